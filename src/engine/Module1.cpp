@@ -1,0 +1,5 @@
+#include "Module1.h"
+
+namespace Module1 {
+SplitState splitState;
+}

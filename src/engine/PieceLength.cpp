@@ -1,0 +1,15 @@
+#include "PieceLength.h"
+
+#include <cmath>
+#include <limits>
+
+qint64 fullPieceLength(double pieceSize)
+{
+    // A new piece starts once the running count, pending byte included, reaches the size,
+    // so a whole size of S leaves S - 1 bytes in a piece.
+    if (!(pieceSize > 1.0))
+        return 1;
+    if (pieceSize >= 0x1p62)
+        return std::numeric_limits<qint64>::max();
+    return static_cast<qint64>(std::ceil(pieceSize)) - 1;
+}

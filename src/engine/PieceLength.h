@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QtGlobal>
+
+// Bytes in every piece but the last, for a piece size in bytes: the largest whole number below
+// the size, at least 1. Sizes beyond any file give one piece, without overflow.
+qint64 fullPieceLength(double pieceSize);

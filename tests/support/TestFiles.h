@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// Reproducible file contents, so a failing case can be rerun with the same bytes.
+QByteArray patternBytes(qint64 length, quint32 seed = 1);
+
+void writeTestFile(const QString &path, const QByteArray &contents);
+QByteArray readTestFile(const QString &path);
+
+// Names of the files in folder, sorted.
+QStringList filesIn(const QString &folder);

@@ -1,0 +1,158 @@
+#include "Module1.h"
+#include "RecordingHost.h"
+#include "ScriptReplay.h"
+#include "SplitRun.h"
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QStorageInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// The pieces a byte-by-byte splitter makes: it counts the pending byte before comparing the
+// count with the size, starts a new piece once the count reaches the size, and makes no
+// piece for a byte that does not exist. Kept deliberately naive as the reference.
+QList<qint64> byteLoopPieces(double size, qint64 length)
+{
+    QList<qint64> pieces{0};
+    qint64 count = 0;
+    for (qint64 pos = 0; pos < length; ++pos) {
+        ++count;
+        if (pos > 0 && double(count) >= size) {
+            pieces.append(0);
+            count = 1;
+        }
+        ++pieces.last();
+    }
+    return pieces;
+}
+
+} // namespace
+
+class PieceWriterTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { Module1::splitState = {}; }
+    void piecesMatchTheByteLoop_data();
+    void piecesMatchTheByteLoop();
+    void staleTailOfAnEarlierSplitIsCut();
+    void piecesOnAnotherFileSystem();
+
+private:
+    // Splits one file of the given bytes into out; returns the file's name.
+    static void splitOne(const QString &source, const QString &out, const QString &size);
+    static void verifyPieces(const QString &out, const QString &name, const QByteArray &source,
+                             const QList<qint64> &expected);
+};
+
+void PieceWriterTest::splitOne(const QString &source, const QString &out, const QString &size)
+{
+    RecordingHost host;
+    host.add(source);
+    host.folder = out;
+    Module1::splitState.pieceSize = size;
+    SplitRun(host).SplitAllFiles();
+}
+
+void PieceWriterTest::verifyPieces(const QString &out, const QString &name,
+                                   const QByteArray &source, const QList<qint64> &expected)
+{
+    QStringList expectedFiles{name + QStringLiteral(".bat")};
+    qint64 offset = 0;
+    for (qsizetype i = 0; i < expected.size(); ++i) {
+        const QString piece = name + u'.' + QString::number(i + 1);
+        expectedFiles << piece;
+        const QByteArray bytes = readTestFile(QDir(out).filePath(piece));
+        QCOMPARE(bytes.size(), expected[i]);
+        QVERIFY2(bytes == source.mid(offset, expected[i]), qPrintable(piece));
+        offset += expected[i];
+    }
+    expectedFiles.sort();
+    QCOMPARE(filesIn(out), expectedFiles);
+
+    const ScriptReplay replay = replayScript(out, name + QStringLiteral(".bat"));
+    QVERIFY2(replay.error.isEmpty(), qPrintable(replay.error));
+    QVERIFY(replay.joined.value(name) == source);
+}
+
+void PieceWriterTest::piecesMatchTheByteLoop_data()
+{
+    QTest::addColumn<QString>("size");
+    QTest::addColumn<qint64>("length");
+
+    QTest::addRow("5 bytes at size 3 give 2, 2, 1") << QStringLiteral("3") << qint64(5);
+    QTest::addRow("empty source gives one empty piece") << QStringLiteral("100") << qint64(0);
+    QTest::addRow("S - 1 bytes give one piece") << QStringLiteral("100") << qint64(99);
+    QTest::addRow("S bytes give two pieces") << QStringLiteral("100") << qint64(100);
+    QTest::addRow("two whole pieces, no empty third") << QStringLiteral("100") << qint64(198);
+    QTest::addRow("two whole pieces and one byte") << QStringLiteral("100") << qint64(199);
+    QTest::addRow("ten and more pieces") << QStringLiteral("3") << qint64(25);
+    QTest::addRow("fraction 2.5 gives 2-byte pieces") << QStringLiteral("2.5") << qint64(7);
+    QTest::addRow("fraction 1.5 gives 1-byte pieces") << QStringLiteral("1.5") << qint64(4);
+    QTest::addRow("size 2 gives 1-byte pieces") << QStringLiteral("2") << qint64(3);
+    QTest::addRow("size 1 gives 1-byte pieces") << QStringLiteral("1") << qint64(4);
+    QTest::addRow("size 0.5 gives 1-byte pieces") << QStringLiteral("0.5") << qint64(3);
+    QTest::addRow("size 0 gives 1-byte pieces") << QStringLiteral("0") << qint64(3);
+    QTest::addRow("negative size gives 1-byte pieces") << QStringLiteral("-7") << qint64(3);
+    QTest::addRow("1e300 gives one piece") << QStringLiteral("1e300") << qint64(1000);
+    QTest::addRow("exponent 1e3 is 1000") << QStringLiteral("1e3") << qint64(2500);
+    QTest::addRow("blanks around the number") << QStringLiteral(" 50 ") << qint64(120);
+    QTest::addRow("custom 1000 gives 999-byte pieces") << QStringLiteral("1000") << qint64(5000);
+    QTest::addRow("100k preset, one byte short") << QStringLiteral("100000") << qint64(99999);
+    QTest::addRow("100k preset, exactly 100000") << QStringLiteral("100000") << qint64(100000);
+    QTest::addRow("200k preset, several pieces") << QStringLiteral("200000") << qint64(650000);
+    QTest::addRow("1.4M preset gives 1399999-byte pieces")
+        << QStringLiteral("1400000") << qint64(2800000);
+    QTest::addRow("25M preset, one piece") << QStringLiteral("25000000") << qint64(300000);
+}
+
+void PieceWriterTest::piecesMatchTheByteLoop()
+{
+    QFETCH(QString, size);
+    QFETCH(qint64, length);
+    QTemporaryDir in;
+    QTemporaryDir out;
+    const QByteArray source = patternBytes(length);
+    writeTestFile(in.filePath(QStringLiteral("data.bin")), source);
+
+    splitOne(in.filePath(QStringLiteral("data.bin")), out.path(), size);
+
+    verifyPieces(out.path(), QStringLiteral("data.bin"), source,
+                 byteLoopPieces(size.trimmed().toDouble(), length));
+}
+
+void PieceWriterTest::staleTailOfAnEarlierSplitIsCut()
+{
+    QTemporaryDir in;
+    QTemporaryDir out;
+    const QString name = QStringLiteral("report.doc");
+    for (int piece = 1; piece <= 3; ++piece)
+        writeTestFile(out.filePath(name + u'.' + QString::number(piece)), patternBytes(500, 9));
+    const QByteArray source = patternBytes(5);
+    writeTestFile(in.filePath(name), source);
+
+    splitOne(in.filePath(name), out.path(), QStringLiteral("3"));
+
+    verifyPieces(out.path(), name, source, {2, 2, 1});
+}
+
+void PieceWriterTest::piecesOnAnotherFileSystem()
+{
+    // Between file systems the kernel may refuse its in-place copy; pieces must not change.
+    QTemporaryDir in;
+    QTemporaryDir out(QStringLiteral("/dev/shm/tessary-XXXXXX"));
+    if (!out.isValid() || QStorageInfo(in.path()).device() == QStorageInfo(out.path()).device())
+        QSKIP("needs a temporary folder on a second file system (/dev/shm)");
+    const QByteArray source = patternBytes(3'000'001);
+    writeTestFile(in.filePath(QStringLiteral("big.bin")), source);
+
+    splitOne(in.filePath(QStringLiteral("big.bin")), out.path(), QStringLiteral("1000000"));
+
+    verifyPieces(out.path(), QStringLiteral("big.bin"), source, {999999, 999999, 999999, 4});
+}
+
+QTEST_GUILESS_MAIN(PieceWriterTest)
+#include "tst_piecewriter.moc"

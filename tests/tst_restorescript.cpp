@@ -1,0 +1,192 @@
+#include "FileError.h"
+#include "Module1.h"
+#include "RecordingHost.h"
+#include "ScriptReplay.h"
+#include "SplitRun.h"
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+class RestoreScriptTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { Module1::splitState = {}; }
+    void scriptBytes_data();
+    void scriptBytes();
+    void everyScriptRebuildsItsSource_data();
+    void everyScriptRebuildsItsSource();
+    void namesNoScriptCanHoldAreRefused_data();
+    void namesNoScriptCanHoldAreRefused();
+
+private:
+    // Splits a file of the given name into 1-byte pieces in out; returns the source bytes.
+    static QByteArray splitIntoPieces(const QString &name, int pieces, const QString &out);
+};
+
+QByteArray RestoreScriptTest::splitIntoPieces(const QString &name, int pieces, const QString &out)
+{
+    QTemporaryDir in;
+    const QByteArray source = patternBytes(pieces, 3);
+    writeTestFile(in.filePath(name), source);
+    RecordingHost host;
+    host.add(in.filePath(name));
+    host.folder = out;
+    Module1::splitState.pieceSize = QStringLiteral("2");
+    SplitRun(host).SplitAllFiles();
+    return source;
+}
+
+void RestoreScriptTest::scriptBytes_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("pieces");
+    QTest::addColumn<QByteArray>("script");
+
+    QTest::addRow("three pieces") << QStringLiteral("report.doc") << 3
+                                  << QByteArray("copy /b \"report.doc.1\" + \"report.doc.2\" + "
+                                                "\"report.doc.3\"  \"report.doc\"\r\n"
+                                                "echo report.doc has been restored\r\n");
+    QTest::addRow("one piece") << QStringLiteral("report.doc") << 1
+                               << QByteArray("copy /b \"report.doc.1\"  \"report.doc\"\r\n"
+                                             "echo report.doc has been restored\r\n");
+    QTest::addRow("blanks") << QStringLiteral("my file.txt") << 2
+                            << QByteArray("copy /b \"my file.txt.1\" + \"my file.txt.2\"  "
+                                          "\"my file.txt\"\r\n"
+                                          "echo my file.txt has been restored\r\n");
+    QTest::addRow("percent, ampersand, caret, parentheses")
+        << QStringLiteral("100% & (x^y).txt") << 1
+        << QByteArray("copy /b \"100%% & (x^y).txt.1\"  \"100%% & (x^y).txt\"\r\n"
+                      "echo 100%% ^& ^(x^^y^).txt has been restored\r\n");
+    QTest::addRow("a name that is a command")
+        << QStringLiteral("x&del *.*&.txt") << 1
+        << QByteArray("copy /b \"x&del *.*&.txt.1\"  \"x&del *.*&.txt\"\r\n"
+                      "echo x^&del *.*^&.txt has been restored\r\n");
+    QTest::addRow("pipes and redirections")
+        << QStringLiteral("a|b<c>d") << 1
+        << QByteArray("copy /b \"a|b<c>d.1\"  \"a|b<c>d\"\r\n"
+                      "echo a^|b^<c^>d has been restored\r\n");
+    QTest::addRow("non-ASCII name switches the console to UTF-8")
+        << QStringLiteral("résumé €.txt") << 2
+        << QByteArray("@chcp 65001 >nul\r\n"
+                      "copy /b \"r\xc3\xa9sum\xc3\xa9 \xe2\x82\xac.txt.1\" + "
+                      "\"r\xc3\xa9sum\xc3\xa9 \xe2\x82\xac.txt.2\"  "
+                      "\"r\xc3\xa9sum\xc3\xa9 \xe2\x82\xac.txt\"\r\n"
+                      "echo r\xc3\xa9sum\xc3\xa9 \xe2\x82\xac.txt has been restored\r\n");
+}
+
+void RestoreScriptTest::scriptBytes()
+{
+    QFETCH(QString, name);
+    QFETCH(int, pieces);
+    QFETCH(QByteArray, script);
+    QTemporaryDir out;
+
+    const QByteArray source = splitIntoPieces(name, pieces, out.path());
+
+    QCOMPARE(readTestFile(out.filePath(name + QStringLiteral(".bat"))), script);
+    const ScriptReplay replay = replayScript(out.path(), name + QStringLiteral(".bat"));
+    QVERIFY2(replay.error.isEmpty(), qPrintable(replay.error));
+    QVERIFY(replay.joined.value(name) == source);
+    QCOMPARE(replay.echoed, name + QStringLiteral(" has been restored"));
+}
+
+namespace {
+
+// Length of the join of n pieces written as one copy line.
+qsizetype oneLineJoinBytes(const QString &name, int pieces)
+{
+    QStringList terms;
+    for (int i = 1; i <= pieces; ++i)
+        terms << u'"' + name + u'.' + QString::number(i) + u'"';
+    return (QStringLiteral("copy /b ") + terms.join(QStringLiteral(" + ")) +
+            QStringLiteral("  \"") + name + u'"')
+        .toUtf8()
+        .size();
+}
+
+int mostPiecesOnOneLine(const QString &name)
+{
+    int pieces = 1;
+    while (oneLineJoinBytes(name, pieces + 1) <= 8190)
+        ++pieces;
+    return pieces;
+}
+
+} // namespace
+
+void RestoreScriptTest::everyScriptRebuildsItsSource_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("pieces");
+    QTest::addColumn<int>("copyLines"); // 0: more than one, however many it takes
+
+    const QString plain = QStringLiteral("a.bin");
+    const int fits = mostPiecesOnOneLine(plain);
+    QTest::addRow("longest join that fits one line (%d pieces)", fits) << plain << fits << 1;
+    QTest::addRow("one piece more takes two lines") << plain << fits + 1 << 2;
+    QTest::addRow("1000 pieces") << plain << 1000 << 2;
+    QTest::addRow("3000 pieces, escaped long name")
+        << QStringLiteral("100%% done & (final) ").repeated(8) + QStringLiteral(".iso") << 3000 << 0;
+    QTest::addRow("1200 pieces, non-ASCII name measured in bytes")
+        << QStringLiteral("Ωμέγα-").repeated(20) + QStringLiteral(".dat") << 1200 << 0;
+}
+
+void RestoreScriptTest::everyScriptRebuildsItsSource()
+{
+    QFETCH(QString, name);
+    QFETCH(int, pieces);
+    QFETCH(int, copyLines);
+    QTemporaryDir out;
+
+    const QByteArray source = splitIntoPieces(name, pieces, out.path());
+
+    const ScriptReplay replay = replayScript(out.path(), name + QStringLiteral(".bat"));
+    QVERIFY2(replay.error.isEmpty(), qPrintable(replay.error));
+    QVERIFY(replay.joined.value(name) == source);
+    QCOMPARE(replay.echoed, name + QStringLiteral(" has been restored"));
+    const int chcpLines = name.toUtf8().size() == name.size() ? 0 : 1;
+    if (copyLines > 0)
+        QCOMPARE(replay.lineCount, chcpLines + copyLines + 1);
+    else
+        QVERIFY(replay.lineCount > chcpLines + 2);
+}
+
+void RestoreScriptTest::namesNoScriptCanHoldAreRefused_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addRow("double quote") << QStringLiteral("say \"hi\".txt");
+    QTest::addRow("line feed") << QStringLiteral("two\nlines.txt");
+    QTest::addRow("carriage return") << QStringLiteral("cr\r.txt");
+    QTest::addRow("tab") << QStringLiteral("tab\t.txt");
+    QTest::addRow("escape") << QStringLiteral("esc\x1b.txt");
+    QTest::addRow("delete") << QStringLiteral("del\x7f.txt");
+}
+
+void RestoreScriptTest::namesNoScriptCanHoldAreRefused()
+{
+    QFETCH(QString, name);
+    QTemporaryDir in;
+    QTemporaryDir out;
+    const QString source = in.filePath(name);
+    writeTestFile(source, "data");
+    RecordingHost host;
+    host.add(source);
+    host.folder = out.path();
+    Module1::splitState.pieceSize = QStringLiteral("2");
+
+    try {
+        SplitRun(host).SplitAllFiles();
+        QFAIL("the name was accepted");
+    } catch (const FileError &error) {
+        QCOMPARE(error.path(), QDir::toNativeSeparators(source));
+        QVERIFY(error.reason().contains(QStringLiteral("double quote or a control character")));
+    }
+    QCOMPARE(filesIn(out.path()), QStringList());
+    QCOMPARE(readTestFile(source), QByteArray("data"));
+}
+
+QTEST_GUILESS_MAIN(RestoreScriptTest)
+#include "tst_restorescript.moc"
