@@ -20,13 +20,13 @@ class CommandLineQueue : public SplitHost {
 public:
     CommandLineQueue(QStringList files, QString outputFolder)
         : m_files(std::move(files))
-        , m_outputFolder(std::move(outputFolder))
-    {
-    }
+        , m_outputFolder(std::move(outputFolder)) {}
 
     qint64 queuedFileCount() override { return m_files.size(); }
     QString queuedFilePath(qint64 index) override { return m_files.at(index); }
-    QString queuedFileName(qint64 index) override { return QFileInfo(m_files.at(index)).fileName(); }
+    QString queuedFileName(qint64 index) override {
+        return QFileInfo(m_files.at(index)).fileName();
+    }
     QString outputFolder() override { return m_outputFolder; }
     void showWaitWindow() override {}
     void keepWaitWindowPainted() override {}
@@ -38,16 +38,14 @@ private:
     QString m_outputFolder;
 };
 
-int usage()
-{
+int usage() {
     std::fputs("usage: splitbench --size TEXT --out DIR FILE...\n", stderr);
     return 2;
 }
 
 } // namespace
 
-int main(int argc, char *argv[])
-{
+int main(int argc, char *argv[]) {
     const QCoreApplication app(argc, argv);
     QStringList args = QCoreApplication::arguments().mid(1);
     QString size;

@@ -14,8 +14,7 @@ namespace {
 // The pieces a byte-by-byte splitter makes: it counts the pending byte before comparing the
 // count with the size, starts a new piece once the count reaches the size, and makes no
 // piece for a byte that does not exist. Kept deliberately naive as the reference.
-QList<qint64> byteLoopPieces(double size, qint64 length)
-{
+QList<qint64> byteLoopPieces(double size, qint64 length) {
     QList<qint64> pieces{0};
     qint64 count = 0;
     for (qint64 pos = 0; pos < length; ++pos) {
@@ -48,8 +47,7 @@ private:
                              const QList<qint64> &expected);
 };
 
-void PieceWriterTest::splitOne(const QString &source, const QString &out, const QString &size)
-{
+void PieceWriterTest::splitOne(const QString &source, const QString &out, const QString &size) {
     RecordingHost host;
     host.add(source);
     host.folder = out;
@@ -58,8 +56,7 @@ void PieceWriterTest::splitOne(const QString &source, const QString &out, const 
 }
 
 void PieceWriterTest::verifyPieces(const QString &out, const QString &name,
-                                   const QByteArray &source, const QList<qint64> &expected)
-{
+                                   const QByteArray &source, const QList<qint64> &expected) {
     QStringList expectedFiles{name + QStringLiteral(".bat")};
     qint64 offset = 0;
     for (qsizetype i = 0; i < expected.size(); ++i) {
@@ -78,8 +75,7 @@ void PieceWriterTest::verifyPieces(const QString &out, const QString &name,
     QVERIFY(replay.joined.value(name) == source);
 }
 
-void PieceWriterTest::piecesMatchTheByteLoop_data()
-{
+void PieceWriterTest::piecesMatchTheByteLoop_data() {
     QTest::addColumn<QString>("size");
     QTest::addColumn<qint64>("length");
 
@@ -106,11 +102,12 @@ void PieceWriterTest::piecesMatchTheByteLoop_data()
     QTest::addRow("200k preset, several pieces") << QStringLiteral("200000") << qint64(650000);
     QTest::addRow("1.4M preset gives 1399999-byte pieces")
         << QStringLiteral("1400000") << qint64(2800000);
+    QTest::addRow("pieces larger than one copy step, starting mid-page")
+        << QStringLiteral("70000000") << qint64(150'000'000);
     QTest::addRow("25M preset, one piece") << QStringLiteral("25000000") << qint64(300000);
 }
 
-void PieceWriterTest::piecesMatchTheByteLoop()
-{
+void PieceWriterTest::piecesMatchTheByteLoop() {
     QFETCH(QString, size);
     QFETCH(qint64, length);
     QTemporaryDir in;
@@ -124,8 +121,7 @@ void PieceWriterTest::piecesMatchTheByteLoop()
                  byteLoopPieces(size.trimmed().toDouble(), length));
 }
 
-void PieceWriterTest::staleTailOfAnEarlierSplitIsCut()
-{
+void PieceWriterTest::staleTailOfAnEarlierSplitIsCut() {
     QTemporaryDir in;
     QTemporaryDir out;
     const QString name = QStringLiteral("report.doc");
@@ -139,8 +135,7 @@ void PieceWriterTest::staleTailOfAnEarlierSplitIsCut()
     verifyPieces(out.path(), name, source, {2, 2, 1});
 }
 
-void PieceWriterTest::piecesOnAnotherFileSystem()
-{
+void PieceWriterTest::piecesOnAnotherFileSystem() {
     // Between file systems the kernel may refuse its in-place copy; pieces must not change.
     QTemporaryDir in;
     QTemporaryDir out(QStringLiteral("/dev/shm/tessary-XXXXXX"));

@@ -26,8 +26,7 @@ private:
     static QByteArray splitIntoPieces(const QString &name, int pieces, const QString &out);
 };
 
-QByteArray RestoreScriptTest::splitIntoPieces(const QString &name, int pieces, const QString &out)
-{
+QByteArray RestoreScriptTest::splitIntoPieces(const QString &name, int pieces, const QString &out) {
     QTemporaryDir in;
     const QByteArray source = patternBytes(pieces, 3);
     writeTestFile(in.filePath(name), source);
@@ -39,8 +38,7 @@ QByteArray RestoreScriptTest::splitIntoPieces(const QString &name, int pieces, c
     return source;
 }
 
-void RestoreScriptTest::scriptBytes_data()
-{
+void RestoreScriptTest::scriptBytes_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("pieces");
     QTest::addColumn<QByteArray>("script");
@@ -64,10 +62,9 @@ void RestoreScriptTest::scriptBytes_data()
         << QStringLiteral("x&del *.*&.txt") << 1
         << QByteArray("copy /b \"x&del *.*&.txt.1\"  \"x&del *.*&.txt\"\r\n"
                       "echo x^&del *.*^&.txt has been restored\r\n");
-    QTest::addRow("pipes and redirections")
-        << QStringLiteral("a|b<c>d") << 1
-        << QByteArray("copy /b \"a|b<c>d.1\"  \"a|b<c>d\"\r\n"
-                      "echo a^|b^<c^>d has been restored\r\n");
+    QTest::addRow("pipes and redirections") << QStringLiteral("a|b<c>d") << 1
+                                            << QByteArray("copy /b \"a|b<c>d.1\"  \"a|b<c>d\"\r\n"
+                                                          "echo a^|b^<c^>d has been restored\r\n");
     QTest::addRow("non-ASCII name switches the console to UTF-8")
         << QStringLiteral("résumé €.txt") << 2
         << QByteArray("@chcp 65001 >nul\r\n"
@@ -77,8 +74,7 @@ void RestoreScriptTest::scriptBytes_data()
                       "echo r\xc3\xa9sum\xc3\xa9 \xe2\x82\xac.txt has been restored\r\n");
 }
 
-void RestoreScriptTest::scriptBytes()
-{
+void RestoreScriptTest::scriptBytes() {
     QFETCH(QString, name);
     QFETCH(int, pieces);
     QFETCH(QByteArray, script);
@@ -96,8 +92,7 @@ void RestoreScriptTest::scriptBytes()
 namespace {
 
 // Length of the join of n pieces written as one copy line.
-qsizetype oneLineJoinBytes(const QString &name, int pieces)
-{
+qsizetype oneLineJoinBytes(const QString &name, int pieces) {
     QStringList terms;
     for (int i = 1; i <= pieces; ++i)
         terms << u'"' + name + u'.' + QString::number(i) + u'"';
@@ -107,8 +102,7 @@ qsizetype oneLineJoinBytes(const QString &name, int pieces)
         .size();
 }
 
-int mostPiecesOnOneLine(const QString &name)
-{
+int mostPiecesOnOneLine(const QString &name) {
     int pieces = 1;
     while (oneLineJoinBytes(name, pieces + 1) <= 8190)
         ++pieces;
@@ -117,8 +111,7 @@ int mostPiecesOnOneLine(const QString &name)
 
 } // namespace
 
-void RestoreScriptTest::everyScriptRebuildsItsSource_data()
-{
+void RestoreScriptTest::everyScriptRebuildsItsSource_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("pieces");
     QTest::addColumn<int>("copyLines"); // 0: more than one, however many it takes
@@ -129,13 +122,13 @@ void RestoreScriptTest::everyScriptRebuildsItsSource_data()
     QTest::addRow("one piece more takes two lines") << plain << fits + 1 << 2;
     QTest::addRow("1000 pieces") << plain << 1000 << 2;
     QTest::addRow("3000 pieces, escaped long name")
-        << QStringLiteral("100%% done & (final) ").repeated(8) + QStringLiteral(".iso") << 3000 << 0;
+        << QStringLiteral("100%% done & (final) ").repeated(8) + QStringLiteral(".iso") << 3000
+        << 0;
     QTest::addRow("1200 pieces, non-ASCII name measured in bytes")
         << QStringLiteral("Ωμέγα-").repeated(20) + QStringLiteral(".dat") << 1200 << 0;
 }
 
-void RestoreScriptTest::everyScriptRebuildsItsSource()
-{
+void RestoreScriptTest::everyScriptRebuildsItsSource() {
     QFETCH(QString, name);
     QFETCH(int, pieces);
     QFETCH(int, copyLines);
@@ -154,8 +147,7 @@ void RestoreScriptTest::everyScriptRebuildsItsSource()
         QVERIFY(replay.lineCount > chcpLines + 2);
 }
 
-void RestoreScriptTest::namesNoScriptCanHoldAreRefused_data()
-{
+void RestoreScriptTest::namesNoScriptCanHoldAreRefused_data() {
     QTest::addColumn<QString>("name");
     QTest::addRow("double quote") << QStringLiteral("say \"hi\".txt");
     QTest::addRow("line feed") << QStringLiteral("two\nlines.txt");
@@ -165,8 +157,7 @@ void RestoreScriptTest::namesNoScriptCanHoldAreRefused_data()
     QTest::addRow("delete") << QStringLiteral("del\x7f.txt");
 }
 
-void RestoreScriptTest::namesNoScriptCanHoldAreRefused()
-{
+void RestoreScriptTest::namesNoScriptCanHoldAreRefused() {
     QFETCH(QString, name);
     QTemporaryDir in;
     QTemporaryDir out;

@@ -45,8 +45,7 @@ private:
     static void verifyComplete(const Queue &queue, int index, int pieces);
 };
 
-void SplitRunTest::fill(Queue &queue, const QList<qint64> &lengths)
-{
+void SplitRunTest::fill(Queue &queue, const QList<qint64> &lengths) {
     queue.host.folder = queue.out.path();
     for (qsizetype i = 0; i < lengths.size(); ++i) {
         const QString path = queue.in.filePath(QChar(char16_t(u'a' + i)) + QStringLiteral(".bin"));
@@ -56,8 +55,7 @@ void SplitRunTest::fill(Queue &queue, const QList<qint64> &lengths)
     }
 }
 
-void SplitRunTest::verifyComplete(const Queue &queue, int index, int pieces)
-{
+void SplitRunTest::verifyComplete(const Queue &queue, int index, int pieces) {
     const QString name = queue.host.queue.at(index).name;
     for (int piece = 1; piece <= pieces; ++piece)
         QVERIFY(QFile::exists(queue.out.filePath(name + u'.' + QString::number(piece))));
@@ -67,8 +65,7 @@ void SplitRunTest::verifyComplete(const Queue &queue, int index, int pieces)
     QVERIFY(replay.joined.value(name) == queue.sources.at(index));
 }
 
-void SplitRunTest::queueIsSplitInOrderWithOneClosingMessage()
-{
+void SplitRunTest::queueIsSplitInOrderWithOneClosingMessage() {
     Queue queue;
     fill(queue, {250, 0, 99});
     Module1::splitState.pieceSize = QStringLiteral("100");
@@ -78,14 +75,19 @@ void SplitRunTest::queueIsSplitInOrderWithOneClosingMessage()
     verifyComplete(queue, 0, 3);
     verifyComplete(queue, 1, 1);
     verifyComplete(queue, 2, 1);
-    const QStringList expected{
-        QStringLiteral("show wait"), QStringLiteral("count"),
-        QStringLiteral("path 0"),    QStringLiteral("folder"),
-        QStringLiteral("name 0"),    QStringLiteral("path 1"),
-        QStringLiteral("folder"),    QStringLiteral("name 1"),
-        QStringLiteral("path 2"),    QStringLiteral("folder"),
-        QStringLiteral("name 2"),    QStringLiteral("unload wait"),
-        QStringLiteral("message I am done splitting all of the files")};
+    const QStringList expected{QStringLiteral("show wait"),
+                               QStringLiteral("count"),
+                               QStringLiteral("path 0"),
+                               QStringLiteral("folder"),
+                               QStringLiteral("name 0"),
+                               QStringLiteral("path 1"),
+                               QStringLiteral("folder"),
+                               QStringLiteral("name 1"),
+                               QStringLiteral("path 2"),
+                               QStringLiteral("folder"),
+                               QStringLiteral("name 2"),
+                               QStringLiteral("unload wait"),
+                               QStringLiteral("message I am done splitting all of the files")};
     QCOMPARE(queue.host.calls, expected);
 
     // The same queue again writes the same files again.
@@ -95,15 +97,13 @@ void SplitRunTest::queueIsSplitInOrderWithOneClosingMessage()
     QCOMPARE(filesIn(queue.out.path()).size(), 8);
 }
 
-void SplitRunTest::outputFolderWithOrWithoutSeparator_data()
-{
+void SplitRunTest::outputFolderWithOrWithoutSeparator_data() {
     QTest::addColumn<bool>("trailingSeparator");
     QTest::addRow("without") << false;
     QTest::addRow("with") << true;
 }
 
-void SplitRunTest::outputFolderWithOrWithoutSeparator()
-{
+void SplitRunTest::outputFolderWithOrWithoutSeparator() {
     QFETCH(bool, trailingSeparator);
     Queue queue;
     fill(queue, {10});
@@ -119,8 +119,7 @@ void SplitRunTest::outputFolderWithOrWithoutSeparator()
     verifyComplete(queue, 0, 1);
 }
 
-void SplitRunTest::stateIsKeptAfterTheRun()
-{
+void SplitRunTest::stateIsKeptAfterTheRun() {
     Queue queue;
     fill(queue, {5, 7});
     Module1::splitState.pieceSize = QStringLiteral("3");
@@ -144,8 +143,7 @@ void SplitRunTest::stateIsKeptAfterTheRun()
     QCOMPARE(s.selectedPath, QStringLiteral("kept"));
 }
 
-void SplitRunTest::failureStopsTheRunAtTheFailingEntry_data()
-{
+void SplitRunTest::failureStopsTheRunAtTheFailingEntry_data() {
     QTest::addColumn<QString>("failure");
     QTest::addRow("missing source") << QStringLiteral("missing source");
     QTest::addRow("source is a folder") << QStringLiteral("folder source");
@@ -153,8 +151,7 @@ void SplitRunTest::failureStopsTheRunAtTheFailingEntry_data()
     QTest::addRow("output folder not writable") << QStringLiteral("read-only output");
 }
 
-void SplitRunTest::failureStopsTheRunAtTheFailingEntry()
-{
+void SplitRunTest::failureStopsTheRunAtTheFailingEntry() {
     QFETCH(QString, failure);
     Queue queue;
     fill(queue, {250, 250, 250});
@@ -199,20 +196,18 @@ void SplitRunTest::failureStopsTheRunAtTheFailingEntry()
     }
 }
 
-void SplitRunTest::fullDiskIsAFileError()
-{
+void SplitRunTest::fullDiskIsAFileError() {
     if (::geteuid() != 0)
         QSKIP("mounting a small file system needs root");
     QTemporaryDir mountPoint;
     QProcess mount;
-    mount.start(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"),
-                                          QStringLiteral("-o"), QStringLiteral("size=64k"),
-                                          QStringLiteral("tmpfs"), mountPoint.path()});
+    mount.start(QStringLiteral("mount"),
+                {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                 QStringLiteral("size=64k"), QStringLiteral("tmpfs"), mountPoint.path()});
     if (!mount.waitForFinished() || mount.exitCode() != 0)
         QSKIP("this machine does not let the test mount a tmpfs");
-    const auto unmount = qScopeGuard([&] {
-        QProcess::execute(QStringLiteral("umount"), {mountPoint.path()});
-    });
+    const auto unmount =
+        qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), {mountPoint.path()}); });
     Queue queue;
     fill(queue, {40'000, 200'000, 100});
     queue.host.folder = mountPoint.path();
@@ -233,8 +228,7 @@ void SplitRunTest::fullDiskIsAFileError()
     QVERIFY(!QFile::exists(QDir(mountPoint.path()).filePath(QStringLiteral("c.bin.1"))));
 }
 
-void SplitRunTest::waitWindowIsUpDuringTheRunOnly()
-{
+void SplitRunTest::waitWindowIsUpDuringTheRunOnly() {
     Queue queue;
     fill(queue, {250, 30});
     WaitWindowSlot slot;
@@ -254,11 +248,11 @@ void SplitRunTest::waitWindowIsUpDuringTheRunOnly()
     QCOMPARE(repaintsWhileShown, 4); // one per piece: three of a.bin, one of b.bin
     QCOMPARE(queue.host.repaints, 4);
     QCOMPARE(slot.window(), nullptr);
-    QCOMPARE(queue.host.calls.last(), QStringLiteral("message I am done splitting all of the files"));
+    QCOMPARE(queue.host.calls.last(),
+             QStringLiteral("message I am done splitting all of the files"));
 }
 
-void SplitRunTest::waitWindowLayout()
-{
+void SplitRunTest::waitWindowLayout() {
     frmWait window;
     const auto *label = window.findChild<QLabel *>(QStringLiteral("Label1"));
     QVERIFY(label);

@@ -3,8 +3,7 @@
 #include <cmath>
 #include <limits>
 
-qint64 fullPieceLength(double pieceSize)
-{
+qint64 fullPieceLength(double pieceSize) {
     // A new piece starts once the running count, pending byte included, reaches the size,
     // so a whole size of S leaves S - 1 bytes in a piece.
     if (!(pieceSize > 1.0))

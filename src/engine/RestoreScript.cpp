@@ -6,8 +6,7 @@ namespace {
 
 const QString kLineEnd = QStringLiteral("\r\n");
 
-bool isAscii(const QString &text)
-{
+bool isAscii(const QString &text) {
     for (const QChar ch : text) {
         if (ch.unicode() > 0x7f)
             return false;
@@ -16,16 +15,14 @@ bool isAscii(const QString &text)
 }
 
 // Inside double quotes only % is special: %% is read as one %.
-QString quoted(const QString &text)
-{
+QString quoted(const QString &text) {
     QString escaped = text;
     escaped.replace(u'%', QStringLiteral("%%"));
     return u'"' + escaped + u'"';
 }
 
 // Outside quotes the caret makes the next character plain.
-QString plain(const QString &text)
-{
+QString plain(const QString &text) {
     QString escaped;
     escaped.reserve(text.size() + 8);
     for (const QChar ch : text) {
@@ -40,8 +37,7 @@ QString plain(const QString &text)
 
 } // namespace
 
-bool canHoldName(const QString &fileName)
-{
+bool canHoldName(const QString &fileName) {
     for (const QChar ch : fileName) {
         if (ch == u'"' || ch.category() == QChar::Other_Control)
             return false;
@@ -49,33 +45,27 @@ bool canHoldName(const QString &fileName)
     return true;
 }
 
-QString firstTerm(const QString &fileName)
-{
+QString firstTerm(const QString &fileName) {
     return QStringLiteral("copy /b ") + quoted(fileName + QStringLiteral(".1")) + u' ';
 }
 
-QString nextTerm(const QString &fileName, qint64 pieceNumber)
-{
+QString nextTerm(const QString &fileName, qint64 pieceNumber) {
     return QStringLiteral("+ ") + quoted(fileName + u'.' + QString::number(pieceNumber)) + u' ';
 }
 
-QString destination(const QString &fileName)
-{
+QString destination(const QString &fileName) {
     return u' ' + quoted(fileName);
 }
 
-QString continuation(const QString &fileName)
-{
+QString continuation(const QString &fileName) {
     return QStringLiteral("copy /b ") + quoted(fileName) + u' ';
 }
 
-qsizetype scriptBytes(const QString &text)
-{
+qsizetype scriptBytes(const QString &text) {
     return isAscii(text) ? text.size() : text.toUtf8().size();
 }
 
-QByteArray contents(const QString &fileName, const QString &restoreCommand)
-{
+QByteArray contents(const QString &fileName, const QString &restoreCommand) {
     const QString text = restoreCommand + kLineEnd + QStringLiteral("echo ") + plain(fileName) +
                          QStringLiteral(" has been restored") + kLineEnd;
     if (isAscii(fileName))

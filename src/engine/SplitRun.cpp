@@ -17,13 +17,12 @@ namespace {
 
 // A piece is moved in steps of this size, so the wait window is repainted on time even while
 // one large piece is written.
-constexpr qint64 kTransferStep = qint64(8) << 20;
+constexpr qint64 kTransferStep = qint64(64) << 20;
 
 class WaitWindowShown {
 public:
     explicit WaitWindowShown(SplitHost &host)
-        : m_host(host)
-    {
+        : m_host(host) {
         m_host.showWaitWindow();
     }
     ~WaitWindowShown() { m_host.unloadWaitWindow(); }
@@ -34,21 +33,18 @@ private:
     SplitHost &m_host;
 };
 
-QString withTrailingSeparator(const QString &folder)
-{
+QString withTrailingSeparator(const QString &folder) {
     if (folder.endsWith(QDir::separator()) || folder.endsWith(u'/'))
         return folder;
     return folder + QDir::separator();
 }
 
-QString piecePathFor(const SplitState &s)
-{
+QString piecePathFor(const SplitState &s) {
     return s.outputDir + s.fileName + u'.' + QString::number(s.pieceNumber);
 }
 
 // The size arrives as text and is turned into a number once, for the rest of the run.
-double pieceSizeInBytes(SplitState &s)
-{
+double pieceSizeInBytes(SplitState &s) {
     if (const auto *text = std::get_if<QString>(&s.pieceSize)) {
         const std::optional<double> number = toNumber(*text);
         if (!number)
@@ -65,12 +61,9 @@ double pieceSizeInBytes(SplitState &s)
 
 SplitRun::SplitRun(SplitHost &host, std::chrono::milliseconds repaintInterval)
     : m_host(host)
-    , m_repaintInterval(repaintInterval)
-{
-}
+    , m_repaintInterval(repaintInterval) {}
 
-void SplitRun::SplitAllFiles()
-{
+void SplitRun::SplitAllFiles() {
     SplitState &s = Module1::splitState;
     {
         const WaitWindowShown waitWindow(m_host);
@@ -89,8 +82,7 @@ void SplitRun::SplitAllFiles()
     m_host.showClosingMessage(QStringLiteral("I am done splitting all of the files"));
 }
 
-void SplitRun::SplitOneFile()
-{
+void SplitRun::SplitOneFile() {
     SplitState &s = Module1::splitState;
     // Refused before anything is written: a script could not join this file again.
     if (!RestoreScript::canHoldName(s.fileName))
@@ -118,8 +110,7 @@ void SplitRun::SplitOneFile()
     piece->close();
 }
 
-void SplitRun::StartNextPiece()
-{
+void SplitRun::StartNextPiece() {
     SplitState &s = Module1::splitState;
     s.piecePath = piecePathFor(s);
     const QString term = RestoreScript::nextTerm(s.fileName, s.pieceNumber);
@@ -135,16 +126,14 @@ void SplitRun::StartNextPiece()
     m_commandLineBytes += termBytes;
 }
 
-void SplitRun::WriteRestoreScript()
-{
+void SplitRun::WriteRestoreScript() {
     SplitState &s = Module1::splitState;
     s.restoreCommand += RestoreScript::destination(s.fileName);
     s.batchPath = s.outputDir + s.fileName + QStringLiteral(".bat");
     writeWholeFile(s.batchPath, RestoreScript::contents(s.fileName, s.restoreCommand));
 }
 
-qint64 SplitRun::fillPiece(InputChannel &source, OutputChannel &piece, qint64 length)
-{
+qint64 SplitRun::fillPiece(InputChannel &source, OutputChannel &piece, qint64 length) {
     qint64 filled = 0;
     while (filled < length) {
         const qint64 step = std::min(length - filled, kTransferStep);
@@ -157,8 +146,7 @@ qint64 SplitRun::fillPiece(InputChannel &source, OutputChannel &piece, qint64 le
     return filled;
 }
 
-void SplitRun::keepWaitWindowPainted()
-{
+void SplitRun::keepWaitWindowPainted() {
     if (m_sinceRepaint.elapsed() >= m_repaintInterval.count()) {
         m_host.keepWaitWindowPainted();
         m_sinceRepaint.restart();

@@ -12,14 +12,12 @@ namespace {
 // Large enough that system calls cost nothing next to the disk, small enough to keep memory flat.
 constexpr qint64 kBufferBytes = 1 << 20;
 
-[[noreturn]] void raise(const QFile &file)
-{
+[[noreturn]] void raise(const QFile &file) {
     throw FileError(file.fileName(), file.errorString());
 }
 
 // A write cut short (a disk filling up) is retried, so that the next call reports the reason.
-void writeAll(QFile &file, const char *data, qint64 size)
-{
+void writeAll(QFile &file, const char *data, qint64 size) {
     while (size > 0) {
         const qint64 written = file.write(data, size);
         if (written <= 0)
@@ -30,8 +28,7 @@ void writeAll(QFile &file, const char *data, qint64 size)
 }
 
 qint64 copyThroughBuffer(QFile &in, qint64 &inOffset, QFile &out, qint64 &outOffset, char *buffer,
-                         qint64 maxBytes)
-{
+                         qint64 maxBytes) {
     // The kernel copy moves neither file's own position, so both are set from the offsets.
     if (!in.seek(inOffset))
         raise(in);
@@ -55,8 +52,7 @@ qint64 copyThroughBuffer(QFile &in, qint64 &inOffset, QFile &out, qint64 &outOff
 } // namespace
 
 InputChannel::InputChannel(const QString &path)
-    : m_file(path)
-{
+    : m_file(path) {
     const QFileInfo info(path);
     if (info.exists() && !info.isFile())
         throw FileError(path, QStringLiteral("not a regular file"));
@@ -64,27 +60,23 @@ InputChannel::InputChannel(const QString &path)
         raise(m_file);
 }
 
-bool InputChannel::atEnd() const
-{
+bool InputChannel::atEnd() const {
     return m_offset >= m_file.size();
 }
 
 OutputChannel::OutputChannel(const QString &path)
-    : m_file(path)
-{
+    : m_file(path) {
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         raise(m_file);
 }
 
-void OutputChannel::close()
-{
+void OutputChannel::close() {
     m_file.close();
     if (m_file.error() != QFileDevice::NoError)
         raise(m_file);
 }
 
-qint64 transferBytes(InputChannel &source, OutputChannel &target, qint64 maxBytes)
-{
+qint64 transferBytes(InputChannel &source, OutputChannel &target, qint64 maxBytes) {
     qint64 moved = 0;
     while (source.m_kernelCopy && moved < maxBytes) {
         const qint64 copied = kernelCopy(source.m_file.handle(), source.m_offset,
@@ -100,12 +92,11 @@ qint64 transferBytes(InputChannel &source, OutputChannel &target, qint64 maxByte
         return moved;
     if (!source.m_buffer)
         source.m_buffer = std::make_unique<char[]>(kBufferBytes);
-    return moved + copyThroughBuffer(source.m_file, source.m_offset, target.m_file,
-                                     target.m_offset, source.m_buffer.get(), maxBytes - moved);
+    return moved + copyThroughBuffer(source.m_file, source.m_offset, target.m_file, target.m_offset,
+                                     source.m_buffer.get(), maxBytes - moved);
 }
 
-void writeWholeFile(const QString &path, const QByteArray &contents)
-{
+void writeWholeFile(const QString &path, const QByteArray &contents) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         raise(file);

@@ -7,6 +7,4 @@
 FileError::FileError(QString path, QString reason)
     : m_path(std::move(path))
     , m_reason(std::move(reason))
-    , m_what((QDir::toNativeSeparators(m_path) + QStringLiteral(": ") + m_reason).toUtf8())
-{
-}
+    , m_what((QDir::toNativeSeparators(m_path) + QStringLiteral(": ") + m_reason).toUtf8()) {}

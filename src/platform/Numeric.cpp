@@ -4,8 +4,7 @@
 
 #include <cmath>
 
-std::optional<double> toNumber(const QString &text)
-{
+std::optional<double> toNumber(const QString &text) {
     bool ok = false;
     const double value = QLocale::system().toDouble(text, &ok);
     if (!ok || !std::isfinite(value))

@@ -8,7 +8,6 @@
 // as the locale allows). Only finite numbers count; an empty text is not numeric.
 std::optional<double> toNumber(const QString &text);
 
-inline bool isNumeric(const QString &text)
-{
+inline bool isNumeric(const QString &text) {
     return toNumber(text).has_value();
 }

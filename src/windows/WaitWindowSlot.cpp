@@ -7,8 +7,7 @@
 WaitWindowSlot::WaitWindowSlot() = default;
 WaitWindowSlot::~WaitWindowSlot() = default;
 
-void WaitWindowSlot::show()
-{
+void WaitWindowSlot::show() {
     if (!m_window)
         m_window = std::make_unique<frmWait>();
     m_window->show();
@@ -17,12 +16,10 @@ void WaitWindowSlot::show()
     m_window->repaint();
 }
 
-void WaitWindowSlot::keepPainted()
-{
+void WaitWindowSlot::keepPainted() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void WaitWindowSlot::unload()
-{
+void WaitWindowSlot::unload() {
     m_window.reset();
 }

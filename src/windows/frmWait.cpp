@@ -7,8 +7,7 @@
 
 frmWait::frmWait(QWidget *parent)
     : QWidget(parent, Qt::Window)
-    , m_label1(new QLabel(QStringLiteral("Splitting Files Please Wait"), this))
-{
+    , m_label1(new QLabel(QStringLiteral("Splitting Files Please Wait"), this)) {
     setObjectName(QStringLiteral("frmWait"));
     setWindowTitle(QStringLiteral("Please wait splitting files"));
     setFixedSize(twipsToPixels(this, 4680, 3090));

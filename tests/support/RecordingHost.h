@@ -21,7 +21,7 @@ public:
     QList<Entry> queue;
     QString folder;
     WaitWindowSlot *waitWindow = nullptr;
-    std::function<void()> onRepaint; // runs inside keepWaitWindowPainted
+    std::function<void()> onRepaint;      // runs inside keepWaitWindowPainted
     std::function<void()> onOutputFolder; // runs inside outputFolder, i.e. while the run works
 
     QStringList calls; // e.g. "path 0", "folder", "show wait", "message I am done..."

@@ -19,8 +19,7 @@ struct CopyLine {
 };
 
 // Inside quotes the shell still reads %: %% is a plain %, a lone % starts a variable.
-std::optional<QString> unescapeQuoted(const QString &text)
-{
+std::optional<QString> unescapeQuoted(const QString &text) {
     QString plain;
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (text[i] == u'%') {
@@ -33,8 +32,7 @@ std::optional<QString> unescapeQuoted(const QString &text)
     return plain;
 }
 
-std::optional<QString> unescapeEcho(const QString &text)
-{
+std::optional<QString> unescapeEcho(const QString &text) {
     QString plain;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar ch = text[i];
@@ -54,8 +52,7 @@ std::optional<QString> unescapeEcho(const QString &text)
 }
 
 // copy /b "a" + "b" + "c"  "d"
-std::optional<CopyLine> parseCopy(const QString &line)
-{
+std::optional<CopyLine> parseCopy(const QString &line) {
     const QString prefix = QStringLiteral("copy /b ");
     if (!line.startsWith(prefix))
         return std::nullopt;
@@ -92,8 +89,7 @@ std::optional<CopyLine> parseCopy(const QString &line)
 
 } // namespace
 
-ScriptReplay replayScript(const QString &folder, const QString &scriptName)
-{
+ScriptReplay replayScript(const QString &folder, const QString &scriptName) {
     ScriptReplay replay;
     QByteArray bytes = readTestFile(QDir(folder).filePath(scriptName));
     if (!bytes.endsWith("\r\n")) {

@@ -2,34 +2,30 @@
 
 #include <QDir>
 #include <QFile>
+#include <QList>
 #include <QRandomGenerator>
 #include <QTest>
 
-QByteArray patternBytes(qint64 length, quint32 seed)
-{
-    QByteArray bytes(length, Qt::Uninitialized);
-    QRandomGenerator generator(seed);
-    for (char &byte : bytes)
-        byte = static_cast<char>(generator.bounded(256));
-    return bytes;
+QByteArray patternBytes(qint64 length, quint32 seed) {
+    QList<quint32> words((length + 3) / 4);
+    QRandomGenerator(seed).fillRange(words.data(), words.size());
+    return QByteArray(reinterpret_cast<const char *>(words.constData()), length);
 }
 
-void writeTestFile(const QString &path, const QByteArray &contents)
-{
+void writeTestFile(const QString &path, const QByteArray &contents) {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(contents) != contents.size())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(contents) != contents.size())
         QFAIL(qPrintable(QStringLiteral("cannot write %1: %2").arg(path, file.errorString())));
 }
 
-QByteArray readTestFile(const QString &path)
-{
+QByteArray readTestFile(const QString &path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
 }
 
-QStringList filesIn(const QString &folder)
-{
+QStringList filesIn(const QString &folder) {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
