@@ -1,0 +1,309 @@
+#include "frmSplit.h"
+
+#include "DriveList.h"
+#include "FileError.h"
+#include "FileList.h"
+#include "FileSystemObject.h"
+#include "FolderList.h"
+#include "MessageBox.h"
+#include "Module1.h"
+#include "Numeric.h"
+#include "SizeTable.h"
+#include "Twips.h"
+#include "frmAbout.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFontMetrics>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+
+namespace {
+
+// Creates a control of the main window at its place, given in twips.
+template <typename Control>
+Control *place(QWidget *client, const char16_t *name, int left, int top, int width, int height) {
+    auto *control = new Control(client);
+    control->setObjectName(QString::fromUtf16(name));
+    control->setGeometry(twipsToPixels(client, left, top, width, height));
+    return control;
+}
+
+// The layout was drawn for a small dialog font. Fonts differ between platforms, so the
+// client area takes the default font at the largest size, no larger than the default, at
+// which every fixed caption fits its control.
+void fitFontToCaptions(QWidget *client, const QList<QWidget *> &captioned) {
+    QFont font = client->font();
+    auto fits = [&] {
+        const QFontMetrics metrics(font);
+        for (const QWidget *control : captioned) {
+            const QString text = control->property("text").toString();
+            const int room = qobject_cast<const QPushButton *>(control) ? control->width() - 8
+                                                                        : control->width();
+            if (metrics.horizontalAdvance(text) > room)
+                return false;
+        }
+        return true;
+    };
+    constexpr double kSmallestPoints = 6.0;
+    while (!fits() && font.pointSizeF() > kSmallestPoints)
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    client->setFont(font);
+}
+
+// Labels draw their caption from the top left, like the rest of the layout.
+QLabel *placeLabel(QWidget *client, const char16_t *name, const QString &caption, int left, int top,
+                   int width, int height) {
+    auto *label = place<QLabel>(client, name, left, top, width, height);
+    label->setText(caption);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+QString withSeparator(const QString &folder) {
+    return folder.endsWith(QDir::separator()) ? folder : folder + QDir::separator();
+}
+
+} // namespace
+
+frmSplit::frmSplit(QWidget *parent)
+    : QMainWindow(parent) {
+    setObjectName(QStringLiteral("frmSplit"));
+    setWindowTitle(QStringLiteral("Tessary"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/tessary.xpm")));
+    createControls();
+    connectHandlers();
+    Form_Load();
+}
+
+frmSplit::~frmSplit() = default;
+
+void frmSplit::createControls() {
+    // Controls keep their place when the window is resized: the client area has no layout.
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setMinimumSize(twipsToPixels(this, 12000, 8520));
+    setCentralWidget(client);
+
+    // Created in tab order.
+    Drive1 = place<DriveList>(client, u"Drive1", 240, 480, 3375, 315);
+    flbox1 = place<FileList>(client, u"flbox1", 3720, 480, 3255, 2430);
+    Dir1 = place<FolderList>(client, u"Dir1", 240, 960, 3255, 1890);
+    lblPath = placeLabel(client, u"lblPath", QStringLiteral("Label1"), 240, 120, 6735, 255);
+    List1 = place<QListWidget>(client, u"List1", 240, 3600, 8775, 1230);
+    List1->setSelectionMode(QAbstractItemView::MultiSelection);
+    Label1 =
+        placeLabel(client, u"Label1", QStringLiteral("Files to Convert"), 240, 3360, 1575, 255);
+    cmdAdd = place<QPushButton>(client, u"cmdAdd", 7080, 480, 1215, 495);
+    cmdAdd->setText(QStringLiteral("Add File"));
+    Drive2 = place<DriveList>(client, u"Drive2", 240, 6480, 3375, 315);
+    Dir2 = place<FolderList>(client, u"Dir2", 240, 6960, 3375, 1215);
+    Label2 =
+        placeLabel(client, u"Label2", QStringLiteral("Output Directory:"), 360, 6120, 1335, 255);
+    lblPath2 = placeLabel(client, u"lblPath2", QStringLiteral("Label3"), 1800, 6120, 3855, 375);
+    cmdRemove = place<QPushButton>(client, u"cmdRemove", 360, 5160, 1575, 495);
+    cmdRemove->setText(QStringLiteral("Remove File"));
+    List3 = place<QListWidget>(client, u"List3", 8400, 1200, 855, 450);
+    List3->hide();
+    List4 = place<QListWidget>(client, u"List4", 6120, 5520, 2535, 1815);
+    List4->setSelectionMode(QAbstractItemView::SingleSelection);
+    Label3 =
+        placeLabel(client, u"Label3", QStringLiteral("Output File Size"), 6120, 5280, 2655, 255);
+    Label4 =
+        placeLabel(client, u"Label4", QStringLiteral("Custom Size Bytes"), 6120, 7440, 1455, 255);
+    txtCustomSize = place<QLineEdit>(client, u"txtCustomSize", 6120, 7680, 2535, 375);
+    List5 = place<QListWidget>(client, u"List5", 9360, 1200, 975, 450);
+    List5->hide();
+    cmdSplit = place<QPushButton>(client, u"cmdSplit", 3600, 5160, 1695, 495);
+    cmdSplit->setText(QStringLiteral("Split Files"));
+
+    fitFontToCaptions(client, {Label1, Label2, Label3, Label4, cmdAdd, cmdRemove, cmdSplit});
+
+    mnuhelp = menuBar()->addMenu(QStringLiteral("Help"));
+    mnuhelp->setObjectName(QStringLiteral("mnuhelp"));
+    mnuabout = mnuhelp->addAction(QStringLiteral("About"));
+    mnuabout->setObjectName(QStringLiteral("mnuabout"));
+
+    resize(client->minimumWidth(), client->minimumHeight() + menuBar()->sizeHint().height());
+}
+
+void frmSplit::connectHandlers() {
+    connect(Drive1, &DriveList::driveChanged, this, &frmSplit::Drive1_Change);
+    connect(Drive2, &DriveList::driveChanged, this, &frmSplit::Drive2_Change);
+    connect(Dir1, &FolderList::pathChanged, this, &frmSplit::Dir1_Change);
+    connect(Dir2, &FolderList::pathChanged, this, &frmSplit::Dir2_Change);
+    connect(cmdAdd, &QPushButton::clicked, this, &frmSplit::cmdAdd_Click);
+    connect(cmdRemove, &QPushButton::clicked, this, &frmSplit::cmdRemove_Click);
+    connect(List4, &QListWidget::itemSelectionChanged, this, &frmSplit::List4_Click);
+    connect(cmdSplit, &QPushButton::clicked, this, &frmSplit::cmdSplit_Click);
+    connect(mnuabout, &QAction::triggered, this, &frmSplit::mnuabout_Click);
+}
+
+void frmSplit::Form_Load() {
+    const QString systemRoot = QDir::toNativeSeparators(QDir::rootPath());
+    Dir1->setPath(systemRoot);
+    Dir2->setPath(systemRoot);
+    Label4->hide();
+    txtCustomSize->hide();
+    for (const SizeRow &row : kSizeTable) {
+        List4->addItem(QString::fromUtf16(row.label));
+        List5->addItem(QString::fromUtf16(row.bytes));
+    }
+}
+
+void frmSplit::changeDrive(DriveList *drive, FolderList *folder, const QLabel *pathLabel) {
+    const QString root = drive->drive();
+    if (Scripting::FileSystemObject().GetDrive(root).IsReady()) {
+        folder->setPath(root);
+        return;
+    }
+    showMessage(QStringLiteral("Drive not Available"), MessageIcon::Exclamation,
+                QStringLiteral("Directory Information"));
+    // Back to the drive of the folder on show; that change opens it at its root.
+    drive->setDrive(pathLabel->text());
+}
+
+void frmSplit::Drive1_Change() {
+    changeDrive(Drive1, Dir1, lblPath);
+}
+
+void frmSplit::Drive2_Change() {
+    changeDrive(Drive2, Dir2, lblPath2);
+}
+
+void frmSplit::Dir1_Change() {
+    flbox1->setPath(Dir1->path());
+    lblPath->setText(Dir1->path());
+}
+
+void frmSplit::Dir2_Change() {
+    lblPath2->setText(Dir2->path());
+}
+
+void frmSplit::cmdAdd_Click() {
+    const QString fileName = flbox1->selectedFileName();
+    if (fileName.isEmpty()) {
+        showMessage(QStringLiteral("select a file to copy"));
+        return;
+    }
+    SplitState &s = Module1::splitState;
+    s.selectedPath = withSeparator(Dir1->path()) + fileName;
+    List1->addItem(s.selectedPath);
+    List3->addItem(fileName);
+}
+
+void frmSplit::cmdRemove_Click() {
+    if (List1->selectedItems().isEmpty()) {
+        showMessage(QStringLiteral("No items selected. Nothing Deleted."), MessageIcon::Error,
+                    QStringLiteral("Error: No Selected Items"));
+        return;
+    }
+    int i = 0;
+    while (i < List1->count()) {
+        if (List1->item(i)->isSelected()) {
+            delete List1->takeItem(i);
+            delete List3->takeItem(i);
+        } else {
+            ++i;
+        }
+        QCoreApplication::processEvents();
+    }
+}
+
+void frmSplit::List4_Click() {
+    const bool custom = !List4->selectedItems().isEmpty() && List4->item(0)->isSelected();
+    Label4->setVisible(custom);
+    txtCustomSize->setVisible(custom);
+}
+
+void frmSplit::cmdSplit_Click() {
+    if (List1->count() == 0) {
+        showMessage(
+            QStringLiteral("No files to be converted.  You need to add files to be converted"),
+            MessageIcon::Error, QStringLiteral("Error: No selected Items"));
+        return;
+    }
+    CheckSizeChosen();
+}
+
+void frmSplit::CheckSizeChosen() {
+    if (List4->selectedItems().isEmpty()) {
+        showMessage(QStringLiteral("No output file size selected.  You need to select the "
+                                   "Output File Size you want"));
+        return;
+    }
+    CheckCustomSize();
+}
+
+void frmSplit::CheckCustomSize() {
+    if (List4->item(0)->isSelected() && !isNumeric(txtCustomSize->text())) {
+        showMessage(QStringLiteral("Custom Size is not Numeric.  It must be a number"));
+        return;
+    }
+    try {
+        ResolvePieceSize();
+    } catch (const FileError &error) {
+        // The run has taken the wait window down; say what failed rather than end silently.
+        showMessage(QStringLiteral("%1 could not be split.\n\n%2: %3")
+                        .arg(QDir::toNativeSeparators(Module1::splitState.sourcePath),
+                             QDir::toNativeSeparators(error.path()), error.reason()),
+                    MessageIcon::Error, QStringLiteral("Error: Split Failed"));
+    }
+}
+
+void frmSplit::ResolvePieceSize() {
+    SplitState &s = Module1::splitState;
+    if (List4->item(0)->isSelected()) {
+        s.pieceSize = txtCustomSize->text();
+    } else {
+        for (int i = 0; i < List4->count(); ++i) {
+            if (List4->item(i)->isSelected())
+                s.pieceSize = List5->item(i)->text();
+        }
+    }
+    m_splitRun.SplitAllFiles();
+}
+
+void frmSplit::mnuabout_Click() {
+    if (!m_about)
+        m_about = std::make_unique<frmAbout>();
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
+}
+
+qint64 frmSplit::queuedFileCount() {
+    return List1->count();
+}
+
+QString frmSplit::queuedFilePath(qint64 index) {
+    return List1->item(int(index))->text();
+}
+
+QString frmSplit::queuedFileName(qint64 index) {
+    return List3->item(int(index))->text();
+}
+
+QString frmSplit::outputFolder() {
+    return Dir2->path();
+}
+
+void frmSplit::showWaitWindow() {
+    m_waitWindow.show();
+}
+
+void frmSplit::keepWaitWindowPainted() {
+    m_waitWindow.keepPainted();
+}
+
+void frmSplit::unloadWaitWindow() {
+    m_waitWindow.unload();
+}
+
+void frmSplit::showClosingMessage(const QString &text) {
+    showMessage(text);
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "SplitHost.h"
+#include "SplitRun.h"
+#include "WaitWindowSlot.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class DriveList;
+class FileList;
+class FolderList;
+class QAction;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class frmAbout;
+
+// The main window: the source browser and the file queue, the output browser, the piece size
+// and the split command. It answers the split run's questions from its controls.
+class frmSplit : public QMainWindow, public SplitHost {
+    Q_OBJECT
+public:
+    explicit frmSplit(QWidget *parent = nullptr);
+    ~frmSplit() override;
+
+    qint64 queuedFileCount() override;
+    QString queuedFilePath(qint64 index) override;
+    QString queuedFileName(qint64 index) override;
+    QString outputFolder() override;
+    void showWaitWindow() override;
+    void keepWaitWindowPainted() override;
+    void unloadWaitWindow() override;
+    void showClosingMessage(const QString &text) override;
+
+private:
+    void createControls();
+    void connectHandlers();
+    void Form_Load();
+
+    void Drive1_Change();
+    void Drive2_Change();
+    void Dir1_Change();
+    void Dir2_Change();
+    void cmdAdd_Click();
+    void cmdRemove_Click();
+    void List4_Click();
+    void cmdSplit_Click();
+    void mnuabout_Click();
+
+    void CheckSizeChosen();
+    void CheckCustomSize();
+    void ResolvePieceSize();
+
+    // Shared by both browsers: a ready drive opens at its root; an unready one is refused and
+    // the drive list goes back to the drive of the folder on show.
+    void changeDrive(DriveList *drive, FolderList *folder, const QLabel *pathLabel);
+
+    DriveList *Drive1 = nullptr;
+    FileList *flbox1 = nullptr;
+    FolderList *Dir1 = nullptr;
+    QLabel *lblPath = nullptr;
+    QListWidget *List1 = nullptr;
+    QLabel *Label1 = nullptr;
+    QPushButton *cmdAdd = nullptr;
+    DriveList *Drive2 = nullptr;
+    FolderList *Dir2 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *lblPath2 = nullptr;
+    QPushButton *cmdRemove = nullptr;
+    QListWidget *List3 = nullptr;
+    QListWidget *List4 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLabel *Label4 = nullptr;
+    QLineEdit *txtCustomSize = nullptr;
+    QListWidget *List5 = nullptr;
+    QPushButton *cmdSplit = nullptr;
+    QMenu *mnuhelp = nullptr;
+    QAction *mnuabout = nullptr;
+
+    WaitWindowSlot m_waitWindow;
+    std::unique_ptr<frmAbout> m_about;
+    SplitRun m_splitRun{*this};
+};

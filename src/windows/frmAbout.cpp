@@ -1,0 +1,28 @@
+#include "frmAbout.h"
+
+#include "Twips.h"
+
+#include <QFont>
+#include <QIcon>
+#include <QLabel>
+
+frmAbout::frmAbout(QWidget *parent)
+    : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(QStringLiteral("About"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/about.xpm")));
+    setFixedSize(twipsToPixels(this, 5970, 3570));
+
+    auto *label1 = new QLabel(QStringLiteral("Tessary Program"), this);
+    label1->setObjectName(QStringLiteral("Label1"));
+    QFont titleFont(QStringLiteral("Times New Roman"));
+    titleFont.setStyleHint(QFont::Serif);
+    titleFont.setPointSizeF(12);
+    titleFont.setWeight(QFont::Bold);
+    label1->setFont(titleFont);
+    label1->setGeometry(twipsToPixels(this, 480, 240, 3255, 375));
+
+    auto *label2 = new QLabel(QStringLiteral("Version 1.0"), this);
+    label2->setObjectName(QStringLiteral("Label2"));
+    label2->setGeometry(twipsToPixels(this, 480, 2760, 1215, 255));
+}

@@ -1,0 +1,524 @@
+#include "DriveList.h"
+#include "FileList.h"
+#include "FileSystemObject.h"
+#include "FolderList.h"
+#include "MessageRecorder.h"
+#include "Module1.h"
+#include "TestFiles.h"
+#include "Twips.h"
+#include "frmAbout.h"
+#include "frmSplit.h"
+#include "frmWait.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using Message = MessageRecorder::Message;
+
+class FrmSplitTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void startUp();
+    void layout_data();
+    void layout();
+    void tabOrder();
+    void readyDriveOpensAtItsRoot();
+    void unreadyDriveIsRefused();
+    void addFile();
+    void addFileAtTheRoot();
+    void addFileWithNothingSelected();
+    void removeSelectedEntries();
+    void removeWithNothingSelected();
+    void splitChecks_data();
+    void splitChecks();
+    void splitFromTheWindow_data();
+    void splitFromTheWindow();
+    void failedSplitIsReported();
+    void customSizeControlsFollowTheSelection();
+    void aboutOpensOneWindow();
+    void rendersWindowsToPng();
+
+private:
+    template <typename T> static T *control(const QWidget &window, const char *name) {
+        auto *found = window.findChild<T *>(QString::fromLatin1(name));
+        if (!found)
+            qFatal("no control %s", name);
+        return found;
+    }
+    // Queues the named files of folder through the source browser and Add File.
+    static void queueFiles(const frmSplit &window, const QString &folder, const QStringList &names);
+    static void selectSize(const frmSplit &window, int row);
+
+    // A fresh folder of source files for every test.
+    std::unique_ptr<QTemporaryDir> m_source;
+    QString sourceFile(const QString &name) const { return m_source->filePath(name); }
+};
+
+void FrmSplitTest::init() {
+    Module1::splitState = {};
+    m_source = std::make_unique<QTemporaryDir>();
+}
+
+void FrmSplitTest::cleanup() {
+    m_source.reset();
+    Scripting::FileSystemObject::setReadinessProbe({});
+    QVERIFY(QApplication::topLevelWidgets().isEmpty());
+}
+
+void FrmSplitTest::queueFiles(const frmSplit &window, const QString &folder,
+                              const QStringList &names) {
+    control<FolderList>(window, "Dir1")->setPath(folder);
+    auto *files = control<FileList>(window, "flbox1");
+    for (const QString &name : names) {
+        const QList<QListWidgetItem *> found = files->findItems(name, Qt::MatchExactly);
+        QCOMPARE(found.size(), 1);
+        files->setCurrentItem(found.first());
+        control<QPushButton>(window, "cmdAdd")->click();
+    }
+}
+
+void FrmSplitTest::selectSize(const frmSplit &window, int row) {
+    control<QListWidget>(window, "List4")->setCurrentRow(row);
+}
+
+void FrmSplitTest::startUp() {
+    const frmSplit window;
+    const QString root = QDir::toNativeSeparators(QDir::rootPath());
+
+    QCOMPARE(window.windowTitle(), QStringLiteral("Tessary"));
+    QCOMPARE(control<QLabel>(window, "lblPath")->text(), root);
+    QCOMPARE(control<QLabel>(window, "lblPath2")->text(), root);
+    QCOMPARE(control<FolderList>(window, "Dir1")->path(), root);
+    QCOMPARE(control<FolderList>(window, "Dir2")->path(), root);
+    QStringList shown;
+    const auto *files = control<FileList>(window, "flbox1");
+    for (int i = 0; i < files->count(); ++i)
+        shown << files->item(i)->text();
+    QCOMPARE(shown, QDir(root).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase));
+
+    const auto *sizes = control<QListWidget>(window, "List4");
+    const auto *values = control<QListWidget>(window, "List5");
+    QCOMPARE(sizes->count(), 16);
+    QCOMPARE(values->count(), 16);
+    QVERIFY(sizes->selectedItems().isEmpty());
+    QCOMPARE(sizes->item(0)->text(), QStringLiteral("Custom Size"));
+    QCOMPARE(values->item(0)->text(), QStringLiteral("0"));
+    QCOMPARE(sizes->item(4)->text(), QStringLiteral("1.4M"));
+    QCOMPARE(values->item(4)->text(), QStringLiteral("1400000"));
+    QCOMPARE(sizes->item(15)->text(), QStringLiteral("450M"));
+    QCOMPARE(values->item(15)->text(), QStringLiteral("450000000"));
+    QVERIFY(control<QLabel>(window, "Label4")->isHidden());
+    QVERIFY(control<QLineEdit>(window, "txtCustomSize")->isHidden());
+    QVERIFY(control<QListWidget>(window, "List3")->isHidden());
+    QVERIFY(values->isHidden());
+    QVERIFY(control<QListWidget>(window, "List1")->count() == 0);
+}
+
+void FrmSplitTest::layout_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("twips");
+    QTest::addColumn<QString>("text");
+    auto row = [](const char *name, int l, int t, int w, int h, const char *text = "") {
+        QTest::newRow(name) << QString::fromLatin1(name) << QRect(l, t, w, h)
+                            << QString::fromLatin1(text);
+    };
+    row("Drive1", 240, 480, 3375, 315);
+    row("flbox1", 3720, 480, 3255, 2430);
+    row("Dir1", 240, 960, 3255, 1890);
+    row("lblPath", 240, 120, 6735, 255);
+    row("List1", 240, 3600, 8775, 1230);
+    row("Label1", 240, 3360, 1575, 255, "Files to Convert");
+    row("cmdAdd", 7080, 480, 1215, 495, "Add File");
+    row("Drive2", 240, 6480, 3375, 315);
+    row("Dir2", 240, 6960, 3375, 1215);
+    row("Label2", 360, 6120, 1335, 255, "Output Directory:");
+    row("lblPath2", 1800, 6120, 3855, 375);
+    row("cmdRemove", 360, 5160, 1575, 495, "Remove File");
+    row("List3", 8400, 1200, 855, 450);
+    row("List4", 6120, 5520, 2535, 1815);
+    row("Label3", 6120, 5280, 2655, 255, "Output File Size");
+    row("Label4", 6120, 7440, 1455, 255, "Custom Size Bytes");
+    row("txtCustomSize", 6120, 7680, 2535, 375);
+    row("List5", 9360, 1200, 975, 450);
+    row("cmdSplit", 3600, 5160, 1695, 495, "Split Files");
+}
+
+void FrmSplitTest::layout() {
+    QFETCH(QString, name);
+    QFETCH(QRect, twips);
+    QFETCH(QString, text);
+    frmSplit window;
+    const auto *widget = window.findChild<QWidget *>(name);
+    QVERIFY(widget);
+
+    QCOMPARE(widget->geometry(),
+             twipsToPixels(&window, twips.x(), twips.y(), twips.width(), twips.height()));
+    const QString shown = widget->property("text").toString();
+    if (!text.isEmpty()) {
+        QCOMPARE(shown, text);
+        // The caption is readable: it fits its control in the font the window chose.
+        QVERIFY(widget->fontMetrics().horizontalAdvance(shown) <= widget->width());
+    }
+    const QSize client = control<QWidget>(window, "client")->minimumSize();
+    QCOMPARE(client, twipsToPixels(&window, 12000, 8520));
+
+    // Resizing the window moves nothing.
+    const QRect before = widget->geometry();
+    window.resize(window.size() + QSize(200, 150));
+    QCOMPARE(widget->geometry(), before);
+}
+
+void FrmSplitTest::tabOrder() {
+    frmSplit window;
+    const QStringList expected{
+        QStringLiteral("Drive1"),        QStringLiteral("flbox1"),    QStringLiteral("Dir1"),
+        QStringLiteral("List1"),         QStringLiteral("cmdAdd"),    QStringLiteral("Drive2"),
+        QStringLiteral("Dir2"),          QStringLiteral("cmdRemove"), QStringLiteral("List4"),
+        QStringLiteral("txtCustomSize"), QStringLiteral("cmdSplit")};
+    QStringList chain;
+    QWidget *widget = control<QWidget>(window, "Drive1");
+    do {
+        if (expected.contains(widget->objectName()) && !chain.contains(widget->objectName()))
+            chain << widget->objectName();
+        widget = widget->nextInFocusChain();
+    } while (widget != control<QWidget>(window, "Drive1"));
+    QCOMPARE(chain, expected);
+}
+
+void FrmSplitTest::readyDriveOpensAtItsRoot() {
+    MessageRecorder recorder;
+    Scripting::FileSystemObject::setReadinessProbe([](const QString &) { return true; });
+    const frmSplit window;
+    const QString otherRoot = QDir::toNativeSeparators(m_source->path()) + QDir::separator();
+    QDir(m_source->path()).mkpath(QStringLiteral("deep/inside"));
+    writeTestFile(sourceFile(QStringLiteral("on-the-drive.txt")), "x");
+    for (const char *browser : {"1", "2"}) {
+        auto *drives = control<DriveList>(
+            window, qPrintable(QStringLiteral("Drive") + QLatin1String(browser)));
+        auto *folders =
+            control<FolderList>(window, qPrintable(QStringLiteral("Dir") + QLatin1String(browser)));
+        drives->setDrives({{QDir::toNativeSeparators(QDir::rootPath()), {}}, {otherRoot, {}}});
+        drives->setCurrentIndex(1);
+        QCOMPARE(folders->path(), QDir::toNativeSeparators(m_source->path()));
+
+        // Back on the first drive and again on this one: its root, not the folder last seen.
+        folders->setPath(sourceFile(QStringLiteral("deep/inside")));
+        drives->setCurrentIndex(0);
+        QCOMPARE(folders->path(), QDir::toNativeSeparators(QDir::rootPath()));
+        drives->setCurrentIndex(1);
+        QCOMPARE(folders->path(), QDir::toNativeSeparators(m_source->path()));
+    }
+    QCOMPARE(control<QLabel>(window, "lblPath")->text(),
+             QDir::toNativeSeparators(m_source->path()));
+    QCOMPARE(control<QLabel>(window, "lblPath2")->text(),
+             QDir::toNativeSeparators(m_source->path()));
+    QCOMPARE(control<FileList>(window, "flbox1")->count(), 1);
+    QVERIFY(recorder.messages.isEmpty());
+}
+
+void FrmSplitTest::unreadyDriveIsRefused() {
+    MessageRecorder recorder;
+    const frmSplit window;
+    const QString root = QDir::toNativeSeparators(QDir::rootPath());
+    const QString unready = QDir::toNativeSeparators(m_source->path()) + QDir::separator();
+    Scripting::FileSystemObject::setReadinessProbe(
+        [&](const QString &drive) { return drive != unready; });
+    auto *drives = control<DriveList>(window, "Drive1");
+    drives->setDrives({{root, {}}, {unready, {}}});
+
+    drives->setCurrentIndex(1);
+
+    const Message refused{QStringLiteral("Drive not Available"), MessageIcon::Exclamation,
+                          QStringLiteral("Directory Information")};
+    QCOMPARE(recorder.messages, QList<Message>{refused});
+    QCOMPARE(drives->drive(), root);
+    QCOMPARE(control<FolderList>(window, "Dir1")->path(), root);
+    QCOMPARE(control<QLabel>(window, "lblPath")->text(), root);
+    QCOMPARE(control<FileList>(window, "flbox1")->path(), root);
+}
+
+void FrmSplitTest::addFile() {
+    const frmSplit window;
+    writeTestFile(sourceFile(QStringLiteral("report.doc")), "r");
+    writeTestFile(sourceFile(QStringLiteral("photo.jpg")), "p");
+
+    queueFiles(
+        window, m_source->path(),
+        {QStringLiteral("report.doc"), QStringLiteral("photo.jpg"), QStringLiteral("report.doc")});
+
+    const auto *paths = control<QListWidget>(window, "List1");
+    const auto *names = control<QListWidget>(window, "List3");
+    const QString folder = QDir::toNativeSeparators(m_source->path()) + QDir::separator();
+    QCOMPARE(paths->count(), 3);
+    QCOMPARE(names->count(), 3);
+    QCOMPARE(paths->item(0)->text(), folder + QStringLiteral("report.doc"));
+    QCOMPARE(paths->item(1)->text(), folder + QStringLiteral("photo.jpg"));
+    QCOMPARE(paths->item(2)->text(), folder + QStringLiteral("report.doc"));
+    QCOMPARE(names->item(1)->text(), QStringLiteral("photo.jpg"));
+    QCOMPARE(Module1::splitState.selectedPath, folder + QStringLiteral("report.doc"));
+}
+
+void FrmSplitTest::addFileAtTheRoot() {
+    const frmSplit window;
+    const QString root = QDir::toNativeSeparators(QDir::rootPath());
+    const QStringList rootFiles = QDir(root).entryList(QDir::Files, QDir::Name);
+    if (rootFiles.isEmpty())
+        QSKIP("the system root holds no file to queue");
+
+    queueFiles(window, root, {rootFiles.first()});
+
+    QCOMPARE(control<QListWidget>(window, "List1")->item(0)->text(), root + rootFiles.first());
+}
+
+void FrmSplitTest::addFileWithNothingSelected() {
+    MessageRecorder recorder;
+    const frmSplit window;
+    control<FolderList>(window, "Dir1")->setPath(m_source->path());
+
+    control<QPushButton>(window, "cmdAdd")->click();
+
+    const Message expected{QStringLiteral("select a file to copy"), MessageIcon::None,
+                           QStringLiteral("Tessary")};
+    QCOMPARE(recorder.messages, QList<Message>{expected});
+    QCOMPARE(control<QListWidget>(window, "List1")->count(), 0);
+}
+
+void FrmSplitTest::removeSelectedEntries() {
+    MessageRecorder recorder;
+    const frmSplit window;
+    const QStringList names{QStringLiteral("f0"), QStringLiteral("f1"), QStringLiteral("f2"),
+                            QStringLiteral("f3"), QStringLiteral("f4")};
+    for (const QString &name : names)
+        writeTestFile(sourceFile(name), "x");
+    queueFiles(window, m_source->path(), names);
+    auto *paths = control<QListWidget>(window, "List1");
+    for (const int row : {0, 1, 3})
+        paths->item(row)->setSelected(true);
+
+    control<QPushButton>(window, "cmdRemove")->click();
+
+    const auto *bare = control<QListWidget>(window, "List3");
+    QCOMPARE(paths->count(), 2);
+    QCOMPARE(bare->count(), 2);
+    QCOMPARE(bare->item(0)->text(), QStringLiteral("f2"));
+    QCOMPARE(bare->item(1)->text(), QStringLiteral("f4"));
+    QVERIFY(paths->item(0)->text().endsWith(QStringLiteral("f2")));
+    QVERIFY(paths->item(1)->text().endsWith(QStringLiteral("f4")));
+    QVERIFY(recorder.messages.isEmpty());
+}
+
+void FrmSplitTest::removeWithNothingSelected() {
+    MessageRecorder recorder;
+    const frmSplit window;
+
+    control<QPushButton>(window, "cmdRemove")->click();
+
+    const Message expected{QStringLiteral("No items selected. Nothing Deleted."),
+                           MessageIcon::Error, QStringLiteral("Error: No Selected Items")};
+    QCOMPARE(recorder.messages, QList<Message>{expected});
+}
+
+void FrmSplitTest::splitChecks_data() {
+    QTest::addColumn<bool>("queued");
+    QTest::addColumn<int>("sizeRow"); // -1: none selected
+    QTest::addColumn<QString>("custom");
+    QTest::addColumn<QString>("expected"); // the one message shown
+
+    const QString noFiles =
+        QStringLiteral("No files to be converted.  You need to add files to be converted");
+    const QString noSize = QStringLiteral(
+        "No output file size selected.  You need to select the Output File Size you want");
+    const QString notNumeric = QStringLiteral("Custom Size is not Numeric.  It must be a number");
+    const QString done = QStringLiteral("I am done splitting all of the files");
+    QTest::addRow("empty queue, no size: only the queue is named")
+        << false << -1 << QString() << noFiles;
+    QTest::addRow("empty queue with a size") << false << 1 << QString() << noFiles;
+    QTest::addRow("no size selected") << true << -1 << QString() << noSize;
+    QTest::addRow("custom size empty") << true << 0 << QString() << notNumeric;
+    QTest::addRow("custom size letters") << true << 0 << QStringLiteral("abc") << notNumeric;
+    QTest::addRow("custom size 500 starts the run") << true << 0 << QStringLiteral("500") << done;
+    QTest::addRow("letters in a hidden box do not matter for a preset")
+        << true << 1 << QStringLiteral("abc") << done;
+}
+
+void FrmSplitTest::splitChecks() {
+    QFETCH(bool, queued);
+    QFETCH(int, sizeRow);
+    QFETCH(QString, custom);
+    QFETCH(QString, expected);
+    MessageRecorder recorder;
+    const frmSplit window;
+    QTemporaryDir out;
+    writeTestFile(sourceFile(QStringLiteral("data.bin")), patternBytes(1000));
+    if (queued)
+        queueFiles(window, m_source->path(), {QStringLiteral("data.bin")});
+    control<FolderList>(window, "Dir2")->setPath(out.path());
+    control<QLineEdit>(window, "txtCustomSize")->setText(custom);
+    if (sizeRow >= 0)
+        selectSize(window, sizeRow);
+
+    control<QPushButton>(window, "cmdSplit")->click();
+
+    QCOMPARE(recorder.messages.size(), 1);
+    QCOMPARE(recorder.messages.first().text, expected);
+    if (expected.startsWith(QStringLiteral("No files"))) {
+        QCOMPARE(recorder.messages.first().icon, MessageIcon::Error);
+        QCOMPARE(recorder.messages.first().title, QStringLiteral("Error: No selected Items"));
+    } else {
+        QCOMPARE(recorder.messages.first().icon, MessageIcon::None);
+        QCOMPARE(recorder.messages.first().title, QStringLiteral("Tessary"));
+    }
+    const bool ran = expected.startsWith(QStringLiteral("I am done"));
+    QCOMPARE(filesIn(out.path()).isEmpty(), !ran);
+}
+
+void FrmSplitTest::splitFromTheWindow_data() {
+    QTest::addColumn<int>("sizeRow");
+    QTest::addColumn<QString>("custom");
+    QTest::addColumn<qint64>("length");
+    QTest::addColumn<QList<qint64>>("pieces");
+    QTest::addRow("custom 1000") << 0 << QStringLiteral("1000") << qint64(2500)
+                                 << QList<qint64>{999, 999, 502};
+    QTest::addRow("1.4M preset") << 4 << QString() << qint64(3'000'000)
+                                 << QList<qint64>{1'399'999, 1'399'999, 200'002};
+}
+
+void FrmSplitTest::splitFromTheWindow() {
+    QFETCH(int, sizeRow);
+    QFETCH(QString, custom);
+    QFETCH(qint64, length);
+    QFETCH(QList<qint64>, pieces);
+    MessageRecorder recorder;
+    const frmSplit window;
+    QTemporaryDir out;
+    const QByteArray source = patternBytes(length);
+    writeTestFile(sourceFile(QStringLiteral("report.doc")), source);
+    queueFiles(window, m_source->path(), {QStringLiteral("report.doc")});
+    control<FolderList>(window, "Dir2")->setPath(out.path());
+    selectSize(window, sizeRow);
+    control<QLineEdit>(window, "txtCustomSize")->setText(custom);
+
+    control<QPushButton>(window, "cmdSplit")->click();
+
+    const Message done{QStringLiteral("I am done splitting all of the files"), MessageIcon::None,
+                       QStringLiteral("Tessary")};
+    QCOMPARE(recorder.messages, QList<Message>{done});
+    QByteArray joined;
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        const QByteArray piece =
+            readTestFile(out.filePath(QStringLiteral("report.doc.%1").arg(i + 1)));
+        QCOMPARE(piece.size(), pieces[i]);
+        joined += piece;
+    }
+    QVERIFY(joined == source);
+    QCOMPARE(filesIn(out.path()).size(), pieces.size() + 1);
+    QCOMPARE(control<QListWidget>(window, "List1")->count(), 1); // the queue stays
+}
+
+void FrmSplitTest::failedSplitIsReported() {
+    MessageRecorder recorder;
+    const frmSplit window;
+    QTemporaryDir out;
+    writeTestFile(sourceFile(QStringLiteral("first.bin")), patternBytes(10));
+    writeTestFile(sourceFile(QStringLiteral("gone.bin")), patternBytes(10));
+    writeTestFile(sourceFile(QStringLiteral("last.bin")), patternBytes(10));
+    queueFiles(
+        window, m_source->path(),
+        {QStringLiteral("first.bin"), QStringLiteral("gone.bin"), QStringLiteral("last.bin")});
+    QFile::remove(sourceFile(QStringLiteral("gone.bin")));
+    control<FolderList>(window, "Dir2")->setPath(out.path());
+    selectSize(window, 1);
+
+    control<QPushButton>(window, "cmdSplit")->click();
+
+    QCOMPARE(recorder.messages.size(), 1);
+    const Message &shown = recorder.messages.first();
+    const QString gone = QDir::toNativeSeparators(sourceFile(QStringLiteral("gone.bin")));
+    QCOMPARE(shown.icon, MessageIcon::Error);
+    QCOMPARE(shown.title, QStringLiteral("Error: Split Failed"));
+    QCOMPARE(shown.text,
+             QStringLiteral("%1 could not be split.\n\n%1: No such file or directory").arg(gone));
+    const QStringList written{QStringLiteral("first.bin.1"), QStringLiteral("first.bin.bat")};
+    QCOMPARE(filesIn(out.path()), written);
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        QVERIFY(!qobject_cast<frmWait *>(widget));
+}
+
+void FrmSplitTest::customSizeControlsFollowTheSelection() {
+    const frmSplit window;
+    auto *label = control<QLabel>(window, "Label4");
+    auto *box = control<QLineEdit>(window, "txtCustomSize");
+
+    selectSize(window, 0);
+    QVERIFY(!label->isHidden());
+    QVERIFY(!box->isHidden());
+    box->setText(QStringLiteral("123456"));
+
+    selectSize(window, 5); // 25M
+    QVERIFY(label->isHidden());
+    QVERIFY(box->isHidden());
+    QCOMPARE(box->text(), QStringLiteral("123456"));
+
+    selectSize(window, 0);
+    QVERIFY(!box->isHidden());
+    QCOMPARE(box->text(), QStringLiteral("123456"));
+}
+
+void FrmSplitTest::aboutOpensOneWindow() {
+    frmSplit window;
+    QAction *about = window.findChild<QAction *>(QStringLiteral("mnuabout"));
+    QVERIFY(about);
+    QCOMPARE(about->text(), QStringLiteral("About"));
+    QCOMPARE(window.findChild<QMenu *>(QStringLiteral("mnuhelp"))->title(), QStringLiteral("Help"));
+
+    about->trigger();
+    about->trigger();
+
+    QList<frmAbout *> abouts;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *found = qobject_cast<frmAbout *>(widget))
+            abouts << found;
+    }
+    QCOMPARE(abouts.size(), 1);
+    frmAbout &shown = *abouts.first();
+    QVERIFY(shown.isVisible());
+    QCOMPARE(shown.windowTitle(), QStringLiteral("About"));
+    QCOMPARE(shown.size(), twipsToPixels(&shown, 5970, 3570));
+    QCOMPARE(control<QLabel>(shown, "Label1")->text(), QStringLiteral("Tessary Program"));
+    QCOMPARE(control<QLabel>(shown, "Label1")->geometry(),
+             twipsToPixels(&shown, 480, 240, 3255, 375));
+    QCOMPARE(control<QLabel>(shown, "Label2")->text(), QStringLiteral("Version 1.0"));
+    QCOMPARE(control<QLabel>(shown, "Label2")->geometry(),
+             twipsToPixels(&shown, 480, 2760, 1215, 255));
+    QVERIFY(shown.windowIcon().cacheKey() != window.windowIcon().cacheKey());
+    QVERIFY(!window.windowIcon().isNull());
+}
+
+void FrmSplitTest::rendersWindowsToPng() {
+    // Pictures of the windows for a person to look at, in the build folder.
+    frmSplit window;
+    writeTestFile(sourceFile(QStringLiteral("holiday video.mp4")), "v");
+    queueFiles(window, m_source->path(), {QStringLiteral("holiday video.mp4")});
+    frmAbout about;
+    frmWait wait;
+    const QString folder = QStringLiteral(TESSARY_SCREENSHOT_DIR);
+    QVERIFY(window.grab().save(folder + QStringLiteral("/tessary-main.png")));
+    QVERIFY(about.grab().save(folder + QStringLiteral("/tessary-about.png")));
+    QVERIFY(wait.grab().save(folder + QStringLiteral("/tessary-wait.png")));
+}
+
+QTEST_MAIN(FrmSplitTest)
+#include "tst_frmsplit.moc"
