@@ -4,10 +4,35 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <QStyle>
+#include <QStyledItemDelegate>
 
 namespace {
 
 constexpr int kPathRole = Qt::UserRole;
+constexpr int kDepthRole = Qt::UserRole + 1;
+
+// Draws each folder indented by its depth, so that the text stays the bare name and keyboard
+// search finds folders by name.
+class IndentingDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override {
+        QStyleOptionViewItem indented = option;
+        indented.rect.adjust(indent(option, index), 0, 0, 0);
+        QStyledItemDelegate::paint(painter, indented, index);
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override {
+        return QStyledItemDelegate::sizeHint(option, index) + QSize(indent(option, index), 0);
+    }
+
+private:
+    static int indent(const QStyleOptionViewItem &option, const QModelIndex &index) {
+        return index.data(kDepthRole).toInt() * option.fontMetrics.averageCharWidth() * 2;
+    }
+};
 
 QString nativeFolderPath(const QString &path) {
     return QDir::toNativeSeparators(QDir::cleanPath(QDir(path).absolutePath()));
@@ -29,6 +54,7 @@ QString existingFolder(const QString &path) {
 FolderList::FolderList(QWidget *parent)
     : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
+    setItemDelegate(new IndentingDelegate(this));
     connect(this, &QListWidget::itemActivated, this,
             [this](QListWidgetItem *item) { setPath(item->data(kPathRole).toString()); });
     setPath(QDir::currentPath());
@@ -59,7 +85,8 @@ void FolderList::setPath(const QString &path) {
 }
 
 void FolderList::addFolder(const QString &path, const QString &text, int depth, bool open) {
-    auto *item = new QListWidgetItem(QString(depth * 3, u' ') + text, this);
+    auto *item = new QListWidgetItem(text, this);
     item->setData(kPathRole, path);
+    item->setData(kDepthRole, depth);
     item->setIcon(style()->standardIcon(open ? QStyle::SP_DirOpenIcon : QStyle::SP_DirClosedIcon));
 }
