@@ -28,7 +28,7 @@ private:
 
 QByteArray RestoreScriptTest::splitIntoPieces(const QString &name, int pieces, const QString &out) {
     QTemporaryDir in;
-    const QByteArray source = patternBytes(pieces, 3);
+    QByteArray source = patternBytes(pieces, 3);
     writeTestFile(in.filePath(name), source);
     RecordingHost host;
     host.add(in.filePath(name));
