@@ -2,7 +2,8 @@
 # Installs the Debian packages Tessary builds and tests with, when any is missing.
 set -euo pipefail
 
-packages=(cmake g++ make qt6-base-dev fonts-liberation fonts-dejavu-core)
+packages=(cmake g++ make qt6-base-dev fonts-liberation fonts-dejavu-core
+          desktop-file-utils appstream dpkg-dev)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -8,6 +8,7 @@
 #include "MessageBox.h"
 #include "Module1.h"
 #include "Numeric.h"
+#include "ProgramIcons.h"
 #include "SizeTable.h"
 #include "Twips.h"
 #include "frmAbout.h"
@@ -15,7 +16,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFontMetrics>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -74,7 +74,7 @@ frmSplit::frmSplit(QWidget *parent)
     : QMainWindow(parent) {
     setObjectName(QStringLiteral("frmSplit"));
     setWindowTitle(QStringLiteral("Tessary"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/tessary.xpm")));
+    setWindowIcon(programIcon());
     createControls();
     connectHandlers();
     Form_Load();

@@ -1,16 +1,16 @@
 #include "frmAbout.h"
 
+#include "ProgramIcons.h"
 #include "Twips.h"
 
 #include <QFont>
-#include <QIcon>
 #include <QLabel>
 
 frmAbout::frmAbout(QWidget *parent)
     : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/about.xpm")));
+    setWindowIcon(aboutIcon());
     setFixedSize(twipsToPixels(this, 5970, 3570));
 
     auto *label1 = new QLabel(QStringLiteral("Tessary Program"), this);

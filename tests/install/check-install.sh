@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary root and checks that a desktop would find Tessary there:
+# the program, its launcher entry, icons and metainfo where freedesktop.org puts them, valid
+# and naming each other.
+#   check-install.sh BUILD_DIR
+set -euo pipefail
+build=$1
+id=org.tessary.Tessary
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+DESTDIR=$root cmake --install "$build" --prefix /usr >/dev/null
+share=$root/usr/share
+desktop=$share/applications/$id.desktop
+metainfo=$share/metainfo/$id.metainfo.xml
+[[ -f $desktop ]] || fail "no launcher entry at /usr/share/applications/$id.desktop"
+[[ -f $metainfo ]] || fail "no metainfo at /usr/share/metainfo/$id.metainfo.xml"
+
+desktop-file-validate "$desktop" || fail "desktop-file-validate rejects the launcher entry"
+appstreamcli validate --no-net "$metainfo" || fail "appstreamcli rejects the metainfo"
+
+# The entry starts the installed program and shows an icon the hicolor theme holds.
+program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
+[[ -x $root/usr/bin/$program ]] || fail "Exec=$program is not installed in /usr/bin"
+icon=$(sed -n 's/^Icon=//p' "$desktop")
+for size in 32 128; do
+    png=$share/icons/hicolor/${size}x${size}/apps/$icon.png
+    [[ -f $png ]] || fail "no ${size}x${size} icon named $icon"
+    # Width and height stand in the PNG header, 4 bytes each from byte 16.
+    read -r width height < <(od -An -tu4 --endian=big -j16 -N8 "$png")
+    [[ $width == "$size" && $height == "$size" ]] || fail "$icon.png at ${size}x${size} is ${width}x${height}"
+done
+
+# The metainfo describes this entry and this program.
+grep -q "<id>$id</id>" "$metainfo" || fail "metainfo id is not $id"
+grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
+    fail "metainfo does not launch $id.desktop"
+grep -q "<binary>$program</binary>" "$metainfo" || fail "metainfo does not provide $program"
+echo "installed layout is complete and valid"

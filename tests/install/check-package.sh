@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Builds the Debian package from the build folder and checks what apt would install.
+#   check-package.sh BUILD_DIR
+set -euo pipefail
+build=$1
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+(cd "$build" && cpack -G DEB -B "$out" >/dev/null) || fail "cpack could not build the package"
+debs=("$out"/tessary_*.deb)
+[[ -f ${debs[0]} ]] || fail "no tessary_*.deb in the cpack output"
+deb=${debs[0]}
+
+# Without Qt's libraries and platform plugins the program cannot open a window.
+depends=$(dpkg-deb -f "$deb" Depends)
+for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins; do
+    [[ $depends == *"$needed"* ]] || fail "Depends lacks $needed: $depends"
+done
+contents=$(dpkg-deb -c "$deb")
+for path in ./usr/bin/tessary ./usr/share/applications/org.tessary.Tessary.desktop \
+    ./usr/share/metainfo/org.tessary.Tessary.metainfo.xml \
+    ./usr/share/icons/hicolor/32x32/apps/org.tessary.Tessary.png; do
+    grep -q " $path\$" <<<"$contents" || fail "the package lacks $path"
+done
+echo "$(basename "$deb"): Depends: $depends"
