@@ -4,11 +4,10 @@
 #include "FileError.h"
 #include "Module1.h"
 #include "Numeric.h"
+#include "Paths.h"
 #include "PieceLength.h"
 #include "RestoreScript.h"
 #include "SplitHost.h"
-
-#include <QDir>
 
 #include <algorithm>
 #include <optional>
@@ -32,12 +31,6 @@ public:
 private:
     SplitHost &m_host;
 };
-
-QString withTrailingSeparator(const QString &folder) {
-    if (folder.endsWith(QDir::separator()) || folder.endsWith(u'/'))
-        return folder;
-    return folder + QDir::separator();
-}
 
 QString piecePathFor(const SplitState &s) {
     return s.outputDir + s.fileName + u'.' + QString::number(s.pieceNumber);

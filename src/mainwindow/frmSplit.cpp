@@ -8,6 +8,7 @@
 #include "MessageBox.h"
 #include "Module1.h"
 #include "Numeric.h"
+#include "Paths.h"
 #include "ProgramIcons.h"
 #include "SizeTable.h"
 #include "Twips.h"
@@ -62,10 +63,6 @@ QLabel *placeLabel(QWidget *client, const char16_t *name, const QString &caption
     label->setText(caption);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
-}
-
-QString withSeparator(const QString &folder) {
-    return folder.endsWith(QDir::separator()) ? folder : folder + QDir::separator();
 }
 
 } // namespace
@@ -191,7 +188,7 @@ void frmSplit::cmdAdd_Click() {
         return;
     }
     SplitState &s = Module1::splitState;
-    s.selectedPath = withSeparator(Dir1->path()) + fileName;
+    s.selectedPath = withTrailingSeparator(Dir1->path()) + fileName;
     List1->addItem(s.selectedPath);
     List3->addItem(fileName);
 }

@@ -1,5 +1,7 @@
 #include "DriveList.h"
 
+#include "Paths.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
@@ -36,11 +38,6 @@ QString volumeName(const QStorageInfo &volume) {
     if (!volume.name().isEmpty())
         return volume.name();
     return QFileInfo(QString::fromLocal8Bit(volume.device())).fileName();
-}
-
-QString withTrailingSeparator(const QString &root) {
-    const QString native = QDir::toNativeSeparators(root);
-    return native.endsWith(QDir::separator()) ? native : native + QDir::separator();
 }
 
 #if defined(Q_OS_WIN) || defined(Q_OS_MACOS)

@@ -46,7 +46,7 @@ QString existingFolder(const QString &path) {
             break;
         folder = parent;
     }
-    return QDir::toNativeSeparators(folder);
+    return nativeFolderPath(folder);
 }
 
 } // namespace

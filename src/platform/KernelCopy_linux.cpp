@@ -11,6 +11,8 @@ namespace {
 // Bytes mapped at a time: memory stays flat whatever the file size.
 constexpr qint64 kMapWindow = qint64(8) << 20;
 
+const qint64 kPageSize = ::sysconf(_SC_PAGESIZE);
+
 qint64 copyInKernel(int inFd, qint64 &inOffset, int outFd, qint64 &outOffset, qint64 count) {
     loff_t in = inOffset;
     loff_t out = outOffset;
@@ -32,8 +34,7 @@ qint64 copyThroughMapping(int inFd, qint64 &inOffset, int outFd, qint64 &outOffs
         return -1;
     if (inOffset >= source.st_size)
         return 0;
-    static const qint64 pageSize = ::sysconf(_SC_PAGESIZE);
-    const qint64 mapStart = inOffset - inOffset % pageSize;
+    const qint64 mapStart = inOffset - inOffset % kPageSize;
     const qint64 lead = inOffset - mapStart;
     const qint64 length = std::min({count, kMapWindow - lead, qint64(source.st_size) - inOffset});
     void *map = ::mmap(nullptr, static_cast<size_t>(lead + length), PROT_READ,
@@ -58,8 +59,7 @@ qint64 kernelCopy(int inFd, qint64 &inOffset, int outFd, qint64 &outOffset, qint
     // The kernel's own copy is fastest, and may share blocks, when both offsets fall alike
     // within a page. Pieces of most sizes start mid-page in the source, where it copies a
     // third slower than a write from a mapping.
-    static const qint64 pageSize = ::sysconf(_SC_PAGESIZE);
-    if (inOffset % pageSize == outOffset % pageSize)
+    if (inOffset % kPageSize == outOffset % kPageSize)
         return copyInKernel(inFd, inOffset, outFd, outOffset, count);
     return copyThroughMapping(inFd, inOffset, outFd, outOffset, count);
 }
