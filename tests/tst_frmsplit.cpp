@@ -5,6 +5,7 @@
 #include "MessageRecorder.h"
 #include "Module1.h"
 #include "TestFiles.h"
+#include "TmpfsMount.h"
 #include "Twips.h"
 #include "frmAbout.h"
 #include "frmSplit.h"
@@ -21,8 +22,6 @@
 #include <QTest>
 
 #include <memory>
-
-using Message = MessageRecorder::Message;
 
 class FrmSplitTest : public QObject {
     Q_OBJECT
@@ -46,7 +45,9 @@ private Q_SLOTS:
     void splitChecks();
     void splitFromTheWindow_data();
     void splitFromTheWindow();
-    void failedSplitIsReported();
+    void refusedSplitIsReported_data();
+    void refusedSplitIsReported();
+    void failureDuringTheRunIsReported();
     void customSizeControlsFollowTheSelection();
     void aboutOpensOneWindow();
     void rendersWindowsToPng();
@@ -428,17 +429,25 @@ void FrmSplitTest::splitFromTheWindow() {
     QCOMPARE(control<QListWidget>(window, "List1")->count(), 1); // the queue stays
 }
 
-void FrmSplitTest::failedSplitIsReported() {
+void FrmSplitTest::refusedSplitIsReported_data() {
+    QTest::addColumn<int>("missing");
+    QTest::addRow("one file gone") << 1;
+    QTest::addRow("more than the box lists") << 12;
+}
+
+void FrmSplitTest::refusedSplitIsReported() {
+    QFETCH(int, missing);
     MessageRecorder recorder;
     const frmSplit window;
     QTemporaryDir out;
-    writeTestFile(sourceFile(QStringLiteral("first.bin")), patternBytes(10));
-    writeTestFile(sourceFile(QStringLiteral("gone.bin")), patternBytes(10));
-    writeTestFile(sourceFile(QStringLiteral("last.bin")), patternBytes(10));
-    queueFiles(
-        window, m_source->path(),
-        {QStringLiteral("first.bin"), QStringLiteral("gone.bin"), QStringLiteral("last.bin")});
-    QFile::remove(sourceFile(QStringLiteral("gone.bin")));
+    QStringList names{QStringLiteral("first.bin")};
+    for (int i = 0; i < missing; ++i)
+        names << QStringLiteral("gone%1.bin").arg(i, 2, 10, QLatin1Char('0'));
+    for (const QString &name : names)
+        writeTestFile(sourceFile(name), patternBytes(10));
+    queueFiles(window, m_source->path(), names);
+    for (const QString &name : names.mid(1))
+        QFile::remove(sourceFile(name));
     control<FolderList>(window, "Dir2")->setPath(out.path());
     selectSize(window, 1);
 
@@ -446,15 +455,49 @@ void FrmSplitTest::failedSplitIsReported() {
 
     QCOMPARE(recorder.messages.size(), 1);
     const Message &shown = recorder.messages.first();
-    const QString gone = QDir::toNativeSeparators(sourceFile(QStringLiteral("gone.bin")));
     QCOMPARE(shown.icon, MessageIcon::Error);
     QCOMPARE(shown.title, QStringLiteral("Error: Split Failed"));
-    QCOMPARE(shown.text,
-             QStringLiteral("%1 could not be split.\n\n%1: No such file or directory").arg(gone));
-    const QStringList written{QStringLiteral("first.bin.1"), QStringLiteral("first.bin.bat")};
-    QCOMPARE(filesIn(out.path()), written);
+    QVERIFY(shown.text.startsWith(QStringLiteral("The split was not started")));
+    QVERIFY(shown.text.endsWith(QStringLiteral("Nothing was written.")));
+    const QString firstGone = QDir::toNativeSeparators(sourceFile(names.at(1)));
+    QVERIFY(shown.text.contains(firstGone + QStringLiteral(": No such file or directory")));
+    // A long list goes on in the details, every entry named there.
+    QCOMPARE(shown.details.isEmpty(), missing <= 10);
+    if (missing > 10) {
+        QVERIFY(shown.text.contains(QStringLiteral("... and %1 more.").arg(missing - 10)));
+        QVERIFY(shown.details.contains(QDir::toNativeSeparators(sourceFile(names.last()))));
+    }
+    QCOMPARE(filesIn(out.path()), QStringList());
     for (QWidget *widget : QApplication::topLevelWidgets())
         QVERIFY(!qobject_cast<frmWait *>(widget));
+}
+
+void FrmSplitTest::failureDuringTheRunIsReported() {
+    // A /proc file reports no size, so the check finds room that the run then runs out of.
+    const QString procFile = QStringLiteral("/proc/kallsyms");
+    if (QFile(procFile).open(QIODevice::ReadOnly) == false)
+        QSKIP("needs a readable /proc/kallsyms");
+    TmpfsMount disk(QStringLiteral("256k"));
+    if (!disk.isMounted())
+        QSKIP(qPrintable(disk.skipReason()));
+    MessageRecorder recorder;
+    const frmSplit window;
+    queueFiles(window, QStringLiteral("/proc"), {QStringLiteral("kallsyms")});
+    control<FolderList>(window, "Dir2")->setPath(disk.path());
+    selectSize(window, 1);
+
+    control<QPushButton>(window, "cmdSplit")->click();
+
+    QCOMPARE(recorder.messages.size(), 1);
+    const Message &shown = recorder.messages.first();
+    QCOMPARE(shown.title, QStringLiteral("Error: Split Failed"));
+    const QString prefix =
+        QStringLiteral("%1 could not be split.\n\n%2")
+            .arg(procFile, QDir(disk.path()).filePath(QStringLiteral("kallsyms.")));
+    QVERIFY2(shown.text.startsWith(prefix), qPrintable(shown.text));
+    QVERIFY2(shown.text.endsWith(QStringLiteral(": No space left on device")),
+             qPrintable(shown.text));
+    QVERIFY(!QFile::exists(disk.filePath(QStringLiteral("kallsyms.bat"))));
 }
 
 void FrmSplitTest::customSizeControlsFollowTheSelection() {

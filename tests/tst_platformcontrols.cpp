@@ -61,7 +61,7 @@ void PlatformControlsTest::messageTitleDefaultsToTheProgram() {
     MessageRecorder recorder;
     showMessage(QStringLiteral("plain"));
     showMessage(QStringLiteral("titled"), MessageIcon::Error, QStringLiteral("Own title"));
-    const QList<MessageRecorder::Message> expected{
+    const QList<Message> expected{
         {QStringLiteral("plain"), MessageIcon::None, QStringLiteral("Tessary")},
         {QStringLiteral("titled"), MessageIcon::Error, QStringLiteral("Own title")}};
     QCOMPARE(recorder.messages, expected);

@@ -4,13 +4,14 @@
 #include "ScriptReplay.h"
 #include "SplitRun.h"
 #include "TestFiles.h"
+#include "TmpfsMount.h"
 #include "WaitWindowSlot.h"
+#include "WorkerPool.h"
 #include "frmWait.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -29,7 +30,7 @@ private Q_SLOTS:
     void stateIsKeptAfterTheRun();
     void failureStopsTheRunAtTheFailingEntry_data();
     void failureStopsTheRunAtTheFailingEntry();
-    void fullDiskIsAFileError();
+    void diskFillingUpStopsTheRunMidFile();
     void waitWindowIsUpDuringTheRunOnly();
     void waitWindowLayout();
 
@@ -43,6 +44,7 @@ private:
     // Queues files of the given lengths, named a.bin, b.bin, ...
     static void fill(Queue &queue, const QList<qint64> &lengths);
     static void verifyComplete(const Queue &queue, int index, int pieces);
+    static qsizetype threadCount();
 };
 
 void SplitRunTest::fill(Queue &queue, const QList<qint64> &lengths) {
@@ -75,7 +77,16 @@ void SplitRunTest::queueIsSplitInOrderWithOneClosingMessage() {
     verifyComplete(queue, 0, 3);
     verifyComplete(queue, 1, 1);
     verifyComplete(queue, 2, 1);
-    const QStringList expected{QStringLiteral("show wait"),
+    // The whole queue and the folder are checked before the wait window comes up.
+    const QStringList expected{QStringLiteral("count"),
+                               QStringLiteral("path 0"),
+                               QStringLiteral("name 0"),
+                               QStringLiteral("path 1"),
+                               QStringLiteral("name 1"),
+                               QStringLiteral("path 2"),
+                               QStringLiteral("name 2"),
+                               QStringLiteral("folder"),
+                               QStringLiteral("show wait"),
                                QStringLiteral("count"),
                                QStringLiteral("path 0"),
                                QStringLiteral("folder"),
@@ -144,39 +155,30 @@ void SplitRunTest::stateIsKeptAfterTheRun() {
 }
 
 void SplitRunTest::failureStopsTheRunAtTheFailingEntry_data() {
-    QTest::addColumn<QString>("failure");
-    QTest::addRow("missing source") << QStringLiteral("missing source");
-    QTest::addRow("source is a folder") << QStringLiteral("folder source");
-    QTest::addRow("output folder removed") << QStringLiteral("missing output");
-    QTest::addRow("output folder not writable") << QStringLiteral("read-only output");
+    QTest::addColumn<bool>("removeFolder");
+    QTest::addRow("output folder removed") << true;
+    QTest::addRow("output folder not writable") << false;
 }
 
 void SplitRunTest::failureStopsTheRunAtTheFailingEntry() {
-    QFETCH(QString, failure);
+    QFETCH(bool, removeFolder);
+    if (!removeFolder && ::geteuid() == 0)
+        QSKIP("root writes into read-only folders");
     Queue queue;
     fill(queue, {250, 250, 250});
-    QString failingPath = queue.host.queue.at(1).path;
-    if (failure == QStringLiteral("missing source")) {
-        QFile::remove(failingPath);
-    } else if (failure == QStringLiteral("folder source")) {
-        QFile::remove(failingPath);
-        QDir().mkpath(failingPath);
-    } else {
-        // The second file finds its output folder gone or closed.
-        const bool remove = failure == QStringLiteral("missing output");
-        if (!remove && ::geteuid() == 0)
-            QSKIP("root writes into read-only folders");
-        int folderQueries = 0;
-        queue.host.onOutputFolder = [&] {
-            if (++folderQueries == 2) {
-                if (remove)
-                    QDir(queue.out.path()).removeRecursively();
-                else
-                    QFile::setPermissions(queue.out.path(), QFile::ReadOwner | QFile::ExeOwner);
-            }
-        };
-        failingPath = QDir::toNativeSeparators(queue.out.filePath(QStringLiteral("b.bin.1")));
-    }
+    // The second file finds its output folder gone or closed: the folder is asked for once by
+    // the check and then once per file.
+    int folderQueries = 0;
+    queue.host.onOutputFolder = [&] {
+        if (++folderQueries != 3)
+            return;
+        if (removeFolder)
+            QDir(queue.out.path()).removeRecursively();
+        else
+            QFile::setPermissions(queue.out.path(), QFile::ReadOwner | QFile::ExeOwner);
+    };
+    const QString failingPath =
+        QDir::toNativeSeparators(queue.out.filePath(QStringLiteral("b.bin.1")));
     Module1::splitState.pieceSize = QStringLiteral("100");
 
     try {
@@ -189,48 +191,63 @@ void SplitRunTest::failureStopsTheRunAtTheFailingEntry() {
     QFile::setPermissions(queue.out.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     QCOMPARE(queue.host.calls.mid(queue.host.calls.size() - 1), {QStringLiteral("unload wait")});
-    QVERIFY(!queue.host.calls.contains(QStringLiteral("path 2")));
+    QCOMPARE(queue.host.calls.count(QStringLiteral("path 2")), 1); // by the check only
     if (QDir(queue.out.path()).exists()) {
         verifyComplete(queue, 0, 3);
         QCOMPARE(filesIn(queue.out.path()).size(), 4); // nothing of b.bin or c.bin
     }
 }
 
-void SplitRunTest::fullDiskIsAFileError() {
-    if (::geteuid() != 0)
-        QSKIP("mounting a small file system needs root");
-    QTemporaryDir mountPoint;
-    QProcess mount;
-    mount.start(QStringLiteral("mount"),
-                {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                 QStringLiteral("size=64k"), QStringLiteral("tmpfs"), mountPoint.path()});
-    if (!mount.waitForFinished() || mount.exitCode() != 0)
-        QSKIP("this machine does not let the test mount a tmpfs");
-    const auto unmount =
-        qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), {mountPoint.path()}); });
+void SplitRunTest::diskFillingUpStopsTheRunMidFile() {
+    TmpfsMount disk(QStringLiteral("1m"));
+    if (!disk.isMounted())
+        QSKIP(qPrintable(disk.skipReason()));
     Queue queue;
-    fill(queue, {40'000, 200'000, 100});
-    queue.host.folder = mountPoint.path();
-    Module1::splitState.pieceSize = QStringLiteral("1000000");
+    fill(queue, {600'000, 100});
+    queue.host.folder = disk.path();
+    // Once the check has found room for everything, something else takes most of it.
+    int folderQueries = 0;
+    queue.host.onOutputFolder = [&] {
+        if (++folderQueries == 2)
+            writeTestFile(disk.filePath(QStringLiteral("filler")), QByteArray(720'000, 'f'));
+    };
+    const qsizetype threadsBefore = threadCount();
+    Module1::splitState.pieceSize = QStringLiteral("100000");
 
+    qint64 failedPiece = 0;
     try {
         SplitRun(queue.host).SplitAllFiles();
         QFAIL("the run reported success on a full disk");
     } catch (const FileError &error) {
-        QCOMPARE(error.path(), QDir(mountPoint.path()).filePath(QStringLiteral("b.bin.1")));
+        const QString prefix = QDir(disk.path()).filePath(QStringLiteral("a.bin."));
+        QVERIFY2(error.path().startsWith(prefix), qPrintable(error.path()));
+        failedPiece = error.path().mid(prefix.size()).toLongLong();
         QVERIFY2(error.reason().contains(QStringLiteral("space"), Qt::CaseInsensitive),
                  qPrintable(error.reason()));
     }
-    QCOMPARE(readTestFile(QDir(mountPoint.path()).filePath(QStringLiteral("a.bin.1"))),
-             queue.sources.at(0));
-    QVERIFY(QFile::exists(QDir(mountPoint.path()).filePath(QStringLiteral("a.bin.bat"))));
-    QVERIFY(!QFile::exists(QDir(mountPoint.path()).filePath(QStringLiteral("b.bin.bat"))));
-    QVERIFY(!QFile::exists(QDir(mountPoint.path()).filePath(QStringLiteral("c.bin.1"))));
+    // Every piece before the one reported is whole; none is started past those under way.
+    QVERIFY(failedPiece > 1 && failedPiece <= 7);
+    for (qint64 piece = 1; piece < failedPiece; ++piece)
+        QCOMPARE(readTestFile(disk.filePath(QStringLiteral("a.bin.%1").arg(piece))),
+                 queue.sources.at(0).mid((piece - 1) * 99'999, 99'999));
+    const QStringList left = filesIn(disk.path());
+    QVERIFY(!left.contains(QStringLiteral("a.bin.bat")));
+    QVERIFY(!left.contains(QStringLiteral("b.bin.1")));
+    QVERIFY(
+        !left.contains(QStringLiteral("a.bin.%1").arg(failedPiece + WorkerPool::defaultSize())));
+    QCOMPARE(threadCount(), threadsBefore);
+}
+
+qsizetype SplitRunTest::threadCount() {
+    return QDir(QStringLiteral("/proc/self/task"))
+        .entryList(QDir::Dirs | QDir::NoDotAndDotDot)
+        .size();
 }
 
 void SplitRunTest::waitWindowIsUpDuringTheRunOnly() {
     Queue queue;
-    fill(queue, {250, 30});
+    // Enough small pieces that the copying threads are still at work when the run first waits.
+    fill(queue, {2'000'000, 30});
     WaitWindowSlot slot;
     queue.host.waitWindow = &slot;
     int repaintsWhileShown = 0;
@@ -240,16 +257,17 @@ void SplitRunTest::waitWindowIsUpDuringTheRunOnly() {
             window->findChild<QLabel *>(QStringLiteral("Label1"))->isVisible())
             ++repaintsWhileShown;
     };
-    Module1::splitState.pieceSize = QStringLiteral("100");
+    Module1::splitState.pieceSize = QStringLiteral("1000");
 
-    // Repainting after every step of work, rather than every 100 ms, makes each step visible.
-    SplitRun(queue.host, std::chrono::milliseconds(0)).SplitAllFiles();
+    // Repainting whenever the run waits, rather than every 100 ms, makes each wait visible.
+    SplitRun(queue.host, {std::chrono::milliseconds(0)}).SplitAllFiles();
 
-    QCOMPARE(repaintsWhileShown, 4); // one per piece: three of a.bin, one of b.bin
-    QCOMPARE(queue.host.repaints, 4);
+    QVERIFY(queue.host.repaints > 0);
+    QCOMPARE(repaintsWhileShown, queue.host.repaints);
     QCOMPARE(slot.window(), nullptr);
     QCOMPARE(queue.host.calls.last(),
              QStringLiteral("message I am done splitting all of the files"));
+    verifyComplete(queue, 0, 2003);
 }
 
 void SplitRunTest::waitWindowLayout() {

@@ -12,3 +12,7 @@ qint64 fullPieceLength(double pieceSize) {
         return std::numeric_limits<qint64>::max();
     return static_cast<qint64>(std::ceil(pieceSize)) - 1;
 }
+
+qint64 pieceCountFor(qint64 length, qint64 fullPiece) {
+    return length <= 0 ? 1 : (length - 1) / fullPiece + 1;
+}

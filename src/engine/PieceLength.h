@@ -5,3 +5,6 @@
 // Bytes in every piece but the last, for a piece size in bytes: the largest whole number below
 // the size, at least 1. Sizes beyond any file give one piece, without overflow.
 qint64 fullPieceLength(double pieceSize);
+
+// Pieces a source of length bytes is cut into: at least one, an empty piece for an empty source.
+qint64 pieceCountFor(qint64 length, qint64 fullPiece);

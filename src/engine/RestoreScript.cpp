@@ -37,14 +37,6 @@ QString plain(const QString &text) {
 
 } // namespace
 
-bool canHoldName(const QString &fileName) {
-    for (const QChar ch : fileName) {
-        if (ch == u'"' || ch.category() == QChar::Other_Control)
-            return false;
-    }
-    return true;
-}
-
 QString firstTerm(const QString &fileName) {
     return QStringLiteral("copy /b ") + quoted(fileName + QStringLiteral(".1")) + u' ';
 }
@@ -65,12 +57,34 @@ qsizetype scriptBytes(const QString &text) {
     return isAscii(text) ? text.size() : text.toUtf8().size();
 }
 
+void appendPiece(QString &command, qsizetype &lineBytes, const QString &fileName,
+                 qint64 pieceNumber) {
+    const QString term = nextTerm(fileName, pieceNumber);
+    const qsizetype termBytes = scriptBytes(term);
+    const QString end = destination(fileName);
+    if (lineBytes + termBytes + scriptBytes(end) > kMaxLineBytes) {
+        const QString next = continuation(fileName);
+        command += end + kLineEnd + next;
+        lineBytes = scriptBytes(next);
+    }
+    command += term;
+    lineBytes += termBytes;
+}
+
 QByteArray contents(const QString &fileName, const QString &restoreCommand) {
     const QString text = restoreCommand + kLineEnd + QStringLiteral("echo ") + plain(fileName) +
                          QStringLiteral(" has been restored") + kLineEnd;
     if (isAscii(fileName))
         return text.toLatin1();
     return QByteArrayLiteral("@chcp 65001 >nul\r\n") + text.toUtf8();
+}
+
+QByteArray scriptFor(const QString &fileName, qint64 pieceCount) {
+    QString command = firstTerm(fileName);
+    qsizetype lineBytes = scriptBytes(command);
+    for (qint64 piece = 2; piece <= pieceCount; ++piece)
+        appendPiece(command, lineBytes, fileName, piece);
+    return contents(fileName, command + destination(fileName));
 }
 
 } // namespace RestoreScript

@@ -11,9 +11,6 @@ namespace RestoreScript {
 // The shell cannot read a longer batch line; longer joins are cut into several copy lines.
 inline constexpr qsizetype kMaxLineBytes = 8190;
 
-// False for a name that no batch line can hold: a double quote or a control character.
-bool canHoldName(const QString &fileName);
-
 // "copy /b "name.1" ", the start of the command.
 QString firstTerm(const QString &fileName);
 // "+ "name.N" ", one further piece.
@@ -26,9 +23,18 @@ QString continuation(const QString &fileName);
 // Bytes the text takes in the script; lines are measured by this against kMaxLineBytes.
 qsizetype scriptBytes(const QString &text);
 
+// Appends the term of piece pieceNumber to command, whose last line holds lineBytes so far.
+// A line that the term would carry past kMaxLineBytes is ended with the destination first, and
+// the join goes on in a continuation line.
+void appendPiece(QString &command, qsizetype &lineBytes, const QString &fileName,
+                 qint64 pieceNumber);
+
 // The whole script: the finished command line(s), then the echo line, each ended by CR LF.
 // A name with any non-ASCII character gets a UTF-8 script that first switches the console to
 // UTF-8; a plain ASCII name gets exactly the two lines.
 QByteArray contents(const QString &fileName, const QString &restoreCommand);
+
+// The script that joins pieceCount pieces of fileName, byte for byte as a split writes it.
+QByteArray scriptFor(const QString &fileName, qint64 pieceCount);
 
 } // namespace RestoreScript

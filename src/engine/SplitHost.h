@@ -1,25 +1,18 @@
 #pragma once
 
+#include "WaitWindowHost.h"
+
 #include <QString>
 
 // What a split run needs from the window that starts it: the queue, the output folder,
 // the wait window and the closing message. Queries are asked in run order, the output
 // folder once per file.
-class SplitHost {
+class SplitHost : public WaitWindowHost {
 public:
-    virtual ~SplitHost() = default;
-
     virtual qint64 queuedFileCount() = 0;
     virtual QString queuedFilePath(qint64 index) = 0; // full path, native separators
     virtual QString queuedFileName(qint64 index) = 0; // bare name
     virtual QString outputFolder() = 0;               // native separators
-
-    // Creates the wait window if needed, shows it and paints it at once.
-    virtual void showWaitWindow() = 0;
-    // Called about every 100 ms of work: let the window system repaint, leaving user input
-    // queued until the run is over.
-    virtual void keepWaitWindowPainted() = 0;
-    virtual void unloadWaitWindow() = 0;
 
     virtual void showClosingMessage(const QString &text) = 0;
 };

@@ -1,49 +1,34 @@
 #include "SplitRun.h"
 
-#include "FileChannel.h"
 #include "FileError.h"
 #include "Module1.h"
 #include "Numeric.h"
+#include "OutputFolder.h"
 #include "Paths.h"
+#include "PieceCutter.h"
 #include "PieceLength.h"
+#include "PieceNames.h"
 #include "RestoreScript.h"
+#include "SourceFile.h"
+#include "SplitCheck.h"
 #include "SplitHost.h"
 
-#include <algorithm>
-#include <optional>
+#include <QScopeGuard>
 
 namespace {
-
-// A piece is moved in steps of this size, so the wait window is repainted on time even while
-// one large piece is written.
-constexpr qint64 kTransferStep = qint64(64) << 20;
-
-class WaitWindowShown {
-public:
-    explicit WaitWindowShown(SplitHost &host)
-        : m_host(host) {
-        m_host.showWaitWindow();
-    }
-    ~WaitWindowShown() { m_host.unloadWaitWindow(); }
-    WaitWindowShown(const WaitWindowShown &) = delete;
-    WaitWindowShown &operator=(const WaitWindowShown &) = delete;
-
-private:
-    SplitHost &m_host;
-};
 
 QString piecePathFor(const SplitState &s) {
     return s.outputDir + s.fileName + u'.' + QString::number(s.pieceNumber);
 }
 
-// The size arrives as text and is turned into a number once, for the rest of the run.
-double pieceSizeInBytes(SplitState &s) {
+// The piece size as a number of bytes, whether it still is the text the window handed over or
+// has already been turned.
+double pieceSizeInBytes(const SplitState &s) {
     if (const auto *text = std::get_if<QString>(&s.pieceSize)) {
-        const std::optional<double> number = toNumber(*text);
-        if (!number)
-            throw FileError(s.sourcePath,
-                            QStringLiteral("the piece size \"%1\" is not a number").arg(*text));
-        s.pieceSize = *number;
+        if (const std::optional<double> number = toNumber(*text))
+            return *number;
+        throw FileError(s.sourcePath,
+                        QStringLiteral("the piece size \"%1\" is not a number").arg(*text));
     }
     if (const auto *number = std::get_if<double>(&s.pieceSize))
         return *number;
@@ -52,12 +37,22 @@ double pieceSizeInBytes(SplitState &s) {
 
 } // namespace
 
-SplitRun::SplitRun(SplitHost &host, std::chrono::milliseconds repaintInterval)
+SplitRun::SplitRun(SplitHost &host, SplitOptions options)
     : m_host(host)
-    , m_repaintInterval(repaintInterval) {}
+    , m_options(options) {}
+
+SplitRun::~SplitRun() = default;
 
 void SplitRun::SplitAllFiles() {
     SplitState &s = Module1::splitState;
+    const auto endOfRun = qScopeGuard([this] {
+        m_pool.reset();
+        m_folder.reset();
+        m_check.reset();
+    });
+    checkWholeRun();
+    m_folder = std::make_unique<OutputFolder>(m_check->outputFolder());
+    m_pool = std::make_unique<WorkerPool>(m_options.workers);
     {
         const WaitWindowShown waitWindow(m_host);
         m_sinceRepaint.start();
@@ -67,6 +62,10 @@ void SplitRun::SplitAllFiles() {
             s.pieceByteCount = 0;
             s.pieceNumber = 1;
             s.outputDir = withTrailingSeparator(m_host.outputFolder());
+            // Only the folder that was checked is written to.
+            if (s.outputDir != m_folder->path())
+                throw FileError(s.outputDir,
+                                QStringLiteral("the output folder changed while the split ran"));
             s.fileName = m_host.queuedFileName(i);
             SplitOneFile();
             WriteRestoreScript();
@@ -75,72 +74,65 @@ void SplitRun::SplitAllFiles() {
     m_host.showClosingMessage(QStringLiteral("I am done splitting all of the files"));
 }
 
+void SplitRun::checkWholeRun() {
+    QList<QueuedFile> queue;
+    const qint64 count = m_host.queuedFileCount();
+    for (qint64 i = 0; i < count; ++i)
+        queue.append({m_host.queuedFilePath(i), m_host.queuedFileName(i)});
+    m_check = std::make_unique<SplitCheck>(queue, m_host.outputFolder(),
+                                           fullPieceLength(pieceSizeInBytes(Module1::splitState)));
+    if (!m_check->refusals().isEmpty())
+        throw SplitRefused(m_check->refusals());
+}
+
 void SplitRun::SplitOneFile() {
     SplitState &s = Module1::splitState;
-    // Refused before anything is written: a script could not join this file again.
-    if (!RestoreScript::canHoldName(s.fileName))
-        throw FileError(s.sourcePath,
-                        QStringLiteral("the name holds a double quote or a control character, "
-                                       "which a restore script cannot hold"));
-    const qint64 fullPiece = fullPieceLength(pieceSizeInBytes(s));
+    s.pieceSize = pieceSizeInBytes(s);
+    const qint64 fullPiece = fullPieceLength(std::get<double>(s.pieceSize));
 
-    InputChannel source(s.sourcePath);
+    const SourceFile source(s.sourcePath);
+    // A script left by an earlier split must not outlive a failure of this one beside a mix of
+    // old and new pieces.
+    m_folder->remove(scriptName(s.fileName));
     s.piecePath = piecePathFor(s);
     s.restoreCommand = RestoreScript::firstTerm(s.fileName);
     m_commandLineBytes = RestoreScript::scriptBytes(s.restoreCommand);
-    std::optional<OutputChannel> piece(std::in_place, s.piecePath);
-    for (;;) {
-        s.pieceByteCount = fillPiece(source, *piece, fullPiece);
-        // A further piece is started only for a byte that exists: a source of whole pieces
-        // gets no empty piece at its end.
-        if (s.pieceByteCount < fullPiece || source.atEnd())
-            break;
-        piece->close();
+
+    const CutPlan plan{
+        source,
+        *m_folder,
+        pieceNamePrefix(s.fileName),
+        fullPiece,
+        pieceCountFor(source.facts().size, fullPiece),
+        m_check->checkedPieces(s.fileName),
+        [this](const QByteArray &name) { m_check->checkLatePiece(*m_folder, name); }};
+    const CutResult cut =
+        PieceCutter(*m_pool, m_options.copyMethod)
+            .cut(
+                plan, [this] { keepWaitWindowPainted(); }, m_options.repaintInterval);
+    while (s.pieceNumber < cut.pieces) {
         ++s.pieceNumber;
         StartNextPiece();
-        piece.emplace(s.piecePath);
     }
-    piece->close();
+    s.pieceByteCount = cut.lastPieceBytes;
 }
 
 void SplitRun::StartNextPiece() {
     SplitState &s = Module1::splitState;
     s.piecePath = piecePathFor(s);
-    const QString term = RestoreScript::nextTerm(s.fileName, s.pieceNumber);
-    const qsizetype termBytes = RestoreScript::scriptBytes(term);
-    const QString end = RestoreScript::destination(s.fileName);
-    if (m_commandLineBytes + termBytes + RestoreScript::scriptBytes(end) >
-        RestoreScript::kMaxLineBytes) {
-        const QString next = RestoreScript::continuation(s.fileName);
-        s.restoreCommand += end + QStringLiteral("\r\n") + next;
-        m_commandLineBytes = RestoreScript::scriptBytes(next);
-    }
-    s.restoreCommand += term;
-    m_commandLineBytes += termBytes;
+    RestoreScript::appendPiece(s.restoreCommand, m_commandLineBytes, s.fileName, s.pieceNumber);
 }
 
 void SplitRun::WriteRestoreScript() {
     SplitState &s = Module1::splitState;
     s.restoreCommand += RestoreScript::destination(s.fileName);
     s.batchPath = s.outputDir + s.fileName + QStringLiteral(".bat");
-    writeWholeFile(s.batchPath, RestoreScript::contents(s.fileName, s.restoreCommand));
-}
-
-qint64 SplitRun::fillPiece(InputChannel &source, OutputChannel &piece, qint64 length) {
-    qint64 filled = 0;
-    while (filled < length) {
-        const qint64 step = std::min(length - filled, kTransferStep);
-        const qint64 moved = transferBytes(source, piece, step);
-        filled += moved;
-        keepWaitWindowPainted();
-        if (moved < step)
-            break;
-    }
-    return filled;
+    m_folder->writeWholeFile(scriptName(s.fileName),
+                             RestoreScript::contents(s.fileName, s.restoreCommand));
 }
 
 void SplitRun::keepWaitWindowPainted() {
-    if (m_sinceRepaint.elapsed() >= m_repaintInterval.count()) {
+    if (m_sinceRepaint.elapsed() >= m_options.repaintInterval.count()) {
         m_host.keepWaitWindowPainted();
         m_sinceRepaint.restart();
     }

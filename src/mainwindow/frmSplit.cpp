@@ -11,6 +11,7 @@
 #include "Paths.h"
 #include "ProgramIcons.h"
 #include "SizeTable.h"
+#include "SplitCheck.h"
 #include "Twips.h"
 #include "frmAbout.h"
 
@@ -24,6 +25,9 @@
 #include <QPushButton>
 
 namespace {
+
+// Refusals listed in the box itself; more go into its details.
+constexpr qsizetype kRefusalsInBox = 10;
 
 // Creates a control of the main window at its place, given in twips.
 template <typename Control>
@@ -243,11 +247,19 @@ void frmSplit::CheckCustomSize() {
     }
     try {
         ResolvePieceSize();
+    } catch (const SplitRefused &refused) {
+        // A long list goes into the details, so that the box still fits the screen.
+        const QList<Refusal> &refusals = refused.refusals();
+        showMessage(refusalMessage(refusals, kRefusalsInBox), MessageIcon::Error,
+                    QStringLiteral("Error: Split Failed"),
+                    refusals.size() > kRefusalsInBox ? refusalMessage(refusals) : QString());
     } catch (const FileError &error) {
         // The run has taken the wait window down; say what failed rather than end silently.
-        showMessage(QStringLiteral("%1 could not be split.\n\n%2: %3")
-                        .arg(QDir::toNativeSeparators(Module1::splitState.sourcePath),
-                             QDir::toNativeSeparators(error.path()), error.reason()),
+        const QString source = QDir::toNativeSeparators(Module1::splitState.sourcePath);
+        const QString failed = QDir::toNativeSeparators(error.path());
+        const QString reason =
+            failed == source ? error.reason() : failed + QStringLiteral(": ") + error.reason();
+        showMessage(QStringLiteral("%1 could not be split.\n\n%2").arg(source, reason),
                     MessageIcon::Error, QStringLiteral("Error: Split Failed"));
     }
 }

@@ -5,11 +5,14 @@
 
 #include <exception>
 
-// A file-system failure during a split: the path it concerns and the system's reason.
-// Raised by the file channels and carried unchanged up to the window that tells the user.
+// A file-system failure: the path it concerns and the system's reason. Raised where the
+// platform reports it and carried unchanged up to the window that tells the user.
 class FileError : public std::exception {
 public:
     FileError(QString path, QString reason);
+
+    // The failure the system reported as errno for path, with the system's own words.
+    static FileError fromErrno(QString path, int error);
 
     const QString &path() const noexcept { return m_path; }
     const QString &reason() const noexcept { return m_reason; }

@@ -18,6 +18,8 @@ QMessageBox::Icon boxIcon(MessageIcon icon) {
         return QMessageBox::Critical;
     case MessageIcon::Exclamation:
         return QMessageBox::Warning;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
     case MessageIcon::None:
         break;
     }
@@ -26,13 +28,16 @@ QMessageBox::Icon boxIcon(MessageIcon icon) {
 
 } // namespace
 
-void showMessage(const QString &text, MessageIcon icon, const QString &title) {
-    const QString caption = title.isEmpty() ? QStringLiteral("Tessary") : title;
+void showMessage(const QString &text, MessageIcon icon, const QString &title,
+                 const QString &details) {
+    const Message message{text, icon, title.isEmpty() ? QStringLiteral("Tessary") : title, details};
     if (messageHandler()) {
-        messageHandler()(text, icon, caption);
+        messageHandler()(message);
         return;
     }
-    QMessageBox box(boxIcon(icon), caption, text, QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(boxIcon(icon), message.title, text, QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.setDetailedText(details);
     box.exec();
 }
 

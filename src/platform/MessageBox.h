@@ -3,16 +3,32 @@
 #include <QString>
 
 #include <functional>
+#include <utility>
 
-enum class MessageIcon { None, Error, Exclamation };
+enum class MessageIcon { None, Error, Exclamation, Information };
 
 // Every message of the program goes through here: a modal box with one OK button.
-// The title is "Tessary" when none is given.
+// The title is "Tessary" when none is given. Details, when given, are shown on request
+// below the text, for lists too long for the box itself.
 void showMessage(const QString &text, MessageIcon icon = MessageIcon::None,
-                 const QString &title = QString());
+                 const QString &title = QString(), const QString &details = QString());
+
+struct Message {
+    Message() = default;
+    Message(QString text, MessageIcon icon, QString title, QString details = QString())
+        : text(std::move(text))
+        , icon(icon)
+        , title(std::move(title))
+        , details(std::move(details)) {}
+    bool operator==(const Message &) const = default;
+
+    QString text;
+    MessageIcon icon = MessageIcon::None;
+    QString title;
+    QString details;
+};
 
 // Replaces how messages are shown, so that tests can record them instead of blocking on a
 // modal box; an empty handler restores the box. Returns the handler that was in place.
-using MessageHandler =
-    std::function<void(const QString &text, MessageIcon icon, const QString &title)>;
+using MessageHandler = std::function<void(const Message &message)>;
 MessageHandler setMessageHandler(MessageHandler handler);

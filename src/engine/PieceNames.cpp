@@ -1,0 +1,20 @@
+#include "PieceNames.h"
+
+#include <QFile>
+
+#include <charconv>
+
+QByteArray pieceNamePrefix(const QString &fileName) {
+    return QFile::encodeName(fileName + u'.');
+}
+
+QByteArray scriptName(const QString &fileName) {
+    return QFile::encodeName(fileName + QStringLiteral(".bat"));
+}
+
+void setPieceName(QByteArray &name, const QByteArray &prefix, qint64 piece) {
+    char digits[24];
+    const char *end = std::to_chars(digits, digits + sizeof digits, piece).ptr;
+    name.truncate(0);
+    name.append(prefix).append(digits, end - digits);
+}

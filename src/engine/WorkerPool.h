@@ -1,0 +1,41 @@
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+// A fixed set of threads that take on one task together, while the thread that gave it waits
+// and stays responsive through a callback. The threads end with the pool.
+class WorkerPool {
+public:
+    explicit WorkerPool(int threads = defaultSize());
+    ~WorkerPool();
+    WorkerPool(const WorkerPool &) = delete;
+    WorkerPool &operator=(const WorkerPool &) = delete;
+
+    // As many threads as cores, at most 4: more only wait on the same disk.
+    static int defaultSize();
+
+    int size() const noexcept { return int(m_threads.size()); }
+
+    // Runs work(i) on every thread i at once and returns when all have returned; meanwhile
+    // calls whileWaiting on this thread about every interval. work must not throw.
+    void runOnAll(const std::function<void(int thread)> &work,
+                  const std::function<void()> &whileWaiting, std::chrono::milliseconds interval);
+
+private:
+    void serve(int thread);
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::condition_variable m_finished;
+    const std::function<void(int)> *m_work = nullptr;
+    std::uint64_t m_generation = 0; // counts tasks given, so each thread takes each task once
+    int m_running = 0;
+    bool m_stopping = false;
+    std::vector<std::thread> m_threads;
+};

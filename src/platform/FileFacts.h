@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QHashFunctions>
+#include <QString>
+#include <QtGlobal>
+
+// What stands at a path, as the file system reports it without following a last link.
+enum class FileKind { Missing, Regular, Folder, SymbolicLink, Fifo, Device, Socket, Other };
+
+// Device and inode: two paths name the same file when these are equal.
+struct FileIdentity {
+    quint64 device = 0;
+    quint64 inode = 0;
+    bool operator==(const FileIdentity &) const = default;
+};
+
+inline size_t qHash(const FileIdentity &identity, size_t seed = 0) noexcept {
+    return qHashMulti(seed, identity.device, identity.inode);
+}
+
+struct FileFacts {
+    FileKind kind = FileKind::Missing;
+    FileIdentity identity;
+    qint64 size = 0;           // as reported; files of /proc report 0 and hold more
+    qint64 allocatedBytes = 0; // disk space the file takes now
+    qint64 linkCount = 0;      // names the file has (hard links)
+};
+
+// "a folder", "a FIFO (named pipe)", ... for messages; empty for a missing path.
+QString describeKind(FileKind kind);

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QtGlobal>
+
+// An open file descriptor, closed when the handle goes.
+class FileHandle {
+public:
+    FileHandle() = default;
+    explicit FileHandle(int fd) noexcept
+        : m_fd(fd) {}
+    ~FileHandle();
+    FileHandle(FileHandle &&other) noexcept;
+    FileHandle &operator=(FileHandle &&other) noexcept;
+    FileHandle(const FileHandle &) = delete;
+    FileHandle &operator=(const FileHandle &) = delete;
+
+    int fd() const noexcept { return m_fd; }
+
+    // Closes the descriptor now; returns 0, or the errno of a close that reports lost data.
+    int close() noexcept;
+
+private:
+    int m_fd = -1;
+};
+
+// Writes all of data at the current position of fd; returns 0, or the errno that stopped it.
+int writeAll(int fd, const char *data, qint64 size);

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "FileFacts.h"
+#include "FileHandle.h"
+
+#include <QString>
+
+// A file opened for reading its bytes. Only a regular file opens: a folder, a FIFO or a device
+// is refused, so none ever turns into pieces and none blocks the program.
+class SourceFile {
+public:
+    // Throws FileError when the file cannot be opened for reading or is not a regular file.
+    explicit SourceFile(QString path);
+
+    const QString &path() const noexcept { return m_path; }
+    int fd() const noexcept { return m_handle.fd(); }
+    // As the file was when it was opened.
+    const FileFacts &facts() const noexcept { return m_facts; }
+
+    // Reads up to size bytes at offset; returns how many, 0 only at the end. Safe from several
+    // threads at once. Throws FileError on a read failure.
+    qint64 readAt(char *buffer, qint64 size, qint64 offset) const;
+
+private:
+    QString m_path;
+    FileHandle m_handle;
+    FileFacts m_facts;
+};

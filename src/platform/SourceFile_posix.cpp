@@ -1,0 +1,38 @@
+#include "SourceFile.h"
+
+#include "FileError.h"
+#include "FileFacts_posix.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <utility>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+SourceFile::SourceFile(QString path)
+    : m_path(std::move(path)) {
+    // Without O_NONBLOCK, opening a FIFO would wait for a writer for ever.
+    m_handle = FileHandle(::open(QFile::encodeName(m_path).constData(),
+                                 O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (m_handle.fd() < 0)
+        throw FileError::fromErrno(m_path, errno);
+    struct stat status {};
+    if (::fstat(m_handle.fd(), &status) != 0)
+        throw FileError::fromErrno(m_path, errno);
+    m_facts = factsOf(status);
+    if (m_facts.kind != FileKind::Regular)
+        throw FileError(
+            m_path, QStringLiteral("it is %1, not a regular file").arg(describeKind(m_facts.kind)));
+}
+
+qint64 SourceFile::readAt(char *buffer, qint64 size, qint64 offset) const {
+    for (;;) {
+        const ssize_t got = ::pread(m_handle.fd(), buffer, size_t(size), off_t(offset));
+        if (got >= 0)
+            return got;
+        if (errno != EINTR)
+            throw FileError::fromErrno(m_path, errno);
+    }
+}

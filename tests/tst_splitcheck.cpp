@@ -1,0 +1,368 @@
+#include "FileError.h"
+#include "Module1.h"
+#include "RecordingHost.h"
+#include "ScriptReplay.h"
+#include "SplitCheck.h"
+#include "SplitRun.h"
+#include "TestFiles.h"
+#include "TmpfsMount.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QMap>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// A source folder and an output folder, and the queue the engine is given.
+struct Scene {
+    QTemporaryDir in;
+    QTemporaryDir out;
+    RecordingHost host;
+
+    Scene() { host.folder = out.path(); }
+    QString inPath(const QString &name) const { return in.filePath(name); }
+    QString outPath(const QString &name) const { return out.filePath(name); }
+    // Makes a source of length bytes and queues it.
+    QString source(const QString &path, qint64 length = 10) {
+        QDir().mkpath(QFileInfo(path).path());
+        writeTestFile(path, patternBytes(length));
+        host.add(path);
+        return path;
+    }
+};
+
+using Setup = std::function<QString(Scene &)>; // returns the path that must be refused
+
+// Everything under root, each path with what it is and holds, links not followed.
+QMap<QString, QByteArray> snapshot(const QString &root) {
+    QMap<QString, QByteArray> seen;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo entry = it.nextFileInfo();
+        if (entry.isSymLink())
+            seen.insert(entry.filePath(), "link to " + QFile::encodeName(entry.symLinkTarget()));
+        else if (entry.isDir())
+            seen.insert(entry.filePath(), "folder");
+        else if (entry.isFile())
+            seen.insert(entry.filePath(), "file " + readTestFile(entry.filePath()));
+        else
+            seen.insert(entry.filePath(), "special");
+    }
+    return seen;
+}
+
+void makeFifo(const QString &path) {
+    QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+}
+
+void hardLink(const QString &existing, const QString &link) {
+    QVERIFY(::link(QFile::encodeName(existing).constData(), QFile::encodeName(link).constData()) ==
+            0);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Setup)
+
+class SplitCheckTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { Module1::splitState = {}; }
+
+    void refusedBeforeAnyByteIsWritten_data();
+    void refusedBeforeAnyByteIsWritten();
+    void messageNamesEveryRefusedEntry();
+    void tooLittleFreeSpace();
+    void sameFileQueuedTwiceStillSplits();
+    void procFileSplitsWhole();
+    void interruptedResplitLeavesNoScript();
+};
+
+void SplitCheckTest::refusedBeforeAnyByteIsWritten_data() {
+    QTest::addColumn<Setup>("setup");
+    QTest::addColumn<QString>("reason"); // a part of the reason given
+
+    auto row = [](const char *name, const char *reason, const Setup &setup) {
+        QTest::newRow(name) << setup << QString::fromUtf8(reason);
+    };
+    // Sources that are queued where outputs go.
+    row("queued file named like a piece", "is itself queued to be split", [](Scene &s) {
+        s.host.folder = s.in.path();
+        QString x = s.source(s.inPath(QStringLiteral("x")));
+        s.source(s.inPath(QStringLiteral("x.1")));
+        return x;
+    });
+    row("queued file named like a script", "is itself queued to be split", [](Scene &s) {
+        s.host.folder = s.in.path();
+        QString x = s.source(s.inPath(QStringLiteral("x")));
+        s.source(s.inPath(QStringLiteral("x.bat")));
+        return x;
+    });
+    row("same name from two folders", "same names as those of", [](Scene &s) {
+        s.source(s.inPath(QStringLiteral("a/report.doc")));
+        return s.source(s.inPath(QStringLiteral("b/report.doc")), 20);
+    });
+    row("same name in another case", "same names as those of", [](Scene &s) {
+        s.source(s.inPath(QStringLiteral("a/Report.doc")));
+        return s.source(s.inPath(QStringLiteral("b/REPORT.DOC")), 20);
+    });
+    row("symbolic link to the source at a piece", "is a symbolic link", [](Scene &s) {
+        QString x = s.source(s.inPath(QStringLiteral("x")));
+        QFile::link(x, s.outPath(QStringLiteral("x.1")));
+        return x;
+    });
+    row("hard link of the source at a piece", "hard link) of", [](Scene &s) {
+        QString x = s.source(s.inPath(QStringLiteral("x")), 25);
+        hardLink(x, s.outPath(QStringLiteral("x.3")));
+        return x;
+    });
+    row("symbolic link to the source at the script", "is a symbolic link", [](Scene &s) {
+        QString x = s.source(s.inPath(QStringLiteral("x")));
+        QFile::link(x, s.outPath(QStringLiteral("x.bat")));
+        return x;
+    });
+    row("hard link of the source at the script", "hard link) of", [](Scene &s) {
+        QString x = s.source(s.inPath(QStringLiteral("x")));
+        hardLink(x, s.outPath(QStringLiteral("x.bat")));
+        return x;
+    });
+    // What else may stand at an output's path.
+    row("FIFO at a piece", "FIFO", [](Scene &s) {
+        QString x = s.source(s.inPath(QStringLiteral("x")), 25);
+        makeFifo(s.outPath(QStringLiteral("x.2")));
+        return x;
+    });
+    row("folder at a piece", "is a folder", [](Scene &s) {
+        QString x = s.source(s.inPath(QStringLiteral("x")));
+        QDir().mkpath(s.outPath(QStringLiteral("x.1")));
+        return x;
+    });
+    row("dangling link at a piece", "is a symbolic link", [](Scene &s) {
+        QString x = s.source(s.inPath(QStringLiteral("x")));
+        QFile::link(s.inPath(QStringLiteral("nowhere")), s.outPath(QStringLiteral("x.1")));
+        return x;
+    });
+    row("someone's file with other names at a piece", "has other names", [](Scene &s) {
+        QString x = s.source(s.inPath(QStringLiteral("x")));
+        writeTestFile(s.inPath(QStringLiteral("kept")), "not a piece");
+        hardLink(s.inPath(QStringLiteral("kept")), s.outPath(QStringLiteral("x.1")));
+        return x;
+    });
+    // Names that cannot travel to Windows, or into a script.
+    for (const char *name :
+         {"a*b?.txt", "what?.txt", "back\\slash.txt", "a:b", "a<b", "a>b", "a|b"}) {
+        const char *reason = QByteArray(name).contains('*') || QByteArray(name).contains('?')
+                                 ? "a wildcard to the Windows command shell"
+                                 : "which Windows does not allow";
+        row(name, reason, [name](Scene &s) { return s.source(s.inPath(QString::fromUtf8(name))); });
+    }
+    for (const char *name :
+         {"con", "con.txt", "CON.tar.gz", "Nul", "aux.doc", "prn", "com1", "LPT9.log"})
+        row(name, "is a device name on Windows",
+            [name](Scene &s) { return s.source(s.inPath(QString::fromUtf8(name))); });
+    row("double quote", "double quote",
+        [](Scene &s) { return s.source(s.inPath(QStringLiteral("say \"hi\".txt"))); });
+    row("tab", "control character (U+0009)",
+        [](Scene &s) { return s.source(s.inPath(QStringLiteral("tab\t.txt"))); });
+    row("line feed", "control character (U+000A)",
+        [](Scene &s) { return s.source(s.inPath(QStringLiteral("two\nlines"))); });
+    row("delete", "control character (U+007F)",
+        [](Scene &s) { return s.source(s.inPath(QStringLiteral("del\x7f.txt"))); });
+    row("trailing blank", "ends with a blank",
+        [](Scene &s) { return s.source(s.inPath(QStringLiteral("notes "))); });
+    row("trailing dot", "ends with a dot",
+        [](Scene &s) { return s.source(s.inPath(QStringLiteral("notes."))); });
+    row("bad name after a good one", "which Windows does not allow", [](Scene &s) {
+        s.source(s.inPath(QStringLiteral("good.txt")), 300);
+        return s.source(s.inPath(QStringLiteral("bad|name.txt")));
+    });
+    row("name too long for its last piece", "would take 256 bytes", [](Scene &s) {
+        // The script's name (+4) fits; that of piece 11112 (+6) does not.
+        s.source(s.inPath(QStringLiteral("fits.bin")), 300);
+        return s.source(s.inPath(QString(246, u'n') + QStringLiteral(".bin")), 100'000);
+    });
+    // Sources that cannot be read whole.
+    row("missing source", "No such file or directory", [](Scene &s) {
+        s.host.add(s.inPath(QStringLiteral("gone")));
+        return s.inPath(QStringLiteral("gone"));
+    });
+    row("folder queued", "a folder, not a regular file", [](Scene &s) {
+        QDir().mkpath(s.inPath(QStringLiteral("sub")));
+        s.host.add(s.inPath(QStringLiteral("sub")));
+        return s.inPath(QStringLiteral("sub"));
+    });
+    row("FIFO queued", "FIFO (named pipe), not a regular file", [](Scene &s) {
+        makeFifo(s.inPath(QStringLiteral("pipe")));
+        s.host.add(s.inPath(QStringLiteral("pipe")));
+        return s.inPath(QStringLiteral("pipe"));
+    });
+    row("name not valid UTF-8", "not valid UTF-8, so it cannot stand in a restore script",
+        [](Scene &s) {
+            const QByteArray raw = QFile::encodeName(s.in.path()) + "/bad\xff.txt";
+            ::close(::open(raw.constData(), O_CREAT | O_WRONLY, 0600));
+            // How such a name arrives: its bad byte replaced on decoding.
+            const QString decoded = QString::fromUtf8(raw);
+            s.host.add(decoded);
+            return QDir::toNativeSeparators(decoded);
+        });
+    row("output folder missing", "No such file or directory", [](Scene &s) {
+        s.source(s.inPath(QStringLiteral("x")));
+        s.host.folder = s.outPath(QStringLiteral("not-made"));
+        return s.host.folder;
+    });
+}
+
+void SplitCheckTest::refusedBeforeAnyByteIsWritten() {
+    QFETCH(Setup, setup);
+    QFETCH(QString, reason);
+    Scene scene;
+    const QString refusedPath = setup(scene);
+    const QMap<QString, QByteArray> inBefore = snapshot(scene.in.path());
+    const QMap<QString, QByteArray> outBefore = snapshot(scene.out.path());
+    Module1::splitState.pieceSize = QStringLiteral("10");
+
+    try {
+        SplitRun(scene.host).SplitAllFiles();
+        QFAIL("the split was started");
+    } catch (const SplitRefused &refused) {
+        QCOMPARE(refused.refusals().size(), 1);
+        const Refusal &refusal = refused.refusals().first();
+        QCOMPARE(QDir::cleanPath(refusal.path), QDir::cleanPath(refusedPath));
+        QVERIFY2(refusal.reason.contains(reason), qPrintable(refusal.reason));
+    }
+    QVERIFY(!scene.host.calls.contains(QStringLiteral("show wait")));
+    QCOMPARE(snapshot(scene.in.path()), inBefore);
+    QCOMPARE(snapshot(scene.out.path()), outBefore);
+}
+
+void SplitCheckTest::messageNamesEveryRefusedEntry() {
+    Scene scene;
+    const QString bad = scene.source(scene.inPath(QStringLiteral("a?.txt")));
+    scene.source(scene.inPath(QStringLiteral("fine.txt")));
+    const QString device = scene.source(scene.inPath(QStringLiteral("aux")));
+    Module1::splitState.pieceSize = QStringLiteral("10");
+
+    try {
+        SplitRun(scene.host).SplitAllFiles();
+        QFAIL("the split was started");
+    } catch (const SplitRefused &refused) {
+        const QString message = QString::fromUtf8(refused.what());
+        QVERIFY(message.startsWith(QStringLiteral("The split was not started")));
+        QVERIFY(message.endsWith(QStringLiteral("Nothing was written.")));
+        QVERIFY2(message.contains(QDir::toNativeSeparators(bad) + QStringLiteral(": its name holds "
+                                                                                 "\"?\"")),
+                 qPrintable(message));
+        QVERIFY2(
+            message.contains(QDir::toNativeSeparators(device) + QStringLiteral(": \"aux\" is a "
+                                                                               "device name")),
+            qPrintable(message));
+        QVERIFY(!message.contains(QStringLiteral("fine.txt")));
+        // A shortened list says how many it leaves out.
+        QVERIFY(refusalMessage(refused.refusals(), 1).contains(QStringLiteral("... and 1 more.")));
+    }
+    QCOMPARE(filesIn(scene.out.path()), QStringList());
+}
+
+void SplitCheckTest::tooLittleFreeSpace() {
+    TmpfsMount disk(QStringLiteral("256k"));
+    if (!disk.isMounted())
+        QSKIP(qPrintable(disk.skipReason()));
+    Scene scene;
+    scene.host.folder = disk.path();
+    scene.source(scene.inPath(QStringLiteral("small.bin")), 100'000);
+    scene.source(scene.inPath(QStringLiteral("large.bin")), 200'000);
+    // A stale piece that the split would replace counts as room.
+    writeTestFile(disk.filePath(QStringLiteral("small.bin.1")), QByteArray(60'000, 's'));
+    Module1::splitState.pieceSize = QStringLiteral("1000000");
+
+    try {
+        SplitRun(scene.host).SplitAllFiles();
+        QFAIL("the split was started");
+    } catch (const SplitRefused &refused) {
+        QCOMPARE(refused.refusals().size(), 1);
+        QCOMPARE(QDir::cleanPath(refused.refusals().first().path), disk.path());
+        QVERIFY2(refused.refusals().first().reason.contains(QStringLiteral("of free space there, "
+                                                                           "but only")),
+                 qPrintable(refused.refusals().first().reason));
+    }
+    QCOMPARE(filesIn(disk.path()), QStringList{QStringLiteral("small.bin.1")});
+
+    // Without the larger file the same folder has room, counting the piece it replaces.
+    scene.host.queue.removeLast();
+    SplitRun(scene.host).SplitAllFiles();
+    QCOMPARE(readTestFile(disk.filePath(QStringLiteral("small.bin.1"))), patternBytes(100'000));
+}
+
+void SplitCheckTest::sameFileQueuedTwiceStillSplits() {
+    Scene scene;
+    const QString x = scene.source(scene.inPath(QStringLiteral("twice.bin")), 25);
+    scene.host.add(x);
+    Module1::splitState.pieceSize = QStringLiteral("10");
+
+    SplitRun(scene.host).SplitAllFiles();
+
+    const ScriptReplay replay = replayScript(scene.out.path(), QStringLiteral("twice.bin.bat"));
+    QVERIFY2(replay.error.isEmpty(), qPrintable(replay.error));
+    QCOMPARE(replay.joined.value(QStringLiteral("twice.bin")), patternBytes(25));
+    QCOMPARE(filesIn(scene.out.path()).size(), 4);
+}
+
+void SplitCheckTest::procFileSplitsWhole() {
+    // /proc reports a size of 0 for files that hold more; only reading tells how much.
+    const QString procFile = QStringLiteral("/proc/self/mountinfo");
+    QFile whole(procFile);
+    if (!whole.open(QIODevice::ReadOnly))
+        QSKIP("needs /proc");
+    const QByteArray expected = whole.readAll();
+    QVERIFY(expected.size() > 300);
+    QCOMPARE(QFileInfo(procFile).size(), 0);
+    Scene scene;
+    scene.host.add(procFile);
+    Module1::splitState.pieceSize = QStringLiteral("100");
+
+    SplitRun(scene.host).SplitAllFiles();
+
+    const ScriptReplay replay = replayScript(scene.out.path(), QStringLiteral("mountinfo.bat"));
+    QVERIFY2(replay.error.isEmpty(), qPrintable(replay.error));
+    QCOMPARE(replay.joined.value(QStringLiteral("mountinfo")), expected);
+    // Pieces of 99 bytes, the last one not empty.
+    const qint64 pieces = (expected.size() + 98) / 99;
+    QCOMPARE(filesIn(scene.out.path()).size(), pieces + 1);
+    QCOMPARE(Module1::splitState.pieceNumber, pieces);
+}
+
+void SplitCheckTest::interruptedResplitLeavesNoScript() {
+    Scene scene;
+    const QString x = scene.source(scene.inPath(QStringLiteral("x")), 50);
+    Module1::splitState.pieceSize = QStringLiteral("11");
+    SplitRun(scene.host).SplitAllFiles();
+    QVERIFY(QFile::exists(scene.outPath(QStringLiteral("x.bat"))));
+
+    // The file changes and is split again; piece 3 cannot be written this time.
+    writeTestFile(x, patternBytes(50, 7));
+    int folderQueries = 0;
+    scene.host.onOutputFolder = [&] {
+        if (++folderQueries == 2) { // after the check, before the first piece
+            QFile::remove(scene.outPath(QStringLiteral("x.3")));
+            makeFifo(scene.outPath(QStringLiteral("x.3")));
+        }
+    };
+    QVERIFY_THROWS_EXCEPTION(FileError, SplitRun(scene.host).SplitAllFiles());
+
+    QVERIFY(!QFile::exists(scene.outPath(QStringLiteral("x.bat"))));
+    QCOMPARE(readTestFile(scene.outPath(QStringLiteral("x.1"))), patternBytes(50, 7).left(10));
+}
+
+QTEST_GUILESS_MAIN(SplitCheckTest)
+#include "tst_splitcheck.moc"
