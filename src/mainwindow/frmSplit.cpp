@@ -5,6 +5,7 @@
 #include "FileList.h"
 #include "FileSystemObject.h"
 #include "FolderList.h"
+#include "FontFit.h"
 #include "MessageBox.h"
 #include "Module1.h"
 #include "Numeric.h"
@@ -17,7 +18,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -36,28 +36,6 @@ Control *place(QWidget *client, const char16_t *name, int left, int top, int wid
     control->setObjectName(QString::fromUtf16(name));
     control->setGeometry(twipsToPixels(client, left, top, width, height));
     return control;
-}
-
-// The layout was drawn for a small dialog font. Fonts differ between platforms, so the
-// client area takes the default font at the largest size, no larger than the default, at
-// which every fixed caption fits its control.
-void fitFontToCaptions(QWidget *client, const QList<QWidget *> &captioned) {
-    QFont font = client->font();
-    auto fits = [&] {
-        const QFontMetrics metrics(font);
-        for (const QWidget *control : captioned) {
-            const QString text = control->property("text").toString();
-            const int room = qobject_cast<const QPushButton *>(control) ? control->width() - 8
-                                                                        : control->width();
-            if (metrics.horizontalAdvance(text) > room)
-                return false;
-        }
-        return true;
-    };
-    constexpr double kSmallestPoints = 6.0;
-    while (!fits() && font.pointSizeF() > kSmallestPoints)
-        font.setPointSizeF(font.pointSizeF() - 0.25);
-    client->setFont(font);
 }
 
 // Labels draw their caption from the top left, like the rest of the layout.

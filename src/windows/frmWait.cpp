@@ -1,5 +1,6 @@
 #include "frmWait.h"
 
+#include "FontFit.h"
 #include "Twips.h"
 
 #include <QFont>
@@ -19,4 +20,6 @@ frmWait::frmWait(QWidget *parent)
     m_label1->setObjectName(QStringLiteral("Label1"));
     m_label1->setFont(font);
     m_label1->setGeometry(twipsToPixels(this, 720, 1080, 3255, 495));
+    // Without Times New Roman or a font of its measure, the words would be cut off.
+    fitFontToCaptions(m_label1, {m_label1});
 }
