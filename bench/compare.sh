@@ -1,12 +1,25 @@
 #!/usr/bin/env bash
-# Times splitbench against GNU split and cp on one random file, in the same run.
-#   bench/compare.sh [MiB]     (default 1024)
-# Medians of five runs after one warm-up; the file and every output stay in one temporary
-# folder, so all three tools read and write the same file system.
+# Times splitbench against GNU split and cp on one random file, all in the same run.
+#   bench/compare.sh [--alternatives] [MiB] [ROUNDS]     (default 1024 MiB, 5 rounds)
+# Every round runs each command once, in turn, so that a machine slowing down or speeding up
+# weighs on all of them alike; one warm-up round comes first. The table gives the median and
+# the worst run of each command. --alternatives adds splitbench with one thread, and with
+# sendfile or the buffer as its copy method, to compare the ways of copying.
+# Outputs of the 100k preset (thousands of files) are parked until the end rather than deleted
+# between runs: deleting ten thousand files and making them again at once is slow on ext4 and
+# would slow down whichever command ran next. As root, clean cached pages are then dropped
+# before every run, as the parked outputs would otherwise fill the memory, and reclaiming it
+# slows every command that writes; the source is read back, so every command starts alike.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+alternatives=false
+if [[ ${1:-} == --alternatives ]]; then
+    alternatives=true
+    shift
+fi
 mib=${1:-1024}
+rounds=${2:-5}
 splitbench=${SPLITBENCH:-}
 for candidate in build/release/bench/splitbench build/test/bench/splitbench; do
     [[ -z $splitbench && -x $candidate ]] && splitbench=$candidate
@@ -17,48 +30,88 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/tessary-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 source_file=$work/source.bin
 head -c "$((mib * 1024 * 1024))" /dev/urandom >"$source_file"
+mkdir "$work/parked"
+drop_caches=false
+[[ -w /proc/sys/vm/drop_caches ]] && drop_caches=true
 
-# Runs a command five times after a warm-up, clearing the output folder before each run,
-# and prints the median wall time in seconds.
-median_seconds() {
-    local times=() start end
-    for run in 0 1 2 3 4 5; do
-        rm -rf "$work/out" && mkdir "$work/out"
-        sync # every run starts with no dirty pages left by the one before
-        start=$(date +%s%N)
-        "$@" >/dev/null
-        end=$(date +%s%N)
-        [[ $run -eq 0 ]] || times+=("$(((end - start) / 1000))")
-    done
-    printf '%s\n' "${times[@]}" | sort -n | sed -n 3p | awk '{ printf "%.3f", $1 / 1e6 }'
+# Runs one command of the table into a fresh folder $work/out and prints its wall time in
+# microseconds.
+run_once() {
+    local name=$1 size=$2 park=$3 pieces=$4 start end
+    rm -rf "$work/out" && mkdir "$work/out"
+    sync # no command pays for the writes of the one before
+    if $park && $drop_caches; then
+        echo 1 >/proc/sys/vm/drop_caches
+    fi
+    cat "$source_file" >/dev/null # the source is in the page cache for everyone
+    start=$(date +%s%N)
+    case $name in
+    tessary) "$splitbench" --size "$size" --out "$work/out" "$source_file" ;;
+    tessary-1-thread) "$splitbench" --threads 1 --size "$size" --out "$work/out" "$source_file" ;;
+    tessary-sendfile) "$splitbench" --copy sendfile --size "$size" --out "$work/out" "$source_file" ;;
+    tessary-buffer) "$splitbench" --copy buffer --size "$size" --out "$work/out" "$source_file" ;;
+    split) split -b "$((size - 1))" "$source_file" "$work/out/source.bin." ;;
+    cp) cp "$source_file" "$work/out/copy.bin" ;;
+    empty-files) for ((i = 1; i <= pieces; i++)); do : >"$work/out/source.bin.$i"; done ;;
+    esac
+    end=$(date +%s%N)
+    if $park; then
+        mv "$work/out" "$work/parked/$name.$RANDOM$RANDOM"
+    fi
+    echo $(((end - start) / 1000))
 }
 
-# Peak resident memory of one run, in MiB, where GNU time is installed.
-peak_mib() {
-    if [[ -x /usr/bin/time ]]; then
-        rm -rf "$work/out" && mkdir "$work/out"
-        /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -n 1 | awk '{ printf "%.1f", $1 / 1024 }'
-    else
-        echo "n/a"
-    fi
+# Prints "median worst" in seconds of the microsecond counts given.
+median_and_worst() {
+    printf '%s\n' "$@" | sort -n | awk '{ t[NR] = $1 } END {
+        printf "%.3f %.3f\n", t[int((NR + 1) / 2)] / 1e6, t[NR] / 1e6 }'
 }
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
-memory=()
-echo "source: $mib MiB in $work ($(df -T "$work" | awk 'NR == 2 { print $2 }'))"
-cp_time=$(median_seconds cp "$source_file" "$work/out/copy.bin")
-printf '\n%-8s %-10s %12s %12s %12s %10s %10s\n' size piece splitbench "split -b" cp "vs cp" "vs split"
-# 128Mi+1 makes every piece start on a page boundary, as a whole-file copy does.
-for preset in 100M:100000000 100k:100000 128Mi+1:134217729; do
+# Peak resident memory of one splitbench run, in MiB, where GNU time is installed.
+peak_mib() {
+    if [[ -x /usr/bin/time ]]; then
+        rm -rf "$work/out" && mkdir "$work/out"
+        /usr/bin/time -f %M "$splitbench" --size "$1" --out "$work/out" "$source_file" 2>&1 |
+            tail -n 1 | awk '{ printf "%.1f MiB", $1 / 1024 }'
+    else
+        echo "n/a (install the Debian package time)"
+    fi
+}
+
+echo "source: $mib MiB of random bytes in $work ($(df -T "$work" | awk 'NR == 2 { print $2 }')), $(nproc) cores, $rounds rounds"
+$drop_caches || echo "not root: cached pages are not dropped between 100k runs, so expect noisier times"
+for preset in 100M:100000000 100k:100000; do
     label=${preset%%:*}
     size=${preset#*:}
-    piece=$((size - 1)) # the piece length Tessary writes for this size
-    ours=$(median_seconds "$splitbench" --size "$size" --out "$work/out" "$source_file")
-    gnu=$(median_seconds split -b "$piece" "$source_file" "$work/out/source.bin.")
-    memory+=("$label: $(peak_mib "$splitbench" --size "$size" --out "$work/out" "$source_file") MiB")
-    printf '%-8s %-10s %11ss %11ss %11ss %10s %10s\n' "$label" "$piece" "$ours" "$gnu" "$cp_time" \
-        "$(ratio "$ours" "$cp_time")" "$(ratio "$ours" "$gnu")"
+    pieces=$(((mib * 1024 * 1024 + size - 2) / (size - 1)))
+    names=(tessary split cp)
+    park=false
+    if [[ $label == 100k ]]; then
+        names+=(empty-files)
+        park=true
+    fi
+    $alternatives && names+=(tessary-1-thread tessary-sendfile tessary-buffer)
+    declare -A times=()
+    for ((round = 0; round <= rounds; round++)); do
+        for name in "${names[@]}"; do
+            elapsed=$(run_once "$name" "$size" "$park" "$pieces")
+            ((round == 0)) || times[$name]+="$elapsed "
+        done
+    done
+    read -r cp_median _ < <(median_and_worst ${times[cp]})
+    read -r split_median _ < <(median_and_worst ${times[split]})
+    printf '\n%s preset: pieces of %d bytes, %d pieces\n' "$label" "$((size - 1))" "$pieces"
+    printf '%-18s %9s %9s %8s %9s\n' command median worst "x cp" "x split"
+    for name in "${names[@]}"; do
+        read -r median worst < <(median_and_worst ${times[$name]})
+        printf '%-18s %8ss %8ss %8s %9s\n' "$name" "$median" "$worst" \
+            "$(ratio "$median" "$cp_median")" "$(ratio "$median" "$split_median")"
+    done
+    echo "splitbench peak memory: $(peak_mib "$size")"
+    unset times
+    rm -rf "$work/parked" && mkdir "$work/parked"
+drop_caches=false
+[[ -w /proc/sys/vm/drop_caches ]] && drop_caches=true
 done
-echo
-echo "splitbench peak memory: ${memory[*]}"

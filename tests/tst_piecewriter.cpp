@@ -38,21 +38,24 @@ private Q_SLOTS:
     void piecesMatchTheByteLoop_data();
     void piecesMatchTheByteLoop();
     void staleTailOfAnEarlierSplitIsCut();
-    void piecesOnAnotherFileSystem();
+    void everyCopyMethodGivesTheSameBytes_data();
+    void everyCopyMethodGivesTheSameBytes();
 
 private:
-    // Splits one file of the given bytes into out; returns the file's name.
-    static void splitOne(const QString &source, const QString &out, const QString &size);
+    // Splits the file at source into out.
+    static void splitOne(const QString &source, const QString &out, const QString &size,
+                         const SplitOptions &options = {});
     static void verifyPieces(const QString &out, const QString &name, const QByteArray &source,
                              const QList<qint64> &expected);
 };
 
-void PieceWriterTest::splitOne(const QString &source, const QString &out, const QString &size) {
+void PieceWriterTest::splitOne(const QString &source, const QString &out, const QString &size,
+                               const SplitOptions &options) {
     RecordingHost host;
     host.add(source);
     host.folder = out;
     Module1::splitState.pieceSize = size;
-    SplitRun(host).SplitAllFiles();
+    SplitRun(host, options).SplitAllFiles();
 }
 
 void PieceWriterTest::verifyPieces(const QString &out, const QString &name,
@@ -102,7 +105,7 @@ void PieceWriterTest::piecesMatchTheByteLoop_data() {
     QTest::addRow("200k preset, several pieces") << QStringLiteral("200000") << qint64(650000);
     QTest::addRow("1.4M preset gives 1399999-byte pieces")
         << QStringLiteral("1400000") << qint64(2800000);
-    QTest::addRow("pieces larger than one copy step, starting mid-page")
+    QTest::addRow("pieces of 70 MB, starting mid-page")
         << QStringLiteral("70000000") << qint64(150'000'000);
     QTest::addRow("25M preset, one piece") << QStringLiteral("25000000") << qint64(300000);
 }
@@ -115,7 +118,10 @@ void PieceWriterTest::piecesMatchTheByteLoop() {
     const QByteArray source = patternBytes(length);
     writeTestFile(in.filePath(QStringLiteral("data.bin")), source);
 
-    splitOne(in.filePath(QStringLiteral("data.bin")), out.path(), size);
+    // More threads than cores, so that pieces finish out of order.
+    SplitOptions options;
+    options.workers = 4;
+    splitOne(in.filePath(QStringLiteral("data.bin")), out.path(), size, options);
 
     verifyPieces(out.path(), QStringLiteral("data.bin"), source,
                  byteLoopPieces(size.trimmed().toDouble(), length));
@@ -135,16 +141,35 @@ void PieceWriterTest::staleTailOfAnEarlierSplitIsCut() {
     verifyPieces(out.path(), name, source, {2, 2, 1});
 }
 
-void PieceWriterTest::piecesOnAnotherFileSystem() {
-    // Between file systems the kernel may refuse its in-place copy; pieces must not change.
+void PieceWriterTest::everyCopyMethodGivesTheSameBytes_data() {
+    QTest::addColumn<CopyMethod>("method");
+    QTest::addColumn<bool>("otherFileSystem");
+    const std::pair<const char *, CopyMethod> methods[] = {{"kernel copy", CopyMethod::Kernel},
+                                                           {"sendfile", CopyMethod::Sendfile},
+                                                           {"buffer", CopyMethod::Buffer}};
+    for (const auto &[name, method] : methods) {
+        QTest::addRow("%s, one file system", name) << method << false;
+        // Between file systems the kernel refuses its own copy; the next method takes over.
+        QTest::addRow("%s, output on /dev/shm", name) << method << true;
+    }
+}
+
+void PieceWriterTest::everyCopyMethodGivesTheSameBytes() {
+    QFETCH(CopyMethod, method);
+    QFETCH(bool, otherFileSystem);
     QTemporaryDir in;
-    QTemporaryDir out(QStringLiteral("/dev/shm/tessary-XXXXXX"));
-    if (!out.isValid() || QStorageInfo(in.path()).device() == QStorageInfo(out.path()).device())
+    QTemporaryDir out(otherFileSystem ? QStringLiteral("/dev/shm/tessary-XXXXXX")
+                                      : QDir::tempPath() + QStringLiteral("/tessary-XXXXXX"));
+    if (otherFileSystem && (!out.isValid() || QStorageInfo(in.path()).device() ==
+                                                  QStorageInfo(out.path()).device()))
         QSKIP("needs a temporary folder on a second file system (/dev/shm)");
     const QByteArray source = patternBytes(3'000'001);
     writeTestFile(in.filePath(QStringLiteral("big.bin")), source);
+    SplitOptions options;
+    options.copyMethod = method;
 
-    splitOne(in.filePath(QStringLiteral("big.bin")), out.path(), QStringLiteral("1000000"));
+    splitOne(in.filePath(QStringLiteral("big.bin")), out.path(), QStringLiteral("1000000"),
+             options);
 
     verifyPieces(out.path(), QStringLiteral("big.bin"), source, {999999, 999999, 999999, 4});
 }
