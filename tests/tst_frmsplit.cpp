@@ -1,4 +1,5 @@
 #include "DriveList.h"
+#include "FileDialog.h"
 #include "FileList.h"
 #include "FileSystemObject.h"
 #include "FolderList.h"
@@ -50,6 +51,9 @@ private Q_SLOTS:
     void failureDuringTheRunIsReported();
     void customSizeControlsFollowTheSelection();
     void aboutOpensOneWindow();
+    void joinMenuComesBeforeHelp();
+    void joinFromTheWindow_data();
+    void joinFromTheWindow();
     void rendersWindowsToPng();
 
 private:
@@ -548,6 +552,84 @@ void FrmSplitTest::aboutOpensOneWindow() {
              twipsToPixels(&shown, 480, 2760, 1215, 255));
     QVERIFY(shown.windowIcon().cacheKey() != window.windowIcon().cacheKey());
     QVERIFY(!window.windowIcon().isNull());
+}
+
+void FrmSplitTest::joinMenuComesBeforeHelp() {
+    frmSplit window;
+    const QList<QAction *> menus = window.menuBar()->actions();
+    QCOMPARE(menus.size(), 2);
+    QCOMPARE(menus[0]->menu(), control<QMenu>(window, "mnufile"));
+    QCOMPARE(menus[1]->menu(), control<QMenu>(window, "mnuhelp"));
+    // Alt+F, then J.
+    QCOMPARE(control<QMenu>(window, "mnufile")->title(), QStringLiteral("&File"));
+    QCOMPARE(window.findChild<QAction *>(QStringLiteral("mnujoin"))->text(),
+             QStringLiteral("&Join Files..."));
+}
+
+void FrmSplitTest::joinFromTheWindow_data() {
+    QTest::addColumn<QString>("chosen");   // empty: the user cancels the dialog
+    QTest::addColumn<bool>("exists");      // the file to restore is there already; the user says No
+    QTest::addColumn<MessageIcon>("icon"); // of the one message shown
+    QTest::addColumn<QString>("text");     // its start; empty when no message is shown
+    const QString restored = QStringLiteral("report.doc has been restored");
+    QTest::addRow("restored") << QStringLiteral("report.doc.bat") << false
+                              << MessageIcon::Information << restored;
+    QTest::addRow("from the first piece")
+        << QStringLiteral("report.doc.1") << false << MessageIcon::Information << restored;
+    QTest::addRow("refused") << QStringLiteral("report.doc.2") << false << MessageIcon::Error
+                             << QStringLiteral("The pieces were not joined");
+    QTest::addRow("cancelled") << QString() << false << MessageIcon::None << QString();
+    QTest::addRow("not replaced") << QStringLiteral("report.doc.bat") << true << MessageIcon::None
+                                  << QString();
+}
+
+void FrmSplitTest::joinFromTheWindow() {
+    QFETCH(QString, chosen);
+    QFETCH(bool, exists);
+    QFETCH(MessageIcon, icon);
+    QFETCH(QString, text);
+    MessageRecorder recorder;
+    const frmSplit window;
+    QTemporaryDir out;
+    writeTestFile(sourceFile(QStringLiteral("report.doc")), patternBytes(250'000));
+    queueFiles(window, m_source->path(), {QStringLiteral("report.doc")});
+    control<FolderList>(window, "Dir2")->setPath(out.path());
+    selectSize(window, 1);
+    control<QPushButton>(window, "cmdSplit")->click();
+    recorder.messages.clear();
+    if (exists)
+        writeTestFile(out.filePath(QStringLiteral("report.doc")), "kept");
+    QStringList offered;
+    QString startFolder;
+    const FileChooser previous =
+        setFileChooser([&](const QString &, const QStringList &filters, const QString &folder) {
+            offered = filters;
+            startFolder = folder;
+            return chosen.isEmpty() ? QString() : QDir::toNativeSeparators(out.filePath(chosen));
+        });
+    const auto restore = qScopeGuard([&] { setFileChooser(previous); });
+
+    window.findChild<QAction *>(QStringLiteral("mnujoin"))->trigger();
+
+    QCOMPARE(offered, (QStringList{QStringLiteral("Restore scripts (*.bat)"),
+                                   QStringLiteral("All files (*)")}));
+    QCOMPARE(startFolder, QDir::toNativeSeparators(out.path()));
+    QCOMPARE(recorder.messages.size(), text.isEmpty() ? 0 : 1);
+    if (!text.isEmpty()) {
+        const Message &shown = recorder.messages.first();
+        QCOMPARE(shown.icon, icon);
+        QVERIFY2(shown.text.startsWith(text), qPrintable(shown.text));
+        QCOMPARE(shown.title, icon == MessageIcon::Error ? QStringLiteral("Error: Join Failed")
+                                                         : QStringLiteral("Tessary"));
+    }
+    QCOMPARE(recorder.questions.size(), exists ? 1 : 0);
+    const QString joined = out.filePath(QStringLiteral("report.doc"));
+    if (exists)
+        QCOMPARE(readTestFile(joined), QByteArray("kept"));
+    else if (icon == MessageIcon::Information)
+        QCOMPARE(readTestFile(joined), patternBytes(250'000));
+    else
+        QVERIFY(!QFile::exists(joined));
 }
 
 void FrmSplitTest::rendersWindowsToPng() {

@@ -71,12 +71,15 @@ void appendPiece(QString &command, qsizetype &lineBytes, const QString &fileName
     lineBytes += termBytes;
 }
 
+QString echoLine(const QString &fileName) {
+    return QStringLiteral("echo ") + plain(fileName) + QStringLiteral(" has been restored");
+}
+
 QByteArray contents(const QString &fileName, const QString &restoreCommand) {
-    const QString text = restoreCommand + kLineEnd + QStringLiteral("echo ") + plain(fileName) +
-                         QStringLiteral(" has been restored") + kLineEnd;
+    const QString text = restoreCommand + kLineEnd + echoLine(fileName) + kLineEnd;
     if (isAscii(fileName))
         return text.toLatin1();
-    return QByteArrayLiteral("@chcp 65001 >nul\r\n") + text.toUtf8();
+    return QByteArray(kUtf8Line) + kLineEnd.toLatin1() + text.toUtf8();
 }
 
 QByteArray scriptFor(const QString &fileName, qint64 pieceCount) {

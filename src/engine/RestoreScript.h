@@ -11,6 +11,9 @@ namespace RestoreScript {
 // The shell cannot read a longer batch line; longer joins are cut into several copy lines.
 inline constexpr qsizetype kMaxLineBytes = 8190;
 
+// The line that switches the console to UTF-8, first in the script of a non-ASCII name.
+inline constexpr char kUtf8Line[] = "@chcp 65001 >nul";
+
 // "copy /b "name.1" ", the start of the command.
 QString firstTerm(const QString &fileName);
 // "+ "name.N" ", one further piece.
@@ -28,6 +31,9 @@ qsizetype scriptBytes(const QString &text);
 // the join goes on in a continuation line.
 void appendPiece(QString &command, qsizetype &lineBytes, const QString &fileName,
                  qint64 pieceNumber);
+
+// "echo name has been restored", with the name escaped for the shell.
+QString echoLine(const QString &fileName);
 
 // The whole script: the finished command line(s), then the echo line, each ended by CR LF.
 // A name with any non-ASCII character gets a UTF-8 script that first switches the console to

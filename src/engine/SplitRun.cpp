@@ -69,6 +69,7 @@ void SplitRun::SplitAllFiles() {
             s.fileName = m_host.queuedFileName(i);
             SplitOneFile();
             WriteRestoreScript();
+            keepWaitWindowPainted(); // a run of many small files is work too
         }
     }
     m_host.showClosingMessage(QStringLiteral("I am done splitting all of the files"));

@@ -102,6 +102,12 @@ void frmSplit::createControls() {
 
     fitFontToCaptions(client, {Label1, Label2, Label3, Label4, cmdAdd, cmdRemove, cmdSplit});
 
+    // Joining pieces again here, beside the restore scripts made for Windows.
+    mnufile = menuBar()->addMenu(QStringLiteral("&File"));
+    mnufile->setObjectName(QStringLiteral("mnufile"));
+    mnujoin = mnufile->addAction(QStringLiteral("&Join Files..."));
+    mnujoin->setObjectName(QStringLiteral("mnujoin"));
+
     mnuhelp = menuBar()->addMenu(QStringLiteral("Help"));
     mnuhelp->setObjectName(QStringLiteral("mnuhelp"));
     mnuabout = mnuhelp->addAction(QStringLiteral("About"));
@@ -120,6 +126,7 @@ void frmSplit::connectHandlers() {
     connect(List4, &QListWidget::itemSelectionChanged, this, &frmSplit::List4_Click);
     connect(cmdSplit, &QPushButton::clicked, this, &frmSplit::cmdSplit_Click);
     connect(mnuabout, &QAction::triggered, this, &frmSplit::mnuabout_Click);
+    connect(mnujoin, &QAction::triggered, this, &frmSplit::mnujoin_Click);
 }
 
 void frmSplit::Form_Load() {
@@ -261,6 +268,11 @@ void frmSplit::mnuabout_Click() {
     m_about->show();
     m_about->raise();
     m_about->activateWindow();
+}
+
+void frmSplit::mnujoin_Click() {
+    // Pieces are most likely where the last split put them.
+    m_joinCommand.run(this, Dir2->path());
 }
 
 qint64 frmSplit::queuedFileCount() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "JoinCommand.h"
 #include "SplitHost.h"
 #include "SplitRun.h"
 #include "WaitWindowSlot.h"
@@ -50,6 +51,7 @@ private:
     void List4_Click();
     void cmdSplit_Click();
     void mnuabout_Click();
+    void mnujoin_Click();
 
     void CheckSizeChosen();
     void CheckCustomSize();
@@ -78,10 +80,13 @@ private:
     QLineEdit *txtCustomSize = nullptr;
     QListWidget *List5 = nullptr;
     QPushButton *cmdSplit = nullptr;
+    QMenu *mnufile = nullptr;
+    QAction *mnujoin = nullptr;
     QMenu *mnuhelp = nullptr;
     QAction *mnuabout = nullptr;
 
     WaitWindowSlot m_waitWindow;
+    JoinCommand m_joinCommand{m_waitWindow};
     std::unique_ptr<frmAbout> m_about;
     SplitRun m_splitRun{*this};
 };

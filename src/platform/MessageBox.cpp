@@ -12,6 +12,15 @@ MessageHandler &messageHandler() {
     return handler;
 }
 
+QuestionHandler &questionHandler() {
+    static QuestionHandler handler;
+    return handler;
+}
+
+QString titleOrProgram(const QString &title) {
+    return title.isEmpty() ? QStringLiteral("Tessary") : title;
+}
+
 QMessageBox::Icon boxIcon(MessageIcon icon) {
     switch (icon) {
     case MessageIcon::Error:
@@ -20,6 +29,8 @@ QMessageBox::Icon boxIcon(MessageIcon icon) {
         return QMessageBox::Warning;
     case MessageIcon::Information:
         return QMessageBox::Information;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
     case MessageIcon::None:
         break;
     }
@@ -43,4 +54,19 @@ void showMessage(const QString &text, MessageIcon icon, const QString &title,
 
 MessageHandler setMessageHandler(MessageHandler handler) {
     return std::exchange(messageHandler(), std::move(handler));
+}
+
+bool askYesNo(const QString &text, const QString &title) {
+    const Message question{text, MessageIcon::Question, titleOrProgram(title)};
+    if (questionHandler())
+        return questionHandler()(question);
+    QMessageBox box(QMessageBox::Question, question.title, text, QMessageBox::Yes | QMessageBox::No,
+                    QApplication::activeWindow());
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QuestionHandler setQuestionHandler(QuestionHandler handler) {
+    return std::exchange(questionHandler(), std::move(handler));
 }

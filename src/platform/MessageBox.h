@@ -5,7 +5,7 @@
 #include <functional>
 #include <utility>
 
-enum class MessageIcon { None, Error, Exclamation, Information };
+enum class MessageIcon { None, Error, Exclamation, Information, Question };
 
 // Every message of the program goes through here: a modal box with one OK button.
 // The title is "Tessary" when none is given. Details, when given, are shown on request
@@ -32,3 +32,12 @@ struct Message {
 // modal box; an empty handler restores the box. Returns the handler that was in place.
 using MessageHandler = std::function<void(const Message &message)>;
 MessageHandler setMessageHandler(MessageHandler handler);
+
+// Asks a question that has Yes and No for answers, in a modal box; No is the default, so that
+// Enter or Escape never does what was asked. The title is "Tessary" when none is given.
+bool askYesNo(const QString &text, const QString &title = QString());
+
+// Replaces how questions are asked, so that tests can answer them; an empty handler restores
+// the box. Returns the handler that was in place.
+using QuestionHandler = std::function<bool(const Message &question)>;
+QuestionHandler setQuestionHandler(QuestionHandler handler);

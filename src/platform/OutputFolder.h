@@ -28,6 +28,8 @@ public:
 
     // What stands at name, without following a link there; Missing when nothing does.
     FileFacts facts(const QByteArray &name) const;
+    // What stands at the end of the links at name; Missing when nothing does.
+    FileFacts factsFollowingLinks(const QByteArray &name) const;
     // Whether this process may write the file at name ("." for the folder itself, to make
     // files in it).
     bool canWrite(const QByteArray &name) const;
@@ -53,6 +55,7 @@ public:
     [[noreturn]] void fail(const QByteArray &name, int error) const;
 
 private:
+    FileFacts factsAt(const QByteArray &name, int flags) const;
     FileHandle openFile(const char *name, int flags) const;
 
     QString m_path;

@@ -38,8 +38,16 @@ QString OutputFolder::filePath(const QByteArray &name) const {
 }
 
 FileFacts OutputFolder::facts(const QByteArray &name) const {
+    return factsAt(name, AT_SYMLINK_NOFOLLOW);
+}
+
+FileFacts OutputFolder::factsFollowingLinks(const QByteArray &name) const {
+    return factsAt(name, 0);
+}
+
+FileFacts OutputFolder::factsAt(const QByteArray &name, int flags) const {
     struct stat status {};
-    if (::fstatat(m_handle.fd(), name.constData(), &status, AT_SYMLINK_NOFOLLOW) == 0)
+    if (::fstatat(m_handle.fd(), name.constData(), &status, flags) == 0)
         return factsOf(status);
     if (errno != ENOENT)
         fail(name, errno);

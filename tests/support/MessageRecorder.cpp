@@ -3,14 +3,21 @@
 #include <QTest>
 
 MessageRecorder::MessageRecorder()
-    : m_previous(setMessageHandler([this](const Message &message) { messages.append(message); })) {}
+    : m_previousMessages(
+          setMessageHandler([this](const Message &message) { messages.append(message); }))
+    , m_previousQuestions(setQuestionHandler([this](const Message &question) {
+        questions.append(question);
+        return !answers.isEmpty() && answers.takeFirst();
+    })) {}
 
 MessageRecorder::~MessageRecorder() {
-    setMessageHandler(m_previous);
+    setMessageHandler(m_previousMessages);
+    setQuestionHandler(m_previousQuestions);
 }
 
 char *toString(const Message &message) {
-    static const char *const icons[] = {"none", "error", "exclamation", "information"};
+    static const char *const icons[] = {"none", "error", "exclamation", "information",
+                                        "question"};
     return QTest::toString(QStringLiteral("[%1] \"%2\": %3%4")
                                .arg(QString::fromLatin1(icons[int(message.icon)]), message.title,
                                     message.text,

@@ -1,0 +1,241 @@
+#include "JoinRecipe.h"
+
+#include "FileError.h"
+#include "OutputFolder.h"
+#include "PieceNames.h"
+#include "PortableName.h"
+#include "RestoreScript.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QList>
+#include <QRegularExpression>
+#include <QStringDecoder>
+#include <QStringList>
+
+#include <cerrno>
+#include <optional>
+#include <utility>
+
+namespace {
+
+// Far beyond the script of any split (a million pieces take some 30 MB).
+constexpr qint64 kLargestScript = qint64(64) << 20;
+
+struct ScriptLine {
+    int number = 0;
+    QString text;
+};
+
+struct CopyLine {
+    QStringList sources;
+    QString destination;
+};
+
+class ScriptReader {
+public:
+    explicit ScriptReader(QString path)
+        : m_path(std::move(path)) {}
+
+    JoinRecipe read();
+
+private:
+    QList<ScriptLine> lines();
+    QString decode(const QByteArray &line, bool utf8, int number);
+    static std::optional<CopyLine> parseCopyLine(QStringView line);
+    static std::optional<QString> unquote(QStringView text);
+    [[noreturn]] void refuse(const ScriptLine &line, const QString &why) const;
+
+    QString m_path;
+};
+
+JoinRecipe ScriptReader::read() {
+    const QList<ScriptLine> script = lines();
+    if (script.size() < 2)
+        throw FileError(m_path, QStringLiteral("it is not a restore script that Tessary writes: "
+                                               "it has fewer than two lines"));
+    const ScriptLine &echo = script.last();
+    JoinRecipe recipe;
+    recipe.folder = QDir::toNativeSeparators(QFileInfo(m_path).absolutePath());
+    qint64 nextPiece = 1;
+    for (qsizetype i = 0; i + 1 < script.size(); ++i) {
+        const ScriptLine &line = script[i];
+        const std::optional<CopyLine> copy = parseCopyLine(line.text);
+        if (!copy)
+            refuse(line, QStringLiteral("is not a command that Tessary writes"));
+        if (i == 0) {
+            recipe.destination = copy->destination;
+            if (std::optional<QString> problem = portableNameProblem(recipe.destination))
+                refuse(line, QStringLiteral("makes %1, a file that Tessary does not split (%2)")
+                                 .arg(recipe.destination, *problem));
+        } else if (copy->destination != recipe.destination) {
+            refuse(line,
+                   QStringLiteral("makes %1, not %2").arg(copy->destination, recipe.destination));
+        }
+        // A line after the first goes on from the file joined so far.
+        if (i > 0 && copy->sources.first() != recipe.destination)
+            refuse(line, QStringLiteral("does not go on from %1").arg(recipe.destination));
+        for (qsizetype s = i > 0 ? 1 : 0; s < copy->sources.size(); ++s, ++nextPiece) {
+            const QString expected = recipe.destination + u'.' + QString::number(nextPiece);
+            if (copy->sources[s] != expected)
+                refuse(line, QStringLiteral("names %1 where the piece %2 belongs")
+                                 .arg(copy->sources[s], expected));
+        }
+    }
+    if (echo.text != RestoreScript::echoLine(recipe.destination))
+        refuse(echo,
+               QStringLiteral("is not the line that says %1 is restored").arg(recipe.destination));
+    recipe.pieceCount = nextPiece - 1;
+    recipe.script = m_path;
+    recipe.restoredMessage = recipe.destination + QStringLiteral(" has been restored");
+    return recipe;
+}
+
+QList<ScriptLine> ScriptReader::lines() {
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw FileError(m_path, file.errorString());
+    if (file.size() > kLargestScript)
+        throw FileError(m_path, QStringLiteral("it is too large to be a restore script"));
+    QByteArray bytes = file.read(kLargestScript + 1);
+    if (file.error() != QFileDevice::NoError)
+        throw FileError(m_path, file.errorString());
+    // The command shell reads lines ended by CR LF or by LF alone, the last one with or
+    // without an end.
+    if (bytes.endsWith('\n'))
+        bytes.chop(1);
+    QList<QByteArray> raw = bytes.split('\n');
+    const bool utf8 = raw.first().chopped(raw.first().endsWith('\r') ? 1 : 0) ==
+                      QByteArrayView(RestoreScript::kUtf8Line);
+    QList<ScriptLine> script;
+    for (qsizetype i = utf8 ? 1 : 0; i < raw.size(); ++i) {
+        QByteArray &line = raw[i];
+        if (line.endsWith('\r'))
+            line.chop(1);
+        const int number = int(i + 1);
+        if (line.size() > RestoreScript::kMaxLineBytes)
+            refuse({number, QString::fromLatin1(line.left(60))},
+                   QStringLiteral("is longer than the command shell reads"));
+        script.append({number, decode(line, utf8, number)});
+    }
+    return script;
+}
+
+QString ScriptReader::decode(const QByteArray &line, bool utf8, int number) {
+    if (!utf8)
+        return QString::fromLatin1(line);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(line);
+    if (decoder.hasError())
+        refuse({number, QString::fromLatin1(line)}, QStringLiteral("is not valid UTF-8"));
+    return text;
+}
+
+// copy /b "a.1" + "a.2"  "a", each name in double quotes, %% standing for %.
+std::optional<CopyLine> ScriptReader::parseCopyLine(QStringView line) {
+    constexpr QStringView prefix = u"copy /b ";
+    if (!line.startsWith(prefix))
+        return std::nullopt;
+    CopyLine copy;
+    QStringView rest = line.mid(prefix.size());
+    bool destinationNext = false;
+    for (;;) {
+        if (!rest.startsWith(u'"'))
+            return std::nullopt;
+        const qsizetype close = rest.indexOf(u'"', 1);
+        if (close < 0)
+            return std::nullopt;
+        const std::optional<QString> name = unquote(rest.mid(1, close - 1));
+        if (!name)
+            return std::nullopt;
+        rest = rest.mid(close + 1);
+        if (destinationNext) {
+            if (!rest.isEmpty())
+                return std::nullopt;
+            copy.destination = *name;
+            return copy;
+        }
+        copy.sources << *name;
+        if (rest.startsWith(u" + ")) {
+            rest = rest.mid(3);
+        } else if (rest.startsWith(u"  ")) {
+            rest = rest.mid(2);
+            destinationNext = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+}
+
+// A name as the shell reads it inside double quotes: %% is one %, a lone % would expand a
+// variable, and a name with a folder part could reach outside the script's folder.
+std::optional<QString> ScriptReader::unquote(QStringView text) {
+    QString name;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'%') {
+            if (i + 1 >= text.size() || text[i + 1] != u'%')
+                return std::nullopt;
+            ++i;
+        } else if (text[i] == u'\\' || text[i] == u'/' || text[i] == u':') {
+            return std::nullopt;
+        }
+        name += text[i];
+    }
+    if (name.isEmpty() || name == u"." || name == u"..")
+        return std::nullopt;
+    return name;
+}
+
+void ScriptReader::refuse(const ScriptLine &line, const QString &why) const {
+    constexpr qsizetype kShown = 120;
+    const QString shown =
+        line.text.size() > kShown ? line.text.left(kShown - 3) + QStringLiteral("...") : line.text;
+    throw FileError(m_path, QStringLiteral("line %1 %2, so nothing of the script was run: %3")
+                                .arg(line.number)
+                                .arg(why, shown));
+}
+
+// name.1, the first piece: its pieces run up to the first number that does not exist. A piece
+// found past that number means the missing one is not the end but a gap.
+JoinRecipe recipeFromFirstPiece(const QString &path) {
+    const QFileInfo first(path);
+    JoinRecipe recipe;
+    recipe.script = path;
+    recipe.folder = QDir::toNativeSeparators(first.absolutePath());
+    recipe.destination = first.fileName().chopped(2);
+    recipe.restoredMessage = recipe.destination + QStringLiteral(" has been restored");
+    const OutputFolder folder(recipe.folder);
+    const QByteArray prefix = pieceNamePrefix(recipe.destination);
+    QByteArray name;
+    do {
+        setPieceName(name, prefix, ++recipe.pieceCount);
+    } while (folder.facts(name).kind != FileKind::Missing);
+    --recipe.pieceCount;
+    if (recipe.pieceCount == 0)
+        throw FileError(path, qt_error_string(ENOENT));
+    const QString missing = folder.filePath(name);
+    for (const QByteArray &entry : folder.entryNames()) {
+        if (!entry.startsWith(prefix))
+            continue;
+        bool isNumber = false;
+        const qint64 number = entry.mid(prefix.size()).toLongLong(&isNumber);
+        if (isNumber && number > recipe.pieceCount && entry == prefix + QByteArray::number(number))
+            throw FileError(missing, QStringLiteral("this piece is missing, though %1 is there")
+                                         .arg(QFile::decodeName(entry)));
+    }
+    return recipe;
+}
+
+} // namespace
+
+JoinRecipe joinRecipeFor(const QString &path) {
+    const QString name = QFileInfo(path).fileName();
+    if (name.endsWith(QStringLiteral(".1")) && name.size() > 2)
+        return recipeFromFirstPiece(path);
+    static const QRegularExpression laterPiece(QStringLiteral("\\.[0-9]+$"));
+    if (laterPiece.match(name).hasMatch())
+        throw FileError(path, QStringLiteral("it is a piece; choose the restore script, or the "
+                                             "first piece (the one whose name ends in .1)"));
+    return ScriptReader(path).read();
+}

@@ -1,0 +1,303 @@
+#include "JoinHost.h"
+#include "JoinRun.h"
+#include "Module1.h"
+#include "RecordingHost.h"
+#include "SplitRun.h"
+#include "TestFiles.h"
+#include "TmpfsMount.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+
+#include <unistd.h>
+
+namespace {
+
+// Answers the join's questions from a list (No once it runs out) and records what it is told.
+class AnsweringHost : public JoinHost {
+public:
+    QList<bool> answers;
+    QStringList questions;
+    QStringList restored;
+    std::function<void()> onWaitWindow; // runs when the join starts writing
+
+    bool askYesNo(const QString &question) override {
+        questions << question;
+        return !answers.isEmpty() && answers.takeFirst();
+    }
+    void showRestoredMessage(const QString &text) override { restored << text; }
+    void showWaitWindow() override {
+        if (onWaitWindow)
+            onWaitWindow();
+    }
+    void keepWaitWindowPainted() override {}
+    void unloadWaitWindow() override {}
+};
+
+// Splits a file of the given name and length into folder with the engine.
+QByteArray splitInto(const QString &folder, const QString &name, qint64 length,
+                     const QString &size) {
+    QTemporaryDir in;
+    QByteArray bytes = patternBytes(length, 5);
+    writeTestFile(in.filePath(name), bytes);
+    RecordingHost host;
+    host.add(in.filePath(name));
+    host.folder = folder;
+    Module1::splitState.pieceSize = size;
+    SplitRun(host).SplitAllFiles();
+    return bytes;
+}
+
+// The names and bytes of every file in folder.
+QMap<QString, QByteArray> contentsOf(const QString &folder) {
+    QMap<QString, QByteArray> contents;
+    for (const QString &name : filesIn(folder))
+        contents.insert(name, readTestFile(QDir(folder).filePath(name)));
+    return contents;
+}
+
+using Damage = std::function<void(const QString &folder)>;
+
+void writeScript(const QString &folder, const QByteArray &script) {
+    writeTestFile(QDir(folder).filePath(QStringLiteral("x.bat")), script);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Damage)
+
+class JoinTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { Module1::splitState = {}; }
+
+    void splitThenJoinGivesTheSourceBack_data();
+    void splitThenJoinGivesTheSourceBack();
+    void refusedWritingNothing_data();
+    void refusedWritingNothing();
+    void pieceOfOddLengthAsksFirst_data();
+    void pieceOfOddLengthAsksFirst();
+    void existingFileIsReplacedOnlyOnYes_data();
+    void existingFileIsReplacedOnlyOnYes();
+    void diskFillingUpLeavesTheOldFileAndNoTemporaryFile();
+};
+
+void JoinTest::splitThenJoinGivesTheSourceBack_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<qint64>("length");
+    QTest::addColumn<bool>("fromFirstPiece"); // the script is gone; the user chose name.1
+
+    QTest::addRow("one piece") << QStringLiteral("report.doc") << qint64(9) << false;
+    QTest::addRow("three pieces") << QStringLiteral("report.doc") << qint64(25) << false;
+    QTest::addRow("empty file") << QStringLiteral("empty.bin") << qint64(0) << false;
+    QTest::addRow("chained script, 1000 pieces")
+        << QStringLiteral("a.bin") << qint64(9000) << false;
+    QTest::addRow("blanks") << QStringLiteral("my file.txt") << qint64(30) << false;
+    QTest::addRow("percent, ampersand, caret, parenthesis")
+        << QStringLiteral("100% & x^y (1).txt") << qint64(30) << false;
+    QTest::addRow("non-ASCII name") << QStringLiteral("résumé €.txt") << qint64(30) << false;
+    QTest::addRow("from the first piece") << QStringLiteral("report.doc") << qint64(25) << true;
+    QTest::addRow("from the first piece, 1000 pieces")
+        << QStringLiteral("a.bin") << qint64(9000) << true;
+}
+
+void JoinTest::splitThenJoinGivesTheSourceBack() {
+    QFETCH(QString, name);
+    QFETCH(qint64, length);
+    QFETCH(bool, fromFirstPiece);
+    QTemporaryDir out;
+    const QByteArray source = splitInto(out.path(), name, length, QStringLiteral("10"));
+    const QString script = out.filePath(name + QStringLiteral(".bat"));
+    if (fromFirstPiece)
+        QFile::remove(script);
+    const QStringList pieces = filesIn(out.path());
+    AnsweringHost host;
+
+    JoinRun(host).join(fromFirstPiece ? out.filePath(name + QStringLiteral(".1")) : script);
+
+    QCOMPARE(readTestFile(out.filePath(name)), source);
+    QCOMPARE(host.restored, QStringList{name + QStringLiteral(" has been restored")});
+    QVERIFY(host.questions.isEmpty());
+    QStringList expected = pieces + QStringList{name};
+    expected.sort();
+    QCOMPARE(filesIn(out.path()), expected); // and no temporary file
+}
+
+void JoinTest::refusedWritingNothing_data() {
+    QTest::addColumn<Damage>("damage");
+    QTest::addColumn<QString>("reason"); // a part of what the user is told
+    QTest::addColumn<QString>("chosen"); // the file the user chooses
+
+    auto row = [](const char *name, const char *reason, const Damage &damage,
+                  const char *chosen = "x.bat") {
+        QTest::newRow(name) << damage << QString::fromUtf8(reason) << QString::fromUtf8(chosen);
+    };
+    auto script = [](const char *text) {
+        return [text](const QString &folder) { writeScript(folder, text); };
+    };
+    row("a piece is missing", "this piece is missing",
+        [](const QString &folder) { QFile::remove(QDir(folder).filePath(QStringLiteral("x.2"))); });
+    row(
+        "a gap before the last piece, from the first piece", "missing, though x.3 is there",
+        [](const QString &folder) {
+            QFile::remove(QDir(folder).filePath(QStringLiteral("x.bat")));
+            QFile::remove(QDir(folder).filePath(QStringLiteral("x.2")));
+        },
+        "x.1");
+    row(
+        "a later piece chosen", "choose the restore script, or the first piece",
+        [](const QString &) {}, "x.2");
+    row("a piece is a folder", "it is a folder, not a piece", [](const QString &folder) {
+        QFile::remove(QDir(folder).filePath(QStringLiteral("x.3")));
+        QDir(folder).mkdir(QStringLiteral("x.3"));
+    });
+    row("the destination is a folder", "which a join never replaces",
+        [](const QString &folder) { QDir(folder).mkdir(QStringLiteral("x")); });
+    row("the destination is one of the pieces", "one of its own pieces", [](const QString &folder) {
+        QVERIFY(::link(QFile::encodeName(QDir(folder).filePath(QStringLiteral("x.1"))).constData(),
+                       QFile::encodeName(QDir(folder).filePath(QStringLiteral("x"))).constData()) ==
+                0);
+    });
+    // Scripts that Tessary could not have written: nothing of them is run.
+    row("a command to delete", "line 2 is not a command that Tessary writes",
+        script("copy /b \"x.1\" + \"x.2\" + \"x.3\"  \"x\"\r\ndel *.*\r\necho x has been "
+               "restored\r\n"));
+    row("a piece up a folder", "line 1 is not a command that Tessary writes",
+        script("copy /b \"..\\x.1\"  \"x\"\r\necho x has been restored\r\n"));
+    row("an absolute path", "line 1 is not a command that Tessary writes",
+        script("copy /b \"x.1\" + \"x.2\" + \"x.3\"  \"C:\\Windows\\x\"\r\necho x has been "
+               "restored\r\n"));
+    row("an extra command on the line", "line 1 is not a command that Tessary writes",
+        script("copy /b \"x.1\" + \"x.2\" + \"x.3\"  \"x\" & del x.1\r\necho x has been "
+               "restored\r\n"));
+    row("a variable", "line 1 is not a command that Tessary writes",
+        script("copy /b \"x.1\" + \"x.2\" + \"x.3\"  \"%TEMP%x\"\r\necho x has been restored\r\n"));
+    row("pieces of another file", "where the piece x.2 belongs",
+        script("copy /b \"x.1\" + \"y.2\" + \"x.3\"  \"x\"\r\necho x has been restored\r\n"));
+    row("a piece listed twice", "where the piece x.3 belongs",
+        script("copy /b \"x.1\" + \"x.2\" + \"x.2\"  \"x\"\r\necho x has been restored\r\n"));
+    row("a destination the pieces do not share", "where the piece y.1 belongs",
+        script("copy /b \"x.1\" + \"x.2\" + \"x.3\"  \"y\"\r\necho y has been restored\r\n"));
+    row("another echo", "line 2 is not the line that says x is restored",
+        script("copy /b \"x.1\" + \"x.2\" + \"x.3\"  \"x\"\r\necho x & format c:\r\n"));
+    row("a second line that does not go on", "does not go on from x",
+        script("copy /b \"x.1\"  \"x\"\r\ncopy /b \"x.2\" + \"x.3\"  \"x\"\r\necho x has been "
+               "restored\r\n"));
+    row("not UTF-8 after the switch to it", "line 2 is not valid UTF-8",
+        script(
+            "@chcp 65001 >nul\r\ncopy /b \"x\xff.1\"  \"x\xff\"\r\necho x has been restored\r\n"));
+}
+
+void JoinTest::refusedWritingNothing() {
+    QFETCH(Damage, damage);
+    QFETCH(QString, reason);
+    QFETCH(QString, chosen);
+    QTemporaryDir out;
+    splitInto(out.path(), QStringLiteral("x"), 25, QStringLiteral("10"));
+    damage(out.path());
+    const QMap<QString, QByteArray> before = contentsOf(out.path());
+    AnsweringHost host;
+    host.answers = {true, true};
+
+    try {
+        JoinRun(host).join(out.filePath(chosen));
+        QFAIL("the join was not refused");
+    } catch (const FileError &error) {
+        QVERIFY2(error.reason().contains(reason), error.what());
+    }
+    QCOMPARE(contentsOf(out.path()), before);
+    QVERIFY(host.restored.isEmpty());
+}
+
+void JoinTest::pieceOfOddLengthAsksFirst_data() {
+    QTest::addColumn<bool>("goOn");
+    QTest::addRow("the user stops") << false;
+    QTest::addRow("the user goes on") << true;
+}
+
+void JoinTest::pieceOfOddLengthAsksFirst() {
+    QFETCH(bool, goOn);
+    QTemporaryDir out;
+    const QByteArray source = splitInto(out.path(), QStringLiteral("x"), 25, QStringLiteral("10"));
+    writeTestFile(out.filePath(QStringLiteral("x.2")), "short");
+    AnsweringHost host;
+    host.answers = {goOn};
+
+    if (goOn) {
+        JoinRun(host).join(out.filePath(QStringLiteral("x.bat")));
+        QCOMPARE(readTestFile(out.filePath(QStringLiteral("x"))),
+                 source.left(9) + "short" + source.mid(18));
+    } else {
+        QVERIFY_THROWS_EXCEPTION(JoinDeclined,
+                                 JoinRun(host).join(out.filePath(QStringLiteral("x.bat"))));
+        QVERIFY(!QFile::exists(out.filePath(QStringLiteral("x"))));
+    }
+    QCOMPARE(host.questions.size(), 1);
+    QVERIFY2(host.questions.first().startsWith(
+                 QDir::toNativeSeparators(out.filePath(QStringLiteral("x.2"))) +
+                 QStringLiteral(" holds 5 bytes, but ")),
+             qPrintable(host.questions.first()));
+}
+
+void JoinTest::existingFileIsReplacedOnlyOnYes_data() {
+    QTest::addColumn<bool>("replace");
+    QTest::addRow("No keeps it") << false;
+    QTest::addRow("Yes replaces it") << true;
+}
+
+void JoinTest::existingFileIsReplacedOnlyOnYes() {
+    QFETCH(bool, replace);
+    QTemporaryDir out;
+    const QByteArray source = splitInto(out.path(), QStringLiteral("x"), 25, QStringLiteral("10"));
+    writeTestFile(out.filePath(QStringLiteral("x")), "the user's own x");
+    AnsweringHost host;
+    host.answers = {replace};
+
+    if (replace)
+        JoinRun(host).join(out.filePath(QStringLiteral("x.bat")));
+    else
+        QVERIFY_THROWS_EXCEPTION(JoinDeclined,
+                                 JoinRun(host).join(out.filePath(QStringLiteral("x.bat"))));
+
+    QCOMPARE(host.questions.size(), 1);
+    QVERIFY(host.questions.first().contains(QStringLiteral("exists already")));
+    QCOMPARE(readTestFile(out.filePath(QStringLiteral("x"))),
+             replace ? source : QByteArray("the user's own x"));
+    QCOMPARE(filesIn(out.path()).size(), 5); // three pieces, the script and x
+}
+
+void JoinTest::diskFillingUpLeavesTheOldFileAndNoTemporaryFile() {
+    TmpfsMount disk(QStringLiteral("1m"));
+    if (!disk.isMounted())
+        QSKIP(qPrintable(disk.skipReason()));
+    splitInto(disk.path(), QStringLiteral("x"), 300'000, QStringLiteral("100000"));
+    writeTestFile(disk.filePath(QStringLiteral("x")), "old x");
+    AnsweringHost host;
+    host.answers = {true};
+    // Once the join has found room, something else takes it.
+    host.onWaitWindow = [&] {
+        writeTestFile(disk.filePath(QStringLiteral("filler")), QByteArray(500'000, 'f'));
+    };
+
+    try {
+        JoinRun(host).join(disk.filePath(QStringLiteral("x.bat")));
+        QFAIL("the join reported success on a full disk");
+    } catch (const FileError &error) {
+        QCOMPARE(error.path(), QDir::toNativeSeparators(disk.filePath(QStringLiteral("x"))));
+        QVERIFY2(error.reason().contains(QStringLiteral("space"), Qt::CaseInsensitive),
+                 error.what());
+    }
+    QCOMPARE(readTestFile(disk.filePath(QStringLiteral("x"))), QByteArray("old x"));
+    QStringList left = filesIn(disk.path());
+    QCOMPARE(left, (QStringList{QStringLiteral("filler"), QStringLiteral("x"),
+                                QStringLiteral("x.1"), QStringLiteral("x.2"), QStringLiteral("x.3"),
+                                QStringLiteral("x.4"), QStringLiteral("x.bat")}));
+}
+
+QTEST_GUILESS_MAIN(JoinTest)
+#include "tst_join.moc"
