@@ -5,6 +5,7 @@
 #include "FolderList.h"
 #include "MessageRecorder.h"
 #include "Module1.h"
+#include "PathLabel.h"
 #include "TestFiles.h"
 #include "TmpfsMount.h"
 #include "Twips.h"
@@ -18,9 +19,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include <memory>
 
@@ -51,6 +54,11 @@ private Q_SLOTS:
     void failureDuringTheRunIsReported();
     void customSizeControlsFollowTheSelection();
     void aboutOpensOneWindow();
+    void dropsOnTheWindow_data();
+    void dropsOnTheWindow();
+    void folderDroppedOnTheOutputBrowserBecomesTheOutputFolder();
+    void drivesMountedAndUnmountedFollowInBothLists();
+    void pathLabelsShowWholePathsAsTooltips();
     void joinMenuComesBeforeHelp();
     void joinFromTheWindow_data();
     void joinFromTheWindow();
@@ -552,6 +560,172 @@ void FrmSplitTest::aboutOpensOneWindow() {
              twipsToPixels(&shown, 480, 2760, 1215, 255));
     QVERIFY(shown.windowIcon().cacheKey() != window.windowIcon().cacheKey());
     QVERIFY(!window.windowIcon().isNull());
+}
+
+namespace {
+
+// A drop of the given items, as a file manager sends it, at the centre of target.
+struct DropResult {
+    bool enterAccepted = false;
+    bool moveAccepted = false;
+    Qt::DropAction action = Qt::IgnoreAction;
+};
+
+DropResult dropOn(QWidget &window, const QWidget *target, const QList<QUrl> &urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    const QPoint at = target->mapTo(&window, target->rect().center());
+    const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+    DropResult result;
+    QDragEnterEvent enter(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    result.enterAccepted = enter.isAccepted();
+    QDragMoveEvent move(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &move);
+    result.moveAccepted = move.isAccepted();
+    result.action = move.dropAction();
+    if (result.moveAccepted) {
+        QDropEvent drop(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &drop);
+    }
+    return result;
+}
+
+} // namespace
+
+void FrmSplitTest::dropsOnTheWindow_data() {
+    QTest::addColumn<QString>("target");    // object name of the control dropped on
+    QTest::addColumn<QStringList>("items"); // names in the source folder, or web addresses
+    QTest::addColumn<QStringList>("queued");
+    QTest::addColumn<QString>("leftOut"); // start of the information box, empty for none
+    const QString file = QStringLiteral("a.txt");
+    const QString other = QStringLiteral("b b.bin");
+    const QString folder = QStringLiteral("sub");
+    const QString web = QStringLiteral("https://example.org/c.txt");
+    QTest::addRow("files on the queue, in the order dropped")
+        << QStringLiteral("List1") << QStringList{other, file, other}
+        << QStringList{other, file, other} << QString();
+    QTest::addRow("files on the source browser")
+        << QStringLiteral("flbox1") << QStringList{file} << QStringList{file} << QString();
+    QTest::addRow("files on the size list")
+        << QStringLiteral("List4") << QStringList{file} << QStringList{file} << QString();
+    QTest::addRow("files on a caption")
+        << QStringLiteral("Label3") << QStringList{file} << QStringList{file} << QString();
+    QTest::addRow("a folder and a web address left out, with a word")
+        << QStringLiteral("List1") << QStringList{folder, file, web} << QStringList{file}
+        << QStringLiteral("2 of the 3 items dropped were not added");
+    QTest::addRow("only a folder: not accepted")
+        << QStringLiteral("List1") << QStringList{folder} << QStringList() << QString();
+    QTest::addRow("files on the output browser: not accepted")
+        << QStringLiteral("Dir2") << QStringList{file} << QStringList() << QString();
+}
+
+void FrmSplitTest::dropsOnTheWindow() {
+    QFETCH(QString, target);
+    QFETCH(QStringList, items);
+    QFETCH(QStringList, queued);
+    QFETCH(QString, leftOut);
+    MessageRecorder recorder;
+    frmSplit window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    writeTestFile(sourceFile(QStringLiteral("a.txt")), "a");
+    writeTestFile(sourceFile(QStringLiteral("b b.bin")), "b");
+    QDir(m_source->path()).mkdir(QStringLiteral("sub"));
+    QList<QUrl> urls;
+    for (const QString &item : items)
+        urls << (item.startsWith(QStringLiteral("https:")) ? QUrl(item)
+                                                           : QUrl::fromLocalFile(sourceFile(item)));
+
+    // The window takes every drop: no control under it takes one for itself.
+    for (const QWidget *child : window.findChildren<QWidget *>())
+        QVERIFY2(!child->acceptDrops(), qPrintable(child->objectName()));
+
+    const DropResult result = dropOn(window, control<QWidget>(window, qPrintable(target)), urls);
+
+    QVERIFY(result.enterAccepted);
+    QCOMPARE(result.moveAccepted, !queued.isEmpty());
+    if (result.moveAccepted)
+        QCOMPARE(result.action, Qt::CopyAction); // never a move that deletes the user's file
+    const auto *paths = control<QListWidget>(window, "List1");
+    const auto *names = control<QListWidget>(window, "List3");
+    QCOMPARE(paths->count(), queued.size());
+    QCOMPARE(names->count(), queued.size());
+    const QString folder = QDir::toNativeSeparators(m_source->path()) + QDir::separator();
+    for (int i = 0; i < queued.size(); ++i) {
+        QCOMPARE(paths->item(i)->text(), folder + queued[i]);
+        QCOMPARE(names->item(i)->text(), queued[i]);
+    }
+    QCOMPARE(recorder.messages.size(), leftOut.isEmpty() ? 0 : 1);
+    if (!leftOut.isEmpty()) {
+        QVERIFY2(recorder.messages.first().text.startsWith(leftOut),
+                 qPrintable(recorder.messages.first().text));
+        QCOMPARE(recorder.messages.first().icon, MessageIcon::Information);
+    }
+}
+
+void FrmSplitTest::folderDroppedOnTheOutputBrowserBecomesTheOutputFolder() {
+    frmSplit window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QString folder = QDir::toNativeSeparators(sourceFile(QStringLiteral("out")));
+    QDir().mkpath(folder);
+    for (const char *part : {"Dir2", "Drive2", "lblPath2"}) {
+        control<FolderList>(window, "Dir2")->setPath(QDir::rootPath());
+
+        const DropResult result =
+            dropOn(window, control<QWidget>(window, part), {QUrl::fromLocalFile(folder)});
+
+        QVERIFY2(result.moveAccepted, part);
+        QCOMPARE(control<FolderList>(window, "Dir2")->path(), folder);
+        QCOMPARE(control<QLabel>(window, "lblPath2")->text(), folder);
+    }
+    // The source browser and the queue are left as they were.
+    QCOMPARE(control<QListWidget>(window, "List1")->count(), 0);
+    QCOMPARE(control<FolderList>(window, "Dir1")->path(),
+             QDir::toNativeSeparators(QDir::rootPath()));
+}
+
+void FrmSplitTest::drivesMountedAndUnmountedFollowInBothLists() {
+    const frmSplit window;
+    TmpfsMount stick(QStringLiteral("64k"));
+    if (!stick.isMounted())
+        QSKIP(qPrintable(stick.skipReason()));
+    const QString root = QDir::toNativeSeparators(stick.path()) + QDir::separator();
+    auto *drive1 = control<DriveList>(window, "Drive1");
+    auto *drive2 = control<DriveList>(window, "Drive2");
+
+    QTRY_VERIFY_WITH_TIMEOUT(drive1->findData(root) >= 0 && drive2->findData(root) >= 0, 1000);
+    drive2->setCurrentIndex(drive2->findData(root));
+    QCOMPARE(control<FolderList>(window, "Dir2")->path(), QDir::toNativeSeparators(stick.path()));
+
+    QVERIFY(stick.unmount());
+    QTRY_VERIFY_WITH_TIMEOUT(drive1->findData(root) < 0 && drive2->findData(root) < 0, 1000);
+    const QString systemRoot = QDir::toNativeSeparators(QDir::rootPath());
+    QCOMPARE(control<FolderList>(window, "Dir2")->path(), systemRoot);
+    QCOMPARE(control<QLabel>(window, "lblPath2")->text(), systemRoot);
+    QCOMPARE(control<FolderList>(window, "Dir1")->path(), systemRoot);
+}
+
+void FrmSplitTest::pathLabelsShowWholePathsAsTooltips() {
+    const frmSplit window;
+    const QString deep =
+        sourceFile(QStringList(8, QStringLiteral("a rather long folder name")).join(u'/'));
+    QDir().mkpath(deep);
+
+    control<FolderList>(window, "Dir1")->setPath(deep);
+    control<FolderList>(window, "Dir2")->setPath(deep);
+
+    for (const char *name : {"lblPath", "lblPath2"}) {
+        const auto *label = control<QLabel>(window, name);
+        QCOMPARE(label->text(), QDir::toNativeSeparators(deep));
+        QCOMPARE(label->toolTip(), QDir::toNativeSeparators(deep));
+    }
+    // The geometry stays; what is shown keeps the folder's own name.
+    const auto *label = control<QLabel>(window, "lblPath2");
+    QCOMPARE(label->geometry(), twipsToPixels(&window, 1800, 6120, 3855, 375));
+    QVERIFY(elidePath(label->text(), label->fontMetrics(), label->contentsRect().width())
+                .endsWith(QStringLiteral("/a rather long folder name")));
 }
 
 void FrmSplitTest::joinMenuComesBeforeHelp() {

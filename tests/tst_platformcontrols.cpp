@@ -3,7 +3,9 @@
 #include "FolderList.h"
 #include "MessageRecorder.h"
 #include "Numeric.h"
+#include "PathLabel.h"
 #include "TestFiles.h"
+#include "TmpfsMount.h"
 
 #include <QDir>
 #include <QSignalSpy>
@@ -24,10 +26,18 @@ private Q_SLOTS:
     void fileListShowsFilesOnly();
     void driveListStartsAtTheRootVolume();
     void driveListFindsTheVolumeHoldingAPath();
+    void fileListFollowsTheDisk();
+    void folderListFollowsTheDisk();
+    void folderListGivesWayWhenItsFolderGoes();
+    void driveListFollowsMounts();
+    void longPathKeepsItsFolderName_data();
+    void longPathKeepsItsFolderName();
 
 private:
     static QString native(const QString &path) { return QDir::toNativeSeparators(path); }
     static QStringList pathsShown(const FolderList &list);
+    static QStringList textsShown(const QListWidget &list);
+    static QStringList drivesShown(const DriveList &list);
 };
 
 void PlatformControlsTest::numericTest_data() {
@@ -211,6 +221,132 @@ void PlatformControlsTest::driveListFindsTheVolumeHoldingAPath() {
     drives.setDrive(QStringLiteral("Label1"));
     QCOMPARE(drives.drive(), root);
     QCOMPARE(changed.size(), 3);
+}
+
+QStringList PlatformControlsTest::textsShown(const QListWidget &list) {
+    QStringList texts;
+    for (int i = 0; i < list.count(); ++i)
+        texts << list.item(i)->text();
+    return texts;
+}
+
+QStringList PlatformControlsTest::drivesShown(const DriveList &list) {
+    QStringList roots;
+    for (int i = 0; i < list.count(); ++i)
+        roots << list.itemData(i).toString();
+    return roots;
+}
+
+void PlatformControlsTest::fileListFollowsTheDisk() {
+    QTemporaryDir dir;
+    writeTestFile(dir.filePath(QStringLiteral("b.txt")), "b");
+    FileList list;
+    list.setPath(dir.path());
+    list.setCurrentRow(0);
+
+    writeTestFile(dir.filePath(QStringLiteral("a.txt")), "a");
+    QTRY_COMPARE(textsShown(list), (QStringList{QStringLiteral("a.txt"), QStringLiteral("b.txt")}));
+    QCOMPARE(list.selectedFileName(), QStringLiteral("b.txt")); // moved down a row, still chosen
+
+    QVERIFY(QFile::rename(dir.filePath(QStringLiteral("a.txt")),
+                          dir.filePath(QStringLiteral("c.txt"))));
+    QTRY_COMPARE(textsShown(list), (QStringList{QStringLiteral("b.txt"), QStringLiteral("c.txt")}));
+    QCOMPARE(list.selectedFileName(), QStringLiteral("b.txt"));
+
+    QVERIFY(QFile::remove(dir.filePath(QStringLiteral("b.txt"))));
+    QTRY_COMPARE(textsShown(list), QStringList{QStringLiteral("c.txt")});
+    QCOMPARE(list.selectedFileName(), QString());
+    // Keyboard search finds what appeared.
+    list.setFocus();
+    QTest::keyClicks(&list, QStringLiteral("c"));
+    QCOMPARE(list.currentItem()->text(), QStringLiteral("c.txt"));
+}
+
+void PlatformControlsTest::folderListFollowsTheDisk() {
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir(QStringLiteral("b"));
+    FolderList list;
+    list.setPath(dir.path());
+    QSignalSpy changed(&list, &FolderList::pathChanged);
+    const QString b = native(dir.filePath(QStringLiteral("b")));
+    list.setCurrentRow(int(pathsShown(list).indexOf(b)));
+
+    QDir(dir.path()).mkdir(QStringLiteral("a"));
+    QTRY_VERIFY(pathsShown(list).contains(native(dir.filePath(QStringLiteral("a")))));
+    QCOMPARE(list.currentItem()->data(Qt::UserRole).toString(), b);
+
+    QVERIFY(QDir(dir.path()).rename(QStringLiteral("a"), QStringLiteral("c")));
+    QTRY_VERIFY(pathsShown(list).contains(native(dir.filePath(QStringLiteral("c")))));
+    QVERIFY(!pathsShown(list).contains(native(dir.filePath(QStringLiteral("a")))));
+    QVERIFY(QDir(dir.path()).rmdir(QStringLiteral("c")));
+    QTRY_VERIFY(!pathsShown(list).contains(native(dir.filePath(QStringLiteral("c")))));
+    QCOMPARE(list.path(), native(dir.path()));
+    QCOMPARE(changed.size(), 0); // the same folder, read again
+}
+
+void PlatformControlsTest::folderListGivesWayWhenItsFolderGoes() {
+    QTemporaryDir dir;
+    const QString deep = dir.filePath(QStringLiteral("one/two"));
+    QDir().mkpath(deep);
+    FolderList list;
+    list.setPath(deep);
+    QSignalSpy changed(&list, &FolderList::pathChanged);
+
+    QVERIFY(QDir(dir.filePath(QStringLiteral("one"))).removeRecursively());
+
+    QTRY_COMPARE(list.path(), native(dir.path()));
+    QCOMPARE(changed.size(), 1);
+}
+
+void PlatformControlsTest::driveListFollowsMounts() {
+    DriveList drives;
+    QSignalSpy changed(&drives, &DriveList::driveChanged);
+    TmpfsMount stick(QStringLiteral("64k"));
+    if (!stick.isMounted())
+        QSKIP(qPrintable(stick.skipReason()));
+    const QString root = native(stick.path()) + QDir::separator();
+
+    QTRY_VERIFY_WITH_TIMEOUT(drivesShown(drives).contains(root), 1000);
+    QCOMPARE(changed.size(), 0); // the root volume stays current
+    drives.setCurrentIndex(drives.findData(root));
+    QCOMPARE(changed.size(), 1);
+
+    QVERIFY(stick.unmount());
+    QTRY_VERIFY_WITH_TIMEOUT(!drivesShown(drives).contains(root), 1000);
+    QCOMPARE(drives.drive(), DriveList::mountedDrives().first().root);
+    QCOMPARE(changed.size(), 2);
+}
+
+void PlatformControlsTest::longPathKeepsItsFolderName_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("shownEnd"); // how what is shown must end
+    const QChar sep = QDir::separator();
+    const QString longStart = QStringList(12, QStringLiteral("folder")).join(sep);
+    QTest::addRow("short path shown whole")
+        << native(QStringLiteral("/data/photos")) << native(QStringLiteral("/data/photos"));
+    QTest::addRow("long path keeps its start and its folder's name")
+        << sep + longStart + sep + QStringLiteral("Holiday 2026")
+        << sep + QStringLiteral("Holiday 2026");
+    QTest::addRow("a name too long on its own keeps its end")
+        << sep + longStart + sep + QString(60, u'n') + QStringLiteral("END")
+        << QStringLiteral("nnnEND");
+}
+
+void PlatformControlsTest::longPathKeepsItsFolderName() {
+    QFETCH(QString, path);
+    QFETCH(QString, shownEnd);
+    PathLabel label;
+    label.resize(200, 20);
+    label.setPath(path);
+
+    const QString shown = elidePath(label.text(), label.fontMetrics(), label.width());
+
+    QCOMPARE(label.text(), path);
+    QCOMPARE(label.toolTip(), path);
+    QVERIFY2(label.fontMetrics().horizontalAdvance(shown) <= label.width(), qPrintable(shown));
+    QVERIFY2(shown.endsWith(shownEnd), qPrintable(shown));
+    if (shown != path && !shownEnd.startsWith(u'n'))
+        QVERIFY2(shown.startsWith(path.left(4)), qPrintable(shown)); // the start stays too
 }
 
 QTEST_MAIN(PlatformControlsTest)

@@ -1,6 +1,7 @@
 #include "frmSplit.h"
 
 #include "DriveList.h"
+#include "FileDrop.h"
 #include "FileError.h"
 #include "FileList.h"
 #include "FileSystemObject.h"
@@ -9,6 +10,7 @@
 #include "MessageBox.h"
 #include "Module1.h"
 #include "Numeric.h"
+#include "PathLabel.h"
 #include "Paths.h"
 #include "ProgramIcons.h"
 #include "SizeTable.h"
@@ -18,10 +20,13 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 
 namespace {
@@ -39,9 +44,10 @@ Control *place(QWidget *client, const char16_t *name, int left, int top, int wid
 }
 
 // Labels draw their caption from the top left, like the rest of the layout.
-QLabel *placeLabel(QWidget *client, const char16_t *name, const QString &caption, int left, int top,
-                   int width, int height) {
-    auto *label = place<QLabel>(client, name, left, top, width, height);
+template <typename Label = QLabel>
+Label *placeLabel(QWidget *client, const char16_t *name, const QString &caption, int left, int top,
+                  int width, int height) {
+    auto *label = place<Label>(client, name, left, top, width, height);
     label->setText(caption);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
@@ -54,6 +60,7 @@ frmSplit::frmSplit(QWidget *parent)
     setObjectName(QStringLiteral("frmSplit"));
     setWindowTitle(QStringLiteral("Tessary"));
     setWindowIcon(programIcon());
+    setAcceptDrops(true);
     createControls();
     connectHandlers();
     Form_Load();
@@ -72,7 +79,8 @@ void frmSplit::createControls() {
     Drive1 = place<DriveList>(client, u"Drive1", 240, 480, 3375, 315);
     flbox1 = place<FileList>(client, u"flbox1", 3720, 480, 3255, 2430);
     Dir1 = place<FolderList>(client, u"Dir1", 240, 960, 3255, 1890);
-    lblPath = placeLabel(client, u"lblPath", QStringLiteral("Label1"), 240, 120, 6735, 255);
+    lblPath =
+        placeLabel<PathLabel>(client, u"lblPath", QStringLiteral("Label1"), 240, 120, 6735, 255);
     List1 = place<QListWidget>(client, u"List1", 240, 3600, 8775, 1230);
     List1->setSelectionMode(QAbstractItemView::MultiSelection);
     Label1 =
@@ -83,7 +91,8 @@ void frmSplit::createControls() {
     Dir2 = place<FolderList>(client, u"Dir2", 240, 6960, 3375, 1215);
     Label2 =
         placeLabel(client, u"Label2", QStringLiteral("Output Directory:"), 360, 6120, 1335, 255);
-    lblPath2 = placeLabel(client, u"lblPath2", QStringLiteral("Label3"), 1800, 6120, 3855, 375);
+    lblPath2 =
+        placeLabel<PathLabel>(client, u"lblPath2", QStringLiteral("Label3"), 1800, 6120, 3855, 375);
     cmdRemove = place<QPushButton>(client, u"cmdRemove", 360, 5160, 1575, 495);
     cmdRemove->setText(QStringLiteral("Remove File"));
     List3 = place<QListWidget>(client, u"List3", 8400, 1200, 855, 450);
@@ -95,6 +104,8 @@ void frmSplit::createControls() {
     Label4 =
         placeLabel(client, u"Label4", QStringLiteral("Custom Size Bytes"), 6120, 7440, 1455, 255);
     txtCustomSize = place<QLineEdit>(client, u"txtCustomSize", 6120, 7680, 2535, 375);
+    // A file dropped there is meant for the queue, not as text for the size.
+    txtCustomSize->setAcceptDrops(false);
     List5 = place<QListWidget>(client, u"List5", 9360, 1200, 975, 450);
     List5->hide();
     cmdSplit = place<QPushButton>(client, u"cmdSplit", 3600, 5160, 1695, 495);
@@ -163,11 +174,11 @@ void frmSplit::Drive2_Change() {
 
 void frmSplit::Dir1_Change() {
     flbox1->setPath(Dir1->path());
-    lblPath->setText(Dir1->path());
+    lblPath->setPath(Dir1->path());
 }
 
 void frmSplit::Dir2_Change() {
-    lblPath2->setText(Dir2->path());
+    lblPath2->setPath(Dir2->path());
 }
 
 void frmSplit::cmdAdd_Click() {
@@ -176,10 +187,77 @@ void frmSplit::cmdAdd_Click() {
         showMessage(QStringLiteral("select a file to copy"));
         return;
     }
+    queueFile(Dir1->path(), fileName);
+}
+
+void frmSplit::queueFile(const QString &folder, const QString &fileName) {
     SplitState &s = Module1::splitState;
-    s.selectedPath = withTrailingSeparator(Dir1->path()) + fileName;
+    s.selectedPath = withTrailingSeparator(folder) + fileName;
     List1->addItem(s.selectedPath);
     List3->addItem(fileName);
+}
+
+bool frmSplit::isOverOutputBrowser(const QPoint &position) const {
+    const QWidget *under = childAt(position);
+    for (const QWidget *part :
+         {static_cast<const QWidget *>(Drive2), static_cast<const QWidget *>(Dir2),
+          static_cast<const QWidget *>(Label2), static_cast<const QWidget *>(lblPath2)}) {
+        if (under == part || part->isAncestorOf(under))
+            return true;
+    }
+    return false;
+}
+
+bool frmSplit::acceptsDrop(QDropEvent *event) const {
+    const FileDrop drop(event->mimeData());
+    const bool accepted = isOverOutputBrowser(event->position().toPoint())
+                              ? !drop.onlyFolder().isEmpty()
+                              : !drop.files.isEmpty();
+    // The file manager must never take a drop here for a move and delete its file.
+    if (accepted && (event->possibleActions() & Qt::CopyAction)) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+        return true;
+    }
+    event->ignore();
+    return false;
+}
+
+void frmSplit::dragEnterEvent(QDragEnterEvent *event) {
+    // Any drop of files is let in, so that its moves over the window are reported; each
+    // position then says whether it may be dropped there.
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void frmSplit::dragMoveEvent(QDragMoveEvent *event) {
+    acceptsDrop(event);
+}
+
+void frmSplit::dropEvent(QDropEvent *event) {
+    if (!acceptsDrop(event))
+        return;
+    const FileDrop drop(event->mimeData());
+    if (isOverOutputBrowser(event->position().toPoint())) {
+        moveOutputBrowserTo(drop.onlyFolder());
+        return;
+    }
+    for (const QString &file : drop.files) {
+        const QFileInfo info(file);
+        queueFile(QDir::toNativeSeparators(info.absolutePath()), info.fileName());
+    }
+    if (const QString leftOut = drop.leftOutMessage(); !leftOut.isEmpty())
+        showMessage(leftOut, MessageIcon::Information);
+}
+
+void frmSplit::moveOutputBrowserTo(const QString &folder) {
+    // As if the user had browsed there: the drive list shows its volume without sending the
+    // browser to that volume's root.
+    {
+        const QSignalBlocker quiet(Drive2);
+        Drive2->setDrive(folder);
+    }
+    Dir2->setPath(folder);
 }
 
 void frmSplit::cmdRemove_Click() {

@@ -12,6 +12,7 @@
 class DriveList;
 class FileList;
 class FolderList;
+class PathLabel;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -37,6 +38,13 @@ public:
     void unloadWaitWindow() override;
     void showClosingMessage(const QString &text) override;
 
+protected:
+    // Files dropped from a file manager are queued as Add File queues them; a folder dropped
+    // on the output browser becomes the output folder.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
 private:
     void createControls();
     void connectHandlers();
@@ -53,6 +61,12 @@ private:
     void mnuabout_Click();
     void mnujoin_Click();
 
+    void queueFile(const QString &folder, const QString &fileName);
+    bool isOverOutputBrowser(const QPoint &position) const;
+    // Accepts the drop at its position, or refuses it, and says which.
+    bool acceptsDrop(QDropEvent *event) const;
+    void moveOutputBrowserTo(const QString &folder);
+
     void CheckSizeChosen();
     void CheckCustomSize();
     void ResolvePieceSize();
@@ -64,14 +78,14 @@ private:
     DriveList *Drive1 = nullptr;
     FileList *flbox1 = nullptr;
     FolderList *Dir1 = nullptr;
-    QLabel *lblPath = nullptr;
+    PathLabel *lblPath = nullptr;
     QListWidget *List1 = nullptr;
     QLabel *Label1 = nullptr;
     QPushButton *cmdAdd = nullptr;
     DriveList *Drive2 = nullptr;
     FolderList *Dir2 = nullptr;
     QLabel *Label2 = nullptr;
-    QLabel *lblPath2 = nullptr;
+    PathLabel *lblPath2 = nullptr;
     QPushButton *cmdRemove = nullptr;
     QListWidget *List3 = nullptr;
     QListWidget *List4 = nullptr;

@@ -1,5 +1,6 @@
 #include "DriveList.h"
 
+#include "MountWatcher.h"
 #include "Paths.h"
 
 #include <QDir>
@@ -16,11 +17,12 @@ bool isPseudoFileSystem(const QStorageInfo &volume) {
         "autofs",     "binfmt_misc", "bpf",      "cgroup",   "cgroup2", "configfs",
         "debugfs",    "devpts",      "devtmpfs", "efivarfs", "fusectl", "hugetlbfs",
         "mqueue",     "nsfs",        "proc",     "pstore",   "ramfs",   "rpc_pipefs",
-        "securityfs", "squashfs",    "sysfs",    "tracefs",  "overlay", "tmpfs"};
+        "securityfs", "squashfs",    "sysfs",    "tracefs",  "overlay"};
     if (pseudo.contains(volume.fileSystemType()))
         return true;
-    // System folders hold no user files, whatever file system is mounted there; removable
-    // drives are mounted under /run/media on some desktops.
+    // System folders hold no user files, whatever file system is mounted there (tmpfs at
+    // /run and /dev/shm, for one); removable drives are mounted under /run/media on some
+    // desktops.
     const QString root = volume.rootPath();
     if (root.startsWith(QStringLiteral("/run/media/")))
         return false;
@@ -55,7 +57,20 @@ bool holds(const QString &root, const QString &path) {
 DriveList::DriveList(QWidget *parent)
     : QComboBox(parent) {
     connect(this, &QComboBox::currentIndexChanged, this, &DriveList::driveChanged);
+    connect(new MountWatcher(this), &MountWatcher::mountsChanged, this, &DriveList::followMounts);
     setDrives(mountedDrives());
+}
+
+void DriveList::followMounts() {
+    const QString current = drive();
+    setDrives(mountedDrives());
+    const int stillThere = findData(current);
+    if (stillThere < 0) {
+        Q_EMIT driveChanged(); // now on the root volume
+        return;
+    }
+    const QSignalBlocker quiet(this);
+    setCurrentIndex(stillThere);
 }
 
 QList<DriveList::Drive> DriveList::mountedDrives() {

@@ -6,6 +6,8 @@
 
 // The machine's drives: on Windows the drive letters, elsewhere the mounted volumes with the
 // root volume first and pseudo file systems left out. Each entry shows its root and name.
+// The list follows the system's mounts: a volume mounted later appears, one that goes away
+// leaves, and when it was the current drive the root volume becomes current.
 class DriveList : public QComboBox {
     Q_OBJECT
 public:
@@ -27,6 +29,9 @@ public:
     void setDrive(const QString &path);
 
 Q_SIGNALS:
-    // The current drive changed, by the user or by setDrive().
+    // The current drive changed, by the user, by setDrive(), or by its going away.
     void driveChanged();
+
+private:
+    void followMounts();
 };

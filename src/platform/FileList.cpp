@@ -1,16 +1,34 @@
 #include "FileList.h"
 
 #include <QDir>
+#include <QScrollBar>
 
 FileList::FileList(QWidget *parent)
-    : QListWidget(parent) {
+    : QListWidget(parent)
+    , m_watcher(new FolderWatcher(this)) {
     setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(m_watcher, &FolderWatcher::changed, this, &FileList::refresh);
 }
 
 void FileList::setPath(const QString &folder) {
     m_path = folder;
+    m_watcher->watch(folder);
+    load();
+}
+
+void FileList::refresh() {
+    const QString selected = selectedFileName();
+    const int scrolled = verticalScrollBar()->value();
+    load();
+    verticalScrollBar()->setValue(scrolled);
+    if (const QList<QListWidgetItem *> same = findItems(selected, Qt::MatchExactly);
+        !selected.isEmpty() && !same.isEmpty())
+        setCurrentItem(same.first());
+}
+
+void FileList::load() {
     clear();
-    addItems(QDir(folder).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase));
+    addItems(QDir(m_path).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase));
 }
 
 QString FileList::selectedFileName() const {

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScrollBar>
 #include <QStringList>
 #include <QStyle>
 #include <QStyledItemDelegate>
@@ -52,8 +53,10 @@ QString existingFolder(const QString &path) {
 } // namespace
 
 FolderList::FolderList(QWidget *parent)
-    : QListWidget(parent) {
+    : QListWidget(parent)
+    , m_watcher(new FolderWatcher(this)) {
     setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(m_watcher, &FolderWatcher::changed, this, &FolderList::refresh);
     setItemDelegate(new IndentingDelegate(this));
     connect(this, &QListWidget::itemActivated, this,
             [this](QListWidgetItem *item) { setPath(item->data(kPathRole).toString()); });
@@ -61,7 +64,28 @@ FolderList::FolderList(QWidget *parent)
 }
 
 void FolderList::setPath(const QString &path) {
+    load(path);
+    Q_EMIT pathChanged();
+}
+
+void FolderList::refresh() {
+    const QString shownBefore = m_path;
+    const QString highlighted =
+        currentItem() ? currentItem()->data(kPathRole).toString() : QString();
+    const int scrolled = verticalScrollBar()->value();
+    load(m_path);
+    verticalScrollBar()->setValue(scrolled);
+    for (int row = 0; row < count(); ++row) {
+        if (item(row)->data(kPathRole).toString() == highlighted)
+            setCurrentRow(row);
+    }
+    if (m_path != shownBefore)
+        Q_EMIT pathChanged();
+}
+
+void FolderList::load(const QString &path) {
     m_path = existingFolder(path);
+    m_watcher->watch(m_path);
 
     QStringList chain;
     QDir dir(m_path);
@@ -80,8 +104,6 @@ void FolderList::setPath(const QString &path) {
     for (const QFileInfo &subfolder : subfolders)
         addFolder(nativeFolderPath(subfolder.absoluteFilePath()), subfolder.fileName(),
                   int(chain.size()), false);
-
-    Q_EMIT pathChanged();
 }
 
 void FolderList::addFolder(const QString &path, const QString &text, int depth, bool open) {

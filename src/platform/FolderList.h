@@ -1,10 +1,14 @@
 #pragma once
 
+#include "FolderWatcher.h"
+
 #include <QListWidget>
 #include <QString>
 
 // A folder browser in the classic style: the chain of folders from the root down to the
-// current one, then its subfolders. A folder opens on double click or Enter.
+// current one, then its subfolders. A folder opens on double click or Enter. The list follows
+// the disk: subfolders made or removed while it is shown appear or go, and a current folder
+// that goes away gives way to its nearest existing parent.
 class FolderList : public QListWidget {
     Q_OBJECT
 public:
@@ -21,7 +25,10 @@ Q_SIGNALS:
     void pathChanged();
 
 private:
+    void load(const QString &path);
+    void refresh();
     void addFolder(const QString &path, const QString &text, int depth, bool open);
 
     QString m_path;
+    FolderWatcher *m_watcher;
 };

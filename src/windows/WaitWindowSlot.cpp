@@ -17,7 +17,10 @@ void WaitWindowSlot::show() {
 }
 
 void WaitWindowSlot::keepPainted() {
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // Neither the user nor the notices of the folders and drives on show (which arrive on
+    // sockets) may change the browsers while the work reads them.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
+                                    QEventLoop::ExcludeSocketNotifiers);
 }
 
 void WaitWindowSlot::unload() {

@@ -14,7 +14,8 @@ public:
     WaitWindowSlot &operator=(const WaitWindowSlot &) = delete;
 
     void show();
-    // Lets the window system repaint; user input stays queued until the run is over.
+    // Lets the window system repaint; user input, and notices of changes to folders and drives,
+    // stay queued until the run is over.
     void keepPainted();
     void unload();
 

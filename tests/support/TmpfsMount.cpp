@@ -22,6 +22,11 @@ TmpfsMount::TmpfsMount(const QString &size) {
 }
 
 TmpfsMount::~TmpfsMount() {
-    if (m_mounted)
-        QProcess::execute(QStringLiteral("umount"), {m_folder.path()});
+    unmount();
+}
+
+bool TmpfsMount::unmount() {
+    if (m_mounted && QProcess::execute(QStringLiteral("umount"), {m_folder.path()}) == 0)
+        m_mounted = false;
+    return !m_mounted;
 }

@@ -13,6 +13,8 @@ public:
     TmpfsMount &operator=(const TmpfsMount &) = delete;
 
     bool isMounted() const { return m_mounted; }
+    // Unmounts it now; returns whether that worked.
+    bool unmount();
     // Why it is not mounted, for QSKIP.
     const QString &skipReason() const { return m_skipReason; }
     QString path() const { return m_folder.path(); }
