@@ -112,7 +112,8 @@ QString refusalMessage(const QList<Refusal> &refusals, qsizetype shownAtMost) {
         shownAtMost < 0 ? refusals.size() : std::min(shownAtMost, refusals.size());
     QStringList lines;
     for (qsizetype i = 0; i < shown; ++i)
-        lines << native(QDir::cleanPath(QDir::fromNativeSeparators(refusals[i].path))) +
+        lines << QStringLiteral("\u2022 ") +
+                     native(QDir::cleanPath(QDir::fromNativeSeparators(refusals[i].path))) +
                      QStringLiteral(": ") + refusals[i].reason;
     if (shown < refusals.size())
         lines << QStringLiteral("... and %1 more.").arg(refusals.size() - shown);
@@ -135,6 +136,14 @@ SplitCheck::SplitCheck(const QList<QueuedFile> &queue, const QString &outputFold
     } catch (const FileError &error) {
         refuse(error.path(), error.reason());
     }
+    // The user reads them in the order of the queue, the output folder's own last.
+    QHash<QString, qsizetype> queuePosition;
+    for (qsizetype i = queue.size() - 1; i >= 0; --i)
+        queuePosition.insert(queue[i].path, i);
+    std::stable_sort(m_refusals.begin(), m_refusals.end(), [&](const Refusal &a, const Refusal &b) {
+        return queuePosition.value(a.path, queue.size()) <
+               queuePosition.value(b.path, queue.size());
+    });
 }
 
 QList<SplitCheck::Source> SplitCheck::readableSources(const QList<QueuedFile> &queue) {
