@@ -21,13 +21,12 @@ public:
         : m_yes(yes) {}
 
     bool askYesNo(const QString &) override { return m_yes; }
+    WaitWindowHost &waitWindow() override { return m_noWaitWindow; }
     void showRestoredMessage(const QString &) override {}
-    void showWaitWindow() override {}
-    void keepWaitWindowPainted() override {}
-    void unloadWaitWindow() override {}
 
 private:
     bool m_yes;
+    NoWaitWindow m_noWaitWindow;
 };
 
 } // namespace

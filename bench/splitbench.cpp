@@ -33,14 +33,13 @@ public:
         return QFileInfo(m_files.at(index)).fileName();
     }
     QString outputFolder() override { return m_outputFolder; }
-    void showWaitWindow() override {}
-    void keepWaitWindowPainted() override {}
-    void unloadWaitWindow() override {}
+    WaitWindowHost &waitWindow() override { return m_noWaitWindow; }
     void showClosingMessage(const QString &) override {}
 
 private:
     QStringList m_files;
     QString m_outputFolder;
+    NoWaitWindow m_noWaitWindow;
 };
 
 int usage() {

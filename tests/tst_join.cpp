@@ -2,7 +2,6 @@
 #include "JoinRun.h"
 #include "Module1.h"
 #include "RecordingHost.h"
-#include "SplitRun.h"
 #include "TestFiles.h"
 #include "TmpfsMount.h"
 
@@ -18,7 +17,7 @@
 namespace {
 
 // Answers the join's questions from a list (No once it runs out) and records what it is told.
-class AnsweringHost : public JoinHost {
+class AnsweringHost : public JoinHost, private NoWaitWindow {
 public:
     QList<bool> answers;
     QStringList questions;
@@ -29,13 +28,14 @@ public:
         questions << question;
         return !answers.isEmpty() && answers.takeFirst();
     }
+    WaitWindowHost &waitWindow() override { return *this; }
     void showRestoredMessage(const QString &text) override { restored << text; }
+
+private:
     void showWaitWindow() override {
         if (onWaitWindow)
             onWaitWindow();
     }
-    void keepWaitWindowPainted() override {}
-    void unloadWaitWindow() override {}
 };
 
 // Splits a file of the given name and length into folder with the engine.
@@ -44,11 +44,7 @@ QByteArray splitInto(const QString &folder, const QString &name, qint64 length,
     QTemporaryDir in;
     QByteArray bytes = patternBytes(length, 5);
     writeTestFile(in.filePath(name), bytes);
-    RecordingHost host;
-    host.add(in.filePath(name));
-    host.folder = folder;
-    Module1::splitState.pieceSize = size;
-    SplitRun(host).SplitAllFiles();
+    splitOneFile(in.filePath(name), folder, size);
     return bytes;
 }
 

@@ -42,21 +42,9 @@ private Q_SLOTS:
     void everyCopyMethodGivesTheSameBytes();
 
 private:
-    // Splits the file at source into out.
-    static void splitOne(const QString &source, const QString &out, const QString &size,
-                         const SplitOptions &options = {});
     static void verifyPieces(const QString &out, const QString &name, const QByteArray &source,
                              const QList<qint64> &expected);
 };
-
-void PieceWriterTest::splitOne(const QString &source, const QString &out, const QString &size,
-                               const SplitOptions &options) {
-    RecordingHost host;
-    host.add(source);
-    host.folder = out;
-    Module1::splitState.pieceSize = size;
-    SplitRun(host, options).SplitAllFiles();
-}
 
 void PieceWriterTest::verifyPieces(const QString &out, const QString &name,
                                    const QByteArray &source, const QList<qint64> &expected) {
@@ -121,7 +109,7 @@ void PieceWriterTest::piecesMatchTheByteLoop() {
     // More threads than cores, so that pieces finish out of order.
     SplitOptions options;
     options.workers = 4;
-    splitOne(in.filePath(QStringLiteral("data.bin")), out.path(), size, options);
+    splitOneFile(in.filePath(QStringLiteral("data.bin")), out.path(), size, options);
 
     verifyPieces(out.path(), QStringLiteral("data.bin"), source,
                  byteLoopPieces(size.trimmed().toDouble(), length));
@@ -136,7 +124,7 @@ void PieceWriterTest::staleTailOfAnEarlierSplitIsCut() {
     const QByteArray source = patternBytes(5);
     writeTestFile(in.filePath(name), source);
 
-    splitOne(in.filePath(name), out.path(), QStringLiteral("3"));
+    splitOneFile(in.filePath(name), out.path(), QStringLiteral("3"));
 
     verifyPieces(out.path(), name, source, {2, 2, 1});
 }
@@ -160,16 +148,16 @@ void PieceWriterTest::everyCopyMethodGivesTheSameBytes() {
     QTemporaryDir in;
     QTemporaryDir out(otherFileSystem ? QStringLiteral("/dev/shm/tessary-XXXXXX")
                                       : QDir::tempPath() + QStringLiteral("/tessary-XXXXXX"));
-    if (otherFileSystem && (!out.isValid() || QStorageInfo(in.path()).device() ==
-                                                  QStorageInfo(out.path()).device()))
+    if (otherFileSystem &&
+        (!out.isValid() || QStorageInfo(in.path()).device() == QStorageInfo(out.path()).device()))
         QSKIP("needs a temporary folder on a second file system (/dev/shm)");
     const QByteArray source = patternBytes(3'000'001);
     writeTestFile(in.filePath(QStringLiteral("big.bin")), source);
     SplitOptions options;
     options.copyMethod = method;
 
-    splitOne(in.filePath(QStringLiteral("big.bin")), out.path(), QStringLiteral("1000000"),
-             options);
+    splitOneFile(in.filePath(QStringLiteral("big.bin")), out.path(), QStringLiteral("1000000"),
+                 options);
 
     verifyPieces(out.path(), QStringLiteral("big.bin"), source, {999999, 999999, 999999, 4});
 }

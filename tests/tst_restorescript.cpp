@@ -1,7 +1,6 @@
 #include "Module1.h"
 #include "RecordingHost.h"
 #include "ScriptReplay.h"
-#include "SplitRun.h"
 #include "TestFiles.h"
 
 #include <QDir>
@@ -27,11 +26,7 @@ QByteArray RestoreScriptTest::splitIntoPieces(const QString &name, int pieces, c
     QTemporaryDir in;
     QByteArray source = patternBytes(pieces, 3);
     writeTestFile(in.filePath(name), source);
-    RecordingHost host;
-    host.add(in.filePath(name));
-    host.folder = out;
-    Module1::splitState.pieceSize = QStringLiteral("2");
-    SplitRun(host).SplitAllFiles();
+    splitOneFile(in.filePath(name), out, QStringLiteral("2"));
     return source;
 }
 

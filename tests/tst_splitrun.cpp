@@ -250,7 +250,7 @@ void SplitRunTest::waitWindowIsUpDuringTheRunOnly() {
     // Enough small pieces that the copying threads are still at work when the run first waits.
     fill(queue, {2'000'000, 30});
     WaitWindowSlot slot;
-    queue.host.waitWindow = &slot;
+    queue.host.waitWindowSlot = &slot;
     int repaintsWhileShown = 0;
     queue.host.onRepaint = [&] {
         const frmWait *window = slot.window();

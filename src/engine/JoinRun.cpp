@@ -132,7 +132,7 @@ void JoinRun::join(const QString &path) {
     TemporaryFile joined(folder, destination);
     std::exception_ptr failure;
     {
-        const WaitWindowShown waitWindow(m_host);
+        const WaitWindowShown waitWindow(m_host.waitWindow());
         WorkerPool copying(1);
         copying.runOnAll(
             [&](int) {
@@ -142,7 +142,7 @@ void JoinRun::join(const QString &path) {
                     failure = std::current_exception();
                 }
             },
-            [this] { m_host.keepWaitWindowPainted(); }, m_options.repaintInterval);
+            [this] { m_host.waitWindow().keepWaitWindowPainted(); }, m_options.repaintInterval);
     }
     if (failure)
         std::rethrow_exception(failure);

@@ -54,7 +54,7 @@ void SplitRun::SplitAllFiles() {
     m_folder = std::make_unique<OutputFolder>(m_check->outputFolder());
     m_pool = std::make_unique<WorkerPool>(m_options.workers);
     {
-        const WaitWindowShown waitWindow(m_host);
+        const WaitWindowShown waitWindow(m_host.waitWindow());
         m_sinceRepaint.start();
         s.fileCount = m_host.queuedFileCount();
         for (qint64 i = 0; i < s.fileCount; ++i) {
@@ -134,7 +134,7 @@ void SplitRun::WriteRestoreScript() {
 
 void SplitRun::keepWaitWindowPainted() {
     if (m_sinceRepaint.elapsed() >= m_options.repaintInterval.count()) {
-        m_host.keepWaitWindowPainted();
+        m_host.waitWindow().keepWaitWindowPainted();
         m_sinceRepaint.restart();
     }
 }

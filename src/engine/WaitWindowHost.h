@@ -13,6 +13,14 @@ public:
     virtual void unloadWaitWindow() = 0;
 };
 
+// For work without windows: there is nothing to show.
+class NoWaitWindow : public WaitWindowHost {
+public:
+    void showWaitWindow() override {}
+    void keepWaitWindowPainted() override {}
+    void unloadWaitWindow() override {}
+};
+
 // Shows the wait window for its lifetime, taking it down on every path out.
 class WaitWindowShown {
 public:

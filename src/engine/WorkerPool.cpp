@@ -4,11 +4,20 @@
 
 WorkerPool::WorkerPool(int threads) {
     m_threads.reserve(size_t(std::max(threads, 1)));
-    for (int i = 0; i < std::max(threads, 1); ++i)
-        m_threads.emplace_back([this, i] { serve(i); });
+    try {
+        for (int i = 0; i < std::max(threads, 1); ++i)
+            m_threads.emplace_back([this, i] { serve(i); });
+    } catch (...) { // the system has no thread to spare: end those that started
+        stop();
+        throw;
+    }
 }
 
 WorkerPool::~WorkerPool() {
+    stop();
+}
+
+void WorkerPool::stop() {
     {
         const std::lock_guard lock(m_mutex);
         m_stopping = true;

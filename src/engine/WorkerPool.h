@@ -29,6 +29,7 @@ public:
 
 private:
     void serve(int thread);
+    void stop();
 
     std::mutex m_mutex;
     std::condition_variable m_wake;

@@ -37,18 +37,10 @@ bool JoinCommand::askYesNo(const QString &question) {
     return ::askYesNo(question, kTitle);
 }
 
+WaitWindowHost &JoinCommand::waitWindow() {
+    return m_waitWindow;
+}
+
 void JoinCommand::showRestoredMessage(const QString &text) {
     showMessage(text, MessageIcon::Information);
-}
-
-void JoinCommand::showWaitWindow() {
-    m_waitWindow.show();
-}
-
-void JoinCommand::keepWaitWindowPainted() {
-    m_waitWindow.keepPainted();
-}
-
-void JoinCommand::unloadWaitWindow() {
-    m_waitWindow.unload();
 }

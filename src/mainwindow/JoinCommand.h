@@ -15,10 +15,8 @@ public:
     void run(QWidget *parent, const QString &startFolder);
 
     bool askYesNo(const QString &question) override;
+    WaitWindowHost &waitWindow() override;
     void showRestoredMessage(const QString &text) override;
-    void showWaitWindow() override;
-    void keepWaitWindowPainted() override;
-    void unloadWaitWindow() override;
 
 private:
     WaitWindowSlot &m_waitWindow;

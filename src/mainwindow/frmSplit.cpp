@@ -369,16 +369,8 @@ QString frmSplit::outputFolder() {
     return Dir2->path();
 }
 
-void frmSplit::showWaitWindow() {
-    m_waitWindow.show();
-}
-
-void frmSplit::keepWaitWindowPainted() {
-    m_waitWindow.keepPainted();
-}
-
-void frmSplit::unloadWaitWindow() {
-    m_waitWindow.unload();
+WaitWindowHost &frmSplit::waitWindow() {
+    return m_waitWindow;
 }
 
 void frmSplit::showClosingMessage(const QString &text) {

@@ -33,9 +33,7 @@ public:
     QString queuedFilePath(qint64 index) override;
     QString queuedFileName(qint64 index) override;
     QString outputFolder() override;
-    void showWaitWindow() override;
-    void keepWaitWindowPainted() override;
-    void unloadWaitWindow() override;
+    WaitWindowHost &waitWindow() override;
     void showClosingMessage(const QString &text) override;
 
 protected:

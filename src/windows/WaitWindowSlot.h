@@ -1,23 +1,25 @@
 #pragma once
 
+#include "WaitWindowHost.h"
+
 #include <memory>
 
 class frmWait;
 
-// The wait window of a split run: created on first use, shown without blocking, kept painted
-// while the run works, unloaded at its end so that the next run creates it anew.
-class WaitWindowSlot {
+// The wait window of a split or a join: created on first use, shown without blocking, kept
+// painted while the work goes on, unloaded at its end so that the next one creates it anew.
+class WaitWindowSlot : public WaitWindowHost {
 public:
     WaitWindowSlot();
-    ~WaitWindowSlot();
+    ~WaitWindowSlot() override;
     WaitWindowSlot(const WaitWindowSlot &) = delete;
     WaitWindowSlot &operator=(const WaitWindowSlot &) = delete;
 
-    void show();
+    void showWaitWindow() override;
     // Lets the window system repaint; user input, and notices of changes to folders and drives,
-    // stay queued until the run is over.
-    void keepPainted();
-    void unload();
+    // stay queued until the work is over.
+    void keepWaitWindowPainted() override;
+    void unloadWaitWindow() override;
 
     frmWait *window() const { return m_window.get(); }
 

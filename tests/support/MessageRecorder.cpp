@@ -16,8 +16,7 @@ MessageRecorder::~MessageRecorder() {
 }
 
 char *toString(const Message &message) {
-    static const char *const icons[] = {"none", "error", "exclamation", "information",
-                                        "question"};
+    static const char *const icons[] = {"none", "error", "exclamation", "information", "question"};
     return QTest::toString(QStringLiteral("[%1] \"%2\": %3%4")
                                .arg(QString::fromLatin1(icons[int(message.icon)]), message.title,
                                     message.text,

@@ -1,5 +1,7 @@
 #include "RecordingHost.h"
 
+#include "Module1.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -31,24 +33,33 @@ QString RecordingHost::outputFolder() {
 
 void RecordingHost::showWaitWindow() {
     calls << QStringLiteral("show wait");
-    if (waitWindow)
-        waitWindow->show();
+    if (waitWindowSlot)
+        waitWindowSlot->showWaitWindow();
 }
 
 void RecordingHost::keepWaitWindowPainted() {
     ++repaints;
-    if (waitWindow)
-        waitWindow->keepPainted();
+    if (waitWindowSlot)
+        waitWindowSlot->keepWaitWindowPainted();
     if (onRepaint)
         onRepaint();
 }
 
 void RecordingHost::unloadWaitWindow() {
     calls << QStringLiteral("unload wait");
-    if (waitWindow)
-        waitWindow->unload();
+    if (waitWindowSlot)
+        waitWindowSlot->unloadWaitWindow();
 }
 
 void RecordingHost::showClosingMessage(const QString &text) {
     calls << QStringLiteral("message ") + text;
+}
+
+void splitOneFile(const QString &source, const QString &out, const QString &size,
+                  const SplitOptions &options) {
+    RecordingHost host;
+    host.add(source);
+    host.folder = out;
+    Module1::splitState.pieceSize = size;
+    SplitRun(host, options).SplitAllFiles();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SplitHost.h"
+#include "SplitRun.h"
 #include "WaitWindowSlot.h"
 
 #include <QList>
@@ -11,7 +12,7 @@
 
 // A queue and output folder for the engine, recording every call it receives in order.
 // With a wait window slot it also drives the real wait window.
-class RecordingHost : public SplitHost {
+class RecordingHost : public SplitHost, private WaitWindowHost {
 public:
     struct Entry {
         QString path;
@@ -20,7 +21,7 @@ public:
 
     QList<Entry> queue;
     QString folder;
-    WaitWindowSlot *waitWindow = nullptr;
+    WaitWindowSlot *waitWindowSlot = nullptr;
     std::function<void()> onRepaint;      // runs inside keepWaitWindowPainted
     std::function<void()> onOutputFolder; // runs inside outputFolder, i.e. while the run works
 
@@ -34,8 +35,15 @@ public:
     QString queuedFilePath(qint64 index) override;
     QString queuedFileName(qint64 index) override;
     QString outputFolder() override;
+    WaitWindowHost &waitWindow() override { return *this; }
+    void showClosingMessage(const QString &text) override;
+
+private:
     void showWaitWindow() override;
     void keepWaitWindowPainted() override;
     void unloadWaitWindow() override;
-    void showClosingMessage(const QString &text) override;
 };
+
+// Splits the file at source into the folder out with the engine, at the piece size given.
+void splitOneFile(const QString &source, const QString &out, const QString &size,
+                  const SplitOptions &options = {});
