@@ -234,8 +234,9 @@ void SplitRunTest::diskFillingUpStopsTheRunMidFile() {
     const QStringList left = filesIn(disk.path());
     QVERIFY(!left.contains(QStringLiteral("a.bin.bat")));
     QVERIFY(!left.contains(QStringLiteral("b.bin.1")));
-    QVERIFY(
-        !left.contains(QStringLiteral("a.bin.%1").arg(failedPiece + WorkerPool::defaultSize())));
+    // Another thread may have started one more piece before the failure was known, no more.
+    QVERIFY(!left.contains(
+        QStringLiteral("a.bin.%1").arg(failedPiece + WorkerPool::defaultSize() + 1)));
     QCOMPARE(threadCount(), threadsBefore);
 }
 
