@@ -222,7 +222,7 @@ JoinRecipe recipeFromFirstPiece(const QString &path) {
         const qint64 number = entry.mid(prefix.size()).toLongLong(&isNumber);
         if (isNumber && number > recipe.pieceCount && entry == prefix + QByteArray::number(number))
             throw FileError(missing, QStringLiteral("this piece is missing, though %1 is there")
-                                         .arg(QFile::decodeName(entry)));
+                                         .arg(fromFileSystemName(entry)));
     }
     return recipe;
 }

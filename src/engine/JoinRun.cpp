@@ -108,7 +108,7 @@ void JoinRun::join(const QString &path) {
                                                        "split, and the join was stopped"));
     }
 
-    const QByteArray destination = QFile::encodeName(recipe.destination);
+    const QByteArray destination = fileSystemName(recipe.destination);
     const QString destinationPath = native(folder.filePath(destination));
     const FileFacts existing = folder.facts(destination);
     if (existing.kind != FileKind::Missing) {

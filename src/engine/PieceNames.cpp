@@ -1,15 +1,15 @@
 #include "PieceNames.h"
 
-#include <QFile>
+#include "OutputFolder.h"
 
 #include <charconv>
 
 QByteArray pieceNamePrefix(const QString &fileName) {
-    return QFile::encodeName(fileName + u'.');
+    return fileSystemName(fileName + u'.');
 }
 
 QByteArray scriptName(const QString &fileName) {
-    return QFile::encodeName(fileName + QStringLiteral(".bat"));
+    return fileSystemName(fileName + QStringLiteral(".bat"));
 }
 
 void setPieceName(QByteArray &name, const QByteArray &prefix, qint64 piece) {

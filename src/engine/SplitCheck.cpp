@@ -61,7 +61,7 @@ std::optional<QString> lengthProblem(const OutputFolder &folder, const QByteArra
                               "file system allows in a name")
             .arg(name.size())
             .arg(capacity.nameMax);
-    const qint64 pathBytes = QFile::encodeName(folder.filePath(name)).size() + 1;
+    const qint64 pathBytes = fileSystemName(folder.filePath(name)).size() + 1;
     if (pathBytes > capacity.pathMax)
         return QStringLiteral("would take a path of %1 bytes, more than the %2 that the system "
                               "allows")
@@ -86,7 +86,7 @@ bool isPieceNumber(QStringView text) {
 QHash<QString, QList<qint64>> existingOutputs(const OutputFolder &folder) {
     QHash<QString, QList<qint64>> outputs;
     for (const QByteArray &entry : folder.entryNames()) {
-        const QString name = QFile::decodeName(entry).toCaseFolded();
+        const QString name = fromFileSystemName(entry).toCaseFolded();
         const qsizetype dot = name.lastIndexOf(u'.');
         if (dot <= 0)
             continue;
@@ -210,7 +210,8 @@ void SplitCheck::checkOutputs(const OutputFolder &folder, const QList<Source> &s
         for (const QByteArray &output : {name, script}) {
             if (const std::optional<QString> tooLong = lengthProblem(folder, output, capacity);
                 tooLong && !problem)
-                problem = QStringLiteral("the name %1 %2").arg(QFile::decodeName(output), *tooLong);
+                problem =
+                    QStringLiteral("the name %1 %2").arg(fromFileSystemName(output), *tooLong);
         }
         try {
             for (const qint64 number : existing.value(fileName.toCaseFolded())) {

@@ -9,6 +9,6 @@ FileError::FileError(QString path, QString reason)
     , m_reason(std::move(reason))
     , m_what((QDir::toNativeSeparators(m_path) + QStringLiteral(": ") + m_reason).toUtf8()) {}
 
-FileError FileError::fromErrno(QString path, int error) {
+FileError FileError::fromSystemError(QString path, int error) {
     return FileError(std::move(path), qt_error_string(error));
 }

@@ -11,8 +11,9 @@ class FileError : public std::exception {
 public:
     FileError(QString path, QString reason);
 
-    // The failure the system reported as errno for path, with the system's own words.
-    static FileError fromErrno(QString path, int error);
+    // The failure the system reported for path (errno; on Windows GetLastError()), with the
+    // system's own words.
+    static FileError fromSystemError(QString path, int error);
 
     const QString &path() const noexcept { return m_path; }
     const QString &reason() const noexcept { return m_reason; }

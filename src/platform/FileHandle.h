@@ -16,12 +16,17 @@ public:
 
     int fd() const noexcept { return m_fd; }
 
-    // Closes the descriptor now; returns 0, or the errno of a close that reports lost data.
+    // Closes the descriptor now; returns 0, or the system's error code of a close that reports
+    // lost data.
     int close() noexcept;
 
 private:
     int m_fd = -1;
 };
 
-// Writes all of data at the current position of fd; returns 0, or the errno that stopped it.
+// Writes all of data at the current position of fd; returns 0, or the system's error code
+// (errno; on Windows GetLastError()) of what stopped it.
 int writeAll(int fd, const char *data, qint64 size);
+
+// Returns once the data written to fd is on the disk: 0, or the system's error code.
+int flushToDisk(int fd);

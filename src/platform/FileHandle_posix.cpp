@@ -47,3 +47,11 @@ int writeAll(int fd, const char *data, qint64 size) {
     }
     return 0;
 }
+
+int flushToDisk(int fd) {
+    while (::fsync(fd) != 0) {
+        if (errno != EINTR)
+            return errno;
+    }
+    return 0;
+}

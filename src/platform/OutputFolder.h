@@ -15,9 +15,14 @@ struct FolderCapacity {
     qint64 pathMax = 4096; // bytes in a whole path, its terminating zero included
 };
 
+// A name as OutputFolder takes it: the bytes the file system stores (QFile::encodeName), and on
+// Windows, whose names are UTF-16, UTF-8, so that no character is lost.
+QByteArray fileSystemName(const QString &name);
+QString fromFileSystemName(const QByteArray &name);
+
 // A folder that files are written into, held open so that every file is made relative to it:
-// the folder is looked up once, not once per file. Names are in the file system's encoding
-// (QFile::encodeName). Every failure is a FileError naming the file it concerns.
+// the folder is looked up once, not once per file. Names are given as fileSystemName() makes
+// them. Every failure is a FileError naming the file it concerns.
 class OutputFolder {
 public:
     explicit OutputFolder(const QString &path);
@@ -51,13 +56,14 @@ public:
     // Makes the folder's entries (files made, renamed, removed) survive a crash.
     void sync() const;
 
-    // Throws a FileError for name with the system's reason for error.
+    // Throws a FileError for name with the system's reason for error (errno; on Windows
+    // GetLastError()).
     [[noreturn]] void fail(const QByteArray &name, int error) const;
 
 private:
-    FileFacts factsAt(const QByteArray &name, int flags) const;
+    FileFacts factsAt(const QByteArray &name, bool followLinks) const;
     FileHandle openFile(const char *name, int flags) const;
 
     QString m_path;
-    FileHandle m_handle;
+    FileHandle m_handle; // the folder itself, where the system can hold one open
 };

@@ -30,24 +30,29 @@ OutputFolder::OutputFolder(const QString &path)
     m_handle = FileHandle(
         ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (m_handle.fd() < 0)
-        throw FileError::fromErrno(path, errno);
+        throw FileError::fromSystemError(path, errno);
 }
 
-QString OutputFolder::filePath(const QByteArray &name) const {
-    return m_path + QFile::decodeName(name);
+QByteArray fileSystemName(const QString &name) {
+    return QFile::encodeName(name);
+}
+
+QString fromFileSystemName(const QByteArray &name) {
+    return QFile::decodeName(name);
 }
 
 FileFacts OutputFolder::facts(const QByteArray &name) const {
-    return factsAt(name, AT_SYMLINK_NOFOLLOW);
+    return factsAt(name, /*followLinks=*/false);
 }
 
 FileFacts OutputFolder::factsFollowingLinks(const QByteArray &name) const {
-    return factsAt(name, 0);
+    return factsAt(name, /*followLinks=*/true);
 }
 
-FileFacts OutputFolder::factsAt(const QByteArray &name, int flags) const {
+FileFacts OutputFolder::factsAt(const QByteArray &name, bool followLinks) const {
     struct stat status {};
-    if (::fstatat(m_handle.fd(), name.constData(), &status, flags) == 0)
+    if (::fstatat(m_handle.fd(), name.constData(), &status,
+                  followLinks ? 0 : AT_SYMLINK_NOFOLLOW) == 0)
         return factsOf(status);
     if (errno != ENOENT)
         fail(name, errno);
@@ -63,7 +68,7 @@ FolderCapacity OutputFolder::capacity() const {
     FolderCapacity capacity;
     struct statvfs volume {};
     if (::fstatvfs(m_handle.fd(), &volume) != 0)
-        throw FileError::fromErrno(m_path, errno);
+        throw FileError::fromSystemError(m_path, errno);
     capacity.freeBytes = qint64(volume.f_bavail) * qint64(volume.f_frsize);
     capacity.blockSize = volume.f_frsize > 0 ? qint64(volume.f_frsize) : 1;
     capacity.nameMax = folderLimit(m_handle.fd(), _PC_NAME_MAX, capacity.nameMax);
@@ -79,7 +84,7 @@ QList<QByteArray> OutputFolder::entryNames() const {
         const int error = errno;
         if (fd >= 0)
             ::close(fd);
-        throw FileError::fromErrno(m_path, error);
+        throw FileError::fromSystemError(m_path, error);
     }
     QList<QByteArray> names;
     int error = 0;
@@ -96,7 +101,7 @@ QList<QByteArray> OutputFolder::entryNames() const {
     }
     ::closedir(listing);
     if (error != 0)
-        throw FileError::fromErrno(m_path, error);
+        throw FileError::fromSystemError(m_path, error);
     return names;
 }
 
@@ -125,17 +130,9 @@ void OutputFolder::rename(const QByteArray &from, const QByteArray &to) const {
         fail(to, errno);
 }
 
-void OutputFolder::writeWholeFile(const QByteArray &name, const QByteArray &contents) const {
-    FileHandle file = create(name.constData());
-    if (const int error = writeAll(file.fd(), contents.constData(), contents.size()))
-        fail(name, error);
-    if (const int error = file.close())
-        fail(name, error);
-}
-
 void OutputFolder::sync() const {
     if (::fsync(m_handle.fd()) != 0)
-        throw FileError::fromErrno(m_path, errno);
+        throw FileError::fromSystemError(m_path, errno);
 }
 
 void OutputFolder::fail(const QByteArray &name, int error) const {
@@ -147,5 +144,5 @@ void OutputFolder::fail(const QByteArray &name, int error) const {
     // O_NONBLOCK reports a FIFO without a reader as a missing device.
     if (error == ENXIO)
         throw FileError(filePath(name), QStringLiteral("it is not a regular file"));
-    throw FileError::fromErrno(filePath(name), error);
+    throw FileError::fromSystemError(filePath(name), error);
 }

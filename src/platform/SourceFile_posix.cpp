@@ -17,10 +17,10 @@ SourceFile::SourceFile(QString path)
     m_handle = FileHandle(::open(QFile::encodeName(m_path).constData(),
                                  O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (m_handle.fd() < 0)
-        throw FileError::fromErrno(m_path, errno);
+        throw FileError::fromSystemError(m_path, errno);
     struct stat status {};
     if (::fstat(m_handle.fd(), &status) != 0)
-        throw FileError::fromErrno(m_path, errno);
+        throw FileError::fromSystemError(m_path, errno);
     m_facts = factsOf(status);
     if (m_facts.kind != FileKind::Regular)
         throw FileError(
@@ -33,6 +33,6 @@ qint64 SourceFile::readAt(char *buffer, qint64 size, qint64 offset) const {
         if (got >= 0)
             return got;
         if (errno != EINTR)
-            throw FileError::fromErrno(m_path, errno);
+            throw FileError::fromSystemError(m_path, errno);
     }
 }

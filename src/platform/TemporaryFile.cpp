@@ -5,10 +5,7 @@
 
 #include <QRandomGenerator>
 
-#include <cerrno>
 #include <utility>
-
-#include <unistd.h>
 
 TemporaryFile::TemporaryFile(const OutputFolder &folder, QByteArray finalName)
     : m_folder(folder)
@@ -38,14 +35,12 @@ TemporaryFile::~TemporaryFile() {
 }
 
 void TemporaryFile::fail(int error) const {
-    throw FileError::fromErrno(m_folder.filePath(m_finalName), error);
+    throw FileError::fromSystemError(m_folder.filePath(m_finalName), error);
 }
 
 void TemporaryFile::flushToDisk() const {
-    while (::fdatasync(m_file.fd()) != 0) {
-        if (errno != EINTR)
-            fail(errno);
-    }
+    if (const int error = ::flushToDisk(m_file.fd()))
+        fail(error);
 }
 
 void TemporaryFile::putInPlace() {

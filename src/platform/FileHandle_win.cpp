@@ -1,0 +1,48 @@
+#include "FileHandle.h"
+
+#include "WindowsFiles.h"
+
+#include <algorithm>
+#include <utility>
+
+#include <io.h>
+#include <stdlib.h>
+
+FileHandle::~FileHandle() {
+    close();
+}
+
+FileHandle::FileHandle(FileHandle &&other) noexcept
+    : m_fd(std::exchange(other.m_fd, -1)) {}
+
+FileHandle &FileHandle::operator=(FileHandle &&other) noexcept {
+    if (this != &other) {
+        close();
+        m_fd = std::exchange(other.m_fd, -1);
+    }
+    return *this;
+}
+
+int FileHandle::close() noexcept {
+    if (m_fd < 0)
+        return 0;
+    return ::_close(std::exchange(m_fd, -1)) == 0 ? 0 : int(_doserrno);
+}
+
+int writeAll(int fd, const char *data, qint64 size) {
+    while (size > 0) {
+        const DWORD step = DWORD(std::min<qint64>(size, qint64(1) << 30));
+        DWORD written = 0;
+        if (!::WriteFile(osHandle(fd), data, step, &written, nullptr))
+            return int(::GetLastError());
+        if (written == 0)
+            return ERROR_DISK_FULL;
+        data += written;
+        size -= written;
+    }
+    return 0;
+}
+
+int flushToDisk(int fd) {
+    return ::FlushFileBuffers(osHandle(fd)) ? 0 : int(::GetLastError());
+}
