@@ -64,7 +64,7 @@ qint64 oddPiece(const QList<qint64> &lengths) {
 }
 
 void copyPieces(const OutputFolder &folder, const JoinRecipe &recipe, const Pieces &pieces,
-                const TemporaryFile &joined, CopyMethod method) {
+                TemporaryFile &joined, CopyMethod method) {
     RangeCopier copier(method);
     const QByteArray prefix = pieceNamePrefix(recipe.destination);
     QByteArray name;
@@ -77,6 +77,7 @@ void copyPieces(const OutputFolder &folder, const JoinRecipe &recipe, const Piec
             joined.fail(copied.targetError);
         if (copied.copied != length)
             throw FileError(source.path(), QStringLiteral("it was cut short while it was joined"));
+        joined.wrote(length);
     }
     joined.flushToDisk();
 }

@@ -22,6 +22,9 @@ public:
     // Throws FileError naming the final name, with the system's reason for error.
     [[noreturn]] void fail(int error) const;
 
+    // Tells it that bytes more were written at its end. These are sent on to the disk in steps,
+    // while the writing goes on, so that flushToDisk() has less left to wait for.
+    void wrote(qint64 bytes);
     // Waits until the data is on the disk; throws FileError.
     void flushToDisk() const;
     // Closes the file and renames it over the final name, for good; throws FileError.
@@ -32,5 +35,7 @@ private:
     QByteArray m_finalName;
     QByteArray m_name;
     FileHandle m_file;
+    qint64 m_written = 0;
+    qint64 m_sentToDisk = 0;
     bool m_inPlace = false;
 };
