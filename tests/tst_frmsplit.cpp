@@ -52,6 +52,7 @@ private Q_SLOTS:
     void refusedSplitIsReported_data();
     void refusedSplitIsReported();
     void failureDuringTheRunIsReported();
+    void failureOfTheSourceNamesItOnce();
     void customSizeControlsFollowTheSelection();
     void aboutOpensOneWindow();
     void dropsOnTheWindow_data();
@@ -511,6 +512,26 @@ void FrmSplitTest::failureDuringTheRunIsReported() {
     QVERIFY2(shown.text.endsWith(QStringLiteral(": No space left on device")),
              qPrintable(shown.text));
     QVERIFY(!QFile::exists(disk.filePath(QStringLiteral("kallsyms.bat"))));
+}
+
+void FrmSplitTest::failureOfTheSourceNamesItOnce() {
+    // /proc/self/mem passes for a regular file, but its first byte cannot be read.
+    if (!QFile::exists(QStringLiteral("/proc/self/mem")))
+        QSKIP("needs /proc");
+    MessageRecorder recorder;
+    const frmSplit window;
+    QTemporaryDir out;
+    queueFiles(window, QStringLiteral("/proc/self"), {QStringLiteral("mem")});
+    control<FolderList>(window, "Dir2")->setPath(out.path());
+    selectSize(window, 1);
+
+    control<QPushButton>(window, "cmdSplit")->click();
+
+    QCOMPARE(recorder.messages.size(), 1);
+    QCOMPARE(recorder.messages.first().title, QStringLiteral("Error: Split Failed"));
+    QCOMPARE(recorder.messages.first().text,
+             QStringLiteral("/proc/self/mem could not be split.\n\nInput/output error"));
+    QVERIFY(!QFile::exists(out.filePath(QStringLiteral("mem.bat"))));
 }
 
 void FrmSplitTest::customSizeControlsFollowTheSelection() {
