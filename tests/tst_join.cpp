@@ -148,6 +148,13 @@ void JoinTest::refusedWritingNothing_data() {
     row(
         "a later piece chosen", "choose the restore script, or the first piece",
         [](const QString &) {}, "x.2");
+    row("the script restores itself", "it is the restore script being read",
+        [](const QString &folder) {
+            QFile::copy(QDir(folder).filePath(QStringLiteral("x.1")),
+                        QDir(folder).filePath(QStringLiteral("x.bat.1")));
+            writeScript(folder,
+                        "copy /b \"x.bat.1\"  \"x.bat\"\r\necho x.bat has been restored\r\n");
+        });
     row("a piece is a folder", "it is a folder, not a piece", [](const QString &folder) {
         QFile::remove(QDir(folder).filePath(QStringLiteral("x.3")));
         QDir(folder).mkdir(QStringLiteral("x.3"));

@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QList>
 #include <QLocale>
 #include <QSet>
@@ -118,6 +119,12 @@ void JoinRun::join(const QString &path) {
                                                  .arg(describeKind(existing.kind)));
         if (existing.kind == FileKind::Regular && pieces.identities.contains(existing.identity))
             throw FileError(destinationPath, QStringLiteral("it is one of its own pieces"));
+        const QByteArray chosen = fileSystemName(QFileInfo(recipe.script).fileName());
+        if (existing.kind == FileKind::Regular &&
+            folder.factsFollowingLinks(chosen).identity == existing.identity)
+            throw FileError(destinationPath,
+                            QStringLiteral("it is the restore script being read, which a split "
+                                           "never names after the file it restores"));
         if (!m_host.askYesNo(QStringLiteral("%1 exists already.\n\nReplace it with the file "
                                             "joined from its pieces?")
                                  .arg(destinationPath)))
