@@ -1,3 +1,4 @@
+#include "Version.h"
 #include "frmSplit.h"
 
 #include <QApplication>
@@ -5,7 +6,7 @@
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessary"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QApplication::setApplicationVersion(QLatin1StringView(kTessaryVersion));
     // Ties the windows to the launcher entry, whose icon they show.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tessary.Tessary"));
     frmSplit window;

@@ -11,8 +11,7 @@ class FileError : public std::exception {
 public:
     FileError(QString path, QString reason);
 
-    // The failure the system reported for path (errno; on Windows GetLastError()), with the
-    // system's own words.
+    // The failure the system reported for path (an errno value), in the system's own words.
     static FileError fromSystemError(QString path, int error);
 
     const QString &path() const noexcept { return m_path; }

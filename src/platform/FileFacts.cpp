@@ -1,5 +1,7 @@
 #include "FileFacts.h"
 
+#include <sys/stat.h>
+
 QString describeKind(FileKind kind) {
     switch (kind) {
     case FileKind::Missing:
@@ -20,4 +22,34 @@ QString describeKind(FileKind kind) {
         return QStringLiteral("not a regular file");
     }
     return {};
+}
+
+namespace {
+
+FileKind kindOf(mode_t mode) {
+    if (S_ISREG(mode))
+        return FileKind::Regular;
+    if (S_ISDIR(mode))
+        return FileKind::Folder;
+    if (S_ISLNK(mode))
+        return FileKind::SymbolicLink;
+    if (S_ISFIFO(mode))
+        return FileKind::Fifo;
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return FileKind::Device;
+    if (S_ISSOCK(mode))
+        return FileKind::Socket;
+    return FileKind::Other;
+}
+
+} // namespace
+
+FileFacts factsOf(const struct stat &status) {
+    FileFacts facts;
+    facts.kind = kindOf(status.st_mode);
+    facts.identity = {quint64(status.st_dev), quint64(status.st_ino)};
+    facts.size = qint64(status.st_size);
+    facts.allocatedBytes = qint64(status.st_blocks) * 512;
+    facts.linkCount = qint64(status.st_nlink);
+    return facts;
 }

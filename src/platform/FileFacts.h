@@ -4,6 +4,8 @@
 #include <QString>
 #include <QtGlobal>
 
+struct stat;
+
 // What stands at a path, as the file system reports it without following a last link.
 enum class FileKind { Missing, Regular, Folder, SymbolicLink, Fifo, Device, Socket, Other };
 
@@ -28,3 +30,6 @@ struct FileFacts {
 
 // "a folder", "a FIFO (named pipe)", ... for messages; empty for a missing path.
 QString describeKind(FileKind kind);
+
+// The facts of a stat() result.
+FileFacts factsOf(const struct stat &status);

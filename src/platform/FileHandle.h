@@ -24,8 +24,8 @@ private:
     int m_fd = -1;
 };
 
-// Writes all of data at the current position of fd; returns 0, or the system's error code
-// (errno; on Windows GetLastError()) of what stopped it.
+// Writes all of data at the current position of fd; returns 0, or the errno value of what
+// stopped it.
 int writeAll(int fd, const char *data, qint64 size);
 
 // Returns once the data written to fd is on the disk: 0, or the system's error code.

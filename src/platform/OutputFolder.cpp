@@ -1,5 +1,152 @@
 #include "OutputFolder.h"
 
+#include "FileError.h"
+#include "Paths.h"
+
+#include <QFile>
+
+#include <cerrno>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kWriteFlags = O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK;
+
+qint64 folderLimit(int fd, int name, qint64 unlimited) {
+    errno = 0;
+    const long limit = ::fpathconf(fd, name);
+    return limit > 0 ? qint64(limit) : unlimited;
+}
+
+} // namespace
+
+OutputFolder::OutputFolder(const QString &path)
+    : m_path(withTrailingSeparator(path)) {
+    m_handle = FileHandle(
+        ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (m_handle.fd() < 0)
+        throw FileError::fromSystemError(path, errno);
+}
+
+QByteArray fileSystemName(const QString &name) {
+    return QFile::encodeName(name);
+}
+
+QString fromFileSystemName(const QByteArray &name) {
+    return QFile::decodeName(name);
+}
+
+FileFacts OutputFolder::facts(const QByteArray &name) const {
+    return factsAt(name, /*followLinks=*/false);
+}
+
+FileFacts OutputFolder::factsFollowingLinks(const QByteArray &name) const {
+    return factsAt(name, /*followLinks=*/true);
+}
+
+FileFacts OutputFolder::factsAt(const QByteArray &name, bool followLinks) const {
+    struct stat status {};
+    if (::fstatat(m_handle.fd(), name.constData(), &status,
+                  followLinks ? 0 : AT_SYMLINK_NOFOLLOW) == 0)
+        return factsOf(status);
+    if (errno != ENOENT)
+        fail(name, errno);
+    return {};
+}
+
+bool OutputFolder::canWrite(const QByteArray &name) const {
+    const int mode = name == "." ? W_OK | X_OK : W_OK;
+    return ::faccessat(m_handle.fd(), name.constData(), mode, AT_EACCESS) == 0;
+}
+
+FolderCapacity OutputFolder::capacity() const {
+    FolderCapacity capacity;
+    struct statvfs volume {};
+    if (::fstatvfs(m_handle.fd(), &volume) != 0)
+        throw FileError::fromSystemError(m_path, errno);
+    capacity.freeBytes = qint64(volume.f_bavail) * qint64(volume.f_frsize);
+    capacity.blockSize = volume.f_frsize > 0 ? qint64(volume.f_frsize) : 1;
+    capacity.nameMax = folderLimit(m_handle.fd(), _PC_NAME_MAX, capacity.nameMax);
+    capacity.pathMax = folderLimit(m_handle.fd(), _PC_PATH_MAX, capacity.pathMax);
+    return capacity;
+}
+
+QList<QByteArray> OutputFolder::entryNames() const {
+    // The listing gets a descriptor of its own, so that it reads the folder from its start.
+    const int fd = ::openat(m_handle.fd(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR *listing = fd < 0 ? nullptr : ::fdopendir(fd);
+    if (!listing) {
+        const int error = errno;
+        if (fd >= 0)
+            ::close(fd);
+        throw FileError::fromSystemError(m_path, error);
+    }
+    QList<QByteArray> names;
+    int error = 0;
+    for (;;) {
+        errno = 0;
+        const dirent *entry = ::readdir(listing);
+        if (!entry) {
+            error = errno;
+            break;
+        }
+        const QByteArray name(entry->d_name);
+        if (name != "." && name != "..")
+            names.append(name);
+    }
+    ::closedir(listing);
+    if (error != 0)
+        throw FileError::fromSystemError(m_path, error);
+    return names;
+}
+
+FileHandle OutputFolder::openFile(const char *name, int flags) const {
+    FileHandle file(::openat(m_handle.fd(), name, flags, 0666));
+    if (file.fd() < 0)
+        fail(name, errno);
+    return file;
+}
+
+FileHandle OutputFolder::create(const char *name) const {
+    return openFile(name, kWriteFlags | O_CREAT | O_TRUNC);
+}
+
+FileHandle OutputFolder::createNew(const char *name) const {
+    return openFile(name, kWriteFlags | O_CREAT | O_EXCL);
+}
+
+void OutputFolder::remove(const QByteArray &name) const {
+    if (::unlinkat(m_handle.fd(), name.constData(), 0) != 0 && errno != ENOENT)
+        fail(name, errno);
+}
+
+void OutputFolder::rename(const QByteArray &from, const QByteArray &to) const {
+    if (::renameat(m_handle.fd(), from.constData(), m_handle.fd(), to.constData()) != 0)
+        fail(to, errno);
+}
+
+void OutputFolder::sync() const {
+    if (::fsync(m_handle.fd()) != 0)
+        throw FileError::fromSystemError(m_path, errno);
+}
+
+void OutputFolder::fail(const QByteArray &name, int error) const {
+    // O_NOFOLLOW reports a link as a loop; say what it is.
+    if (error == ELOOP)
+        throw FileError(
+            filePath(name),
+            QStringLiteral("it is a symbolic link, which Tessary never writes through"));
+    // O_NONBLOCK reports a FIFO without a reader as a missing device.
+    if (error == ENXIO)
+        throw FileError(filePath(name), QStringLiteral("it is not a regular file"));
+    throw FileError::fromSystemError(filePath(name), error);
+}
+
 QString OutputFolder::filePath(const QByteArray &name) const {
     return m_path + fromFileSystemName(name);
 }

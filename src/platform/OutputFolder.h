@@ -15,8 +15,7 @@ struct FolderCapacity {
     qint64 pathMax = 4096; // bytes in a whole path, its terminating zero included
 };
 
-// A name as OutputFolder takes it: the bytes the file system stores (QFile::encodeName), and on
-// Windows, whose names are UTF-16, UTF-8, so that no character is lost.
+// A name as OutputFolder takes it: the bytes the file system stores (QFile::encodeName).
 QByteArray fileSystemName(const QString &name);
 QString fromFileSystemName(const QByteArray &name);
 
@@ -56,8 +55,7 @@ public:
     // Makes the folder's entries (files made, renamed, removed) survive a crash.
     void sync() const;
 
-    // Throws a FileError for name with the system's reason for error (errno; on Windows
-    // GetLastError()).
+    // Throws a FileError for name with the system's reason for error (an errno value).
     [[noreturn]] void fail(const QByteArray &name, int error) const;
 
 private:

@@ -4,9 +4,9 @@
 
 #include <memory>
 
-// Says when a volume is mounted or unmounted, as the system reports it: on Linux the mount
-// table (/proc/self/mountinfo) signals a change as an exceptional condition on the open file,
-// so nothing is read or polled until it does. Elsewhere it never signals.
+// Says when a volume is mounted or unmounted, as the system reports it: the mount table
+// (/proc/self/mountinfo) signals a change as an exceptional condition on the open file, so
+// nothing is read or polled until it does.
 class MountWatcher : public QObject {
     Q_OBJECT
 public:

@@ -4,8 +4,8 @@
 #include <QList>
 #include <QString>
 
-// The machine's drives: on Windows the drive letters, elsewhere the mounted volumes with the
-// root volume first and pseudo file systems left out. Each entry shows its root and name.
+// The machine's drives: the mounted volumes, the root volume first and pseudo file systems
+// left out. Each entry shows its root and name.
 // The list follows the system's mounts: a volume mounted later appears, one that goes away
 // leaves, and when it was the current drive the root volume becomes current.
 class DriveList : public QComboBox {

@@ -42,14 +42,8 @@ QString volumeName(const QStorageInfo &volume) {
     return QFileInfo(QString::fromLocal8Bit(volume.device())).fileName();
 }
 
-#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
-constexpr Qt::CaseSensitivity kPathCase = Qt::CaseInsensitive;
-#else
-constexpr Qt::CaseSensitivity kPathCase = Qt::CaseSensitive;
-#endif
-
 bool holds(const QString &root, const QString &path) {
-    return withTrailingSeparator(path).startsWith(root, kPathCase);
+    return withTrailingSeparator(path).startsWith(root);
 }
 
 } // namespace
@@ -75,11 +69,6 @@ void DriveList::followMounts() {
 
 QList<DriveList::Drive> DriveList::mountedDrives() {
     QList<Drive> drives;
-#ifdef Q_OS_WIN
-    for (const QFileInfo &drive : QDir::drives())
-        drives.append({withTrailingSeparator(drive.absoluteFilePath()),
-                       volumeName(QStorageInfo(drive.absoluteFilePath()))});
-#else
     const QStorageInfo rootVolume = QStorageInfo::root();
     drives.append({withTrailingSeparator(rootVolume.rootPath()), volumeName(rootVolume)});
     QList<QStorageInfo> volumes = QStorageInfo::mountedVolumes();
@@ -90,7 +79,6 @@ QList<DriveList::Drive> DriveList::mountedDrives() {
         if (volume.isValid() && !volume.isRoot() && !isPseudoFileSystem(volume))
             drives.append({withTrailingSeparator(volume.rootPath()), volumeName(volume)});
     }
-#endif
     return drives;
 }
 

@@ -1,7 +1,6 @@
 #include "SourceFile.h"
 
 #include "FileError.h"
-#include "FileFacts_posix.h"
 
 #include <QFile>
 
@@ -9,6 +8,7 @@
 #include <utility>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 SourceFile::SourceFile(QString path)

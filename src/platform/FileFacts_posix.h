@@ -1,8 +1,0 @@
-#pragma once
-
-#include "FileFacts.h"
-
-#include <sys/stat.h>
-
-// The facts of a stat() result.
-FileFacts factsOf(const struct stat &status);

@@ -1,8 +1,0 @@
-#include "MountWatcher.h"
-
-struct MountWatcher::Source {};
-
-MountWatcher::MountWatcher(QObject *parent)
-    : QObject(parent) {}
-
-MountWatcher::~MountWatcher() = default;

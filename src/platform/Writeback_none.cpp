@@ -1,3 +1,0 @@
-#include "Writeback.h"
-
-void startWriteback(int, qint64, qint64) {}
