@@ -5,29 +5,32 @@
 // stderr and exits 1.
 
 #include "FileError.h"
-#include "JoinHost.h"
+#include "JoinPlan.h"
 #include "JoinRun.h"
+#include "RunProgress.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QStringList>
 
 #include <cstdio>
 
 namespace {
 
-class CommandLineAnswers : public JoinHost {
+class CommandLineAnswers : public JoinQuestions {
 public:
     explicit CommandLineAnswers(bool yes)
         : m_yes(yes) {}
-
     bool askYesNo(const QString &) override { return m_yes; }
-    WaitWindowHost &waitWindow() override { return m_noWaitWindow; }
-    void showRestoredMessage(const QString &) override {}
 
 private:
     bool m_yes;
-    NoWaitWindow m_noWaitWindow;
 };
+
+void printError(const QString &path, const QString &reason) {
+    std::fprintf(stderr, "%s: %s\n", QDir::toNativeSeparators(path).toLocal8Bit().constData(),
+                 reason.toLocal8Bit().constData());
+}
 
 } // namespace
 
@@ -43,10 +46,15 @@ int main(int argc, char *argv[]) {
     }
     CommandLineAnswers answers(yes);
     try {
-        JoinRun(answers).join(args.first());
+        const JoinPlan plan = planJoin(args.first(), answers);
+        ProgressSink progress;
+        StopRequest stop;
+        const RunResult result = JoinRun(plan, progress, stop).run();
+        if (result.outcome == RunOutcome::Done)
+            return 0;
+        printError(result.failedPath, result.reason);
     } catch (const FileError &error) {
-        std::fprintf(stderr, "%s\n", error.what());
-        return 1;
+        printError(error.path(), error.reason());
     }
-    return 0;
+    return 1;
 }

@@ -4,10 +4,10 @@
 // alternatives can be measured in one run. Exit 0 on success; when the split is refused or
 // fails, prints why to stderr and exits 1.
 
-#include "FileError.h"
-#include "Module1.h"
-#include "SplitCheck.h"
-#include "SplitHost.h"
+#include "PieceLength.h"
+#include "RunProgress.h"
+#include "SplitPlan.h"
+#include "SplitRefusal.h"
 #include "SplitRun.h"
 
 #include <QCoreApplication>
@@ -17,36 +17,18 @@
 #include <QStringList>
 
 #include <cstdio>
-#include <utility>
 
 namespace {
-
-class CommandLineQueue : public SplitHost {
-public:
-    CommandLineQueue(QStringList files, QString outputFolder)
-        : m_files(std::move(files))
-        , m_outputFolder(std::move(outputFolder)) {}
-
-    qint64 queuedFileCount() override { return m_files.size(); }
-    QString queuedFilePath(qint64 index) override { return m_files.at(index); }
-    QString queuedFileName(qint64 index) override {
-        return QFileInfo(m_files.at(index)).fileName();
-    }
-    QString outputFolder() override { return m_outputFolder; }
-    WaitWindowHost &waitWindow() override { return m_noWaitWindow; }
-    void showClosingMessage(const QString &) override {}
-
-private:
-    QStringList m_files;
-    QString m_outputFolder;
-    NoWaitWindow m_noWaitWindow;
-};
 
 int usage() {
     std::fputs("usage: splitbench --size TEXT --out DIR [--threads N] "
                "[--copy kernel|sendfile|buffer] FILE...\n",
                stderr);
     return 2;
+}
+
+void printError(const QString &text) {
+    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
 }
 
 } // namespace
@@ -59,7 +41,7 @@ int main(int argc, char *argv[]) {
                                             {QStringLiteral("buffer"), CopyMethod::Buffer}};
     QString size;
     QString out;
-    SplitOptions options;
+    RunOptions options;
     while (args.size() >= 2 && args.first().startsWith(QStringLiteral("--"))) {
         const QString option = args.takeFirst();
         const QString value = args.takeFirst();
@@ -79,17 +61,26 @@ int main(int argc, char *argv[]) {
     }
     if (size.isEmpty() || out.isEmpty() || args.isEmpty())
         return usage();
-
-    CommandLineQueue queue(args, QDir::toNativeSeparators(out));
-    Module1::splitState.pieceSize = size;
-    try {
-        SplitRun(queue, options).SplitAllFiles();
-    } catch (const SplitRefused &refused) {
-        std::fprintf(stderr, "%s\n", refused.what());
-        return 1;
-    } catch (const FileError &error) {
-        std::fprintf(stderr, "%s\n", error.what());
+    const std::optional<qint64> pieceLength = fullPieceLength(size);
+    if (!pieceLength) {
+        printError(QStringLiteral("--size \"%1\": the piece size is not a number").arg(size));
         return 1;
     }
-    return 0;
+
+    SplitRequest request{{}, QDir::toNativeSeparators(out), *pieceLength};
+    for (const QString &file : std::as_const(args))
+        request.queue.append({QDir::toNativeSeparators(file), QFileInfo(file).fileName()});
+    try {
+        const SplitPlan plan = planSplit(request);
+        ProgressSink progress;
+        StopRequest stop;
+        const SplitResult result = SplitRun(plan, progress, stop, options).run();
+        if (result.outcome == RunOutcome::Done)
+            return 0;
+        printError(QDir::toNativeSeparators(result.failedPath) + QStringLiteral(": ") +
+                   result.reason);
+    } catch (const SplitRefused &refused) {
+        std::fprintf(stderr, "%s\n", refused.what());
+    }
+    return 1;
 }

@@ -2,8 +2,10 @@
 # Installs the Debian packages Tessary builds and tests with, when any is missing.
 set -euo pipefail
 
+# The build, the fonts the windows are measured for, the package's checks, and the small
+# volumes some tests mount (FAT through FUSE).
 packages=(cmake g++ make qt6-base-dev fonts-liberation fonts-dejavu-core
-          desktop-file-utils appstream dpkg-dev)
+          desktop-file-utils appstream dpkg-dev dosfstools fusefat)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -4,7 +4,6 @@
 #include "FileSystemObject.h"
 #include "FolderList.h"
 #include "MessageRecorder.h"
-#include "Module1.h"
 #include "PathLabel.h"
 #include "TestFiles.h"
 #include "TmpfsMount.h"
@@ -82,7 +81,6 @@ private:
 };
 
 void FrmSplitTest::init() {
-    Module1::splitState = {};
     m_source = std::make_unique<QTemporaryDir>();
 }
 
@@ -282,7 +280,6 @@ void FrmSplitTest::addFile() {
     QCOMPARE(paths->item(1)->text(), folder + QStringLiteral("photo.jpg"));
     QCOMPARE(paths->item(2)->text(), folder + QStringLiteral("report.doc"));
     QCOMPARE(names->item(1)->text(), QStringLiteral("photo.jpg"));
-    QCOMPARE(Module1::splitState.selectedPath, folder + QStringLiteral("report.doc"));
 }
 
 void FrmSplitTest::addFileAtTheRoot() {

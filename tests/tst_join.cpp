@@ -1,7 +1,7 @@
-#include "JoinHost.h"
+#include "JoinPlan.h"
 #include "JoinRun.h"
-#include "Module1.h"
-#include "RecordingHost.h"
+#include "RunProgress.h"
+#include "Splitting.h"
 #include "TestFiles.h"
 #include "TmpfsMount.h"
 
@@ -12,31 +12,39 @@
 
 #include <functional>
 
+#include <new>
+
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 // Answers the join's questions from a list (No once it runs out) and records what it is told.
-class AnsweringHost : public JoinHost, private NoWaitWindow {
+class AnsweringHost : public JoinQuestions {
 public:
     QList<bool> answers;
     QStringList questions;
     QStringList restored;
-    std::function<void()> onWaitWindow; // runs when the join starts writing
+    std::function<void()> onRun; // runs when the join has been checked, before it writes
 
     bool askYesNo(const QString &question) override {
         questions << question;
         return !answers.isEmpty() && answers.takeFirst();
     }
-    WaitWindowHost &waitWindow() override { return *this; }
-    void showRestoredMessage(const QString &text) override { restored << text; }
-
-private:
-    void showWaitWindow() override {
-        if (onWaitWindow)
-            onWaitWindow();
-    }
 };
+
+// Checks and runs the join of chosen as the window does. Throws JoinDeclined when the user
+// said No, FileError when it was refused or failed.
+void join(AnsweringHost &host, const QString &chosen) {
+    const JoinPlan plan = planJoin(chosen, host);
+    if (host.onRun)
+        host.onRun();
+    ProgressSink progress;
+    const RunResult result = JoinRun(plan, progress, StopRequest()).run();
+    if (result.outcome != RunOutcome::Done)
+        throw FileError(result.failedPath, result.reason);
+    host.restored << plan.recipe.destination + QStringLiteral(" has been restored");
+}
 
 // Splits a file of the given name and length into folder with the engine.
 QByteArray splitInto(const QString &folder, const QString &name, qint64 length,
@@ -70,8 +78,6 @@ class JoinTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { Module1::splitState = {}; }
-
     void splitThenJoinGivesTheSourceBack_data();
     void splitThenJoinGivesTheSourceBack();
     void refusedWritingNothing_data();
@@ -81,6 +87,10 @@ private Q_SLOTS:
     void existingFileIsReplacedOnlyOnYes_data();
     void existingFileIsReplacedOnlyOnYes();
     void diskFillingUpLeavesTheOldFileAndNoTemporaryFile();
+    void firstPieceStandsForTheScriptBesideIt();
+    void fifoScriptIsRefusedWithoutWaiting_data();
+    void fifoScriptIsRefusedWithoutWaiting();
+    void failureOfAnyKindIsReported();
 };
 
 void JoinTest::splitThenJoinGivesTheSourceBack_data() {
@@ -114,7 +124,7 @@ void JoinTest::splitThenJoinGivesTheSourceBack() {
     const QStringList pieces = filesIn(out.path());
     AnsweringHost host;
 
-    JoinRun(host).join(fromFirstPiece ? out.filePath(name + QStringLiteral(".1")) : script);
+    join(host, fromFirstPiece ? out.filePath(name + QStringLiteral(".1")) : script);
 
     QCOMPARE(readTestFile(out.filePath(name)), source);
     QCOMPARE(host.restored, QStringList{name + QStringLiteral(" has been restored")});
@@ -208,7 +218,7 @@ void JoinTest::refusedWritingNothing() {
     host.answers = {true, true};
 
     try {
-        JoinRun(host).join(out.filePath(chosen));
+        join(host, out.filePath(chosen));
         QFAIL("the join was not refused");
     } catch (const FileError &error) {
         QVERIFY2(error.reason().contains(reason), error.what());
@@ -232,12 +242,11 @@ void JoinTest::pieceOfOddLengthAsksFirst() {
     host.answers = {goOn};
 
     if (goOn) {
-        JoinRun(host).join(out.filePath(QStringLiteral("x.bat")));
+        join(host, out.filePath(QStringLiteral("x.bat")));
         QCOMPARE(readTestFile(out.filePath(QStringLiteral("x"))),
                  source.left(9) + "short" + source.mid(18));
     } else {
-        QVERIFY_THROWS_EXCEPTION(JoinDeclined,
-                                 JoinRun(host).join(out.filePath(QStringLiteral("x.bat"))));
+        QVERIFY_THROWS_EXCEPTION(JoinDeclined, join(host, out.filePath(QStringLiteral("x.bat"))));
         QVERIFY(!QFile::exists(out.filePath(QStringLiteral("x"))));
     }
     QCOMPARE(host.questions.size(), 1);
@@ -262,10 +271,9 @@ void JoinTest::existingFileIsReplacedOnlyOnYes() {
     host.answers = {replace};
 
     if (replace)
-        JoinRun(host).join(out.filePath(QStringLiteral("x.bat")));
+        join(host, out.filePath(QStringLiteral("x.bat")));
     else
-        QVERIFY_THROWS_EXCEPTION(JoinDeclined,
-                                 JoinRun(host).join(out.filePath(QStringLiteral("x.bat"))));
+        QVERIFY_THROWS_EXCEPTION(JoinDeclined, join(host, out.filePath(QStringLiteral("x.bat"))));
 
     QCOMPARE(host.questions.size(), 1);
     QVERIFY(host.questions.first().contains(QStringLiteral("exists already")));
@@ -283,12 +291,12 @@ void JoinTest::diskFillingUpLeavesTheOldFileAndNoTemporaryFile() {
     AnsweringHost host;
     host.answers = {true};
     // Once the join has found room, something else takes it.
-    host.onWaitWindow = [&] {
+    host.onRun = [&] {
         writeTestFile(disk.filePath(QStringLiteral("filler")), QByteArray(500'000, 'f'));
     };
 
     try {
-        JoinRun(host).join(disk.filePath(QStringLiteral("x.bat")));
+        join(host, disk.filePath(QStringLiteral("x.bat")));
         QFAIL("the join reported success on a full disk");
     } catch (const FileError &error) {
         QCOMPARE(error.path(), QDir::toNativeSeparators(disk.filePath(QStringLiteral("x"))));
@@ -300,6 +308,60 @@ void JoinTest::diskFillingUpLeavesTheOldFileAndNoTemporaryFile() {
     QCOMPARE(left, (QStringList{QStringLiteral("filler"), QStringLiteral("x"),
                                 QStringLiteral("x.1"), QStringLiteral("x.2"), QStringLiteral("x.3"),
                                 QStringLiteral("x.4"), QStringLiteral("x.bat")}));
+}
+
+void JoinTest::firstPieceStandsForTheScriptBesideIt() {
+    QTemporaryDir out;
+    const QByteArray source = splitInto(out.path(), QStringLiteral("x"), 20, QStringLiteral("11"));
+    // A third piece that the script does not name, as a longer split of another day left it.
+    writeTestFile(out.filePath(QStringLiteral("x.3")), "stale");
+    AnsweringHost host;
+
+    join(host, out.filePath(QStringLiteral("x.1")));
+
+    QCOMPARE(readTestFile(out.filePath(QStringLiteral("x"))), source);
+    QVERIFY(host.questions.isEmpty());
+}
+
+void JoinTest::fifoScriptIsRefusedWithoutWaiting_data() {
+    QTest::addColumn<QString>("chosen");
+    QTest::addRow("the script chosen") << QStringLiteral("x.bat");
+    QTest::addRow("beside the first piece chosen") << QStringLiteral("x.1");
+}
+
+void JoinTest::fifoScriptIsRefusedWithoutWaiting() {
+    QFETCH(QString, chosen);
+    QTemporaryDir out;
+    splitInto(out.path(), QStringLiteral("x"), 25, QStringLiteral("10"));
+    QFile::remove(out.filePath(QStringLiteral("x.bat")));
+    QVERIFY(::mkfifo(QFile::encodeName(out.filePath(QStringLiteral("x.bat"))).constData(), 0600) ==
+            0);
+    AnsweringHost host;
+
+    try {
+        join(host, out.filePath(chosen));
+        QFAIL("the join was not refused");
+    } catch (const FileError &error) {
+        QCOMPARE(error.path(), out.filePath(QStringLiteral("x.bat")));
+        QVERIFY2(error.reason().contains(QStringLiteral("FIFO (named pipe), not a regular file")),
+                 error.what());
+    }
+    QVERIFY(!QFile::exists(out.filePath(QStringLiteral("x"))));
+}
+
+void JoinTest::failureOfAnyKindIsReported() {
+    QTemporaryDir out;
+    splitInto(out.path(), QStringLiteral("x"), 25, QStringLiteral("10"));
+    AnsweringHost host;
+    const JoinPlan plan = planJoin(out.filePath(QStringLiteral("x.bat")), host);
+    ProgressHooks progress;
+    progress.onBytesCopied = [](qint64) { throw std::bad_alloc(); };
+
+    const RunResult result = JoinRun(plan, progress, StopRequest()).run();
+
+    QVERIFY(result.outcome == RunOutcome::Failed);
+    QCOMPARE(result.reason, QStringLiteral("there is not enough memory"));
+    QCOMPARE(filesIn(out.path()).size(), 4); // the pieces and the script, no temporary file
 }
 
 QTEST_GUILESS_MAIN(JoinTest)

@@ -1,7 +1,5 @@
-#include "Module1.h"
-#include "RecordingHost.h"
 #include "ScriptReplay.h"
-#include "SplitRun.h"
+#include "Splitting.h"
 #include "TestFiles.h"
 
 #include <QDir>
@@ -34,7 +32,6 @@ class PieceWriterTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { Module1::splitState = {}; }
     void piecesMatchTheByteLoop_data();
     void piecesMatchTheByteLoop();
     void staleTailOfAnEarlierSplitIsCut();
@@ -107,7 +104,7 @@ void PieceWriterTest::piecesMatchTheByteLoop() {
     writeTestFile(in.filePath(QStringLiteral("data.bin")), source);
 
     // More threads than cores, so that pieces finish out of order.
-    SplitOptions options;
+    RunOptions options;
     options.workers = 4;
     splitOneFile(in.filePath(QStringLiteral("data.bin")), out.path(), size, options);
 
@@ -153,7 +150,7 @@ void PieceWriterTest::everyCopyMethodGivesTheSameBytes() {
         QSKIP("needs a temporary folder on a second file system (/dev/shm)");
     const QByteArray source = patternBytes(3'000'001);
     writeTestFile(in.filePath(QStringLiteral("big.bin")), source);
-    SplitOptions options;
+    RunOptions options;
     options.copyMethod = method;
 
     splitOneFile(in.filePath(QStringLiteral("big.bin")), out.path(), QStringLiteral("1000000"),

@@ -1,6 +1,5 @@
-#include "Module1.h"
-#include "RecordingHost.h"
 #include "ScriptReplay.h"
+#include "Splitting.h"
 #include "TestFiles.h"
 
 #include <QDir>
@@ -11,7 +10,6 @@ class RestoreScriptTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { Module1::splitState = {}; }
     void scriptBytes_data();
     void scriptBytes();
     void everyScriptRebuildsItsSource_data();

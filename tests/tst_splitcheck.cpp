@@ -1,9 +1,10 @@
-#include "FileError.h"
-#include "Module1.h"
-#include "RecordingHost.h"
+#include "FatMount.h"
+#include "OutputFolder.h"
+#include "Saturating.h"
 #include "ScriptReplay.h"
-#include "SplitCheck.h"
-#include "SplitRun.h"
+#include "SplitPlan.h"
+#include "SplitRefusal.h"
+#include "Splitting.h"
 #include "TestFiles.h"
 #include "TmpfsMount.h"
 
@@ -15,6 +16,10 @@
 #include <QTest>
 
 #include <functional>
+#include <limits>
+#include <new>
+#include <stdexcept>
+#include <system_error>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -26,16 +31,16 @@ namespace {
 struct Scene {
     QTemporaryDir in;
     QTemporaryDir out;
-    RecordingHost host;
+    SplitJob job;
 
-    Scene() { host.folder = out.path(); }
+    Scene() { job.folder = out.path(); }
     QString inPath(const QString &name) const { return in.filePath(name); }
     QString outPath(const QString &name) const { return out.filePath(name); }
     // Makes a source of length bytes and queues it.
     QString source(const QString &path, qint64 length = 10) {
         QDir().mkpath(QFileInfo(path).path());
         writeTestFile(path, patternBytes(length));
-        host.add(path);
+        job.add(path);
         return path;
     }
 };
@@ -73,13 +78,12 @@ void hardLink(const QString &existing, const QString &link) {
 } // namespace
 
 Q_DECLARE_METATYPE(Setup)
+Q_DECLARE_METATYPE(std::function<void()>)
 
 class SplitCheckTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { Module1::splitState = {}; }
-
     void refusedBeforeAnyByteIsWritten_data();
     void refusedBeforeAnyByteIsWritten();
     void messageNamesEveryRefusedEntry();
@@ -88,6 +92,15 @@ private Q_SLOTS:
     void filesLongerOrShorterThanTheySaySplitWhole_data();
     void filesLongerOrShorterThanTheySaySplitWhole();
     void interruptedResplitLeavesNoScript();
+    void planNamesCountsAndBytes();
+    void stalePiecesOfALongerSplitGo_data();
+    void stalePiecesOfALongerSplitGo();
+    void noEmptyPiecePastTheRealEnd();
+    void failuresOfAnyKindAreReported_data();
+    void failuresOfAnyKindAreReported();
+    void countsSaturate_data();
+    void countsSaturate();
+    void pieceLargerThanTheVolumeHoldsIsRefused();
 };
 
 void SplitCheckTest::refusedBeforeAnyByteIsWritten_data() {
@@ -99,13 +112,13 @@ void SplitCheckTest::refusedBeforeAnyByteIsWritten_data() {
     };
     // Sources that are queued where outputs go.
     row("queued file named like a piece", "is itself queued to be split", [](Scene &s) {
-        s.host.folder = s.in.path();
+        s.job.folder = s.in.path();
         QString x = s.source(s.inPath(QStringLiteral("x")));
         s.source(s.inPath(QStringLiteral("x.1")));
         return x;
     });
     row("queued file named like a script", "is itself queued to be split", [](Scene &s) {
-        s.host.folder = s.in.path();
+        s.job.folder = s.in.path();
         QString x = s.source(s.inPath(QStringLiteral("x")));
         s.source(s.inPath(QStringLiteral("x.bat")));
         return x;
@@ -160,6 +173,25 @@ void SplitCheckTest::refusedBeforeAnyByteIsWritten_data() {
         hardLink(s.inPath(QStringLiteral("kept")), s.outPath(QStringLiteral("x.1")));
         return x;
     });
+    // Pieces of an earlier, longer split are removed, so they are checked like every output.
+    row("symbolic link among the stale pieces", "its piece", [](Scene &s) {
+        QString x = s.source(s.inPath(QStringLiteral("x")), 10);
+        writeTestFile(s.outPath(QStringLiteral("x.3")), "old piece");
+        QFile::link(x, s.outPath(QStringLiteral("x.4")));
+        return x;
+    });
+    row("someone's file with other names among the stale pieces", "has other names", [](Scene &s) {
+        QString x = s.source(s.inPath(QStringLiteral("x")), 10);
+        writeTestFile(s.inPath(QStringLiteral("kept")), "not a piece");
+        hardLink(s.inPath(QStringLiteral("kept")), s.outPath(QStringLiteral("x.3")));
+        return x;
+    });
+    row("queued file among the stale pieces", "is itself queued to be split", [](Scene &s) {
+        s.job.folder = s.in.path();
+        QString x = s.source(s.inPath(QStringLiteral("x")), 10);
+        s.source(s.inPath(QStringLiteral("x.3")));
+        return x;
+    });
     // Names that cannot travel to Windows, or into a script.
     for (const char *name :
          {"a*b?.txt", "what?.txt", "back\\slash.txt", "a:b", "a<b", "a>b", "a|b"}) {
@@ -195,17 +227,17 @@ void SplitCheckTest::refusedBeforeAnyByteIsWritten_data() {
     });
     // Sources that cannot be read whole.
     row("missing source", "No such file or directory", [](Scene &s) {
-        s.host.add(s.inPath(QStringLiteral("gone")));
+        s.job.add(s.inPath(QStringLiteral("gone")));
         return s.inPath(QStringLiteral("gone"));
     });
     row("folder queued", "a folder, not a regular file", [](Scene &s) {
         QDir().mkpath(s.inPath(QStringLiteral("sub")));
-        s.host.add(s.inPath(QStringLiteral("sub")));
+        s.job.add(s.inPath(QStringLiteral("sub")));
         return s.inPath(QStringLiteral("sub"));
     });
     row("FIFO queued", "FIFO (named pipe), not a regular file", [](Scene &s) {
         makeFifo(s.inPath(QStringLiteral("pipe")));
-        s.host.add(s.inPath(QStringLiteral("pipe")));
+        s.job.add(s.inPath(QStringLiteral("pipe")));
         return s.inPath(QStringLiteral("pipe"));
     });
     row("name not valid UTF-8", "not valid UTF-8, so it cannot stand in a restore script",
@@ -214,13 +246,13 @@ void SplitCheckTest::refusedBeforeAnyByteIsWritten_data() {
             ::close(::open(raw.constData(), O_CREAT | O_WRONLY, 0600));
             // How such a name arrives: its bad byte replaced on decoding.
             const QString decoded = QString::fromUtf8(raw);
-            s.host.add(decoded);
+            s.job.add(decoded);
             return QDir::toNativeSeparators(decoded);
         });
     row("output folder missing", "No such file or directory", [](Scene &s) {
         s.source(s.inPath(QStringLiteral("x")));
-        s.host.folder = s.outPath(QStringLiteral("not-made"));
-        return s.host.folder;
+        s.job.folder = s.outPath(QStringLiteral("not-made"));
+        return s.job.folder;
     });
 }
 
@@ -231,10 +263,10 @@ void SplitCheckTest::refusedBeforeAnyByteIsWritten() {
     const QString refusedPath = setup(scene);
     const QMap<QString, QByteArray> inBefore = snapshot(scene.in.path());
     const QMap<QString, QByteArray> outBefore = snapshot(scene.out.path());
-    Module1::splitState.pieceSize = QStringLiteral("10");
+    scene.job.size = QStringLiteral("10");
 
     try {
-        SplitRun(scene.host).SplitAllFiles();
+        scene.job.run();
         QFAIL("the split was started");
     } catch (const SplitRefused &refused) {
         QCOMPARE(refused.refusals().size(), 1);
@@ -242,7 +274,6 @@ void SplitCheckTest::refusedBeforeAnyByteIsWritten() {
         QCOMPARE(QDir::cleanPath(refusal.path), QDir::cleanPath(refusedPath));
         QVERIFY2(refusal.reason.contains(reason), qPrintable(refusal.reason));
     }
-    QVERIFY(!scene.host.calls.contains(QStringLiteral("show wait")));
     QCOMPARE(snapshot(scene.in.path()), inBefore);
     QCOMPARE(snapshot(scene.out.path()), outBefore);
 }
@@ -256,10 +287,10 @@ void SplitCheckTest::messageNamesEveryRefusedEntry() {
     const QString bad = scene.source(scene.inPath(QStringLiteral("a?.txt")));
     scene.source(scene.inPath(QStringLiteral("fine.txt")));
     const QString device = scene.source(scene.inPath(QStringLiteral("aux")));
-    Module1::splitState.pieceSize = QStringLiteral("10");
+    scene.job.size = QStringLiteral("10");
 
     try {
-        SplitRun(scene.host).SplitAllFiles();
+        scene.job.run();
         QFAIL("the split was started");
     } catch (const SplitRefused &refused) {
         const QString message = QString::fromUtf8(refused.what());
@@ -287,15 +318,15 @@ void SplitCheckTest::tooLittleFreeSpace() {
     if (!disk.isMounted())
         QSKIP(qPrintable(disk.skipReason()));
     Scene scene;
-    scene.host.folder = disk.path();
+    scene.job.folder = disk.path();
     scene.source(scene.inPath(QStringLiteral("small.bin")), 100'000);
     scene.source(scene.inPath(QStringLiteral("large.bin")), 200'000);
     // A stale piece that the split would replace counts as room.
     writeTestFile(disk.filePath(QStringLiteral("small.bin.1")), QByteArray(60'000, 's'));
-    Module1::splitState.pieceSize = QStringLiteral("1000000");
+    scene.job.size = QStringLiteral("1000000");
 
     try {
-        SplitRun(scene.host).SplitAllFiles();
+        scene.job.run();
         QFAIL("the split was started");
     } catch (const SplitRefused &refused) {
         QCOMPARE(refused.refusals().size(), 1);
@@ -307,18 +338,18 @@ void SplitCheckTest::tooLittleFreeSpace() {
     QCOMPARE(filesIn(disk.path()), QStringList{QStringLiteral("small.bin.1")});
 
     // Without the larger file the same folder has room, counting the piece it replaces.
-    scene.host.queue.removeLast();
-    SplitRun(scene.host).SplitAllFiles();
+    scene.job.queue.removeLast();
+    QVERIFY(scene.job.run().outcome == RunOutcome::Done);
     QCOMPARE(readTestFile(disk.filePath(QStringLiteral("small.bin.1"))), patternBytes(100'000));
 }
 
 void SplitCheckTest::sameFileQueuedTwiceStillSplits() {
     Scene scene;
     const QString x = scene.source(scene.inPath(QStringLiteral("twice.bin")), 25);
-    scene.host.add(x);
-    Module1::splitState.pieceSize = QStringLiteral("10");
+    scene.job.add(x);
+    scene.job.size = QStringLiteral("10");
 
-    SplitRun(scene.host).SplitAllFiles();
+    QVERIFY(scene.job.run().outcome == RunOutcome::Done);
 
     const ScriptReplay replay = replayScript(scene.out.path(), QStringLiteral("twice.bin.bat"));
     QVERIFY2(replay.error.isEmpty(), qPrintable(replay.error));
@@ -343,10 +374,10 @@ void SplitCheckTest::filesLongerOrShorterThanTheySaySplitWhole() {
     if (QFileInfo(path).size() == expected.size())
         QSKIP(qPrintable(path + QStringLiteral(" reports its length here")));
     Scene scene;
-    scene.host.add(path);
-    Module1::splitState.pieceSize = QStringLiteral("4");
+    scene.job.add(path);
+    scene.job.size = QStringLiteral("4");
 
-    SplitRun(scene.host).SplitAllFiles();
+    QVERIFY(scene.job.run().outcome == RunOutcome::Done);
 
     const QString name = QFileInfo(path).fileName();
     const ScriptReplay replay = replayScript(scene.out.path(), name + QStringLiteral(".bat"));
@@ -355,29 +386,190 @@ void SplitCheckTest::filesLongerOrShorterThanTheySaySplitWhole() {
     // Pieces of 3 bytes, the last one not empty, and nothing past it.
     const qint64 pieces = (expected.size() + 2) / 3;
     QCOMPARE(filesIn(scene.out.path()).size(), pieces + 1);
-    QCOMPARE(Module1::splitState.pieceNumber, pieces);
 }
 
 void SplitCheckTest::interruptedResplitLeavesNoScript() {
     Scene scene;
     const QString x = scene.source(scene.inPath(QStringLiteral("x")), 50);
-    Module1::splitState.pieceSize = QStringLiteral("11");
-    SplitRun(scene.host).SplitAllFiles();
+    scene.job.size = QStringLiteral("11");
+    QVERIFY(scene.job.run().outcome == RunOutcome::Done);
     QVERIFY(QFile::exists(scene.outPath(QStringLiteral("x.bat"))));
 
     // The file changes and is split again; piece 3 cannot be written this time.
     writeTestFile(x, patternBytes(50, 7));
-    int folderQueries = 0;
-    scene.host.onOutputFolder = [&] {
-        if (++folderQueries == 2) { // after the check, before the first piece
-            QFile::remove(scene.outPath(QStringLiteral("x.3")));
-            makeFifo(scene.outPath(QStringLiteral("x.3")));
-        }
+    ProgressHooks progress;
+    progress.onFileStarted = [&](qint64) { // after the check, before the first piece
+        QFile::remove(scene.outPath(QStringLiteral("x.3")));
+        makeFifo(scene.outPath(QStringLiteral("x.3")));
     };
-    QVERIFY_THROWS_EXCEPTION(FileError, SplitRun(scene.host).SplitAllFiles());
+    QVERIFY(scene.job.run(progress, StopRequest()).outcome == RunOutcome::Failed);
 
     QVERIFY(!QFile::exists(scene.outPath(QStringLiteral("x.bat"))));
     QCOMPARE(readTestFile(scene.outPath(QStringLiteral("x.1"))), patternBytes(50, 7).left(10));
+}
+
+void SplitCheckTest::planNamesCountsAndBytes() {
+    Scene scene;
+    scene.source(scene.inPath(QStringLiteral("a.bin")), 250);
+    scene.source(scene.inPath(QStringLiteral("empty")), 0);
+    scene.source(scene.inPath(QStringLiteral("résumé.txt")), 99);
+    writeTestFile(scene.outPath(QStringLiteral("a.bin.4")), "old");
+    scene.job.size = QStringLiteral("100");
+
+    const SplitPlan plan = planSplit(scene.job.request());
+
+    QCOMPARE(plan.pieceLength, 99);
+    QCOMPARE(plan.files.size(), 3);
+    QCOMPARE(plan.totalBytes(), 349);
+    QCOMPARE(plan.folder->path(), QDir::toNativeSeparators(scene.out.path()) + u'/');
+    const PlannedFile &a = plan.files[0];
+    QCOMPARE(a.queued, scene.job.queue[0]);
+    QCOMPARE((QList<qint64>{a.bytes, a.pieces, a.stalePieces}), (QList<qint64>{250, 3, 1}));
+    QCOMPARE(a.names.piece(3), QStringLiteral("a.bin.3"));
+    QCOMPARE(a.names.pieceOnDisk(3), QByteArray("a.bin.3"));
+    QCOMPARE(a.names.script(), QStringLiteral("a.bin.bat"));
+    QCOMPARE((QList<qint64>{plan.files[1].bytes, plan.files[1].pieces}), (QList<qint64>{0, 1}));
+    QCOMPARE(plan.files[2].names.scriptOnDisk(), QByteArray("r\xc3\xa9sum\xc3\xa9.txt.bat"));
+    QCOMPARE(plan.files[2].pieces, 1);
+    // Planning writes nothing.
+    QCOMPARE(filesIn(scene.out.path()), QStringList{QStringLiteral("a.bin.4")});
+}
+
+void SplitCheckTest::stalePiecesOfALongerSplitGo_data() {
+    QTest::addColumn<QStringList>("before"); // pieces of x in the folder before the split
+    QTest::addColumn<QStringList>("after");
+    QTest::addRow("a file that became shorter")
+        << QStringList{QStringLiteral("x.1"), QStringLiteral("x.2"), QStringLiteral("x.3")}
+        << QStringList{QStringLiteral("x.1"), QStringLiteral("x.2"), QStringLiteral("x.bat")};
+    QTest::addRow("only the unbroken run after the last piece")
+        << QStringList{QStringLiteral("x.3"), QStringLiteral("x.4"), QStringLiteral("x.6"),
+                       QStringLiteral("x.bat")}
+        << QStringList{QStringLiteral("x.1"), QStringLiteral("x.2"), QStringLiteral("x.6"),
+                       QStringLiteral("x.bat")};
+}
+
+void SplitCheckTest::stalePiecesOfALongerSplitGo() {
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, after);
+    Scene scene;
+    for (const QString &name : before)
+        writeTestFile(scene.outPath(name), "from an earlier split");
+    const QString x = scene.source(scene.inPath(QStringLiteral("x")), 20);
+    scene.job.size = QStringLiteral("11");
+
+    QVERIFY(scene.job.run().outcome == RunOutcome::Done);
+
+    QCOMPARE(filesIn(scene.out.path()), after);
+    const ScriptReplay replay = replayScript(scene.out.path(), QStringLiteral("x.bat"));
+    QVERIFY2(replay.error.isEmpty(), qPrintable(replay.error));
+    QCOMPARE(replay.joined.value(QStringLiteral("x")), patternBytes(20));
+}
+
+void SplitCheckTest::noEmptyPiecePastTheRealEnd() {
+    // sysfs reports a page for a file of a few bytes; cut at exactly its length, it gives one
+    // piece, not a second, empty one.
+    const QString path = QStringLiteral("/sys/devices/system/cpu/possible");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        QSKIP("needs /sys/devices/system/cpu/possible");
+    const QByteArray bytes = file.readAll();
+    if (QFileInfo(path).size() <= bytes.size())
+        QSKIP("the file reports its length here");
+    Scene scene;
+    scene.job.add(path);
+    scene.job.size = QString::number(bytes.size() + 1);
+
+    QVERIFY(scene.job.run().outcome == RunOutcome::Done);
+
+    QCOMPARE(filesIn(scene.out.path()),
+             (QStringList{QStringLiteral("possible.1"), QStringLiteral("possible.bat")}));
+    QCOMPARE(readTestFile(scene.outPath(QStringLiteral("possible.1"))), bytes);
+}
+
+using Failure = std::function<void()>;
+
+void SplitCheckTest::failuresOfAnyKindAreReported_data() {
+    QTest::addColumn<Failure>("fail");
+    QTest::addColumn<QString>("reason");
+    QTest::addRow("memory runs out")
+        << Failure([] { throw std::bad_alloc(); }) << QStringLiteral("there is not enough memory");
+    QTest::addRow("no thread to spare") << Failure([] {
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    }) << QStringLiteral("Resource temporarily unavailable");
+    QTest::addRow("anything else") << Failure([] { throw std::runtime_error("the unexpected"); })
+                                   << QStringLiteral("the unexpected");
+}
+
+void SplitCheckTest::failuresOfAnyKindAreReported() {
+    QFETCH(Failure, fail);
+    QFETCH(QString, reason);
+    Scene scene;
+    scene.source(scene.inPath(QStringLiteral("first")), 30);
+    scene.source(scene.inPath(QStringLiteral("second")), 30);
+    ProgressHooks progress;
+    progress.onFileStarted = [&](qint64 index) {
+        if (index == 1)
+            fail();
+    };
+
+    const SplitResult result = scene.job.run(progress, StopRequest());
+
+    QVERIFY(result.outcome == RunOutcome::Failed);
+    QCOMPARE(result.reason, reason);
+    QCOMPARE(result.filesDone, 1);
+    QCOMPARE(result.stoppedFile, 1);
+    QCOMPARE(filesIn(scene.out.path()).size(), 5); // first.1 to first.4 and first.bat
+}
+
+void SplitCheckTest::countsSaturate_data() {
+    QTest::addColumn<qint64>("bytes");
+    QTest::addColumn<qint64>("blockSize");
+    QTest::addColumn<qint64>("blocks");
+    constexpr qint64 most = std::numeric_limits<qint64>::max();
+    QTest::addRow("a few bytes take a block") << qint64(10) << qint64(4096) << qint64(4096);
+    QTest::addRow("whole blocks stay") << qint64(8192) << qint64(4096) << qint64(8192);
+    QTest::addRow("the piece length of 1e300") << most << qint64(4096) << most;
+    QTest::addRow("just below the largest count") << most - 100 << qint64(4096) << most;
+}
+
+void SplitCheckTest::countsSaturate() {
+    QFETCH(qint64, bytes);
+    QFETCH(qint64, blockSize);
+    QFETCH(qint64, blocks);
+    QCOMPARE(wholeBlocks(bytes, blockSize), blocks);
+    constexpr qint64 most = std::numeric_limits<qint64>::max();
+    QCOMPARE(saturatingMultiply(most / 2, 3), most);
+    QCOMPARE(saturatingAdd(most - 1, 2), most);
+}
+
+void SplitCheckTest::pieceLargerThanTheVolumeHoldsIsRefused() {
+    QCOMPARE(RefusalReason::pieceTooLarge((qint64(1) << 32) - 1, 4'999'999'999),
+             QStringLiteral("its file system holds files of at most 4.29 GB, smaller than the "
+                            "5 GB pieces"));
+    FatMount stick;
+    if (!stick.isMounted())
+        QSKIP(qPrintable(stick.skipReason()));
+    Scene scene;
+    // A sparse file: it reports 5 GB and takes no room.
+    const QString video = scene.inPath(QStringLiteral("video.mkv"));
+    QFile sparse(video);
+    QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.resize(5'000'000'000));
+    sparse.close();
+    scene.job.add(video);
+    scene.job.folder = stick.path();
+    scene.job.size = QStringLiteral("5000000000");
+
+    try {
+        scene.job.run();
+        QFAIL("the split was started");
+    } catch (const SplitRefused &refused) {
+        // The small volume has no room for it either; both are said.
+        QVERIFY2(refused.refusals().contains(
+                     Refusal{QDir::toNativeSeparators(stick.path()) + u'/',
+                             RefusalReason::pieceTooLarge((qint64(1) << 32) - 1, 4'999'999'999)}),
+                 refused.what());
+    }
+    QCOMPARE(filesIn(stick.path()), QStringList());
 }
 
 QTEST_GUILESS_MAIN(SplitCheckTest)

@@ -2,9 +2,11 @@
 
 #include "FileError.h"
 #include "OutputFolder.h"
-#include "PieceNames.h"
+#include "OutputNames.h"
 #include "PortableName.h"
 #include "RestoreScript.h"
+#include "SourceFile.h"
+#include "SplitRefusal.h"
 
 #include <QDir>
 #include <QFile>
@@ -66,9 +68,9 @@ JoinRecipe ScriptReader::read() {
             refuse(line, QStringLiteral("is not a command that Tessary writes"));
         if (i == 0) {
             recipe.destination = copy->destination;
-            if (std::optional<QString> problem = portableNameProblem(recipe.destination))
+            if (std::optional<NameProblem> problem = portableNameProblem(recipe.destination))
                 refuse(line, QStringLiteral("makes %1, a file that Tessary does not split (%2)")
-                                 .arg(recipe.destination, *problem));
+                                 .arg(recipe.destination, RefusalReason::name(*problem)));
         } else if (copy->destination != recipe.destination) {
             refuse(line,
                    QStringLiteral("makes %1, not %2").arg(copy->destination, recipe.destination));
@@ -76,8 +78,9 @@ JoinRecipe ScriptReader::read() {
         // A line after the first goes on from the file joined so far.
         if (i > 0 && copy->sources.first() != recipe.destination)
             refuse(line, QStringLiteral("does not go on from %1").arg(recipe.destination));
+        const OutputNames names(recipe.destination);
         for (qsizetype s = i > 0 ? 1 : 0; s < copy->sources.size(); ++s, ++nextPiece) {
-            const QString expected = recipe.destination + u'.' + QString::number(nextPiece);
+            const QString expected = names.piece(nextPiece);
             if (copy->sources[s] != expected)
                 refuse(line, QStringLiteral("names %1 where the piece %2 belongs")
                                  .arg(copy->sources[s], expected));
@@ -88,19 +91,15 @@ JoinRecipe ScriptReader::read() {
                QStringLiteral("is not the line that says %1 is restored").arg(recipe.destination));
     recipe.pieceCount = nextPiece - 1;
     recipe.script = m_path;
-    recipe.restoredMessage = recipe.destination + QStringLiteral(" has been restored");
     return recipe;
 }
 
 QList<ScriptLine> ScriptReader::lines() {
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(m_path, file.errorString());
-    if (file.size() > kLargestScript)
+    // Opened as a source is: a FIFO or a device is refused rather than waited on.
+    const SourceFile file(m_path);
+    if (file.facts().size > kLargestScript)
         throw FileError(m_path, QStringLiteral("it is too large to be a restore script"));
-    QByteArray bytes = file.read(kLargestScript + 1);
-    if (file.error() != QFileDevice::NoError)
-        throw FileError(m_path, file.errorString());
+    QByteArray bytes = file.readAll(kLargestScript);
     // The command shell reads lines ended by CR LF or by LF alone, the last one with or
     // without an end.
     if (bytes.endsWith('\n'))
@@ -196,31 +195,40 @@ void ScriptReader::refuse(const ScriptLine &line, const QString &why) const {
                                 .arg(why, shown));
 }
 
-// name.1, the first piece: its pieces run up to the first number that does not exist. A piece
-// found past that number means the missing one is not the end but a gap.
+// name.1, the first piece. The restore script beside it, when there is one, says how many
+// pieces there are. Without it the pieces run up to the first number that does not exist, and
+// a piece found past that number means the missing one is not the end but a gap.
 JoinRecipe recipeFromFirstPiece(const QString &path) {
     const QFileInfo first(path);
+    const QString folderPath = QDir::toNativeSeparators(first.absolutePath());
+    const OutputNames names(first.fileName().chopped(2));
+    const OutputFolder folder(folderPath);
+    if (folder.facts(names.scriptOnDisk()).kind != FileKind::Missing) {
+        JoinRecipe recipe = ScriptReader(folder.filePath(names.scriptOnDisk())).read();
+        if (recipe.destination != names.fileName())
+            throw FileError(recipe.script,
+                            QStringLiteral("it stands beside %1 but restores %2, not %3")
+                                .arg(names.piece(1), recipe.destination, names.fileName()));
+        return recipe;
+    }
     JoinRecipe recipe;
     recipe.script = path;
-    recipe.folder = QDir::toNativeSeparators(first.absolutePath());
-    recipe.destination = first.fileName().chopped(2);
-    recipe.restoredMessage = recipe.destination + QStringLiteral(" has been restored");
-    const OutputFolder folder(recipe.folder);
-    const QByteArray prefix = pieceNamePrefix(recipe.destination);
+    recipe.folder = folderPath;
+    recipe.destination = names.fileName();
+    recipe.fromFirstPiece = true;
     QByteArray name;
     do {
-        setPieceName(name, prefix, ++recipe.pieceCount);
+        names.setPieceOnDisk(name, ++recipe.pieceCount);
     } while (folder.facts(name).kind != FileKind::Missing);
     --recipe.pieceCount;
     if (recipe.pieceCount == 0)
         throw FileError(path, qt_error_string(ENOENT));
     const QString missing = folder.filePath(name);
     for (const QByteArray &entry : folder.entryNames()) {
-        if (!entry.startsWith(prefix))
-            continue;
-        bool isNumber = false;
-        const qint64 number = entry.mid(prefix.size()).toLongLong(&isNumber);
-        if (isNumber && number > recipe.pieceCount && entry == prefix + QByteArray::number(number))
+        const std::optional<OutputNames::Entry> output =
+            OutputNames::parse(fromFileSystemName(entry));
+        if (output && output->kind == OutputNames::Kind::Piece &&
+            output->fileName == names.fileName() && output->piece > recipe.pieceCount)
             throw FileError(missing, QStringLiteral("this piece is missing, though %1 is there")
                                          .arg(fromFileSystemName(entry)));
     }

@@ -1,41 +1,29 @@
 #pragma once
 
-#include "FileError.h"
 #include "RangeCopier.h"
+#include "RunResult.h"
 
-#include <QString>
+class ProgressSink;
+class StopRequest;
+struct JoinPlan;
 
-#include <chrono>
-
-class JoinHost;
-
-// A join the user stopped by answering No: nothing was written.
-class JoinDeclined : public FileError {
-public:
-    using FileError::FileError;
-};
-
-struct JoinOptions {
-    // The host is asked to repaint the wait window once per this much work.
-    std::chrono::milliseconds repaintInterval{100};
-    CopyMethod copyMethod = CopyMethod::Kernel;
-};
-
-// Rebuilds a split file from its restore script, or from its first piece where the script is
-// missing. Checks everything before it writes: every piece is there and is a regular file, the
-// pieces have the lengths a split gives them (else the user is asked whether to go on), the
-// file to make is none of the pieces, and the user agrees to replace it where it exists. The
-// joined file is written beside it under a name of its own, flushed to disk and then renamed
-// over it, so that a failure never leaves a half-written file or destroys the one it replaces.
+// Rebuilds a split file from its pieces as a plan says. The joined file is written beside its
+// final name under a name of its own, flushed to disk and then renamed into place, so that a
+// failure or a stop never leaves a half-written file and never destroys the one it replaces.
 class JoinRun {
 public:
-    explicit JoinRun(JoinHost &host, JoinOptions options = {});
+    JoinRun(const JoinPlan &plan, ProgressSink &progress, const StopRequest &stop,
+            CopyMethod copyMethod = CopyMethod::Kernel);
 
-    // Throws JoinDeclined when the user answers No, FileError when the join is refused or
-    // fails; either way nothing is left behind.
-    void join(const QString &path);
+    // Never throws: a failure of any kind ends the join with a result that names it, and
+    // nothing written is left.
+    RunResult run() noexcept;
 
 private:
-    JoinHost &m_host;
-    const JoinOptions m_options;
+    void copyPieces(class TemporaryFile &joined) const;
+
+    const JoinPlan &m_plan;
+    ProgressSink &m_progress;
+    const StopRequest &m_stop;
+    const CopyMethod m_copyMethod;
 };

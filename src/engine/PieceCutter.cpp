@@ -2,10 +2,12 @@
 
 #include "FileHandle.h"
 #include "OutputFolder.h"
-#include "PieceNames.h"
+#include "OutputNames.h"
+#include "RunProgress.h"
 #include "SourceFile.h"
 #include "WorkerPool.h"
 
+#include <algorithm>
 #include <exception>
 #include <limits>
 #include <mutex>
@@ -15,12 +17,12 @@ namespace {
 constexpr qint64 kNoPiece = std::numeric_limits<qint64>::max();
 
 // What the threads of one cut share, guarded by mutex.
-struct CutProgress {
+struct CutState {
     std::mutex mutex;
     qint64 next = 1;           // the piece to start next
     qint64 last = 1;           // no piece after this one is started
     qint64 highestStarted = 0; // pieces up to here exist
-    qint64 lastPieceBytes = 0;
+    bool stopped = false;
     qint64 failedPiece = kNoPiece;
     std::exception_ptr failure;
 
@@ -35,11 +37,14 @@ struct CutProgress {
 
 class PieceWorker {
 public:
-    PieceWorker(const CutPlan &plan, CutProgress &progress, CopyMethod firstMethod)
+    PieceWorker(const CutPlan &plan, CutState &state, CopyMethod firstMethod,
+                ProgressSink &progress, const StopRequest &stop)
         : m_plan(plan)
+        , m_state(state)
+        , m_copier(firstMethod)
         , m_progress(progress)
-        , m_copier(firstMethod) {
-        m_name.reserve(plan.namePrefix.size() + 24);
+        , m_stop(stop) {
+        m_name.reserve(plan.names.fileName().size() * 3 + 24);
     }
 
     void run() {
@@ -54,18 +59,22 @@ public:
 private:
     // Takes the next piece and creates its file, in number order across the threads.
     qint64 startNextPiece() {
-        const std::lock_guard lock(m_progress.mutex);
-        if (m_progress.failure || m_progress.next > m_progress.last)
+        const std::lock_guard lock(m_state.mutex);
+        if (m_state.failure || m_state.stopped || m_state.next > m_state.last)
             return kNoPiece;
-        const qint64 piece = m_progress.next++;
-        setPieceName(m_name, m_plan.namePrefix, piece);
+        if (m_stop.requested()) {
+            m_state.stopped = true;
+            return kNoPiece;
+        }
+        const qint64 piece = m_state.next++;
+        m_plan.names.setPieceOnDisk(m_name, piece);
         try {
-            if (piece > m_plan.checkedPieces)
+            if (piece > m_plan.plannedPieces)
                 m_plan.checkLatePiece(m_name);
             m_file = m_plan.folder.create(m_name.constData());
-            m_progress.highestStarted = piece;
+            m_state.highestStarted = piece;
         } catch (...) {
-            m_progress.fail(piece, std::current_exception());
+            m_state.fail(piece, std::current_exception());
             return kNoPiece;
         }
         return piece;
@@ -74,26 +83,39 @@ private:
     void finishPiece(qint64 piece) {
         try {
             const qint64 length = m_plan.pieceLength;
-            const RangeCopier::Result copied =
-                m_copier.copy(m_plan.source, (piece - 1) * length, m_file.fd(), length);
-            if (copied.targetError != 0)
-                m_plan.folder.fail(m_name, copied.targetError);
+            const qint64 start = (piece - 1) * length;
+            qint64 copied = 0;
+            while (copied < length) {
+                if (m_stop.requested()) {
+                    const std::lock_guard lock(m_state.mutex);
+                    m_state.stopped = true;
+                    return;
+                }
+                const qint64 asked = std::min(length - copied, PieceCutter::kChunkBytes);
+                const RangeCopier::Result chunk =
+                    m_copier.copy(m_plan.source, start + copied, m_file.fd(), asked);
+                if (chunk.targetError != 0)
+                    m_plan.folder.fail(m_name, chunk.targetError);
+                copied += chunk.copied;
+                m_progress.bytesCopied(chunk.copied);
+                if (chunk.copied < asked)
+                    break; // the source ends in this piece
+            }
             if (const int error = m_file.close())
                 m_plan.folder.fail(m_name, error);
             // Only a read past a full last piece tells whether the source goes on.
-            const bool goesOn = copied.copied == length && piece >= m_plan.plannedPieces &&
+            const bool goesOn = copied == length && piece >= m_plan.plannedPieces &&
                                 sourceGoesOnAfter(piece * length);
-            const std::lock_guard lock(m_progress.mutex);
-            if (copied.copied < length && piece < m_progress.last)
-                m_progress.last = piece; // the source ends in this piece
-            if (piece == m_progress.last) {
-                m_progress.lastPieceBytes = copied.copied;
-                if (goesOn)
-                    ++m_progress.last;
-            }
+            const std::lock_guard lock(m_state.mutex);
+            if (copied < length && piece < m_state.last)
+                m_state.last = piece; // the source ends in this piece
+            if (copied == 0 && piece > 1 && piece <= m_state.last)
+                m_state.last = piece - 1; // it ended with the piece before: none is empty
+            if (piece == m_state.last && goesOn)
+                ++m_state.last;
         } catch (...) {
-            const std::lock_guard lock(m_progress.mutex);
-            m_progress.fail(piece, std::current_exception());
+            const std::lock_guard lock(m_state.mutex);
+            m_state.fail(piece, std::current_exception());
         }
     }
 
@@ -103,40 +125,44 @@ private:
     }
 
     const CutPlan &m_plan;
-    CutProgress &m_progress;
+    CutState &m_state;
     RangeCopier m_copier;
+    ProgressSink &m_progress;
+    const StopRequest &m_stop;
     QByteArray m_name;
     FileHandle m_file;
 };
 
 } // namespace
 
-PieceCutter::PieceCutter(WorkerPool &pool, CopyMethod firstMethod)
+PieceCutter::PieceCutter(WorkerPool &pool, CopyMethod firstMethod, ProgressSink &progress,
+                         const StopRequest &stop)
     : m_pool(pool)
-    , m_firstMethod(firstMethod) {}
+    , m_firstMethod(firstMethod)
+    , m_progress(progress)
+    , m_stop(stop) {}
 
-CutResult PieceCutter::cut(const CutPlan &plan, const std::function<void()> &whileWaiting,
-                           std::chrono::milliseconds interval) {
-    CutProgress progress;
-    progress.last = plan.plannedPieces;
-    m_pool.runOnAll(
-        [&](int) {
-            try {
-                PieceWorker(plan, progress, m_firstMethod).run();
-            } catch (...) { // out of memory before the first piece
-                const std::lock_guard lock(progress.mutex);
-                progress.fail(progress.next, std::current_exception());
-            }
-        },
-        whileWaiting, interval);
-    if (progress.failure)
-        std::rethrow_exception(progress.failure);
+CutResult PieceCutter::cut(const CutPlan &plan) {
+    CutState state;
+    state.last = plan.plannedPieces;
+    m_pool.runOnAll([&](int) {
+        try {
+            PieceWorker(plan, state, m_firstMethod, m_progress, m_stop).run();
+        } catch (...) { // out of memory before the first piece
+            const std::lock_guard lock(state.mutex);
+            state.fail(state.next, std::current_exception());
+        }
+    });
+    if (state.failure)
+        std::rethrow_exception(state.failure);
+    if (state.stopped)
+        return {0, true, state.highestStarted};
 
     // Pieces started past the source's end, when it turned out shorter than it reported.
     QByteArray name;
-    for (qint64 piece = progress.last + 1; piece <= progress.highestStarted; ++piece) {
-        setPieceName(name, plan.namePrefix, piece);
+    for (qint64 piece = state.last + 1; piece <= state.highestStarted; ++piece) {
+        plan.names.setPieceOnDisk(name, piece);
         plan.folder.remove(name);
     }
-    return {progress.last, progress.lastPieceBytes};
+    return {state.last, false, state.highestStarted};
 }

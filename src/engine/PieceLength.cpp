@@ -1,5 +1,7 @@
 #include "PieceLength.h"
 
+#include "Numeric.h"
+
 #include <cmath>
 #include <limits>
 
@@ -11,6 +13,13 @@ qint64 fullPieceLength(double pieceSize) {
     if (pieceSize >= 0x1p62)
         return std::numeric_limits<qint64>::max();
     return static_cast<qint64>(std::ceil(pieceSize)) - 1;
+}
+
+std::optional<qint64> fullPieceLength(const QString &pieceSize) {
+    const std::optional<double> number = toNumber(pieceSize);
+    if (!number)
+        return std::nullopt;
+    return fullPieceLength(*number);
 }
 
 qint64 pieceCountFor(qint64 length, qint64 fullPiece) {

@@ -1,5 +1,7 @@
 #include "RestoreScript.h"
 
+#include "OutputNames.h"
+
 namespace RestoreScript {
 
 namespace {
@@ -37,57 +39,51 @@ QString plain(const QString &text) {
 
 } // namespace
 
-QString firstTerm(const QString &fileName) {
-    return QStringLiteral("copy /b ") + quoted(fileName + QStringLiteral(".1")) + u' ';
+QString firstTerm(const OutputNames &names) {
+    return QStringLiteral("copy /b ") + quoted(names.piece(1)) + u' ';
 }
 
-QString nextTerm(const QString &fileName, qint64 pieceNumber) {
-    return QStringLiteral("+ ") + quoted(fileName + u'.' + QString::number(pieceNumber)) + u' ';
+QString nextTerm(const OutputNames &names, qint64 pieceNumber) {
+    return QStringLiteral("+ ") + quoted(names.piece(pieceNumber)) + u' ';
 }
 
-QString destination(const QString &fileName) {
-    return u' ' + quoted(fileName);
+QString destination(const OutputNames &names) {
+    return u' ' + quoted(names.fileName());
 }
 
-QString continuation(const QString &fileName) {
-    return QStringLiteral("copy /b ") + quoted(fileName) + u' ';
+QString continuation(const OutputNames &names) {
+    return QStringLiteral("copy /b ") + quoted(names.fileName()) + u' ';
 }
 
 qsizetype scriptBytes(const QString &text) {
     return isAscii(text) ? text.size() : text.toUtf8().size();
 }
 
-void appendPiece(QString &command, qsizetype &lineBytes, const QString &fileName,
-                 qint64 pieceNumber) {
-    const QString term = nextTerm(fileName, pieceNumber);
-    const qsizetype termBytes = scriptBytes(term);
-    const QString end = destination(fileName);
-    if (lineBytes + termBytes + scriptBytes(end) > kMaxLineBytes) {
-        const QString next = continuation(fileName);
-        command += end + kLineEnd + next;
-        lineBytes = scriptBytes(next);
-    }
-    command += term;
-    lineBytes += termBytes;
-}
-
 QString echoLine(const QString &fileName) {
     return QStringLiteral("echo ") + plain(fileName) + QStringLiteral(" has been restored");
 }
 
-QByteArray contents(const QString &fileName, const QString &restoreCommand) {
-    const QString text = restoreCommand + kLineEnd + echoLine(fileName) + kLineEnd;
-    if (isAscii(fileName))
+QByteArray scriptFor(const OutputNames &names, qint64 pieceCount) {
+    const QString end = destination(names);
+    const qsizetype endBytes = scriptBytes(end);
+    QString command = firstTerm(names);
+    qsizetype lineBytes = scriptBytes(command);
+    for (qint64 piece = 2; piece <= pieceCount; ++piece) {
+        const QString term = nextTerm(names, piece);
+        const qsizetype termBytes = scriptBytes(term);
+        // A line the term would carry too far ends here, and the join goes on in the next.
+        if (lineBytes + termBytes + endBytes > kMaxLineBytes) {
+            const QString next = continuation(names);
+            command += end + kLineEnd + next;
+            lineBytes = scriptBytes(next);
+        }
+        command += term;
+        lineBytes += termBytes;
+    }
+    const QString text = command + end + kLineEnd + echoLine(names.fileName()) + kLineEnd;
+    if (isAscii(names.fileName()))
         return text.toLatin1();
     return QByteArray(kUtf8Line) + kLineEnd.toLatin1() + text.toUtf8();
-}
-
-QByteArray scriptFor(const QString &fileName, qint64 pieceCount) {
-    QString command = firstTerm(fileName);
-    qsizetype lineBytes = scriptBytes(command);
-    for (qint64 piece = 2; piece <= pieceCount; ++piece)
-        appendPiece(command, lineBytes, fileName, piece);
-    return contents(fileName, command + destination(fileName));
 }
 
 } // namespace RestoreScript

@@ -1,57 +1,43 @@
 #pragma once
 
 #include "RangeCopier.h"
+#include "RunResult.h"
 #include "WorkerPool.h"
 
-#include <QElapsedTimer>
-#include <QtGlobal>
+class ProgressSink;
+class StopRequest;
+struct PlannedFile;
+struct SplitPlan;
 
-#include <chrono>
-#include <memory>
-
-class OutputFolder;
-class SplitCheck;
-class SplitHost;
-
-struct SplitOptions {
-    // The host is asked to repaint the wait window once per this much work.
-    std::chrono::milliseconds repaintInterval{100};
+struct RunOptions {
     // Threads that copy pieces at the same time.
     int workers = WorkerPool::defaultSize();
     // Where copying starts; slower methods follow where a file system refuses it.
     CopyMethod copyMethod = CopyMethod::Kernel;
 };
 
-// Cuts every queued file into numbered pieces in the output folder, each with a restore
-// script beside them. Works on Module1::splitState; asks the host for the queue, the output
-// folder, the wait window and the closing message.
+// Cuts every file of a plan into numbered pieces in the plan's output folder, each with its
+// restore script beside them, in queue order: the pieces of a file, then its script. Tells the
+// sink how far it is and looks at the stop request between chunks.
 class SplitRun {
 public:
-    explicit SplitRun(SplitHost &host, SplitOptions options = {});
-    ~SplitRun();
+    SplitRun(const SplitPlan &plan, ProgressSink &progress, const StopRequest &stop,
+             RunOptions options = {});
 
-    // First checks everything the run would write and throws SplitRefused, having written
-    // nothing, when any of it would destroy or lose data. Then splits the queue in order and
-    // shows the closing message. On the first failure it takes the wait window down and
-    // throws FileError: earlier files stay complete, the failing one keeps its pieces but no
-    // restore script, later ones are not touched, every file is closed and no thread is left.
-    void SplitAllFiles();
+    // Never throws: every failure, whatever its kind, ends the run with a result that names
+    // it. On a failure, earlier files are complete, the failing one keeps the pieces it got
+    // but no restore script, and later ones are not touched. On a stop, earlier files are
+    // complete, the one under way loses every piece this run wrote for it and gets no script,
+    // and later ones are not touched.
+    SplitResult run() noexcept;
 
 private:
-    void checkWholeRun();
-    void SplitOneFile();
-    void StartNextPiece();
-    void WriteRestoreScript();
+    // Returns false when a stop came first; the file's outputs are then removed.
+    bool splitFile(WorkerPool &pool, qint64 index);
+    void removePieces(const PlannedFile &file, qint64 from, qint64 to) const;
 
-    void keepWaitWindowPainted();
-
-    SplitHost &m_host;
-    const SplitOptions m_options;
-    QElapsedTimer m_sinceRepaint;
-    qsizetype m_commandLineBytes = 0; // bytes of the copy line being built
-
-    // For the length of one run.
-    std::unique_ptr<SplitCheck> m_check;
-    std::unique_ptr<OutputFolder> m_folder;
-    std::unique_ptr<WorkerPool> m_pool;
+    const SplitPlan &m_plan;
+    ProgressSink &m_progress;
+    const StopRequest &m_stop;
+    const RunOptions m_options;
 };

@@ -31,19 +31,13 @@ int WorkerPool::defaultSize() {
     return int(std::clamp(std::thread::hardware_concurrency(), 1U, 4U));
 }
 
-void WorkerPool::runOnAll(const std::function<void(int)> &work,
-                          const std::function<void()> &whileWaiting,
-                          std::chrono::milliseconds interval) {
+void WorkerPool::runOnAll(const std::function<void(int)> &work) {
     std::unique_lock lock(m_mutex);
     m_work = &work;
     m_running = size();
     ++m_generation;
     m_wake.notify_all();
-    while (!m_finished.wait_for(lock, interval, [this] { return m_running == 0; })) {
-        lock.unlock();
-        whileWaiting();
-        lock.lock();
-    }
+    m_finished.wait(lock, [this] { return m_running == 0; });
     m_work = nullptr;
 }
 

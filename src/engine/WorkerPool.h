@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -8,10 +7,10 @@
 #include <thread>
 #include <vector>
 
-// A fixed set of threads that take on one task together, while the thread that gave it waits
-// and stays responsive through a callback. The threads end with the pool.
+// A fixed set of threads that take on one task together. The threads end with the pool.
 class WorkerPool {
 public:
+    // Throws std::system_error when the system has no thread to spare.
     explicit WorkerPool(int threads = defaultSize());
     ~WorkerPool();
     WorkerPool(const WorkerPool &) = delete;
@@ -22,10 +21,9 @@ public:
 
     int size() const noexcept { return int(m_threads.size()); }
 
-    // Runs work(i) on every thread i at once and returns when all have returned; meanwhile
-    // calls whileWaiting on this thread about every interval. work must not throw.
-    void runOnAll(const std::function<void(int thread)> &work,
-                  const std::function<void()> &whileWaiting, std::chrono::milliseconds interval);
+    // Runs work(i) on every thread i at once and returns when all have returned. work must not
+    // throw.
+    void runOnAll(const std::function<void(int thread)> &work);
 
 private:
     void serve(int thread);

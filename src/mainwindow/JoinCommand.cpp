@@ -3,6 +3,8 @@
 #include "FileDialog.h"
 #include "JoinRun.h"
 #include "MessageBox.h"
+#include "RunFailure.h"
+#include "RunProgress.h"
 #include "WaitWindowSlot.h"
 
 #include <QDir>
@@ -10,6 +12,14 @@
 namespace {
 
 const QString kTitle = QStringLiteral("Join Files");
+
+void showFailed(const QString &path, const QString &reason) {
+    const QString where =
+        path.isEmpty() ? QString() : QDir::toNativeSeparators(path) + QStringLiteral(": ");
+    showMessage(QStringLiteral("The pieces were not joined, and nothing was written.\n\n%1%2")
+                    .arg(where, reason),
+                MessageIcon::Error, QStringLiteral("Error: Join Failed"));
+}
 
 } // namespace
 
@@ -20,27 +30,38 @@ void JoinCommand::run(QWidget *parent, const QString &startFolder) {
     const QString chosen = chooseFileToOpen(
         parent, kTitle,
         {QStringLiteral("Restore scripts (*.bat)"), QStringLiteral("All files (*)")}, startFolder);
-    if (chosen.isEmpty())
-        return;
+    if (!chosen.isEmpty())
+        join(chosen);
+}
+
+void JoinCommand::join(const QString &chosen) {
     try {
-        JoinRun(*this).join(chosen);
+        const JoinPlan plan = planJoin(chosen, *this);
+        RunResult result;
+        m_waitWindow.run([&](ProgressSink &progress, const StopRequest &stop) {
+            result = JoinRun(plan, progress, stop).run();
+        });
+        switch (result.outcome) {
+        case RunOutcome::Done:
+            showMessage(plan.recipe.destination + QStringLiteral(" has been restored"),
+                        MessageIcon::Information);
+            break;
+        case RunOutcome::Stopped:
+            showMessage(QStringLiteral("The join was stopped. Nothing was written."),
+                        MessageIcon::Information, QStringLiteral("Join Stopped"));
+            break;
+        case RunOutcome::Failed:
+            showFailed(result.failedPath, result.reason);
+            break;
+        }
     } catch (const JoinDeclined &) {
         // The user answered No, and nothing was written: there is nothing more to say.
-    } catch (const FileError &error) {
-        showMessage(QStringLiteral("The pieces were not joined, and nothing was written.\n\n%1: %2")
-                        .arg(QDir::toNativeSeparators(error.path()), error.reason()),
-                    MessageIcon::Error, QStringLiteral("Error: Join Failed"));
+    } catch (...) {
+        const RunFailure failure = describeFailure(std::current_exception());
+        showFailed(failure.path, failure.reason);
     }
 }
 
 bool JoinCommand::askYesNo(const QString &question) {
     return ::askYesNo(question, kTitle);
-}
-
-WaitWindowHost &JoinCommand::waitWindow() {
-    return m_waitWindow;
-}
-
-void JoinCommand::showRestoredMessage(const QString &text) {
-    showMessage(text, MessageIcon::Information);
 }

@@ -2,19 +2,18 @@
 
 #include "DriveList.h"
 #include "FileDrop.h"
-#include "FileError.h"
 #include "FileList.h"
 #include "FileSystemObject.h"
 #include "FolderList.h"
 #include "FontFit.h"
 #include "MessageBox.h"
-#include "Module1.h"
 #include "Numeric.h"
 #include "PathLabel.h"
 #include "Paths.h"
+#include "PieceLength.h"
 #include "ProgramIcons.h"
 #include "SizeTable.h"
-#include "SplitCheck.h"
+#include "SplitRequest.h"
 #include "Twips.h"
 #include "frmAbout.h"
 
@@ -30,9 +29,6 @@
 #include <QPushButton>
 
 namespace {
-
-// Refusals listed in the box itself; more go into its details.
-constexpr qsizetype kRefusalsInBox = 10;
 
 // Creates a control of the main window at its place, given in twips.
 template <typename Control>
@@ -191,9 +187,7 @@ void frmSplit::cmdAdd_Click() {
 }
 
 void frmSplit::queueFile(const QString &folder, const QString &fileName) {
-    SplitState &s = Module1::splitState;
-    s.selectedPath = withTrailingSeparator(folder) + fileName;
-    List1->addItem(s.selectedPath);
+    List1->addItem(withTrailingSeparator(folder) + fileName);
     List3->addItem(fileName);
 }
 
@@ -308,36 +302,24 @@ void frmSplit::CheckCustomSize() {
         showMessage(QStringLiteral("Custom Size is not Numeric.  It must be a number"));
         return;
     }
-    try {
-        ResolvePieceSize();
-    } catch (const SplitRefused &refused) {
-        // A long list goes into the details, so that the box still fits the screen.
-        const QList<Refusal> &refusals = refused.refusals();
-        showMessage(refusalMessage(refusals, kRefusalsInBox), MessageIcon::Error,
-                    QStringLiteral("Error: Split Failed"),
-                    refusals.size() > kRefusalsInBox ? refusalMessage(refusals) : QString());
-    } catch (const FileError &error) {
-        // The run has taken the wait window down; say what failed rather than end silently.
-        const QString source = QDir::toNativeSeparators(Module1::splitState.sourcePath);
-        const QString failed = QDir::toNativeSeparators(error.path());
-        const QString reason =
-            failed == source ? error.reason() : failed + QStringLiteral(": ") + error.reason();
-        showMessage(QStringLiteral("%1 could not be split.\n\n%2").arg(source, reason),
-                    MessageIcon::Error, QStringLiteral("Error: Split Failed"));
-    }
+    ResolvePieceSize();
 }
 
 void frmSplit::ResolvePieceSize() {
-    SplitState &s = Module1::splitState;
+    QString pieceSize;
     if (List4->item(0)->isSelected()) {
-        s.pieceSize = txtCustomSize->text();
+        pieceSize = txtCustomSize->text();
     } else {
         for (int i = 0; i < List4->count(); ++i) {
             if (List4->item(i)->isSelected())
-                s.pieceSize = List5->item(i)->text();
+                pieceSize = List5->item(i)->text();
         }
     }
-    m_splitRun.SplitAllFiles();
+    // The checks above passed: the size is a number.
+    SplitRequest request{{}, Dir2->path(), fullPieceLength(pieceSize).value_or(1)};
+    for (int i = 0; i < List1->count(); ++i)
+        request.queue.append({List1->item(i)->text(), List3->item(i)->text()});
+    m_splitCommand.run(request);
 }
 
 void frmSplit::mnuabout_Click() {
@@ -351,28 +333,4 @@ void frmSplit::mnuabout_Click() {
 void frmSplit::mnujoin_Click() {
     // Pieces are most likely where the last split put them.
     m_joinCommand.run(this, Dir2->path());
-}
-
-qint64 frmSplit::queuedFileCount() {
-    return List1->count();
-}
-
-QString frmSplit::queuedFilePath(qint64 index) {
-    return List1->item(int(index))->text();
-}
-
-QString frmSplit::queuedFileName(qint64 index) {
-    return List3->item(int(index))->text();
-}
-
-QString frmSplit::outputFolder() {
-    return Dir2->path();
-}
-
-WaitWindowHost &frmSplit::waitWindow() {
-    return m_waitWindow;
-}
-
-void frmSplit::showClosingMessage(const QString &text) {
-    showMessage(text);
 }

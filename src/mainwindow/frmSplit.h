@@ -1,8 +1,7 @@
 #pragma once
 
 #include "JoinCommand.h"
-#include "SplitHost.h"
-#include "SplitRun.h"
+#include "SplitCommand.h"
 #include "WaitWindowSlot.h"
 
 #include <QMainWindow>
@@ -22,19 +21,12 @@ class QPushButton;
 class frmAbout;
 
 // The main window: the source browser and the file queue, the output browser, the piece size
-// and the split command. It answers the split run's questions from its controls.
-class frmSplit : public QMainWindow, public SplitHost {
+// and the split command, which hands the choices on as a request.
+class frmSplit : public QMainWindow {
     Q_OBJECT
 public:
     explicit frmSplit(QWidget *parent = nullptr);
     ~frmSplit() override;
-
-    qint64 queuedFileCount() override;
-    QString queuedFilePath(qint64 index) override;
-    QString queuedFileName(qint64 index) override;
-    QString outputFolder() override;
-    WaitWindowHost &waitWindow() override;
-    void showClosingMessage(const QString &text) override;
 
 protected:
     // Files dropped from a file manager are queued as Add File queues them; a folder dropped
@@ -98,7 +90,7 @@ private:
     QAction *mnuabout = nullptr;
 
     WaitWindowSlot m_waitWindow;
+    SplitCommand m_splitCommand{m_waitWindow};
     JoinCommand m_joinCommand{m_waitWindow};
     std::unique_ptr<frmAbout> m_about;
-    SplitRun m_splitRun{*this};
 };

@@ -4,12 +4,14 @@
 #include "Paths.h"
 
 #include <QFile>
+#include <QStorageInfo>
 
 #include <cerrno>
 
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
@@ -21,6 +23,23 @@ qint64 folderLimit(int fd, int name, qint64 unlimited) {
     errno = 0;
     const long limit = ::fpathconf(fd, name);
     return limit > 0 ? qint64(limit) : unlimited;
+}
+
+// FAT ends files at 4 GiB - 1. The C library says so through _PC_FILESIZEBITS for the kernel's
+// FAT, but answers the same 32 bits as a guess for every file system it does not know (tmpfs,
+// FUSE, NFS), so the answer is believed only for FAT: the kernel's, or a FUSE driver's.
+bool holdsFilesOfAtMost4GiB(int fd, const QString &path) {
+    constexpr unsigned long kFatMagic = 0x4d44;      // MSDOS_SUPER_MAGIC
+    constexpr unsigned long kFuseMagic = 0x65735546; // FUSE_SUPER_MAGIC
+    if (folderLimit(fd, _PC_FILESIZEBITS, 64) > 32)
+        return false;
+    struct statfs volume {};
+    if (::fstatfs(fd, &volume) != 0)
+        return false;
+    if (static_cast<unsigned long>(volume.f_type) == kFatMagic)
+        return true;
+    return static_cast<unsigned long>(volume.f_type) == kFuseMagic &&
+           QStorageInfo(path).fileSystemType() == "fuse.fusefat";
 }
 
 } // namespace
@@ -73,6 +92,8 @@ FolderCapacity OutputFolder::capacity() const {
     capacity.blockSize = volume.f_frsize > 0 ? qint64(volume.f_frsize) : 1;
     capacity.nameMax = folderLimit(m_handle.fd(), _PC_NAME_MAX, capacity.nameMax);
     capacity.pathMax = folderLimit(m_handle.fd(), _PC_PATH_MAX, capacity.pathMax);
+    if (holdsFilesOfAtMost4GiB(m_handle.fd(), m_path))
+        capacity.maxFileBytes = (qint64(1) << 32) - 1;
     return capacity;
 }
 

@@ -7,12 +7,15 @@
 #include <QList>
 #include <QString>
 
+#include <limits>
+
 // What the file system under a folder allows and has room for.
 struct FolderCapacity {
     qint64 freeBytes = 0;
     qint64 blockSize = 1;  // files take whole blocks of this size
     qint64 nameMax = 255;  // bytes in one name
     qint64 pathMax = 4096; // bytes in a whole path, its terminating zero included
+    qint64 maxFileBytes = std::numeric_limits<qint64>::max(); // the largest file it holds
 };
 
 // A name as OutputFolder takes it: the bytes the file system stores (QFile::encodeName).

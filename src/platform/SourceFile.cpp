@@ -4,6 +4,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <utility>
 
@@ -35,4 +36,27 @@ qint64 SourceFile::readAt(char *buffer, qint64 size, qint64 offset) const {
         if (errno != EINTR)
             throw FileError::fromSystemError(m_path, errno);
     }
+}
+
+QByteArray SourceFile::readAll(qint64 atMost) const {
+    // Room for what the file reports, and one byte more to see whether it goes on.
+    QByteArray bytes(std::min(std::max(m_facts.size + 1, qint64(4096)), atMost + 1),
+                     Qt::Uninitialized);
+    qint64 got = 0;
+    for (;;) {
+        if (got == bytes.size()) {
+            if (got > atMost)
+                break;
+            bytes.resize(std::min(2 * got, atMost + 1));
+        }
+        const qint64 read = readAt(bytes.data() + got, bytes.size() - got, got);
+        if (read == 0)
+            break;
+        got += read;
+    }
+    if (got > atMost)
+        throw FileError(m_path,
+                        QStringLiteral("it holds more than the %1 bytes expected").arg(atMost));
+    bytes.truncate(got);
+    return bytes;
 }

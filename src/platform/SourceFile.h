@@ -3,6 +3,7 @@
 #include "FileFacts.h"
 #include "FileHandle.h"
 
+#include <QByteArray>
 #include <QString>
 
 // A file opened for reading its bytes. Only a regular file opens: a folder, a FIFO or a device
@@ -20,6 +21,8 @@ public:
     // Reads up to size bytes at offset; returns how many, 0 only at the end. Safe from several
     // threads at once. Throws FileError on a read failure.
     qint64 readAt(char *buffer, qint64 size, qint64 offset) const;
+    // Reads the whole file, which must hold no more than atMost bytes; throws FileError.
+    QByteArray readAll(qint64 atMost) const;
 
 private:
     QString m_path;

@@ -1,28 +1,38 @@
 #include "WaitWindowSlot.h"
 
+#include "RunProgress.h"
 #include "frmWait.h"
 
-#include <QCoreApplication>
+#include <QEventLoop>
+#include <QScopeGuard>
+
+#include <exception>
+#include <thread>
 
 WaitWindowSlot::WaitWindowSlot() = default;
 WaitWindowSlot::~WaitWindowSlot() = default;
 
-void WaitWindowSlot::showWaitWindow() {
-    if (!m_window)
-        m_window = std::make_unique<frmWait>();
+void WaitWindowSlot::run(const Work &work) {
+    ProgressSink progress;
+    StopRequest stop;
+    std::exception_ptr failure;
+    QEventLoop loop;
+
+    m_window = std::make_unique<frmWait>();
+    m_window->setWindowModality(Qt::ApplicationModal);
     m_window->show();
-    // The window must be mapped and painted before the run holds the event loop.
-    keepWaitWindowPainted();
-    m_window->repaint();
-}
-
-void WaitWindowSlot::keepWaitWindowPainted() {
-    // Neither the user nor the notices of the folders and drives on show (which arrive on
-    // sockets) may change the browsers while the work reads them.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
-                                    QEventLoop::ExcludeSocketNotifiers);
-}
-
-void WaitWindowSlot::unloadWaitWindow() {
-    m_window.reset();
+    const auto unload = qScopeGuard([this] { m_window.reset(); });
+    std::thread worker([&] {
+        try {
+            work(progress, stop);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        // Posted: the loop ends once this thread's work is over, whenever it gets there.
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec();
+    worker.join();
+    if (failure)
+        std::rethrow_exception(failure);
 }

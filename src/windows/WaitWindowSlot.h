@@ -1,25 +1,29 @@
 #pragma once
 
-#include "WaitWindowHost.h"
-
+#include <functional>
 #include <memory>
 
+class ProgressSink;
+class StopRequest;
 class frmWait;
 
-// The wait window of a split or a join: created on first use, shown without blocking, kept
-// painted while the work goes on, unloaded at its end so that the next one creates it anew.
-class WaitWindowSlot : public WaitWindowHost {
+// The wait window of a split or a join, up while the work runs on a thread of its own. The
+// window is created for each run and unloaded at its end, so that the next one creates it anew.
+class WaitWindowSlot {
 public:
     WaitWindowSlot();
-    ~WaitWindowSlot() override;
+    ~WaitWindowSlot();
     WaitWindowSlot(const WaitWindowSlot &) = delete;
     WaitWindowSlot &operator=(const WaitWindowSlot &) = delete;
 
-    void showWaitWindow() override;
-    // Lets the window system repaint; user input, and notices of changes to folders and drives,
-    // stay queued until the work is over.
-    void keepWaitWindowPainted() override;
-    void unloadWaitWindow() override;
+    using Work = std::function<void(ProgressSink &progress, const StopRequest &stop)>;
+
+    // Shows the wait window, runs work on a thread of its own, and returns once it has
+    // returned and the window is gone. Meanwhile this thread goes on handling events, so every
+    // window keeps painted and the desktop answered, while the wait window, being modal, holds
+    // the input of every other window. What work throws is thrown again here; so is the
+    // std::system_error of a thread the system would not start.
+    void run(const Work &work);
 
     frmWait *window() const { return m_window.get(); }
 

@@ -23,7 +23,8 @@ frmAbout::frmAbout(QWidget *parent)
     label1->setFont(titleFont);
     label1->setGeometry(twipsToPixels(this, 480, 240, 3255, 375));
 
-    auto *label2 = new QLabel(QStringLiteral("Version ") + QLatin1StringView(kTessaryVersion), this);
+    auto *label2 =
+        new QLabel(QStringLiteral("Version ") + QLatin1StringView(kTessaryVersion), this);
     label2->setObjectName(QStringLiteral("Label2"));
     label2->setGeometry(twipsToPixels(this, 480, 2760, 1215, 255));
 }

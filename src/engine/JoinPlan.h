@@ -1,0 +1,46 @@
+#pragma once
+
+#include "FileError.h"
+#include "JoinRecipe.h"
+
+#include <QList>
+#include <QString>
+
+#include <memory>
+
+class OutputFolder;
+
+// A join the user stopped by answering No: nothing was written.
+class JoinDeclined : public FileError {
+public:
+    using FileError::FileError;
+};
+
+// The questions a join may ask before it writes.
+class JoinQuestions {
+public:
+    virtual ~JoinQuestions() = default;
+    // A question that has Yes and No for answers; No unless the user says otherwise.
+    virtual bool askYesNo(const QString &question) = 0;
+};
+
+// A join that was checked and may start: its recipe, the folder, held open from the check to
+// the end of the join, and the pieces' lengths as they were checked.
+struct JoinPlan {
+    JoinRecipe recipe;
+    std::unique_ptr<OutputFolder> folder;
+    QList<qint64> pieceLengths;
+    qint64 totalBytes = 0;
+
+    JoinPlan();
+    JoinPlan(JoinPlan &&) noexcept;
+    JoinPlan &operator=(JoinPlan &&) noexcept;
+    ~JoinPlan();
+};
+
+// Reads the recipe of the file the user chose and checks everything before anything is
+// written: every piece is there and is a regular file, the pieces have the lengths a split
+// gives them (else the user is asked whether to go on), the file to make is none of the pieces
+// nor the script, there is room for it, and the user agrees to replace it where it exists.
+// Throws JoinDeclined when the user answers No, FileError when the join is refused.
+JoinPlan planJoin(const QString &chosen, JoinQuestions &questions);

@@ -1,5 +1,0 @@
-#include "Module1.h"
-
-namespace Module1 {
-SplitState splitState;
-}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QtGlobal>
+
+#include <optional>
+
+// Every name one file's split writes beside it, and a join reads: the pieces name.1, name.2,
+// ... and the restore script name.bat. As text (for scripts and messages) and as the bytes the
+// file system stores.
+class OutputNames {
+public:
+    explicit OutputNames(QString fileName);
+
+    // The file the outputs belong to: what a join makes.
+    const QString &fileName() const noexcept { return m_fileName; }
+    QString piece(qint64 number) const;
+    QString script() const;
+
+    QByteArray pieceOnDisk(qint64 number) const;
+    QByteArray scriptOnDisk() const;
+    // Sets buffer to the name of the piece on disk, reusing its storage: the names of thousands
+    // of pieces cost no allocation each.
+    void setPieceOnDisk(QByteArray &buffer, qint64 number) const;
+
+    enum class Kind { Piece, Script };
+    // What an entry of a folder is among the outputs of any file: the file it belongs to and
+    // which output, with the piece's number. Nothing for a name no split writes.
+    struct Entry {
+        QString fileName;
+        Kind kind = Kind::Piece;
+        qint64 piece = 0;
+    };
+    static std::optional<Entry> parse(const QString &name);
+
+private:
+    QString m_fileName;
+    QByteArray m_piecePrefix; // "name." on disk
+};

@@ -1,0 +1,298 @@
+#include "SplitPlan.h"
+
+#include "FileError.h"
+#include "OutputFolder.h"
+#include "PieceLength.h"
+#include "PortableName.h"
+#include "RestoreScript.h"
+#include "Saturating.h"
+#include "SourceFile.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+// The outputs a folder holds already, of files of any name, by case-folded file name: piece
+// numbers, and whether a restore script is there. A folder is listed once, however many
+// pieces a file takes. Windows, and file systems here such as FAT, do not tell names apart by
+// case, so neither does this.
+struct ExistingOutputs {
+    QSet<qint64> pieces;
+    bool script = false;
+};
+
+QHash<QString, ExistingOutputs> existingOutputs(const OutputFolder &folder) {
+    QHash<QString, ExistingOutputs> outputs;
+    for (const QByteArray &entry : folder.entryNames()) {
+        const std::optional<OutputNames::Entry> output =
+            OutputNames::parse(fromFileSystemName(entry));
+        if (!output)
+            continue;
+        ExistingOutputs &existing = outputs[output->fileName.toCaseFolded()];
+        if (output->kind == OutputNames::Kind::Script)
+            existing.script = true;
+        else
+            existing.pieces.insert(output->piece);
+    }
+    return outputs;
+}
+
+// Enough for the restore script of pieces pieces of name, without building it: as if every
+// piece stood on a copy line of its own.
+qint64 scriptBytesAtMost(const OutputNames &names, qint64 pieces) {
+    using namespace RestoreScript;
+    const qint64 perPiece = scriptBytes(nextTerm(names, pieces)) +
+                            scriptBytes(continuation(names)) + scriptBytes(destination(names)) + 2;
+    return saturatingAdd(saturatingMultiply(pieces, perPiece),
+                         2 * scriptBytes(names.fileName()) + 64);
+}
+
+// Disk space the outputs of a source of length bytes take.
+qint64 outputBytes(const OutputNames &names, qint64 length, qint64 pieceLength, qint64 blockSize) {
+    const qint64 pieces = pieceCountFor(length, pieceLength);
+    const qint64 fullPieces = pieces - 1;
+    qint64 bytes = saturatingMultiply(fullPieces, wholeBlocks(pieceLength, blockSize));
+    bytes = saturatingAdd(bytes, wholeBlocks(length - fullPieces * pieceLength, blockSize));
+    return saturatingAdd(bytes, wholeBlocks(scriptBytesAtMost(names, pieces), blockSize));
+}
+
+// The longest name a file writes (its last piece, or its script) must fit the file system.
+std::optional<QString> lengthProblem(const OutputFolder &folder, const FolderCapacity &capacity,
+                                     const OutputNames &names, qint64 pieces) {
+    for (const QString &name : {names.piece(pieces), names.script()}) {
+        const QByteArray onDisk = fileSystemName(name);
+        if (onDisk.size() > capacity.nameMax)
+            return RefusalReason::nameTooLong(name, onDisk.size(), capacity.nameMax);
+        const qint64 pathBytes = fileSystemName(folder.filePath(onDisk)).size() + 1;
+        if (pathBytes > capacity.pathMax)
+            return RefusalReason::pathTooLong(name, pathBytes, capacity.pathMax);
+    }
+    return std::nullopt;
+}
+
+// A queued file whose source could be opened.
+struct Source {
+    qsizetype index = 0; // in the queue
+    FileFacts facts;
+    qsizetype repeats = -1; // the index of the same file queued before, or -1
+};
+
+class Planner {
+public:
+    explicit Planner(const SplitRequest &request)
+        : m_request(request) {}
+
+    SplitPlan plan();
+
+private:
+    QList<Source> readableSources();
+    void refuseSameNames(QList<Source> &sources);
+    // The outputs that stand already where the file writes, or the reason it may not.
+    std::optional<QString> checkOutputs(const OutputFolder &folder, const OutputChecker &checker,
+                                        const ExistingOutputs &existing, PlannedFile &file,
+                                        qint64 &replacedBytes) const;
+    void refuse(qsizetype index, const QString &path, const QString &reason);
+    // In the order of the queue, whatever the order of the checks; the output folder's last.
+    QList<Refusal> sortedRefusals() const;
+
+    const SplitRequest &m_request;
+    struct Numbered {
+        qsizetype index;
+        Refusal refusal;
+    };
+    QList<Numbered> m_refusals;
+};
+
+QList<Source> Planner::readableSources() {
+    QList<Source> sources;
+    for (qsizetype i = 0; i < m_request.queue.size(); ++i) {
+        const QueuedFile &file = m_request.queue[i];
+        if (const std::optional<NameProblem> problem = portableNameProblem(file.name)) {
+            refuse(i, file.path, RefusalReason::name(*problem));
+            continue;
+        }
+        try {
+            sources.append({i, SourceFile(file.path).facts()});
+        } catch (const FileError &error) {
+            // The platform's listing hides such names; one that comes in by other ways arrives
+            // with its bad bytes replaced, and so names no file.
+            refuse(i, file.path,
+                   file.path.contains(QChar::ReplacementCharacter) ? RefusalReason::nameNotUtf8()
+                                                                   : error.reason());
+        }
+    }
+    return sources;
+}
+
+void Planner::refuseSameNames(QList<Source> &sources) {
+    // Windows, where the scripts run, does not tell names apart by case.
+    QHash<QString, const Source *> firstByName;
+    QList<Source> kept;
+    for (Source &source : sources) {
+        const QueuedFile &file = m_request.queue[source.index];
+        const QString key = file.name.toCaseFolded();
+        const Source *first = firstByName.value(key);
+        if (!first) {
+            firstByName.insert(key, &source);
+        } else if (first->facts.identity == source.facts.identity) {
+            // The same file queued again writes the same bytes again: checked once.
+            source.repeats = first->index;
+        } else {
+            refuse(source.index, file.path,
+                   RefusalReason::sameNamesAs(m_request.queue[first->index].path));
+            continue;
+        }
+        kept.append(source);
+    }
+    sources = kept;
+}
+
+std::optional<QString> Planner::checkOutputs(const OutputFolder &folder,
+                                             const OutputChecker &checker,
+                                             const ExistingOutputs &existing, PlannedFile &file,
+                                             qint64 &replacedBytes) const {
+    const OutputNames &names = file.names;
+    auto problemAt = [&](const QByteArray &name, bool isScript) -> std::optional<QString> {
+        if (const std::optional<OutputProblem> problem = checker.problemAt(name, replacedBytes))
+            return RefusalReason::output(isScript, folder.filePath(name), *problem);
+        return std::nullopt;
+    };
+    try {
+        if (existing.script) {
+            if (std::optional<QString> problem = problemAt(names.scriptOnDisk(), true))
+                return problem;
+        }
+        for (const qint64 number : existing.pieces) {
+            if (number > file.pieces)
+                continue;
+            if (std::optional<QString> problem = problemAt(names.pieceOnDisk(number), false))
+                return problem;
+        }
+        // An earlier, longer split left pieces past the new last one: the unbroken run of
+        // them goes, or a join from the first piece would take them in.
+        for (qint64 number = file.pieces + 1; existing.pieces.contains(number); ++number) {
+            const QByteArray name = names.pieceOnDisk(number);
+            if (folder.facts(name).kind == FileKind::Missing)
+                break;
+            if (std::optional<QString> problem = problemAt(name, false))
+                return problem;
+            ++file.stalePieces;
+        }
+    } catch (const FileError &error) {
+        return RefusalReason::outputNotExamined(error.path(), error.reason());
+    }
+    return std::nullopt;
+}
+
+SplitPlan Planner::plan() {
+    QList<Source> sources = readableSources();
+    refuseSameNames(sources);
+
+    SplitPlan plan;
+    plan.pieceLength = m_request.pieceLength;
+    const qsizetype folderIndex = m_request.queue.size(); // its refusals come last
+    try {
+        plan.folder = std::make_unique<OutputFolder>(m_request.outputFolder);
+    } catch (const FileError &error) {
+        refuse(folderIndex, error.path(), error.reason());
+        throw SplitRefused(sortedRefusals());
+    }
+    if (!plan.folder->canWrite(QByteArrayLiteral("."))) {
+        refuse(folderIndex, m_request.outputFolder, RefusalReason::folderNotWritable());
+        throw SplitRefused(sortedRefusals());
+    }
+
+    const OutputFolder &folder = *plan.folder;
+    plan.checker = std::make_unique<OutputChecker>(folder, m_request.queue);
+    for (const Source &source : std::as_const(sources))
+        plan.checker->addSource(m_request.queue[source.index].path, source.facts.identity);
+
+    QHash<qsizetype, PlannedFile> planned;
+    qint64 needed = 0;
+    qint64 replaced = 0;
+    qint64 largestPiece = 0;
+    try {
+        const FolderCapacity capacity = folder.capacity();
+        const QHash<QString, ExistingOutputs> existing = existingOutputs(folder);
+        for (const Source &source : std::as_const(sources)) {
+            const QueuedFile &queued = m_request.queue[source.index];
+            if (source.repeats >= 0) {
+                if (const auto first = planned.constFind(source.repeats); first != planned.cend()) {
+                    PlannedFile again = *first;
+                    again.queued = queued;
+                    again.stalePieces = 0;
+                    planned.insert(source.index, again);
+                }
+                continue;
+            }
+            PlannedFile file{queued, OutputNames(queued.name), source.facts.identity,
+                             source.facts.size,
+                             pieceCountFor(source.facts.size, m_request.pieceLength)};
+            qint64 replacedHere = 0;
+            std::optional<QString> problem =
+                lengthProblem(folder, capacity, file.names, file.pieces);
+            if (!problem)
+                problem =
+                    checkOutputs(folder, *plan.checker, existing.value(queued.name.toCaseFolded()),
+                                 file, replacedHere);
+            if (problem) {
+                refuse(source.index, queued.path, *problem);
+                continue;
+            }
+            replaced = saturatingAdd(replaced, replacedHere);
+            needed = saturatingAdd(needed, outputBytes(file.names, file.bytes,
+                                                       m_request.pieceLength, capacity.blockSize));
+            largestPiece = std::max(largestPiece, std::min(file.bytes, m_request.pieceLength));
+            planned.insert(source.index, file);
+        }
+        if (needed - replaced > capacity.freeBytes)
+            refuse(folderIndex, folder.path(),
+                   RefusalReason::notEnoughSpace(needed - replaced, capacity.freeBytes));
+        if (largestPiece > capacity.maxFileBytes)
+            refuse(folderIndex, folder.path(),
+                   RefusalReason::pieceTooLarge(capacity.maxFileBytes, largestPiece));
+    } catch (const FileError &error) {
+        refuse(folderIndex, error.path(), error.reason());
+    }
+    if (!m_refusals.isEmpty())
+        throw SplitRefused(sortedRefusals());
+    for (qsizetype i = 0; i < m_request.queue.size(); ++i)
+        plan.files.append(*planned.constFind(i));
+    return plan;
+}
+
+void Planner::refuse(qsizetype index, const QString &path, const QString &reason) {
+    m_refusals.append({index, {path, reason}});
+}
+
+QList<Refusal> Planner::sortedRefusals() const {
+    QList<Numbered> sorted = m_refusals;
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const Numbered &a, const Numbered &b) { return a.index < b.index; });
+    QList<Refusal> refusals;
+    for (const Numbered &numbered : sorted)
+        refusals.append(numbered.refusal);
+    return refusals;
+}
+
+} // namespace
+
+SplitPlan::SplitPlan() = default;
+SplitPlan::SplitPlan(SplitPlan &&) noexcept = default;
+SplitPlan &SplitPlan::operator=(SplitPlan &&) noexcept = default;
+SplitPlan::~SplitPlan() = default;
+
+qint64 SplitPlan::totalBytes() const {
+    qint64 total = 0;
+    for (const PlannedFile &file : files)
+        total = saturatingAdd(total, file.bytes);
+    return total;
+}
+
+SplitPlan planSplit(const SplitRequest &request) {
+    return Planner(request).plan();
+}

@@ -1,0 +1,147 @@
+#include "SplitRefusal.h"
+
+#include "ByteCounts.h"
+
+#include <QDir>
+#include <QStringList>
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+QString native(const QString &path) {
+    return QDir::toNativeSeparators(path);
+}
+
+QString codePoint(const QString &ch) {
+    return QStringLiteral("U+%1").arg(ch.front().unicode(), 4, 16, QLatin1Char('0')).toUpper();
+}
+
+} // namespace
+
+SplitRefused::SplitRefused(QList<Refusal> refusals)
+    : m_refusals(std::move(refusals))
+    , m_what(refusalMessage(m_refusals).toUtf8()) {}
+
+QString refusalMessage(const QList<Refusal> &refusals, qsizetype shownAtMost) {
+    const qsizetype shown =
+        shownAtMost < 0 ? refusals.size() : std::min(shownAtMost, refusals.size());
+    QStringList lines;
+    for (qsizetype i = 0; i < shown; ++i)
+        lines << QStringLiteral("\u2022 ") +
+                     native(QDir::cleanPath(QDir::fromNativeSeparators(refusals[i].path))) +
+                     QStringLiteral(": ") + refusals[i].reason;
+    if (shown < refusals.size())
+        lines << QStringLiteral("... and %1 more.").arg(refusals.size() - shown);
+    return QStringLiteral("The split was not started:\n\n%1\n\nNothing was written.")
+        .arg(lines.join(u'\n'));
+}
+
+namespace RefusalReason {
+
+QString name(const NameProblem &problem) {
+    switch (problem.kind) {
+    case NameProblem::Kind::DoubleQuote:
+        return QStringLiteral("its name holds a double quote, which no restore script can hold");
+    case NameProblem::Kind::ControlCharacter:
+        return QStringLiteral("its name holds a control character (%1), which no restore script "
+                              "can hold")
+            .arg(codePoint(problem.detail));
+    case NameProblem::Kind::Wildcard:
+        return QStringLiteral("its name holds \"%1\", a wildcard to the Windows command shell, so "
+                              "the restore script could join other files")
+            .arg(problem.detail);
+    case NameProblem::Kind::NotAllowed:
+        return QStringLiteral("its name holds \"%1\", which Windows does not allow in a file name")
+            .arg(problem.detail);
+    case NameProblem::Kind::TrailingBlank:
+        return QStringLiteral("its name ends with a blank, which Windows drops from file names");
+    case NameProblem::Kind::TrailingDot:
+        return QStringLiteral("its name ends with a dot, which Windows drops from file names");
+    case NameProblem::Kind::DeviceName:
+        break;
+    }
+    return QStringLiteral("\"%1\" is a device name on Windows, so its pieces and restore script "
+                          "could not be used there")
+        .arg(problem.detail);
+}
+
+QString nameNotUtf8() {
+    return QStringLiteral("its name is not valid UTF-8, so it cannot stand in a restore script");
+}
+
+QString sameNamesAs(const QString &earlierPath) {
+    return QStringLiteral("its pieces and restore script would take the same names as those of "
+                          "%1, which is queued before it")
+        .arg(native(earlierPath));
+}
+
+namespace {
+
+QString problemText(const OutputProblem &problem) {
+    switch (problem.kind) {
+    case OutputProblem::Kind::QueuedSource:
+        return QStringLiteral("is itself queued to be split");
+    case OutputProblem::Kind::HardLinkOf:
+        return QStringLiteral("is another name (a hard link) of %1, which is queued to be split")
+            .arg(native(problem.detail));
+    case OutputProblem::Kind::SymbolicLink:
+        return QStringLiteral("is a symbolic link, which Tessary never writes through");
+    case OutputProblem::Kind::NotRegular:
+        return QStringLiteral("is %1, not a regular file").arg(describeKind(problem.fileKind));
+    case OutputProblem::Kind::OtherNames:
+        return QStringLiteral("has other names (hard links), which writing it would change too");
+    case OutputProblem::Kind::NotWritable:
+        break;
+    }
+    return QStringLiteral("exists, and Tessary may not write it");
+}
+
+} // namespace
+
+QString output(bool isScript, const QString &path, const OutputProblem &problem) {
+    return QStringLiteral("its %1 %2 %3")
+        .arg(isScript ? QStringLiteral("restore script") : QStringLiteral("piece"), native(path),
+             problemText(problem));
+}
+
+QString latePiece(const OutputProblem &problem) {
+    return QStringLiteral("it ") + problemText(problem);
+}
+
+QString outputNotExamined(const QString &path, const QString &reason) {
+    return QStringLiteral("%1 cannot be examined: %2").arg(native(path), reason);
+}
+
+QString nameTooLong(const QString &name, qint64 bytes, qint64 nameMax) {
+    return QStringLiteral("the name %1 would take %2 bytes, more than the %3 that the output "
+                          "folder's file system allows in a name")
+        .arg(name)
+        .arg(bytes)
+        .arg(nameMax);
+}
+
+QString pathTooLong(const QString &name, qint64 bytes, qint64 pathMax) {
+    return QStringLiteral("the name %1 would take a path of %2 bytes, more than the %3 that the "
+                          "system allows")
+        .arg(name)
+        .arg(bytes)
+        .arg(pathMax);
+}
+
+QString folderNotWritable() {
+    return QStringLiteral("Tessary may not make files in this folder");
+}
+
+QString notEnoughSpace(qint64 needed, qint64 free) {
+    return QStringLiteral("the split needs %1 of free space there, but only %2 is free")
+        .arg(bytesText(needed), bytesText(free));
+}
+
+QString pieceTooLarge(qint64 largestFile, qint64 piece) {
+    return QStringLiteral("its file system holds files of at most %1, smaller than the %2 pieces")
+        .arg(bytesTextPrecise(largestFile), bytesTextPrecise(piece));
+}
+
+} // namespace RefusalReason

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QtGlobal>
+
+struct QueuedFile {
+    QString path; // full path, native separators
+    QString name; // bare name; its outputs are named after it
+    bool operator==(const QueuedFile &) const = default;
+};
+
+// A split as the user asked for it, taken from the window when Split Files is pressed: what is
+// split, where to, and how long the pieces are. Nothing of the window is read after that.
+struct SplitRequest {
+    QList<QueuedFile> queue; // in the order the files are split
+    QString outputFolder;    // native separators
+    qint64 pieceLength = 1;  // bytes in every piece but the last (see PieceLength.h)
+};

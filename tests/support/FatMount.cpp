@@ -1,0 +1,69 @@
+#include "FatMount.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QStringList>
+
+#include <unistd.h>
+
+namespace {
+
+// Runs program with arguments; returns its error output when it fails, else nothing.
+QString failureOf(const QString &program, const QStringList &arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(30'000))
+        return program + QStringLiteral(" did not finish");
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return program + QStringLiteral(": ") +
+               QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
+    return {};
+}
+
+} // namespace
+
+FatMount::FatMount() {
+    if (::geteuid() != 0) {
+        m_skipReason = QStringLiteral("mounting a FAT volume needs root");
+        return;
+    }
+    for (const char *program : {"mkfs.vfat", "fusefat"}) {
+        if (QStandardPaths::findExecutable(QString::fromLatin1(program)).isEmpty() &&
+            QStandardPaths::findExecutable(QString::fromLatin1(program),
+                                           {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin")})
+                .isEmpty()) {
+            m_skipReason = QStringLiteral("%1 is not installed").arg(QLatin1StringView(program));
+            return;
+        }
+    }
+    if (!QFile::exists(QStringLiteral("/dev/fuse"))) {
+        m_skipReason = QStringLiteral("this machine has no /dev/fuse");
+        return;
+    }
+    const QString image = m_folder.filePath(QStringLiteral("fat.img"));
+    QFile file(image);
+    if (!file.open(QIODevice::WriteOnly) || !file.resize(qint64(40) << 20)) {
+        m_skipReason = QStringLiteral("cannot make the volume's image");
+        return;
+    }
+    file.close();
+    QDir().mkpath(path());
+    QString failure =
+        failureOf(QStringLiteral("mkfs.vfat"), {QStringLiteral("-F"), QStringLiteral("32"), image});
+    if (failure.isEmpty())
+        failure = failureOf(QStringLiteral("fusefat"),
+                            {QStringLiteral("-o"), QStringLiteral("rw+"), image, path()});
+    m_mounted = failure.isEmpty();
+    m_skipReason = failure;
+}
+
+FatMount::~FatMount() {
+    if (m_mounted)
+        QProcess::execute(QStringLiteral("umount"), {path()});
+}
+
+QString FatMount::filePath(const QString &name) const {
+    return QDir(path()).filePath(name);
+}

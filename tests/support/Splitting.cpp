@@ -1,0 +1,81 @@
+#include "Splitting.h"
+
+#include "PieceLength.h"
+#include "SplitPlan.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTest>
+
+void SplitJob::add(const QString &path) {
+    queue.append({QDir::toNativeSeparators(path), QFileInfo(path).fileName()});
+}
+
+SplitRequest SplitJob::request() const {
+    return {queue, QDir::toNativeSeparators(folder), fullPieceLength(size).value_or(1)};
+}
+
+SplitResult SplitJob::run(ProgressSink &progress, const StopRequest &stop) const {
+    const SplitPlan plan = planSplit(request());
+    return SplitRun(plan, progress, stop, options).run();
+}
+
+SplitResult SplitJob::run() const {
+    ProgressSink progress;
+    const StopRequest stop;
+    return run(progress, stop);
+}
+
+void splitOneFile(const QString &source, const QString &out, const QString &size,
+                  const RunOptions &options) {
+    SplitJob job;
+    job.add(source);
+    job.folder = out;
+    job.size = size;
+    job.options = options;
+    const SplitResult result = job.run();
+    QVERIFY2(result.outcome == RunOutcome::Done,
+             qPrintable(result.failedPath + QStringLiteral(": ") + result.reason));
+}
+
+void ProgressHooks::fileStarted(qint64 index, const QString &, qint64) {
+    {
+        const std::lock_guard lock(m_mutex);
+        events << QStringLiteral("start %1").arg(index);
+    }
+    if (onFileStarted)
+        onFileStarted(index);
+}
+
+void ProgressHooks::bytesCopied(qint64 copied) {
+    qint64 total = 0;
+    {
+        const std::lock_guard lock(m_mutex);
+        total = bytes += copied;
+    }
+    if (onBytesCopied)
+        onBytesCopied(total);
+}
+
+void ProgressHooks::fileFinishing(qint64 index) {
+    {
+        const std::lock_guard lock(m_mutex);
+        events << QStringLiteral("finishing %1").arg(index);
+    }
+    if (onFileFinishing)
+        onFileFinishing(index);
+}
+
+void ProgressHooks::fileFinished(qint64 index) {
+    const std::lock_guard lock(m_mutex);
+    events << QStringLiteral("done %1").arg(index);
+}
+
+void ProgressHooks::flushStarted() {
+    {
+        const std::lock_guard lock(m_mutex);
+        events << QStringLiteral("flush");
+    }
+    if (onFlush)
+        onFlush();
+}

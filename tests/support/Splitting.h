@@ -1,0 +1,55 @@
+#pragma once
+
+#include "RunProgress.h"
+#include "SplitRequest.h"
+#include "SplitRun.h"
+
+#include <QList>
+#include <QString>
+
+#include <QStringList>
+
+#include <functional>
+#include <mutex>
+
+// A split as a test sets it up: the queue, the output folder and the piece size as the window
+// would read it.
+struct SplitJob {
+    QList<QueuedFile> queue;
+    QString folder;
+    QString size = QStringLiteral("10");
+    RunOptions options;
+
+    // Queues a file by its full path, with its bare name.
+    void add(const QString &path);
+    SplitRequest request() const;
+    // Plans and runs the split: throws SplitRefused when it is refused.
+    SplitResult run(ProgressSink &progress, const StopRequest &stop) const;
+    SplitResult run() const;
+};
+
+// Splits the file at source into the folder out with the engine, at the piece size given, and
+// checks that it worked.
+void splitOneFile(const QString &source, const QString &out, const QString &size,
+                  const RunOptions &options = {});
+
+// A progress sink that runs the test's own code at the run's events, on the run's thread, and
+// records the events in order ("start 0", "finishing 0", "done 0", "flush").
+class ProgressHooks : public ProgressSink {
+public:
+    std::function<void(qint64 index)> onFileStarted;
+    std::function<void(qint64 index)> onFileFinishing;
+    std::function<void(qint64 bytes)> onBytesCopied; // with the bytes copied so far
+    std::function<void()> onFlush;
+    QStringList events;
+    qint64 bytes = 0;
+
+    void fileStarted(qint64 index, const QString &name, qint64 bytes) override;
+    void bytesCopied(qint64 bytes) override;
+    void fileFinishing(qint64 index) override;
+    void fileFinished(qint64 index) override;
+    void flushStarted() override;
+
+private:
+    std::mutex m_mutex;
+};
