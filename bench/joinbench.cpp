@@ -2,12 +2,15 @@
 //   joinbench [--yes] FILE        (FILE: a restore script, or the first piece name.1)
 // Every question (replace the file, go on past a piece of odd length) is answered No unless
 // --yes is given. Exit 0 on success; on a refusal or a failure prints the path and the reason to
-// stderr and exits 1.
+// stderr and exits 1. Ctrl+C (SIGINT) or SIGTERM stops it, leaving nothing written; it then
+// exits 130 or 143.
 
 #include "FileError.h"
 #include "JoinPlan.h"
 #include "JoinRun.h"
+#include "MessageText.h"
 #include "RunProgress.h"
+#include "SignalStop.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -28,8 +31,10 @@ private:
 };
 
 void printError(const QString &path, const QString &reason) {
-    std::fprintf(stderr, "%s: %s\n", QDir::toNativeSeparators(path).toLocal8Bit().constData(),
-                 reason.toLocal8Bit().constData());
+    std::fprintf(stderr, "%s\n",
+                 printable(QDir::toNativeSeparators(path) + QStringLiteral(": ") + reason)
+                     .toLocal8Bit()
+                     .constData());
 }
 
 } // namespace
@@ -46,12 +51,15 @@ int main(int argc, char *argv[]) {
     }
     CommandLineAnswers answers(yes);
     try {
+        StopRequest stop;
+        const SignalStop signals(stop);
         const JoinPlan plan = planJoin(args.first(), answers);
         ProgressSink progress;
-        StopRequest stop;
         const RunResult result = JoinRun(plan, progress, stop).run();
         if (result.outcome == RunOutcome::Done)
             return 0;
+        if (result.outcome == RunOutcome::Stopped)
+            return SignalStop::exitStatus();
         printError(result.failedPath, result.reason);
     } catch (const FileError &error) {
         printError(error.path(), error.reason());

@@ -2,10 +2,13 @@
 //   splitbench --size TEXT --out DIR [--threads N] [--copy kernel|sendfile|buffer] FILE...
 // --threads and --copy choose the number of copying threads and the first copy method, so that
 // alternatives can be measured in one run. Exit 0 on success; when the split is refused or
-// fails, prints why to stderr and exits 1.
+// fails, prints why to stderr and exits 1. Ctrl+C (SIGINT) or SIGTERM stops it as Cancel does
+// in the window; it then exits 130 or 143.
 
+#include "MessageText.h"
 #include "PieceLength.h"
 #include "RunProgress.h"
+#include "SignalStop.h"
 #include "SplitPlan.h"
 #include "SplitRefusal.h"
 #include "SplitRun.h"
@@ -28,7 +31,7 @@ int usage() {
 }
 
 void printError(const QString &text) {
-    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    std::fprintf(stderr, "%s\n", printable(text).toLocal8Bit().constData());
 }
 
 } // namespace
@@ -71,16 +74,19 @@ int main(int argc, char *argv[]) {
     for (const QString &file : std::as_const(args))
         request.queue.append({QDir::toNativeSeparators(file), QFileInfo(file).fileName()});
     try {
+        StopRequest stop;
+        const SignalStop signals(stop);
         const SplitPlan plan = planSplit(request);
         ProgressSink progress;
-        StopRequest stop;
         const SplitResult result = SplitRun(plan, progress, stop, options).run();
         if (result.outcome == RunOutcome::Done)
             return 0;
+        if (result.outcome == RunOutcome::Stopped)
+            return SignalStop::exitStatus();
         printError(QDir::toNativeSeparators(result.failedPath) + QStringLiteral(": ") +
                    result.reason);
     } catch (const SplitRefused &refused) {
-        std::fprintf(stderr, "%s\n", refused.what());
+        printError(QString::fromUtf8(refused.what()));
     }
     return 1;
 }

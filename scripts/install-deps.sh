@@ -2,9 +2,9 @@
 # Installs the Debian packages Tessary builds and tests with, when any is missing.
 set -euo pipefail
 
-# The build, the fonts the windows are measured for, the package's checks, and the small
+# The build (Qt, ICU), the fonts the windows are measured for, the package's checks, and the small
 # volumes some tests mount (FAT through FUSE).
-packages=(cmake g++ make qt6-base-dev fonts-liberation fonts-dejavu-core
+packages=(cmake g++ make qt6-base-dev libicu-dev fonts-liberation fonts-dejavu-core
           desktop-file-utils appstream dpkg-dev dosfstools fusefat)
 
 missing=()

@@ -1,7 +1,10 @@
+#include "FatMount.h"
 #include "JoinPlan.h"
 #include "JoinRun.h"
+#include "OutputFolder.h"
 #include "RunProgress.h"
 #include "Splitting.h"
+#include "TemporaryFile.h"
 #include "TestFiles.h"
 #include "TmpfsMount.h"
 
@@ -15,6 +18,7 @@
 #include <new>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -91,6 +95,12 @@ private Q_SLOTS:
     void fifoScriptIsRefusedWithoutWaiting_data();
     void fifoScriptIsRefusedWithoutWaiting();
     void failureOfAnyKindIsReported();
+    void firstPieceWithoutAScriptAsksFirst_data();
+    void firstPieceWithoutAScriptAsksFirst();
+    void blankLinesAfterTheLastLineAreAccepted();
+    void scriptLinesAreQuotedPrintably();
+    void nothingIsLeftOfAJoinWhoseProcessDied_data();
+    void nothingIsLeftOfAJoinWhoseProcessDied();
 };
 
 void JoinTest::splitThenJoinGivesTheSourceBack_data() {
@@ -123,12 +133,13 @@ void JoinTest::splitThenJoinGivesTheSourceBack() {
         QFile::remove(script);
     const QStringList pieces = filesIn(out.path());
     AnsweringHost host;
+    host.answers = {true}; // join without a script to say how many pieces there are
 
     join(host, fromFirstPiece ? out.filePath(name + QStringLiteral(".1")) : script);
 
     QCOMPARE(readTestFile(out.filePath(name)), source);
     QCOMPARE(host.restored, QStringList{name + QStringLiteral(" has been restored")});
-    QVERIFY(host.questions.isEmpty());
+    QCOMPARE(host.questions.size(), fromFirstPiece ? 1 : 0);
     QStringList expected = pieces + QStringList{name};
     expected.sort();
     QCOMPARE(filesIn(out.path()), expected); // and no temporary file
@@ -204,6 +215,41 @@ void JoinTest::refusedWritingNothing_data() {
     row("not UTF-8 after the switch to it", "line 2 is not valid UTF-8",
         script(
             "@chcp 65001 >nul\r\ncopy /b \"x\xff.1\"  \"x\xff\"\r\necho x has been restored\r\n"));
+    // Pieces are the pieces themselves: no link can make another file one, or one piece two.
+    auto replacePiece = [](const QString &folder, const char *piece, const QString &with) {
+        QFile::remove(QDir(folder).filePath(QString::fromLatin1(piece)));
+        QVERIFY(QFile::link(with, QDir(folder).filePath(QString::fromLatin1(piece))));
+    };
+    row("the last piece is a link to another file",
+        "x.3: it is a symbolic link; Tessary joins only the pieces themselves",
+        [=](const QString &folder) {
+            writeTestFile(QDir(folder).filePath(QStringLiteral("secret")), "not a piece");
+            replacePiece(folder, "x.3", QDir(folder).filePath(QStringLiteral("secret")));
+        });
+    row("a piece is a looping link", "x.2: it is a symbolic link; Tessary joins only the pieces",
+        [=](const QString &folder) {
+            replacePiece(folder, "x.2", QDir(folder).filePath(QStringLiteral("x.2")));
+        });
+    row("a piece is another name of another piece",
+        "x.2: it is the same file as x.1 (a hard link), not a piece of its own",
+        [](const QString &folder) {
+            QFile::remove(QDir(folder).filePath(QStringLiteral("x.2")));
+            QVERIFY(
+                ::link(
+                    QFile::encodeName(QDir(folder).filePath(QStringLiteral("x.1"))).constData(),
+                    QFile::encodeName(QDir(folder).filePath(QStringLiteral("x.2"))).constData()) ==
+                0);
+        });
+    // F.BAT and f.bat are one name on Windows, FAT and exFAT, whatever this volume says.
+    row(
+        "the script restores itself under another case", "it is the restore script being read",
+        [](const QString &folder) {
+            QFile::copy(QDir(folder).filePath(QStringLiteral("x.1")),
+                        QDir(folder).filePath(QStringLiteral("f.bat.1")));
+            writeTestFile(QDir(folder).filePath(QStringLiteral("F.BAT")),
+                          "copy /b \"f.bat.1\"  \"f.bat\"\r\necho f.bat has been restored\r\n");
+        },
+        "F.BAT");
 }
 
 void JoinTest::refusedWritingNothing() {
@@ -221,7 +267,8 @@ void JoinTest::refusedWritingNothing() {
         join(host, out.filePath(chosen));
         QFAIL("the join was not refused");
     } catch (const FileError &error) {
-        QVERIFY2(error.reason().contains(reason), error.what());
+        QVERIFY2((error.path() + QStringLiteral(": ") + error.reason()).contains(reason),
+                 error.what());
     }
     QCOMPARE(contentsOf(out.path()), before);
     QVERIFY(host.restored.isEmpty());
@@ -362,6 +409,104 @@ void JoinTest::failureOfAnyKindIsReported() {
     QVERIFY(result.outcome == RunOutcome::Failed);
     QCOMPARE(result.reason, QStringLiteral("there is not enough memory"));
     QCOMPARE(filesIn(out.path()).size(), 4); // the pieces and the script, no temporary file
+}
+
+void JoinTest::firstPieceWithoutAScriptAsksFirst_data() {
+    QTest::addColumn<bool>("join");
+    QTest::addRow("No keeps everything as it was") << false;
+    QTest::addRow("Yes joins what is there") << true;
+}
+
+void JoinTest::firstPieceWithoutAScriptAsksFirst() {
+    QFETCH(bool, join);
+    QTemporaryDir out;
+    // A split that failed at its fourth piece: three pieces and no script.
+    const QByteArray source =
+        splitInto(out.path(), QStringLiteral("report.doc"), 3'900'000, QStringLiteral("1000001"));
+    QFile::remove(out.filePath(QStringLiteral("report.doc.bat")));
+    QFile::remove(out.filePath(QStringLiteral("report.doc.4")));
+    AnsweringHost host;
+    host.answers = {join};
+
+    if (join)
+        ::join(host, out.filePath(QStringLiteral("report.doc.1")));
+    else
+        QVERIFY_THROWS_EXCEPTION(JoinDeclined,
+                                 ::join(host, out.filePath(QStringLiteral("report.doc.1"))));
+
+    QCOMPARE(host.questions,
+             QStringList{QStringLiteral(
+                 "No restore script stands beside report.doc.1, so Tessary cannot tell whether "
+                 "all pieces are here. It found 3 pieces (3.0 MB). Join them into report.doc?")});
+    QCOMPARE(readTestFile(out.filePath(QStringLiteral("report.doc"))),
+             join ? source.left(3'000'000) : QByteArray());
+}
+
+void JoinTest::blankLinesAfterTheLastLineAreAccepted() {
+    QTemporaryDir out;
+    const QByteArray source = splitInto(out.path(), QStringLiteral("x"), 25, QStringLiteral("10"));
+    writeScript(out.path(), readTestFile(out.filePath(QStringLiteral("x.bat"))) + "\r\n \r\n\n");
+    AnsweringHost host;
+
+    join(host, out.filePath(QStringLiteral("x.bat")));
+
+    QCOMPARE(readTestFile(out.filePath(QStringLiteral("x"))), source);
+}
+
+void JoinTest::scriptLinesAreQuotedPrintably() {
+    QTemporaryDir out;
+    splitInto(out.path(), QStringLiteral("x"), 25, QStringLiteral("10"));
+    writeScript(out.path(),
+                QByteArray("copy /b \"x.1\"  \"x\"\r\necho \x1b[2J owned\0 here\r\n", 42));
+    AnsweringHost host;
+
+    try {
+        join(host, out.filePath(QStringLiteral("x.bat")));
+        QFAIL("the join was not refused");
+    } catch (const FileError &error) {
+        QVERIFY2(error.reason().endsWith(QStringLiteral("echo U+001B[2J ownedU+0000 here")),
+                 error.what());
+        QVERIFY(!error.reason().contains(QChar(0x1b)) && !error.reason().contains(QChar(0)));
+    }
+}
+
+void JoinTest::nothingIsLeftOfAJoinWhoseProcessDied_data() {
+    QTest::addColumn<bool>("onFat");
+    // Its file has no name until it is in place.
+    QTest::addRow("a volume with unnamed files") << false;
+    // Its hidden file is removed by the next join of that file.
+    QTest::addRow("a FAT volume") << true;
+}
+
+void JoinTest::nothingIsLeftOfAJoinWhoseProcessDied() {
+    QFETCH(bool, onFat);
+    QTemporaryDir plain;
+    FatMount stick;
+    if (onFat && !stick.isMounted())
+        QSKIP(qPrintable(stick.skipReason()));
+    const QString folder = onFat ? stick.path() : plain.path();
+    const QByteArray source = splitInto(folder, QStringLiteral("x"), 25, QStringLiteral("10"));
+    const QStringList split = filesIn(folder);
+    // A join killed while it writes: the process ends without unwinding anything.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const OutputFolder out(folder);
+        TemporaryFile joined(out, "x");
+        joined.write("half of x");
+        ::_exit(0);
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    const QStringList left = filesIn(folder);
+    QCOMPARE(left.size(), split.size() + (onFat ? 1 : 0));
+    AnsweringHost host;
+
+    join(host, QDir(folder).filePath(QStringLiteral("x.bat")));
+
+    QStringList expected = split + QStringList{QStringLiteral("x")};
+    expected.sort();
+    QCOMPARE(filesIn(folder), expected);
+    QCOMPARE(readTestFile(QDir(folder).filePath(QStringLiteral("x"))), source);
 }
 
 QTEST_GUILESS_MAIN(JoinTest)

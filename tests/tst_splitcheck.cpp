@@ -123,6 +123,24 @@ void SplitCheckTest::refusedBeforeAnyByteIsWritten_data() {
         s.source(s.inPath(QStringLiteral("x.bat")));
         return x;
     });
+    // Names compared as Windows compares them, on this volume that tells case apart too.
+    row("queued file named like a piece in another case", "would take the name of", [](Scene &s) {
+        s.job.folder = s.in.path();
+        QString f = s.source(s.inPath(QStringLiteral("f")));
+        s.source(s.inPath(QStringLiteral("F.1")));
+        return f;
+    });
+    row("queued file named like the script in another case", "would take the name of",
+        [](Scene &s) {
+            s.job.folder = s.in.path();
+            QString f = s.source(s.inPath(QStringLiteral("f")));
+            s.source(s.inPath(QStringLiteral("F.BAT")));
+            return f;
+        });
+    row("same name once case is folded in full", "same names as those of", [](Scene &s) {
+        s.source(s.inPath(QStringLiteral("a/Stra\u00dfe.txt")));
+        return s.source(s.inPath(QStringLiteral("b/STRASSE.TXT")), 20);
+    });
     row("same name from two folders", "same names as those of", [](Scene &s) {
         s.source(s.inPath(QStringLiteral("a/report.doc")));
         return s.source(s.inPath(QStringLiteral("b/report.doc")), 20);
@@ -201,7 +219,8 @@ void SplitCheckTest::refusedBeforeAnyByteIsWritten_data() {
         row(name, reason, [name](Scene &s) { return s.source(s.inPath(QString::fromUtf8(name))); });
     }
     for (const char *name :
-         {"con", "con.txt", "CON.tar.gz", "Nul", "aux.doc", "prn", "com1", "LPT9.log"})
+         {"con", "con.txt", "CON.tar.gz", "Nul", "aux.doc", "prn", "com1", "LPT9.log", "COM0",
+          "lpt0.txt", "COM\u00b9", "com\u00b2.log", "LPT\u00b3", "CONIN$", "conout$.txt"})
         row(name, "is a device name on Windows",
             [name](Scene &s) { return s.source(s.inPath(QString::fromUtf8(name))); });
     row("double quote", "double quote",

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileError.h"
+#include "FileFacts.h"
 #include "JoinRecipe.h"
 
 #include <QList>
@@ -30,6 +31,7 @@ struct JoinPlan {
     JoinRecipe recipe;
     std::unique_ptr<OutputFolder> folder;
     QList<qint64> pieceLengths;
+    QList<FileIdentity> pieceIdentities; // the run joins these files, and no others
     qint64 totalBytes = 0;
 
     JoinPlan();
@@ -39,8 +41,10 @@ struct JoinPlan {
 };
 
 // Reads the recipe of the file the user chose and checks everything before anything is
-// written: every piece is there and is a regular file, the pieces have the lengths a split
-// gives them (else the user is asked whether to go on), the file to make is none of the pieces
-// nor the script, there is room for it, and the user agrees to replace it where it exists.
+// written: every piece is there and is a regular file of its own, not a link; the user agrees
+// to join when no script said how many pieces there are; the pieces have the lengths a split
+// gives them (else the user is asked whether to go on); the file to make is none of the pieces
+// nor the script, as Windows compares names; there is room for it; and the user agrees to
+// replace it where it exists.
 // Throws JoinDeclined when the user answers No, FileError when the join is refused.
 JoinPlan planJoin(const QString &chosen, JoinQuestions &questions);

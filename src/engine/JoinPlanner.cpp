@@ -1,13 +1,15 @@
 #include "JoinPlan.h"
 
 #include "ByteCounts.h"
+#include "MessageText.h"
+#include "NameFolding.h"
 #include "OutputFolder.h"
 #include "OutputNames.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QLocale>
-#include <QSet>
 
 namespace {
 
@@ -15,22 +17,58 @@ QString native(const QString &path) {
     return QDir::toNativeSeparators(path);
 }
 
-// Every piece must be there, and be a file that can be read.
-void examinePieces(JoinPlan &plan, QSet<FileIdentity> &identities) {
+// Every piece must be there, and be a file of its own that can be read: a link could make any
+// file on the machine a piece, and a file under two piece names would be joined twice.
+void examinePieces(JoinPlan &plan) {
     const OutputNames names(plan.recipe.destination);
+    const FileIdentity script =
+        plan.folder->factsFollowingLinks(fileSystemName(QFileInfo(plan.recipe.script).fileName()))
+            .identity;
+    QHash<FileIdentity, qint64> pieceByIdentity;
     QByteArray name;
     for (qint64 piece = 1; piece <= plan.recipe.pieceCount; ++piece) {
         names.setPieceOnDisk(name, piece);
-        const FileFacts facts = plan.folder->factsFollowingLinks(name);
+        const QString path = plan.folder->filePath(name);
+        const FileFacts facts = plan.folder->facts(name);
         if (facts.kind == FileKind::Missing)
-            throw FileError(plan.folder->filePath(name), QStringLiteral("this piece is missing"));
+            throw FileError(path, QStringLiteral("this piece is missing"));
+        if (facts.kind == FileKind::SymbolicLink)
+            throw FileError(path, QStringLiteral("it is a symbolic link; Tessary joins only the "
+                                                 "pieces themselves"));
         if (facts.kind != FileKind::Regular)
-            throw FileError(plan.folder->filePath(name),
+            throw FileError(path,
                             QStringLiteral("it is %1, not a piece").arg(describeKind(facts.kind)));
+        if (const auto other = pieceByIdentity.constFind(facts.identity);
+            other != pieceByIdentity.cend())
+            throw FileError(path, QStringLiteral("it is the same file as %1 (a hard link), not a "
+                                                 "piece of its own")
+                                      .arg(names.piece(*other)));
+        if (!plan.recipe.fromFirstPiece && facts.identity == script)
+            throw FileError(path, QStringLiteral("it is the restore script itself, not a piece"));
+        pieceByIdentity.insert(facts.identity, piece);
         plan.pieceLengths.append(facts.size);
-        identities.insert(facts.identity);
+        plan.pieceIdentities.append(facts.identity);
         plan.totalBytes += facts.size;
     }
+}
+
+// Without a script nothing tells whether the last piece found is the last piece there was.
+void askWithoutScript(const JoinPlan &plan, JoinQuestions &questions) {
+    if (!plan.recipe.fromFirstPiece)
+        return;
+    const OutputNames names(plan.recipe.destination);
+    if (!questions.askYesNo(
+            QStringLiteral("No restore script stands beside %1, so Tessary cannot tell whether "
+                           "all pieces are here. It found %2 (%3). Join them into %4?")
+                .arg(printable(names.piece(1)),
+                     plan.recipe.pieceCount == 1
+                         ? QStringLiteral("1 piece")
+                         : QStringLiteral("%1 pieces")
+                               .arg(QLocale().toString(plan.recipe.pieceCount)),
+                     bytesText(plan.totalBytes), printable(names.fileName()))))
+        throw JoinDeclined(plan.folder->filePath(names.pieceOnDisk(1)),
+                           QStringLiteral("no restore script stands beside it, and the join was "
+                                          "not started"));
 }
 
 // The first piece whose length no split gives (all but the last as long as the first, the
@@ -57,24 +95,29 @@ void askAboutOddPiece(const JoinPlan &plan, JoinQuestions &questions) {
                            "last holds as many bytes as the first, and the last no more: a piece "
                            "may be damaged, or come from another split.\n\nJoin the pieces all "
                            "the same?")
-                .arg(oddPath, locale.toString(plan.pieceLengths[odd - 1]), firstPath,
-                     locale.toString(plan.pieceLengths[0]))))
+                .arg(printable(oddPath), locale.toString(plan.pieceLengths[odd - 1]),
+                     printable(firstPath), locale.toString(plan.pieceLengths[0]))))
         throw JoinDeclined(oddPath, QStringLiteral("its length is not that of a piece of this "
                                                    "split, and the join was stopped"));
 }
 
-void checkDestination(const JoinPlan &plan, const QSet<FileIdentity> &pieces,
-                      JoinQuestions &questions) {
+void checkDestination(const JoinPlan &plan, JoinQuestions &questions) {
     const OutputFolder &folder = *plan.folder;
     const QByteArray destination = fileSystemName(plan.recipe.destination);
     const QString destinationPath = native(folder.filePath(destination));
+    // As Windows, FAT and exFAT compare names: F.BAT and f.bat are one file there, whatever
+    // this volume's inode numbers say.
+    if (foldedName(plan.recipe.destination) == foldedName(QFileInfo(plan.recipe.script).fileName()))
+        throw FileError(destinationPath,
+                        QStringLiteral("it is the restore script being read, which a split never "
+                                       "names after the file it restores"));
     const FileFacts existing = folder.facts(destination);
     if (existing.kind == FileKind::Missing)
         return;
     if (existing.kind != FileKind::Regular && existing.kind != FileKind::SymbolicLink)
         throw FileError(destinationPath, QStringLiteral("it is %1, which a join never replaces")
                                              .arg(describeKind(existing.kind)));
-    if (existing.kind == FileKind::Regular && pieces.contains(existing.identity))
+    if (existing.kind == FileKind::Regular && plan.pieceIdentities.contains(existing.identity))
         throw FileError(destinationPath, QStringLiteral("it is one of its own pieces"));
     const QByteArray chosen = fileSystemName(QFileInfo(plan.recipe.script).fileName());
     if (existing.kind == FileKind::Regular &&
@@ -84,7 +127,7 @@ void checkDestination(const JoinPlan &plan, const QSet<FileIdentity> &pieces,
                                        "names after the file it restores"));
     if (!questions.askYesNo(QStringLiteral("%1 exists already.\n\nReplace it with the file "
                                            "joined from its pieces?")
-                                .arg(destinationPath)))
+                                .arg(printable(destinationPath))))
         throw JoinDeclined(destinationPath, QStringLiteral("it exists, and was not replaced"));
 }
 
@@ -99,15 +142,19 @@ JoinPlan planJoin(const QString &chosen, JoinQuestions &questions) {
     JoinPlan plan;
     plan.recipe = joinRecipeFor(chosen);
     plan.folder = std::make_unique<OutputFolder>(plan.recipe.folder);
-    QSet<FileIdentity> identities;
-    examinePieces(plan, identities);
+    examinePieces(plan);
+    askWithoutScript(plan, questions);
     askAboutOddPiece(plan, questions);
-    checkDestination(plan, identities, questions);
-    const qint64 freeBytes = plan.folder->capacity().freeBytes;
-    if (plan.totalBytes > freeBytes)
+    checkDestination(plan, questions);
+    const FolderCapacity capacity = plan.folder->capacity();
+    if (plan.totalBytes > capacity.freeBytes)
         throw FileError(native(plan.recipe.folder),
                         QStringLiteral("the joined file needs %1 of free space there, but only %2 "
                                        "is free")
-                            .arg(bytesText(plan.totalBytes), bytesText(freeBytes)));
+                            .arg(bytesText(plan.totalBytes), bytesText(capacity.freeBytes)));
+    if (capacity.freeFiles < 1)
+        throw FileError(native(plan.recipe.folder),
+                        QStringLiteral("the joined file needs a new file there, but no more can "
+                                       "be made"));
     return plan;
 }

@@ -1,6 +1,7 @@
 #include "JoinRecipe.h"
 
 #include "FileError.h"
+#include "MessageText.h"
 #include "OutputFolder.h"
 #include "OutputNames.h"
 #include "PortableName.h"
@@ -99,19 +100,19 @@ QList<ScriptLine> ScriptReader::lines() {
     const SourceFile file(m_path);
     if (file.facts().size > kLargestScript)
         throw FileError(m_path, QStringLiteral("it is too large to be a restore script"));
-    QByteArray bytes = file.readAll(kLargestScript);
     // The command shell reads lines ended by CR LF or by LF alone, the last one with or
-    // without an end.
-    if (bytes.endsWith('\n'))
-        bytes.chop(1);
-    QList<QByteArray> raw = bytes.split('\n');
-    const bool utf8 = raw.first().chopped(raw.first().endsWith('\r') ? 1 : 0) ==
-                      QByteArrayView(RestoreScript::kUtf8Line);
-    QList<ScriptLine> script;
-    for (qsizetype i = utf8 ? 1 : 0; i < raw.size(); ++i) {
-        QByteArray &line = raw[i];
+    // without an end, and passes over blank lines at the end, as an editor may leave them.
+    QList<QByteArray> raw = file.readAll(kLargestScript).split('\n');
+    for (QByteArray &line : raw) {
         if (line.endsWith('\r'))
             line.chop(1);
+    }
+    while (raw.size() > 1 && raw.last().trimmed().isEmpty())
+        raw.removeLast();
+    const bool utf8 = raw.first() == QByteArrayView(RestoreScript::kUtf8Line);
+    QList<ScriptLine> script;
+    for (qsizetype i = utf8 ? 1 : 0; i < raw.size(); ++i) {
+        const QByteArray &line = raw[i];
         const int number = int(i + 1);
         if (line.size() > RestoreScript::kMaxLineBytes)
             refuse({number, QString::fromLatin1(line.left(60))},
@@ -190,9 +191,10 @@ void ScriptReader::refuse(const ScriptLine &line, const QString &why) const {
     constexpr qsizetype kShown = 120;
     const QString shown =
         line.text.size() > kShown ? line.text.left(kShown - 3) + QStringLiteral("...") : line.text;
-    throw FileError(m_path, QStringLiteral("line %1 %2, so nothing of the script was run: %3")
-                                .arg(line.number)
-                                .arg(why, shown));
+    throw FileError(m_path,
+                    printable(QStringLiteral("line %1 %2, so nothing of the script was run: %3")
+                                  .arg(line.number)
+                                  .arg(why, shown)));
 }
 
 // name.1, the first piece. The restore script beside it, when there is one, says how many

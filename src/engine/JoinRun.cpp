@@ -33,11 +33,14 @@ RunResult JoinRun::run() noexcept {
     try {
         m_progress.runStarted(1, m_plan.totalBytes);
         m_progress.fileStarted(0, m_plan.recipe.destination, m_plan.totalBytes);
-        TemporaryFile joined(*m_plan.folder, fileSystemName(m_plan.recipe.destination));
+        const QByteArray destination = fileSystemName(m_plan.recipe.destination);
+        TemporaryFile::removeLeftovers(*m_plan.folder, destination);
+        TemporaryFile joined(*m_plan.folder, destination);
         copyPieces(joined);
         m_progress.flushStarted();
         joined.flushToDisk();
         joined.putInPlace();
+        m_plan.folder->sync();
         m_progress.fileFinished(0);
     } catch (const Stopped &) {
         result.outcome = RunOutcome::Stopped;
@@ -57,7 +60,10 @@ void JoinRun::copyPieces(TemporaryFile &joined) const {
     for (qint64 piece = 1; piece <= m_plan.recipe.pieceCount; ++piece) {
         names.setPieceOnDisk(name, piece);
         const qint64 length = m_plan.pieceLengths[piece - 1];
-        const SourceFile source(m_plan.folder->filePath(name));
+        // The piece itself, never a link, and the file that was checked.
+        const SourceFile source(*m_plan.folder, name);
+        if (source.facts().identity != m_plan.pieceIdentities[piece - 1])
+            throw FileError(source.path(), QStringLiteral("it changed after it was checked"));
         for (qint64 copied = 0; copied < length;) {
             if (m_stop.requested())
                 throw Stopped();

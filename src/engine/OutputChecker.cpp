@@ -1,21 +1,32 @@
 #include "OutputChecker.h"
 
+#include "NameFolding.h"
 #include "OutputFolder.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
-QString cleanPath(const QString &path) {
-    return QDir::cleanPath(QDir::fromNativeSeparators(path));
+QString foldedFolder(const QString &path) {
+    return foldedName(QDir::cleanPath(QDir::fromNativeSeparators(path)));
 }
 
 } // namespace
 
 OutputChecker::OutputChecker(const OutputFolder &folder, const QList<QueuedFile> &queue)
     : m_folder(folder) {
-    for (const QueuedFile &file : queue)
-        m_sourceByPath.insert(cleanPath(file.path), file.path);
+    // The same folder by its identity, or, where a file system gives each spelling of a name
+    // an identity of its own (FAT through FUSE), by its path spelled in any case.
+    const FileIdentity outputFolder = folder.identity();
+    const QString outputPath = foldedFolder(folder.path());
+    for (const QueuedFile &file : queue) {
+        const QFileInfo source(QDir::fromNativeSeparators(file.path));
+        const QString sourceFolder = source.absolutePath();
+        if (foldedFolder(sourceFolder) == outputPath ||
+            factsAtPath(sourceFolder).identity == outputFolder)
+            m_queuedHere.insert(foldedName(source.fileName()), file.path);
+    }
 }
 
 void OutputChecker::addSource(const QString &path, const FileIdentity &identity) {
@@ -23,13 +34,19 @@ void OutputChecker::addSource(const QString &path, const FileIdentity &identity)
 }
 
 std::optional<OutputProblem> OutputChecker::problemAt(const QByteArray &name,
-                                                      qint64 &replacedBytes) const {
+                                                      Replaced &replaced) const {
     using Kind = OutputProblem::Kind;
+    // Before what stands there: on a volume that tells case apart, f.1 is free beside a queued
+    // F.1, but not on Windows.
+    const QString text = fromFileSystemName(name);
+    if (const auto queued = m_queuedHere.constFind(foldedName(text)); queued != m_queuedHere.cend())
+        return OutputProblem{Kind::QueuedSource,
+                             QFileInfo(QDir::fromNativeSeparators(*queued)).fileName() == text
+                                 ? QString()
+                                 : *queued};
     const FileFacts facts = m_folder.facts(name);
     if (facts.kind == FileKind::Missing)
         return std::nullopt;
-    if (m_sourceByPath.contains(cleanPath(m_folder.filePath(name))))
-        return OutputProblem{Kind::QueuedSource, {}};
     if (facts.kind == FileKind::Regular) {
         if (const auto source = m_sourceByIdentity.constFind(facts.identity);
             source != m_sourceByIdentity.cend())
@@ -43,6 +60,7 @@ std::optional<OutputProblem> OutputChecker::problemAt(const QByteArray &name,
         return OutputProblem{Kind::OtherNames, {}};
     if (!m_folder.canWrite(name))
         return OutputProblem{Kind::NotWritable, {}};
-    replacedBytes += facts.allocatedBytes;
+    replaced.bytes += facts.allocatedBytes;
+    ++replaced.files;
     return std::nullopt;
 }

@@ -16,14 +16,16 @@ std::optional<NameProblem> characterProblem(QChar ch) {
     return std::nullopt;
 }
 
-// Windows opens these as devices, whatever extension follows: con.txt is the console too.
+// Windows opens these as devices, whatever extension follows: con.txt is the console too. Its
+// serial and parallel ports go from 0 to 9 and on to the superscript digits ¹ ² ³.
 bool isDeviceName(const QString &stem) {
     static const QStringList devices = [] {
-        QStringList names{QStringLiteral("CON"), QStringLiteral("PRN"), QStringLiteral("AUX"),
-                          QStringLiteral("NUL")};
-        for (int digit = 1; digit <= 9; ++digit) {
-            names << QStringLiteral("COM%1").arg(digit);
-            names << QStringLiteral("LPT%1").arg(digit);
+        QStringList names{QStringLiteral("CON"),    QStringLiteral("PRN"),
+                          QStringLiteral("AUX"),    QStringLiteral("NUL"),
+                          QStringLiteral("CONIN$"), QStringLiteral("CONOUT$")};
+        for (const QChar digit : QStringView(u"0123456789\u00b9\u00b2\u00b3")) {
+            names << QStringLiteral("COM") + digit;
+            names << QStringLiteral("LPT") + digit;
         }
         return names;
     }();

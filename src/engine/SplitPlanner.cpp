@@ -1,6 +1,7 @@
 #include "SplitPlan.h"
 
 #include "FileError.h"
+#include "NameFolding.h"
 #include "OutputFolder.h"
 #include "PieceLength.h"
 #include "PortableName.h"
@@ -32,7 +33,7 @@ QHash<QString, ExistingOutputs> existingOutputs(const OutputFolder &folder) {
             OutputNames::parse(fromFileSystemName(entry));
         if (!output)
             continue;
-        ExistingOutputs &existing = outputs[output->fileName.toCaseFolded()];
+        ExistingOutputs &existing = outputs[foldedName(output->fileName)];
         if (output->kind == OutputNames::Kind::Script)
             existing.script = true;
         else
@@ -94,7 +95,7 @@ private:
     // The outputs that stand already where the file writes, or the reason it may not.
     std::optional<QString> checkOutputs(const OutputFolder &folder, const OutputChecker &checker,
                                         const ExistingOutputs &existing, PlannedFile &file,
-                                        qint64 &replacedBytes) const;
+                                        OutputChecker::Replaced &replaced) const;
     void refuse(qsizetype index, const QString &path, const QString &reason);
     // In the order of the queue, whatever the order of the checks; the output folder's last.
     QList<Refusal> sortedRefusals() const;
@@ -134,7 +135,7 @@ void Planner::refuseSameNames(QList<Source> &sources) {
     QList<Source> kept;
     for (Source &source : sources) {
         const QueuedFile &file = m_request.queue[source.index];
-        const QString key = file.name.toCaseFolded();
+        const QString key = foldedName(file.name);
         const Source *first = firstByName.value(key);
         if (!first) {
             firstByName.insert(key, &source);
@@ -154,10 +155,10 @@ void Planner::refuseSameNames(QList<Source> &sources) {
 std::optional<QString> Planner::checkOutputs(const OutputFolder &folder,
                                              const OutputChecker &checker,
                                              const ExistingOutputs &existing, PlannedFile &file,
-                                             qint64 &replacedBytes) const {
+                                             OutputChecker::Replaced &replaced) const {
     const OutputNames &names = file.names;
     auto problemAt = [&](const QByteArray &name, bool isScript) -> std::optional<QString> {
-        if (const std::optional<OutputProblem> problem = checker.problemAt(name, replacedBytes))
+        if (const std::optional<OutputProblem> problem = checker.problemAt(name, replaced))
             return RefusalReason::output(isScript, folder.filePath(name), *problem);
         return std::nullopt;
     };
@@ -213,7 +214,8 @@ SplitPlan Planner::plan() {
 
     QHash<qsizetype, PlannedFile> planned;
     qint64 needed = 0;
-    qint64 replaced = 0;
+    qint64 newFiles = 0;
+    OutputChecker::Replaced replaced;
     qint64 largestPiece = 0;
     try {
         const FolderCapacity capacity = folder.capacity();
@@ -232,26 +234,31 @@ SplitPlan Planner::plan() {
             PlannedFile file{queued, OutputNames(queued.name), source.facts.identity,
                              source.facts.size,
                              pieceCountFor(source.facts.size, m_request.pieceLength)};
-            qint64 replacedHere = 0;
+            OutputChecker::Replaced replacedHere;
             std::optional<QString> problem =
                 lengthProblem(folder, capacity, file.names, file.pieces);
             if (!problem)
-                problem =
-                    checkOutputs(folder, *plan.checker, existing.value(queued.name.toCaseFolded()),
-                                 file, replacedHere);
+                problem = checkOutputs(folder, *plan.checker,
+                                       existing.value(foldedName(queued.name)), file, replacedHere);
             if (problem) {
                 refuse(source.index, queued.path, *problem);
                 continue;
             }
-            replaced = saturatingAdd(replaced, replacedHere);
+            replaced.bytes = saturatingAdd(replaced.bytes, replacedHere.bytes);
+            replaced.files += replacedHere.files;
+            // The pieces and the script; what replaces a file there takes no new one.
+            newFiles = saturatingAdd(newFiles, file.pieces + 1);
             needed = saturatingAdd(needed, outputBytes(file.names, file.bytes,
                                                        m_request.pieceLength, capacity.blockSize));
             largestPiece = std::max(largestPiece, std::min(file.bytes, m_request.pieceLength));
             planned.insert(source.index, file);
         }
-        if (needed - replaced > capacity.freeBytes)
+        if (needed - replaced.bytes > capacity.freeBytes)
             refuse(folderIndex, folder.path(),
-                   RefusalReason::notEnoughSpace(needed - replaced, capacity.freeBytes));
+                   RefusalReason::notEnoughSpace(needed - replaced.bytes, capacity.freeBytes));
+        if (newFiles - replaced.files > capacity.freeFiles)
+            refuse(folderIndex, folder.path(),
+                   RefusalReason::notEnoughFiles(newFiles - replaced.files, capacity.freeFiles));
         if (largestPiece > capacity.maxFileBytes)
             refuse(folderIndex, folder.path(),
                    RefusalReason::pieceTooLarge(capacity.maxFileBytes, largestPiece));

@@ -1,8 +1,10 @@
 #include "SplitRefusal.h"
 
 #include "ByteCounts.h"
+#include "MessageText.h"
 
 #include <QDir>
+#include <QLocale>
 #include <QStringList>
 
 #include <algorithm>
@@ -12,10 +14,6 @@ namespace {
 
 QString native(const QString &path) {
     return QDir::toNativeSeparators(path);
-}
-
-QString codePoint(const QString &ch) {
-    return QStringLiteral("U+%1").arg(ch.front().unicode(), 4, 16, QLatin1Char('0')).toUpper();
 }
 
 } // namespace
@@ -29,9 +27,9 @@ QString refusalMessage(const QList<Refusal> &refusals, qsizetype shownAtMost) {
         shownAtMost < 0 ? refusals.size() : std::min(shownAtMost, refusals.size());
     QStringList lines;
     for (qsizetype i = 0; i < shown; ++i)
-        lines << QStringLiteral("\u2022 ") +
-                     native(QDir::cleanPath(QDir::fromNativeSeparators(refusals[i].path))) +
-                     QStringLiteral(": ") + refusals[i].reason;
+        lines << printable(QStringLiteral("\u2022 ") +
+                           native(QDir::cleanPath(QDir::fromNativeSeparators(refusals[i].path))) +
+                           QStringLiteral(": ") + refusals[i].reason);
     if (shown < refusals.size())
         lines << QStringLiteral("... and %1 more.").arg(refusals.size() - shown);
     return QStringLiteral("The split was not started:\n\n%1\n\nNothing was written.")
@@ -47,7 +45,7 @@ QString name(const NameProblem &problem) {
     case NameProblem::Kind::ControlCharacter:
         return QStringLiteral("its name holds a control character (%1), which no restore script "
                               "can hold")
-            .arg(codePoint(problem.detail));
+            .arg(codePoint(problem.detail.front()));
     case NameProblem::Kind::Wildcard:
         return QStringLiteral("its name holds \"%1\", a wildcard to the Windows command shell, so "
                               "the restore script could join other files")
@@ -82,7 +80,11 @@ namespace {
 QString problemText(const OutputProblem &problem) {
     switch (problem.kind) {
     case OutputProblem::Kind::QueuedSource:
-        return QStringLiteral("is itself queued to be split");
+        if (problem.detail.isEmpty())
+            return QStringLiteral("is itself queued to be split");
+        return QStringLiteral("would take the name of %1, which is queued to be split: Windows "
+                              "does not tell the two names apart")
+            .arg(native(problem.detail));
     case OutputProblem::Kind::HardLinkOf:
         return QStringLiteral("is another name (a hard link) of %1, which is queued to be split")
             .arg(native(problem.detail));
@@ -137,6 +139,12 @@ QString folderNotWritable() {
 QString notEnoughSpace(qint64 needed, qint64 free) {
     return QStringLiteral("the split needs %1 of free space there, but only %2 is free")
         .arg(bytesText(needed), bytesText(free));
+}
+
+QString notEnoughFiles(qint64 needed, qint64 free) {
+    const QLocale locale;
+    return QStringLiteral("the split needs %1 new files there, but only %2 more can be made")
+        .arg(locale.toString(needed), locale.toString(free));
 }
 
 QString pieceTooLarge(qint64 largestFile, qint64 piece) {

@@ -37,7 +37,7 @@ QString refusalMessage(const QList<Refusal> &refusals, qsizetype shownAtMost = -
 // What may stand at the path of an output already, such that the split may not write it.
 struct OutputProblem {
     enum class Kind {
-        QueuedSource, // the output is a file queued to be split
+        QueuedSource, // a file queued to be split; detail: its path, when spelled otherwise
         HardLinkOf,   // another name of a queued source; detail: that source's path
         SymbolicLink,
         NotRegular, // fileKind says what it is
@@ -64,6 +64,7 @@ QString nameTooLong(const QString &name, qint64 bytes, qint64 nameMax);
 QString pathTooLong(const QString &name, qint64 bytes, qint64 pathMax);
 QString folderNotWritable();
 QString notEnoughSpace(qint64 needed, qint64 free);
+QString notEnoughFiles(qint64 needed, qint64 free);
 QString pieceTooLarge(qint64 largestFile, qint64 piece);
 
 } // namespace RefusalReason

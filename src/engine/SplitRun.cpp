@@ -8,6 +8,7 @@
 #include "RunProgress.h"
 #include "SourceFile.h"
 #include "SplitPlan.h"
+#include "TemporaryFile.h"
 
 SplitRun::SplitRun(const SplitPlan &plan, ProgressSink &progress, const StopRequest &stop,
                    RunOptions options)
@@ -47,7 +48,10 @@ bool SplitRun::splitFile(WorkerPool &pool, qint64 index) {
     const PlannedFile &file = m_plan.files[index];
     const OutputFolder &folder = *m_plan.folder;
     m_progress.fileStarted(index, file.queued.name, file.bytes);
+    // Only the file that was checked is split: not one put at its path since.
     const SourceFile source(file.queued.path);
+    if (source.facts().identity != file.identity)
+        throw FileError(file.queued.path, QStringLiteral("it changed after it was checked"));
 
     // What an earlier split of the file left must not outlive this one beside a mix of old and
     // new pieces: its script goes first, and pieces past the new last one.
@@ -60,7 +64,7 @@ bool SplitRun::splitFile(WorkerPool &pool, qint64 index) {
                           m_plan.pieceLength,
                           file.pieces,
                           [this](const QByteArray &name) {
-                              qint64 replaced = 0;
+                              OutputChecker::Replaced replaced;
                               if (const std::optional<OutputProblem> problem =
                                       m_plan.checker->problemAt(name, replaced))
                                   throw FileError(m_plan.folder->filePath(name),
@@ -72,8 +76,8 @@ bool SplitRun::splitFile(WorkerPool &pool, qint64 index) {
         return false;
     }
     m_progress.fileFinishing(index);
-    folder.writeWholeFile(file.names.scriptOnDisk(),
-                          RestoreScript::scriptFor(file.names, cut.pieces));
+    TemporaryFile::writeWhole(folder, file.names.scriptOnDisk(),
+                              RestoreScript::scriptFor(file.names, cut.pieces));
     m_progress.fileFinished(index);
     return true;
 }

@@ -3,6 +3,7 @@
 #include "FileDialog.h"
 #include "JoinRun.h"
 #include "MessageBox.h"
+#include "MessageText.h"
 #include "RunFailure.h"
 #include "RunProgress.h"
 #include "WaitWindowSlot.h"
@@ -16,8 +17,8 @@ const QString kTitle = QStringLiteral("Join Files");
 void showFailed(const QString &path, const QString &reason) {
     const QString where =
         path.isEmpty() ? QString() : QDir::toNativeSeparators(path) + QStringLiteral(": ");
-    showMessage(QStringLiteral("The pieces were not joined, and nothing was written.\n\n%1%2")
-                    .arg(where, reason),
+    showMessage(QStringLiteral("The pieces were not joined, and nothing was written.\n\n%1")
+                    .arg(printable(where + reason)),
                 MessageIcon::Error, QStringLiteral("Error: Join Failed"));
 }
 
@@ -43,7 +44,7 @@ void JoinCommand::join(const QString &chosen) {
         });
         switch (result.outcome) {
         case RunOutcome::Done:
-            showMessage(plan.recipe.destination + QStringLiteral(" has been restored"),
+            showMessage(printable(plan.recipe.destination) + QStringLiteral(" has been restored"),
                         MessageIcon::Information);
             break;
         case RunOutcome::Stopped:

@@ -1,6 +1,7 @@
 #include "SplitCommand.h"
 
 #include "MessageBox.h"
+#include "MessageText.h"
 #include "RunFailure.h"
 #include "RunProgress.h"
 #include "SplitPlan.h"
@@ -32,13 +33,14 @@ void showRefused(const QList<Refusal> &refusals) {
 // (memory ran out before the first file), the failure is told on its own.
 void showFailed(const QString &source, const QString &failedPath, const QString &reason) {
     const QString failed = native(failedPath);
-    const QString why = failed.isEmpty() || failed == native(source)
-                            ? reason
-                            : failed + QStringLiteral(": ") + reason;
-    showMessage(source.isEmpty()
-                    ? QStringLiteral("The files could not be split.\n\n%1").arg(why)
-                    : QStringLiteral("%1 could not be split.\n\n%2").arg(native(source), why),
-                MessageIcon::Error, kFailedTitle);
+    const QString why = printable(failed.isEmpty() || failed == native(source)
+                                      ? reason
+                                      : failed + QStringLiteral(": ") + reason);
+    showMessage(
+        source.isEmpty()
+            ? QStringLiteral("The files could not be split.\n\n%1").arg(why)
+            : QStringLiteral("%1 could not be split.\n\n%2").arg(printable(native(source)), why),
+        MessageIcon::Error, kFailedTitle);
 }
 
 // "a, b and c"
@@ -52,14 +54,15 @@ QString namesList(const QStringList &names) {
 void showStopped(const SplitPlan &plan, const SplitResult &result) {
     QStringList split;
     for (qint64 i = 0; i < result.filesDone; ++i) {
-        if (!split.contains(plan.files[i].queued.name))
-            split << plan.files[i].queued.name;
+        const QString name = printable(plan.files[i].queued.name);
+        if (!split.contains(name))
+            split << name;
     }
     QStringList sentences{QStringLiteral("The split was stopped.")};
     const qint64 notStarted =
         plan.files.size() - result.filesDone - (result.stoppedFile >= 0 ? 1 : 0);
     if (result.stoppedFile >= 0) {
-        const QString stopped = plan.files[result.stoppedFile].queued.name;
+        const QString stopped = printable(plan.files[result.stoppedFile].queued.name);
         sentences
             << (split.isEmpty()
                     ? QStringLiteral("%1 was not split, and its pieces were removed.").arg(stopped)

@@ -1,5 +1,7 @@
 #include "FileFacts.h"
 
+#include <QFile>
+
 #include <sys/stat.h>
 
 QString describeKind(FileKind kind) {
@@ -52,4 +54,11 @@ FileFacts factsOf(const struct stat &status) {
     facts.allocatedBytes = qint64(status.st_blocks) * 512;
     facts.linkCount = qint64(status.st_nlink);
     return facts;
+}
+
+FileFacts factsAtPath(const QString &path) {
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return {};
+    return factsOf(status);
 }

@@ -33,3 +33,7 @@ QString describeKind(FileKind kind);
 
 // The facts of a stat() result.
 FileFacts factsOf(const struct stat &status);
+
+// What stands at the end of the links at path; Missing when nothing does or it cannot be
+// looked at.
+FileFacts factsAtPath(const QString &path);

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <utility>
 
+#include <sys/file.h>
 #include <unistd.h>
 
 FileHandle::~FileHandle() {
@@ -54,4 +55,12 @@ int flushToDisk(int fd) {
             return errno;
     }
     return 0;
+}
+
+bool tryLockExclusively(int fd) {
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EINTR)
+            return false;
+    }
+    return true;
 }

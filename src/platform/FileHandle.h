@@ -30,3 +30,7 @@ int writeAll(int fd, const char *data, qint64 size);
 
 // Returns once the data written to fd is on the disk: 0, or the system's error code.
 int flushToDisk(int fd);
+
+// Takes an advisory lock on the whole file, held until its descriptor is closed, unless another
+// descriptor holds one; waits for no one. Returns whether it took it.
+bool tryLockExclusively(int fd);

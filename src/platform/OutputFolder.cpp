@@ -60,6 +60,13 @@ QString fromFileSystemName(const QByteArray &name) {
     return QFile::decodeName(name);
 }
 
+FileIdentity OutputFolder::identity() const {
+    struct stat status {};
+    if (::fstat(m_handle.fd(), &status) != 0)
+        throw FileError::fromSystemError(m_path, errno);
+    return factsOf(status).identity;
+}
+
 FileFacts OutputFolder::facts(const QByteArray &name) const {
     return factsAt(name, /*followLinks=*/false);
 }
@@ -88,8 +95,14 @@ FolderCapacity OutputFolder::capacity() const {
     struct statvfs volume {};
     if (::fstatvfs(m_handle.fd(), &volume) != 0)
         throw FileError::fromSystemError(m_path, errno);
-    capacity.freeBytes = qint64(volume.f_bavail) * qint64(volume.f_frsize);
+    // A file system that reports no size at all (some FUSE drivers) has room as far as it
+    // knows; a full disk is then found while writing, as everywhere.
+    if (volume.f_blocks > 0)
+        capacity.freeBytes = qint64(volume.f_bavail) * qint64(volume.f_frsize);
     capacity.blockSize = volume.f_frsize > 0 ? qint64(volume.f_frsize) : 1;
+    // A file system that makes files without limit (btrfs) reports no count of files.
+    if (volume.f_files > 0)
+        capacity.freeFiles = qint64(volume.f_favail);
     capacity.nameMax = folderLimit(m_handle.fd(), _PC_NAME_MAX, capacity.nameMax);
     capacity.pathMax = folderLimit(m_handle.fd(), _PC_PATH_MAX, capacity.pathMax);
     if (holdsFilesOfAtMost4GiB(m_handle.fd(), m_path))
@@ -128,9 +141,17 @@ QList<QByteArray> OutputFolder::entryNames() const {
 
 FileHandle OutputFolder::openFile(const char *name, int flags) const {
     FileHandle file(::openat(m_handle.fd(), name, flags, 0666));
-    if (file.fd() < 0)
-        fail(name, errno);
-    return file;
+    if (file.fd() >= 0)
+        return file;
+    // O_NOFOLLOW reports a link as a loop, and O_NONBLOCK a FIFO without a reader as a missing
+    // device: say what they are.
+    if (errno == ELOOP)
+        throw FileError(
+            filePath(name),
+            QStringLiteral("it is a symbolic link, which Tessary never writes through"));
+    if (errno == ENXIO)
+        throw FileError(filePath(name), QStringLiteral("it is not a regular file"));
+    fail(name, errno);
 }
 
 FileHandle OutputFolder::create(const char *name) const {
@@ -139,6 +160,31 @@ FileHandle OutputFolder::create(const char *name) const {
 
 FileHandle OutputFolder::createNew(const char *name) const {
     return openFile(name, kWriteFlags | O_CREAT | O_EXCL);
+}
+
+FileHandle OutputFolder::createUnnamed() const {
+    // Its name comes through /proc; without /proc it could never get one.
+    if (::access("/proc/self/fd", X_OK) != 0)
+        return {};
+    FileHandle file(::openat(m_handle.fd(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+    if (file.fd() < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+        fail(".", errno);
+    return file;
+}
+
+void OutputFolder::link(const FileHandle &file, const QByteArray &name) const {
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(file.fd());
+    if (::linkat(AT_FDCWD, self.constData(), m_handle.fd(), name.constData(), AT_SYMLINK_FOLLOW) !=
+        0)
+        fail(name, errno);
+}
+
+FileHandle OutputFolder::openForReading(const QByteArray &name) const {
+    FileHandle file(::openat(m_handle.fd(), name.constData(),
+                             O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK));
+    if (file.fd() < 0)
+        fail(name, errno);
+    return file;
 }
 
 void OutputFolder::remove(const QByteArray &name) const {
@@ -157,25 +203,9 @@ void OutputFolder::sync() const {
 }
 
 void OutputFolder::fail(const QByteArray &name, int error) const {
-    // O_NOFOLLOW reports a link as a loop; say what it is.
-    if (error == ELOOP)
-        throw FileError(
-            filePath(name),
-            QStringLiteral("it is a symbolic link, which Tessary never writes through"));
-    // O_NONBLOCK reports a FIFO without a reader as a missing device.
-    if (error == ENXIO)
-        throw FileError(filePath(name), QStringLiteral("it is not a regular file"));
     throw FileError::fromSystemError(filePath(name), error);
 }
 
 QString OutputFolder::filePath(const QByteArray &name) const {
     return m_path + fromFileSystemName(name);
-}
-
-void OutputFolder::writeWholeFile(const QByteArray &name, const QByteArray &contents) const {
-    FileHandle file = create(name.constData());
-    if (const int error = writeAll(file.fd(), contents.constData(), contents.size()))
-        fail(name, error);
-    if (const int error = file.close())
-        fail(name, error);
 }

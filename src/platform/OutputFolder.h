@@ -11,11 +11,12 @@
 
 // What the file system under a folder allows and has room for.
 struct FolderCapacity {
-    qint64 freeBytes = 0;
+    qint64 freeBytes = std::numeric_limits<qint64>::max();
     qint64 blockSize = 1;  // files take whole blocks of this size
     qint64 nameMax = 255;  // bytes in one name
     qint64 pathMax = 4096; // bytes in a whole path, its terminating zero included
     qint64 maxFileBytes = std::numeric_limits<qint64>::max(); // the largest file it holds
+    qint64 freeFiles = std::numeric_limits<qint64>::max();    // files that can still be made
 };
 
 // A name as OutputFolder takes it: the bytes the file system stores (QFile::encodeName).
@@ -23,8 +24,9 @@ QByteArray fileSystemName(const QString &name);
 QString fromFileSystemName(const QByteArray &name);
 
 // A folder that files are written into, held open so that every file is made relative to it:
-// the folder is looked up once, not once per file. Names are given as fileSystemName() makes
-// them. Every failure is a FileError naming the file it concerns.
+// the folder is looked up once, and a folder put in its place later (a link, say) is never
+// written. Names are given as fileSystemName() makes them. Every failure is a FileError naming
+// the file it concerns.
 class OutputFolder {
 public:
     explicit OutputFolder(const QString &path);
@@ -32,6 +34,8 @@ public:
     // The folder's path in native separators, ending in one.
     const QString &path() const noexcept { return m_path; }
     QString filePath(const QByteArray &name) const;
+    // Device and inode of the folder itself.
+    FileIdentity identity() const;
 
     // What stands at name, without following a link there; Missing when nothing does.
     FileFacts facts(const QByteArray &name) const;
@@ -49,12 +53,17 @@ public:
     FileHandle create(const char *name) const;
     // Makes a file that did not exist; fails when name is taken.
     FileHandle createNew(const char *name) const;
+    // Makes a file in the folder that has no name yet, so that nothing of it is left if the
+    // process dies before link(); an invalid handle where the file system cannot.
+    FileHandle createUnnamed() const;
+    // Gives a file of createUnnamed() the name name, which must be free.
+    void link(const FileHandle &file, const QByteArray &name) const;
+    // Opens the file at name for reading. Never follows a link and never waits on a FIFO.
+    FileHandle openForReading(const QByteArray &name) const;
     // Removes the file at name; a name that is already gone is no failure.
     void remove(const QByteArray &name) const;
     // Moves from over to, replacing what to names, in one step.
     void rename(const QByteArray &from, const QByteArray &to) const;
-    // Writes contents as the whole file at name.
-    void writeWholeFile(const QByteArray &name, const QByteArray &contents) const;
     // Makes the folder's entries (files made, renamed, removed) survive a crash.
     void sync() const;
 
@@ -66,5 +75,5 @@ private:
     FileHandle openFile(const char *name, int flags) const;
 
     QString m_path;
-    FileHandle m_handle; // the folder itself, where the system can hold one open
+    FileHandle m_handle; // the folder itself
 };

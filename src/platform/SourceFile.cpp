@@ -1,6 +1,7 @@
 #include "SourceFile.h"
 
 #include "FileError.h"
+#include "OutputFolder.h"
 
 #include <QFile>
 
@@ -19,6 +20,16 @@ SourceFile::SourceFile(QString path)
                                  O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (m_handle.fd() < 0)
         throw FileError::fromSystemError(m_path, errno);
+    takeFacts();
+}
+
+SourceFile::SourceFile(const OutputFolder &folder, const QByteArray &name)
+    : m_path(folder.filePath(name))
+    , m_handle(folder.openForReading(name)) {
+    takeFacts();
+}
+
+void SourceFile::takeFacts() {
     struct stat status {};
     if (::fstat(m_handle.fd(), &status) != 0)
         throw FileError::fromSystemError(m_path, errno);

@@ -6,12 +6,16 @@
 #include <QByteArray>
 #include <QString>
 
+class OutputFolder;
+
 // A file opened for reading its bytes. Only a regular file opens: a folder, a FIFO or a device
 // is refused, so none ever turns into pieces and none blocks the program.
 class SourceFile {
 public:
     // Throws FileError when the file cannot be opened for reading or is not a regular file.
     explicit SourceFile(QString path);
+    // The file at name in folder, itself: a symbolic link there is refused, not followed.
+    SourceFile(const OutputFolder &folder, const QByteArray &name);
 
     const QString &path() const noexcept { return m_path; }
     int fd() const noexcept { return m_handle.fd(); }
@@ -25,6 +29,8 @@ public:
     QByteArray readAll(qint64 atMost) const;
 
 private:
+    void takeFacts();
+
     QString m_path;
     FileHandle m_handle;
     FileFacts m_facts;

@@ -4,24 +4,50 @@
 #include "OutputFolder.h"
 #include "Writeback.h"
 
+#include <QCryptographicHash>
 #include <QRandomGenerator>
 
 #include <utility>
 
+namespace {
+
+// ".tessary-<the final name's own mark>-", so that the leftovers of one file can be told from
+// those of another, whatever the length of the final name.
+QByteArray hiddenPrefix(const QByteArray &finalName) {
+    return ".tessary-" +
+           QCryptographicHash::hash(finalName, QCryptographicHash::Sha256).toHex().left(16) + '-';
+}
+
+QByteArray freshHiddenName(const QByteArray &finalName) {
+    return hiddenPrefix(finalName) +
+           QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+}
+
+} // namespace
+
 TemporaryFile::TemporaryFile(const OutputFolder &folder, QByteArray finalName)
     : m_folder(folder)
     , m_finalName(std::move(finalName)) {
-    // A short name of its own, whatever the length of the final one.
-    for (int attempt = 0;; ++attempt) {
-        m_name = ".tessary-" + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
-        try {
-            m_file = m_folder.createNew(m_name.constData());
+    try {
+        m_file = m_folder.createUnnamed();
+        if (m_file.fd() >= 0)
             return;
-        } catch (const FileError &error) {
-            // Only a name that happens to be taken is worth another try.
-            if (m_folder.facts(m_name).kind == FileKind::Missing || attempt == 10)
-                throw FileError(m_folder.filePath(m_finalName), error.reason());
+        for (int attempt = 0;; ++attempt) {
+            m_name = freshHiddenName(m_finalName);
+            try {
+                m_file = m_folder.createNew(m_name.constData());
+                // Tells removeLeftovers() of another process that this one is being written.
+                tryLockExclusively(m_file.fd());
+                return;
+            } catch (const FileError &) {
+                // Only a name that happens to be taken is worth another try.
+                if (m_folder.facts(m_name).kind == FileKind::Missing || attempt == 10)
+                    throw;
+            }
         }
+    } catch (const FileError &error) {
+        m_name.clear();
+        throw FileError(m_folder.filePath(m_finalName), error.reason());
     }
 }
 
@@ -29,14 +55,44 @@ TemporaryFile::~TemporaryFile() {
     if (m_inPlace)
         return;
     m_file.close();
+    if (m_name.isEmpty())
+        return; // an unnamed file goes with its descriptor
     try {
         m_folder.remove(m_name);
     } catch (const FileError &) { // the file stays; nothing is to be done about it here
     }
 }
 
+void TemporaryFile::writeWhole(const OutputFolder &folder, const QByteArray &finalName,
+                               const QByteArray &contents) {
+    TemporaryFile file(folder, finalName);
+    file.write(contents);
+    file.flushToDisk();
+    file.putInPlace();
+}
+
+void TemporaryFile::removeLeftovers(const OutputFolder &folder, const QByteArray &finalName) {
+    const QByteArray prefix = hiddenPrefix(finalName);
+    for (const QByteArray &name : folder.entryNames()) {
+        if (!name.startsWith(prefix))
+            continue;
+        try {
+            const FileHandle leftover = folder.openForReading(name);
+            if (tryLockExclusively(leftover.fd()))
+                folder.remove(name);
+        } catch (const FileError &) { // not a file of ours, or gone already
+        }
+    }
+}
+
 void TemporaryFile::fail(int error) const {
     throw FileError::fromSystemError(m_folder.filePath(m_finalName), error);
+}
+
+void TemporaryFile::write(const QByteArray &data) {
+    if (const int error = writeAll(m_file.fd(), data.constData(), data.size()))
+        fail(error);
+    m_written += data.size();
 }
 
 void TemporaryFile::wrote(qint64 bytes) {
@@ -55,9 +111,18 @@ void TemporaryFile::flushToDisk() const {
 }
 
 void TemporaryFile::putInPlace() {
+    if (m_name.isEmpty()) {
+        // A name of its own first: a link cannot replace a file, a rename can.
+        const QByteArray name = freshHiddenName(m_finalName);
+        try {
+            m_folder.link(m_file, name);
+        } catch (const FileError &error) {
+            throw FileError(m_folder.filePath(m_finalName), error.reason());
+        }
+        m_name = name;
+    }
     if (const int error = m_file.close())
         fail(error);
     m_folder.rename(m_name, m_finalName);
     m_inPlace = true;
-    m_folder.sync();
 }

@@ -6,9 +6,11 @@
 
 class OutputFolder;
 
-// A file written under a name of its own in a folder, then put in place of another in one step,
-// so that a failure or a full disk never leaves a half-written file under the real name and
-// never destroys the file it was to replace. Removed again unless it was put in place.
+// A file written beside the one it is to become, then put in its place in one step, so that a
+// failure, a full disk or a stop never leaves a half-written file under the real name and never
+// destroys the file it was to replace. Where the file system allows, it has no name at all
+// until it is put in place, so that nothing is left even when the process is killed; elsewhere
+// it has a hidden name of its own, locked while it is written, and goes with the object.
 // Failures are reported for the name it was to take, the only one the user knows.
 class TemporaryFile {
 public:
@@ -17,23 +19,33 @@ public:
     TemporaryFile(const TemporaryFile &) = delete;
     TemporaryFile &operator=(const TemporaryFile &) = delete;
 
+    // Writes contents as a whole file at finalName in folder: whole, or not at all.
+    static void writeWhole(const OutputFolder &folder, const QByteArray &finalName,
+                           const QByteArray &contents);
+    // Removes the hidden files that an earlier process, killed while it wrote finalName on a
+    // file system without unnamed files, left in folder. Those still being written stay.
+    static void removeLeftovers(const OutputFolder &folder, const QByteArray &finalName);
+
     int fd() const noexcept { return m_file.fd(); }
 
     // Throws FileError naming the final name, with the system's reason for error.
     [[noreturn]] void fail(int error) const;
 
+    // Writes data at its end; throws FileError.
+    void write(const QByteArray &data);
     // Tells it that bytes more were written at its end. These are sent on to the disk in steps,
     // while the writing goes on, so that flushToDisk() has less left to wait for.
     void wrote(qint64 bytes);
     // Waits until the data is on the disk; throws FileError.
     void flushToDisk() const;
-    // Closes the file and renames it over the final name, for good; throws FileError.
+    // Closes the file and puts it in place of the final name, for good; throws FileError. The
+    // folder's own entry is made to last by OutputFolder::sync().
     void putInPlace();
 
 private:
     const OutputFolder &m_folder;
     QByteArray m_finalName;
-    QByteArray m_name;
+    QByteArray m_name; // empty while it has none
     FileHandle m_file;
     qint64 m_written = 0;
     qint64 m_sentToDisk = 0;

@@ -5,7 +5,7 @@
 
 #include <unistd.h>
 
-TmpfsMount::TmpfsMount(const QString &size) {
+TmpfsMount::TmpfsMount(const QString &size, const QString &options) {
     if (::geteuid() != 0) {
         m_skipReason = QStringLiteral("mounting a small file system needs root");
         return;
@@ -13,7 +13,8 @@ TmpfsMount::TmpfsMount(const QString &size) {
     QProcess mount;
     mount.start(QStringLiteral("mount"),
                 {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                 QStringLiteral("size=") + size, QStringLiteral("tmpfs"), m_folder.path()});
+                 QStringLiteral("size=") + size + (options.isEmpty() ? QString() : u',' + options),
+                 QStringLiteral("tmpfs"), m_folder.path()});
     m_mounted = mount.waitForFinished() && mount.exitStatus() == QProcess::NormalExit &&
                 mount.exitCode() == 0;
     if (!m_mounted)

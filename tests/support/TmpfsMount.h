@@ -7,7 +7,8 @@
 // to run a disk full. Mounting needs root, and a machine that allows it.
 class TmpfsMount {
 public:
-    explicit TmpfsMount(const QString &size); // as mount takes it: "64k", "1m"
+    // As mount takes them: "64k", "1m"; options such as "nr_inodes=40".
+    explicit TmpfsMount(const QString &size, const QString &options = {});
     ~TmpfsMount();
     TmpfsMount(const TmpfsMount &) = delete;
     TmpfsMount &operator=(const TmpfsMount &) = delete;

@@ -1,0 +1,27 @@
+#include "MessageText.h"
+
+namespace {
+
+bool isUnprintable(QChar ch) {
+    const char16_t code = ch.unicode();
+    return ch.category() == QChar::Other_Control || code == 0x2028 || code == 0x2029 ||
+           (code >= 0x202a && code <= 0x202e) || (code >= 0x2066 && code <= 0x2069);
+}
+
+} // namespace
+
+QString codePoint(QChar ch) {
+    return QStringLiteral("U+%1").arg(ch.unicode(), 4, 16, QLatin1Char('0')).toUpper();
+}
+
+QString printable(const QString &text) {
+    QString shown;
+    shown.reserve(text.size());
+    for (const QChar ch : text) {
+        if (isUnprintable(ch))
+            shown += codePoint(ch);
+        else
+            shown += ch;
+    }
+    return shown;
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+
+// "U+001B": how a character that cannot be shown stands in a message.
+QString codePoint(QChar ch);
+
+// Text from outside (a file name, a line of a script) as it may stand in a message: every
+// control character, and every character that turns the direction of text or breaks a line,
+// shown as its code point, so that none cuts a message short, moves a terminal's cursor or
+// disguises a name.
+QString printable(const QString &text);

@@ -1,0 +1,191 @@
+#include "FatMount.h"
+#include "MessageText.h"
+#include "OutputFolder.h"
+#include "RunProgress.h"
+#include "SplitPlan.h"
+#include "SplitRefusal.h"
+#include "SplitRun.h"
+#include "Splitting.h"
+#include "TestFiles.h"
+#include "TmpfsMount.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+// What a split writes is what its check looked at, whatever is done to the folders between the
+// two; what it leaves after a failure is whole or absent.
+class SplitSafetyTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void folderSwappedForALinkAfterTheCheckIsNotWritten();
+    void sourceSwappedAfterTheCheckIsNotSplit_data();
+    void sourceSwappedAfterTheCheckIsNotSplit();
+    void namesDifferingInCaseOnAVolumeThatIgnoresIt();
+    void scriptCutByAFullDiskIsNotLeft();
+    void tooFewFilesLeftOnTheVolume();
+    void controlCharactersAreShownNotSent();
+};
+
+namespace {
+
+void hardLink(const QString &existing, const QString &link) {
+    QVERIFY(::link(QFile::encodeName(existing).constData(), QFile::encodeName(link).constData()) ==
+            0);
+}
+
+} // namespace
+
+void SplitSafetyTest::folderSwappedForALinkAfterTheCheckIsNotWritten() {
+    QTemporaryDir in;
+    QTemporaryDir root;
+    const QString out = root.filePath(QStringLiteral("out"));
+    const QString elsewhere = root.filePath(QStringLiteral("elsewhere"));
+    QDir().mkpath(out);
+    QDir().mkpath(elsewhere);
+    // In the other folder, a file the check would refuse to write: someone's, with two names.
+    writeTestFile(root.filePath(QStringLiteral("kept")), "someone's file");
+    hardLink(root.filePath(QStringLiteral("kept")),
+             QDir(elsewhere).filePath(QStringLiteral("f.1")));
+    writeTestFile(in.filePath(QStringLiteral("f")), patternBytes(30));
+    SplitJob job;
+    job.add(in.filePath(QStringLiteral("f")));
+    job.folder = out;
+    const SplitPlan plan = planSplit(job.request());
+
+    // Between the check and the run, the checked folder is moved away and a link put in its
+    // place.
+    QVERIFY(QDir().rename(out, root.filePath(QStringLiteral("moved"))));
+    QVERIFY(QFile::link(elsewhere, out));
+    ProgressSink progress;
+    const SplitResult result = SplitRun(plan, progress, StopRequest()).run();
+
+    QVERIFY(result.outcome == RunOutcome::Done);
+    QCOMPARE(readTestFile(root.filePath(QStringLiteral("kept"))), QByteArray("someone's file"));
+    QCOMPARE(filesIn(elsewhere), QStringList{QStringLiteral("f.1")});
+    QCOMPARE(filesIn(root.filePath(QStringLiteral("moved"))).size(), 5); // f.1 to f.4, f.bat
+}
+
+void SplitSafetyTest::sourceSwappedAfterTheCheckIsNotSplit_data() {
+    QTest::addColumn<bool>("toItsOwnPiece");
+    QTest::addRow("for a link to another file") << false;
+    QTest::addRow("for a link to its own old piece") << true;
+}
+
+void SplitSafetyTest::sourceSwappedAfterTheCheckIsNotSplit() {
+    QFETCH(bool, toItsOwnPiece);
+    QTemporaryDir in;
+    QTemporaryDir out;
+    const QString source = in.filePath(QStringLiteral("f"));
+    writeTestFile(source, patternBytes(30));
+    writeTestFile(out.filePath(QStringLiteral("f.1")), "an old piece");
+    writeTestFile(in.filePath(QStringLiteral("other")), patternBytes(30, 2));
+    SplitJob job;
+    job.add(source);
+    job.folder = out.path();
+    const SplitPlan plan = planSplit(job.request());
+
+    QVERIFY(QFile::remove(source));
+    QVERIFY(QFile::link(toItsOwnPiece ? out.filePath(QStringLiteral("f.1"))
+                                      : in.filePath(QStringLiteral("other")),
+                        source));
+    ProgressSink progress;
+    const SplitResult result = SplitRun(plan, progress, StopRequest()).run();
+
+    QVERIFY(result.outcome == RunOutcome::Failed);
+    QCOMPARE(result.failedPath, QDir::toNativeSeparators(source));
+    QCOMPARE(result.reason, QStringLiteral("it changed after it was checked"));
+    QCOMPARE(filesIn(out.path()), QStringList{QStringLiteral("f.1")});
+    QCOMPARE(readTestFile(out.filePath(QStringLiteral("f.1"))), QByteArray("an old piece"));
+}
+
+void SplitSafetyTest::namesDifferingInCaseOnAVolumeThatIgnoresIt() {
+    FatMount stick;
+    if (!stick.isMounted())
+        QSKIP(qPrintable(stick.skipReason()));
+    writeTestFile(stick.filePath(QStringLiteral("f")), patternBytes(30));
+    writeTestFile(stick.filePath(QStringLiteral("F.1")), "the user's own F.1");
+    SplitJob job;
+    job.add(stick.filePath(QStringLiteral("f")));
+    job.add(stick.filePath(QStringLiteral("F.1")));
+    job.folder = stick.path();
+
+    QVERIFY_THROWS_EXCEPTION(SplitRefused, job.run());
+
+    QCOMPARE(readTestFile(stick.filePath(QStringLiteral("F.1"))), QByteArray("the user's own F.1"));
+    QCOMPARE(filesIn(stick.path()), (QStringList{QStringLiteral("F.1"), QStringLiteral("f")}));
+}
+
+void SplitSafetyTest::scriptCutByAFullDiskIsNotLeft() {
+    TmpfsMount disk(QStringLiteral("1m"));
+    if (!disk.isMounted())
+        QSKIP(qPrintable(disk.skipReason()));
+    QTemporaryDir in;
+    // A name long enough that its script takes more than the space the filler leaves.
+    const QString name = QString(200, u'n');
+    writeTestFile(in.filePath(name), patternBytes(2000));
+    SplitJob job;
+    job.add(in.filePath(name));
+    job.folder = disk.path();
+    job.size = QStringLiteral("11"); // 182 pieces, a script of some 40 kB
+    ProgressHooks progress;
+    progress.onFileFinishing = [&](qint64) {
+        // The pieces are written; now the disk fills up.
+        QFile filler(disk.filePath(QStringLiteral("filler")));
+        QVERIFY(filler.open(QIODevice::WriteOnly));
+        const QByteArray block(4096, 'f');
+        while (filler.write(block) == block.size() && filler.flush()) {
+        }
+    };
+
+    const SplitResult result = job.run(progress, StopRequest());
+
+    QVERIFY(result.outcome == RunOutcome::Failed);
+    QCOMPARE(result.failedPath, QDir(disk.path()).filePath(name + QStringLiteral(".bat")));
+    const QStringList left = filesIn(disk.path());
+    QVERIFY(!left.contains(name + QStringLiteral(".bat")));
+    for (const QString &file : left)
+        QVERIFY2(!file.startsWith(u'.'), qPrintable(file));
+}
+
+void SplitSafetyTest::tooFewFilesLeftOnTheVolume() {
+    TmpfsMount disk(QStringLiteral("1m"), QStringLiteral("nr_inodes=40"));
+    if (!disk.isMounted())
+        QSKIP(qPrintable(disk.skipReason()));
+    QTemporaryDir in;
+    writeTestFile(in.filePath(QStringLiteral("many.bin")), patternBytes(1000));
+    SplitJob job;
+    job.add(in.filePath(QStringLiteral("many.bin")));
+    job.folder = disk.path();
+    job.size = QStringLiteral("11"); // 100 pieces and a script
+
+    try {
+        job.run();
+        QFAIL("the split was started");
+    } catch (const SplitRefused &refused) {
+        QCOMPARE(refused.refusals().size(), 1);
+        QCOMPARE(refused.refusals().first().path, QDir::toNativeSeparators(disk.path()) + u'/');
+        QVERIFY2(refused.refusals().first().reason.startsWith(
+                     QStringLiteral("the split needs 101 new files there, but only ")),
+                 refused.what());
+        QVERIFY(refused.refusals().first().reason.endsWith(QStringLiteral(" more can be made")));
+    }
+    QCOMPARE(filesIn(disk.path()), QStringList());
+}
+
+void SplitSafetyTest::controlCharactersAreShownNotSent() {
+    const QString escape = QStringLiteral("a\x1b[2Jb\u202e.txt\nc");
+    QCOMPARE(printable(escape), QStringLiteral("aU+001B[2JbU+202E.txtU+000Ac"));
+    const QString message = refusalMessage(
+        {{QStringLiteral("/in/x\x1b]0;owned\x07"), QStringLiteral("No such file or directory")}});
+    QVERIFY2(message.contains(QStringLiteral("/in/xU+001B]0;ownedU+0007: No such file")),
+             qPrintable(message));
+    QVERIFY(!message.contains(QChar(0x1b)));
+}
+
+QTEST_GUILESS_MAIN(SplitSafetyTest)
+#include "tst_splitsafety.moc"
