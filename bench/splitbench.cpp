@@ -86,7 +86,7 @@ int main(int argc, char *argv[]) {
         printError(QDir::toNativeSeparators(result.failedPath) + QStringLiteral(": ") +
                    result.reason);
     } catch (const SplitRefused &refused) {
-        printError(QString::fromUtf8(refused.what()));
+        std::fprintf(stderr, "%s\n", refused.what()); // its lines shown printably already
     }
     return 1;
 }
