@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
 # Times splitbench against GNU split and cp on one random file, all in the same run.
 #   bench/compare.sh [--alternatives] [MiB] [ROUNDS]     (default 1024 MiB, 5 rounds)
+# splitbench waits until the disk holds its pieces, so the references that compare with it are
+# "cp FILE DIR && sync" and "split ... && sync"; cp and split alone are shown beside them.
 # Every round runs each command once, in turn, so that a machine slowing down or speeding up
 # weighs on all of them alike; one warm-up round comes first. The table gives the median and
-# the worst run of each command. --alternatives adds splitbench with one thread, and with
-# sendfile or the buffer as its copy method, to compare the ways of copying.
-# Outputs of the 100k preset (thousands of files) are parked until the end rather than deleted
-# between runs: deleting ten thousand files and making them again at once is slow on ext4 and
-# would slow down whichever command ran next. As root, clean cached pages are then dropped
-# before every run, as the parked outputs would otherwise fill the memory, and reclaiming it
-# slows every command that writes; the source is read back, so every command starts alike.
+# the worst run of each command. "tessary --progress" reports its progress once a second, to
+# measure what listening to a run costs. --alternatives adds splitbench with one thread, with
+# sendfile or the buffer as its copy method, and flushing each piece (fdatasync) instead of
+# one syncfs at the end.
+# Before every run, as root, dirty pages are written, clean cached pages dropped and the source
+# read back, so that every command starts from the same memory: without it, runs on this kind
+# of machine differ several times over. Outputs of the 100k preset (thousands of files) are
+# parked until the end rather than deleted between runs: deleting ten thousand files and
+# making them again at once is slow on ext4 and would slow down whichever command ran next.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -40,23 +44,26 @@ run_once() {
     local name=$1 size=$2 park=$3 pieces=$4 start end
     rm -rf "$work/out" && mkdir "$work/out"
     sync # no command pays for the writes of the one before
-    if $park && $drop_caches; then
+    if $drop_caches; then
         echo 1 >/proc/sys/vm/drop_caches
     fi
     cat "$source_file" >/dev/null # the source is in the page cache for everyone
     start=$(date +%s%N)
     case $name in
     tessary) "$splitbench" --size "$size" --out "$work/out" "$source_file" ;;
+    "tessary --progress") "$splitbench" --progress --size "$size" --out "$work/out" "$source_file" 2>/dev/null ;;
     tessary-1-thread) "$splitbench" --threads 1 --size "$size" --out "$work/out" "$source_file" ;;
     tessary-sendfile) "$splitbench" --copy sendfile --size "$size" --out "$work/out" "$source_file" ;;
     tessary-buffer) "$splitbench" --copy buffer --size "$size" --out "$work/out" "$source_file" ;;
+    tessary-fdatasync) "$splitbench" --flush fdatasync --size "$size" --out "$work/out" "$source_file" ;;
     split) split -b "$((size - 1))" "$source_file" "$work/out/source.bin." ;;
+    "split && sync") split -b "$((size - 1))" "$source_file" "$work/out/source.bin." && sync ;;
     cp) cp "$source_file" "$work/out/copy.bin" ;;
-    empty-files) for ((i = 1; i <= pieces; i++)); do : >"$work/out/source.bin.$i"; done ;;
+    "cp && sync") cp "$source_file" "$work/out/copy.bin" && sync ;;
     esac
     end=$(date +%s%N)
     if $park; then
-        mv "$work/out" "$work/parked/$name.$RANDOM$RANDOM"
+        mv "$work/out" "$work/parked/${name// /_}.$RANDOM$RANDOM"
     fi
     echo $(((end - start) / 1000))
 }
@@ -73,7 +80,7 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 peak_mib() {
     if [[ -x /usr/bin/time ]]; then
         rm -rf "$work/out" && mkdir "$work/out"
-        /usr/bin/time -f %M "$splitbench" --size "$1" --out "$work/out" "$source_file" 2>&1 |
+        /usr/bin/time -f %M "$splitbench" --progress --size "$1" --out "$work/out" "$source_file" 2>&1 |
             tail -n 1 | awk '{ printf "%.1f MiB", $1 / 1024 }'
     else
         echo "n/a (install the Debian package time)"
@@ -81,18 +88,15 @@ peak_mib() {
 }
 
 echo "source: $mib MiB of random bytes in $work ($(df -T "$work" | awk 'NR == 2 { print $2 }')), $(nproc) cores, $rounds rounds"
-$drop_caches || echo "not root: cached pages are not dropped between 100k runs, so expect noisier times"
+$drop_caches || echo "not root: cached pages are not dropped between runs, so expect noisier times"
 for preset in 100M:100000000 100k:100000; do
     label=${preset%%:*}
     size=${preset#*:}
     pieces=$(((mib * 1024 * 1024 + size - 2) / (size - 1)))
-    names=(tessary split cp)
+    names=(tessary "tessary --progress" "cp && sync" "split && sync" cp split)
     park=false
-    if [[ $label == 100k ]]; then
-        names+=(empty-files)
-        park=true
-    fi
-    $alternatives && names+=(tessary-1-thread tessary-sendfile tessary-buffer)
+    [[ $label == 100k ]] && park=true
+    $alternatives && names+=(tessary-1-thread tessary-sendfile tessary-buffer tessary-fdatasync)
     declare -A times=()
     for ((round = 0; round <= rounds; round++)); do
         for name in "${names[@]}"; do
@@ -100,18 +104,19 @@ for preset in 100M:100000000 100k:100000; do
             ((round == 0)) || times[$name]+="$elapsed "
         done
     done
-    read -r cp_median _ < <(median_and_worst ${times[cp]})
-    read -r split_median _ < <(median_and_worst ${times[split]})
+    read -r cp_median _ < <(median_and_worst ${times["cp && sync"]})
+    read -r split_median _ < <(median_and_worst ${times["split && sync"]})
+    read -r tessary_median _ < <(median_and_worst ${times[tessary]})
     printf '\n%s preset: pieces of %d bytes, %d pieces\n' "$label" "$((size - 1))" "$pieces"
-    printf '%-18s %9s %9s %8s %9s\n' command median worst "x cp" "x split"
+    printf '%-20s %9s %9s %14s %16s\n' command median worst "x cp && sync" "x split && sync"
     for name in "${names[@]}"; do
         read -r median worst < <(median_and_worst ${times[$name]})
-        printf '%-18s %8ss %8ss %8s %9s\n' "$name" "$median" "$worst" \
+        printf '%-20s %8ss %8ss %14s %16s\n' "$name" "$median" "$worst" \
             "$(ratio "$median" "$cp_median")" "$(ratio "$median" "$split_median")"
     done
+    read -r progress_median _ < <(median_and_worst ${times["tessary --progress"]})
+    echo "progress costs: $(ratio "$progress_median" "$tessary_median") x tessary"
     echo "splitbench peak memory: $(peak_mib "$size")"
     unset times
     rm -rf "$work/parked" && mkdir "$work/parked"
-drop_caches=false
-[[ -w /proc/sys/vm/drop_caches ]] && drop_caches=true
 done

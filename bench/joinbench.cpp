@@ -1,22 +1,24 @@
 // Runs a join without windows, for timing against other tools:
-//   joinbench [--yes] FILE        (FILE: a restore script, or the first piece name.1)
-// Every question (replace the file, go on past a piece of odd length) is answered No unless
-// --yes is given. Exit 0 on success; on a refusal or a failure prints the path and the reason to
-// stderr and exits 1. Ctrl+C (SIGINT) or SIGTERM stops it, leaving nothing written; it then
-// exits 130 or 143.
+//   joinbench [--yes] [--progress] FILE     (FILE: a restore script, or the first piece name.1)
+// Every question (join without a script, replace the file, go on past a piece of odd length)
+// is answered No unless --yes is given; --progress prints a line a second to stderr. Exit 0 on
+// success; on a refusal or a failure prints the path and the reason to stderr and exits 1.
+// Ctrl+C (SIGINT) or SIGTERM stops it, leaving nothing written; it then exits 130 or 143.
 
 #include "FileError.h"
 #include "JoinPlan.h"
 #include "JoinRun.h"
 #include "MessageText.h"
-#include "RunProgress.h"
+#include "ProgressCounter.h"
 #include "SignalStop.h"
+#include "TerminalProgress.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
-#include <QStringList>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -41,21 +43,26 @@ void printError(const QString &path, const QString &reason) {
 
 int main(int argc, char *argv[]) {
     const QCoreApplication app(argc, argv);
-    QStringList args = QCoreApplication::arguments().mid(1);
-    const bool yes = !args.isEmpty() && args.first() == QStringLiteral("--yes");
-    if (yes)
-        args.removeFirst();
-    if (args.size() != 1) {
-        std::fputs("usage: joinbench [--yes] FILE\n", stderr);
+    QCommandLineParser parser;
+    const QCommandLineOption yes(QStringLiteral("yes"));
+    const QCommandLineOption progressOption(QStringLiteral("progress"));
+    parser.addOptions({yes, progressOption});
+    if (!parser.parse(QCoreApplication::arguments()) || parser.positionalArguments().size() != 1) {
+        std::fputs("usage: joinbench [--yes] [--progress] FILE\n", stderr);
         return 2;
     }
-    CommandLineAnswers answers(yes);
+    CommandLineAnswers answers(parser.isSet(yes));
     try {
         StopRequest stop;
         const SignalStop signals(stop);
-        const JoinPlan plan = planJoin(args.first(), answers);
-        ProgressSink progress;
+        const JoinPlan plan = planJoin(parser.positionalArguments().first(), answers);
+        ProgressCounter progress;
+        std::optional<TerminalProgress> shown;
+        if (parser.isSet(progressOption))
+            shown.emplace(progress, stderr, TerminalProgress::Style::Lines,
+                          std::chrono::seconds(1));
         const RunResult result = JoinRun(plan, progress, stop).run();
+        shown.reset();
         if (result.outcome == RunOutcome::Done)
             return 0;
         if (result.outcome == RunOutcome::Stopped)

@@ -1,31 +1,36 @@
 // Runs the split engine without windows, for timing against other tools:
-//   splitbench --size TEXT --out DIR [--threads N] [--copy kernel|sendfile|buffer] FILE...
-// --threads and --copy choose the number of copying threads and the first copy method, so that
-// alternatives can be measured in one run. Exit 0 on success; when the split is refused or
+//   splitbench --size TEXT --out DIR [--threads N] [--copy kernel|sendfile|buffer]
+//              [--flush syncfs|fdatasync] [--progress] FILE...
+// --threads, --copy and --flush choose the number of copying threads, the first copy method
+// and the way to wait for the disk, so that alternatives can be measured in one run;
+// --progress prints a line a second to stderr. Exit 0 on success; when the split is refused or
 // fails, prints why to stderr and exits 1. Ctrl+C (SIGINT) or SIGTERM stops it as Cancel does
 // in the window; it then exits 130 or 143.
 
 #include "MessageText.h"
 #include "PieceLength.h"
-#include "RunProgress.h"
+#include "ProgressCounter.h"
 #include "SignalStop.h"
 #include "SplitPlan.h"
 #include "SplitRefusal.h"
 #include "SplitRun.h"
+#include "TerminalProgress.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMap>
-#include <QStringList>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
 int usage() {
     std::fputs("usage: splitbench --size TEXT --out DIR [--threads N] "
-               "[--copy kernel|sendfile|buffer] FILE...\n",
+               "[--copy kernel|sendfile|buffer] [--flush syncfs|fdatasync] [--progress] "
+               "FILE...\n",
                stderr);
     return 2;
 }
@@ -38,47 +43,56 @@ void printError(const QString &text) {
 
 int main(int argc, char *argv[]) {
     const QCoreApplication app(argc, argv);
-    QStringList args = QCoreApplication::arguments().mid(1);
-    const QMap<QString, CopyMethod> methods{{QStringLiteral("kernel"), CopyMethod::Kernel},
-                                            {QStringLiteral("sendfile"), CopyMethod::Sendfile},
-                                            {QStringLiteral("buffer"), CopyMethod::Buffer}};
-    QString size;
-    QString out;
-    RunOptions options;
-    while (args.size() >= 2 && args.first().startsWith(QStringLiteral("--"))) {
-        const QString option = args.takeFirst();
-        const QString value = args.takeFirst();
-        bool ok = true;
-        if (option == QStringLiteral("--size"))
-            size = value;
-        else if (option == QStringLiteral("--out"))
-            out = value;
-        else if (option == QStringLiteral("--threads"))
-            options.workers = value.toInt(&ok);
-        else if (option == QStringLiteral("--copy") && methods.contains(value))
-            options.copyMethod = methods.value(value);
-        else
-            return usage();
-        if (!ok || options.workers < 1)
-            return usage();
-    }
-    if (size.isEmpty() || out.isEmpty() || args.isEmpty())
+    QCommandLineParser parser;
+    const QCommandLineOption size(QStringLiteral("size"), {}, QStringLiteral("TEXT"));
+    const QCommandLineOption out(QStringLiteral("out"), {}, QStringLiteral("DIR"));
+    const QCommandLineOption threads(QStringLiteral("threads"), {}, QStringLiteral("N"));
+    const QCommandLineOption copy(QStringLiteral("copy"), {}, QStringLiteral("METHOD"));
+    const QCommandLineOption flush(QStringLiteral("flush"), {}, QStringLiteral("METHOD"));
+    const QCommandLineOption progressOption(QStringLiteral("progress"));
+    parser.addOptions({size, out, threads, copy, flush, progressOption});
+    const QMap<QString, CopyMethod> copyMethods{{QStringLiteral("kernel"), CopyMethod::Kernel},
+                                                {QStringLiteral("sendfile"), CopyMethod::Sendfile},
+                                                {QStringLiteral("buffer"), CopyMethod::Buffer}};
+    const QMap<QString, FlushMethod> flushMethods{
+        {QStringLiteral("syncfs"), FlushMethod::FileSystem},
+        {QStringLiteral("fdatasync"), FlushMethod::EachFile}};
+    if (!parser.parse(QCoreApplication::arguments()) || !parser.isSet(size) || !parser.isSet(out) ||
+        parser.positionalArguments().isEmpty())
         return usage();
-    const std::optional<qint64> pieceLength = fullPieceLength(size);
+    RunOptions options;
+    bool ok = true;
+    if (parser.isSet(threads))
+        options.workers = parser.value(threads).toInt(&ok);
+    if (!ok || options.workers < 1 ||
+        (parser.isSet(copy) && !copyMethods.contains(parser.value(copy))) ||
+        (parser.isSet(flush) && !flushMethods.contains(parser.value(flush))))
+        return usage();
+    options.copyMethod = copyMethods.value(parser.value(copy), CopyMethod::Kernel);
+    options.flushMethod = flushMethods.value(parser.value(flush), FlushMethod::FileSystem);
+    const std::optional<qint64> pieceLength = fullPieceLength(parser.value(size));
     if (!pieceLength) {
-        printError(QStringLiteral("--size \"%1\": the piece size is not a number").arg(size));
+        printError(QStringLiteral("--size \"%1\": the piece size is not a number")
+                       .arg(parser.value(size)));
         return 1;
     }
 
-    SplitRequest request{{}, QDir::toNativeSeparators(out), *pieceLength};
-    for (const QString &file : std::as_const(args))
+    SplitRequest request{{}, QDir::toNativeSeparators(parser.value(out)), *pieceLength};
+    for (const QString &file : parser.positionalArguments())
         request.queue.append({QDir::toNativeSeparators(file), QFileInfo(file).fileName()});
     try {
         StopRequest stop;
         const SignalStop signals(stop);
         const SplitPlan plan = planSplit(request);
-        ProgressSink progress;
+        // Without --progress no one listens, so that the cost of listening can be measured.
+        ProgressSink silent;
+        ProgressCounter counter;
+        std::optional<TerminalProgress> shown;
+        if (parser.isSet(progressOption))
+            shown.emplace(counter, stderr, TerminalProgress::Style::Lines, std::chrono::seconds(1));
+        ProgressSink &progress = shown ? counter : silent;
         const SplitResult result = SplitRun(plan, progress, stop, options).run();
+        shown.reset();
         if (result.outcome == RunOutcome::Done)
             return 0;
         if (result.outcome == RunOutcome::Stopped)

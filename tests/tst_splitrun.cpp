@@ -59,7 +59,8 @@ void SplitRunTest::queueIsSplitInOrder() {
     fill(queue, {250, 0, 99});
     queue.job.size = QStringLiteral("100");
     ProgressHooks progress;
-    // Each file's pieces are complete before its script is written, and before the next file.
+    // Each file's pieces are complete before its script is written, and before the next file;
+    // the run ends by waiting for the disk.
     QStringList seen;
     progress.onFileFinishing = [&](qint64 index) {
         seen << QStringLiteral("%1: %2 files").arg(index).arg(filesIn(queue.out.path()).size());
@@ -76,7 +77,7 @@ void SplitRunTest::queueIsSplitInOrder() {
                                            QStringLiteral("done 0"), QStringLiteral("start 1"),
                                            QStringLiteral("finishing 1"), QStringLiteral("done 1"),
                                            QStringLiteral("start 2"), QStringLiteral("finishing 2"),
-                                           QStringLiteral("done 2")}));
+                                           QStringLiteral("done 2"), QStringLiteral("flush")}));
     QCOMPARE(seen, (QStringList{QStringLiteral("0: 3 files"), QStringLiteral("1: 5 files"),
                                 QStringLiteral("2: 7 files")}));
 

@@ -1,15 +1,24 @@
+#include "LauncherProgress.h"
 #include "MessageRecorder.h"
 #include "RunProgress.h"
+#include "SignalCatcher.h"
 #include "WaitWindowSlot.h"
 #include "frmWait.h"
 
 #include <QApplication>
+#include <QDBusArgument>
+#include <QDBusMessage>
 #include <QFontInfo>
 #include <QLabel>
+#include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+
+#include <functional>
 
 #include <atomic>
 #include <stdexcept>
@@ -25,6 +34,11 @@ private Q_SLOTS:
     void workRunsOffTheWindowsThread();
     void otherWindowsTakeNoInputMeanwhile();
     void whatTheWorkThrowsIsThrownAgain();
+    void progressShowsUnderTheLabel();
+    void escapeCancelAndCloseStopTheRun_data();
+    void escapeCancelAndCloseStopTheRun();
+    void nothingToStopWhileWritingToDisk();
+    void launcherEntryShowsTheProgress();
 };
 
 void WaitWindowTest::waitWindowLayout() {
@@ -105,6 +119,169 @@ void WaitWindowTest::whatTheWorkThrowsIsThrownAgain() {
         throw std::runtime_error("no");
     }));
     QCOMPARE(slot.window(), nullptr);
+}
+
+namespace {
+
+// Work for the wait window that waits, on its own thread, until the window's thread has seen
+// what it waits for (or it has been stopped), and then returns.
+struct Waiting {
+    std::atomic<bool> seen{false};
+    std::atomic<bool> stopped{false};
+
+    void wait(const StopRequest &stop) {
+        while (!seen.load() && !stop.requested())
+            std::this_thread::yield();
+        stopped = stop.requested();
+    }
+};
+
+// Calls check on the window's thread until it returns true.
+void whenever(QObject *context, std::function<bool()> check) {
+    auto *timer = new QTimer(context);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, check] {
+        if (check())
+            timer->stop();
+    });
+    timer->start(5);
+}
+
+} // namespace
+
+void WaitWindowTest::progressShowsUnderTheLabel() {
+    WaitWindowSlot slot;
+    Waiting work;
+    QRect label;
+    QList<QRect> controls;
+    QString line;
+    QObject context;
+    whenever(&context, [&] {
+        const frmWait *window = slot.window();
+        const auto *bar =
+            window ? window->findChild<QProgressBar *>(QStringLiteral("ProgressBar1")) : nullptr;
+        if (!bar || bar->value() != 250)
+            return false;
+        line = window->findChild<QLabel *>(QStringLiteral("Label2"))->text();
+        label = window->findChild<QLabel *>(QStringLiteral("Label1"))->geometry();
+        for (const char *name : {"ProgressBar1", "Label2", "cmdCancel"})
+            controls << window->findChild<QWidget *>(QString::fromLatin1(name))->geometry();
+        controls << window->rect();
+        work.seen = true;
+        return true;
+    });
+
+    slot.run([&](ProgressSink &progress, const StopRequest &stop) {
+        progress.runStarted(2, 4000);
+        progress.fileStarted(0, QStringLiteral("report.doc"), 4000);
+        progress.bytesCopied(1000);
+        work.wait(stop);
+    });
+
+    QCOMPARE(line, QStringLiteral("report.doc (1 of 2): 1.0 kB of 4.0 kB"));
+    const QRect window = controls.takeLast();
+    for (const QRect &control : controls) {
+        QVERIFY(control.top() > label.bottom()); // below the label, never over it
+        QVERIFY(window.contains(control));
+    }
+    QVERIFY(!controls[0].intersects(controls[1]) && !controls[1].intersects(controls[2]));
+}
+
+void WaitWindowTest::escapeCancelAndCloseStopTheRun_data() {
+    QTest::addColumn<int>("how");
+    QTest::addRow("Cancel") << 0;
+    QTest::addRow("Escape") << 1;
+    QTest::addRow("closing the window") << 2;
+}
+
+void WaitWindowTest::escapeCancelAndCloseStopTheRun() {
+    QFETCH(int, how);
+    WaitWindowSlot slot;
+    Waiting work;
+    QObject context;
+    whenever(&context, [&] {
+        frmWait *window = slot.window();
+        if (!window || !window->isVisible())
+            return false;
+        if (how == 0)
+            window->findChild<QPushButton *>(QStringLiteral("cmdCancel"))->click();
+        else if (how == 1)
+            QTest::keyClick(window, Qt::Key_Escape);
+        else
+            window->close();
+        return true;
+    });
+
+    slot.run([&](ProgressSink &, const StopRequest &stop) { work.wait(stop); });
+
+    QVERIFY(work.stopped);
+}
+
+void WaitWindowTest::nothingToStopWhileWritingToDisk() {
+    WaitWindowSlot slot;
+    Waiting work;
+    bool cancelEnabled = true;
+    QObject context;
+    whenever(&context, [&] {
+        frmWait *window = slot.window();
+        if (!window || window->findChild<QLabel *>(QStringLiteral("Label2"))->text() !=
+                           QStringLiteral("Writing to disk\u2026"))
+            return false;
+        cancelEnabled = window->findChild<QPushButton *>(QStringLiteral("cmdCancel"))->isEnabled();
+        QTest::keyClick(window, Qt::Key_Escape);
+        window->close();
+        work.seen = true;
+        return true;
+    });
+
+    slot.run([&](ProgressSink &progress, const StopRequest &stop) {
+        progress.runStarted(1, 10);
+        progress.bytesCopied(10);
+        progress.flushStarted();
+        work.wait(stop);
+    });
+
+    QVERIFY(!cancelEnabled);
+    QVERIFY(!work.stopped);
+}
+
+void WaitWindowTest::launcherEntryShowsTheProgress() {
+    // A bus of the test's own, so that no desktop's launcher sees it.
+    QProcess daemon;
+    daemon.start(QStringLiteral("dbus-daemon"),
+                 {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                  QStringLiteral("--print-address")});
+    if (!daemon.waitForStarted() || !daemon.waitForReadyRead(10'000))
+        QSKIP("needs dbus-daemon");
+    const QString address = QString::fromLatin1(daemon.readLine()).trimmed();
+    const auto stopDaemon = qScopeGuard([&] {
+        daemon.kill();
+        daemon.waitForFinished();
+    });
+    QDBusConnection launcher = QDBusConnection::connectToBus(address, QStringLiteral("launcher"));
+    QVERIFY(launcher.isConnected());
+    QList<QVariantList> updates;
+    SignalCatcher catcher([&](const QDBusMessage &message) { updates << message.arguments(); });
+    QVERIFY(launcher.connect({}, {}, QStringLiteral("com.canonical.Unity.LauncherEntry"),
+                             QStringLiteral("Update"), &catcher, SLOT(catchSignal(QDBusMessage))));
+    {
+        QDBusConnection program = QDBusConnection::connectToBus(address, QStringLiteral("program"));
+        LauncherProgress progress(program);
+        progress.show(0.25);
+        progress.show(0.251); // the same percent: not sent again
+        progress.show(1.0);
+    }
+    QTRY_COMPARE(updates.size(), 3);
+    const QString entry = QStringLiteral("application://org.tessary.Tessary.desktop");
+    QCOMPARE(updates[0][0].toString(), entry);
+    const QVariantMap first = qdbus_cast<QVariantMap>(updates[0][1]);
+    QCOMPARE(first.value(QStringLiteral("progress")).toDouble(), 0.25);
+    QCOMPARE(first.value(QStringLiteral("progress-visible")).toBool(), true);
+    QCOMPARE(qdbus_cast<QVariantMap>(updates[1][1]).value(QStringLiteral("progress")).toDouble(),
+             1.0);
+    QCOMPARE(qdbus_cast<QVariantMap>(updates[2][1]).value(QStringLiteral("progress-visible")),
+             QVariant(false));
+    QDBusConnection::disconnectFromBus(QStringLiteral("launcher"));
+    QDBusConnection::disconnectFromBus(QStringLiteral("program"));
 }
 
 QTEST_MAIN(WaitWindowTest)

@@ -6,6 +6,7 @@
 #include "RunProgress.h"
 #include "SourceFile.h"
 #include "WorkerPool.h"
+#include "Writeback.h"
 
 #include <algorithm>
 #include <exception>
@@ -100,6 +101,13 @@ private:
                 m_progress.bytesCopied(chunk.copied);
                 if (chunk.copied < asked)
                     break; // the source ends in this piece
+            }
+            // The piece is complete: its way to the disk starts now, not at the run's end.
+            if (m_plan.flushEachPiece) {
+                if (const int error = flushToDisk(m_file.fd()))
+                    m_plan.folder.fail(m_name, error);
+            } else {
+                startWriteback(m_file.fd(), 0, copied);
             }
             if (const int error = m_file.close())
                 m_plan.folder.fail(m_name, error);

@@ -19,7 +19,8 @@ struct CutPlan {
     const OutputFolder &folder;
     const OutputNames &names;
     qint64 pieceLength = 1;
-    qint64 plannedPieces = 1; // from the size the source reported, checked as safe to write
+    qint64 plannedPieces = 1;    // from the size the source reported, checked as safe to write
+    bool flushEachPiece = false; // waits, piece by piece, until the disk holds it
     // Throws FileError when a piece beyond plannedPieces may not be written at its name.
     std::function<void(const QByteArray &name)> checkLatePiece;
 };
@@ -32,9 +33,10 @@ struct CutResult {
 
 // Cuts a source into consecutive pieces on the threads of a pool, several pieces at a time,
 // each copied in chunks of at most kChunkBytes so that progress is told and a stop is seen
-// between them. Pieces are created in number order. The source is read until a read returns
-// nothing, so a file longer than it reports is cut whole, and no empty piece is made past its
-// end (only an empty source gets one, empty piece).
+// between them. A complete piece starts on its way to the disk at once. Pieces are created in
+// number order. The source is read until a read returns nothing, so a file longer than it reports
+// is cut whole, and no empty piece is made past its end (only an empty source gets one, empty
+// piece).
 class PieceCutter {
 public:
     static constexpr qint64 kChunkBytes = qint64(8) << 20;

@@ -35,6 +35,8 @@ SplitResult SplitRun::run() noexcept {
             result.stoppedFile = -1;
             ++result.filesDone;
         }
+        m_progress.flushStarted();
+        flush();
     } catch (...) {
         const RunFailure failure = describeFailure(std::current_exception());
         result.outcome = RunOutcome::Failed;
@@ -63,6 +65,7 @@ bool SplitRun::splitFile(WorkerPool &pool, qint64 index) {
                           file.names,
                           m_plan.pieceLength,
                           file.pieces,
+                          m_options.flushMethod == FlushMethod::EachFile,
                           [this](const QByteArray &name) {
                               OutputChecker::Replaced replaced;
                               if (const std::optional<OutputProblem> problem =
@@ -76,10 +79,31 @@ bool SplitRun::splitFile(WorkerPool &pool, qint64 index) {
         return false;
     }
     m_progress.fileFinishing(index);
-    TemporaryFile::writeWhole(folder, file.names.scriptOnDisk(),
-                              RestoreScript::scriptFor(file.names, cut.pieces));
+    if (!writeScript(file, cut.pieces)) {
+        removePieces(file, 1, cut.pieces);
+        return false;
+    }
     m_progress.fileFinished(index);
     return true;
+}
+
+bool SplitRun::writeScript(const PlannedFile &file, qint64 pieces) {
+    TemporaryFile script(*m_plan.folder, file.names.scriptOnDisk());
+    script.write(RestoreScript::scriptFor(file.names, pieces));
+    script.flushToDisk();
+    // A stop while the script was written leaves nothing of the file, as one while its pieces
+    // were: the script under its own name goes here, unseen.
+    if (m_stop.requested())
+        return false;
+    script.putInPlace();
+    return true;
+}
+
+void SplitRun::flush() const {
+    if (m_options.flushMethod == FlushMethod::FileSystem)
+        m_plan.folder->syncFileSystem();
+    else
+        m_plan.folder->sync();
 }
 
 void SplitRun::removePieces(const PlannedFile &file, qint64 from, qint64 to) const {

@@ -9,16 +9,24 @@ class StopRequest;
 struct PlannedFile;
 struct SplitPlan;
 
+// How a run waits, at its end, until the disk holds everything it wrote.
+enum class FlushMethod {
+    FileSystem, // one syncfs of the output folder's file system
+    EachFile,   // each piece and script flushed (fdatasync) as it is complete
+};
+
 struct RunOptions {
     // Threads that copy pieces at the same time.
     int workers = WorkerPool::defaultSize();
     // Where copying starts; slower methods follow where a file system refuses it.
     CopyMethod copyMethod = CopyMethod::Kernel;
+    FlushMethod flushMethod = FlushMethod::FileSystem;
 };
 
 // Cuts every file of a plan into numbered pieces in the plan's output folder, each with its
 // restore script beside them, in queue order: the pieces of a file, then its script. Tells the
-// sink how far it is and looks at the stop request between chunks.
+// sink how far it is and looks at the stop request between chunks. Done means on the disk: the
+// run ends once the disk holds every piece and script it wrote.
 class SplitRun {
 public:
     SplitRun(const SplitPlan &plan, ProgressSink &progress, const StopRequest &stop,
@@ -28,12 +36,15 @@ public:
     // it. On a failure, earlier files are complete, the failing one keeps the pieces it got
     // but no restore script, and later ones are not touched. On a stop, earlier files are
     // complete, the one under way loses every piece this run wrote for it and gets no script,
-    // and later ones are not touched.
+    // and later ones are not touched. A stop that comes once every byte is written, while the
+    // run waits for the disk, is too late to matter: the run is done.
     SplitResult run() noexcept;
 
 private:
     // Returns false when a stop came first; the file's outputs are then removed.
     bool splitFile(WorkerPool &pool, qint64 index);
+    bool writeScript(const PlannedFile &file, qint64 pieces);
+    void flush() const;
     void removePieces(const PlannedFile &file, qint64 from, qint64 to) const;
 
     const SplitPlan &m_plan;

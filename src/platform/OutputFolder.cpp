@@ -202,6 +202,12 @@ void OutputFolder::sync() const {
         throw FileError::fromSystemError(m_path, errno);
 }
 
+void OutputFolder::syncFileSystem() const {
+    // Since Linux 5.8 it reports the write errors of the file system's files, too.
+    if (::syncfs(m_handle.fd()) != 0)
+        throw FileError::fromSystemError(m_path, errno);
+}
+
 void OutputFolder::fail(const QByteArray &name, int error) const {
     throw FileError::fromSystemError(filePath(name), error);
 }

@@ -66,6 +66,9 @@ public:
     void rename(const QByteArray &from, const QByteArray &to) const;
     // Makes the folder's entries (files made, renamed, removed) survive a crash.
     void sync() const;
+    // Returns once the folder's whole file system holds every byte written to it, entries
+    // included.
+    void syncFileSystem() const;
 
     // Throws a FileError for name with the system's reason for error (an errno value).
     [[noreturn]] void fail(const QByteArray &name, int error) const;

@@ -1,27 +1,51 @@
 #include "WaitWindowSlot.h"
 
-#include "RunProgress.h"
+#include "LauncherProgress.h"
+#include "ProgressCounter.h"
+#include "ProgressText.h"
 #include "frmWait.h"
 
 #include <QEventLoop>
 #include <QScopeGuard>
+#include <QTimer>
 
+#include <chrono>
 #include <exception>
 #include <thread>
+
+namespace {
+
+// Ten times a second: smooth to the eye, and no load on the run.
+constexpr std::chrono::milliseconds kProgressInterval{100};
+
+} // namespace
 
 WaitWindowSlot::WaitWindowSlot() = default;
 WaitWindowSlot::~WaitWindowSlot() = default;
 
 void WaitWindowSlot::run(const Work &work) {
-    ProgressSink progress;
+    ProgressCounter progress;
     StopRequest stop;
     std::exception_ptr failure;
     QEventLoop loop;
 
     m_window = std::make_unique<frmWait>();
     m_window->setWindowModality(Qt::ApplicationModal);
+    QObject::connect(m_window.get(), &frmWait::stopRequested, m_window.get(),
+                     [&stop] { stop.request(); });
+    const ProgressText text;
+    LauncherProgress launcher;
+    QTimer ticks;
+    ticks.setInterval(kProgressInterval);
+    QObject::connect(&ticks, &QTimer::timeout, &ticks, [&] {
+        const ProgressSnapshot now = progress.snapshot();
+        const int permille = ProgressText::permille(now);
+        m_window->showProgress(text.line(now), permille, !now.flushing);
+        launcher.show(permille / 1000.0);
+    });
     m_window->show();
     const auto unload = qScopeGuard([this] { m_window.reset(); });
+    ticks.start();
     std::thread worker([&] {
         try {
             work(progress, stop);

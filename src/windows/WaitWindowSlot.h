@@ -21,8 +21,10 @@ public:
     // Shows the wait window, runs work on a thread of its own, and returns once it has
     // returned and the window is gone. Meanwhile this thread goes on handling events, so every
     // window keeps painted and the desktop answered, while the wait window, being modal, holds
-    // the input of every other window. What work throws is thrown again here; so is the
-    // std::system_error of a thread the system would not start.
+    // the input of every other window. The window and the launcher entry show what work tells
+    // progress, ten times a second; Cancel, Escape and closing the window request stop. What
+    // work throws is thrown again here; so is the std::system_error of a thread the system
+    // would not start.
     void run(const Work &work);
 
     frmWait *window() const { return m_window.get(); }

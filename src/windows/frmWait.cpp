@@ -3,12 +3,19 @@
 #include "FontFit.h"
 #include "Twips.h"
 
+#include <QCloseEvent>
 #include <QFont>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
 
 frmWait::frmWait(QWidget *parent)
     : QWidget(parent, Qt::Window)
-    , m_label1(new QLabel(QStringLiteral("Splitting Files Please Wait"), this)) {
+    , m_label1(new QLabel(QStringLiteral("Splitting Files Please Wait"), this))
+    , m_progress(new QProgressBar(this))
+    , m_line(new QLabel(this))
+    , m_cancel(new QPushButton(QStringLiteral("Cancel"), this)) {
     setObjectName(QStringLiteral("frmWait"));
     setWindowTitle(QStringLiteral("Please wait splitting files"));
     setFixedSize(twipsToPixels(this, 4680, 3090));
@@ -22,4 +29,38 @@ frmWait::frmWait(QWidget *parent)
     m_label1->setGeometry(twipsToPixels(this, 720, 1080, 3255, 495));
     // Without Times New Roman or a font of its measure, the words would be cut off.
     fitFontToCaptions(m_label1, {m_label1});
+
+    // Under the label, in the part of the window it leaves empty.
+    m_progress->setObjectName(QStringLiteral("ProgressBar1"));
+    m_progress->setGeometry(twipsToPixels(this, 240, 1800, 4200, 285));
+    m_progress->setRange(0, 1000);
+    m_progress->setValue(0);
+    m_progress->setTextVisible(false);
+    m_line->setObjectName(QStringLiteral("Label2"));
+    m_line->setGeometry(twipsToPixels(this, 240, 2160, 4200, 255));
+    m_cancel->setObjectName(QStringLiteral("cmdCancel"));
+    m_cancel->setGeometry(twipsToPixels(this, 3345, 2520, 1095, 375));
+    connect(m_cancel, &QPushButton::clicked, this, &frmWait::stopRequested);
+}
+
+void frmWait::showProgress(const QString &line, int permille, bool stoppable) {
+    m_progress->setValue(permille);
+    // A long name loses its middle rather than its end, where the numbers are.
+    m_line->setText(m_line->fontMetrics().elidedText(line, Qt::ElideMiddle, m_line->width()));
+    m_cancel->setEnabled(stoppable);
+}
+
+void frmWait::closeEvent(QCloseEvent *event) {
+    // The window goes when the run is over; closing it asks the run to stop.
+    event->ignore();
+    if (m_cancel->isEnabled())
+        Q_EMIT stopRequested();
+}
+
+void frmWait::keyPressEvent(QKeyEvent *event) {
+    if (event->key() == Qt::Key_Escape && m_cancel->isEnabled()) {
+        Q_EMIT stopRequested();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }

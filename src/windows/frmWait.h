@@ -3,13 +3,30 @@
 #include <QWidget>
 
 class QLabel;
+class QProgressBar;
+class QPushButton;
 
-// Tells the user that a split is under way; shown for the length of a run.
+// Tells the user that a split (or a join) is under way, how far it is, and lets them stop it:
+// Cancel, Escape and closing the window all ask to stop.
 class frmWait : public QWidget {
     Q_OBJECT
 public:
     explicit frmWait(QWidget *parent = nullptr);
 
+    // line: "report.doc (2 of 5): 1.2 GB of 4.0 GB, ..."; permille: the bar, in thousandths.
+    // A run that can no longer be stopped (it only waits for the disk) disables Cancel.
+    void showProgress(const QString &line, int permille, bool stoppable);
+
+Q_SIGNALS:
+    void stopRequested();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     QLabel *m_label1;
+    QProgressBar *m_progress;
+    QLabel *m_line;
+    QPushButton *m_cancel;
 };

@@ -67,8 +67,12 @@ void ProgressHooks::fileFinishing(qint64 index) {
 }
 
 void ProgressHooks::fileFinished(qint64 index) {
-    const std::lock_guard lock(m_mutex);
-    events << QStringLiteral("done %1").arg(index);
+    {
+        const std::lock_guard lock(m_mutex);
+        events << QStringLiteral("done %1").arg(index);
+    }
+    if (onFileFinished)
+        onFileFinished(index);
 }
 
 void ProgressHooks::flushStarted() {

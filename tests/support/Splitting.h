@@ -39,6 +39,7 @@ class ProgressHooks : public ProgressSink {
 public:
     std::function<void(qint64 index)> onFileStarted;
     std::function<void(qint64 index)> onFileFinishing;
+    std::function<void(qint64 index)> onFileFinished;
     std::function<void(qint64 bytes)> onBytesCopied; // with the bytes copied so far
     std::function<void()> onFlush;
     QStringList events;

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "ProgressCounter.h"
+#include "ProgressText.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <mutex>
+#include <thread>
+
+// A run's progress on a terminal, while it lives: a line every so often on a stream of its own
+// thread, read from the counter the run tells.
+class TerminalProgress {
+public:
+    enum class Style {
+        Lines,   // one line each time, for a log
+        Redrawn, // one line redrawn in place, with a bar, for a person at a terminal
+    };
+
+    TerminalProgress(const ProgressCounter &counter, std::FILE *stream, Style style,
+                     std::chrono::milliseconds interval);
+    ~TerminalProgress(); // the last line is finished
+    TerminalProgress(const TerminalProgress &) = delete;
+    TerminalProgress &operator=(const TerminalProgress &) = delete;
+
+private:
+    void print();
+
+    const ProgressCounter &m_counter;
+    std::FILE *m_stream;
+    const Style m_style;
+    const std::chrono::milliseconds m_interval;
+    const ProgressText m_text;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_done = false;
+    bool m_printed = false;
+    std::thread m_thread;
+};

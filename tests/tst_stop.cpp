@@ -1,0 +1,221 @@
+#include "JoinPlan.h"
+#include "JoinRun.h"
+#include "ProgressCounter.h"
+#include "ScriptReplay.h"
+#include "SignalStop.h"
+#include "SplitPlan.h"
+#include "Splitting.h"
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <functional>
+
+// A stop, wherever it comes, leaves whole files or nothing: the files split before it
+// complete, nothing of the one under way or of those after it, and never a script that names
+// a missing piece. A join leaves nothing at all.
+class StopTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void stopAtEachPointOfASplit_data();
+    void stopAtEachPointOfASplit();
+    void stopDuringAJoinWritesNothing();
+    void progressCountsEveryByteAndFileOnce();
+    void signalsStopATerminalRun_data();
+    void signalsStopATerminalRun();
+};
+
+namespace {
+
+// How a test asks for the stop: given the hooks and the stop request, it arranges the hook.
+using StopPoint = std::function<void(ProgressHooks &hooks, StopRequest &stop)>;
+
+struct Queue {
+    QTemporaryDir in;
+    QTemporaryDir out;
+    SplitJob job;
+    QList<QByteArray> sources;
+
+    // a.bin (2 pieces), b.bin (a piece of 20 MB and a short one), c.bin (2 pieces), at pieces
+    // of 20 MB; b's single piece takes several chunks.
+    Queue() {
+        job.folder = out.path();
+        job.size = QStringLiteral("20000001");
+        const QList<qint64> lengths{20'000'010, 20'000'100, 20'000'001};
+        for (qsizetype i = 0; i < lengths.size(); ++i) {
+            const QString path = in.filePath(QChar(char16_t(u'a' + i)) + QStringLiteral(".bin"));
+            sources << patternBytes(lengths[i], quint32(i + 1));
+            writeTestFile(path, sources.last());
+            job.add(path);
+        }
+    }
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(StopPoint)
+
+void StopTest::stopAtEachPointOfASplit_data() {
+    QTest::addColumn<StopPoint>("point");
+    QTest::addColumn<int>("complete");     // files complete afterwards
+    QTest::addColumn<qint64>("stoppedIn"); // the file whose pieces were removed, or -1
+    QTest::addRow("in the first piece") << StopPoint([](ProgressHooks &hooks, StopRequest &stop) {
+        hooks.onBytesCopied = [&](qint64) { stop.request(); };
+    }) << 0 << qint64(0);
+    QTest::addRow("in the middle of a large piece")
+        << StopPoint([](ProgressHooks &hooks, StopRequest &stop) {
+               // Past a's 20 MB and one chunk into b's first piece.
+               hooks.onBytesCopied = [&](qint64 copied) {
+                   if (copied > 20'000'010 + (qint64(8) << 20))
+                       stop.request();
+               };
+           })
+        << 1 << qint64(1);
+    QTest::addRow("between files") << StopPoint([](ProgressHooks &hooks, StopRequest &stop) {
+        hooks.onFileFinished = [&](qint64 index) {
+            if (index == 0)
+                stop.request();
+        };
+    }) << 1 << qint64(-1);
+    QTest::addRow("while the script is written")
+        << StopPoint([](ProgressHooks &hooks, StopRequest &stop) {
+               hooks.onFileFinishing = [&](qint64 index) {
+                   if (index == 1)
+                       stop.request();
+               };
+           })
+        << 1 << qint64(1);
+    // Every byte is written by then: the run is done, and only waits for the disk.
+    QTest::addRow("during the flush") << StopPoint([](ProgressHooks &hooks, StopRequest &stop) {
+        hooks.onFlush = [&] { stop.request(); };
+    }) << 3 << qint64(-1);
+}
+
+void StopTest::stopAtEachPointOfASplit() {
+    QFETCH(StopPoint, point);
+    QFETCH(int, complete);
+    QFETCH(qint64, stoppedIn);
+    Queue queue;
+    // An earlier split's script and pieces of b are there: a stop must not leave them beside
+    // new pieces.
+    writeTestFile(queue.out.filePath(QStringLiteral("b.bin.1")), "old");
+    writeTestFile(queue.out.filePath(QStringLiteral("b.bin.bat")), "old");
+    ProgressHooks hooks;
+    StopRequest stop;
+    point(hooks, stop);
+
+    const SplitResult result = queue.job.run(hooks, stop);
+
+    QVERIFY(result.outcome == (complete == 3 ? RunOutcome::Done : RunOutcome::Stopped));
+    QCOMPARE(result.filesDone, complete);
+    QCOMPARE(result.stoppedFile, stoppedIn);
+    QStringList expected;
+    for (int i = 0; i < complete; ++i) {
+        const QString name = queue.job.queue[i].name;
+        expected << name + QStringLiteral(".1") << name + QStringLiteral(".2")
+                 << name + QStringLiteral(".bat");
+        const ScriptReplay replay = replayScript(queue.out.path(), name + QStringLiteral(".bat"));
+        QVERIFY2(replay.error.isEmpty(), qPrintable(replay.error));
+        QVERIFY(replay.joined.value(name) == queue.sources[i]);
+    }
+    if (complete < 2 && stoppedIn != 1) // b was not reached: its old files are untouched
+        expected << QStringLiteral("b.bin.1") << QStringLiteral("b.bin.bat");
+    expected.sort();
+    QCOMPARE(filesIn(queue.out.path()), expected);
+}
+
+void StopTest::stopDuringAJoinWritesNothing() {
+    QTemporaryDir out;
+    Queue queue;
+    splitOneFile(queue.job.queue[1].path, out.path(), QStringLiteral("10000001"));
+    writeTestFile(out.filePath(QStringLiteral("b.bin")), "the user's b.bin");
+    const QStringList before = filesIn(out.path());
+    struct Yes : JoinQuestions {
+        bool askYesNo(const QString &) override { return true; }
+    } yes;
+    const JoinPlan plan = planJoin(out.filePath(QStringLiteral("b.bin.bat")), yes);
+    ProgressHooks hooks;
+    StopRequest stop;
+    hooks.onBytesCopied = [&](qint64 copied) {
+        if (copied > 10'000'000) // in the second piece
+            stop.request();
+    };
+
+    const RunResult result = JoinRun(plan, hooks, stop).run();
+
+    QVERIFY(result.outcome == RunOutcome::Stopped);
+    QCOMPARE(filesIn(out.path()), before); // no temporary file
+    QCOMPARE(readTestFile(out.filePath(QStringLiteral("b.bin"))), QByteArray("the user's b.bin"));
+}
+
+void StopTest::progressCountsEveryByteAndFileOnce() {
+    Queue queue;
+    queue.job.add(queue.job.queue[0].path); // the same file twice is split, and counted, twice
+    ProgressHooks hooks;
+    ProgressCounter counter;
+    // The counter, told by the run through the hooks' recording.
+    struct Both : ProgressSink {
+        ProgressSink &a;
+        ProgressSink &b;
+        Both(ProgressSink &a, ProgressSink &b)
+            : a(a)
+            , b(b) {}
+        void runStarted(qint64 f, qint64 n) override { a.runStarted(f, n), b.runStarted(f, n); }
+        void fileStarted(qint64 i, const QString &s, qint64 n) override {
+            a.fileStarted(i, s, n), b.fileStarted(i, s, n);
+        }
+        void bytesCopied(qint64 n) override { a.bytesCopied(n), b.bytesCopied(n); }
+        void fileFinishing(qint64 i) override { a.fileFinishing(i), b.fileFinishing(i); }
+        void fileFinished(qint64 i) override { a.fileFinished(i), b.fileFinished(i); }
+        void flushStarted() override { a.flushStarted(), b.flushStarted(); }
+    } both(hooks, counter);
+
+    QVERIFY(queue.job.run(both, StopRequest()).outcome == RunOutcome::Done);
+
+    const qint64 written = 2 * 20'000'010 + 20'000'100 + 20'000'001;
+    const ProgressSnapshot end = counter.snapshot();
+    QCOMPARE(end.totalBytes, written);
+    QCOMPARE(end.doneBytes, written);
+    QCOMPARE(end.files, 4);
+    QCOMPARE(end.file, 3);
+    QVERIFY(end.flushing);
+    QCOMPARE(hooks.events.filter(QStringLiteral("start ")),
+             (QStringList{QStringLiteral("start 0"), QStringLiteral("start 1"),
+                          QStringLiteral("start 2"), QStringLiteral("start 3")}));
+    QCOMPARE(hooks.events.last(), QStringLiteral("flush"));
+}
+
+void StopTest::signalsStopATerminalRun_data() {
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<int>("exitStatus");
+    QTest::addRow("Ctrl+C") << SIGINT << 130;
+    QTest::addRow("SIGTERM") << SIGTERM << 143;
+}
+
+void StopTest::signalsStopATerminalRun() {
+    QFETCH(int, signal);
+    QFETCH(int, exitStatus);
+    Queue queue;
+    ProgressHooks hooks;
+    StopRequest stop;
+    const SignalStop signals(stop);
+    hooks.onBytesCopied = [&](qint64 copied) {
+        if (copied > 20'000'010 + (qint64(8) << 20))
+            std::raise(signal);
+    };
+
+    const SplitResult result = queue.job.run(hooks, stop);
+
+    QVERIFY(result.outcome == RunOutcome::Stopped);
+    QCOMPARE(SignalStop::exitStatus(), exitStatus);
+    QCOMPARE(filesIn(queue.out.path()),
+             (QStringList{QStringLiteral("a.bin.1"), QStringLiteral("a.bin.2"),
+                          QStringLiteral("a.bin.bat")}));
+}
+
+QTEST_GUILESS_MAIN(StopTest)
+#include "tst_stop.moc"
