@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
-# Times joinbench against cat of the same pieces followed by sync of the result, in one run.
+# Times joinbench against cat of the same pieces followed by sync of the result, and against
+# OpenSSL's SHA-256 of the file, in one run.
 #   bench/compare-join.sh [MiB] [ROUNDS]     (default 1024 MiB, 5 rounds)
-# The random source is split with splitbench at the 100M and 100k presets; then every round
-# joins the pieces once with each command, in turn, after one warm-up round. Both write the
-# joined file to the disk before they end: joinbench flushes it before putting it in place, and
-# cat is followed by sync of its output. The table gives the median and the worst run of each.
+# The random source is split with splitbench at the 100M and 100k presets, once with its
+# checksum list and once without; then every round joins the pieces once with each command, in
+# turn, after one warm-up round. The joins write the joined file to the disk before they end:
+# joinbench flushes it before putting it in place, and cat is followed by sync of its output.
+# "joinbench, checked" holds every piece and the whole file to the list; "openssl dgst" hashes
+# the warm source once, the reference for what checking costs. As root, dirty pages are written,
+# clean cached pages dropped and the pieces read back before every run. The table gives the
+# median and the worst run of each.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,18 +24,27 @@ done
 work=$(mktemp -d "${TMPDIR:-/tmp}/tessary-join-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 head -c "$((mib * 1024 * 1024))" /dev/urandom >"$work/source.bin"
+drop_caches=false
+[[ -w /proc/sys/vm/drop_caches ]] && drop_caches=true
 
-# Joins the pieces in $work/pieces once and prints the wall time in microseconds.
+# Joins the pieces once and prints the wall time in microseconds.
 run_once() {
-    local name=$1 output start end
-    output=$work/pieces/$name.out
-    [[ $name == joinbench ]] && output=$work/pieces/source.bin # where the script puts it
-    rm -f "$output" # each command removes only its own result of the round before
+    local name=$1 folder=$work/checked output= start end
+    case $name in
+    "joinbench, checked") output=$folder/source.bin ;; # where the script puts it
+    "joinbench, unchecked") folder=$work/plain output=$folder/source.bin ;;
+    cat+sync) folder=$work/plain output=$folder/cat.out ;;
+    esac
+    # Each command removes only its own result of the round before.
+    [[ -z $output ]] || rm -f "$output"
     sync
+    $drop_caches && echo 1 >/proc/sys/vm/drop_caches
+    cat "$folder"/source.bin.[0-9]* "$work/source.bin" >/dev/null # warm for everyone
     start=$(date +%s%N)
     case $name in
-    joinbench) "$bench_dir/joinbench" "$work/pieces/source.bin.bat" ;;
+    "joinbench, checked" | "joinbench, unchecked") "$bench_dir/joinbench" "$folder/source.bin.bat" ;;
     cat+sync) cat "${pieces[@]}" >"$output" && sync "$output" ;;
+    "openssl dgst") openssl dgst -sha256 "$work/source.bin" >/dev/null ;;
     esac
     end=$(date +%s%N)
     echo $(((end - start) / 1000))
@@ -41,28 +55,36 @@ median_and_worst() {
         printf "%.3f %.3f\n", t[int((NR + 1) / 2)] / 1e6, t[NR] / 1e6 }'
 }
 
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+
 echo "source: $mib MiB of random bytes in $work ($(df -T "$work" | awk 'NR == 2 { print $2 }')), $rounds rounds"
+names=("joinbench, checked" "joinbench, unchecked" cat+sync "openssl dgst")
 for preset in 100M:100000000 100k:100000; do
     label=${preset%%:*}
-    rm -rf "$work/pieces" && mkdir "$work/pieces"
-    "$bench_dir/splitbench" --size "${preset#*:}" --out "$work/pieces" "$work/source.bin"
-    count=$(find "$work/pieces" -name 'source.bin.[0-9]*' | wc -l)
+    rm -rf "$work/checked" "$work/plain" && mkdir "$work/checked" "$work/plain"
+    "$bench_dir/splitbench" --size "${preset#*:}" --out "$work/checked" "$work/source.bin"
+    "$bench_dir/splitbench" --no-checksums --size "${preset#*:}" --out "$work/plain" "$work/source.bin"
+    count=$(find "$work/plain" -name 'source.bin.[0-9]*' | wc -l)
     pieces=()
-    for ((i = 1; i <= count; i++)); do pieces+=("$work/pieces/source.bin.$i"); done
+    for ((i = 1; i <= count; i++)); do pieces+=("$work/plain/source.bin.$i"); done
     declare -A times=()
     for ((round = 0; round <= rounds; round++)); do
-        for name in cat+sync joinbench; do
+        for name in "${names[@]}"; do
             elapsed=$(run_once "$name")
             ((round == 0)) || times[$name]+="$elapsed "
         done
     done
-    cmp -s "$work/pieces/source.bin" "$work/source.bin" || { echo "joinbench joined other bytes" >&2; exit 1; }
-    read -r reference _ < <(median_and_worst ${times[cat+sync]})
-    printf '\n%s preset, %d pieces\n%-10s %9s %9s %10s\n' "$label" "$count" command median worst "x cat+sync"
-    for name in joinbench cat+sync; do
+    for folder in checked plain; do
+        cmp -s "$work/$folder/source.bin" "$work/source.bin" || { echo "joinbench joined other bytes" >&2; exit 1; }
+    done
+    read -r cat_median _ < <(median_and_worst ${times[cat+sync]})
+    read -r openssl_median _ < <(median_and_worst ${times["openssl dgst"]})
+    printf '\n%s preset, %d pieces\n%-22s %9s %9s %10s %10s\n' "$label" "$count" command median worst \
+        "x cat+sync" "x openssl"
+    for name in "${names[@]}"; do
         read -r median worst < <(median_and_worst ${times[$name]})
-        printf '%-10s %8ss %8ss %10s\n' "$name" "$median" "$worst" \
-            "$(awk -v a="$median" -v b="$reference" 'BEGIN { printf "%.2f", a / b }')"
+        printf '%-22s %8ss %8ss %10s %10s\n' "$name" "$median" "$worst" \
+            "$(ratio "$median" "$cat_median")" "$(ratio "$median" "$openssl_median")"
     done
     unset times
 done

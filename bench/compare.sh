@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
-# Times splitbench against GNU split and cp on one random file, all in the same run.
+# Times splitbench against GNU split, cp and OpenSSL's SHA-256 on one random file, all in the
+# same run.
 #   bench/compare.sh [--alternatives] [MiB] [ROUNDS]     (default 1024 MiB, 5 rounds)
 # splitbench waits until the disk holds its pieces, so the references that compare with it are
 # "cp FILE DIR && sync" and "split ... && sync"; cp and split alone are shown beside them.
+# splitbench writes a checksum list by default; "tessary --no-checksums" writes none, and
+# "tessary before the flush" does not wait for the disk, to compare the cost of the list with
+# "openssl dgst -sha256 FILE", one hash of the same warm file.
 # Every round runs each command once, in turn, so that a machine slowing down or speeding up
 # weighs on all of them alike; one warm-up round comes first. The table gives the median and
 # the worst run of each command. "tessary --progress" reports its progress once a second, to
@@ -51,6 +55,9 @@ run_once() {
     start=$(date +%s%N)
     case $name in
     tessary) "$splitbench" --size "$size" --out "$work/out" "$source_file" ;;
+    "tessary --no-checksums") "$splitbench" --no-checksums --size "$size" --out "$work/out" "$source_file" ;;
+    "tessary before the flush") "$splitbench" --flush none --size "$size" --out "$work/out" "$source_file" ;;
+    "openssl dgst") openssl dgst -sha256 "$source_file" >/dev/null ;;
     "tessary --progress") "$splitbench" --progress --size "$size" --out "$work/out" "$source_file" 2>/dev/null ;;
     tessary-1-thread) "$splitbench" --threads 1 --size "$size" --out "$work/out" "$source_file" ;;
     tessary-sendfile) "$splitbench" --copy sendfile --size "$size" --out "$work/out" "$source_file" ;;
@@ -93,7 +100,8 @@ for preset in 100M:100000000 100k:100000; do
     label=${preset%%:*}
     size=${preset#*:}
     pieces=$(((mib * 1024 * 1024 + size - 2) / (size - 1)))
-    names=(tessary "tessary --progress" "cp && sync" "split && sync" cp split)
+    names=(tessary "tessary --no-checksums" "tessary before the flush" "tessary --progress"
+           "openssl dgst" "cp && sync" "split && sync" cp split)
     park=false
     [[ $label == 100k ]] && park=true
     $alternatives && names+=(tessary-1-thread tessary-sendfile tessary-buffer tessary-fdatasync)
@@ -106,13 +114,16 @@ for preset in 100M:100000000 100k:100000; do
     done
     read -r cp_median _ < <(median_and_worst ${times["cp && sync"]})
     read -r split_median _ < <(median_and_worst ${times["split && sync"]})
+    read -r openssl_median _ < <(median_and_worst ${times["openssl dgst"]})
     read -r tessary_median _ < <(median_and_worst ${times[tessary]})
     printf '\n%s preset: pieces of %d bytes, %d pieces\n' "$label" "$((size - 1))" "$pieces"
-    printf '%-20s %9s %9s %14s %16s\n' command median worst "x cp && sync" "x split && sync"
+    printf '%-26s %9s %9s %14s %16s %10s\n' command median worst "x cp && sync" "x split && sync" \
+        "x openssl"
     for name in "${names[@]}"; do
         read -r median worst < <(median_and_worst ${times[$name]})
-        printf '%-20s %8ss %8ss %14s %16s\n' "$name" "$median" "$worst" \
-            "$(ratio "$median" "$cp_median")" "$(ratio "$median" "$split_median")"
+        printf '%-26s %8ss %8ss %14s %16s %10s\n' "$name" "$median" "$worst" \
+            "$(ratio "$median" "$cp_median")" "$(ratio "$median" "$split_median")" \
+            "$(ratio "$median" "$openssl_median")"
     done
     read -r progress_median _ < <(median_and_worst ${times["tessary --progress"]})
     echo "progress costs: $(ratio "$progress_median" "$tessary_median") x tessary"

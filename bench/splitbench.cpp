@@ -1,9 +1,10 @@
 // Runs the split engine without windows, for timing against other tools:
 //   splitbench --size TEXT --out DIR [--threads N] [--copy kernel|sendfile|buffer]
-//              [--flush syncfs|fdatasync] [--progress] FILE...
+//              [--flush syncfs|fdatasync|none] [--no-checksums] [--progress] FILE...
 // --threads, --copy and --flush choose the number of copying threads, the first copy method
-// and the way to wait for the disk, so that alternatives can be measured in one run;
-// --progress prints a line a second to stderr. Exit 0 on success; when the split is refused or
+// and the way to wait for the disk (none: not at all), so that alternatives can be measured
+// in one run; --no-checksums writes no checksum list; --progress prints a line a second to
+// stderr. Exit 0 on success; when the split is refused or
 // fails, prints why to stderr and exits 1. Ctrl+C (SIGINT) or SIGTERM stops it as Cancel does
 // in the window; it then exits 130 or 143.
 
@@ -29,8 +30,8 @@ namespace {
 
 int usage() {
     std::fputs("usage: splitbench --size TEXT --out DIR [--threads N] "
-               "[--copy kernel|sendfile|buffer] [--flush syncfs|fdatasync] [--progress] "
-               "FILE...\n",
+               "[--copy kernel|sendfile|buffer] [--flush syncfs|fdatasync|none] "
+               "[--no-checksums] [--progress] FILE...\n",
                stderr);
     return 2;
 }
@@ -50,13 +51,15 @@ int main(int argc, char *argv[]) {
     const QCommandLineOption copy(QStringLiteral("copy"), {}, QStringLiteral("METHOD"));
     const QCommandLineOption flush(QStringLiteral("flush"), {}, QStringLiteral("METHOD"));
     const QCommandLineOption progressOption(QStringLiteral("progress"));
-    parser.addOptions({size, out, threads, copy, flush, progressOption});
+    const QCommandLineOption noChecksums(QStringLiteral("no-checksums"));
+    parser.addOptions({size, out, threads, copy, flush, progressOption, noChecksums});
     const QMap<QString, CopyMethod> copyMethods{{QStringLiteral("kernel"), CopyMethod::Kernel},
                                                 {QStringLiteral("sendfile"), CopyMethod::Sendfile},
                                                 {QStringLiteral("buffer"), CopyMethod::Buffer}};
     const QMap<QString, FlushMethod> flushMethods{
         {QStringLiteral("syncfs"), FlushMethod::FileSystem},
-        {QStringLiteral("fdatasync"), FlushMethod::EachFile}};
+        {QStringLiteral("fdatasync"), FlushMethod::EachFile},
+        {QStringLiteral("none"), FlushMethod::None}};
     if (!parser.parse(QCoreApplication::arguments()) || !parser.isSet(size) || !parser.isSet(out) ||
         parser.positionalArguments().isEmpty())
         return usage();
@@ -77,7 +80,8 @@ int main(int argc, char *argv[]) {
         return 1;
     }
 
-    SplitRequest request{{}, QDir::toNativeSeparators(parser.value(out)), *pieceLength};
+    SplitRequest request{
+        {}, QDir::toNativeSeparators(parser.value(out)), *pieceLength, !parser.isSet(noChecksums)};
     for (const QString &file : parser.positionalArguments())
         request.queue.append({QDir::toNativeSeparators(file), QFileInfo(file).fileName()});
     try {

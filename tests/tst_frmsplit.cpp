@@ -60,6 +60,10 @@ private Q_SLOTS:
     void drivesMountedAndUnmountedFollowInBothLists();
     void pathLabelsShowWholePathsAsTooltips();
     void joinMenuComesBeforeHelp();
+    void fileMenuJoinsVerifiesAndWritesChecksums();
+    void splitWithoutChecksums_data();
+    void splitWithoutChecksums();
+    void verifyFromTheWindow();
     void joinFromTheWindow_data();
     void joinFromTheWindow();
     void rendersWindowsToPng();
@@ -435,7 +439,7 @@ void FrmSplitTest::splitFromTheWindow() {
         joined += piece;
     }
     QVERIFY(joined == source);
-    QCOMPARE(filesIn(out.path()).size(), pieces.size() + 1);
+    QCOMPARE(filesIn(out.path()).size(), pieces.size() + 2);     // with the script and the list
     QCOMPARE(control<QListWidget>(window, "List1")->count(), 1); // the queue stays
 }
 
@@ -759,6 +763,74 @@ void FrmSplitTest::joinMenuComesBeforeHelp() {
              QStringLiteral("&Join Files..."));
 }
 
+void FrmSplitTest::fileMenuJoinsVerifiesAndWritesChecksums() {
+    frmSplit window;
+    const QList<QAction *> items = control<QMenu>(window, "mnufile")->actions();
+    QCOMPARE(items.size(), 4);
+    QCOMPARE(items[0]->objectName(), QStringLiteral("mnujoin"));
+    QCOMPARE(items[1]->objectName(), QStringLiteral("mnuverify"));
+    QCOMPARE(items[1]->text(), QStringLiteral("&Verify Pieces..."));
+    QVERIFY(items[2]->isSeparator());
+    QCOMPARE(items[3]->objectName(), QStringLiteral("mnuchecksums"));
+    QCOMPARE(items[3]->text(), QStringLiteral("Write &Checksums"));
+    QVERIFY(items[3]->isCheckable());
+    QVERIFY(items[3]->isChecked()); // at start, in every window: it is not saved
+}
+
+void FrmSplitTest::splitWithoutChecksums_data() {
+    QTest::addColumn<bool>("checksums");
+    QTest::addRow("checked, as at start") << true;
+    QTest::addRow("unchecked") << false;
+}
+
+void FrmSplitTest::splitWithoutChecksums() {
+    QFETCH(bool, checksums);
+    MessageRecorder recorder;
+    const frmSplit window;
+    QTemporaryDir out;
+    writeTestFile(sourceFile(QStringLiteral("report.doc")), patternBytes(2500));
+    queueFiles(window, m_source->path(), {QStringLiteral("report.doc")});
+    control<FolderList>(window, "Dir2")->setPath(out.path());
+    selectSize(window, 0);
+    control<QLineEdit>(window, "txtCustomSize")->setText(QStringLiteral("1000"));
+    window.findChild<QAction *>(QStringLiteral("mnuchecksums"))->setChecked(checksums);
+
+    control<QPushButton>(window, "cmdSplit")->click();
+
+    QCOMPARE(recorder.messages.size(), 1);
+    QCOMPARE(QFile::exists(out.filePath(QStringLiteral("report.doc.sha256"))), checksums);
+    QCOMPARE(filesIn(out.path()).size(), checksums ? 5 : 4);
+}
+
+void FrmSplitTest::verifyFromTheWindow() {
+    MessageRecorder recorder;
+    const frmSplit window;
+    QTemporaryDir out;
+    writeTestFile(sourceFile(QStringLiteral("report.doc")), patternBytes(250'000));
+    queueFiles(window, m_source->path(), {QStringLiteral("report.doc")});
+    control<FolderList>(window, "Dir2")->setPath(out.path());
+    selectSize(window, 1);
+    control<QPushButton>(window, "cmdSplit")->click();
+    recorder.messages.clear();
+    writeTestFile(out.filePath(QStringLiteral("report.doc.2")), "damaged");
+    QStringList offered;
+    const FileChooser previous =
+        setFileChooser([&](const QString &, const QStringList &filters, const QString &) {
+            offered = filters;
+            return QDir::toNativeSeparators(out.filePath(QStringLiteral("report.doc.sha256")));
+        });
+    const auto restore = qScopeGuard([&] { setFileChooser(previous); });
+
+    window.findChild<QAction *>(QStringLiteral("mnuverify"))->trigger();
+
+    QCOMPARE(offered.first(), QStringLiteral("Checksum lists (*.sha256)"));
+    const Message expected{
+        QStringLiteral("2 of the 3 pieces in report.doc.sha256 match.\n\n\u2022 report.doc.1: "
+                       "matches\n\u2022 report.doc.2: damaged\n\u2022 report.doc.3: matches"),
+        MessageIcon::Exclamation, QStringLiteral("Verify Pieces")};
+    QCOMPARE(recorder.messages, QList<Message>{expected});
+}
+
 void FrmSplitTest::joinFromTheWindow_data() {
     QTest::addColumn<QString>("chosen");   // empty: the user cancels the dialog
     QTest::addColumn<bool>("exists");      // the file to restore is there already; the user says No
@@ -823,6 +895,10 @@ void FrmSplitTest::joinFromTheWindow() {
         QCOMPARE(readTestFile(joined), patternBytes(250'000));
     else
         QVERIFY(!QFile::exists(joined));
+    if (icon == MessageIcon::Information)
+        QCOMPARE(recorder.messages.first().text,
+                 QStringLiteral("report.doc has been restored\n\nAll 3 pieces matched their "
+                                "checksums."));
 }
 
 void FrmSplitTest::rendersWindowsToPng() {

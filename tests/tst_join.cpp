@@ -97,6 +97,8 @@ private Q_SLOTS:
     void failureOfAnyKindIsReported();
     void firstPieceWithoutAScriptAsksFirst_data();
     void firstPieceWithoutAScriptAsksFirst();
+    void firstPieceWithAChecksumListNeedsNoQuestion_data();
+    void firstPieceWithAChecksumListNeedsNoQuestion();
     void blankLinesAfterTheLastLineAreAccepted();
     void scriptLinesAreQuotedPrintably();
     void nothingIsLeftOfAJoinWhoseProcessDied_data();
@@ -129,8 +131,10 @@ void JoinTest::splitThenJoinGivesTheSourceBack() {
     QTemporaryDir out;
     const QByteArray source = splitInto(out.path(), name, length, QStringLiteral("10"));
     const QString script = out.filePath(name + QStringLiteral(".bat"));
-    if (fromFirstPiece)
+    if (fromFirstPiece) { // and its checksum list, which would tell how many pieces there are
         QFile::remove(script);
+        QFile::remove(out.filePath(name + QStringLiteral(".sha256")));
+    }
     const QStringList pieces = filesIn(out.path());
     AnsweringHost host;
     host.answers = {true}; // join without a script to say how many pieces there are
@@ -284,6 +288,8 @@ void JoinTest::pieceOfOddLengthAsksFirst() {
     QFETCH(bool, goOn);
     QTemporaryDir out;
     const QByteArray source = splitInto(out.path(), QStringLiteral("x"), 25, QStringLiteral("10"));
+    // Without a checksum list, which would call the piece damaged whatever the answer.
+    QFile::remove(out.filePath(QStringLiteral("x.sha256")));
     writeTestFile(out.filePath(QStringLiteral("x.2")), "short");
     AnsweringHost host;
     host.answers = {goOn};
@@ -326,7 +332,7 @@ void JoinTest::existingFileIsReplacedOnlyOnYes() {
     QVERIFY(host.questions.first().contains(QStringLiteral("exists already")));
     QCOMPARE(readTestFile(out.filePath(QStringLiteral("x"))),
              replace ? source : QByteArray("the user's own x"));
-    QCOMPARE(filesIn(out.path()).size(), 5); // three pieces, the script and x
+    QCOMPARE(filesIn(out.path()).size(), 6); // three pieces, the script, the list and x
 }
 
 void JoinTest::diskFillingUpLeavesTheOldFileAndNoTemporaryFile() {
@@ -352,9 +358,10 @@ void JoinTest::diskFillingUpLeavesTheOldFileAndNoTemporaryFile() {
     }
     QCOMPARE(readTestFile(disk.filePath(QStringLiteral("x"))), QByteArray("old x"));
     QStringList left = filesIn(disk.path());
-    QCOMPARE(left, (QStringList{QStringLiteral("filler"), QStringLiteral("x"),
-                                QStringLiteral("x.1"), QStringLiteral("x.2"), QStringLiteral("x.3"),
-                                QStringLiteral("x.4"), QStringLiteral("x.bat")}));
+    QCOMPARE(left,
+             (QStringList{QStringLiteral("filler"), QStringLiteral("x"), QStringLiteral("x.1"),
+                          QStringLiteral("x.2"), QStringLiteral("x.3"), QStringLiteral("x.4"),
+                          QStringLiteral("x.bat"), QStringLiteral("x.sha256")}));
 }
 
 void JoinTest::firstPieceStandsForTheScriptBesideIt() {
@@ -408,7 +415,7 @@ void JoinTest::failureOfAnyKindIsReported() {
 
     QVERIFY(result.outcome == RunOutcome::Failed);
     QCOMPARE(result.reason, QStringLiteral("there is not enough memory"));
-    QCOMPARE(filesIn(out.path()).size(), 4); // the pieces and the script, no temporary file
+    QCOMPARE(filesIn(out.path()).size(), 5); // the pieces, the script and the list, no temporary
 }
 
 void JoinTest::firstPieceWithoutAScriptAsksFirst_data() {
@@ -424,6 +431,7 @@ void JoinTest::firstPieceWithoutAScriptAsksFirst() {
     const QByteArray source =
         splitInto(out.path(), QStringLiteral("report.doc"), 3'900'000, QStringLiteral("1000001"));
     QFile::remove(out.filePath(QStringLiteral("report.doc.bat")));
+    QFile::remove(out.filePath(QStringLiteral("report.doc.sha256")));
     QFile::remove(out.filePath(QStringLiteral("report.doc.4")));
     AnsweringHost host;
     host.answers = {join};
@@ -440,6 +448,37 @@ void JoinTest::firstPieceWithoutAScriptAsksFirst() {
                  "all pieces are here. It found 3 pieces (3.0 MB). Join them into report.doc?")});
     QCOMPARE(readTestFile(out.filePath(QStringLiteral("report.doc"))),
              join ? source.left(3'000'000) : QByteArray());
+}
+
+void JoinTest::firstPieceWithAChecksumListNeedsNoQuestion_data() {
+    QTest::addColumn<QString>("lost"); // the piece that is gone too, or none
+    QTest::addRow("every piece there") << QString();
+    QTest::addRow("the last piece lost") << QStringLiteral("x.3");
+}
+
+void JoinTest::firstPieceWithAChecksumListNeedsNoQuestion() {
+    QFETCH(QString, lost);
+    QTemporaryDir out;
+    const QByteArray source = splitInto(out.path(), QStringLiteral("x"), 25, QStringLiteral("10"));
+    // The script is lost, but the list tells how many pieces there are.
+    QFile::remove(out.filePath(QStringLiteral("x.bat")));
+    if (!lost.isEmpty())
+        QFile::remove(out.filePath(lost));
+    AnsweringHost host;
+
+    if (lost.isEmpty()) {
+        join(host, out.filePath(QStringLiteral("x.1")));
+        QCOMPARE(readTestFile(out.filePath(QStringLiteral("x"))), source);
+    } else {
+        try {
+            join(host, out.filePath(QStringLiteral("x.1")));
+            QFAIL("the join was not refused");
+        } catch (const FileError &error) {
+            QCOMPARE(error.path(), out.filePath(lost));
+            QCOMPARE(error.reason(), QStringLiteral("this piece is missing"));
+        }
+    }
+    QVERIFY(host.questions.isEmpty());
 }
 
 void JoinTest::blankLinesAfterTheLastLineAreAccepted() {

@@ -164,6 +164,32 @@ void SplitCheckTest::refusedBeforeAnyByteIsWritten_data() {
         QFile::link(x, s.outPath(QStringLiteral("x.bat")));
         return x;
     });
+    // The checksum list is checked where the script is.
+    row("queued file named like the checksum list", "is itself queued to be split", [](Scene &s) {
+        s.job.folder = s.in.path();
+        QString x = s.source(s.inPath(QStringLiteral("x")));
+        s.source(s.inPath(QStringLiteral("x.sha256")));
+        return x;
+    });
+    row("symbolic link to the source at the checksum list", "its checksum list", [](Scene &s) {
+        QString x = s.source(s.inPath(QStringLiteral("x")));
+        QFile::link(x, s.outPath(QStringLiteral("x.sha256")));
+        return x;
+    });
+    row("hard link of the source at the checksum list", "hard link) of", [](Scene &s) {
+        QString x = s.source(s.inPath(QStringLiteral("x")));
+        hardLink(x, s.outPath(QStringLiteral("x.sha256")));
+        return x;
+    });
+    row("FIFO at the checksum list", "FIFO", [](Scene &s) {
+        QString x = s.source(s.inPath(QStringLiteral("x")));
+        makeFifo(s.outPath(QStringLiteral("x.sha256")));
+        return x;
+    });
+    row("name too long for its checksum list", "would take 256 bytes", [](Scene &s) {
+        // The script's name (+4) and the only piece's (+2) fit; the list's (+7) does not.
+        return s.source(s.inPath(QString(249, u'n')), 5);
+    });
     row("hard link of the source at the script", "hard link) of", [](Scene &s) {
         QString x = s.source(s.inPath(QStringLiteral("x")));
         hardLink(x, s.outPath(QStringLiteral("x.bat")));
@@ -373,7 +399,7 @@ void SplitCheckTest::sameFileQueuedTwiceStillSplits() {
     const ScriptReplay replay = replayScript(scene.out.path(), QStringLiteral("twice.bin.bat"));
     QVERIFY2(replay.error.isEmpty(), qPrintable(replay.error));
     QCOMPARE(replay.joined.value(QStringLiteral("twice.bin")), patternBytes(25));
-    QCOMPARE(filesIn(scene.out.path()).size(), 4);
+    QCOMPARE(filesIn(scene.out.path()).size(), 5);
 }
 
 void SplitCheckTest::filesLongerOrShorterThanTheySaySplitWhole_data() {
@@ -404,7 +430,7 @@ void SplitCheckTest::filesLongerOrShorterThanTheySaySplitWhole() {
     QCOMPARE(replay.joined.value(name), expected);
     // Pieces of 3 bytes, the last one not empty, and nothing past it.
     const qint64 pieces = (expected.size() + 2) / 3;
-    QCOMPARE(filesIn(scene.out.path()).size(), pieces + 1);
+    QCOMPARE(filesIn(scene.out.path()).size(), pieces + 2);
 }
 
 void SplitCheckTest::interruptedResplitLeavesNoScript() {
@@ -459,12 +485,13 @@ void SplitCheckTest::stalePiecesOfALongerSplitGo_data() {
     QTest::addColumn<QStringList>("after");
     QTest::addRow("a file that became shorter")
         << QStringList{QStringLiteral("x.1"), QStringLiteral("x.2"), QStringLiteral("x.3")}
-        << QStringList{QStringLiteral("x.1"), QStringLiteral("x.2"), QStringLiteral("x.bat")};
+        << QStringList{QStringLiteral("x.1"), QStringLiteral("x.2"), QStringLiteral("x.bat"),
+                       QStringLiteral("x.sha256")};
     QTest::addRow("only the unbroken run after the last piece")
         << QStringList{QStringLiteral("x.3"), QStringLiteral("x.4"), QStringLiteral("x.6"),
                        QStringLiteral("x.bat")}
         << QStringList{QStringLiteral("x.1"), QStringLiteral("x.2"), QStringLiteral("x.6"),
-                       QStringLiteral("x.bat")};
+                       QStringLiteral("x.bat"), QStringLiteral("x.sha256")};
 }
 
 void SplitCheckTest::stalePiecesOfALongerSplitGo() {
@@ -501,7 +528,8 @@ void SplitCheckTest::noEmptyPiecePastTheRealEnd() {
     QVERIFY(scene.job.run().outcome == RunOutcome::Done);
 
     QCOMPARE(filesIn(scene.out.path()),
-             (QStringList{QStringLiteral("possible.1"), QStringLiteral("possible.bat")}));
+             (QStringList{QStringLiteral("possible.1"), QStringLiteral("possible.bat"),
+                          QStringLiteral("possible.sha256")}));
     QCOMPARE(readTestFile(scene.outPath(QStringLiteral("possible.1"))), bytes);
 }
 
@@ -537,7 +565,7 @@ void SplitCheckTest::failuresOfAnyKindAreReported() {
     QCOMPARE(result.reason, reason);
     QCOMPARE(result.filesDone, 1);
     QCOMPARE(result.stoppedFile, 1);
-    QCOMPARE(filesIn(scene.out.path()).size(), 5); // first.1 to first.4 and first.bat
+    QCOMPARE(filesIn(scene.out.path()).size(), 6); // first.1 to first.4, .bat and .sha256
 }
 
 void SplitCheckTest::countsSaturate_data() {

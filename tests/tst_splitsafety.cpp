@@ -67,7 +67,8 @@ void SplitSafetyTest::folderSwappedForALinkAfterTheCheckIsNotWritten() {
     QVERIFY(result.outcome == RunOutcome::Done);
     QCOMPARE(readTestFile(root.filePath(QStringLiteral("kept"))), QByteArray("someone's file"));
     QCOMPARE(filesIn(elsewhere), QStringList{QStringLiteral("f.1")});
-    QCOMPARE(filesIn(root.filePath(QStringLiteral("moved"))).size(), 5); // f.1 to f.4, f.bat
+    QCOMPARE(filesIn(root.filePath(QStringLiteral("moved"))).size(),
+             6); // f.1 to f.4, .bat, .sha256
 }
 
 void SplitSafetyTest::sourceSwappedAfterTheCheckIsNotSplit_data() {
@@ -161,7 +162,7 @@ void SplitSafetyTest::tooFewFilesLeftOnTheVolume() {
     SplitJob job;
     job.add(in.filePath(QStringLiteral("many.bin")));
     job.folder = disk.path();
-    job.size = QStringLiteral("11"); // 100 pieces and a script
+    job.size = QStringLiteral("11"); // 100 pieces, a script and a checksum list
 
     try {
         job.run();
@@ -170,7 +171,7 @@ void SplitSafetyTest::tooFewFilesLeftOnTheVolume() {
         QCOMPARE(refused.refusals().size(), 1);
         QCOMPARE(refused.refusals().first().path, QDir::toNativeSeparators(disk.path()) + u'/');
         QVERIFY2(refused.refusals().first().reason.startsWith(
-                     QStringLiteral("the split needs 101 new files there, but only ")),
+                     QStringLiteral("the split needs 102 new files there, but only ")),
                  refused.what());
         QVERIFY(refused.refusals().first().reason.endsWith(QStringLiteral(" more can be made")));
     }

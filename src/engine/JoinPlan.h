@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ChecksumList.h"
 #include "FileError.h"
 #include "FileFacts.h"
 #include "JoinRecipe.h"
@@ -33,6 +34,7 @@ struct JoinPlan {
     QList<qint64> pieceLengths;
     QList<FileIdentity> pieceIdentities; // the run joins these files, and no others
     qint64 totalBytes = 0;
+    ChecksumList checksums; // the list beside the pieces, when there is one
 
     JoinPlan();
     JoinPlan(JoinPlan &&) noexcept;
@@ -41,7 +43,8 @@ struct JoinPlan {
 };
 
 // Reads the recipe of the file the user chose and checks everything before anything is
-// written: every piece is there and is a regular file of its own, not a link; the user agrees
+// written: every piece is there and is a regular file of its own, not a link; the checksum
+// list beside them, if any, is one a split could have written; the user agrees
 // to join when no script said how many pieces there are; the pieces have the lengths a split
 // gives them (else the user is asked whether to go on); the file to make is none of the pieces
 // nor the script, as Windows compares names; there is room for it; and the user agrees to

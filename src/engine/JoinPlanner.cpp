@@ -54,7 +54,7 @@ void examinePieces(JoinPlan &plan) {
 
 // Without a script nothing tells whether the last piece found is the last piece there was.
 void askWithoutScript(const JoinPlan &plan, JoinQuestions &questions) {
-    if (!plan.recipe.fromFirstPiece)
+    if (!plan.recipe.fromFirstPiece || !plan.checksums.path.isEmpty())
         return;
     const OutputNames names(plan.recipe.destination);
     if (!questions.askYesNo(
@@ -142,6 +142,14 @@ JoinPlan planJoin(const QString &chosen, JoinQuestions &questions) {
     JoinPlan plan;
     plan.recipe = joinRecipeFor(chosen);
     plan.folder = std::make_unique<OutputFolder>(plan.recipe.folder);
+    const OutputNames names(plan.recipe.destination);
+    // Without a script, a checksum list beside the pieces says how many there are, as the
+    // script would: those it names, no fewer and no more.
+    plan.checksums = readChecksumList(
+        *plan.folder, names,
+        plan.recipe.fromFirstPiece ? std::nullopt : std::optional<qint64>(plan.recipe.pieceCount));
+    if (plan.recipe.fromFirstPiece && !plan.checksums.path.isEmpty())
+        plan.recipe.pieceCount = plan.checksums.pieces.size();
     examinePieces(plan);
     askWithoutScript(plan, questions);
     askAboutOddPiece(plan, questions);

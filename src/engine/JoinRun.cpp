@@ -1,5 +1,6 @@
 #include "JoinRun.h"
 
+#include "DigestPipeline.h"
 #include "FileError.h"
 #include "JoinPlan.h"
 #include "OutputFolder.h"
@@ -9,7 +10,10 @@
 #include "SourceFile.h"
 #include "TemporaryFile.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -18,6 +22,23 @@ constexpr qint64 kChunkBytes = qint64(8) << 20;
 
 // Thrown inside the copy when a stop is seen; the temporary file goes with the unwinding.
 struct Stopped {};
+
+// A piece, or the joined file, that does not match the checksum list.
+struct Damaged : FileError {
+    using FileError::FileError;
+};
+
+// Reads count bytes at offset into buffer, fewer only where the file ends.
+qint64 readFully(const SourceFile &source, char *buffer, qint64 count, qint64 offset) {
+    qint64 got = 0;
+    while (got < count) {
+        const qint64 read = source.readAt(buffer + got, count - got, offset + got);
+        if (read == 0)
+            break;
+        got += read;
+    }
+    return got;
+}
 
 } // namespace
 
@@ -28,8 +49,8 @@ JoinRun::JoinRun(const JoinPlan &plan, ProgressSink &progress, const StopRequest
     , m_stop(stop)
     , m_copyMethod(copyMethod) {}
 
-RunResult JoinRun::run() noexcept {
-    RunResult result;
+JoinResult JoinRun::run() noexcept {
+    JoinResult result;
     try {
         m_progress.runStarted(1, m_plan.totalBytes);
         m_progress.fileStarted(0, m_plan.recipe.destination, m_plan.totalBytes);
@@ -44,6 +65,11 @@ RunResult JoinRun::run() noexcept {
         m_progress.fileFinished(0);
     } catch (const Stopped &) {
         result.outcome = RunOutcome::Stopped;
+    } catch (const Damaged &damaged) {
+        result.outcome = RunOutcome::Failed;
+        result.damaged = true;
+        result.failedPath = damaged.path();
+        result.reason = damaged.reason();
     } catch (...) {
         const RunFailure failure = describeFailure(std::current_exception());
         result.outcome = RunOutcome::Failed;
@@ -54,6 +80,10 @@ RunResult JoinRun::run() noexcept {
 }
 
 void JoinRun::copyPieces(TemporaryFile &joined) const {
+    const ChecksumList &list = m_plan.checksums;
+    std::optional<DigestPipeline> digests;
+    if (!list.path.isEmpty())
+        digests.emplace();
     RangeCopier copier(m_copyMethod);
     const OutputNames names(m_plan.recipe.destination);
     QByteArray name;
@@ -64,19 +94,48 @@ void JoinRun::copyPieces(TemporaryFile &joined) const {
         const SourceFile source(*m_plan.folder, name);
         if (source.facts().identity != m_plan.pieceIdentities[piece - 1])
             throw FileError(source.path(), QStringLiteral("it changed after it was checked"));
-        for (qint64 copied = 0; copied < length;) {
+        qint64 copied = 0;
+        do {
             if (m_stop.requested())
                 throw Stopped();
-            const qint64 asked = std::min(length - copied, kChunkBytes);
+            const qint64 asked =
+                std::min(length - copied, digests ? DigestPipeline::kBufferBytes : kChunkBytes);
             const RangeCopier::Result chunk = copier.copy(source, copied, joined.fd(), asked);
             if (chunk.targetError != 0)
                 joined.fail(chunk.targetError);
-            if (chunk.copied != asked)
+            qint64 got = chunk.copied;
+            // Checked, the bytes copied are read again, from memory, into the pipeline's
+            // buffers to be hashed: writing them from there measured slower than the kernel's
+            // copy.
+            if (digests) {
+                char *buffer = digests->nextBuffer();
+                got = readFully(source, buffer, got, copied);
+                digests->hash(got, copied + got == length);
+            }
+            if (got != asked)
                 throw FileError(source.path(),
                                 QStringLiteral("it was cut short while it was joined"));
-            copied += chunk.copied;
-            joined.wrote(chunk.copied);
-            m_progress.bytesCopied(chunk.copied);
-        }
+            copied += got;
+            joined.wrote(got);
+            m_progress.bytesCopied(got);
+        } while (copied < length);
     }
+    if (digests)
+        checkDigests(*digests);
+}
+
+void JoinRun::checkDigests(DigestPipeline &digests) const {
+    const ChecksumList &list = m_plan.checksums;
+    const QString mismatch =
+        QStringLiteral("its SHA-256 does not match %1").arg(QFileInfo(list.path).fileName());
+    const QList<QByteArray> pieces = digests.pieceDigests();
+    const OutputNames names(m_plan.recipe.destination);
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        if (pieces[i] != list.pieces[i])
+            throw Damaged(m_plan.folder->filePath(names.pieceOnDisk(i + 1)),
+                          QStringLiteral("is damaged: ") + mismatch);
+    }
+    if (!list.whole.isEmpty() && digests.wholeDigest() != list.whole)
+        throw Damaged(m_plan.folder->filePath(fileSystemName(m_plan.recipe.destination)),
+                      QStringLiteral("would not be the file that was split: ") + mismatch);
 }

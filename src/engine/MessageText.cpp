@@ -14,6 +14,14 @@ QString codePoint(QChar ch) {
     return QStringLiteral("U+%1").arg(ch.unicode(), 4, 16, QLatin1Char('0')).toUpper();
 }
 
+QString listedAtMost(const QStringList &lines, qsizetype shownAtMost) {
+    if (shownAtMost < 0 || lines.size() <= shownAtMost)
+        return lines.join(u'\n');
+    QStringList shown = lines.mid(0, shownAtMost);
+    shown << QStringLiteral("... and %1 more.").arg(lines.size() - shownAtMost);
+    return shown.join(u'\n');
+}
+
 QString printable(const QString &text) {
     QString shown;
     shown.reserve(text.size());

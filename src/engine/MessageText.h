@@ -2,6 +2,7 @@
 
 #include <QChar>
 #include <QString>
+#include <QStringList>
 
 // "U+001B": how a character that cannot be shown stands in a message.
 QString codePoint(QChar ch);
@@ -11,3 +12,6 @@ QString codePoint(QChar ch);
 // shown as its code point, so that none cuts a message short, moves a terminal's cursor or
 // disguises a name.
 QString printable(const QString &text);
+
+// The lines, one under another; past shownAtMost of them (all when negative), "... and 3 more."
+QString listedAtMost(const QStringList &lines, qsizetype shownAtMost);

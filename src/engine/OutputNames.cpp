@@ -9,6 +9,7 @@
 namespace {
 
 const QString kScriptSuffix = QStringLiteral(".bat");
+const QString kChecksumsSuffix = QStringLiteral(".sha256");
 
 // Piece numbers are written in decimal without leading zeros.
 std::optional<qint64> pieceNumber(QStringView text) {
@@ -30,6 +31,14 @@ QString OutputNames::piece(qint64 number) const {
 
 QString OutputNames::script() const {
     return m_fileName + kScriptSuffix;
+}
+
+QString OutputNames::checksums() const {
+    return m_fileName + kChecksumsSuffix;
+}
+
+QByteArray OutputNames::checksumsOnDisk() const {
+    return fileSystemName(checksums());
 }
 
 QByteArray OutputNames::pieceOnDisk(qint64 number) const {
@@ -55,6 +64,8 @@ std::optional<OutputNames::Entry> OutputNames::parse(const QString &name) {
         return std::nullopt;
     if (QStringView(name).mid(dot).compare(kScriptSuffix, Qt::CaseInsensitive) == 0)
         return Entry{name.left(dot), Kind::Script, 0};
+    if (QStringView(name).mid(dot).compare(kChecksumsSuffix, Qt::CaseInsensitive) == 0)
+        return Entry{name.left(dot), Kind::Checksums, 0};
     if (const std::optional<qint64> number = pieceNumber(QStringView(name).mid(dot + 1)))
         return Entry{name.left(dot), Kind::Piece, *number};
     return std::nullopt;

@@ -7,8 +7,8 @@
 #include <optional>
 
 // Every name one file's split writes beside it, and a join reads: the pieces name.1, name.2,
-// ... and the restore script name.bat. As text (for scripts and messages) and as the bytes the
-// file system stores.
+// ..., the restore script name.bat and the checksum list name.sha256. As text (for scripts,
+// lists and messages) and as the bytes the file system stores.
 class OutputNames {
 public:
     explicit OutputNames(QString fileName);
@@ -17,14 +17,16 @@ public:
     const QString &fileName() const noexcept { return m_fileName; }
     QString piece(qint64 number) const;
     QString script() const;
+    QString checksums() const;
 
     QByteArray pieceOnDisk(qint64 number) const;
     QByteArray scriptOnDisk() const;
+    QByteArray checksumsOnDisk() const;
     // Sets buffer to the name of the piece on disk, reusing its storage: the names of thousands
     // of pieces cost no allocation each.
     void setPieceOnDisk(QByteArray &buffer, qint64 number) const;
 
-    enum class Kind { Piece, Script };
+    enum class Kind { Piece, Script, Checksums };
     // What an entry of a folder is among the outputs of any file: the file it belongs to and
     // which output, with the piece's number. Nothing for a name no split writes.
     struct Entry {

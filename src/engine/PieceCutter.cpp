@@ -1,9 +1,11 @@
 #include "PieceCutter.h"
 
+#include "FileError.h"
 #include "FileHandle.h"
 #include "OutputFolder.h"
 #include "OutputNames.h"
 #include "RunProgress.h"
+#include "Sha256.h"
 #include "SourceFile.h"
 #include "WorkerPool.h"
 #include "Writeback.h"
@@ -11,11 +13,20 @@
 #include <algorithm>
 #include <exception>
 #include <limits>
+#include <memory>
 #include <mutex>
+#include <optional>
+#include <thread>
+
+#include <QHash>
 
 namespace {
 
 constexpr qint64 kNoPiece = std::numeric_limits<qint64>::max();
+
+// Hashing reads through a buffer of this size: large enough for few calls, small enough to
+// stay in the processor's cache between the read, the hash and the write.
+constexpr qint64 kHashBufferBytes = qint64(1) << 20;
 
 // What the threads of one cut share, guarded by mutex.
 struct CutState {
@@ -26,6 +37,8 @@ struct CutState {
     bool stopped = false;
     qint64 failedPiece = kNoPiece;
     std::exception_ptr failure;
+    QHash<qint64, QByteArray> digests; // of the pieces, with hashing
+    qint64 bytes = 0;                  // in the pieces
 
     // Under mutex.
     void fail(qint64 piece, std::exception_ptr error) {
@@ -46,6 +59,8 @@ public:
         , m_progress(progress)
         , m_stop(stop) {
         m_name.reserve(plan.names.fileName().size() * 3 + 24);
+        if (plan.hash)
+            m_buffer = std::make_unique<char[]>(kHashBufferBytes);
     }
 
     void run() {
@@ -93,13 +108,10 @@ private:
                     return;
                 }
                 const qint64 asked = std::min(length - copied, PieceCutter::kChunkBytes);
-                const RangeCopier::Result chunk =
-                    m_copier.copy(m_plan.source, start + copied, m_file.fd(), asked);
-                if (chunk.targetError != 0)
-                    m_plan.folder.fail(m_name, chunk.targetError);
-                copied += chunk.copied;
-                m_progress.bytesCopied(chunk.copied);
-                if (chunk.copied < asked)
+                const qint64 got = copyChunk(start + copied, asked);
+                copied += got;
+                m_progress.bytesCopied(got);
+                if (got < asked)
                     break; // the source ends in this piece
             }
             // The piece is complete: its way to the disk starts now, not at the run's end.
@@ -115,6 +127,9 @@ private:
             const bool goesOn = copied == length && piece >= m_plan.plannedPieces &&
                                 sourceGoesOnAfter(piece * length);
             const std::lock_guard lock(m_state.mutex);
+            if (m_plan.hash)
+                m_state.digests.insert(piece, m_hash.hexDigest());
+            m_state.bytes += copied;
             if (copied < length && piece < m_state.last)
                 m_state.last = piece; // the source ends in this piece
             if (copied == 0 && piece > 1 && piece <= m_state.last)
@@ -125,6 +140,26 @@ private:
             const std::lock_guard lock(m_state.mutex);
             m_state.fail(piece, std::current_exception());
         }
+    }
+
+    // Copies up to count bytes of the source at offset to the end of the piece; returns how
+    // many, fewer only where the source ends. With hashing, the bytes copied are read again and
+    // hashed: the kernel's copy and a read from the page cache cost less than writing through a
+    // buffer, which measured twice as slow.
+    qint64 copyChunk(qint64 offset, qint64 count) {
+        const RangeCopier::Result chunk = m_copier.copy(m_plan.source, offset, m_file.fd(), count);
+        if (chunk.targetError != 0)
+            m_plan.folder.fail(m_name, chunk.targetError);
+        for (qint64 hashed = 0; m_plan.hash && hashed < chunk.copied;) {
+            const qint64 got = m_plan.source.readAt(
+                m_buffer.get(), std::min(chunk.copied - hashed, kHashBufferBytes), offset + hashed);
+            if (got == 0)
+                throw FileError(m_plan.source.path(),
+                                QStringLiteral("it changed while it was split"));
+            m_hash.add(m_buffer.get(), got);
+            hashed += got;
+        }
+        return chunk.copied;
     }
 
     bool sourceGoesOnAfter(qint64 offset) const {
@@ -139,6 +174,59 @@ private:
     const StopRequest &m_stop;
     QByteArray m_name;
     FileHandle m_file;
+    Sha256 m_hash;
+    std::unique_ptr<char[]> m_buffer; // with hashing
+};
+
+// Hashes the whole source from its start to where a read returns nothing, on a thread of its
+// own, until the cut fails or stops.
+class WholeHasher {
+public:
+    WholeHasher(const SourceFile &source, CutState &state, const StopRequest &stop)
+        : m_source(source)
+        , m_state(state)
+        , m_stop(stop)
+        , m_thread([this] { run(); }) {}
+    ~WholeHasher() {
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+
+    // Waits for the end; then the digest and how many bytes it covers.
+    void finish() { m_thread.join(); }
+    QByteArray digest() { return m_hash.hexDigest(); }
+    qint64 bytes() const { return m_bytes; }
+
+private:
+    void run() {
+        try {
+            const auto buffer = std::make_unique<char[]>(kHashBufferBytes);
+            for (;;) {
+                if (m_stop.requested() || given())
+                    return;
+                const qint64 got = m_source.readAt(buffer.get(), kHashBufferBytes, m_bytes);
+                if (got == 0)
+                    return;
+                m_hash.add(buffer.get(), got);
+                m_bytes += got;
+            }
+        } catch (...) {
+            const std::lock_guard lock(m_state.mutex);
+            m_state.fail(0, std::current_exception());
+        }
+    }
+
+    bool given() {
+        const std::lock_guard lock(m_state.mutex);
+        return m_state.failure || m_state.stopped;
+    }
+
+    const SourceFile &m_source;
+    CutState &m_state;
+    const StopRequest &m_stop;
+    Sha256 m_hash;
+    qint64 m_bytes = 0;
+    std::thread m_thread; // last: it starts once the rest is made
 };
 
 } // namespace
@@ -153,6 +241,9 @@ PieceCutter::PieceCutter(WorkerPool &pool, CopyMethod firstMethod, ProgressSink 
 CutResult PieceCutter::cut(const CutPlan &plan) {
     CutState state;
     state.last = plan.plannedPieces;
+    std::optional<WholeHasher> whole;
+    if (plan.hash)
+        whole.emplace(plan.source, state, m_stop);
     m_pool.runOnAll([&](int) {
         try {
             PieceWorker(plan, state, m_firstMethod, m_progress, m_stop).run();
@@ -161,10 +252,12 @@ CutResult PieceCutter::cut(const CutPlan &plan) {
             state.fail(state.next, std::current_exception());
         }
     });
+    if (whole)
+        whole->finish();
     if (state.failure)
         std::rethrow_exception(state.failure);
-    if (state.stopped)
-        return {0, true, state.highestStarted};
+    if (state.stopped || m_stop.requested())
+        return {0, true, state.highestStarted, {}, {}};
 
     // Pieces started past the source's end, when it turned out shorter than it reported.
     QByteArray name;
@@ -172,5 +265,14 @@ CutResult PieceCutter::cut(const CutPlan &plan) {
         plan.names.setPieceOnDisk(name, piece);
         plan.folder.remove(name);
     }
-    return {state.last, false, state.highestStarted};
+    CutResult result{state.last, false, state.highestStarted, {}, {}};
+    if (whole) {
+        // Read twice, once for the pieces and once whole, the file must have held still.
+        if (whole->bytes() != state.bytes)
+            throw FileError(plan.source.path(), QStringLiteral("it changed while it was split"));
+        result.wholeDigest = whole->digest();
+        for (qint64 piece = 1; piece <= state.last; ++piece)
+            result.pieceDigests.append(state.digests.value(piece));
+    }
+    return result;
 }

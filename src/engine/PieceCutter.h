@@ -3,6 +3,7 @@
 #include "RangeCopier.h"
 
 #include <QByteArray>
+#include <QList>
 
 #include <functional>
 
@@ -21,6 +22,7 @@ struct CutPlan {
     qint64 pieceLength = 1;
     qint64 plannedPieces = 1;    // from the size the source reported, checked as safe to write
     bool flushEachPiece = false; // waits, piece by piece, until the disk holds it
+    bool hash = false;           // computes the SHA-256 of every piece and of the whole file
     // Throws FileError when a piece beyond plannedPieces may not be written at its name.
     std::function<void(const QByteArray &name)> checkLatePiece;
 };
@@ -29,14 +31,18 @@ struct CutResult {
     qint64 pieces = 0;         // complete: the source is cut whole
     bool stopped = false;      // a stop came first; pieces up to highestStarted may exist
     qint64 highestStarted = 0; // pieces up to this one were created
+    QByteArray wholeDigest;    // with CutPlan::hash, as hex
+    QList<QByteArray> pieceDigests;
 };
 
 // Cuts a source into consecutive pieces on the threads of a pool, several pieces at a time,
 // each copied in chunks of at most kChunkBytes so that progress is told and a stop is seen
-// between them. A complete piece starts on its way to the disk at once. Pieces are created in
-// number order. The source is read until a read returns nothing, so a file longer than it reports
-// is cut whole, and no empty piece is made past its end (only an empty source gets one, empty
-// piece).
+// between them. A complete piece starts on its way to the disk at once. With hashing, each
+// piece passes through its thread's buffer and is hashed on the way, while the whole file is
+// hashed on a thread of its own, at the same time; the two must agree on the file's length. Pieces
+// are created in number order. The source is read until a read returns nothing, so a file longer
+// than it reports is cut whole, and no empty piece is made past its end (only an empty source gets
+// one, empty piece).
 class PieceCutter {
 public:
     static constexpr qint64 kChunkBytes = qint64(8) << 20;

@@ -13,6 +13,12 @@ struct RunResult {
     QString reason;
 };
 
+struct JoinResult : RunResult {
+    // The failure is a piece, or the joined file, that does not match the checksum list: the
+    // reason then reads on from its name ("is damaged: ...").
+    bool damaged = false;
+};
+
 struct SplitResult : RunResult {
     qint64 filesDone = 0;    // complete with their pieces and restore script, in queue order
     qint64 stoppedFile = -1; // stopped or failed while this file was under way; -1: none was

@@ -29,6 +29,7 @@ struct SplitPlan {
     std::unique_ptr<OutputChecker> checker; // for pieces past those checked
     QList<PlannedFile> files;
     qint64 pieceLength = 1;
+    bool writeChecksums = true;
 
     SplitPlan();
     SplitPlan(SplitPlan &&) noexcept;
@@ -42,6 +43,7 @@ struct SplitPlan {
 // destroy or lose data: a source that cannot be read whole, a name that cannot travel to
 // Windows, an output that is a queued source, a link or anything but a regular file, a name too
 // long, two entries writing the same outputs, too little free space, or a piece larger than the
-// output file system holds. Throws SplitRefused listing every refusal in queue order, the
-// output folder's own last.
+// output file system holds. An earlier checksum list of a file is checked like its script,
+// since the split replaces or removes it. Throws SplitRefused listing every refusal in queue
+// order, the output folder's own last.
 SplitPlan planSplit(const SplitRequest &request);

@@ -18,12 +18,13 @@
 namespace {
 
 // The outputs a folder holds already, of files of any name, by case-folded file name: piece
-// numbers, and whether a restore script is there. A folder is listed once, however many
-// pieces a file takes. Windows, and file systems here such as FAT, do not tell names apart by
-// case, so neither does this.
+// numbers, and whether a restore script and a checksum list are there. A folder is listed once,
+// however many pieces a file takes. Windows, and file systems here such as FAT, do not tell names
+// apart by case, so neither does this.
 struct ExistingOutputs {
     QSet<qint64> pieces;
     bool script = false;
+    bool checksums = false;
 };
 
 QHash<QString, ExistingOutputs> existingOutputs(const OutputFolder &folder) {
@@ -34,10 +35,17 @@ QHash<QString, ExistingOutputs> existingOutputs(const OutputFolder &folder) {
         if (!output)
             continue;
         ExistingOutputs &existing = outputs[foldedName(output->fileName)];
-        if (output->kind == OutputNames::Kind::Script)
-            existing.script = true;
-        else
+        switch (output->kind) {
+        case OutputNames::Kind::Piece:
             existing.pieces.insert(output->piece);
+            break;
+        case OutputNames::Kind::Script:
+            existing.script = true;
+            break;
+        case OutputNames::Kind::Checksums:
+            existing.checksums = true;
+            break;
+        }
     }
     return outputs;
 }
@@ -52,19 +60,31 @@ qint64 scriptBytesAtMost(const OutputNames &names, qint64 pieces) {
                          2 * scriptBytes(names.fileName()) + 64);
 }
 
+// Enough for the checksum list of pieces pieces: a digest, two blanks, a name and a line end,
+// for the whole file and each piece.
+qint64 checksumBytesAtMost(const OutputNames &names, qint64 pieces) {
+    const qint64 perLine = 64 + 2 + fileSystemName(names.fileName()).size() + 21;
+    return saturatingMultiply(pieces + 1, perLine);
+}
+
 // Disk space the outputs of a source of length bytes take.
-qint64 outputBytes(const OutputNames &names, qint64 length, qint64 pieceLength, qint64 blockSize) {
+qint64 outputBytes(const OutputNames &names, qint64 length, qint64 pieceLength, qint64 blockSize,
+                   bool checksums) {
     const qint64 pieces = pieceCountFor(length, pieceLength);
     const qint64 fullPieces = pieces - 1;
     qint64 bytes = saturatingMultiply(fullPieces, wholeBlocks(pieceLength, blockSize));
     bytes = saturatingAdd(bytes, wholeBlocks(length - fullPieces * pieceLength, blockSize));
-    return saturatingAdd(bytes, wholeBlocks(scriptBytesAtMost(names, pieces), blockSize));
+    bytes = saturatingAdd(bytes, wholeBlocks(scriptBytesAtMost(names, pieces), blockSize));
+    if (checksums)
+        bytes = saturatingAdd(bytes, wholeBlocks(checksumBytesAtMost(names, pieces), blockSize));
+    return bytes;
 }
 
-// The longest name a file writes (its last piece, or its script) must fit the file system.
+// The longest name a file writes (its last piece, its script or its checksum list) must fit
+// the file system.
 std::optional<QString> lengthProblem(const OutputFolder &folder, const FolderCapacity &capacity,
                                      const OutputNames &names, qint64 pieces) {
-    for (const QString &name : {names.piece(pieces), names.script()}) {
+    for (const QString &name : {names.piece(pieces), names.script(), names.checksums()}) {
         const QByteArray onDisk = fileSystemName(name);
         if (onDisk.size() > capacity.nameMax)
             return RefusalReason::nameTooLong(name, onDisk.size(), capacity.nameMax);
@@ -157,20 +177,27 @@ std::optional<QString> Planner::checkOutputs(const OutputFolder &folder,
                                              const ExistingOutputs &existing, PlannedFile &file,
                                              OutputChecker::Replaced &replaced) const {
     const OutputNames &names = file.names;
-    auto problemAt = [&](const QByteArray &name, bool isScript) -> std::optional<QString> {
+    using Kind = OutputNames::Kind;
+    auto problemAt = [&](const QByteArray &name, Kind kind) -> std::optional<QString> {
         if (const std::optional<OutputProblem> problem = checker.problemAt(name, replaced))
-            return RefusalReason::output(isScript, folder.filePath(name), *problem);
+            return RefusalReason::output(kind, folder.filePath(name), *problem);
         return std::nullopt;
     };
     try {
         if (existing.script) {
-            if (std::optional<QString> problem = problemAt(names.scriptOnDisk(), true))
+            if (std::optional<QString> problem = problemAt(names.scriptOnDisk(), Kind::Script))
+                return problem;
+        }
+        // An earlier list is replaced, or removed when no list is written: checked either way.
+        if (existing.checksums) {
+            if (std::optional<QString> problem =
+                    problemAt(names.checksumsOnDisk(), Kind::Checksums))
                 return problem;
         }
         for (const qint64 number : existing.pieces) {
             if (number > file.pieces)
                 continue;
-            if (std::optional<QString> problem = problemAt(names.pieceOnDisk(number), false))
+            if (std::optional<QString> problem = problemAt(names.pieceOnDisk(number), Kind::Piece))
                 return problem;
         }
         // An earlier, longer split left pieces past the new last one: the unbroken run of
@@ -179,7 +206,7 @@ std::optional<QString> Planner::checkOutputs(const OutputFolder &folder,
             const QByteArray name = names.pieceOnDisk(number);
             if (folder.facts(name).kind == FileKind::Missing)
                 break;
-            if (std::optional<QString> problem = problemAt(name, false))
+            if (std::optional<QString> problem = problemAt(name, Kind::Piece))
                 return problem;
             ++file.stalePieces;
         }
@@ -195,6 +222,7 @@ SplitPlan Planner::plan() {
 
     SplitPlan plan;
     plan.pieceLength = m_request.pieceLength;
+    plan.writeChecksums = m_request.writeChecksums;
     const qsizetype folderIndex = m_request.queue.size(); // its refusals come last
     try {
         plan.folder = std::make_unique<OutputFolder>(m_request.outputFolder);
@@ -246,10 +274,11 @@ SplitPlan Planner::plan() {
             }
             replaced.bytes = saturatingAdd(replaced.bytes, replacedHere.bytes);
             replaced.files += replacedHere.files;
-            // The pieces and the script; what replaces a file there takes no new one.
-            newFiles = saturatingAdd(newFiles, file.pieces + 1);
-            needed = saturatingAdd(needed, outputBytes(file.names, file.bytes,
-                                                       m_request.pieceLength, capacity.blockSize));
+            // The pieces, the script and the list; what replaces a file there takes no new one.
+            newFiles = saturatingAdd(newFiles, file.pieces + (plan.writeChecksums ? 2 : 1));
+            needed =
+                saturatingAdd(needed, outputBytes(file.names, file.bytes, m_request.pieceLength,
+                                                  capacity.blockSize, plan.writeChecksums));
             largestPiece = std::max(largestPiece, std::min(file.bytes, m_request.pieceLength));
             planned.insert(source.index, file);
         }

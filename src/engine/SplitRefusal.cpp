@@ -23,17 +23,13 @@ SplitRefused::SplitRefused(QList<Refusal> refusals)
     , m_what(refusalMessage(m_refusals).toUtf8()) {}
 
 QString refusalMessage(const QList<Refusal> &refusals, qsizetype shownAtMost) {
-    const qsizetype shown =
-        shownAtMost < 0 ? refusals.size() : std::min(shownAtMost, refusals.size());
     QStringList lines;
-    for (qsizetype i = 0; i < shown; ++i)
+    for (const Refusal &refusal : refusals)
         lines << printable(QStringLiteral("\u2022 ") +
-                           native(QDir::cleanPath(QDir::fromNativeSeparators(refusals[i].path))) +
-                           QStringLiteral(": ") + refusals[i].reason);
-    if (shown < refusals.size())
-        lines << QStringLiteral("... and %1 more.").arg(refusals.size() - shown);
+                           native(QDir::cleanPath(QDir::fromNativeSeparators(refusal.path))) +
+                           QStringLiteral(": ") + refusal.reason);
     return QStringLiteral("The split was not started:\n\n%1\n\nNothing was written.")
-        .arg(lines.join(u'\n'));
+        .arg(listedAtMost(lines, shownAtMost));
 }
 
 namespace RefusalReason {
@@ -102,10 +98,11 @@ QString problemText(const OutputProblem &problem) {
 
 } // namespace
 
-QString output(bool isScript, const QString &path, const OutputProblem &problem) {
-    return QStringLiteral("its %1 %2 %3")
-        .arg(isScript ? QStringLiteral("restore script") : QStringLiteral("piece"), native(path),
-             problemText(problem));
+QString output(OutputNames::Kind kind, const QString &path, const OutputProblem &problem) {
+    const QString role = kind == OutputNames::Kind::Piece    ? QStringLiteral("piece")
+                         : kind == OutputNames::Kind::Script ? QStringLiteral("restore script")
+                                                             : QStringLiteral("checksum list");
+    return QStringLiteral("its %1 %2 %3").arg(role, native(path), problemText(problem));
 }
 
 QString latePiece(const OutputProblem &problem) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileFacts.h"
+#include "OutputNames.h"
 #include "PortableName.h"
 
 #include <QByteArray>
@@ -56,7 +57,7 @@ QString name(const NameProblem &problem);
 QString nameNotUtf8();
 QString sameNamesAs(const QString &earlierPath);
 // "its piece /out/x.1 is a symbolic link, which ..."
-QString output(bool isScript, const QString &path, const OutputProblem &problem);
+QString output(OutputNames::Kind kind, const QString &path, const OutputProblem &problem);
 // The same for a piece found past those checked, which the run meets on its way.
 QString latePiece(const OutputProblem &problem);
 QString outputNotExamined(const QString &path, const QString &reason);

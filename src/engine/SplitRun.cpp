@@ -1,5 +1,6 @@
 #include "SplitRun.h"
 
+#include "ChecksumList.h"
 #include "FileError.h"
 #include "OutputFolder.h"
 #include "PieceCutter.h"
@@ -56,17 +57,19 @@ bool SplitRun::splitFile(WorkerPool &pool, qint64 index) {
         throw FileError(file.queued.path, QStringLiteral("it changed after it was checked"));
 
     // What an earlier split of the file left must not outlive this one beside a mix of old and
-    // new pieces: its script goes first, and pieces past the new last one.
+    // new pieces: its script and checksum list go first, and pieces past the new last one.
     folder.remove(file.names.scriptOnDisk());
+    folder.remove(file.names.checksumsOnDisk());
     removePieces(file, file.pieces + 1, file.pieces + file.stalePieces);
 
-    const CutPlan cutPlan{source,
-                          folder,
-                          file.names,
-                          m_plan.pieceLength,
-                          file.pieces,
-                          m_options.flushMethod == FlushMethod::EachFile,
-                          [this](const QByteArray &name) {
+    const CutPlan cutPlan{.source = source,
+                          .folder = folder,
+                          .names = file.names,
+                          .pieceLength = m_plan.pieceLength,
+                          .plannedPieces = file.pieces,
+                          .flushEachPiece = m_options.flushMethod == FlushMethod::EachFile,
+                          .hash = m_plan.writeChecksums,
+                          .checkLatePiece = [this](const QByteArray &name) {
                               OutputChecker::Replaced replaced;
                               if (const std::optional<OutputProblem> problem =
                                       m_plan.checker->problemAt(name, replaced))
@@ -79,7 +82,7 @@ bool SplitRun::splitFile(WorkerPool &pool, qint64 index) {
         return false;
     }
     m_progress.fileFinishing(index);
-    if (!writeScript(file, cut.pieces)) {
+    if (!writeFinishing(file, cut)) {
         removePieces(file, 1, cut.pieces);
         return false;
     }
@@ -87,23 +90,37 @@ bool SplitRun::splitFile(WorkerPool &pool, qint64 index) {
     return true;
 }
 
-bool SplitRun::writeScript(const PlannedFile &file, qint64 pieces) {
+bool SplitRun::writeFinishing(const PlannedFile &file, const CutResult &cut) {
     TemporaryFile script(*m_plan.folder, file.names.scriptOnDisk());
-    script.write(RestoreScript::scriptFor(file.names, pieces));
+    script.write(RestoreScript::scriptFor(file.names, cut.pieces));
     script.flushToDisk();
-    // A stop while the script was written leaves nothing of the file, as one while its pieces
-    // were: the script under its own name goes here, unseen.
+    std::optional<TemporaryFile> checksums;
+    if (m_plan.writeChecksums) {
+        checksums.emplace(*m_plan.folder, file.names.checksumsOnDisk());
+        checksums->write(ChecksumList::text(file.names, cut.wholeDigest, cut.pieceDigests));
+        checksums->flushToDisk();
+    }
+    // A stop while these were written leaves nothing of the file, as one while its pieces
+    // were: they go here, under names of their own, unseen.
     if (m_stop.requested())
         return false;
     script.putInPlace();
+    if (checksums)
+        checksums->putInPlace();
     return true;
 }
 
 void SplitRun::flush() const {
-    if (m_options.flushMethod == FlushMethod::FileSystem)
+    switch (m_options.flushMethod) {
+    case FlushMethod::FileSystem:
         m_plan.folder->syncFileSystem();
-    else
+        break;
+    case FlushMethod::EachFile:
         m_plan.folder->sync();
+        break;
+    case FlushMethod::None:
+        break;
+    }
 }
 
 void SplitRun::removePieces(const PlannedFile &file, qint64 from, qint64 to) const {

@@ -13,6 +13,7 @@ struct SplitPlan;
 enum class FlushMethod {
     FileSystem, // one syncfs of the output folder's file system
     EachFile,   // each piece and script flushed (fdatasync) as it is complete
+    None,       // for measuring the rest alone: the run does not wait for the disk
 };
 
 struct RunOptions {
@@ -43,7 +44,9 @@ public:
 private:
     // Returns false when a stop came first; the file's outputs are then removed.
     bool splitFile(WorkerPool &pool, qint64 index);
-    bool writeScript(const PlannedFile &file, qint64 pieces);
+    // Writes the restore script and the checksum list; false when a stop came meanwhile, and
+    // then neither is there.
+    bool writeFinishing(const PlannedFile &file, const struct CutResult &cut);
     void flush() const;
     void removePieces(const PlannedFile &file, qint64 from, qint64 to) const;
 

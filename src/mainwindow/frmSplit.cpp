@@ -114,6 +114,14 @@ void frmSplit::createControls() {
     mnufile->setObjectName(QStringLiteral("mnufile"));
     mnujoin = mnufile->addAction(QStringLiteral("&Join Files..."));
     mnujoin->setObjectName(QStringLiteral("mnujoin"));
+    mnuverify = mnufile->addAction(QStringLiteral("&Verify Pieces..."));
+    mnuverify->setObjectName(QStringLiteral("mnuverify"));
+    mnufile->addSeparator();
+    // For this window only: every split writes its checksum list unless the user says no.
+    mnuchecksums = mnufile->addAction(QStringLiteral("Write &Checksums"));
+    mnuchecksums->setObjectName(QStringLiteral("mnuchecksums"));
+    mnuchecksums->setCheckable(true);
+    mnuchecksums->setChecked(true);
 
     mnuhelp = menuBar()->addMenu(QStringLiteral("Help"));
     mnuhelp->setObjectName(QStringLiteral("mnuhelp"));
@@ -134,6 +142,7 @@ void frmSplit::connectHandlers() {
     connect(cmdSplit, &QPushButton::clicked, this, &frmSplit::cmdSplit_Click);
     connect(mnuabout, &QAction::triggered, this, &frmSplit::mnuabout_Click);
     connect(mnujoin, &QAction::triggered, this, &frmSplit::mnujoin_Click);
+    connect(mnuverify, &QAction::triggered, this, &frmSplit::mnuverify_Click);
 }
 
 void frmSplit::Form_Load() {
@@ -316,7 +325,8 @@ void frmSplit::ResolvePieceSize() {
         }
     }
     // The checks above passed: the size is a number.
-    SplitRequest request{{}, Dir2->path(), fullPieceLength(pieceSize).value_or(1)};
+    SplitRequest request{
+        {}, Dir2->path(), fullPieceLength(pieceSize).value_or(1), mnuchecksums->isChecked()};
     for (int i = 0; i < List1->count(); ++i)
         request.queue.append({List1->item(i)->text(), List3->item(i)->text()});
     m_splitCommand.run(request);
@@ -333,4 +343,8 @@ void frmSplit::mnuabout_Click() {
 void frmSplit::mnujoin_Click() {
     // Pieces are most likely where the last split put them.
     m_joinCommand.run(this, Dir2->path());
+}
+
+void frmSplit::mnuverify_Click() {
+    m_verifyCommand.run(this, Dir2->path());
 }

@@ -2,6 +2,7 @@
 
 #include "JoinCommand.h"
 #include "SplitCommand.h"
+#include "VerifyCommand.h"
 #include "WaitWindowSlot.h"
 
 #include <QMainWindow>
@@ -50,6 +51,7 @@ private:
     void cmdSplit_Click();
     void mnuabout_Click();
     void mnujoin_Click();
+    void mnuverify_Click();
 
     void queueFile(const QString &folder, const QString &fileName);
     bool isOverOutputBrowser(const QPoint &position) const;
@@ -86,11 +88,14 @@ private:
     QPushButton *cmdSplit = nullptr;
     QMenu *mnufile = nullptr;
     QAction *mnujoin = nullptr;
+    QAction *mnuverify = nullptr;
+    QAction *mnuchecksums = nullptr;
     QMenu *mnuhelp = nullptr;
     QAction *mnuabout = nullptr;
 
     WaitWindowSlot m_waitWindow;
     SplitCommand m_splitCommand{m_waitWindow};
     JoinCommand m_joinCommand{m_waitWindow};
+    VerifyCommand m_verifyCommand{m_waitWindow};
     std::unique_ptr<frmAbout> m_about;
 };

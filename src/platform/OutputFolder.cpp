@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr int kWriteFlags = O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK;
+constexpr int kOpenFlags = O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK;
 
 qint64 folderLimit(int fd, int name, qint64 unlimited) {
     errno = 0;
@@ -155,11 +155,11 @@ FileHandle OutputFolder::openFile(const char *name, int flags) const {
 }
 
 FileHandle OutputFolder::create(const char *name) const {
-    return openFile(name, kWriteFlags | O_CREAT | O_TRUNC);
+    return openFile(name, O_WRONLY | kOpenFlags | O_CREAT | O_TRUNC);
 }
 
 FileHandle OutputFolder::createNew(const char *name) const {
-    return openFile(name, kWriteFlags | O_CREAT | O_EXCL);
+    return openFile(name, O_WRONLY | kOpenFlags | O_CREAT | O_EXCL);
 }
 
 FileHandle OutputFolder::createUnnamed() const {

@@ -63,14 +63,6 @@ TemporaryFile::~TemporaryFile() {
     }
 }
 
-void TemporaryFile::writeWhole(const OutputFolder &folder, const QByteArray &finalName,
-                               const QByteArray &contents) {
-    TemporaryFile file(folder, finalName);
-    file.write(contents);
-    file.flushToDisk();
-    file.putInPlace();
-}
-
 void TemporaryFile::removeLeftovers(const OutputFolder &folder, const QByteArray &finalName) {
     const QByteArray prefix = hiddenPrefix(finalName);
     for (const QByteArray &name : folder.entryNames()) {

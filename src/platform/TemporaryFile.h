@@ -19,9 +19,6 @@ public:
     TemporaryFile(const TemporaryFile &) = delete;
     TemporaryFile &operator=(const TemporaryFile &) = delete;
 
-    // Writes contents as a whole file at finalName in folder: whole, or not at all.
-    static void writeWhole(const OutputFolder &folder, const QByteArray &finalName,
-                           const QByteArray &contents);
     // Removes the hidden files that an earlier process, killed while it wrote finalName on a
     // file system without unnamed files, left in folder. Those still being written stay.
     static void removeLeftovers(const OutputFolder &folder, const QByteArray &finalName);

@@ -12,11 +12,12 @@ debs=("$out"/tessary_*.deb)
 [[ -f ${debs[0]} ]] || fail "no tessary_*.deb in the cpack output"
 deb=${debs[0]}
 
-# Without Qt's libraries and platform plugins the program cannot open a window; without the
-# fonts its captions are measured for, words are cut off.
+# Without Qt's libraries and platform plugins the program cannot open a window; without ICU
+# names cannot be compared as Windows compares them; without libcrypto no checksum list is
+# written; without the fonts its captions are measured for, words are cut off.
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins \
-    fonts-liberation fonts-dejavu-core; do
+for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6dbus6 qt6-qpa-plugins \
+    libicu72 libssl3 fonts-liberation fonts-dejavu-core; do
     [[ $depends == *"$needed"* ]] || fail "Depends lacks $needed: $depends"
 done
 contents=$(dpkg-deb -c "$deb")

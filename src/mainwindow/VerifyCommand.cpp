@@ -1,0 +1,34 @@
+#include "VerifyCommand.h"
+
+#include "FileDialog.h"
+#include "RunFailure.h"
+#include "RunMessageBox.h"
+#include "RunMessages.h"
+#include "Verify.h"
+#include "WaitWindowSlot.h"
+
+VerifyCommand::VerifyCommand(WaitWindowSlot &waitWindow)
+    : m_waitWindow(waitWindow) {}
+
+void VerifyCommand::run(QWidget *parent, const QString &startFolder) {
+    const QString chosen = chooseFileToOpen(parent, QStringLiteral("Verify Pieces"),
+                                            {QStringLiteral("Checksum lists (*.sha256)"),
+                                             QStringLiteral("Restore scripts (*.bat)"),
+                                             QStringLiteral("All files (*)")},
+                                            startFolder);
+    if (!chosen.isEmpty())
+        verify(chosen);
+}
+
+void VerifyCommand::verify(const QString &chosen) {
+    try {
+        const VerifyPlan plan = planVerify(chosen);
+        VerifyResult result;
+        m_waitWindow.run([&](ProgressSink &progress, const StopRequest &stop) {
+            result = runVerify(plan, progress, stop);
+        });
+        showRunMessage(RunMessages::verify(plan, result));
+    } catch (...) {
+        showRunMessage(RunMessages::verifyFailure(describeFailure(std::current_exception())));
+    }
+}

@@ -1,0 +1,79 @@
+#include "DigestPipeline.h"
+
+#include <algorithm>
+
+namespace {
+
+// Enough for the feeder and the hashers not to wait on each other at a steady pace.
+constexpr std::size_t kBuffers = 4;
+
+} // namespace
+
+DigestPipeline::DigestPipeline()
+    : m_buffers(kBuffers)
+    , m_threads{std::thread([this] { run(Pieces); }), std::thread([this] { run(Whole); })} {}
+
+DigestPipeline::~DigestPipeline() {
+    {
+        const std::lock_guard lock(m_mutex);
+        m_ending = true;
+    }
+    m_changed.notify_all();
+    for (std::thread &thread : m_threads)
+        thread.join();
+}
+
+char *DigestPipeline::nextBuffer() {
+    std::unique_lock lock(m_mutex);
+    // The buffer m_given is free once both hashers are past its last use.
+    m_changed.wait(lock, [this] {
+        return m_given - std::min(m_hashed[Pieces], m_hashed[Whole]) < m_buffers.size();
+    });
+    return m_buffers[m_given % m_buffers.size()].bytes.get();
+}
+
+void DigestPipeline::hash(qint64 bytes, bool endsPiece) {
+    const std::lock_guard lock(m_mutex);
+    Buffer &buffer = m_buffers[m_given % m_buffers.size()];
+    buffer.size = bytes;
+    buffer.endsPiece = endsPiece;
+    ++m_given;
+    m_changed.notify_all();
+}
+
+void DigestPipeline::run(Hasher hasher) {
+    Sha256 &hash = hasher == Pieces ? m_pieceHash : m_wholeHash;
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_changed.wait(lock, [&] { return m_hashed[hasher] < m_given || m_ending; });
+        if (m_hashed[hasher] == m_given)
+            return; // ending, and everything hashed
+        const Buffer &buffer = m_buffers[m_hashed[hasher] % m_buffers.size()];
+        lock.unlock();
+        hash.add(buffer.bytes.get(), buffer.size);
+        const bool endsPiece = hasher == Pieces && buffer.endsPiece;
+        QByteArray digest = endsPiece ? hash.hexDigest() : QByteArray();
+        lock.lock();
+        if (endsPiece)
+            m_pieceDigests.append(std::move(digest));
+        ++m_hashed[hasher];
+        m_changed.notify_all();
+    }
+}
+
+void DigestPipeline::waitUntilHashed() {
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock,
+                   [this] { return m_hashed[Pieces] == m_given && m_hashed[Whole] == m_given; });
+}
+
+QList<QByteArray> DigestPipeline::pieceDigests() {
+    waitUntilHashed();
+    const std::lock_guard lock(m_mutex);
+    return m_pieceDigests;
+}
+
+QByteArray DigestPipeline::wholeDigest() {
+    waitUntilHashed();
+    return m_wholeHash.hexDigest();
+}

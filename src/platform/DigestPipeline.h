@@ -1,0 +1,61 @@
+#pragma once
+
+#include "Sha256.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QtGlobal>
+
+#include <condition_variable>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+// The SHA-256 of a stream of bytes cut into consecutive pieces: of every piece, and of the
+// whole, each computed on a thread of its own while the thread that feeds the bytes reads and
+// writes them. The bytes pass through a few buffers of the pipeline's own, read into and
+// written from by the feeder and hashed where they are, so that each byte is hashed twice but
+// copied no more than reading and writing copy it.
+class DigestPipeline {
+public:
+    static constexpr qint64 kBufferBytes = qint64(1) << 20;
+
+    DigestPipeline();
+    ~DigestPipeline(); // abandons what is not finished
+    DigestPipeline(const DigestPipeline &) = delete;
+    DigestPipeline &operator=(const DigestPipeline &) = delete;
+
+    // A buffer of kBufferBytes to read the next bytes into; waits while every buffer is still
+    // being hashed.
+    char *nextBuffer();
+    // The bytes of the buffer nextBuffer() gave, the next of the stream; endsPiece: the last
+    // of the piece under way.
+    void hash(qint64 bytes, bool endsPiece);
+    // Waits until every byte given is hashed.
+    QList<QByteArray> pieceDigests();
+    QByteArray wholeDigest();
+
+private:
+    struct Buffer {
+        std::unique_ptr<char[]> bytes = std::make_unique<char[]>(kBufferBytes);
+        qint64 size = 0;
+        bool endsPiece = false;
+    };
+    enum Hasher { Pieces, Whole, kHashers };
+
+    void run(Hasher hasher);
+    void waitUntilHashed();
+
+    std::vector<Buffer> m_buffers; // a ring
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::size_t m_given = 0;             // buffers given to hash, ever
+    std::size_t m_hashed[kHashers] = {}; // of those, hashed by each hasher
+    bool m_ending = false;
+    Sha256 m_pieceHash;
+    Sha256 m_wholeHash;
+    QList<QByteArray> m_pieceDigests;
+    std::thread m_threads[kHashers]; // last: they start once the rest is made
+};
