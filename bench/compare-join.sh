@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Times joinbench against cat of the same pieces followed by sync of the result, and against
-# OpenSSL's SHA-256 of the file, in one run.
+# Times tessary-cli join against cat of the same pieces followed by sync of the result, and
+# against OpenSSL's SHA-256 of the file, in one run.
 #   bench/compare-join.sh [MiB] [ROUNDS]     (default 1024 MiB, 5 rounds)
-# The random source is split with splitbench at the 100M and 100k presets, once with its
+# The random source is split with tessary-cli at the 100M and 100k presets, once with its
 # checksum list and once without; then every round joins the pieces once with each command, in
 # turn, after one warm-up round. The joins write the joined file to the disk before they end:
-# joinbench flushes it before putting it in place, and cat is followed by sync of its output.
-# "joinbench, checked" holds every piece and the whole file to the list; "openssl dgst" hashes
+# tessary-cli flushes it before putting it in place, and cat is followed by sync of its output.
+# "tessary, checked" holds every piece and the whole file to the list; "openssl dgst" hashes
 # the warm source once, the reference for what checking costs. As root, dirty pages are written,
 # clean cached pages dropped and the pieces read back before every run. The table gives the
 # median and the worst run of each.
@@ -15,11 +15,11 @@ cd "$(dirname "$0")/.."
 
 mib=${1:-1024}
 rounds=${2:-5}
-bench_dir=
-for candidate in build/release/bench build/test/bench; do
-    [[ -z $bench_dir && -x $candidate/joinbench ]] && bench_dir=$candidate
+cli=
+for candidate in build/release/src/cli/tessary-cli build/test/src/cli/tessary-cli; do
+    [[ -z $cli && -x $candidate ]] && cli=$candidate
 done
-[[ -n $bench_dir ]] || { echo "build first: ./run.sh or ./test.sh" >&2; exit 1; }
+[[ -n $cli ]] || { echo "build first: ./run.sh or ./test.sh" >&2; exit 1; }
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tessary-join-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -31,8 +31,8 @@ drop_caches=false
 run_once() {
     local name=$1 folder=$work/checked output= start end
     case $name in
-    "joinbench, checked") output=$folder/source.bin ;; # where the script puts it
-    "joinbench, unchecked") folder=$work/plain output=$folder/source.bin ;;
+    "tessary, checked") output=$folder/source.bin ;; # where the script puts it
+    "tessary, unchecked") folder=$work/plain output=$folder/source.bin ;;
     cat+sync) folder=$work/plain output=$folder/cat.out ;;
     esac
     # Each command removes only its own result of the round before.
@@ -42,7 +42,7 @@ run_once() {
     cat "$folder"/source.bin.[0-9]* "$work/source.bin" >/dev/null # warm for everyone
     start=$(date +%s%N)
     case $name in
-    "joinbench, checked" | "joinbench, unchecked") "$bench_dir/joinbench" "$folder/source.bin.bat" ;;
+    "tessary, checked" | "tessary, unchecked") "$cli" join -q "$folder/source.bin.bat" ;;
     cat+sync) cat "${pieces[@]}" >"$output" && sync "$output" ;;
     "openssl dgst") openssl dgst -sha256 "$work/source.bin" >/dev/null ;;
     esac
@@ -58,12 +58,12 @@ median_and_worst() {
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
 echo "source: $mib MiB of random bytes in $work ($(df -T "$work" | awk 'NR == 2 { print $2 }')), $rounds rounds"
-names=("joinbench, checked" "joinbench, unchecked" cat+sync "openssl dgst")
+names=("tessary, checked" "tessary, unchecked" cat+sync "openssl dgst")
 for preset in 100M:100000000 100k:100000; do
     label=${preset%%:*}
     rm -rf "$work/checked" "$work/plain" && mkdir "$work/checked" "$work/plain"
-    "$bench_dir/splitbench" --size "${preset#*:}" --out "$work/checked" "$work/source.bin"
-    "$bench_dir/splitbench" --no-checksums --size "${preset#*:}" --out "$work/plain" "$work/source.bin"
+    "$cli" split -q -s "${preset#*:}" -o "$work/checked" "$work/source.bin"
+    "$cli" split -q --no-checksums -s "${preset#*:}" -o "$work/plain" "$work/source.bin"
     count=$(find "$work/plain" -name 'source.bin.[0-9]*' | wc -l)
     pieces=()
     for ((i = 1; i <= count; i++)); do pieces+=("$work/plain/source.bin.$i"); done
@@ -75,7 +75,7 @@ for preset in 100M:100000000 100k:100000; do
         done
     done
     for folder in checked plain; do
-        cmp -s "$work/$folder/source.bin" "$work/source.bin" || { echo "joinbench joined other bytes" >&2; exit 1; }
+        cmp -s "$work/$folder/source.bin" "$work/source.bin" || { echo "tessary-cli joined other bytes" >&2; exit 1; }
     done
     read -r cat_median _ < <(median_and_worst ${times[cat+sync]})
     read -r openssl_median _ < <(median_and_worst ${times["openssl dgst"]})

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Times splitbench against GNU split, cp and OpenSSL's SHA-256 on one random file, all in the
-# same run.
+# Times tessary-cli against GNU split, cp and OpenSSL's SHA-256 on one random file, all in the
+# same run; splitbench is tessary-cli with the knobs the alternatives need.
 #   bench/compare.sh [--alternatives] [MiB] [ROUNDS]     (default 1024 MiB, 5 rounds)
-# splitbench waits until the disk holds its pieces, so the references that compare with it are
+# tessary-cli waits until the disk holds its pieces, so the references that compare with it are
 # "cp FILE DIR && sync" and "split ... && sync"; cp and split alone are shown beside them.
-# splitbench writes a checksum list by default; "tessary --no-checksums" writes none, and
+# tessary-cli writes a checksum list by default; "tessary --no-checksums" writes none, and
 # "tessary before the flush" does not wait for the disk, to compare the cost of the list with
 # "openssl dgst -sha256 FILE", one hash of the same warm file.
 # Every round runs each command once, in turn, so that a machine slowing down or speeding up
@@ -28,11 +28,13 @@ if [[ ${1:-} == --alternatives ]]; then
 fi
 mib=${1:-1024}
 rounds=${2:-5}
-splitbench=${SPLITBENCH:-}
-for candidate in build/release/bench/splitbench build/test/bench/splitbench; do
-    [[ -z $splitbench && -x $candidate ]] && splitbench=$candidate
+build=
+for candidate in build/release build/test; do
+    [[ -z $build && -x $candidate/src/cli/tessary-cli && -x $candidate/bench/splitbench ]] && build=$candidate
 done
-[[ -n $splitbench ]] || { echo "build first: ./run.sh or ./test.sh" >&2; exit 1; }
+[[ -n $build ]] || { echo "build first: ./run.sh or ./test.sh" >&2; exit 1; }
+cli=$build/src/cli/tessary-cli
+splitbench=$build/bench/splitbench
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tessary-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -54,15 +56,15 @@ run_once() {
     cat "$source_file" >/dev/null # the source is in the page cache for everyone
     start=$(date +%s%N)
     case $name in
-    tessary) "$splitbench" --size "$size" --out "$work/out" "$source_file" ;;
-    "tessary --no-checksums") "$splitbench" --no-checksums --size "$size" --out "$work/out" "$source_file" ;;
-    "tessary before the flush") "$splitbench" --flush none --size "$size" --out "$work/out" "$source_file" ;;
+    tessary) "$cli" split -q -s "$size" -o "$work/out" "$source_file" ;;
+    "tessary --no-checksums") "$cli" split -q --no-checksums -s "$size" -o "$work/out" "$source_file" ;;
+    "tessary before the flush") "$splitbench" --flush none split -q -s "$size" -o "$work/out" "$source_file" ;;
     "openssl dgst") openssl dgst -sha256 "$source_file" >/dev/null ;;
-    "tessary --progress") "$splitbench" --progress --size "$size" --out "$work/out" "$source_file" 2>/dev/null ;;
-    tessary-1-thread) "$splitbench" --threads 1 --size "$size" --out "$work/out" "$source_file" ;;
-    tessary-sendfile) "$splitbench" --copy sendfile --size "$size" --out "$work/out" "$source_file" ;;
-    tessary-buffer) "$splitbench" --copy buffer --size "$size" --out "$work/out" "$source_file" ;;
-    tessary-fdatasync) "$splitbench" --flush fdatasync --size "$size" --out "$work/out" "$source_file" ;;
+    "tessary --progress") "$splitbench" --progress split -q -s "$size" -o "$work/out" "$source_file" 2>/dev/null ;;
+    tessary-1-thread) "$splitbench" --threads 1 split -q -s "$size" -o "$work/out" "$source_file" ;;
+    tessary-sendfile) "$splitbench" --copy sendfile split -q -s "$size" -o "$work/out" "$source_file" ;;
+    tessary-buffer) "$splitbench" --copy buffer split -q -s "$size" -o "$work/out" "$source_file" ;;
+    tessary-fdatasync) "$splitbench" --flush fdatasync split -q -s "$size" -o "$work/out" "$source_file" ;;
     split) split -b "$((size - 1))" "$source_file" "$work/out/source.bin." ;;
     "split && sync") split -b "$((size - 1))" "$source_file" "$work/out/source.bin." && sync ;;
     cp) cp "$source_file" "$work/out/copy.bin" ;;
@@ -83,11 +85,11 @@ median_and_worst() {
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
-# Peak resident memory of one splitbench run, in MiB, where GNU time is installed.
+# Peak resident memory of one tessary-cli run, in MiB, where GNU time is installed.
 peak_mib() {
     if [[ -x /usr/bin/time ]]; then
         rm -rf "$work/out" && mkdir "$work/out"
-        /usr/bin/time -f %M "$splitbench" --progress --size "$1" --out "$work/out" "$source_file" 2>&1 |
+        /usr/bin/time -f %M "$splitbench" --progress split -q -s "$1" -o "$work/out" "$source_file" 2>&1 |
             tail -n 1 | awk '{ printf "%.1f MiB", $1 / 1024 }'
     else
         echo "n/a (install the Debian package time)"
@@ -127,7 +129,7 @@ for preset in 100M:100000000 100k:100000; do
     done
     read -r progress_median _ < <(median_and_worst ${times["tessary --progress"]})
     echo "progress costs: $(ratio "$progress_median" "$tessary_median") x tessary"
-    echo "splitbench peak memory: $(peak_mib "$size")"
+    echo "tessary-cli peak memory: $(peak_mib "$size")"
     unset times
     rm -rf "$work/parked" && mkdir "$work/parked"
 done

@@ -2,11 +2,13 @@
 # Installs the Debian packages Tessary builds and tests with, when any is missing.
 set -euo pipefail
 
-# The build (Qt, ICU, OpenSSL's libcrypto), the fonts the windows are measured for, the
-# package's checks, and what some tests run: a private D-Bus, sha256sum's own check of a
-# checksum list, and small volumes (FAT through FUSE).
-packages=(cmake g++ make qt6-base-dev libicu-dev libssl-dev fonts-liberation fonts-dejavu-core
-          desktop-file-utils appstream dpkg-dev dbus coreutils dosfstools fusefat)
+# The build (Qt, ICU, OpenSSL's libcrypto, scdoc for the manual pages), the fonts the windows
+# are measured for, the package's checks, and what some tests run: groff to render the manual
+# pages, a private D-Bus, sha256sum's own check of a checksum list, and small volumes (FAT
+# through FUSE).
+packages=(cmake g++ make qt6-base-dev libicu-dev libssl-dev scdoc fonts-liberation
+          fonts-dejavu-core desktop-file-utils appstream dpkg-dev groff-base dbus coreutils
+          dosfstools fusefat)
 
 missing=()
 for package in "${packages[@]}"; do

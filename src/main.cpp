@@ -1,9 +1,36 @@
+#include "StartArguments.h"
 #include "Version.h"
 #include "frmSplit.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QTimer>
+
+#include <cstdio>
 
 int main(int argc, char *argv[]) {
+    // Help and version need no window system: they are answered before one is reached.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QFile::decodeName(argv[i]);
+    const StartArguments start = StartArguments::parse(arguments);
+    switch (start.action) {
+    case StartArguments::Action::Help:
+        std::fputs(StartArguments::helpText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case StartArguments::Action::Version:
+        std::printf("tessary %s\n", kTessaryVersion);
+        return 0;
+    case StartArguments::Action::Wrong:
+        std::fprintf(stderr, "tessary: %s\nTry 'tessary --help'.\n",
+                     start.problem.toLocal8Bit().constData());
+        return 2;
+    case StartArguments::Action::Queue:
+    case StartArguments::Action::Join:
+    case StartArguments::Action::Verify:
+        break;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessary"));
     QApplication::setApplicationVersion(QLatin1StringView(kTessaryVersion));
@@ -11,5 +38,15 @@ int main(int argc, char *argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tessary.Tessary"));
     frmSplit window;
     window.show();
+    // Once the window is up, so that what follows stands in front of it.
+    QTimer::singleShot(0, &window, [&] {
+        const QString file = start.files.value(0);
+        if (start.action == StartArguments::Action::Join)
+            window.join(file);
+        else if (start.action == StartArguments::Action::Verify)
+            window.verify(file);
+        else if (!start.files.isEmpty())
+            window.queueFiles(start.files);
+    });
     return QApplication::exec();
 }

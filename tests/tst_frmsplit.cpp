@@ -5,6 +5,7 @@
 #include "FolderList.h"
 #include "MessageRecorder.h"
 #include "PathLabel.h"
+#include "StartArguments.h"
 #include "TestFiles.h"
 #include "TmpfsMount.h"
 #include "Twips.h"
@@ -19,6 +20,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -64,6 +66,11 @@ private Q_SLOTS:
     void splitWithoutChecksums_data();
     void splitWithoutChecksums();
     void verifyFromTheWindow();
+    void startArguments_data();
+    void startArguments();
+    void filesGivenAtStartAreQueuedAsAddFileQueuesThem();
+    void joinAndVerifyGivenAtStart();
+    void terminalWritesWhatTheWindowWrites();
     void joinFromTheWindow_data();
     void joinFromTheWindow();
     void rendersWindowsToPng();
@@ -829,6 +836,139 @@ void FrmSplitTest::verifyFromTheWindow() {
                        "matches\n\u2022 report.doc.2: damaged\n\u2022 report.doc.3: matches"),
         MessageIcon::Exclamation, QStringLiteral("Verify Pieces")};
     QCOMPARE(recorder.messages, QList<Message>{expected});
+}
+
+void FrmSplitTest::startArguments_data() {
+    using Action = StartArguments::Action;
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("action");
+    QTest::addColumn<QStringList>("files");
+    const QString a = QStringLiteral("a.doc");
+    const QString b = QStringLiteral("-b.doc");
+    QTest::addRow("nothing") << QStringList() << int(Action::Queue) << QStringList();
+    QTest::addRow("files") << QStringList{a, QStringLiteral("b c.doc")} << int(Action::Queue)
+                           << QStringList{a, QStringLiteral("b c.doc")};
+    QTest::addRow("a file named like an option, after --")
+        << QStringList{QStringLiteral("--"), b} << int(Action::Queue) << QStringList{b};
+    QTest::addRow("join a file") << QStringList{QStringLiteral("--join"), a} << int(Action::Join)
+                                 << QStringList{a};
+    QTest::addRow("join, asking") << QStringList{QStringLiteral("--join")} << int(Action::Join)
+                                  << QStringList();
+    QTest::addRow("verify a file")
+        << QStringList{a, QStringLiteral("--verify")} << int(Action::Verify) << QStringList{a};
+    QTest::addRow("help") << QStringList{a, QStringLiteral("--help")} << int(Action::Help)
+                          << QStringList();
+    QTest::addRow("version") << QStringList{QStringLiteral("--version")} << int(Action::Version)
+                             << QStringList();
+    QTest::addRow("an unknown option")
+        << QStringList{QStringLiteral("--jion"), a} << int(Action::Wrong) << QStringList();
+    QTest::addRow("join two files")
+        << QStringList{QStringLiteral("--join"), a, a} << int(Action::Wrong) << QStringList();
+    QTest::addRow("join and verify")
+        << QStringList{QStringLiteral("--join"), QStringLiteral("--verify")} << int(Action::Wrong)
+        << QStringList();
+}
+
+void FrmSplitTest::startArguments() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, action);
+    QFETCH(QStringList, files);
+
+    const StartArguments start =
+        StartArguments::parse(QStringList{QStringLiteral("tessary")} + arguments);
+
+    QCOMPARE(int(start.action), action);
+    QCOMPARE(start.files, files);
+    QCOMPARE(start.problem.isEmpty(), action != int(StartArguments::Action::Wrong));
+}
+
+void FrmSplitTest::filesGivenAtStartAreQueuedAsAddFileQueuesThem() {
+    MessageRecorder recorder;
+    const QStringList names{QStringLiteral("a.txt"), QStringLiteral("b b.bin")};
+    for (const QString &name : names)
+        writeTestFile(sourceFile(name), "x");
+    QDir(m_source->path()).mkdir(QStringLiteral("sub"));
+    const frmSplit byAddFile;
+    queueFiles(byAddFile, m_source->path(), names);
+    frmSplit started;
+
+    started.queueFiles({sourceFile(QStringLiteral("a.txt")), sourceFile(QStringLiteral("sub")),
+                        sourceFile(QStringLiteral("gone.txt")),
+                        sourceFile(QStringLiteral("b b.bin")), QStringLiteral("/dev/null")});
+
+    for (const char *list : {"List1", "List3"}) {
+        const auto *expected = control<QListWidget>(byAddFile, list);
+        const auto *queued = control<QListWidget>(started, list);
+        QCOMPARE(queued->count(), expected->count());
+        for (int i = 0; i < expected->count(); ++i)
+            QCOMPARE(queued->item(i)->text(), expected->item(i)->text());
+    }
+    const Message leftOut{
+        QStringLiteral("3 of the 5 files given were not added to the files to convert:\n\n1 "
+                       "folder: only files can be split; open the folder to add its files\n1 "
+                       "name of nothing that is there\n1 item that is not a file (a device or a "
+                       "named pipe)"),
+        MessageIcon::Information, QStringLiteral("Tessary")};
+    QCOMPARE(recorder.messages, QList<Message>{leftOut});
+}
+
+void FrmSplitTest::joinAndVerifyGivenAtStart() {
+    MessageRecorder recorder;
+    frmSplit window;
+    QTemporaryDir out;
+    writeTestFile(sourceFile(QStringLiteral("report.doc")), patternBytes(250'000));
+    queueFiles(window, m_source->path(), {QStringLiteral("report.doc")});
+    control<FolderList>(window, "Dir2")->setPath(out.path());
+    selectSize(window, 1);
+    control<QPushButton>(window, "cmdSplit")->click();
+    recorder.messages.clear();
+    // No file dialog is shown for a file given.
+    const FileChooser previous =
+        setFileChooser([](const QString &, const QStringList &, const QString &) -> QString {
+            qFatal("the file dialog was shown");
+        });
+    const auto restore = qScopeGuard([&] { setFileChooser(previous); });
+
+    window.join(out.filePath(QStringLiteral("report.doc.bat")));
+    window.verify(out.filePath(QStringLiteral("report.doc.1")));
+
+    QCOMPARE(recorder.messages.size(), 2);
+    QVERIFY(recorder.messages[0].text.startsWith(QStringLiteral("report.doc has been restored")));
+    QVERIFY(recorder.messages[1].text.startsWith(
+        QStringLiteral("All 3 pieces match report.doc.sha256. So does report.doc")));
+    QCOMPARE(readTestFile(out.filePath(QStringLiteral("report.doc"))), patternBytes(250'000));
+}
+
+void FrmSplitTest::terminalWritesWhatTheWindowWrites() {
+    MessageRecorder recorder;
+    const frmSplit window;
+    QTemporaryDir byWindow;
+    QTemporaryDir byTerminal;
+    const QStringList names{QStringLiteral("report.doc"),
+                            QStringLiteral("r\u00e9sum\u00e9 & 100%.txt")};
+    for (const QString &name : names)
+        writeTestFile(sourceFile(name), patternBytes(45'000));
+    queueFiles(window, m_source->path(), names);
+    control<FolderList>(window, "Dir2")->setPath(byWindow.path());
+    selectSize(window, 0);
+    control<QLineEdit>(window, "txtCustomSize")->setText(QStringLiteral("10000"));
+    control<QPushButton>(window, "cmdSplit")->click();
+
+    QProcess cli;
+    cli.start(QStringLiteral(TESSARY_CLI),
+              QStringList{QStringLiteral("split"), QStringLiteral("-q"), QStringLiteral("-s"),
+                          QStringLiteral("10000"), QStringLiteral("-o"), byTerminal.path()} +
+                  QStringList{sourceFile(names[0]), sourceFile(names[1])});
+    QVERIFY(cli.waitForFinished(60'000));
+    QCOMPARE(cli.exitCode(), 0);
+
+    const QStringList written = filesIn(byWindow.path());
+    QCOMPARE(written.size(), 2 * (5 + 2));
+    QCOMPARE(filesIn(byTerminal.path()), written);
+    for (const QString &file : written)
+        QVERIFY2(readTestFile(QDir(byTerminal.path()).filePath(file)) ==
+                     readTestFile(QDir(byWindow.path()).filePath(file)),
+                 qPrintable(file));
 }
 
 void FrmSplitTest::joinFromTheWindow_data() {

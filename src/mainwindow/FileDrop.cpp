@@ -25,21 +25,31 @@ QString FileDrop::onlyFolder() const {
 }
 
 QString FileDrop::leftOutMessage() const {
-    const qsizetype leftOut = folders.size() + notLocal;
+    return ::leftOutMessage({leftOutFolders(folders.size()),
+                             {notLocal, QStringLiteral("1 item"), QStringLiteral("%1 items"),
+                              QStringLiteral(" not on this computer's drives")}},
+                            files.size(), QStringLiteral("items dropped"));
+}
+
+LeftOut leftOutFolders(qsizetype count) {
+    return {count, QStringLiteral("1 folder"), QStringLiteral("%1 folders"),
+            QStringLiteral(": only files can be split; open the folder to add its files")};
+}
+
+QString leftOutMessage(const QList<LeftOut> &reasons, qsizetype added, const QString &given) {
+    qsizetype leftOut = 0;
+    QStringList lines;
+    for (const LeftOut &reason : reasons) {
+        if (reason.count == 0)
+            continue;
+        leftOut += reason.count;
+        lines << (reason.count == 1 ? reason.one : reason.many.arg(reason.count)) + reason.why;
+    }
     if (leftOut == 0)
         return {};
-    QStringList reasons;
-    if (!folders.isEmpty())
-        reasons << (folders.size() == 1 ? QStringLiteral("1 folder")
-                                        : QStringLiteral("%1 folders").arg(folders.size())) +
-                       QStringLiteral(": only files can be split; open the folder to add its "
-                                      "files");
-    if (notLocal > 0)
-        reasons << (notLocal == 1 ? QStringLiteral("1 item")
-                                  : QStringLiteral("%1 items").arg(notLocal)) +
-                       QStringLiteral(" not on this computer's drives");
-    return QStringLiteral("%1 of the %2 items dropped %3 not added to the files to convert:\n\n%4")
+    return QStringLiteral("%1 of the %2 %3 %4 not added to the files to convert:\n\n%5")
         .arg(leftOut)
-        .arg(leftOut + files.size())
-        .arg(leftOut == 1 ? QStringLiteral("was") : QStringLiteral("were"), reasons.join(u'\n'));
+        .arg(leftOut + added)
+        .arg(given, leftOut == 1 ? QStringLiteral("was") : QStringLiteral("were"),
+             lines.join(u'\n'));
 }

@@ -19,3 +19,17 @@ struct FileDrop {
     // For a drop that queues files: what was left out and why; empty when nothing was.
     QString leftOutMessage() const;
 };
+
+// "2 of the 4 items dropped were not added to the files to convert:" and the reasons, one a
+// line ("1 folder: only files can be split; ..."); empty when nothing was left out.
+// counted: how many of what each reason concerns.
+struct LeftOut {
+    qsizetype count;
+    QString one;  // "1 folder"
+    QString many; // "%1 folders"
+    QString why;  // ": only files can be split; ..."
+};
+QString leftOutMessage(const QList<LeftOut> &reasons, qsizetype added, const QString &given);
+
+// The reason a folder is never queued, the same for a drop and a command line.
+LeftOut leftOutFolders(qsizetype count);

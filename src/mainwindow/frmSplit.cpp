@@ -1,6 +1,7 @@
 #include "frmSplit.h"
 
 #include "DriveList.h"
+#include "FileArguments.h"
 #include "FileDrop.h"
 #include "FileList.h"
 #include "FileSystemObject.h"
@@ -341,10 +342,33 @@ void frmSplit::mnuabout_Click() {
 }
 
 void frmSplit::mnujoin_Click() {
-    // Pieces are most likely where the last split put them.
-    m_joinCommand.run(this, Dir2->path());
+    join({});
 }
 
 void frmSplit::mnuverify_Click() {
-    m_verifyCommand.run(this, Dir2->path());
+    verify({});
+}
+
+void frmSplit::queueFiles(const QStringList &paths) {
+    const FileArguments given(paths);
+    for (const QString &file : given.files) {
+        const QFileInfo info(file);
+        queueFile(QDir::toNativeSeparators(info.absolutePath()), info.fileName());
+    }
+    if (const QString leftOut = given.leftOutMessage(); !leftOut.isEmpty())
+        showMessage(leftOut, MessageIcon::Information);
+}
+
+void frmSplit::join(const QString &file) {
+    if (!file.isEmpty())
+        m_joinCommand.join(file);
+    else // pieces are most likely where the last split put them
+        m_joinCommand.run(this, Dir2->path());
+}
+
+void frmSplit::verify(const QString &file) {
+    if (!file.isEmpty())
+        m_verifyCommand.verify(file);
+    else
+        m_verifyCommand.run(this, Dir2->path());
 }

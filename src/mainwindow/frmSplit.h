@@ -29,6 +29,13 @@ public:
     explicit frmSplit(QWidget *parent = nullptr);
     ~frmSplit() override;
 
+    // From the command line: queues the paths as Add File queues files, leaving out, with one
+    // box, what is no file.
+    void queueFiles(const QStringList &paths);
+    // File > Join Files... and File > Verify Pieces... for file; an empty one is asked for.
+    void join(const QString &file);
+    void verify(const QString &file);
+
 protected:
     // Files dropped from a file manager are queued as Add File queues them; a folder dropped
     // on the output browser becomes the output folder.

@@ -21,7 +21,7 @@ desktop-file-validate "$desktop" || fail "desktop-file-validate rejects the laun
 appstreamcli validate --no-net "$metainfo" || fail "appstreamcli rejects the metainfo"
 
 # The entry starts the installed program and shows an icon the hicolor theme holds.
-program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
+program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop" | head -n 1)
 [[ -x $root/usr/bin/$program ]] || fail "Exec=$program is not installed in /usr/bin"
 icon=$(sed -n 's/^Icon=//p' "$desktop")
 for size in 32 128; do
@@ -37,4 +37,26 @@ grep -q "<id>$id</id>" "$metainfo" || fail "metainfo id is not $id"
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
     fail "metainfo does not launch $id.desktop"
 grep -q "<binary>$program</binary>" "$metainfo" || fail "metainfo does not provide $program"
+
+# Files given to the program, and the actions, as file managers and launchers pass them.
+grep -q '^Exec=tessary %F$' "$desktop" || fail "the entry does not take files (Exec=tessary %F)"
+for action in join verify; do
+    grep -q "^\[Desktop Action $action\]" "$desktop" || fail "no desktop action $action"
+    grep -q "^Exec=tessary --$action %f$" "$desktop" || fail "action $action does not run tessary --$action"
+done
+grep -q '^MimeType=' "$desktop" && fail "the entry claims MIME types"
+
+# The terminal tool, its manual pages (rendered without a warning) and its completion.
+[[ -x $root/usr/bin/tessary-cli ]] || fail "tessary-cli is not installed in /usr/bin"
+for page in tessary tessary-cli; do
+    manual=$share/man/man1/$page.1.gz
+    [[ -f $manual ]] || fail "no manual page $page.1.gz"
+    warnings=$(zcat "$manual" | groff -man -Tutf8 -ww -z 2>&1)
+    [[ -z $warnings ]] || fail "$page.1 renders with warnings: $warnings"
+done
+completion=$share/bash-completion/completions/tessary-cli
+[[ -f $completion ]] || fail "no bash completion for tessary-cli"
+completed=$(bash -c 'source "$1"; COMP_WORDS=(tessary-cli split -s 1.); COMP_CWORD=3; _tessary_cli
+    echo "${COMPREPLY[*]}"' _ "$completion")
+[[ $completed == 1.4M ]] || fail "the completion of -s 1. gives \"$completed\", not 1.4M"
 echo "installed layout is complete and valid"

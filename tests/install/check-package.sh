@@ -21,7 +21,9 @@ for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6dbus6
     [[ $depends == *"$needed"* ]] || fail "Depends lacks $needed: $depends"
 done
 contents=$(dpkg-deb -c "$deb")
-for path in ./usr/bin/tessary ./usr/share/applications/org.tessary.Tessary.desktop \
+for path in ./usr/bin/tessary ./usr/bin/tessary-cli ./usr/share/man/man1/tessary-cli.1.gz \
+    ./usr/share/bash-completion/completions/tessary-cli \
+    ./usr/share/applications/org.tessary.Tessary.desktop \
     ./usr/share/metainfo/org.tessary.Tessary.metainfo.xml \
     ./usr/share/icons/hicolor/32x32/apps/org.tessary.Tessary.png; do
     grep -q " $path\$" <<<"$contents" || fail "the package lacks $path"

@@ -1,0 +1,325 @@
+#include "Cli.h"
+
+#include "JoinPlan.h"
+#include "JoinRun.h"
+#include "PieceLength.h"
+#include "ProgressCounter.h"
+#include "RunFailure.h"
+#include "RunMessages.h"
+#include "SignalStop.h"
+#include "SizeTable.h"
+#include "SplitPlan.h"
+#include "SplitRefusal.h"
+#include "TerminalProgress.h"
+#include "Verify.h"
+#include "Version.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <functional>
+#include <optional>
+
+#include <unistd.h>
+
+namespace Cli {
+
+namespace {
+
+const QString kProgram = QStringLiteral("tessary-cli");
+
+void print(std::FILE *stream, const QString &text) {
+    std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
+}
+
+// On a terminal the whole of a list is shown: a box shortens it, a terminal scrolls.
+void print(std::FILE *stream, const RunMessage &message) {
+    print(stream, message.details.isEmpty() ? message.text : message.details);
+}
+
+int usage(const QString &command, const QString &problem) {
+    print(stderr, QStringLiteral("%1%2: %3\nTry '%1%2 --help'.")
+                      .arg(kProgram, command.isEmpty() ? QString() : u' ' + command, problem));
+    return Usage;
+}
+
+QString helpText() {
+    return QStringLiteral(
+        "Usage: tessary-cli split -s SIZE [-o DIR] [--no-checksums] [-q] FILE...\n"
+        "       tessary-cli join [-y] [-q] FILE\n"
+        "       tessary-cli verify [-q] FILE\n"
+        "\n"
+        "Tessary without windows: the same checks before writing, the same pieces, restore\n"
+        "scripts and SHA-256 lists, and the same messages as its window.\n"
+        "\n"
+        "  split   cut each FILE into pieces of SIZE in DIR (by default the current folder),\n"
+        "          with a restore script and, unless --no-checksums, a SHA-256 list beside them.\n"
+        "          SIZE is one of 100k 200k 1M 1.4M 25M 50M 75M 100M 150M 200M 250M 300M 350M\n"
+        "          400M 450M (k = 1000, M = 1000000), or a number of bytes; every piece but the\n"
+        "          last holds one byte less than SIZE.\n"
+        "  join    join the pieces of FILE, a restore script or a first piece (name.1), into the\n"
+        "          file they were split from, beside them, checked against the SHA-256 list\n"
+        "          when there is one. It answers No to every question (replace a file, join\n"
+        "          without a script, go on past a piece of odd length) unless -y is given.\n"
+        "  verify  check the pieces of FILE, a SHA-256 list, a restore script or a first piece,\n"
+        "          against the list, writing nothing.\n"
+        "\n"
+        "  -q, --quiet   no progress and no message on success\n"
+        "  -h, --help    show this help; COMMAND --help shows the command's\n"
+        "  --version     show the version\n"
+        "\n"
+        "Progress shows on stderr when it is a terminal. Ctrl+C stops a run as Cancel does in\n"
+        "the window: the files finished keep their pieces, nothing is left of the one under way.\n"
+        "\n"
+        "Exit status: 0 done; 1 refused or failed (the reason on stderr, with the path), or a\n"
+        "piece damaged or missing; 2 usage; 130 stopped by Ctrl+C (143 by SIGTERM).\n");
+}
+
+// What the commands share: their options, the stop and the progress shown.
+class Command {
+public:
+    Command(QString name, const Tuning &tuning)
+        : m_name(std::move(name))
+        , m_tuning(tuning) {
+        m_parser.addOption(m_quiet);
+        m_parser.addOption(m_help);
+    }
+    virtual ~Command() = default;
+
+    int run(const QStringList &arguments) {
+        if (!m_parser.parse(arguments))
+            return usage(m_name, m_parser.errorText());
+        if (m_parser.isSet(m_help)) {
+            print(stdout, helpText());
+            return Done;
+        }
+        const SignalStop signals(m_stop);
+        try {
+            return execute();
+        } catch (...) {
+            print(stderr, failure(describeFailure(std::current_exception())));
+            return Failed;
+        }
+    }
+
+protected:
+    virtual int execute() = 0;
+    virtual RunMessage failure(const RunFailure &failure) const = 0;
+
+    bool quiet() const { return m_parser.isSet(m_quiet); }
+    // Shows progress while it lives, where it may be shown.
+    std::optional<TerminalProgress> showProgress(const ProgressCounter &counter) const {
+        if (m_tuning.progressLines)
+            return std::optional<TerminalProgress>(std::in_place, counter, stderr,
+                                                   TerminalProgress::Style::Lines,
+                                                   std::chrono::seconds(1));
+        if (quiet() || !::isatty(STDERR_FILENO))
+            return std::nullopt;
+        return std::optional<TerminalProgress>(std::in_place, counter, stderr,
+                                               TerminalProgress::Style::Redrawn,
+                                               std::chrono::milliseconds(200));
+    }
+    // The end of a run: its message where it belongs, and the exit status.
+    int finish(const RunMessage &message, bool done) const {
+        if (!done || !quiet())
+            print(done ? stdout : stderr, message);
+        return done ? Done : Failed;
+    }
+    int stopped(const RunMessage &message) const {
+        print(stderr, message);
+        return SignalStop::exitStatus();
+    }
+
+    QString m_name;
+    const Tuning &m_tuning;
+    QCommandLineParser m_parser;
+    StopRequest m_stop;
+
+private:
+    const QCommandLineOption m_quiet{{QStringLiteral("q"), QStringLiteral("quiet")}};
+    const QCommandLineOption m_help{{QStringLiteral("h"), QStringLiteral("help")}};
+};
+
+class Split : public Command {
+public:
+    explicit Split(const Tuning &tuning)
+        : Command(QStringLiteral("split"), tuning) {
+        m_parser.addOptions({m_size, m_output, m_noChecksums});
+    }
+
+protected:
+    int execute() override {
+        const QStringList files = m_parser.positionalArguments();
+        if (files.isEmpty())
+            return usage(m_name, QStringLiteral("No files to be converted.  You need to add "
+                                                "files to be converted"));
+        if (!m_parser.isSet(m_size))
+            return usage(m_name, QStringLiteral("No output file size selected.  You need to "
+                                                "select the Output File Size you want"));
+        const std::optional<qint64> length = pieceLength(m_parser.value(m_size));
+        if (!length)
+            return usage(m_name,
+                         QStringLiteral("Custom Size is not Numeric.  It must be a number"));
+        SplitRequest request;
+        request.outputFolder = QDir::toNativeSeparators(
+            m_parser.isSet(m_output) ? m_parser.value(m_output) : QDir::currentPath());
+        request.pieceLength = *length;
+        request.writeChecksums = !m_parser.isSet(m_noChecksums);
+        for (const QString &file : files) {
+            const QFileInfo info(file);
+            request.queue.append(
+                {QDir::toNativeSeparators(info.absoluteFilePath()), info.fileName()});
+        }
+        try {
+            const SplitPlan plan = planSplit(request);
+            ProgressCounter counter;
+            std::optional<TerminalProgress> shown = showProgress(counter);
+            const SplitResult result = SplitRun(plan, counter, m_stop, m_tuning.run).run();
+            shown.reset();
+            const RunMessage message = RunMessages::split(plan, result);
+            if (result.outcome == RunOutcome::Stopped)
+                return stopped(message);
+            return finish(message, result.outcome == RunOutcome::Done);
+        } catch (const SplitRefused &refused) {
+            print(stderr, RunMessages::splitRefused(refused.refusals()));
+            return Failed;
+        }
+    }
+
+    RunMessage failure(const RunFailure &failure) const override {
+        return RunMessages::splitFailure(failure);
+    }
+
+private:
+    const QCommandLineOption m_size{
+        {QStringLiteral("s"), QStringLiteral("size")}, {}, QStringLiteral("SIZE")};
+    const QCommandLineOption m_output{
+        {QStringLiteral("o"), QStringLiteral("output")}, {}, QStringLiteral("DIR")};
+    const QCommandLineOption m_noChecksums{QStringLiteral("no-checksums")};
+};
+
+// Asks on the terminal: the question is printed, and answered as -y says.
+class Answers : public JoinQuestions {
+public:
+    explicit Answers(bool yes)
+        : m_yes(yes) {}
+    bool askYesNo(const QString &question) override {
+        print(stderr, question);
+        print(stderr, m_yes ? QStringLiteral("Yes (-y).")
+                            : QStringLiteral("No: tessary-cli answers No unless -y is given."));
+        return m_yes;
+    }
+
+private:
+    bool m_yes;
+};
+
+// A command on one file, a restore script, a first piece or a checksum list.
+class OneFileCommand : public Command {
+public:
+    using Command::Command;
+
+protected:
+    int execute() override {
+        const QStringList files = m_parser.positionalArguments();
+        if (files.size() != 1)
+            return usage(m_name, files.isEmpty() ? QStringLiteral("which file?")
+                                                 : QStringLiteral("one file at a time"));
+        return execute(files.first());
+    }
+    virtual int execute(const QString &file) = 0;
+};
+
+class Join : public OneFileCommand {
+public:
+    explicit Join(const Tuning &tuning)
+        : OneFileCommand(QStringLiteral("join"), tuning) {
+        m_parser.addOption(m_yes);
+    }
+
+protected:
+    int execute(const QString &file) override {
+        Answers answers(m_parser.isSet(m_yes));
+        JoinPlan plan;
+        try {
+            plan = planJoin(file, answers);
+        } catch (const JoinDeclined &) {
+            print(stderr, QStringLiteral("The pieces were not joined, and nothing was written."));
+            return Failed;
+        }
+        ProgressCounter counter;
+        std::optional<TerminalProgress> shown = showProgress(counter);
+        const JoinResult result = JoinRun(plan, counter, m_stop, m_tuning.run.copyMethod).run();
+        shown.reset();
+        const RunMessage message = RunMessages::join(plan, result);
+        if (result.outcome == RunOutcome::Stopped)
+            return stopped(message);
+        return finish(message, result.outcome == RunOutcome::Done);
+    }
+
+    RunMessage failure(const RunFailure &failure) const override {
+        return RunMessages::joinFailure(failure);
+    }
+
+private:
+    const QCommandLineOption m_yes{{QStringLiteral("y"), QStringLiteral("yes")}};
+};
+
+class Verify : public OneFileCommand {
+public:
+    explicit Verify(const Tuning &tuning)
+        : OneFileCommand(QStringLiteral("verify"), tuning) {}
+
+protected:
+    int execute(const QString &file) override {
+        const VerifyPlan plan = planVerify(file);
+        ProgressCounter counter;
+        std::optional<TerminalProgress> shown = showProgress(counter);
+        const VerifyResult result = runVerify(plan, counter, m_stop);
+        shown.reset();
+        const RunMessage message = RunMessages::verify(plan, result);
+        if (result.outcome == RunOutcome::Stopped)
+            return stopped(message);
+        return finish(message, result.outcome == RunOutcome::Done && result.allMatch());
+    }
+
+    RunMessage failure(const RunFailure &failure) const override {
+        return RunMessages::verifyFailure(failure);
+    }
+};
+
+} // namespace
+
+std::optional<qint64> pieceLength(const QString &size) {
+    for (const SizeRow &row : kSizeTable) {
+        if (&row != &kSizeTable.front() &&
+            size.compare(QString::fromUtf16(row.label), Qt::CaseInsensitive) == 0)
+            return fullPieceLength(QString::fromUtf16(row.bytes));
+    }
+    return fullPieceLength(size);
+}
+
+int run(const QStringList &arguments, const Tuning &tuning) {
+    const QString command = arguments.value(1);
+    const QStringList rest = QStringList{kProgram + u' ' + command} + arguments.mid(2);
+    if (command == u"split")
+        return Split(tuning).run(rest);
+    if (command == u"join")
+        return Join(tuning).run(rest);
+    if (command == u"verify")
+        return Verify(tuning).run(rest);
+    if (command == u"-h" || command == u"--help") {
+        print(stdout, helpText());
+        return Done;
+    }
+    if (command == u"--version") {
+        print(stdout, QStringLiteral("tessary-cli %1").arg(QLatin1StringView(kTessaryVersion)));
+        return Done;
+    }
+    return usage({}, command.isEmpty() ? QStringLiteral("which command: split, join or verify?")
+                                       : QStringLiteral("unknown command %1").arg(command));
+}
+
+} // namespace Cli

@@ -1,0 +1,8 @@
+#include "Cli.h"
+
+#include <QCoreApplication>
+
+int main(int argc, char *argv[]) {
+    const QCoreApplication app(argc, argv);
+    return Cli::run(QCoreApplication::arguments());
+}

@@ -1,0 +1,213 @@
+#include "Cli.h"
+#include "SizeTable.h"
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <functional>
+
+// tessary-cli as a script or a person at a terminal meets it: its exit status, what it says on
+// stdout and stderr, and what it writes.
+class CliTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void commands_data();
+    void commands();
+    void sizeLabelsAreTheWindowsList_data();
+    void sizeLabelsAreTheWindowsList();
+    void ctrlCLeavesWhatCancelLeaves();
+};
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+Outcome runCli(const QString &folder, const QStringList &arguments) {
+    QProcess cli;
+    cli.setWorkingDirectory(folder);
+    cli.start(QStringLiteral(TESSARY_CLI), arguments);
+    if (!cli.waitForFinished(60'000))
+        return {};
+    return {cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1,
+            QString::fromLocal8Bit(cli.readAllStandardOutput()),
+            QString::fromLocal8Bit(cli.readAllStandardError())};
+}
+
+// What a row sets up in the folder before it runs tessary-cli there.
+using Setup = std::function<void(const QString &folder)>;
+
+// report.doc, 2500 bytes, split at 1000 into three pieces with its script and list.
+void splitReport(const QString &folder) {
+    writeTestFile(QDir(folder).filePath(QStringLiteral("report.doc")), patternBytes(2500));
+    QCOMPARE(runCli(folder, {QStringLiteral("split"), QStringLiteral("-q"), QStringLiteral("-s"),
+                             QStringLiteral("1000"), QStringLiteral("report.doc")})
+                 .status,
+             0);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Setup)
+
+void CliTest::commands_data() {
+    QTest::addColumn<Setup>("setup");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("out");       // the start of stdout
+    QTest::addColumn<QString>("err");       // the start of stderr
+    QTest::addColumn<QStringList>("files"); // the folder afterwards
+    const auto args = [](const char *line) {
+        return QString::fromUtf8(line).split(u' ', Qt::SkipEmptyParts);
+    };
+    const auto report = [](const QString &folder) {
+        writeTestFile(QDir(folder).filePath(QStringLiteral("report.doc")), patternBytes(2500));
+    };
+    const QStringList split{QStringLiteral("report.doc"),     QStringLiteral("report.doc.1"),
+                            QStringLiteral("report.doc.2"),   QStringLiteral("report.doc.3"),
+                            QStringLiteral("report.doc.bat"), QStringLiteral("report.doc.sha256")};
+
+    QTest::addRow("split") << Setup(report) << args("split -s 1000 report.doc") << 0
+                           << QStringLiteral("I am done splitting all of the files\n") << QString()
+                           << split;
+    QTest::addRow("split, a size of the window's list, into a folder")
+        << Setup([=](const QString &folder) {
+               report(folder);
+               QDir(folder).mkdir(QStringLiteral("out"));
+           })
+        << args("split -q -s 100k -o out report.doc") << 0 << QString() << QString()
+        << QStringList{QStringLiteral("out"), QStringLiteral("report.doc")};
+    QTest::addRow("split refused")
+        << Setup(report) << args("split -s 1000 report.doc gone.doc") << 1 << QString()
+        << QStringLiteral("The split was not started:\n\n\u2022 ")
+        << QStringList{QStringLiteral("report.doc")};
+    QTest::addRow("no size") << Setup(report) << args("split report.doc") << 2 << QString()
+                             << QStringLiteral("tessary-cli split: No output file size "
+                                               "selected.  You need to select the Output File "
+                                               "Size you want\n")
+                             << QStringList{QStringLiteral("report.doc")};
+    QTest::addRow("a size that is no number")
+        << Setup(report) << args("split -s big report.doc") << 2 << QString()
+        << QStringLiteral("tessary-cli split: Custom Size is not Numeric.  It must be a number\n")
+        << QStringList{QStringLiteral("report.doc")};
+    QTest::addRow("no command") << Setup(report) << QStringList() << 2 << QString()
+                                << QStringLiteral("tessary-cli: which command")
+                                << QStringList{QStringLiteral("report.doc")};
+    QTest::addRow("join answers No to every question")
+        << Setup(splitReport) << args("join report.doc.bat") << 1 << QString()
+        << QDir::toNativeSeparators(QStringLiteral("%1/report.doc exists already.")) << split;
+    QTest::addRow("join -y replaces")
+        << Setup(splitReport) << args("join -y report.doc.bat") << 0
+        << QStringLiteral("report.doc has been restored\n\nAll 3 pieces matched their "
+                          "checksums.\n")
+        << QStringLiteral("%1/report.doc exists already.") << split;
+    QTest::addRow("verify")
+        << Setup(splitReport) << args("verify report.doc.sha256") << 0
+        << QStringLiteral("All 3 pieces match report.doc.sha256. So does report.doc, joined "
+                          "beside them.\n")
+        << QString() << split;
+    QTest::addRow("verify a damaged piece")
+        << Setup([](const QString &folder) {
+               splitReport(folder);
+               writeTestFile(QDir(folder).filePath(QStringLiteral("report.doc.2")), "damaged");
+           })
+        << args("verify -q report.doc.bat") << 1 << QString()
+        << QStringLiteral("2 of the 3 pieces in report.doc.sha256 match. So does report.doc, "
+                          "joined beside them.\n\n\u2022 report.doc.1: matches\n\u2022 "
+                          "report.doc.2: damaged\n")
+        << split;
+}
+
+void CliTest::commands() {
+    QFETCH(Setup, setup);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QFETCH(QStringList, files);
+    QTemporaryDir folder;
+    setup(folder.path());
+    const QByteArray reportBefore = readTestFile(folder.filePath(QStringLiteral("report.doc")));
+
+    const Outcome outcome = runCli(folder.path(), arguments);
+
+    QCOMPARE(outcome.status, status);
+    QVERIFY2(outcome.out.startsWith(out), qPrintable(outcome.out));
+    QVERIFY2(outcome.out.isEmpty() == out.isEmpty(), qPrintable(outcome.out));
+    // %1 stands for the folder where the error names it.
+    const QString errStart = err.contains(QStringLiteral("%1")) ? err.arg(folder.path()) : err;
+    QVERIFY2(outcome.err.startsWith(errStart), qPrintable(outcome.err));
+    QVERIFY2(outcome.err.isEmpty() == err.isEmpty(), qPrintable(outcome.err));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name),
+             files);
+    // Nothing touches the user's file, whatever the command.
+    QCOMPARE(readTestFile(folder.filePath(QStringLiteral("report.doc"))), reportBefore);
+}
+
+void CliTest::sizeLabelsAreTheWindowsList_data() {
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<qint64>("pieceLength");
+    for (const SizeRow &row : kSizeTable) {
+        if (&row == &kSizeTable.front())
+            continue; // the custom entry: a number of bytes, below
+        const QString label = QString::fromUtf16(row.label);
+        QTest::addRow("%s", qPrintable(label))
+            << label << QString::fromUtf16(row.bytes).toLongLong() - 1;
+        QTest::addRow("%s in lower case", qPrintable(label))
+            << label.toLower() << QString::fromUtf16(row.bytes).toLongLong() - 1;
+    }
+    QTest::addRow("bytes") << QStringLiteral("1000") << qint64(999);
+    QTest::addRow("bytes with an exponent") << QStringLiteral("1e3") << qint64(999);
+    QTest::addRow("the custom entry's label is no size")
+        << QStringLiteral("Custom Size") << qint64(-1);
+    QTest::addRow("a unit the list does not have") << QStringLiteral("1G") << qint64(-1);
+}
+
+void CliTest::sizeLabelsAreTheWindowsList() {
+    QFETCH(QString, label);
+    QFETCH(qint64, pieceLength);
+    QCOMPARE(Cli::pieceLength(label).value_or(-1), pieceLength);
+}
+
+void CliTest::ctrlCLeavesWhatCancelLeaves() {
+    QTemporaryDir folder;
+    writeTestFile(folder.filePath(QStringLiteral("first.bin")), patternBytes(3000));
+    // A file that takes long to split: it reports 2 GB and takes no room.
+    QFile sparse(folder.filePath(QStringLiteral("second.bin")));
+    QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.resize(qint64(2) << 30));
+    sparse.close();
+    QDir(folder.path()).mkdir(QStringLiteral("out"));
+    QProcess cli;
+    cli.setWorkingDirectory(folder.path());
+    cli.start(QStringLiteral(TESSARY_CLI),
+              {QStringLiteral("split"), QStringLiteral("-s"), QStringLiteral("1M"),
+               QStringLiteral("-o"), QStringLiteral("out"), QStringLiteral("first.bin"),
+               QStringLiteral("second.bin")});
+    QVERIFY(cli.waitForStarted());
+    // Once the second file is under way.
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(folder.filePath(QStringLiteral("out/second.bin.2"))),
+                             30'000);
+
+    ::kill(pid_t(cli.processId()), SIGINT);
+
+    QVERIFY(cli.waitForFinished(30'000));
+    QCOMPARE(cli.exitCode(), 130);
+    QCOMPARE(QDir(folder.filePath(QStringLiteral("out"))).entryList(QDir::Files, QDir::Name),
+             (QStringList{QStringLiteral("first.bin.1"), QStringLiteral("first.bin.bat"),
+                          QStringLiteral("first.bin.sha256")}));
+    QVERIFY(QString::fromLocal8Bit(cli.readAllStandardError())
+                .contains(QStringLiteral("The split was stopped. first.bin was split; second.bin "
+                                         "was not, and its pieces were removed.")));
+}
+
+QTEST_GUILESS_MAIN(CliTest)
+#include "tst_cli.moc"
