@@ -35,6 +35,7 @@ private Q_SLOTS:
     void otherWindowsTakeNoInputMeanwhile();
     void whatTheWorkThrowsIsThrownAgain();
     void progressShowsUnderTheLabel();
+    void longProgressLinesKeepTheirNumbers();
     void escapeCancelAndCloseStopTheRun_data();
     void escapeCancelAndCloseStopTheRun();
     void nothingToStopWhileWritingToDisk();
@@ -184,6 +185,23 @@ void WaitWindowTest::progressShowsUnderTheLabel() {
         QVERIFY(window.contains(control));
     }
     QVERIFY(!controls[0].intersects(controls[1]) && !controls[1].intersects(controls[2]));
+}
+
+void WaitWindowTest::longProgressLinesKeepTheirNumbers() {
+    frmWait window;
+    const auto *line = window.findChild<QLabel *>(QStringLiteral("Label2"));
+    const QString name = QStringLiteral("the holiday video of the summer of 2026.mkv");
+
+    window.showProgress(name + QStringLiteral(" (2 of 5): 1.2 GB of 4.0 GB, about 1 min left"), 300,
+                        true);
+
+    const QStringList lines = line->text().split(u'\n');
+    QCOMPARE(lines.size(), 2);
+    QCOMPARE(lines[1], QStringLiteral("1.2 GB of 4.0 GB, about 1 min left"));
+    QVERIFY2(lines[0].endsWith(QStringLiteral(" (2 of 5):")), qPrintable(lines[0]));
+    for (const QString &shown : lines)
+        QVERIFY2(line->fontMetrics().horizontalAdvance(shown) <= line->width(), qPrintable(shown));
+    QVERIFY(line->height() >= 2 * line->fontMetrics().height());
 }
 
 void WaitWindowTest::escapeCancelAndCloseStopTheRun_data() {

@@ -5,6 +5,7 @@
 
 #include <QCloseEvent>
 #include <QFont>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
@@ -32,12 +33,14 @@ frmWait::frmWait(QWidget *parent)
 
     // Under the label, in the part of the window it leaves empty.
     m_progress->setObjectName(QStringLiteral("ProgressBar1"));
-    m_progress->setGeometry(twipsToPixels(this, 240, 1800, 4200, 285));
+    m_progress->setGeometry(twipsToPixels(this, 240, 1680, 4200, 210));
     m_progress->setRange(0, 1000);
     m_progress->setValue(0);
     m_progress->setTextVisible(false);
     m_line->setObjectName(QStringLiteral("Label2"));
-    m_line->setGeometry(twipsToPixels(this, 240, 2160, 4200, 255));
+    // Two lines: a long name and the numbers do not fit on one.
+    m_line->setGeometry(twipsToPixels(this, 240, 1950, 4200, 480));
+    m_line->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_cancel->setObjectName(QStringLiteral("cmdCancel"));
     m_cancel->setGeometry(twipsToPixels(this, 3345, 2520, 1095, 375));
     connect(m_cancel, &QPushButton::clicked, this, &frmWait::stopRequested);
@@ -45,8 +48,16 @@ frmWait::frmWait(QWidget *parent)
 
 void frmWait::showProgress(const QString &line, int permille, bool stoppable) {
     m_progress->setValue(permille);
-    // A long name loses its middle rather than its end, where the numbers are.
-    m_line->setText(m_line->fontMetrics().elidedText(line, Qt::ElideMiddle, m_line->width()));
+    // A line too long for the window goes on after the name's colon: the name (which may not
+    // hold a colon) above, losing its middle if it must, and the numbers whole below.
+    const QFontMetrics metrics = m_line->fontMetrics();
+    const int room = m_line->width();
+    const qsizetype colon = line.indexOf(QStringLiteral(": "));
+    if (metrics.horizontalAdvance(line) <= room || colon < 0)
+        m_line->setText(metrics.elidedText(line, Qt::ElideMiddle, room));
+    else
+        m_line->setText(metrics.elidedText(line.left(colon + 1), Qt::ElideMiddle, room) + u'\n' +
+                        metrics.elidedText(line.mid(colon + 2), Qt::ElideRight, room));
     m_cancel->setEnabled(stoppable);
 }
 
