@@ -85,6 +85,8 @@ private:
     // Queues the named files of folder through the source browser and Add File.
     static void queueFiles(const frmSplit &window, const QString &folder, const QStringList &names);
     static void selectSize(const frmSplit &window, int row);
+    // Splits report.doc, 250,000 bytes of the source folder, into out at the 100k preset.
+    void splitReport(const frmSplit &window, const QString &out) const;
 
     // A fresh folder of source files for every test.
     std::unique_ptr<QTemporaryDir> m_source;
@@ -115,6 +117,14 @@ void FrmSplitTest::queueFiles(const frmSplit &window, const QString &folder,
 
 void FrmSplitTest::selectSize(const frmSplit &window, int row) {
     control<QListWidget>(window, "List4")->setCurrentRow(row);
+}
+
+void FrmSplitTest::splitReport(const frmSplit &window, const QString &out) const {
+    writeTestFile(sourceFile(QStringLiteral("report.doc")), patternBytes(250'000));
+    queueFiles(window, m_source->path(), {QStringLiteral("report.doc")});
+    control<FolderList>(window, "Dir2")->setPath(out);
+    selectSize(window, 1);
+    control<QPushButton>(window, "cmdSplit")->click();
 }
 
 void FrmSplitTest::startUp() {
@@ -813,11 +823,7 @@ void FrmSplitTest::verifyFromTheWindow() {
     MessageRecorder recorder;
     const frmSplit window;
     QTemporaryDir out;
-    writeTestFile(sourceFile(QStringLiteral("report.doc")), patternBytes(250'000));
-    queueFiles(window, m_source->path(), {QStringLiteral("report.doc")});
-    control<FolderList>(window, "Dir2")->setPath(out.path());
-    selectSize(window, 1);
-    control<QPushButton>(window, "cmdSplit")->click();
+    splitReport(window, out.path());
     recorder.messages.clear();
     writeTestFile(out.filePath(QStringLiteral("report.doc.2")), "damaged");
     QStringList offered;
@@ -916,11 +922,7 @@ void FrmSplitTest::joinAndVerifyGivenAtStart() {
     MessageRecorder recorder;
     frmSplit window;
     QTemporaryDir out;
-    writeTestFile(sourceFile(QStringLiteral("report.doc")), patternBytes(250'000));
-    queueFiles(window, m_source->path(), {QStringLiteral("report.doc")});
-    control<FolderList>(window, "Dir2")->setPath(out.path());
-    selectSize(window, 1);
-    control<QPushButton>(window, "cmdSplit")->click();
+    splitReport(window, out.path());
     recorder.messages.clear();
     // No file dialog is shown for a file given.
     const FileChooser previous =
@@ -996,11 +998,7 @@ void FrmSplitTest::joinFromTheWindow() {
     MessageRecorder recorder;
     const frmSplit window;
     QTemporaryDir out;
-    writeTestFile(sourceFile(QStringLiteral("report.doc")), patternBytes(250'000));
-    queueFiles(window, m_source->path(), {QStringLiteral("report.doc")});
-    control<FolderList>(window, "Dir2")->setPath(out.path());
-    selectSize(window, 1);
-    control<QPushButton>(window, "cmdSplit")->click();
+    splitReport(window, out.path());
     recorder.messages.clear();
     if (exists)
         writeTestFile(out.filePath(QStringLiteral("report.doc")), "kept");

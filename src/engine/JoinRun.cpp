@@ -71,10 +71,7 @@ JoinResult JoinRun::run() noexcept {
         result.failedPath = damaged.path();
         result.reason = damaged.reason();
     } catch (...) {
-        const RunFailure failure = describeFailure(std::current_exception());
-        result.outcome = RunOutcome::Failed;
-        result.failedPath = failure.path;
-        result.reason = failure.reason;
+        recordFailure(result);
     }
     return result;
 }

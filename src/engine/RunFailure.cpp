@@ -1,6 +1,7 @@
 #include "RunFailure.h"
 
 #include "FileError.h"
+#include "RunResult.h"
 
 #include <new>
 #include <system_error>
@@ -19,4 +20,11 @@ RunFailure describeFailure(const std::exception_ptr &failure) {
     } catch (...) {
         return {{}, QStringLiteral("an unknown error")};
     }
+}
+
+void recordFailure(RunResult &result) {
+    const RunFailure failure = describeFailure(std::current_exception());
+    result.outcome = RunOutcome::Failed;
+    result.failedPath = failure.path;
+    result.reason = failure.reason;
 }

@@ -14,3 +14,7 @@ struct RunFailure {
 // memory running out, a thread the system would not start, or anything else with its own
 // words.
 RunFailure describeFailure(const std::exception_ptr &failure);
+
+struct RunResult;
+// Ends result as failed, for the exception being handled.
+void recordFailure(RunResult &result);

@@ -39,10 +39,7 @@ SplitResult SplitRun::run() noexcept {
         m_progress.flushStarted();
         flush();
     } catch (...) {
-        const RunFailure failure = describeFailure(std::current_exception());
-        result.outcome = RunOutcome::Failed;
-        result.failedPath = failure.path;
-        result.reason = failure.reason;
+        recordFailure(result);
     }
     return result;
 }

@@ -134,10 +134,7 @@ VerifyResult runVerify(const VerifyPlan &plan, ProgressSink &progress, const Sto
     } catch (const Stopped &) {
         result.outcome = RunOutcome::Stopped;
     } catch (...) {
-        const RunFailure failure = describeFailure(std::current_exception());
-        result.outcome = RunOutcome::Failed;
-        result.failedPath = failure.path;
-        result.reason = failure.reason;
+        recordFailure(result);
     }
     return result;
 }
