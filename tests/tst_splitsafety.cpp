@@ -23,6 +23,7 @@ class SplitSafetyTest : public QObject {
 
 private Q_SLOTS:
     void folderSwappedForALinkAfterTheCheckIsNotWritten();
+    void hardLinkPutAtAPieceAfterTheCheckIsNotCut();
     void sourceSwappedAfterTheCheckIsNotSplit_data();
     void sourceSwappedAfterTheCheckIsNotSplit();
     void namesDifferingInCaseOnAVolumeThatIgnoresIt();
@@ -69,6 +70,29 @@ void SplitSafetyTest::folderSwappedForALinkAfterTheCheckIsNotWritten() {
     QCOMPARE(filesIn(elsewhere), QStringList{QStringLiteral("f.1")});
     QCOMPARE(filesIn(root.filePath(QStringLiteral("moved"))).size(),
              6); // f.1 to f.4, .bat, .sha256
+}
+
+void SplitSafetyTest::hardLinkPutAtAPieceAfterTheCheckIsNotCut() {
+    QTemporaryDir in;
+    QTemporaryDir out;
+    writeTestFile(in.filePath(QStringLiteral("f")), patternBytes(30));
+    writeTestFile(in.filePath(QStringLiteral("kept")), "someone's file");
+    SplitJob job;
+    job.add(in.filePath(QStringLiteral("f")));
+    job.folder = out.path();
+    const SplitPlan plan = planSplit(job.request());
+
+    hardLink(in.filePath(QStringLiteral("kept")), out.filePath(QStringLiteral("f.3")));
+    ProgressSink progress;
+    const SplitResult result = SplitRun(plan, progress, StopRequest()).run();
+
+    QVERIFY(result.outcome == RunOutcome::Failed);
+    QCOMPARE(result.failedPath, out.filePath(QStringLiteral("f.3")));
+    QVERIFY2(result.reason.contains(QStringLiteral("other names (hard links)")),
+             qPrintable(result.reason));
+    QCOMPARE(readTestFile(in.filePath(QStringLiteral("kept"))), QByteArray("someone's file"));
+    // Its own pieces went; the other file's name is not the split's to remove.
+    QCOMPARE(filesIn(out.path()), QStringList{QStringLiteral("f.3")});
 }
 
 void SplitSafetyTest::sourceSwappedAfterTheCheckIsNotSplit_data() {

@@ -23,6 +23,8 @@ class StopTest : public QObject {
 private Q_SLOTS:
     void stopAtEachPointOfASplit_data();
     void stopAtEachPointOfASplit();
+    void nothingIsLeftOfAnEarlierSplitOfTheFileUnderWay_data();
+    void nothingIsLeftOfAnEarlierSplitOfTheFileUnderWay();
     void stopDuringAJoinWritesNothing();
     void progressCountsEveryByteAndFileOnce();
     void signalsStopATerminalRun_data();
@@ -126,6 +128,48 @@ void StopTest::stopAtEachPointOfASplit() {
         expected << QStringLiteral("b.bin.1") << QStringLiteral("b.bin.bat");
     expected.sort();
     QCOMPARE(filesIn(queue.out.path()), expected);
+    // What was finished is on the disk before the run says it stopped.
+    QCOMPARE(hooks.events.last(), QStringLiteral("flush"));
+}
+
+void StopTest::nothingIsLeftOfAnEarlierSplitOfTheFileUnderWay_data() {
+    QTest::addColumn<bool>("fail"); // else stop
+    QTest::addRow("stopped") << false;
+    QTest::addRow("failed") << true;
+}
+
+void StopTest::nothingIsLeftOfAnEarlierSplitOfTheFileUnderWay() {
+    QFETCH(bool, fail);
+    QTemporaryDir in;
+    QTemporaryDir out;
+    const QString path = in.filePath(QStringLiteral("r.bin"));
+    writeTestFile(path, patternBytes(1000));
+    // An earlier split of the file into 100 pieces, many more than the threads that cut them.
+    splitOneFile(path, out.path(), QStringLiteral("11"));
+    writeTestFile(path, patternBytes(1000, 2));
+    SplitJob job;
+    job.add(path);
+    job.folder = out.path();
+    job.size = QStringLiteral("11");
+    ProgressHooks hooks;
+    StopRequest stop;
+    hooks.onBytesCopied = [&](qint64) {
+        if (!fail) {
+            stop.request();
+            return;
+        }
+        // A piece further on cannot be written: a folder stands at its name now.
+        const QString piece = out.filePath(QStringLiteral("r.bin.50"));
+        if (QFileInfo(piece).isFile() && QFile::remove(piece))
+            QDir(out.path()).mkdir(QStringLiteral("r.bin.50"));
+    };
+
+    const SplitResult result = job.run(hooks, stop);
+
+    QVERIFY(result.outcome == (fail ? RunOutcome::Failed : RunOutcome::Stopped));
+    QCOMPARE(result.stoppedFile, 0);
+    // Neither old pieces without their script, nor new ones: a folder is not the split's.
+    QCOMPARE(filesIn(out.path()), QStringList());
 }
 
 void StopTest::stopDuringAJoinWritesNothing() {
@@ -154,7 +198,7 @@ void StopTest::stopDuringAJoinWritesNothing() {
 
 void StopTest::progressCountsEveryByteAndFileOnce() {
     Queue queue;
-    queue.job.add(queue.job.queue[0].path); // the same file twice is split, and counted, twice
+    queue.job.add(queue.job.queue[0].path); // the same file twice is split, and counted, once
     ProgressHooks hooks;
     ProgressCounter counter;
     // The counter, told by the run through the hooks' recording.
@@ -176,16 +220,16 @@ void StopTest::progressCountsEveryByteAndFileOnce() {
 
     QVERIFY(queue.job.run(both, StopRequest()).outcome == RunOutcome::Done);
 
-    const qint64 written = 2 * 20'000'010 + 20'000'100 + 20'000'001;
+    const qint64 written = 20'000'010 + 20'000'100 + 20'000'001;
     const ProgressSnapshot end = counter.snapshot();
     QCOMPARE(end.totalBytes, written);
     QCOMPARE(end.doneBytes, written);
-    QCOMPARE(end.files, 4);
-    QCOMPARE(end.file, 3);
+    QCOMPARE(end.files, 3);
+    QCOMPARE(end.file, 2);
     QVERIFY(end.flushing);
     QCOMPARE(hooks.events.filter(QStringLiteral("start ")),
              (QStringList{QStringLiteral("start 0"), QStringLiteral("start 1"),
-                          QStringLiteral("start 2"), QStringLiteral("start 3")}));
+                          QStringLiteral("start 2")}));
     QCOMPARE(hooks.events.last(), QStringLiteral("flush"));
 }
 

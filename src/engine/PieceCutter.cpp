@@ -241,38 +241,46 @@ PieceCutter::PieceCutter(WorkerPool &pool, CopyMethod firstMethod, ProgressSink 
 CutResult PieceCutter::cut(const CutPlan &plan) {
     CutState state;
     state.last = plan.plannedPieces;
-    std::optional<WholeHasher> whole;
-    if (plan.hash)
-        whole.emplace(plan.source, state, m_stop);
-    m_pool.runOnAll([&](int) {
-        try {
-            PieceWorker(plan, state, m_firstMethod, m_progress, m_stop).run();
-        } catch (...) { // out of memory before the first piece
-            const std::lock_guard lock(state.mutex);
-            state.fail(state.next, std::current_exception());
+    CutResult result;
+    try {
+        std::optional<WholeHasher> whole;
+        if (plan.hash)
+            whole.emplace(plan.source, state, m_stop);
+        m_pool.runOnAll([&](int) {
+            try {
+                PieceWorker(plan, state, m_firstMethod, m_progress, m_stop).run();
+            } catch (...) { // out of memory before the first piece
+                const std::lock_guard lock(state.mutex);
+                state.fail(state.next, std::current_exception());
+            }
+        });
+        if (whole)
+            whole->finish();
+        if (state.failure)
+            std::rethrow_exception(state.failure);
+        result.stopped = state.stopped || m_stop.requested();
+        if (!result.stopped) {
+            // Pieces started past the source's end, when it turned out shorter than it reported.
+            QByteArray name;
+            for (qint64 piece = state.last + 1; piece <= state.highestStarted; ++piece) {
+                plan.names.setPieceOnDisk(name, piece);
+                plan.folder.remove(name);
+            }
+            result.pieces = state.last;
+            if (whole) {
+                // Read twice, once for the pieces and once whole, the file must have held still.
+                if (whole->bytes() != state.bytes)
+                    throw FileError(plan.source.path(),
+                                    QStringLiteral("it changed while it was split"));
+                result.wholeDigest = whole->digest();
+                for (qint64 piece = 1; piece <= state.last; ++piece)
+                    result.pieceDigests.append(state.digests.value(piece));
+            }
         }
-    });
-    if (whole)
-        whole->finish();
-    if (state.failure)
-        std::rethrow_exception(state.failure);
-    if (state.stopped || m_stop.requested())
-        return {0, true, state.highestStarted, {}, {}};
-
-    // Pieces started past the source's end, when it turned out shorter than it reported.
-    QByteArray name;
-    for (qint64 piece = state.last + 1; piece <= state.highestStarted; ++piece) {
-        plan.names.setPieceOnDisk(name, piece);
-        plan.folder.remove(name);
+    } catch (...) {
+        result.failure = std::current_exception();
     }
-    CutResult result{state.last, false, state.highestStarted, {}, {}};
-    if (whole) {
-        // Read twice, once for the pieces and once whole, the file must have held still.
-        if (whole->bytes() != state.bytes)
-            throw FileError(plan.source.path(), QStringLiteral("it changed while it was split"));
-        result.wholeDigest = whole->digest();
-        for (qint64 piece = 1; piece <= state.last; ++piece)
-            result.pieceDigests.append(state.digests.value(piece));
-    }
+    const std::lock_guard lock(state.mutex);
+    result.highestStarted = state.highestStarted;
     return result;
 }

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QList>
 
+#include <exception>
+
 #include <functional>
 
 class OutputFolder;
@@ -28,10 +30,11 @@ struct CutPlan {
 };
 
 struct CutResult {
-    qint64 pieces = 0;         // complete: the source is cut whole
-    bool stopped = false;      // a stop came first; pieces up to highestStarted may exist
-    qint64 highestStarted = 0; // pieces up to this one were created
-    QByteArray wholeDigest;    // with CutPlan::hash, as hex
+    qint64 pieces = 0;          // complete: the source is cut whole
+    bool stopped = false;       // a stop came first
+    std::exception_ptr failure; // what failed first, if anything did
+    qint64 highestStarted = 0;  // pieces up to this one may exist, made by this cut
+    QByteArray wholeDigest;     // with CutPlan::hash, as hex
     QList<QByteArray> pieceDigests;
 };
 
@@ -50,9 +53,10 @@ public:
     PieceCutter(WorkerPool &pool, CopyMethod firstMethod, ProgressSink &progress,
                 const StopRequest &stop);
 
-    // On the first failure no further piece is started; the pieces under way are finished,
-    // and the failure of the lowest-numbered failing piece is thrown (FileError). Pieces
-    // started past the source's end are removed.
+    // Throws nothing. On the first failure no further piece is started, the pieces under way
+    // are finished, and the failure of the lowest-numbered failing piece is in the result. A
+    // complete cut removes the pieces it started past the source's end; a stopped or failed
+    // one leaves to its caller what it made.
     CutResult cut(const CutPlan &plan);
 
 private:

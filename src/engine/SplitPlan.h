@@ -23,11 +23,11 @@ struct PlannedFile {
 
 // A split that was checked whole and may start: the output folder, held open from the check to
 // the end of the run so that every output is written where it was checked, and the files in
-// queue order (a file queued twice is split twice).
+// queue order (a file queued twice is split once).
 struct SplitPlan {
     std::unique_ptr<OutputFolder> folder;
     std::unique_ptr<OutputChecker> checker; // for pieces past those checked
-    QList<PlannedFile> files;
+    QList<PlannedFile> files;               // in queue order
     qint64 pieceLength = 1;
     bool writeChecksums = true;
 

@@ -160,7 +160,6 @@ void Planner::refuseSameNames(QList<Source> &sources) {
         if (!first) {
             firstByName.insert(key, &source);
         } else if (first->facts.identity == source.facts.identity) {
-            // The same file queued again writes the same bytes again: checked once.
             source.repeats = first->index;
         } else {
             refuse(source.index, file.path,
@@ -250,15 +249,9 @@ SplitPlan Planner::plan() {
         const QHash<QString, ExistingOutputs> existing = existingOutputs(folder);
         for (const Source &source : std::as_const(sources)) {
             const QueuedFile &queued = m_request.queue[source.index];
-            if (source.repeats >= 0) {
-                if (const auto first = planned.constFind(source.repeats); first != planned.cend()) {
-                    PlannedFile again = *first;
-                    again.queued = queued;
-                    again.stalePieces = 0;
-                    planned.insert(source.index, again);
-                }
+            // The same file queued again would write the same bytes again: split once.
+            if (source.repeats >= 0)
                 continue;
-            }
             PlannedFile file{queued, OutputNames(queued.name), source.facts.identity,
                              source.facts.size,
                              pieceCountFor(source.facts.size, m_request.pieceLength)};
@@ -296,8 +289,10 @@ SplitPlan Planner::plan() {
     }
     if (!m_refusals.isEmpty())
         throw SplitRefused(sortedRefusals());
-    for (qsizetype i = 0; i < m_request.queue.size(); ++i)
-        plan.files.append(*planned.constFind(i));
+    for (qsizetype i = 0; i < m_request.queue.size(); ++i) {
+        if (const auto file = planned.constFind(i); file != planned.cend())
+            plan.files.append(*file);
+    }
     return plan;
 }
 

@@ -11,6 +11,8 @@
 #include "SplitPlan.h"
 #include "TemporaryFile.h"
 
+#include <algorithm>
+
 SplitRun::SplitRun(const SplitPlan &plan, ProgressSink &progress, const StopRequest &stop,
                    RunOptions options)
     : m_plan(plan)
@@ -26,20 +28,25 @@ SplitResult SplitRun::run() noexcept {
         for (qint64 i = 0; i < m_plan.files.size(); ++i) {
             if (m_stop.requested()) {
                 result.outcome = RunOutcome::Stopped;
-                return result;
+                break;
             }
             result.stoppedFile = i;
             if (!splitFile(pool, i)) {
                 result.outcome = RunOutcome::Stopped;
-                return result;
+                break;
             }
             result.stoppedFile = -1;
             ++result.filesDone;
         }
+        // Done or stopped, the files finished are on the disk before the run says so.
         m_progress.flushStarted();
         flush();
     } catch (...) {
         recordFailure(result);
+        try { // the files finished before the failure, all the same
+            flush();
+        } catch (...) { // the failure told is the first one
+        }
     }
     return result;
 }
@@ -53,38 +60,46 @@ bool SplitRun::splitFile(WorkerPool &pool, qint64 index) {
     if (source.facts().identity != file.identity)
         throw FileError(file.queued.path, QStringLiteral("it changed after it was checked"));
 
-    // What an earlier split of the file left must not outlive this one beside a mix of old and
-    // new pieces: its script and checksum list go first, and pieces past the new last one.
-    folder.remove(file.names.scriptOnDisk());
-    folder.remove(file.names.checksumsOnDisk());
-    removePieces(file, file.pieces + 1, file.pieces + file.stalePieces);
+    qint64 started = 0;
+    try {
+        // What an earlier split of the file left must not outlive this one beside a mix of old
+        // and new pieces: its script and checksum list go first, and pieces past the new last.
+        folder.remove(file.names.scriptOnDisk());
+        folder.remove(file.names.checksumsOnDisk());
+        removePieces(file, file.pieces + 1, file.pieces + file.stalePieces);
 
-    const CutPlan cutPlan{.source = source,
-                          .folder = folder,
-                          .names = file.names,
-                          .pieceLength = m_plan.pieceLength,
-                          .plannedPieces = file.pieces,
-                          .flushEachPiece = m_options.flushMethod == FlushMethod::EachFile,
-                          .hash = m_plan.writeChecksums,
-                          .checkLatePiece = [this](const QByteArray &name) {
-                              OutputChecker::Replaced replaced;
-                              if (const std::optional<OutputProblem> problem =
-                                      m_plan.checker->problemAt(name, replaced))
-                                  throw FileError(m_plan.folder->filePath(name),
-                                                  RefusalReason::latePiece(*problem));
-                          }};
-    const CutResult cut = PieceCutter(pool, m_options.copyMethod, m_progress, m_stop).cut(cutPlan);
-    if (cut.stopped) {
-        removePieces(file, 1, cut.highestStarted);
-        return false;
+        const CutPlan cutPlan{.source = source,
+                              .folder = folder,
+                              .names = file.names,
+                              .pieceLength = m_plan.pieceLength,
+                              .plannedPieces = file.pieces,
+                              .flushEachPiece = m_options.flushMethod == FlushMethod::EachFile,
+                              .hash = m_plan.writeChecksums,
+                              .checkLatePiece = [this](const QByteArray &name) {
+                                  OutputChecker::Replaced replaced;
+                                  if (const std::optional<OutputProblem> problem =
+                                          m_plan.checker->problemAt(name, replaced))
+                                      throw FileError(m_plan.folder->filePath(name),
+                                                      RefusalReason::latePiece(*problem));
+                              }};
+        const CutResult cut =
+            PieceCutter(pool, m_options.copyMethod, m_progress, m_stop).cut(cutPlan);
+        started = cut.highestStarted;
+        if (cut.failure)
+            std::rethrow_exception(cut.failure);
+        if (!cut.stopped) {
+            m_progress.fileFinishing(index);
+            if (writeFinishing(file, cut)) {
+                m_progress.fileFinished(index);
+                return true;
+            }
+        }
+    } catch (...) {
+        discard(file, started);
+        throw;
     }
-    m_progress.fileFinishing(index);
-    if (!writeFinishing(file, cut)) {
-        removePieces(file, 1, cut.pieces);
-        return false;
-    }
-    m_progress.fileFinished(index);
-    return true;
+    discard(file, started);
+    return false;
 }
 
 bool SplitRun::writeFinishing(const PlannedFile &file, const CutResult &cut) {
@@ -117,6 +132,20 @@ void SplitRun::flush() const {
         break;
     case FlushMethod::None:
         break;
+    }
+}
+
+void SplitRun::discard(const PlannedFile &file, qint64 started) const noexcept {
+    QByteArray name;
+    for (qint64 piece = 1; piece <= std::max(file.pieces, started); ++piece) {
+        try {
+            file.names.setPieceOnDisk(name, piece);
+            // Pieces are files of one name; anything else was put there by someone else.
+            const FileFacts facts = m_plan.folder->facts(name);
+            if (facts.kind == FileKind::Regular && facts.linkCount == 1)
+                m_plan.folder->remove(name);
+        } catch (...) { // what cannot be removed stays; the failure told is the first one
+        }
     }
 }
 

@@ -34,16 +34,18 @@ public:
              RunOptions options = {});
 
     // Never throws: every failure, whatever its kind, ends the run with a result that names
-    // it. On a failure, earlier files are complete, the failing one keeps the pieces it got
-    // but no restore script, and later ones are not touched. On a stop, earlier files are
-    // complete, the one under way loses every piece this run wrote for it and gets no script,
-    // and later ones are not touched. A stop that comes once every byte is written, while the
-    // run waits for the disk, is too late to matter: the run is done.
+    // it. On a stop or a failure, earlier files are complete and on the disk, nothing is left
+    // of the one under way (neither the pieces this run wrote, nor those of an earlier split
+    // of it, whose script went first), and later ones are not touched. A stop that comes once
+    // every byte is written, while the run waits for the disk, is too late to matter: the run
+    // is done.
     SplitResult run() noexcept;
 
 private:
     // Returns false when a stop came first; the file's outputs are then removed.
     bool splitFile(WorkerPool &pool, qint64 index);
+    // Removes every piece of the file, up to the planned last and those the cut started.
+    void discard(const PlannedFile &file, qint64 started) const noexcept;
     // Writes the restore script and the checksum list; false when a stop came meanwhile, and
     // then neither is there.
     bool writeFinishing(const PlannedFile &file, const struct CutResult &cut);

@@ -155,7 +155,20 @@ FileHandle OutputFolder::openFile(const char *name, int flags) const {
 }
 
 FileHandle OutputFolder::create(const char *name) const {
-    return openFile(name, O_WRONLY | kOpenFlags | O_CREAT | O_TRUNC);
+    // Cut to nothing only once it is known to be a file of one name, whatever stands there
+    // since it was checked: a hard link put there meanwhile would lose another file's bytes.
+    FileHandle file = openFile(name, O_WRONLY | kOpenFlags | O_CREAT);
+    struct stat status {};
+    if (::fstat(file.fd(), &status) != 0)
+        fail(name, errno);
+    if (!S_ISREG(status.st_mode))
+        throw FileError(filePath(name), QStringLiteral("it is not a regular file"));
+    if (status.st_nlink > 1)
+        throw FileError(filePath(name), QStringLiteral("it has other names (hard links), which "
+                                                       "writing it would change too"));
+    if (::ftruncate(file.fd(), 0) != 0)
+        fail(name, errno);
+    return file;
 }
 
 FileHandle OutputFolder::createNew(const char *name) const {

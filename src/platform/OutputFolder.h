@@ -48,8 +48,8 @@ public:
     // The names of the entries in the folder, but "." and "..".
     QList<QByteArray> entryNames() const;
 
-    // Opens name for writing from its start, created or cut to nothing. Never follows a link
-    // and never waits on a FIFO: those fail.
+    // Opens name for writing from its start, created or cut to nothing. Never follows a link,
+    // never waits on a FIFO, and never cuts a file that has other names: those fail.
     FileHandle create(const char *name) const;
     // Makes a file that did not exist; fails when name is taken.
     FileHandle createNew(const char *name) const;
