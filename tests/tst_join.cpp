@@ -95,6 +95,7 @@ private Q_SLOTS:
     void fifoScriptIsRefusedWithoutWaiting_data();
     void fifoScriptIsRefusedWithoutWaiting();
     void failureOfAnyKindIsReported();
+    void fileThatAppearsMeanwhileIsNotReplaced();
     void firstPieceWithoutAScriptAsksFirst_data();
     void firstPieceWithoutAScriptAsksFirst();
     void firstPieceWithAChecksumListNeedsNoQuestion_data();
@@ -416,6 +417,24 @@ void JoinTest::failureOfAnyKindIsReported() {
     QVERIFY(result.outcome == RunOutcome::Failed);
     QCOMPARE(result.reason, QStringLiteral("there is not enough memory"));
     QCOMPARE(filesIn(out.path()).size(), 5); // the pieces, the script and the list, no temporary
+}
+
+void JoinTest::fileThatAppearsMeanwhileIsNotReplaced() {
+    QTemporaryDir out;
+    splitInto(out.path(), QStringLiteral("x"), 25, QStringLiteral("10"));
+    AnsweringHost host;
+    // Nothing stood at x when the join was checked; something does once it runs.
+    host.onRun = [&] { writeTestFile(out.filePath(QStringLiteral("x")), "the user's new x"); };
+
+    try {
+        join(host, out.filePath(QStringLiteral("x.bat")));
+        QFAIL("the join replaced a file nobody agreed to replace");
+    } catch (const FileError &error) {
+        QCOMPARE(error.path(), out.filePath(QStringLiteral("x")));
+        QVERIFY2(error.reason().contains(QStringLiteral("was not replaced")), error.what());
+    }
+    QCOMPARE(readTestFile(out.filePath(QStringLiteral("x"))), QByteArray("the user's new x"));
+    QCOMPARE(filesIn(out.path()).size(), 6); // no temporary file
 }
 
 void JoinTest::firstPieceWithoutAScriptAsksFirst_data() {

@@ -1,4 +1,6 @@
 #include "FatMount.h"
+#include "JoinPlan.h"
+#include "JoinRun.h"
 #include "MessageText.h"
 #include "OutputFolder.h"
 #include "RunProgress.h"
@@ -28,8 +30,10 @@ private Q_SLOTS:
     void sourceSwappedAfterTheCheckIsNotSplit();
     void namesDifferingInCaseOnAVolumeThatIgnoresIt();
     void scriptCutByAFullDiskIsNotLeft();
+    void scriptThatAppearsMeanwhileIsNotReplaced();
     void tooFewFilesLeftOnTheVolume();
     void controlCharactersAreShownNotSent();
+    void privateFilesStayPrivate();
 };
 
 namespace {
@@ -177,6 +181,26 @@ void SplitSafetyTest::scriptCutByAFullDiskIsNotLeft() {
         QVERIFY2(!file.startsWith(u'.'), qPrintable(file));
 }
 
+void SplitSafetyTest::scriptThatAppearsMeanwhileIsNotReplaced() {
+    QTemporaryDir in;
+    QTemporaryDir out;
+    writeTestFile(in.filePath(QStringLiteral("f")), patternBytes(30));
+    SplitJob job;
+    job.add(in.filePath(QStringLiteral("f")));
+    job.folder = out.path();
+    ProgressHooks progress;
+    progress.onFileFinishing = [&](qint64) {
+        writeTestFile(out.filePath(QStringLiteral("f.bat")), "someone's f.bat");
+    };
+
+    const SplitResult result = job.run(progress, StopRequest());
+
+    QVERIFY(result.outcome == RunOutcome::Failed);
+    QCOMPARE(result.failedPath, out.filePath(QStringLiteral("f.bat")));
+    QCOMPARE(readTestFile(out.filePath(QStringLiteral("f.bat"))), QByteArray("someone's f.bat"));
+    QCOMPARE(filesIn(out.path()), QStringList{QStringLiteral("f.bat")}); // nothing half-made
+}
+
 void SplitSafetyTest::tooFewFilesLeftOnTheVolume() {
     TmpfsMount disk(QStringLiteral("1m"), QStringLiteral("nr_inodes=40"));
     if (!disk.isMounted())
@@ -210,6 +234,39 @@ void SplitSafetyTest::controlCharactersAreShownNotSent() {
     QVERIFY2(message.contains(QStringLiteral("/in/xU+001B]0;ownedU+0007: No such file")),
              qPrintable(message));
     QVERIFY(!message.contains(QChar(0x1b)));
+}
+
+void SplitSafetyTest::privateFilesStayPrivate() {
+    QTemporaryDir in;
+    QTemporaryDir out;
+    const QString source = in.filePath(QStringLiteral("diary.txt"));
+    writeTestFile(source, patternBytes(30));
+    QVERIFY(QFile::setPermissions(source, QFile::ReadOwner | QFile::WriteOwner));
+    auto permissions = [](const QString &path) {
+        return QFileInfo(path).permissions() &
+               (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther);
+    };
+    splitOneFile(source, out.path(), QStringLiteral("11"));
+    for (const QString &output : filesIn(out.path()))
+        QVERIFY2(permissions(out.filePath(output)) == 0, qPrintable(output));
+
+    struct Yes : JoinQuestions {
+        bool askYesNo(const QString &) override { return true; }
+    } yes;
+    ProgressSink progress;
+    const JoinPlan plan = planJoin(out.filePath(QStringLiteral("diary.txt.bat")), yes);
+    QVERIFY(JoinRun(plan, progress, StopRequest()).run().outcome == RunOutcome::Done);
+    QCOMPARE(permissions(out.filePath(QStringLiteral("diary.txt"))), QFile::Permissions());
+
+    // Joined from pieces anyone may read, over a private file: private still.
+    for (const QString &output : filesIn(out.path()))
+        QFile::setPermissions(out.filePath(output), QFile::ReadOwner | QFile::WriteOwner |
+                                                        QFile::ReadGroup | QFile::ReadOther);
+    QVERIFY(QFile::setPermissions(out.filePath(QStringLiteral("diary.txt")),
+                                  QFile::ReadOwner | QFile::WriteOwner));
+    const JoinPlan again = planJoin(out.filePath(QStringLiteral("diary.txt.bat")), yes);
+    QVERIFY(JoinRun(again, progress, StopRequest()).run().outcome == RunOutcome::Done);
+    QCOMPARE(permissions(out.filePath(QStringLiteral("diary.txt"))), QFile::Permissions());
 }
 
 QTEST_GUILESS_MAIN(SplitSafetyTest)

@@ -35,6 +35,9 @@ struct JoinPlan {
     QList<FileIdentity> pieceIdentities; // the run joins these files, and no others
     qint64 totalBytes = 0;
     ChecksumList checksums; // the list beside the pieces, when there is one
+    bool replacing = false; // the user agreed to replace the file that stands at its name
+    // The joined file gets no more: those of the first piece, or of the file it replaces.
+    unsigned permissions = 07777;
 
     JoinPlan();
     JoinPlan(JoinPlan &&) noexcept;

@@ -46,6 +46,8 @@ void examinePieces(JoinPlan &plan) {
         if (!plan.recipe.fromFirstPiece && facts.identity == script)
             throw FileError(path, QStringLiteral("it is the restore script itself, not a piece"));
         pieceByIdentity.insert(facts.identity, piece);
+        if (piece == 1)
+            plan.permissions = facts.permissions;
         plan.pieceLengths.append(facts.size);
         plan.pieceIdentities.append(facts.identity);
         plan.totalBytes += facts.size;
@@ -101,7 +103,7 @@ void askAboutOddPiece(const JoinPlan &plan, JoinQuestions &questions) {
                                                    "split, and the join was stopped"));
 }
 
-void checkDestination(const JoinPlan &plan, JoinQuestions &questions) {
+void checkDestination(JoinPlan &plan, JoinQuestions &questions) {
     const OutputFolder &folder = *plan.folder;
     const QByteArray destination = fileSystemName(plan.recipe.destination);
     const QString destinationPath = native(folder.filePath(destination));
@@ -129,6 +131,9 @@ void checkDestination(const JoinPlan &plan, JoinQuestions &questions) {
                                            "joined from its pieces?")
                                 .arg(printable(destinationPath))))
         throw JoinDeclined(destinationPath, QStringLiteral("it exists, and was not replaced"));
+    plan.replacing = true;
+    if (existing.kind == FileKind::Regular)
+        plan.permissions = existing.permissions;
 }
 
 } // namespace

@@ -57,10 +57,13 @@ JoinResult JoinRun::run() noexcept {
         const QByteArray destination = fileSystemName(m_plan.recipe.destination);
         TemporaryFile::removeLeftovers(*m_plan.folder, destination);
         TemporaryFile joined(*m_plan.folder, destination);
+        joined.restrictPermissions(m_plan.permissions);
         copyPieces(joined);
         m_progress.flushStarted();
         joined.flushToDisk();
-        joined.putInPlace();
+        // Only what the user agreed to replace is replaced: not a file put there meanwhile.
+        joined.putInPlace(m_plan.replacing ? OutputFolder::Replacing::Allowed
+                                           : OutputFolder::Replacing::Never);
         m_plan.folder->sync();
         m_progress.fileFinished(0);
     } catch (const Stopped &) {

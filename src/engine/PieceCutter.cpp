@@ -88,6 +88,8 @@ private:
             if (piece > m_plan.plannedPieces)
                 m_plan.checkLatePiece(m_name);
             m_file = m_plan.folder.create(m_name.constData());
+            if (const int error = restrictPermissions(m_file.fd(), m_plan.permissions))
+                m_plan.folder.fail(m_name, error);
             m_state.highestStarted = piece;
         } catch (...) {
             m_state.fail(piece, std::current_exception());

@@ -25,6 +25,7 @@ struct CutPlan {
     qint64 plannedPieces = 1;    // from the size the source reported, checked as safe to write
     bool flushEachPiece = false; // waits, piece by piece, until the disk holds it
     bool hash = false;           // computes the SHA-256 of every piece and of the whole file
+    unsigned permissions = 0666; // pieces get no permission beyond these
     // Throws FileError when a piece beyond plannedPieces may not be written at its name.
     std::function<void(const QByteArray &name)> checkLatePiece;
 };

@@ -15,10 +15,11 @@ class OutputFolder;
 struct PlannedFile {
     QueuedFile queued;
     OutputNames names;
-    FileIdentity identity;  // of the source that was checked
-    qint64 bytes = 0;       // its length as it reported it then
-    qint64 pieces = 1;      // from that length
-    qint64 stalePieces = 0; // pieces of an earlier, longer split that follow the last one
+    FileIdentity identity;    // of the source that was checked
+    qint64 bytes = 0;         // its length as it reported it then
+    unsigned permissions = 0; // its own: its outputs get no more
+    qint64 pieces = 1;        // from that length
+    qint64 stalePieces = 0;   // pieces of an earlier, longer split that follow the last one
 };
 
 // A split that was checked whole and may start: the output folder, held open from the check to

@@ -252,8 +252,11 @@ SplitPlan Planner::plan() {
             // The same file queued again would write the same bytes again: split once.
             if (source.repeats >= 0)
                 continue;
-            PlannedFile file{queued, OutputNames(queued.name), source.facts.identity,
+            PlannedFile file{queued,
+                             OutputNames(queued.name),
+                             source.facts.identity,
                              source.facts.size,
+                             source.facts.permissions,
                              pieceCountFor(source.facts.size, m_request.pieceLength)};
             OutputChecker::Replaced replacedHere;
             std::optional<QString> problem =

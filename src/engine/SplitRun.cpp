@@ -75,6 +75,7 @@ bool SplitRun::splitFile(WorkerPool &pool, qint64 index) {
                               .plannedPieces = file.pieces,
                               .flushEachPiece = m_options.flushMethod == FlushMethod::EachFile,
                               .hash = m_plan.writeChecksums,
+                              .permissions = file.permissions,
                               .checkLatePiece = [this](const QByteArray &name) {
                                   OutputChecker::Replaced replaced;
                                   if (const std::optional<OutputProblem> problem =
@@ -104,11 +105,13 @@ bool SplitRun::splitFile(WorkerPool &pool, qint64 index) {
 
 bool SplitRun::writeFinishing(const PlannedFile &file, const CutResult &cut) {
     TemporaryFile script(*m_plan.folder, file.names.scriptOnDisk());
+    script.restrictPermissions(file.permissions);
     script.write(RestoreScript::scriptFor(file.names, cut.pieces));
     script.flushToDisk();
     std::optional<TemporaryFile> checksums;
     if (m_plan.writeChecksums) {
         checksums.emplace(*m_plan.folder, file.names.checksumsOnDisk());
+        checksums->restrictPermissions(file.permissions);
         checksums->write(ChecksumList::text(file.names, cut.wholeDigest, cut.pieceDigests));
         checksums->flushToDisk();
     }
@@ -116,9 +119,10 @@ bool SplitRun::writeFinishing(const PlannedFile &file, const CutResult &cut) {
     // were: they go here, under names of their own, unseen.
     if (m_stop.requested())
         return false;
-    script.putInPlace();
+    // The earlier ones went before the pieces: anything there now is someone else's.
+    script.putInPlace(OutputFolder::Replacing::Never);
     if (checksums)
-        checksums->putInPlace();
+        checksums->putInPlace(OutputFolder::Replacing::Never);
     return true;
 }
 

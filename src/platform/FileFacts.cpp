@@ -53,6 +53,7 @@ FileFacts factsOf(const struct stat &status) {
     facts.size = qint64(status.st_size);
     facts.allocatedBytes = qint64(status.st_blocks) * 512;
     facts.linkCount = qint64(status.st_nlink);
+    facts.permissions = unsigned(status.st_mode) & 07777;
     return facts;
 }
 

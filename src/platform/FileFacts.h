@@ -26,6 +26,7 @@ struct FileFacts {
     qint64 size = 0;           // as reported; files of /proc report 0 and hold more
     qint64 allocatedBytes = 0; // disk space the file takes now
     qint64 linkCount = 0;      // names the file has (hard links)
+    unsigned permissions = 0;  // who may read, write and run it: the mode's low 12 bits
 };
 
 // "a folder", "a FIFO (named pipe)", ... for messages; empty for a missing path.

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 FileHandle::~FileHandle() {
@@ -55,6 +56,20 @@ int flushToDisk(int fd) {
             return errno;
     }
     return 0;
+}
+
+int restrictPermissions(int fd, unsigned allowed) {
+    struct stat status {};
+    if (::fstat(fd, &status) != 0)
+        return errno;
+    const mode_t kept = status.st_mode & (mode_t(allowed) | S_IWUSR) & 07777;
+    if (kept == (status.st_mode & 07777))
+        return 0;
+    if (::fchmod(fd, kept) == 0)
+        return 0;
+    // A file system without such permissions (FAT) has nothing to restrict, nor does a file of
+    // another owner that this process may write.
+    return errno == ENOSYS || errno == EOPNOTSUPP || errno == EPERM ? 0 : errno;
 }
 
 bool tryLockExclusively(int fd) {

@@ -31,6 +31,11 @@ int writeAll(int fd, const char *data, qint64 size);
 // Returns once the data written to fd is on the disk: 0, or the system's error code.
 int flushToDisk(int fd);
 
+// Takes from fd's file every permission that allowed does not hold, so that what is made of a
+// private file is no less private; the owner keeps the right to write. Returns 0, or the
+// system's error code.
+int restrictPermissions(int fd, unsigned allowed);
+
 // Takes an advisory lock on the whole file, held until its descriptor is closed, unless another
 // descriptor holds one; waits for no one. Returns whether it took it.
 bool tryLockExclusively(int fd);

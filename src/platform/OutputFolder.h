@@ -62,8 +62,10 @@ public:
     FileHandle openForReading(const QByteArray &name) const;
     // Removes the file at name; a name that is already gone is no failure.
     void remove(const QByteArray &name) const;
-    // Moves from over to, replacing what to names, in one step.
-    void rename(const QByteArray &from, const QByteArray &to) const;
+    // Moves from to to in one step. Replaces what stands at to only when asked to; else fails
+    // when something does.
+    enum class Replacing { Never, Allowed };
+    void rename(const QByteArray &from, const QByteArray &to, Replacing replacing) const;
     // Makes the folder's entries (files made, renamed, removed) survive a crash.
     void sync() const;
     // Returns once the folder's whole file system holds every byte written to it, entries

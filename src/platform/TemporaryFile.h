@@ -4,7 +4,7 @@
 
 #include <QByteArray>
 
-class OutputFolder;
+#include "OutputFolder.h"
 
 // A file written beside the one it is to become, then put in its place in one step, so that a
 // failure, a full disk or a stop never leaves a half-written file under the real name and never
@@ -30,14 +30,17 @@ public:
 
     // Writes data at its end; throws FileError.
     void write(const QByteArray &data);
+    // No permission beyond allowed (see restrictPermissions()); throws FileError.
+    void restrictPermissions(unsigned allowed) const;
     // Tells it that bytes more were written at its end. These are sent on to the disk in steps,
     // while the writing goes on, so that flushToDisk() has less left to wait for.
     void wrote(qint64 bytes);
     // Waits until the data is on the disk; throws FileError.
     void flushToDisk() const;
-    // Closes the file and puts it in place of the final name, for good; throws FileError. The
-    // folder's own entry is made to last by OutputFolder::sync().
-    void putInPlace();
+    // Closes the file and puts it at the final name, for good, replacing what stands there only
+    // when asked to; throws FileError. The folder's own entry is made to last by
+    // OutputFolder::sync().
+    void putInPlace(OutputFolder::Replacing replacing);
 
 private:
     const OutputFolder &m_folder;
