@@ -31,6 +31,9 @@ private Q_SLOTS:
     void handEditedLists();
     void splitWithoutTheListWritesNone();
     void verifyListsEveryPiece();
+    void verifyFromTheFirstPieceListsAGap();
+    void verifyNamesPiecesPastTheList();
+    void firstPieceTakesItsCountOnlyFromAWholeList();
 };
 
 namespace {
@@ -229,6 +232,68 @@ void ChecksumsTest::verifyListsEveryPiece() {
     QVERIFY(message.text.endsWith(QStringLiteral("... and 5 more.")));
     QVERIFY(message.details.endsWith(QStringLiteral("\u2022 report.doc.15: matches")));
     QCOMPARE(filesIn(out.path()), before); // nothing written
+}
+
+namespace {
+
+VerifyResult verify(const QString &chosen) {
+    const VerifyPlan plan = planVerify(chosen);
+    ProgressSink progress;
+    return runVerify(plan, progress, StopRequest());
+}
+
+QStringList statuses(const VerifyResult &result) {
+    static const char *const names[] = {"matches", "damaged", "missing", "unlisted"};
+    QStringList shown;
+    for (const VerifyResult::Entry &piece : result.pieces)
+        shown << piece.name + u' ' + QLatin1StringView(names[int(piece.status)]);
+    return shown;
+}
+
+} // namespace
+
+void ChecksumsTest::verifyFromTheFirstPieceListsAGap() {
+    QTemporaryDir out;
+    splitReport(out.path());
+    QFile::remove(out.filePath(QStringLiteral("report.doc.2")));
+
+    const VerifyResult result = verify(out.filePath(QStringLiteral("report.doc.1")));
+
+    QCOMPARE(statuses(result), (QStringList{QStringLiteral("report.doc.1 matches"),
+                                            QStringLiteral("report.doc.2 missing"),
+                                            QStringLiteral("report.doc.3 matches")}));
+}
+
+void ChecksumsTest::verifyNamesPiecesPastTheList() {
+    QTemporaryDir out;
+    splitReport(out.path());
+    writeTestFile(out.filePath(QStringLiteral("report.doc.4")), "more");
+
+    const VerifyResult result = verify(out.filePath(QStringLiteral("report.doc.bat")));
+
+    QVERIFY(!result.allMatch());
+    QCOMPARE(statuses(result).last(), QStringLiteral("report.doc.4 unlisted"));
+}
+
+void ChecksumsTest::firstPieceTakesItsCountOnlyFromAWholeList() {
+    QTemporaryDir out;
+    splitReport(out.path());
+    QFile::remove(out.filePath(QStringLiteral("report.doc.bat")));
+    // A list cut down to the first two pieces, without the whole file's line: it cannot tell
+    // that the last piece it names is the last there was, and three pieces are found.
+    const QString list = out.filePath(QStringLiteral("report.doc.sha256"));
+    const QList<QByteArray> lines = readTestFile(list).split('\n');
+    writeTestFile(list, lines[1] + '\n' + lines[2] + '\n');
+    Yes yes;
+
+    try {
+        planJoin(out.filePath(QStringLiteral("report.doc.1")), yes);
+        QFAIL("the join was not refused");
+    } catch (const FileError &error) {
+        QVERIFY2(error.reason().startsWith(QStringLiteral("it has no line for report.doc.3")),
+                 error.what());
+    }
+    QVERIFY(!QFile::exists(out.filePath(QStringLiteral("report.doc"))));
 }
 
 QTEST_GUILESS_MAIN(ChecksumsTest)

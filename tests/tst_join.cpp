@@ -217,6 +217,14 @@ void JoinTest::refusedWritingNothing_data() {
     row("a second line that does not go on", "does not go on from x",
         script("copy /b \"x.1\"  \"x\"\r\ncopy /b \"x.2\" + \"x.3\"  \"x\"\r\necho x has been "
                "restored\r\n"));
+    row("a command after the last line",
+        "line 3 comes after the line that says x is restored, where a restore script ends, so "
+        "nothing of the script was run: del /q *.*",
+        script("copy /b \"x.1\" + \"x.2\" + \"x.3\"  \"x\"\r\necho x has been restored\r\n"
+               "del /q *.*\r\n"));
+    row("a byte order mark, as Notepad saves it", "line 1 starts with a byte order mark",
+        script("\xef\xbb\xbf"
+               "copy /b \"x.1\" + \"x.2\" + \"x.3\"  \"x\"\r\necho x has been restored\r\n"));
     row("not UTF-8 after the switch to it", "line 2 is not valid UTF-8",
         script(
             "@chcp 65001 >nul\r\ncopy /b \"x\xff.1\"  \"x\xff\"\r\necho x has been restored\r\n"));

@@ -5,6 +5,7 @@
 #include "OutputFolder.h"
 #include "OutputNames.h"
 #include "SourceFile.h"
+#include "TextLines.h"
 
 #include <QHash>
 
@@ -23,13 +24,11 @@ bool isDigest(QByteArrayView text) {
 
 [[noreturn]] void refuse(const QString &path, qsizetype line, const QString &why,
                          const QByteArray &text) {
-    constexpr qsizetype kShown = 120;
-    const QString shown = QString::fromUtf8(text.left(kShown)) +
-                          (text.size() > kShown ? QStringLiteral("...") : QString());
     throw FileError(path, printable(QStringLiteral("line %1 %2, so the pieces were not checked "
-                                                   "against it: %3")
+                                                   "against it: ")
                                         .arg(line)
-                                        .arg(why, shown)));
+                                        .arg(why)) +
+                              quotedLine(QString::fromUtf8(text)));
 }
 
 } // namespace
@@ -49,19 +48,13 @@ ChecksumList readChecksumList(const OutputFolder &folder, const OutputNames &nam
     const QByteArray onDisk = names.checksumsOnDisk();
     if (folder.facts(onDisk).kind == FileKind::Missing)
         return list;
-    // Opened as a source is: a FIFO or a device is refused rather than waited on.
-    const SourceFile file(folder.filePath(onDisk));
+    // The list itself, not a link, and no FIFO or device waited on.
+    const SourceFile file(folder, onDisk);
     list.path = file.path();
     QByteArray bytes = file.readAll(kLargestList);
     if (bytes.startsWith("\xef\xbb\xbf"))
         bytes.remove(0, 3);
-    QList<QByteArray> lines = bytes.split('\n');
-    for (QByteArray &line : lines) {
-        if (line.endsWith('\r'))
-            line.chop(1);
-    }
-    while (!lines.isEmpty() && lines.last().trimmed().isEmpty())
-        lines.removeLast();
+    const QList<QByteArray> lines = textLines(bytes);
 
     // Without a count, as many as there are lines: no more can be named.
     const qint64 pieces = pieceCount.value_or(lines.size());
@@ -83,8 +76,7 @@ ChecksumList readChecksumList(const OutputFolder &folder, const OutputNames &nam
             refuse(list.path, i + 1,
                    pieceCount ? QStringLiteral("names %1, which is neither %2 nor one of its %3 "
                                                "pieces")
-                                    .arg(name, names.fileName())
-                                    .arg(*pieceCount)
+                                    .arg(name, names.fileName(), QString::number(*pieceCount))
                               : QStringLiteral("names %1, which is neither %2 nor one of its "
                                                "pieces")
                                     .arg(name, names.fileName()),

@@ -5,6 +5,7 @@
 #include "NameFolding.h"
 #include "OutputFolder.h"
 #include "OutputNames.h"
+#include "Saturating.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -50,13 +51,13 @@ void examinePieces(JoinPlan &plan) {
             plan.permissions = facts.permissions;
         plan.pieceLengths.append(facts.size);
         plan.pieceIdentities.append(facts.identity);
-        plan.totalBytes += facts.size;
+        plan.totalBytes = saturatingAdd(plan.totalBytes, facts.size);
     }
 }
 
 // Without a script nothing tells whether the last piece found is the last piece there was.
 void askWithoutScript(const JoinPlan &plan, JoinQuestions &questions) {
-    if (!plan.recipe.fromFirstPiece || !plan.checksums.path.isEmpty())
+    if (!plan.recipe.fromFirstPiece || !plan.checksums.whole.isEmpty())
         return;
     const OutputNames names(plan.recipe.destination);
     if (!questions.askYesNo(
@@ -149,12 +150,15 @@ JoinPlan planJoin(const QString &chosen, JoinQuestions &questions) {
     plan.folder = std::make_unique<OutputFolder>(plan.recipe.folder);
     const OutputNames names(plan.recipe.destination);
     // Without a script, a checksum list beside the pieces says how many there are, as the
-    // script would: those it names, no fewer and no more.
+    // script would: those it names. Only a list with the whole file's line, which the joined
+    // file must match, tells that the last it names is the last there was.
     plan.checksums = readChecksumList(
         *plan.folder, names,
         plan.recipe.fromFirstPiece ? std::nullopt : std::optional<qint64>(plan.recipe.pieceCount));
-    if (plan.recipe.fromFirstPiece && !plan.checksums.path.isEmpty())
+    if (plan.recipe.fromFirstPiece && !plan.checksums.whole.isEmpty())
         plan.recipe.pieceCount = plan.checksums.pieces.size();
+    else if (plan.recipe.fromFirstPiece && !plan.checksums.path.isEmpty())
+        plan.checksums = readChecksumList(*plan.folder, names, plan.recipe.pieceCount);
     examinePieces(plan);
     askWithoutScript(plan, questions);
     askAboutOddPiece(plan, questions);

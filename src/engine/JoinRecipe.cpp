@@ -8,6 +8,7 @@
 #include "RestoreScript.h"
 #include "SourceFile.h"
 #include "SplitRefusal.h"
+#include "TextLines.h"
 
 #include <QDir>
 #include <QFile>
@@ -65,6 +66,12 @@ JoinRecipe ScriptReader::read() {
     for (qsizetype i = 0; i + 1 < script.size(); ++i) {
         const ScriptLine &line = script[i];
         const std::optional<CopyLine> copy = parseCopyLine(line.text);
+        // A restore script ends with the line that says the file is restored: what follows
+        // it is what is wrong.
+        if (!copy && i > 0 && line.text == RestoreScript::echoLine(recipe.destination))
+            refuse(script[i + 1], QStringLiteral("comes after the line that says %1 is restored, "
+                                                 "where a restore script ends")
+                                      .arg(recipe.destination));
         if (!copy)
             refuse(line, QStringLiteral("is not a command that Tessary writes"));
         if (i == 0) {
@@ -101,14 +108,16 @@ QList<ScriptLine> ScriptReader::lines() {
     if (file.facts().size > kLargestScript)
         throw FileError(m_path, QStringLiteral("it is too large to be a restore script"));
     // The command shell reads lines ended by CR LF or by LF alone, the last one with or
-    // without an end, and passes over blank lines at the end, as an editor may leave them.
-    QList<QByteArray> raw = file.readAll(kLargestScript).split('\n');
-    for (QByteArray &line : raw) {
-        if (line.endsWith('\r'))
-            line.chop(1);
-    }
-    while (raw.size() > 1 && raw.last().trimmed().isEmpty())
-        raw.removeLast();
+    // without an end, and passes over blank lines at the end.
+    const QByteArray bytes = file.readAll(kLargestScript);
+    const QList<QByteArray> raw = textLines(bytes);
+    if (raw.isEmpty())
+        return {};
+    // As an editor on Windows may save it: the shell would take the mark for a command.
+    if (bytes.startsWith("\xef\xbb\xbf"))
+        refuse({1, QString::fromUtf8(raw.first().mid(3))},
+               QStringLiteral("starts with a byte order mark, which the command shell does not "
+                              "read"));
     const bool utf8 = raw.first() == QByteArrayView(RestoreScript::kUtf8Line);
     QList<ScriptLine> script;
     for (qsizetype i = utf8 ? 1 : 0; i < raw.size(); ++i) {
@@ -188,13 +197,11 @@ std::optional<QString> ScriptReader::unquote(QStringView text) {
 }
 
 void ScriptReader::refuse(const ScriptLine &line, const QString &why) const {
-    constexpr qsizetype kShown = 120;
-    const QString shown =
-        line.text.size() > kShown ? line.text.left(kShown - 3) + QStringLiteral("...") : line.text;
-    throw FileError(m_path,
-                    printable(QStringLiteral("line %1 %2, so nothing of the script was run: %3")
-                                  .arg(line.number)
-                                  .arg(why, shown)));
+    throw FileError(m_path, printable(QStringLiteral("line %1 %2, so nothing of the script was "
+                                                     "run: ")
+                                          .arg(line.number)
+                                          .arg(why)) +
+                                quotedLine(line.text));
 }
 
 // name.1, the first piece. The restore script beside it, when there is one, says how many

@@ -119,6 +119,10 @@ void JoinRun::copyPieces(TemporaryFile &joined) const {
             joined.wrote(got);
             m_progress.bytesCopied(got);
         } while (copied < length);
+        // The piece must end where it ended when it was checked.
+        char beyond = 0;
+        if (source.readAt(&beyond, 1, length) != 0)
+            throw FileError(source.path(), QStringLiteral("it changed after it was checked"));
     }
     if (digests)
         checkDigests(*digests);

@@ -8,22 +8,22 @@
 
 namespace {
 
-QString foldedFolder(const QString &path) {
-    return foldedName(QDir::cleanPath(QDir::fromNativeSeparators(path)));
+QString cleanFolder(const QString &path) {
+    return QDir::cleanPath(QDir::fromNativeSeparators(path));
 }
 
 } // namespace
 
 OutputChecker::OutputChecker(const OutputFolder &folder, const QList<QueuedFile> &queue)
     : m_folder(folder) {
-    // The same folder by its identity, or, where a file system gives each spelling of a name
-    // an identity of its own (FAT through FUSE), by its path spelled in any case.
+    // The same folder by its identity, or by its path where a file system gives each spelling
+    // of a name an identity of its own (FAT through FUSE).
     const FileIdentity outputFolder = folder.identity();
-    const QString outputPath = foldedFolder(folder.path());
+    const QString outputPath = cleanFolder(folder.path());
     for (const QueuedFile &file : queue) {
         const QFileInfo source(QDir::fromNativeSeparators(file.path));
         const QString sourceFolder = source.absolutePath();
-        if (foldedFolder(sourceFolder) == outputPath ||
+        if (cleanFolder(sourceFolder) == outputPath ||
             factsAtPath(sourceFolder).identity == outputFolder)
             m_queuedHere.insert(foldedName(source.fileName()), file.path);
     }

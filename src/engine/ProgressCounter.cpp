@@ -1,5 +1,7 @@
 #include "ProgressCounter.h"
 
+#include <algorithm>
+
 void ProgressCounter::runStarted(qint64 files, qint64 bytes) {
     m_files = files;
     m_totalBytes = bytes;
@@ -33,7 +35,8 @@ ProgressSnapshot ProgressCounter::snapshot() const {
     }
     now.fileBytes = m_fileBytes;
     now.doneBytes = m_doneBytes.load(std::memory_order_relaxed);
-    now.fileDone = now.doneBytes - m_doneBeforeFile;
+    // Read apart from the file's start, it may be a moment behind.
+    now.fileDone = std::max<qint64>(0, now.doneBytes - m_doneBeforeFile);
     now.totalBytes = m_totalBytes;
     now.flushing = m_flushing;
     return now;

@@ -99,6 +99,9 @@ QString entryLine(const VerifyResult::Entry &entry) {
     case VerifyResult::Status::Missing:
         state = QStringLiteral("missing");
         break;
+    case VerifyResult::Status::Unlisted:
+        state = QStringLiteral("not in the list");
+        break;
     }
     return printable(QStringLiteral("\u2022 ") + entry.name + QStringLiteral(": ") + state);
 }
@@ -118,6 +121,14 @@ RunMessage split(const SplitPlan &plan, const SplitResult &result) {
     case RunOutcome::Stopped:
         return splitStopped(plan, result);
     case RunOutcome::Failed:
+        if (result.stoppedFile < 0 && result.filesDone == plan.files.size())
+            return {RunMessage::Tone::Error,
+                    kSplitFailed,
+                    QStringLiteral("The files were split, but not all of them reached the disk."
+                                   "\n\n%1")
+                        .arg(printable(native(result.failedPath) + QStringLiteral(": ") +
+                                       result.reason)),
+                    {}};
         return splitFailed(result.stoppedFile >= 0 ? plan.files[result.stoppedFile].queued.path
                                                    : QString(),
                            result.failedPath, result.reason);
@@ -175,11 +186,12 @@ RunMessage verify(const VerifyPlan &plan, const VerifyResult &result) {
         return verifyFailure({result.failedPath, result.reason});
     }
     const QString list = printable(plan.names.checksums());
-    const qsizetype count = result.pieces.size();
+    qsizetype count = result.pieces.size(); // those the list names
     qsizetype matching = 0;
     QStringList all;
     for (const VerifyResult::Entry &piece : result.pieces) {
         matching += piece.status == VerifyResult::Status::Matches ? 1 : 0;
+        count -= piece.status == VerifyResult::Status::Unlisted ? 1 : 0;
         all << entryLine(piece);
     }
     if (result.whole)

@@ -1,10 +1,10 @@
 #include "Verify.h"
 
 #include "FileError.h"
-#include "JoinRecipe.h"
 #include "OutputFolder.h"
 #include "RunFailure.h"
 #include "RunProgress.h"
+#include "Saturating.h"
 #include "Sha256.h"
 #include "SourceFile.h"
 
@@ -61,19 +61,14 @@ VerifyPlan &VerifyPlan::operator=(VerifyPlan &&) noexcept = default;
 VerifyPlan::~VerifyPlan() = default;
 
 VerifyPlan planVerify(const QString &chosen) {
-    VerifyPlan plan;
     const QFileInfo info(chosen);
-    QString folder = info.absolutePath();
-    QString fileName;
-    if (info.fileName().endsWith(kListSuffix) && info.fileName().size() > kListSuffix.size()) {
-        fileName = info.fileName().chopped(kListSuffix.size());
-    } else {
-        const JoinRecipe recipe = joinRecipeFor(chosen);
-        folder = recipe.folder;
-        fileName = recipe.destination;
-    }
-    plan.folder = std::make_unique<OutputFolder>(QDir::toNativeSeparators(folder));
-    plan.names = OutputNames(fileName);
+    const std::optional<OutputNames::Entry> output = OutputNames::parse(info.fileName());
+    if (!output || (output->kind == OutputNames::Kind::Piece && output->piece != 1))
+        throw FileError(chosen, QStringLiteral("choose the checksum list, the restore script or "
+                                               "the first piece (the one whose name ends in .1)"));
+    VerifyPlan plan;
+    plan.folder = std::make_unique<OutputFolder>(QDir::toNativeSeparators(info.absolutePath()));
+    plan.names = OutputNames(output->fileName);
     plan.list = readChecksumList(*plan.folder, plan.names, std::nullopt);
     if (plan.list.path.isEmpty())
         throw FileError(chosen, QStringLiteral("no checksum list (%1) stands beside it, so there "
@@ -92,12 +87,12 @@ VerifyResult runVerify(const VerifyPlan &plan, ProgressSink &progress, const Sto
     try {
         qint64 bytes = 0;
         for (qint64 piece = 1; piece <= plan.list.pieces.size(); ++piece)
-            bytes += plan.folder->facts(plan.names.pieceOnDisk(piece)).size;
+            bytes = saturatingAdd(bytes, plan.folder->facts(plan.names.pieceOnDisk(piece)).size);
         const QByteArray wholeName = fileSystemName(plan.names.fileName());
         const bool withWhole =
             !plan.list.whole.isEmpty() && plan.folder->facts(wholeName).kind != FileKind::Missing;
         if (withWhole)
-            bytes += plan.folder->facts(wholeName).size;
+            bytes = saturatingAdd(bytes, plan.folder->facts(wholeName).size);
         progress.runStarted(1, bytes);
         progress.fileStarted(0, plan.names.fileName(), bytes);
 
@@ -124,6 +119,11 @@ VerifyResult runVerify(const VerifyPlan &plan, ProgressSink &progress, const Sto
                 result.pieces.append(check(*plan.folder, plan.names.piece(piece),
                                            plan.list.pieces[piece - 1], buffer.get(), progress,
                                            stop));
+            // A join from the first piece would take in what follows the last listed.
+            for (qint64 piece = plan.list.pieces.size() + 1;
+                 plan.folder->facts(plan.names.pieceOnDisk(piece)).kind != FileKind::Missing;
+                 ++piece)
+                result.pieces.append({plan.names.piece(piece), VerifyResult::Status::Unlisted, {}});
         } catch (...) {
             joinWhole();
             throw;

@@ -27,11 +27,17 @@ struct VerifyPlan {
 };
 
 // The list of the file chosen: the checksum list itself, or the one beside a restore script
-// or a first piece. Throws FileError when there is none, or it is not one a split writes.
+// or a first piece, found by their names. Throws FileError when there is none, or it is not
+// one a split writes.
 VerifyPlan planVerify(const QString &chosen);
 
 struct VerifyResult : RunResult {
-    enum class Status { Matches, Damaged, Missing };
+    enum class Status {
+        Matches,
+        Damaged,
+        Missing,
+        Unlisted, // a piece past the last the list names: it would be joined, unchecked
+    };
     struct Entry {
         QString name;
         Status status = Status::Matches;

@@ -193,11 +193,13 @@ void OutputFolder::link(const FileHandle &file, const QByteArray &name) const {
 }
 
 FileHandle OutputFolder::openForReading(const QByteArray &name) const {
-    FileHandle file(::openat(m_handle.fd(), name.constData(),
-                             O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK));
-    if (file.fd() < 0)
-        fail(name, errno);
-    return file;
+    FileHandle file(::openat(m_handle.fd(), name.constData(), O_RDONLY | kOpenFlags));
+    if (file.fd() >= 0)
+        return file;
+    if (errno == ELOOP) // O_NOFOLLOW's word for a link
+        throw FileError(filePath(name),
+                        QStringLiteral("it is a symbolic link, which Tessary does not follow"));
+    fail(name, errno);
 }
 
 void OutputFolder::remove(const QByteArray &name) const {
