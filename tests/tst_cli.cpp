@@ -22,6 +22,7 @@ private Q_SLOTS:
     void sizeLabelsAreTheWindowsList_data();
     void sizeLabelsAreTheWindowsList();
     void ctrlCLeavesWhatCancelLeaves();
+    void removedCurrentFolderIsRefused();
 };
 
 namespace {
@@ -207,6 +208,28 @@ void CliTest::ctrlCLeavesWhatCancelLeaves() {
     QVERIFY(QString::fromLocal8Bit(cli.readAllStandardError())
                 .contains(QStringLiteral("The split was stopped. first.bin was split; second.bin "
                                          "was not, and its pieces were removed.")));
+}
+
+void CliTest::removedCurrentFolderIsRefused() {
+    QTemporaryDir folder;
+    writeTestFile(folder.filePath(QStringLiteral("report.doc")), patternBytes(30));
+    QDir(folder.path()).mkdir(QStringLiteral("gone"));
+    // The output folder is the current one, which is removed before tessary-cli starts.
+    QProcess shell;
+    shell.start(QStringLiteral("sh"),
+                {QStringLiteral("-c"),
+                 QStringLiteral("cd \"$1/gone\" && rmdir \"$1/gone\" && exec \"$2\" split -s 10 "
+                                "\"$1/report.doc\""),
+                 QStringLiteral("sh"), folder.path(), QStringLiteral(TESSARY_CLI)});
+    QVERIFY(shell.waitForFinished(30'000));
+
+    QCOMPARE(shell.exitCode(), 1);
+    QVERIFY2(QString::fromLocal8Bit(shell.readAllStandardError())
+                 .contains(QStringLiteral(": this folder has been removed")),
+             "no refusal");
+    QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("report.doc")});
+    QVERIFY(!QFile::exists(QStringLiteral("/report.doc.1")));
 }
 
 QTEST_GUILESS_MAIN(CliTest)

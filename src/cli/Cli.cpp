@@ -163,8 +163,10 @@ protected:
             return usage(m_name,
                          QStringLiteral("Custom Size is not Numeric.  It must be a number"));
         SplitRequest request;
+        // "." rather than the current folder's path, which may have gone: the check then says
+        // so of the folder itself.
         request.outputFolder = QDir::toNativeSeparators(
-            m_parser.isSet(m_output) ? m_parser.value(m_output) : QDir::currentPath());
+            m_parser.isSet(m_output) ? m_parser.value(m_output) : QStringLiteral("."));
         request.pieceLength = *length;
         request.writeChecksums = !m_parser.isSet(m_noChecksums);
         for (const QString &file : files) {

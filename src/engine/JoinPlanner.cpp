@@ -6,6 +6,7 @@
 #include "OutputFolder.h"
 #include "OutputNames.h"
 #include "Saturating.h"
+#include "TemporaryFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -163,6 +164,8 @@ JoinPlan planJoin(const QString &chosen, JoinQuestions &questions) {
     askWithoutScript(plan, questions);
     askAboutOddPiece(plan, questions);
     checkDestination(plan, questions);
+    // What a join killed on a file system without unnamed files left would take room.
+    TemporaryFile::removeLeftovers(*plan.folder);
     const FolderCapacity capacity = plan.folder->capacity();
     if (plan.totalBytes > capacity.freeBytes)
         throw FileError(native(plan.recipe.folder),

@@ -54,9 +54,7 @@ JoinResult JoinRun::run() noexcept {
     try {
         m_progress.runStarted(1, m_plan.totalBytes);
         m_progress.fileStarted(0, m_plan.recipe.destination, m_plan.totalBytes);
-        const QByteArray destination = fileSystemName(m_plan.recipe.destination);
-        TemporaryFile::removeLeftovers(*m_plan.folder, destination);
-        TemporaryFile joined(*m_plan.folder, destination);
+        TemporaryFile joined(*m_plan.folder, fileSystemName(m_plan.recipe.destination));
         joined.restrictPermissions(m_plan.permissions);
         copyPieces(joined);
         m_progress.flushStarted();

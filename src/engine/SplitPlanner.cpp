@@ -8,6 +8,7 @@
 #include "RestoreScript.h"
 #include "Saturating.h"
 #include "SourceFile.h"
+#include "TemporaryFile.h"
 
 #include <QHash>
 #include <QSet>
@@ -233,6 +234,13 @@ SplitPlan Planner::plan() {
         refuse(folderIndex, m_request.outputFolder, RefusalReason::folderNotWritable());
         throw SplitRefused(sortedRefusals());
     }
+    // A folder removed while it was open: nothing can be made in it.
+    if (plan.folder->facts(QByteArrayLiteral(".")).linkCount == 0) {
+        refuse(folderIndex, m_request.outputFolder, RefusalReason::folderRemoved());
+        throw SplitRefused(sortedRefusals());
+    }
+    // What a join or split killed on a file system without unnamed files left would take room.
+    TemporaryFile::removeLeftovers(*plan.folder);
 
     const OutputFolder &folder = *plan.folder;
     plan.checker = std::make_unique<OutputChecker>(folder, m_request.queue);

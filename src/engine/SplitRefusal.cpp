@@ -133,6 +133,10 @@ QString folderNotWritable() {
     return QStringLiteral("Tessary may not make files in this folder");
 }
 
+QString folderRemoved() {
+    return QStringLiteral("this folder has been removed");
+}
+
 QString notEnoughSpace(qint64 needed, qint64 free) {
     return QStringLiteral("the split needs %1 of free space there, but only %2 is free")
         .arg(bytesText(needed), bytesText(free));

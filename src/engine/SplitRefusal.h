@@ -64,6 +64,7 @@ QString outputNotExamined(const QString &path, const QString &reason);
 QString nameTooLong(const QString &name, qint64 bytes, qint64 nameMax);
 QString pathTooLong(const QString &name, qint64 bytes, qint64 pathMax);
 QString folderNotWritable();
+QString folderRemoved();
 QString notEnoughSpace(qint64 needed, qint64 free);
 QString notEnoughFiles(qint64 needed, qint64 free);
 QString pieceTooLarge(qint64 largestFile, qint64 piece);

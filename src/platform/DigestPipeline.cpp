@@ -10,25 +10,45 @@ constexpr std::size_t kBuffers = 4;
 } // namespace
 
 DigestPipeline::DigestPipeline()
-    : m_buffers(kBuffers)
-    , m_threads{std::thread([this] { run(Pieces); }), std::thread([this] { run(Whole); })} {}
+    : m_buffers(kBuffers) {
+    try {
+        m_threads[Pieces] = std::thread([this] { run(Pieces); });
+        m_threads[Whole] = std::thread([this] { run(Whole); });
+    } catch (...) { // no thread to spare: the one that started ends
+        stop();
+        throw;
+    }
+}
 
 DigestPipeline::~DigestPipeline() {
+    stop();
+}
+
+void DigestPipeline::stop() {
     {
         const std::lock_guard lock(m_mutex);
         m_ending = true;
     }
     m_changed.notify_all();
-    for (std::thread &thread : m_threads)
-        thread.join();
+    for (std::thread &thread : m_threads) {
+        if (thread.joinable())
+            thread.join();
+    }
+}
+
+void DigestPipeline::throwFailure() const {
+    if (m_failure)
+        std::rethrow_exception(m_failure);
 }
 
 char *DigestPipeline::nextBuffer() {
     std::unique_lock lock(m_mutex);
     // The buffer m_given is free once both hashers are past its last use.
     m_changed.wait(lock, [this] {
-        return m_given - std::min(m_hashed[Pieces], m_hashed[Whole]) < m_buffers.size();
+        return m_failure ||
+               m_given - std::min(m_hashed[Pieces], m_hashed[Whole]) < m_buffers.size();
     });
+    throwFailure();
     return m_buffers[m_given % m_buffers.size()].bytes.get();
 }
 
@@ -42,6 +62,16 @@ void DigestPipeline::hash(qint64 bytes, bool endsPiece) {
 }
 
 void DigestPipeline::run(Hasher hasher) {
+    try {
+        hash(hasher);
+    } catch (...) { // memory ran out: the feeder hears of it at its next call
+        const std::lock_guard lock(m_mutex);
+        m_failure = std::current_exception();
+        m_changed.notify_all();
+    }
+}
+
+void DigestPipeline::hash(Hasher hasher) {
     Sha256 &hash = hasher == Pieces ? m_pieceHash : m_wholeHash;
     std::unique_lock lock(m_mutex);
     for (;;) {
@@ -63,8 +93,10 @@ void DigestPipeline::run(Hasher hasher) {
 
 void DigestPipeline::waitUntilHashed() {
     std::unique_lock lock(m_mutex);
-    m_changed.wait(lock,
-                   [this] { return m_hashed[Pieces] == m_given && m_hashed[Whole] == m_given; });
+    m_changed.wait(lock, [this] {
+        return m_failure || (m_hashed[Pieces] == m_given && m_hashed[Whole] == m_given);
+    });
+    throwFailure();
 }
 
 QList<QByteArray> DigestPipeline::pieceDigests() {

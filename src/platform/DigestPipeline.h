@@ -22,18 +22,19 @@ class DigestPipeline {
 public:
     static constexpr qint64 kBufferBytes = qint64(1) << 20;
 
+    // Throws std::system_error when the system has no thread to spare.
     DigestPipeline();
-    ~DigestPipeline(); // abandons what is not finished
+    ~DigestPipeline(); // waits for the hashing of what was given
     DigestPipeline(const DigestPipeline &) = delete;
     DigestPipeline &operator=(const DigestPipeline &) = delete;
 
     // A buffer of kBufferBytes to read the next bytes into; waits while every buffer is still
-    // being hashed.
+    // being hashed. Throws what a hashing thread met, if it met anything.
     char *nextBuffer();
     // The bytes of the buffer nextBuffer() gave, the next of the stream; endsPiece: the last
     // of the piece under way.
     void hash(qint64 bytes, bool endsPiece);
-    // Waits until every byte given is hashed.
+    // Waits until every byte given is hashed; throws what a hashing thread met.
     QList<QByteArray> pieceDigests();
     QByteArray wholeDigest();
 
@@ -46,6 +47,10 @@ private:
     enum Hasher { Pieces, Whole, kHashers };
 
     void run(Hasher hasher);
+    void hash(Hasher hasher);
+    void stop();
+    // Under m_mutex.
+    void throwFailure() const;
     void waitUntilHashed();
 
     std::vector<Buffer> m_buffers; // a ring
@@ -54,8 +59,9 @@ private:
     std::size_t m_given = 0;             // buffers given to hash, ever
     std::size_t m_hashed[kHashers] = {}; // of those, hashed by each hasher
     bool m_ending = false;
+    std::exception_ptr m_failure; // of a hashing thread
     Sha256 m_pieceHash;
     Sha256 m_wholeHash;
     QList<QByteArray> m_pieceDigests;
-    std::thread m_threads[kHashers]; // last: they start once the rest is made
+    std::thread m_threads[kHashers];
 };

@@ -4,23 +4,16 @@
 #include "OutputFolder.h"
 #include "Writeback.h"
 
-#include <QCryptographicHash>
 #include <QRandomGenerator>
 
 #include <utility>
 
 namespace {
 
-// ".tessary-<the final name's own mark>-", so that the leftovers of one file can be told from
-// those of another, whatever the length of the final name.
-QByteArray hiddenPrefix(const QByteArray &finalName) {
-    return ".tessary-" +
-           QCryptographicHash::hash(finalName, QCryptographicHash::Sha256).toHex().left(16) + '-';
-}
+const QByteArray kHiddenPrefix = ".tessary-";
 
-QByteArray freshHiddenName(const QByteArray &finalName) {
-    return hiddenPrefix(finalName) +
-           QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+QByteArray freshHiddenName() {
+    return kHiddenPrefix + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
 }
 
 } // namespace
@@ -29,14 +22,17 @@ TemporaryFile::TemporaryFile(const OutputFolder &folder, QByteArray finalName)
     : m_folder(folder)
     , m_finalName(std::move(finalName)) {
     try {
+        // Locked, so that removeLeftovers() of another process knows it is being written,
+        // under a name, too, once it has one.
         m_file = m_folder.createUnnamed();
-        if (m_file.fd() >= 0)
+        if (m_file.fd() >= 0) {
+            tryLockExclusively(m_file.fd());
             return;
+        }
         for (int attempt = 0;; ++attempt) {
-            m_name = freshHiddenName(m_finalName);
+            m_name = freshHiddenName();
             try {
                 m_file = m_folder.createNew(m_name.constData());
-                // Tells removeLeftovers() of another process that this one is being written.
                 tryLockExclusively(m_file.fd());
                 return;
             } catch (const FileError &) {
@@ -63,10 +59,9 @@ TemporaryFile::~TemporaryFile() {
     }
 }
 
-void TemporaryFile::removeLeftovers(const OutputFolder &folder, const QByteArray &finalName) {
-    const QByteArray prefix = hiddenPrefix(finalName);
+void TemporaryFile::removeLeftovers(const OutputFolder &folder) {
     for (const QByteArray &name : folder.entryNames()) {
-        if (!name.startsWith(prefix))
+        if (!name.startsWith(kHiddenPrefix))
             continue;
         try {
             const FileHandle leftover = folder.openForReading(name);
@@ -110,7 +105,7 @@ void TemporaryFile::flushToDisk() const {
 void TemporaryFile::putInPlace(OutputFolder::Replacing replacing) {
     if (m_name.isEmpty()) {
         // A name of its own first: a link cannot replace a file, a rename can.
-        const QByteArray name = freshHiddenName(m_finalName);
+        const QByteArray name = freshHiddenName();
         try {
             m_folder.link(m_file, name);
         } catch (const FileError &error) {

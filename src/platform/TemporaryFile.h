@@ -19,9 +19,10 @@ public:
     TemporaryFile(const TemporaryFile &) = delete;
     TemporaryFile &operator=(const TemporaryFile &) = delete;
 
-    // Removes the hidden files that an earlier process, killed while it wrote finalName on a
-    // file system without unnamed files, left in folder. Those still being written stay.
-    static void removeLeftovers(const OutputFolder &folder, const QByteArray &finalName);
+    // Removes the hidden files that earlier processes, killed while they wrote, left in folder
+    // (on a file system without unnamed files, or between naming one and putting it in place).
+    // Those still being written, by this process or another, are locked, and stay.
+    static void removeLeftovers(const OutputFolder &folder);
 
     int fd() const noexcept { return m_file.fd(); }
 

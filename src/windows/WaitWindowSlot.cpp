@@ -56,6 +56,9 @@ void WaitWindowSlot::run(const Work &work) {
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
     loop.exec();
+    // The loop may end before the work does, when the program is asked to quit: the work is
+    // asked to stop, so that the wait for it is short.
+    stop.request();
     worker.join();
     if (failure)
         std::rethrow_exception(failure);
