@@ -137,6 +137,14 @@ void SplitCheckTest::refusedBeforeAnyByteIsWritten_data() {
             s.source(s.inPath(QStringLiteral("F.BAT")));
             return f;
         });
+    row("someone's piece in another case", "would take the name of", [](Scene &s) {
+        writeTestFile(s.outPath(QStringLiteral("F.1")), "theirs");
+        return s.source(s.inPath(QStringLiteral("f")));
+    });
+    row("someone's checksum list in another case", "would take the name of", [](Scene &s) {
+        writeTestFile(s.outPath(QStringLiteral("X.SHA256")), "theirs");
+        return s.source(s.inPath(QStringLiteral("x")));
+    });
     row("same name once case is folded in full", "same names as those of", [](Scene &s) {
         s.source(s.inPath(QStringLiteral("a/Stra\u00dfe.txt")));
         return s.source(s.inPath(QStringLiteral("b/STRASSE.TXT")), 20);

@@ -18,14 +18,14 @@
 
 namespace {
 
-// The outputs a folder holds already, of files of any name, by case-folded file name: piece
-// numbers, and whether a restore script and a checksum list are there. A folder is listed once,
-// however many pieces a file takes. Windows, and file systems here such as FAT, do not tell names
-// apart by case, so neither does this.
+// The outputs a folder holds already, of files of any name, by case-folded file name: the
+// names of the pieces there by number, of a restore script and of a checksum list, as they are
+// spelled. A folder is listed once, however many pieces a file takes. Windows, and file systems
+// here such as FAT, do not tell names apart by case, so neither does this.
 struct ExistingOutputs {
-    QSet<qint64> pieces;
-    bool script = false;
-    bool checksums = false;
+    QHash<qint64, QByteArray> pieces;
+    QByteArray script; // empty when there is none
+    QByteArray checksums;
 };
 
 QHash<QString, ExistingOutputs> existingOutputs(const OutputFolder &folder) {
@@ -38,13 +38,13 @@ QHash<QString, ExistingOutputs> existingOutputs(const OutputFolder &folder) {
         ExistingOutputs &existing = outputs[foldedName(output->fileName)];
         switch (output->kind) {
         case OutputNames::Kind::Piece:
-            existing.pieces.insert(output->piece);
+            existing.pieces.insert(output->piece, entry);
             break;
         case OutputNames::Kind::Script:
-            existing.script = true;
+            existing.script = entry;
             break;
         case OutputNames::Kind::Checksums:
-            existing.checksums = true;
+            existing.checksums = entry;
             break;
         }
     }
@@ -178,26 +178,35 @@ std::optional<QString> Planner::checkOutputs(const OutputFolder &folder,
                                              OutputChecker::Replaced &replaced) const {
     const OutputNames &names = file.names;
     using Kind = OutputNames::Kind;
-    auto problemAt = [&](const QByteArray &name, Kind kind) -> std::optional<QString> {
+    // name: the output's; there: a name of the folder that Windows takes for the same.
+    auto problemAt = [&](const QByteArray &name, const QByteArray &there,
+                         Kind kind) -> std::optional<QString> {
+        // Spelled otherwise, and another file on this volume: one with it on Windows.
+        if (there != name && folder.facts(name).kind == FileKind::Missing &&
+            !checker.problemAt(name, replaced))
+            return RefusalReason::output(kind, folder.filePath(name),
+                                         {OutputProblem::Kind::CaseTwin, folder.filePath(there)});
         if (const std::optional<OutputProblem> problem = checker.problemAt(name, replaced))
             return RefusalReason::output(kind, folder.filePath(name), *problem);
         return std::nullopt;
     };
     try {
-        if (existing.script) {
-            if (std::optional<QString> problem = problemAt(names.scriptOnDisk(), Kind::Script))
+        if (!existing.script.isEmpty()) {
+            if (std::optional<QString> problem =
+                    problemAt(names.scriptOnDisk(), existing.script, Kind::Script))
                 return problem;
         }
         // An earlier list is replaced, or removed when no list is written: checked either way.
-        if (existing.checksums) {
+        if (!existing.checksums.isEmpty()) {
             if (std::optional<QString> problem =
-                    problemAt(names.checksumsOnDisk(), Kind::Checksums))
+                    problemAt(names.checksumsOnDisk(), existing.checksums, Kind::Checksums))
                 return problem;
         }
-        for (const qint64 number : existing.pieces) {
-            if (number > file.pieces)
+        for (auto piece = existing.pieces.cbegin(); piece != existing.pieces.cend(); ++piece) {
+            if (piece.key() > file.pieces)
                 continue;
-            if (std::optional<QString> problem = problemAt(names.pieceOnDisk(number), Kind::Piece))
+            if (std::optional<QString> problem =
+                    problemAt(names.pieceOnDisk(piece.key()), piece.value(), Kind::Piece))
                 return problem;
         }
         // An earlier, longer split left pieces past the new last one: the unbroken run of
@@ -206,7 +215,7 @@ std::optional<QString> Planner::checkOutputs(const OutputFolder &folder,
             const QByteArray name = names.pieceOnDisk(number);
             if (folder.facts(name).kind == FileKind::Missing)
                 break;
-            if (std::optional<QString> problem = problemAt(name, Kind::Piece))
+            if (std::optional<QString> problem = problemAt(name, name, Kind::Piece))
                 return problem;
             ++file.stalePieces;
         }

@@ -90,6 +90,10 @@ QString problemText(const OutputProblem &problem) {
         return QStringLiteral("is %1, not a regular file").arg(describeKind(problem.fileKind));
     case OutputProblem::Kind::OtherNames:
         return QStringLiteral("has other names (hard links), which writing it would change too");
+    case OutputProblem::Kind::CaseTwin:
+        return QStringLiteral("would take the name of %1 once on Windows, which does not tell "
+                              "the two names apart")
+            .arg(native(problem.detail));
     case OutputProblem::Kind::NotWritable:
         break;
     }

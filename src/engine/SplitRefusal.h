@@ -44,6 +44,7 @@ struct OutputProblem {
         NotRegular, // fileKind says what it is
         OtherNames, // a file with hard links elsewhere
         NotWritable,
+        CaseTwin, // another file whose name Windows does not tell from it; detail: its path
     };
     Kind kind;
     QString detail;
