@@ -11,7 +11,7 @@
 # weighs on all of them alike; one warm-up round comes first. The table gives the median and
 # the worst run of each command. "tessary --progress" reports its progress once a second, to
 # measure what listening to a run costs. --alternatives adds splitbench with one thread, with
-# sendfile or the buffer as its copy method, and flushing each piece (fdatasync) instead of
+# sendfile or the buffer as its copy method, and flushing each piece (fsync) instead of
 # one syncfs at the end.
 # Before every run, as root, dirty pages are written, clean cached pages dropped and the source
 # read back, so that every command starts from the same memory: without it, runs on this kind
@@ -64,7 +64,7 @@ run_once() {
     tessary-1-thread) "$splitbench" --threads 1 split -q -s "$size" -o "$work/out" "$source_file" ;;
     tessary-sendfile) "$splitbench" --copy sendfile split -q -s "$size" -o "$work/out" "$source_file" ;;
     tessary-buffer) "$splitbench" --copy buffer split -q -s "$size" -o "$work/out" "$source_file" ;;
-    tessary-fdatasync) "$splitbench" --flush fdatasync split -q -s "$size" -o "$work/out" "$source_file" ;;
+    tessary-fsync) "$splitbench" --flush fsync split -q -s "$size" -o "$work/out" "$source_file" ;;
     split) split -b "$((size - 1))" "$source_file" "$work/out/source.bin." ;;
     "split && sync") split -b "$((size - 1))" "$source_file" "$work/out/source.bin." && sync ;;
     cp) cp "$source_file" "$work/out/copy.bin" ;;
@@ -106,7 +106,7 @@ for preset in 100M:100000000 100k:100000; do
            "openssl dgst" "cp && sync" "split && sync" cp split)
     park=false
     [[ $label == 100k ]] && park=true
-    $alternatives && names+=(tessary-1-thread tessary-sendfile tessary-buffer tessary-fdatasync)
+    $alternatives && names+=(tessary-1-thread tessary-sendfile tessary-buffer tessary-fsync)
     declare -A times=()
     for ((round = 0; round <= rounds; round++)); do
         for name in "${names[@]}"; do

@@ -1,5 +1,5 @@
 // tessary-cli with what the benchmarks tune, so that alternatives can be measured in one run:
-//   splitbench [--threads N] [--copy kernel|sendfile|buffer] [--flush syncfs|fdatasync|none]
+//   splitbench [--threads N] [--copy kernel|sendfile|buffer] [--flush syncfs|fsync|none]
 //              [--progress] COMMAND ARGUMENTS...
 // COMMAND and ARGUMENTS are tessary-cli's (split -s 100M -o DIR FILE, join -y FILE, ...).
 // --threads, --copy and --flush choose the number of copying threads, the first copy method and
@@ -22,7 +22,7 @@ int main(int argc, char *argv[]) {
                                                 {QStringLiteral("buffer"), CopyMethod::Buffer}};
     const QMap<QString, FlushMethod> flushMethods{
         {QStringLiteral("syncfs"), FlushMethod::FileSystem},
-        {QStringLiteral("fdatasync"), FlushMethod::EachFile},
+        {QStringLiteral("fsync"), FlushMethod::EachFile},
         {QStringLiteral("none"), FlushMethod::None}};
     Cli::Tuning tuning;
     while (arguments.size() > 1 && arguments[1].startsWith(QStringLiteral("--"))) {
@@ -43,7 +43,7 @@ int main(int argc, char *argv[]) {
             ok = false;
         if (!ok || tuning.run.workers < 1) {
             std::fputs("usage: splitbench [--threads N] [--copy kernel|sendfile|buffer] "
-                       "[--flush syncfs|fdatasync|none] [--progress] COMMAND ARGUMENTS...\n",
+                       "[--flush syncfs|fsync|none] [--progress] COMMAND ARGUMENTS...\n",
                        stderr);
             return Cli::Usage;
         }

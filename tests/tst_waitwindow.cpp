@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDBusArgument>
 #include <QDBusMessage>
+#include <QDeadlineTimer>
 #include <QFontInfo>
 #include <QLabel>
 #include <QProcess>
@@ -23,6 +24,22 @@
 #include <atomic>
 #include <stdexcept>
 #include <thread>
+
+namespace {
+
+// Spins on the work's thread until done() holds; false when it did not within ten seconds, so
+// that a window that never gets there fails the test instead of hanging it.
+bool spinUntil(const std::function<bool()> &done) {
+    const QDeadlineTimer deadline(10'000);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        std::this_thread::yield();
+    }
+    return true;
+}
+
+} // namespace
 
 class WaitWindowTest : public QObject {
     Q_OBJECT
@@ -75,8 +92,7 @@ void WaitWindowTest::workRunsOffTheWindowsThread() {
 
     slot.run([&](ProgressSink &, const StopRequest &) {
         workThread = std::this_thread::get_id();
-        while (ticks.load() < 3)
-            std::this_thread::yield();
+        spinUntil([&] { return ticks.load() >= 3; });
         shownWhileWorking = slot.window() && slot.window()->isVisible();
     });
 
@@ -103,11 +119,12 @@ void WaitWindowTest::otherWindowsTakeNoInputMeanwhile() {
         click();
         clicked = true;
     });
+    bool clickCame = false;
     slot.run([&](ProgressSink &, const StopRequest &) {
-        while (!clicked.load())
-            std::this_thread::yield();
+        clickCame = spinUntil([&] { return clicked.load(); });
     });
 
+    QVERIFY(clickCame);
     QCOMPARE(presses, 0);
     // Once the run is over the window takes input again.
     click();
@@ -131,8 +148,7 @@ struct Waiting {
     std::atomic<bool> stopped{false};
 
     void wait(const StopRequest &stop) {
-        while (!seen.load() && !stop.requested())
-            std::this_thread::yield();
+        spinUntil([&] { return seen.load() || stop.requested(); });
         stopped = stop.requested();
     }
 };

@@ -39,6 +39,16 @@ RunMessage splitFailed(const QString &source, const QString &failedPath, const Q
         {}};
 }
 
+// An error box: what could not be done, then "path: reason" (the reason alone without a path).
+RunMessage failedWith(const QString &title, const QString &what, const RunFailure &failure) {
+    const QString where =
+        failure.path.isEmpty() ? QString() : native(failure.path) + QStringLiteral(": ");
+    return {RunMessage::Tone::Error,
+            title,
+            what + QStringLiteral("\n\n") + printable(where + failure.reason),
+            {}};
+}
+
 // "a, b and c"
 QString namesList(const QStringList &names) {
     if (names.size() < 2)
@@ -164,13 +174,9 @@ RunMessage join(const JoinPlan &plan, const JoinResult &result) {
 }
 
 RunMessage joinFailure(const RunFailure &failure) {
-    const QString where =
-        failure.path.isEmpty() ? QString() : native(failure.path) + QStringLiteral(": ");
-    return {RunMessage::Tone::Error,
-            kJoinFailed,
-            QStringLiteral("The pieces were not joined, and nothing was written.\n\n%1")
-                .arg(printable(where + failure.reason)),
-            {}};
+    return failedWith(kJoinFailed,
+                      QStringLiteral("The pieces were not joined, and nothing was written."),
+                      failure);
 }
 
 RunMessage verify(const VerifyPlan &plan, const VerifyResult &result) {
@@ -216,13 +222,7 @@ RunMessage verify(const VerifyPlan &plan, const VerifyResult &result) {
 }
 
 RunMessage verifyFailure(const RunFailure &failure) {
-    const QString where =
-        failure.path.isEmpty() ? QString() : native(failure.path) + QStringLiteral(": ");
-    return {RunMessage::Tone::Error,
-            kVerifyTitle,
-            QStringLiteral("The pieces could not be checked.\n\n%1")
-                .arg(printable(where + failure.reason)),
-            {}};
+    return failedWith(kVerifyTitle, QStringLiteral("The pieces could not be checked."), failure);
 }
 
 } // namespace RunMessages

@@ -9,11 +9,12 @@ class StopRequest;
 struct PlannedFile;
 struct SplitPlan;
 
-// How a run waits, at its end, until the disk holds everything it wrote.
+// How a run waits until the disk holds the pieces it wrote. Scripts and checksum lists are
+// flushed before they take their names whatever the method: they appear whole or not at all.
 enum class FlushMethod {
-    FileSystem, // one syncfs of the output folder's file system
-    EachFile,   // each piece and script flushed (fdatasync) as it is complete
-    None,       // for measuring the rest alone: the run does not wait for the disk
+    FileSystem, // at the end, one syncfs of the output folder's file system
+    EachFile,   // each piece flushed (fsync) as it is complete, the folder at the end
+    None,       // for measuring the rest alone: the run does not wait for the pieces
 };
 
 struct RunOptions {

@@ -24,8 +24,6 @@ Sha256::Sha256()
 }
 
 Sha256::~Sha256() = default;
-Sha256::Sha256(Sha256 &&) noexcept = default;
-Sha256 &Sha256::operator=(Sha256 &&) noexcept = default;
 
 void Sha256::add(const char *data, qint64 size) {
     EVP_DigestUpdate(m_context->context, data, size_t(size));

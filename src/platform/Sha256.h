@@ -11,8 +11,6 @@ class Sha256 {
 public:
     Sha256();
     ~Sha256();
-    Sha256(Sha256 &&) noexcept;
-    Sha256 &operator=(Sha256 &&) noexcept;
 
     void add(const char *data, qint64 size);
     // The digest of everything added, as 64 lower-case hex digits; starts over afterwards.
