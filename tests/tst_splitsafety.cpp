@@ -13,9 +13,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 // What a split writes is what its check looked at, whatever is done to the folders between the
@@ -34,6 +37,7 @@ private Q_SLOTS:
     void tooFewFilesLeftOnTheVolume();
     void controlCharactersAreShownNotSent();
     void privateFilesStayPrivate();
+    void onlyOurOwnLeftoversAreSwept();
 };
 
 namespace {
@@ -267,6 +271,32 @@ void SplitSafetyTest::privateFilesStayPrivate() {
     const JoinPlan again = planJoin(out.filePath(QStringLiteral("diary.txt.bat")), yes);
     QVERIFY(JoinRun(again, progress, StopRequest()).run().outcome == RunOutcome::Done);
     QCOMPARE(permissions(out.filePath(QStringLiteral("diary.txt"))), QFile::Permissions());
+}
+
+void SplitSafetyTest::onlyOurOwnLeftoversAreSwept() {
+    QTemporaryDir in;
+    QTemporaryDir out;
+    const QDir folder(out.path());
+    // What a run killed while writing a script through a named temporary file leaves.
+    writeTestFile(folder.filePath(QStringLiteral(".tessary-3kq9z")), "left by a killed run");
+    // Named like ours but not: someone's notes, a file with another name, one being written.
+    writeTestFile(folder.filePath(QStringLiteral(".tessary-notes.txt")), "someone's");
+    writeTestFile(folder.filePath(QStringLiteral(".tessary-linked")), "someone's");
+    hardLink(folder.filePath(QStringLiteral(".tessary-linked")),
+             folder.filePath(QStringLiteral("linked")));
+    writeTestFile(folder.filePath(QStringLiteral(".tessary-busy1")), "being written");
+    const int busy = ::open(QFile::encodeName(folder.filePath(QStringLiteral(".tessary-busy1"))),
+                            O_RDONLY | O_CLOEXEC);
+    QVERIFY(busy >= 0);
+    const auto closeBusy = qScopeGuard([busy] { ::close(busy); });
+    QVERIFY(::flock(busy, LOCK_EX | LOCK_NB) == 0);
+    writeTestFile(in.filePath(QStringLiteral("f")), patternBytes(30));
+
+    splitOneFile(in.filePath(QStringLiteral("f")), out.path(), QStringLiteral("11"));
+
+    QVERIFY(!folder.exists(QStringLiteral(".tessary-3kq9z")));
+    for (const char *kept : {".tessary-notes.txt", ".tessary-linked", ".tessary-busy1"})
+        QVERIFY2(folder.exists(QString::fromLatin1(kept)), kept);
 }
 
 QTEST_GUILESS_MAIN(SplitSafetyTest)

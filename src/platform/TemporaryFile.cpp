@@ -6,6 +6,7 @@
 
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -14,6 +15,14 @@ const QByteArray kHiddenPrefix = ".tessary-";
 
 QByteArray freshHiddenName() {
     return kHiddenPrefix + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+}
+
+// Whether name is one freshHiddenName() gives: the prefix, then up to 13 base-36 digits.
+bool isHiddenName(const QByteArray &name) {
+    const QByteArray mark = name.mid(kHiddenPrefix.size());
+    return name.startsWith(kHiddenPrefix) && !mark.isEmpty() && mark.size() <= 13 &&
+           std::all_of(mark.cbegin(), mark.cend(),
+                       [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z'); });
 }
 
 } // namespace
@@ -61,7 +70,11 @@ TemporaryFile::~TemporaryFile() {
 
 void TemporaryFile::removeLeftovers(const OutputFolder &folder) {
     for (const QByteArray &name : folder.entryNames()) {
-        if (!name.startsWith(kHiddenPrefix))
+        // Only a file of one name, named as ours are: anything else is someone else's.
+        if (!isHiddenName(name))
+            continue;
+        const FileFacts facts = folder.facts(name);
+        if (facts.kind != FileKind::Regular || facts.linkCount != 1)
             continue;
         try {
             const FileHandle leftover = folder.openForReading(name);
