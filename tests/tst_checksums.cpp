@@ -45,7 +45,7 @@ struct Yes : JoinQuestions {
 // Splits a file called report.doc of length bytes into folder, in pieces of 10 bytes.
 QByteArray splitReport(const QString &folder, qint64 length = 25, bool checksums = true) {
     QTemporaryDir in;
-    const QByteArray bytes = patternBytes(length, 11);
+    QByteArray bytes = patternBytes(length, 11);
     writeTestFile(in.filePath(QStringLiteral("report.doc")), bytes);
     SplitJob job;
     job.add(in.filePath(QStringLiteral("report.doc")));

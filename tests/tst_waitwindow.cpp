@@ -154,7 +154,7 @@ struct Waiting {
 };
 
 // Calls check on the window's thread until it returns true.
-void whenever(QObject *context, std::function<bool()> check) {
+void whenever(QObject *context, const std::function<bool()> &check) {
     auto *timer = new QTimer(context);
     QObject::connect(timer, &QTimer::timeout, timer, [timer, check] {
         if (check())

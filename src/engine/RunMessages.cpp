@@ -87,7 +87,7 @@ RunMessage splitStopped(const SplitPlan &plan, const SplitResult &result) {
 }
 
 QString restored(const JoinPlan &plan) {
-    const QString text = printable(plan.recipe.destination) + QStringLiteral(" has been restored");
+    QString text = printable(plan.recipe.destination) + QStringLiteral(" has been restored");
     if (plan.checksums.path.isEmpty())
         return text;
     return text + QStringLiteral("\n\n") +

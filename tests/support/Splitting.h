@@ -46,7 +46,7 @@ public:
     qint64 bytes = 0;
 
     void fileStarted(qint64 index, const QString &name, qint64 bytes) override;
-    void bytesCopied(qint64 bytes) override;
+    void bytesCopied(qint64 copied) override;
     void fileFinishing(qint64 index) override;
     void fileFinished(qint64 index) override;
     void flushStarted() override;
