@@ -111,6 +111,29 @@ void CliTest::commands_data() {
         << QStringLiteral("report.doc has been restored\n\nAll 3 pieces matched their "
                           "checksums.\n")
         << QStringLiteral("%1/report.doc exists already.") << split;
+    QTest::addRow("join fails on a piece that is a link")
+        << Setup([](const QString &folder) {
+               splitReport(folder);
+               const QDir dir(folder);
+               QFile::rename(dir.filePath(QStringLiteral("report.doc.2")),
+                             dir.filePath(QStringLiteral("other")));
+               QFile::link(QStringLiteral("other"), dir.filePath(QStringLiteral("report.doc.2")));
+           })
+        << args("join -y report.doc.bat") << 1 << QString()
+        << QStringLiteral("The pieces were not joined, and nothing was written.\n\n%1/"
+                          "report.doc.2: it is a symbolic link; Tessary joins only the pieces "
+                          "themselves\n")
+        << QStringList{QStringLiteral("other")} + split;
+    QTest::addRow("verify fails without a list")
+        << Setup([](const QString &folder) {
+               splitReport(folder);
+               QFile::remove(QDir(folder).filePath(QStringLiteral("report.doc.sha256")));
+           })
+        << args("verify report.doc.bat") << 1 << QString()
+        << QStringLiteral("The pieces could not be checked.\n\nreport.doc.bat: no checksum list "
+                          "(report.doc.sha256) stands beside it, so there is nothing to check "
+                          "the pieces against\n")
+        << split.first(5);
     QTest::addRow("verify")
         << Setup(splitReport) << args("verify report.doc.sha256") << 0
         << QStringLiteral("All 3 pieces match report.doc.sha256. So does report.doc, joined "

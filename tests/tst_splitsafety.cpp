@@ -278,25 +278,28 @@ void SplitSafetyTest::onlyOurOwnLeftoversAreSwept() {
     QTemporaryDir out;
     const QDir folder(out.path());
     // What a run killed while writing a script through a named temporary file leaves.
-    writeTestFile(folder.filePath(QStringLiteral(".tessary-3kq9z")), "left by a killed run");
-    // Named like ours but not: someone's notes, a file with another name, one being written.
-    writeTestFile(folder.filePath(QStringLiteral(".tessary-notes.txt")), "someone's");
-    writeTestFile(folder.filePath(QStringLiteral(".tessary-linked")), "someone's");
-    hardLink(folder.filePath(QStringLiteral(".tessary-linked")),
-             folder.filePath(QStringLiteral("linked")));
-    writeTestFile(folder.filePath(QStringLiteral(".tessary-busy1")), "being written");
-    const int busy = ::open(QFile::encodeName(folder.filePath(QStringLiteral(".tessary-busy1"))),
-                            O_RDONLY | O_CLOEXEC);
-    QVERIFY(busy >= 0);
-    const auto closeBusy = qScopeGuard([busy] { ::close(busy); });
-    QVERIFY(::flock(busy, LOCK_EX | LOCK_NB) == 0);
+    const QString leftover = QStringLiteral(".tessary-00000003kq9zx.tmp");
+    writeTestFile(folder.filePath(leftover), "left by a killed run");
+    // Named like ours but not, or ours but with another name, or being written.
+    const QString linked = QStringLiteral(".tessary-0000000000001.tmp");
+    const QString busy = QStringLiteral(".tessary-0000000000002.tmp");
+    const QStringList kept = {QStringLiteral(".tessary-notes"),
+                              QStringLiteral(".tessary-notes.txt"),
+                              QStringLiteral(".tessary-0000000000000.txt"), linked, busy};
+    for (const QString &name : kept)
+        writeTestFile(folder.filePath(name), "someone's");
+    hardLink(folder.filePath(linked), folder.filePath(QStringLiteral("linked")));
+    const int busyFile = ::open(QFile::encodeName(folder.filePath(busy)), O_RDONLY | O_CLOEXEC);
+    QVERIFY(busyFile >= 0);
+    const auto closeBusy = qScopeGuard([busyFile] { ::close(busyFile); });
+    QVERIFY(::flock(busyFile, LOCK_EX | LOCK_NB) == 0);
     writeTestFile(in.filePath(QStringLiteral("f")), patternBytes(30));
 
     splitOneFile(in.filePath(QStringLiteral("f")), out.path(), QStringLiteral("11"));
 
-    QVERIFY(!folder.exists(QStringLiteral(".tessary-3kq9z")));
-    for (const char *kept : {".tessary-notes.txt", ".tessary-linked", ".tessary-busy1"})
-        QVERIFY2(folder.exists(QString::fromLatin1(kept)), kept);
+    QVERIFY(!folder.exists(leftover));
+    for (const QString &name : kept)
+        QVERIFY2(folder.exists(name), qPrintable(name));
 }
 
 QTEST_GUILESS_MAIN(SplitSafetyTest)

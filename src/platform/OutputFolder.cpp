@@ -202,6 +202,10 @@ FileHandle OutputFolder::openForReading(const QByteArray &name) const {
     fail(name, errno);
 }
 
+FileHandle OutputFolder::openForWriting(const QByteArray &name) const {
+    return openFile(name.constData(), O_WRONLY | kOpenFlags);
+}
+
 void OutputFolder::remove(const QByteArray &name) const {
     if (::unlinkat(m_handle.fd(), name.constData(), 0) != 0 && errno != ENOENT)
         fail(name, errno);

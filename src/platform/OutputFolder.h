@@ -60,6 +60,8 @@ public:
     void link(const FileHandle &file, const QByteArray &name) const;
     // Opens the file at name for reading. Never follows a link and never waits on a FIFO.
     FileHandle openForReading(const QByteArray &name) const;
+    // Opens the file at name for writing, neither made nor cut; as openForReading otherwise.
+    FileHandle openForWriting(const QByteArray &name) const;
     // Removes the file at name; a name that is already gone is no failure.
     void remove(const QByteArray &name) const;
     // Moves from to to in one step. Replaces what stands at to only when asked to; else fails

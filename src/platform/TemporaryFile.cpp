@@ -9,19 +9,27 @@
 #include <algorithm>
 #include <utility>
 
+#include <unistd.h>
+
 namespace {
 
 const QByteArray kHiddenPrefix = ".tessary-";
+const QByteArray kHiddenSuffix = ".tmp";
+constexpr qsizetype kMarkDigits = 13; // base 36: any 64-bit number
 
 QByteArray freshHiddenName() {
-    return kHiddenPrefix + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+    const QByteArray mark = QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+    return kHiddenPrefix + mark.rightJustified(kMarkDigits, '0') + kHiddenSuffix;
 }
 
-// Whether name is one freshHiddenName() gives: the prefix, then up to 13 base-36 digits.
+// Whether name is one freshHiddenName() gives, and no other: a file of the user's own is
+// never taken for a leftover.
 bool isHiddenName(const QByteArray &name) {
-    const QByteArray mark = name.mid(kHiddenPrefix.size());
-    return name.startsWith(kHiddenPrefix) && !mark.isEmpty() && mark.size() <= 13 &&
-           std::all_of(mark.cbegin(), mark.cend(),
+    if (name.size() != kHiddenPrefix.size() + kMarkDigits + kHiddenSuffix.size() ||
+        !name.startsWith(kHiddenPrefix) || !name.endsWith(kHiddenSuffix))
+        return false;
+    const QByteArray mark = name.mid(kHiddenPrefix.size(), kMarkDigits);
+    return std::all_of(mark.cbegin(), mark.cend(),
                        [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z'); });
 }
 
@@ -77,7 +85,8 @@ void TemporaryFile::removeLeftovers(const OutputFolder &folder) {
         if (facts.kind != FileKind::Regular || facts.linkCount != 1)
             continue;
         try {
-            const FileHandle leftover = folder.openForReading(name);
+            // Open for writing: an exclusive lock on NFS needs it.
+            const FileHandle leftover = folder.openForWriting(name);
             if (tryLockExclusively(leftover.fd()))
                 folder.remove(name);
         } catch (const FileError &) { // not a file of ours, or gone already
@@ -126,6 +135,9 @@ void TemporaryFile::putInPlace(OutputFolder::Replacing replacing) {
         }
         m_name = name;
     }
+    // The lock goes with the last descriptor: held through the rename, so that no sweep of
+    // leftovers takes the finished file for one in between.
+    const FileHandle lockHolder(::dup(m_file.fd()));
     if (const int error = m_file.close())
         fail(error);
     m_folder.rename(m_name, m_finalName, replacing);
