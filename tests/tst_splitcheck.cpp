@@ -32,8 +32,15 @@ struct Scene {
     QTemporaryDir in;
     QTemporaryDir out;
     SplitJob job;
+    QList<QByteArray> rawPaths; // files whose names are not UTF-8, which QTemporaryDir leaves
 
     Scene() { job.folder = out.path(); }
+    ~Scene() {
+        for (const QByteArray &path : rawPaths)
+            ::unlink(path.constData());
+    }
+    Scene(const Scene &) = delete;
+    Scene &operator=(const Scene &) = delete;
     QString inPath(const QString &name) const { return in.filePath(name); }
     QString outPath(const QString &name) const { return out.filePath(name); }
     // Makes a source of length bytes and queues it.
@@ -93,6 +100,8 @@ private Q_SLOTS:
     void filesLongerOrShorterThanTheySaySplitWhole();
     void interruptedResplitLeavesNoScript();
     void planNamesCountsAndBytes();
+    void namesWindowsTellsApartStandBeside_data();
+    void namesWindowsTellsApartStandBeside();
     void stalePiecesOfALongerSplitGo_data();
     void stalePiecesOfALongerSplitGo();
     void noEmptyPiecePastTheRealEnd();
@@ -139,6 +148,16 @@ void SplitCheckTest::refusedBeforeAnyByteIsWritten_data() {
         });
     row("someone's piece in another case", "would take the name of", [](Scene &s) {
         writeTestFile(s.outPath(QStringLiteral("F.1")), "theirs");
+        return s.source(s.inPath(QStringLiteral("f")));
+    });
+    row("someone's piece in another case beside an old one of ours", "would take the name of",
+        [](Scene &s) {
+            writeTestFile(s.outPath(QStringLiteral("f.1")), "ours, from an earlier split");
+            writeTestFile(s.outPath(QStringLiteral("F.1")), "theirs");
+            return s.source(s.inPath(QStringLiteral("f")));
+        });
+    row("someone's piece in another case past the last", "would take the name of", [](Scene &s) {
+        writeTestFile(s.outPath(QStringLiteral("F.3")), "theirs");
         return s.source(s.inPath(QStringLiteral("f")));
     });
     row("someone's checksum list in another case", "would take the name of", [](Scene &s) {
@@ -297,6 +316,7 @@ void SplitCheckTest::refusedBeforeAnyByteIsWritten_data() {
         [](Scene &s) {
             const QByteArray raw = QFile::encodeName(s.in.path()) + "/bad\xff.txt";
             ::close(::open(raw.constData(), O_CREAT | O_WRONLY, 0600));
+            s.rawPaths.append(raw);
             // How such a name arrives: its bad byte replaced on decoding.
             const QString decoded = QString::fromUtf8(raw);
             s.job.add(decoded);
@@ -488,6 +508,38 @@ void SplitCheckTest::planNamesCountsAndBytes() {
     QCOMPARE(plan.files[2].pieces, 1);
     // Planning writes nothing.
     QCOMPARE(filesIn(scene.out.path()), QStringList{QStringLiteral("a.bin.4")});
+}
+
+void SplitCheckTest::namesWindowsTellsApartStandBeside_data() {
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QByteArray>("theirs"); // a file in the output folder, as the bytes of its name
+    QTest::addRow("sharp s and SS") << QStringLiteral("Stra\u00dfe") << QByteArray("STRASSE.1");
+    QTest::addRow("a ligature") << QStringLiteral("file") << QByteArray("\xef\xac\x81le.sha256");
+    QTest::addRow("the Kelvin sign") << QStringLiteral("k") << QByteArray("\xe2\x84\xaa.bat");
+    QTest::addRow("a name that is not UTF-8") << QStringLiteral("\ufffd") << QByteArray("\xff.1");
+}
+
+void SplitCheckTest::namesWindowsTellsApartStandBeside() {
+    QFETCH(QString, source);
+    QFETCH(QByteArray, theirs);
+    Scene scene;
+    const QByteArray theirPath = QFile::encodeName(scene.out.path()) + '/' + theirs;
+    scene.rawPaths.append(theirPath);
+    {
+        QFile file;
+        QVERIFY(
+            file.open(::open(theirPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600),
+                      QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+        QVERIFY(file.write("theirs") == 6);
+    }
+    scene.source(scene.inPath(source));
+
+    QVERIFY(scene.job.run().outcome == RunOutcome::Done);
+
+    QFile file;
+    QVERIFY(file.open(::open(theirPath.constData(), O_RDONLY | O_CLOEXEC), QIODevice::ReadOnly,
+                      QFileDevice::AutoCloseHandle));
+    QCOMPARE(file.readAll(), QByteArray("theirs"));
 }
 
 void SplitCheckTest::stalePiecesOfALongerSplitGo_data() {

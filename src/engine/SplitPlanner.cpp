@@ -11,7 +11,6 @@
 #include "TemporaryFile.h"
 
 #include <QHash>
-#include <QSet>
 
 #include <algorithm>
 #include <optional>
@@ -19,13 +18,14 @@
 namespace {
 
 // The outputs a folder holds already, of files of any name, by case-folded file name: the
-// names of the pieces there by number, of a restore script and of a checksum list, as they are
-// spelled. A folder is listed once, however many pieces a file takes. Windows, and file systems
-// here such as FAT, do not tell names apart by case, so neither does this.
+// names of the pieces there by number, of restore scripts and of checksum lists, in every
+// spelling the folder holds. A folder is listed once, however many pieces a file takes.
+// Windows, and file systems here such as FAT, do not tell names apart by case, so neither does
+// this.
 struct ExistingOutputs {
-    QHash<qint64, QByteArray> pieces;
-    QByteArray script; // empty when there is none
-    QByteArray checksums;
+    QHash<qint64, QList<QByteArray>> pieces;
+    QList<QByteArray> scripts;
+    QList<QByteArray> checksums;
 };
 
 QHash<QString, ExistingOutputs> existingOutputs(const OutputFolder &folder) {
@@ -38,13 +38,13 @@ QHash<QString, ExistingOutputs> existingOutputs(const OutputFolder &folder) {
         ExistingOutputs &existing = outputs[foldedName(output->fileName)];
         switch (output->kind) {
         case OutputNames::Kind::Piece:
-            existing.pieces.insert(output->piece, entry);
+            existing.pieces[output->piece].append(entry);
             break;
         case OutputNames::Kind::Script:
-            existing.script = entry;
+            existing.scripts.append(entry);
             break;
         case OutputNames::Kind::Checksums:
-            existing.checksums = entry;
+            existing.checksums.append(entry);
             break;
         }
     }
@@ -178,22 +178,34 @@ std::optional<QString> Planner::checkOutputs(const OutputFolder &folder,
                                              OutputChecker::Replaced &replaced) const {
     const OutputNames &names = file.names;
     using Kind = OutputNames::Kind;
-    // name: the output's; there: a name of the folder that Windows takes for the same.
-    auto problemAt = [&](const QByteArray &name, const QByteArray &there,
+    // A file of the folder spelled otherwise than name that Windows takes for name: on this
+    // volume another file, and on Windows one of the two would be lost.
+    auto caseTwin = [&](const QByteArray &name,
+                        const QList<QByteArray> &spellings) -> std::optional<QByteArray> {
+        const FileFacts ours = folder.facts(name);
+        for (const QByteArray &there : spellings) {
+            const QString shown = fromFileSystemName(there);
+            if (there == name || fileSystemName(shown) != there ||
+                !sameNameOnWindows(shown, fromFileSystemName(name)))
+                continue;
+            if (ours.kind == FileKind::Missing || folder.facts(there).identity != ours.identity)
+                return there;
+        }
+        return std::nullopt;
+    };
+    auto problemAt = [&](const QByteArray &name, const QList<QByteArray> &spellings,
                          Kind kind) -> std::optional<QString> {
-        // Spelled otherwise, and another file on this volume: one with it on Windows.
-        if (there != name && folder.facts(name).kind == FileKind::Missing &&
-            !checker.problemAt(name, replaced))
-            return RefusalReason::output(kind, folder.filePath(name),
-                                         {OutputProblem::Kind::CaseTwin, folder.filePath(there)});
         if (const std::optional<OutputProblem> problem = checker.problemAt(name, replaced))
             return RefusalReason::output(kind, folder.filePath(name), *problem);
+        if (const std::optional<QByteArray> twin = caseTwin(name, spellings))
+            return RefusalReason::output(kind, folder.filePath(name),
+                                         {OutputProblem::Kind::CaseTwin, folder.filePath(*twin)});
         return std::nullopt;
     };
     try {
-        if (!existing.script.isEmpty()) {
+        if (!existing.scripts.isEmpty()) {
             if (std::optional<QString> problem =
-                    problemAt(names.scriptOnDisk(), existing.script, Kind::Script))
+                    problemAt(names.scriptOnDisk(), existing.scripts, Kind::Script))
                 return problem;
         }
         // An earlier list is replaced, or removed when no list is written: checked either way.
@@ -213,10 +225,11 @@ std::optional<QString> Planner::checkOutputs(const OutputFolder &folder,
         // them goes, or a join from the first piece would take them in.
         for (qint64 number = file.pieces + 1; existing.pieces.contains(number); ++number) {
             const QByteArray name = names.pieceOnDisk(number);
+            if (std::optional<QString> problem =
+                    problemAt(name, existing.pieces[number], Kind::Piece))
+                return problem;
             if (folder.facts(name).kind == FileKind::Missing)
                 break;
-            if (std::optional<QString> problem = problemAt(name, name, Kind::Piece))
-                return problem;
             ++file.stalePieces;
         }
     } catch (const FileError &error) {

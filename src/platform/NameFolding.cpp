@@ -16,3 +16,17 @@ QString foldedName(const QString &name) {
     folded.truncate(length);
     return folded;
 }
+
+bool sameNameOnWindows(const QString &a, const QString &b) {
+    if (a.size() != b.size())
+        return false;
+    const auto upper = [](QChar unit) {
+        return unit.isSurrogate() ? char32_t(unit.unicode())
+                                  : QChar::toUpper(char32_t(unit.unicode()));
+    };
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (upper(a[i]) != upper(b[i]))
+            return false;
+    }
+    return true;
+}
