@@ -33,7 +33,8 @@ private Q_SLOTS:
     void sourceSwappedAfterTheCheckIsNotSplit();
     void namesDifferingInCaseOnAVolumeThatIgnoresIt();
     void scriptCutByAFullDiskIsNotLeft();
-    void scriptThatAppearsMeanwhileIsNotReplaced();
+    void outputThatAppearsMeanwhileIsNotReplaced_data();
+    void outputThatAppearsMeanwhileIsNotReplaced();
     void tooFewFilesLeftOnTheVolume();
     void controlCharactersAreShownNotSent();
     void privateFilesStayPrivate();
@@ -185,7 +186,14 @@ void SplitSafetyTest::scriptCutByAFullDiskIsNotLeft() {
         QVERIFY2(!file.startsWith(u'.'), qPrintable(file));
 }
 
-void SplitSafetyTest::scriptThatAppearsMeanwhileIsNotReplaced() {
+void SplitSafetyTest::outputThatAppearsMeanwhileIsNotReplaced_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addRow("the script") << QStringLiteral("f.bat");
+    QTest::addRow("the checksum list") << QStringLiteral("f.sha256");
+}
+
+void SplitSafetyTest::outputThatAppearsMeanwhileIsNotReplaced() {
+    QFETCH(QString, name);
     QTemporaryDir in;
     QTemporaryDir out;
     writeTestFile(in.filePath(QStringLiteral("f")), patternBytes(30));
@@ -193,16 +201,14 @@ void SplitSafetyTest::scriptThatAppearsMeanwhileIsNotReplaced() {
     job.add(in.filePath(QStringLiteral("f")));
     job.folder = out.path();
     ProgressHooks progress;
-    progress.onFileFinishing = [&](qint64) {
-        writeTestFile(out.filePath(QStringLiteral("f.bat")), "someone's f.bat");
-    };
+    progress.onFileFinishing = [&](qint64) { writeTestFile(out.filePath(name), "someone's file"); };
 
     const SplitResult result = job.run(progress, StopRequest());
 
     QVERIFY(result.outcome == RunOutcome::Failed);
-    QCOMPARE(result.failedPath, out.filePath(QStringLiteral("f.bat")));
-    QCOMPARE(readTestFile(out.filePath(QStringLiteral("f.bat"))), QByteArray("someone's f.bat"));
-    QCOMPARE(filesIn(out.path()), QStringList{QStringLiteral("f.bat")}); // nothing half-made
+    QCOMPARE(result.failedPath, out.filePath(name));
+    QCOMPARE(readTestFile(out.filePath(name)), QByteArray("someone's file"));
+    QCOMPARE(filesIn(out.path()), QStringList{name}); // nothing half-made, no script of nothing
 }
 
 void SplitSafetyTest::tooFewFilesLeftOnTheVolume() {

@@ -119,10 +119,17 @@ bool SplitRun::writeFinishing(const PlannedFile &file, const CutResult &cut) {
     // were: they go here, under names of their own, unseen.
     if (m_stop.requested())
         return false;
-    // The earlier ones went before the pieces: anything there now is someone else's.
-    script.putInPlace(OutputFolder::Replacing::Never);
+    // The earlier ones went before the pieces: anything there now is someone else's. The
+    // script comes last, so that a failure of either leaves no script naming pieces that go.
     if (checksums)
         checksums->putInPlace(OutputFolder::Replacing::Never);
+    try {
+        script.putInPlace(OutputFolder::Replacing::Never);
+    } catch (...) {
+        if (checksums)
+            m_plan.folder->remove(file.names.checksumsOnDisk());
+        throw;
+    }
     return true;
 }
 
