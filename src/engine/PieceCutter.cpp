@@ -1,5 +1,6 @@
 #include "PieceCutter.h"
 
+#include "FileDigest.h"
 #include "FileError.h"
 #include "FileHandle.h"
 #include "OutputFolder.h"
@@ -24,8 +25,8 @@ namespace {
 
 constexpr qint64 kNoPiece = std::numeric_limits<qint64>::max();
 
-// Hashing reads through a buffer of this size: large enough for few calls, small enough to
-// stay in the processor's cache between the read, the hash and the write.
+// A piece is hashed by reading it again through a buffer of this size: large enough for few
+// calls, small enough to stay in the processor's cache while it is hashed.
 constexpr qint64 kHashBufferBytes = qint64(1) << 20;
 
 // What the threads of one cut share, guarded by mutex.
@@ -194,24 +195,17 @@ public:
             m_thread.join();
     }
 
-    // Waits for the end; then the digest and how many bytes it covers.
-    void finish() { m_thread.join(); }
-    QByteArray digest() { return m_hash.hexDigest(); }
-    qint64 bytes() const { return m_bytes; }
+    // Waits for the end; then the digest and how many bytes it covers, unless the cut failed
+    // or stopped first.
+    const std::optional<FileDigest> &finish() {
+        m_thread.join();
+        return m_digest;
+    }
 
 private:
     void run() {
         try {
-            const auto buffer = std::make_unique<char[]>(kHashBufferBytes);
-            for (;;) {
-                if (m_stop.requested() || given())
-                    return;
-                const qint64 got = m_source.readAt(buffer.get(), kHashBufferBytes, m_bytes);
-                if (got == 0)
-                    return;
-                m_hash.add(buffer.get(), got);
-                m_bytes += got;
-            }
+            m_digest = digestOfFile(m_source, [this] { return !m_stop.requested() && !given(); });
         } catch (...) {
             const std::lock_guard lock(m_state.mutex);
             m_state.fail(0, std::current_exception());
@@ -226,8 +220,7 @@ private:
     const SourceFile &m_source;
     CutState &m_state;
     const StopRequest &m_stop;
-    Sha256 m_hash;
-    qint64 m_bytes = 0;
+    std::optional<FileDigest> m_digest;
     std::thread m_thread; // last: it starts once the rest is made
 };
 
@@ -256,8 +249,8 @@ CutResult PieceCutter::cut(const CutPlan &plan) {
                 state.fail(state.next, std::current_exception());
             }
         });
-        if (whole)
-            whole->finish();
+        const std::optional<FileDigest> wholeDigest =
+            whole ? whole->finish() : std::optional<FileDigest>();
         if (state.failure)
             std::rethrow_exception(state.failure);
         result.stopped = state.stopped || m_stop.requested();
@@ -271,10 +264,10 @@ CutResult PieceCutter::cut(const CutPlan &plan) {
             result.pieces = state.last;
             if (whole) {
                 // Read twice, once for the pieces and once whole, the file must have held still.
-                if (whole->bytes() != state.bytes)
+                if (wholeDigest.value().bytes != state.bytes)
                     throw FileError(plan.source.path(),
                                     QStringLiteral("it changed while it was split"));
-                result.wholeDigest = whole->digest();
+                result.wholeDigest = wholeDigest->hex;
                 for (qint64 piece = 1; piece <= state.last; ++piece)
                     result.pieceDigests.append(state.digests.value(piece));
             }

@@ -42,7 +42,7 @@ struct CutResult {
 // Cuts a source into consecutive pieces on the threads of a pool, several pieces at a time,
 // each copied in chunks of at most kChunkBytes so that progress is told and a stop is seen
 // between them. A complete piece starts on its way to the disk at once. With hashing, each
-// piece passes through its thread's buffer and is hashed on the way, while the whole file is
+// chunk copied is read again, from the page cache, and hashed, while the whole file is
 // hashed on a thread of its own, at the same time; the two must agree on the file's length. Pieces
 // are created in number order. The source is read until a read returns nothing, so a file longer
 // than it reports is cut whole, and no empty piece is made past its end (only an empty source gets

@@ -1,45 +1,29 @@
 #include "Verify.h"
 
+#include "FileDigest.h"
 #include "FileError.h"
 #include "OutputFolder.h"
 #include "RunFailure.h"
 #include "RunProgress.h"
 #include "Saturating.h"
-#include "Sha256.h"
 #include "SourceFile.h"
 
 #include <QDir>
 #include <QFileInfo>
 
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <thread>
 
 namespace {
 
-constexpr qint64 kBufferBytes = qint64(1) << 20;
-const QString kListSuffix = QStringLiteral(".sha256");
 
 struct Stopped {};
 
-// The digest of the file at name in folder, read through buffer; nothing when a stop came.
-QByteArray digestOf(const SourceFile &file, char *buffer, ProgressSink &progress,
-                    const StopRequest &stop) {
-    Sha256 hash;
-    for (qint64 offset = 0;;) {
-        if (stop.requested())
-            throw Stopped();
-        const qint64 got = file.readAt(buffer, kBufferBytes, offset);
-        if (got == 0)
-            return hash.hexDigest();
-        hash.add(buffer, got);
-        offset += got;
-        progress.bytesCopied(got);
-    }
-}
-
-// How the file at name compares with digest.
+// How the file at name compares with digest; throws Stopped once keepGoing() says no.
 VerifyResult::Entry check(const OutputFolder &folder, const QString &text, const QByteArray &digest,
-                          char *buffer, ProgressSink &progress, const StopRequest &stop) {
+                          ProgressSink &progress, const std::function<bool()> &keepGoing) {
     using Status = VerifyResult::Status;
     const QByteArray name = fileSystemName(text);
     const FileFacts facts = folder.facts(name);
@@ -47,10 +31,12 @@ VerifyResult::Entry check(const OutputFolder &folder, const QString &text, const
         return {text, Status::Missing, {}};
     if (facts.kind != FileKind::Regular)
         return {text, Status::Damaged, QStringLiteral("it is %1").arg(describeKind(facts.kind))};
-    const SourceFile file(folder, name);
-    return {text,
-            digestOf(file, buffer, progress, stop) == digest ? Status::Matches : Status::Damaged,
-            {}};
+    const std::optional<FileDigest> found =
+        digestOfFile(SourceFile(folder, name), keepGoing,
+                     [&progress](qint64 bytes) { progress.bytesCopied(bytes); });
+    if (!found)
+        throw Stopped();
+    return {text, found->hex == digest ? Status::Matches : Status::Damaged, {}};
 }
 
 } // namespace
@@ -96,15 +82,17 @@ VerifyResult runVerify(const VerifyPlan &plan, ProgressSink &progress, const Sto
         progress.runStarted(1, bytes);
         progress.fileStarted(0, plan.names.fileName(), bytes);
 
-        // The joined file, when it is there, on a thread of its own beside the pieces.
+        // The joined file, when it is there, on a thread of its own beside the pieces; it
+        // gives up as soon as they fail.
+        std::atomic<bool> piecesFailed{false};
         std::exception_ptr wholeFailure;
         std::thread wholeThread;
         if (withWhole)
             wholeThread = std::thread([&] {
                 try {
-                    const auto buffer = std::make_unique<char[]>(kBufferBytes);
-                    result.whole = check(*plan.folder, plan.names.fileName(), plan.list.whole,
-                                         buffer.get(), progress, stop);
+                    result.whole =
+                        check(*plan.folder, plan.names.fileName(), plan.list.whole, progress,
+                              [&] { return !stop.requested() && !piecesFailed.load(); });
                 } catch (...) {
                     wholeFailure = std::current_exception();
                 }
@@ -114,17 +102,17 @@ VerifyResult runVerify(const VerifyPlan &plan, ProgressSink &progress, const Sto
                 wholeThread.join();
         };
         try {
-            const auto buffer = std::make_unique<char[]>(kBufferBytes);
+            const auto keepGoing = [&stop] { return !stop.requested(); };
             for (qint64 piece = 1; piece <= plan.list.pieces.size(); ++piece)
                 result.pieces.append(check(*plan.folder, plan.names.piece(piece),
-                                           plan.list.pieces[piece - 1], buffer.get(), progress,
-                                           stop));
+                                           plan.list.pieces[piece - 1], progress, keepGoing));
             // A join from the first piece would take in what follows the last listed.
             for (qint64 piece = plan.list.pieces.size() + 1;
                  plan.folder->facts(plan.names.pieceOnDisk(piece)).kind != FileKind::Missing;
                  ++piece)
                 result.pieces.append({plan.names.piece(piece), VerifyResult::Status::Unlisted, {}});
         } catch (...) {
+            piecesFailed = true;
             joinWhole();
             throw;
         }
