@@ -18,7 +18,6 @@
 
 namespace {
 
-
 struct Stopped {};
 
 // How the file at name compares with digest; throws Stopped once keepGoing() says no.

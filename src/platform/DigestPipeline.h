@@ -14,10 +14,9 @@
 #include <vector>
 
 // The SHA-256 of a stream of bytes cut into consecutive pieces: of every piece, and of the
-// whole, each computed on a thread of its own while the thread that feeds the bytes reads and
-// writes them. The bytes pass through a few buffers of the pipeline's own, read into and
-// written from by the feeder and hashed where they are, so that each byte is hashed twice but
-// copied no more than reading and writing copy it.
+// whole, each computed on a thread of its own while the thread that feeds the bytes goes on.
+// The bytes pass through a few buffers of the pipeline's own, read into by the feeder and
+// hashed where they are by both hashers, so that each byte is hashed twice but read once.
 class DigestPipeline {
 public:
     static constexpr qint64 kBufferBytes = qint64(1) << 20;
