@@ -109,8 +109,32 @@ protected:
     virtual RunMessage failure(const RunFailure &failure) const = 0;
 
     bool quiet() const { return m_parser.isSet(m_quiet); }
-    // Shows progress while it lives, where it may be shown.
-    std::optional<TerminalProgress> showProgress(const ProgressCounter &counter) const {
+    // Runs work, which tells the counter it is given how far it is, with its progress shown
+    // where it may be; returns what work returns, once the progress is gone from the terminal.
+    template <typename Work> auto showingProgress(const Work &work) const {
+        ProgressCounter counter;
+        const std::optional<TerminalProgress> shown = progressShown(counter);
+        return work(counter);
+    }
+    // The end of a run: its message where it belongs, and the exit status.
+    int finish(const RunMessage &message, RunOutcome outcome, bool done = true) const {
+        if (outcome == RunOutcome::Stopped) {
+            print(stderr, message);
+            return SignalStop::exitStatus();
+        }
+        done = done && outcome == RunOutcome::Done;
+        if (!done || !quiet())
+            print(done ? stdout : stderr, message);
+        return done ? Done : Failed;
+    }
+
+    QString m_name;
+    const Tuning &m_tuning;
+    QCommandLineParser m_parser;
+    StopRequest m_stop;
+
+private:
+    std::optional<TerminalProgress> progressShown(const ProgressCounter &counter) const {
         if (m_tuning.progressLines)
             return std::optional<TerminalProgress>(std::in_place, counter, stderr,
                                                    TerminalProgress::Style::Lines,
@@ -121,23 +145,7 @@ protected:
                                                TerminalProgress::Style::Redrawn,
                                                std::chrono::milliseconds(200));
     }
-    // The end of a run: its message where it belongs, and the exit status.
-    int finish(const RunMessage &message, bool done) const {
-        if (!done || !quiet())
-            print(done ? stdout : stderr, message);
-        return done ? Done : Failed;
-    }
-    int stopped(const RunMessage &message) const {
-        print(stderr, message);
-        return SignalStop::exitStatus();
-    }
 
-    QString m_name;
-    const Tuning &m_tuning;
-    QCommandLineParser m_parser;
-    StopRequest m_stop;
-
-private:
     const QCommandLineOption m_quiet{{QStringLiteral("q"), QStringLiteral("quiet")}};
     const QCommandLineOption m_help{{QStringLiteral("h"), QStringLiteral("help")}};
 };
@@ -176,14 +184,10 @@ protected:
         }
         try {
             const SplitPlan plan = planSplit(request);
-            ProgressCounter counter;
-            std::optional<TerminalProgress> shown = showProgress(counter);
-            const SplitResult result = SplitRun(plan, counter, m_stop, m_tuning.run).run();
-            shown.reset();
-            const RunMessage message = RunMessages::split(plan, result);
-            if (result.outcome == RunOutcome::Stopped)
-                return stopped(message);
-            return finish(message, result.outcome == RunOutcome::Done);
+            const SplitResult result = showingProgress([&](ProgressCounter &counter) {
+                return SplitRun(plan, counter, m_stop, m_tuning.run).run();
+            });
+            return finish(RunMessages::split(plan, result), result.outcome);
         } catch (const SplitRefused &refused) {
             print(stderr, RunMessages::splitRefused(refused.refusals()));
             return Failed;
@@ -251,14 +255,10 @@ protected:
             print(stderr, QStringLiteral("The pieces were not joined, and nothing was written."));
             return Failed;
         }
-        ProgressCounter counter;
-        std::optional<TerminalProgress> shown = showProgress(counter);
-        const JoinResult result = JoinRun(plan, counter, m_stop, m_tuning.run.copyMethod).run();
-        shown.reset();
-        const RunMessage message = RunMessages::join(plan, result);
-        if (result.outcome == RunOutcome::Stopped)
-            return stopped(message);
-        return finish(message, result.outcome == RunOutcome::Done);
+        const JoinResult result = showingProgress([&](ProgressCounter &counter) {
+            return JoinRun(plan, counter, m_stop, m_tuning.run.copyMethod).run();
+        });
+        return finish(RunMessages::join(plan, result), result.outcome);
     }
 
     RunMessage failure(const RunFailure &failure) const override {
@@ -277,14 +277,9 @@ public:
 protected:
     int execute(const QString &file) override {
         const VerifyPlan plan = planVerify(file);
-        ProgressCounter counter;
-        std::optional<TerminalProgress> shown = showProgress(counter);
-        const VerifyResult result = runVerify(plan, counter, m_stop);
-        shown.reset();
-        const RunMessage message = RunMessages::verify(plan, result);
-        if (result.outcome == RunOutcome::Stopped)
-            return stopped(message);
-        return finish(message, result.outcome == RunOutcome::Done && result.allMatch());
+        const VerifyResult result = showingProgress(
+            [&](ProgressCounter &counter) { return runVerify(plan, counter, m_stop); });
+        return finish(RunMessages::verify(plan, result), result.outcome, result.allMatch());
     }
 
     RunMessage failure(const RunFailure &failure) const override {

@@ -109,12 +109,16 @@ void checkDestination(JoinPlan &plan, JoinQuestions &questions) {
     const OutputFolder &folder = *plan.folder;
     const QByteArray destination = fileSystemName(plan.recipe.destination);
     const QString destinationPath = native(folder.filePath(destination));
-    // As Windows, FAT and exFAT compare names: F.BAT and f.bat are one file there, whatever
-    // this volume's inode numbers say.
-    if (foldedName(plan.recipe.destination) == foldedName(QFileInfo(plan.recipe.script).fileName()))
+    const QString chosen = QFileInfo(plan.recipe.script).fileName();
+    const auto refuseAsScript = [&] {
         throw FileError(destinationPath,
                         QStringLiteral("it is the restore script being read, which a split never "
                                        "names after the file it restores"));
+    };
+    // As Windows, FAT and exFAT compare names: F.BAT and f.bat are one file there, whatever
+    // this volume's inode numbers say.
+    if (foldedName(plan.recipe.destination) == foldedName(chosen))
+        refuseAsScript();
     const FileFacts existing = folder.facts(destination);
     if (existing.kind == FileKind::Missing)
         return;
@@ -123,12 +127,9 @@ void checkDestination(JoinPlan &plan, JoinQuestions &questions) {
                                              .arg(describeKind(existing.kind)));
     if (existing.kind == FileKind::Regular && plan.pieceIdentities.contains(existing.identity))
         throw FileError(destinationPath, QStringLiteral("it is one of its own pieces"));
-    const QByteArray chosen = fileSystemName(QFileInfo(plan.recipe.script).fileName());
     if (existing.kind == FileKind::Regular &&
-        folder.factsFollowingLinks(chosen).identity == existing.identity)
-        throw FileError(destinationPath,
-                        QStringLiteral("it is the restore script being read, which a split never "
-                                       "names after the file it restores"));
+        folder.factsFollowingLinks(fileSystemName(chosen)).identity == existing.identity)
+        refuseAsScript();
     if (!questions.askYesNo(QStringLiteral("%1 exists already.\n\nReplace it with the file "
                                            "joined from its pieces?")
                                 .arg(printable(destinationPath))))
