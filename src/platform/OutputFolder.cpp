@@ -213,18 +213,20 @@ void OutputFolder::remove(const QByteArray &name) const {
 
 void OutputFolder::rename(const QByteArray &from, const QByteArray &to, Replacing replacing) const {
     if (replacing == Replacing::Never) {
+        const auto refuse = [&] {
+            throw FileError(filePath(to), QStringLiteral("a file of this name appeared while "
+                                                         "Tessary wrote it, and was not replaced"));
+        };
         if (::renameat2(m_handle.fd(), from.constData(), m_handle.fd(), to.constData(),
                         RENAME_NOREPLACE) == 0)
             return;
         if (errno == EEXIST)
-            throw FileError(filePath(to), QStringLiteral("a file of this name appeared while "
-                                                         "Tessary wrote it, and was not replaced"));
+            refuse();
         // A file system that cannot refuse to replace (FAT through FUSE): looked at first.
         if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
             fail(to, errno);
         if (facts(to).kind != FileKind::Missing)
-            throw FileError(filePath(to), QStringLiteral("a file of this name appeared while "
-                                                         "Tessary wrote it, and was not replaced"));
+            refuse();
     }
     if (::renameat(m_handle.fd(), from.constData(), m_handle.fd(), to.constData()) != 0)
         fail(to, errno);
