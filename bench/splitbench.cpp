@@ -48,5 +48,5 @@ int main(int argc, char *argv[]) {
             return Cli::Usage;
         }
     }
-    return Cli::run(arguments, tuning);
+    return Cli::runProcess(argc, argv, arguments, tuning);
 }

@@ -4,6 +4,7 @@
 #include "RunMessages.h"
 #include "RunProgress.h"
 #include "SplitPlan.h"
+#include "SplitRefusal.h"
 #include "Splitting.h"
 #include "TestFiles.h"
 #include "Verify.h"
@@ -29,11 +30,10 @@ private Q_SLOTS:
     void damagedPieceRefusesTheJoin();
     void handEditedLists_data();
     void handEditedLists();
-    void splitWithoutTheListWritesNone();
+    void anEarlierListIsReplacedOnlyWhereItIsOurs_data();
+    void anEarlierListIsReplacedOnlyWhereItIsOurs();
     void verifyListsEveryPiece();
     void verifyFromTheFirstPieceListsAGap();
-    void verifyNamesPiecesPastTheList();
-    void firstPieceTakesItsCountOnlyFromAWholeList();
 };
 
 namespace {
@@ -57,6 +57,20 @@ QByteArray splitReport(const QString &folder, qint64 length = 25, bool checksums
     ProgressSink progress;
     SplitRun(plan, progress, StopRequest()).run();
     return bytes;
+}
+
+VerifyResult verify(const QString &chosen) {
+    const VerifyPlan plan = planVerify(chosen);
+    ProgressSink progress;
+    return runVerify(plan, progress, StopRequest());
+}
+
+QStringList statuses(const VerifyResult &result) {
+    static const char *const names[] = {"matches", "damaged", "missing"};
+    QStringList shown;
+    for (const VerifyResult::Entry &piece : result.pieces)
+        shown << piece.name + u' ' + QLatin1StringView(names[int(piece.status)]);
+    return shown;
 }
 
 JoinResult joinReport(const QString &folder) {
@@ -111,105 +125,228 @@ void ChecksumsTest::listIsWhatTheSplitWrote() {
 }
 
 void ChecksumsTest::damagedPieceRefusesTheJoin_data() {
-    QTest::addColumn<QString>("piece");
-    QTest::addRow("the first piece") << QStringLiteral("report.doc.1");
-    QTest::addRow("a middle piece") << QStringLiteral("report.doc.2");
-    QTest::addRow("the last piece") << QStringLiteral("report.doc.3");
+    QTest::addColumn<QString>("file"); // the one whose bit flips
+    QTest::addColumn<bool>("mended");  // mended once the join copied it, before it is hashed
+    QTest::addColumn<QString>("message");
+    const QString list = QStringLiteral(" its SHA-256 does not match report.doc.sha256. Nothing "
+                                        "was written.");
+    QTest::addRow("the first piece") << QStringLiteral("report.doc.1") << false
+                                     << QStringLiteral("report.doc.1 is damaged:") + list;
+    QTest::addRow("a middle piece") << QStringLiteral("report.doc.2") << false
+                                    << QStringLiteral("report.doc.2 is damaged:") + list;
+    QTest::addRow("the last piece") << QStringLiteral("report.doc.3") << false
+                                    << QStringLiteral("report.doc.3 is damaged:") + list;
+    QTest::addRow("a piece mended between its copy and its hash")
+        << QStringLiteral("report.doc.2") << true
+        << QStringLiteral("report.doc.2 is damaged:") + list;
+    QTest::addRow("the whole file's line, the digest of another file")
+        << QStringLiteral("report.doc.sha256") << false
+        << QStringLiteral("report.doc would not be the file that was split:") + list;
 }
 
 void ChecksumsTest::damagedPieceRefusesTheJoin() {
-    QFETCH(QString, piece);
+    QFETCH(QString, file);
+    QFETCH(bool, mended);
+    QFETCH(QString, message);
     QTemporaryDir out;
     splitReport(out.path());
-    QByteArray bytes = readTestFile(out.filePath(piece));
+    const QByteArray good = readTestFile(out.filePath(file));
+    QByteArray bytes = good;
     bytes[2] = char(bytes[2] ^ 0x01); // one bit on its way to another machine
-    writeTestFile(out.filePath(piece), bytes);
+    writeTestFile(out.filePath(file), bytes);
     const QStringList before = filesIn(out.path());
+    ProgressHooks progress;
+    if (mended) // pieces of 10 bytes: the second is copied once 20 bytes are
+        progress.onBytesCopied = [&](qint64 copied) {
+            if (copied == 20)
+                writeTestFile(out.filePath(file), good);
+        };
 
-    const JoinResult result = joinReport(out.path());
+    Yes yes;
+    JoinResult result;
+    {
+        const JoinPlan plan = planJoin(out.filePath(QStringLiteral("report.doc.bat")), yes);
+        result = JoinRun(plan, progress, StopRequest()).run();
+        QCOMPARE(RunMessages::join(plan, result).text, message);
+    }
 
     QVERIFY(result.outcome == RunOutcome::Failed && result.damaged);
-    QCOMPARE(result.failedPath, out.filePath(piece));
-    Yes yes;
-    const JoinPlan plan = planJoin(out.filePath(QStringLiteral("report.doc.bat")), yes);
-    QCOMPARE(RunMessages::join(plan, result).text,
-             piece + QStringLiteral(" is damaged: its SHA-256 does not match report.doc.sha256. "
-                                    "Nothing was written."));
     QCOMPARE(filesIn(out.path()), before); // no joined file, no temporary file
+    QVERIFY(!verify(out.filePath(QStringLiteral("report.doc.sha256"))).allMatch() || mended);
 }
 
-using Edit = std::function<QByteArray(const QByteArray &list)>;
-Q_DECLARE_METATYPE(Edit)
+using Change = std::function<void(const QString &folder)>;
+Q_DECLARE_METATYPE(Change)
+
+namespace {
+
+// A change of the list beside the pieces of report.doc.
+Change listEdit(const std::function<QByteArray(const QByteArray &list)> &edit) {
+    return [edit](const QString &folder) {
+        const QString list = QDir(folder).filePath(QStringLiteral("report.doc.sha256"));
+        writeTestFile(list, edit(readTestFile(list)));
+    };
+}
+
+// Both: the change, and the script gone.
+Change withoutScript(const Change &change) {
+    return [change](const QString &folder) {
+        change(folder);
+        QFile::remove(QDir(folder).filePath(QStringLiteral("report.doc.bat")));
+    };
+}
+
+QByteArray lines(const QByteArray &list, std::initializer_list<int> kept) {
+    const QList<QByteArray> all = list.split('\n');
+    QByteArray text;
+    for (const int line : kept)
+        text += all[line] + '\n';
+    return text;
+}
+
+} // namespace
 
 void ChecksumsTest::handEditedLists_data() {
-    QTest::addColumn<Edit>("edit");
-    QTest::addColumn<QString>("refusal"); // empty: joined, checked as ever
+    QTest::addColumn<Change>("change");
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("refusal"); // empty: joined and verified, checked as ever
+    const QString script = QStringLiteral("report.doc.bat");
+    const QString first = QStringLiteral("report.doc.1");
+    const QString list = QStringLiteral("report.doc.sha256");
     QTest::addRow("CR LF line ends")
-        << Edit([](const QByteArray &list) { return QByteArray(list).replace("\n", "\r\n"); })
-        << QString();
+        << listEdit([](const QByteArray &text) { return QByteArray(text).replace("\n", "\r\n"); })
+        << script << QString();
     QTest::addRow("a byte order mark")
-        << Edit([](const QByteArray &list) { return "\xef\xbb\xbf" + list; }) << QString();
-    QTest::addRow("upper-case digits and a binary mark") << Edit([](const QByteArray &list) {
-        QList<QByteArray> lines = list.split('\n');
-        lines[1] = lines[1].left(64).toUpper() + " *" + lines[1].mid(66);
-        return lines.join('\n');
-    }) << QString();
-    QTest::addRow("a piece without its line") << Edit([](const QByteArray &list) {
-        QList<QByteArray> lines = list.split('\n');
-        lines.removeAt(2);
-        return lines.join('\n');
-    }) << QStringLiteral("it has no line for report.doc.2, so that piece cannot be checked");
+        << listEdit([](const QByteArray &text) { return "\xef\xbb\xbf" + text; }) << script
+        << QString();
+    QTest::addRow("upper-case digits and a binary mark") << listEdit([](const QByteArray &text) {
+        QList<QByteArray> all = text.split('\n');
+        all[1] = all[1].left(64).toUpper() + " *" + all[1].mid(66);
+        return all.join('\n');
+    }) << script << QString();
+    QTest::addRow("the list chosen") << Change([](const QString &) {}) << list << QString();
+    QTest::addRow("the list spelled in another case") << Change([](const QString &folder) {
+        QFile::rename(QDir(folder).filePath(QStringLiteral("report.doc.sha256")),
+                      QDir(folder).filePath(QStringLiteral("REPORT.DOC.SHA256")));
+    }) << first << QString();
+    QTest::addRow("a piece without its line") << listEdit([](const QByteArray &text) {
+        return lines(text, {0, 1, 3});
+    }) << script << QStringLiteral("it has no line for report.doc.2, though it lists report.doc.3");
     QTest::addRow("a line for a piece the script does not name")
-        << Edit([](const QByteArray &list) {
-               return list + QByteArray(64, 'a') + "  report.doc.4\n";
+        << listEdit([](const QByteArray &text) {
+               return text + QByteArray(64, 'a') + "  report.doc.4\n";
            })
-        << QStringLiteral("line 5 names report.doc.4, which is neither report.doc nor one of "
-                          "its 3 pieces");
-    QTest::addRow("a line that names another file") << Edit([](const QByteArray &list) {
-        return list + QByteArray(64, 'a') + "  ../../etc/passwd\n";
-    }) << QStringLiteral("line 5 names ../../etc/passwd");
+        << script << QStringLiteral("report.doc.bat joins 3 pieces, but report.doc.sha256 lists 4");
+    QTest::addRow("a script that joins fewer pieces than the list names")
+        << Change([](const QString &folder) {
+               writeTestFile(QDir(folder).filePath(QStringLiteral("report.doc.bat")),
+                             "copy /b \"report.doc.1\" + \"report.doc.2\"  \"report.doc\"\r\n"
+                             "echo report.doc has been restored\r\n");
+           })
+        << list << QStringLiteral("report.doc.bat joins 2 pieces, but report.doc.sha256 lists 3");
+    QTest::addRow("a piece past the last the list names") << Change([](const QString &folder) {
+        writeTestFile(QDir(folder).filePath(QStringLiteral("report.doc.4")), "more");
+    }) << list << QStringLiteral("it lists 3 pieces, but report.doc.4 stands beside them too");
+    QTest::addRow("only the whole file's line, without a script")
+        << withoutScript(listEdit([](const QByteArray &text) { return lines(text, {0}); })) << first
+        << QStringLiteral("it names no pieces of report.doc");
+    QTest::addRow("only the first piece's line, without a script")
+        << withoutScript(listEdit([](const QByteArray &text) {
+               return lines(text, {0, 1});
+           }))
+        << first << QStringLiteral("it lists 1 piece, but report.doc.2 stands beside them too");
+    QTest::addRow("no line for the whole file, without a script")
+        << withoutScript(listEdit([](const QByteArray &text) {
+               return lines(text, {1, 2});
+           }))
+        << first << QStringLiteral("it has no line for report.doc,");
+    QTest::addRow("an empty list") << listEdit([](const QByteArray &) { return QByteArray(); })
+                                   << list << QStringLiteral("it has no line for report.doc,");
+    QTest::addRow("a line that names another file") << listEdit([](const QByteArray &text) {
+        return text + QByteArray(64, 'a') + "  ../../etc/passwd\n";
+    }) << script << QStringLiteral("line 5 names ../../etc/passwd");
     QTest::addRow("a line that is no digest")
-        << Edit([](const QByteArray &list) { return "rm -rf *\x1b[2J\n" + list; })
+        << listEdit([](const QByteArray &text) { return "rm -rf *\x1b[2J\n" + text; }) << script
         << QStringLiteral("line 1 is not a SHA-256 digest and a name, so the pieces were not "
                           "checked against it: rm -rf *U+001B[2J");
     QTest::addRow("a piece named twice")
-        << Edit([](const QByteArray &list) { return list + list.split('\n')[1] + '\n'; })
-        << QStringLiteral("line 5 names report.doc.1 a second time");
+        << listEdit([](const QByteArray &text) { return text + text.split('\n')[1] + '\n'; })
+        << script << QStringLiteral("line 5 names report.doc.1 a second time");
 }
 
 void ChecksumsTest::handEditedLists() {
-    QFETCH(Edit, edit);
+    QFETCH(Change, change);
+    QFETCH(QString, chosen);
     QFETCH(QString, refusal);
     QTemporaryDir out;
     const QByteArray bytes = splitReport(out.path());
-    const QString list = out.filePath(QStringLiteral("report.doc.sha256"));
-    writeTestFile(list, edit(readTestFile(list)));
+    change(out.path());
+    const QString path = out.filePath(chosen);
+    Yes yes;
 
     if (refusal.isEmpty()) {
-        QVERIFY(joinReport(out.path()).outcome == RunOutcome::Done);
+        {
+            const JoinPlan plan = planJoin(path, yes);
+            ProgressSink progress;
+            const JoinResult result = JoinRun(plan, progress, StopRequest()).run();
+            const QString told = RunMessages::join(plan, result).text;
+            QVERIFY2(told.endsWith(QStringLiteral("All 3 pieces matched their checksums.")),
+                     qPrintable(told));
+        }
         QCOMPARE(readTestFile(out.filePath(QStringLiteral("report.doc"))), bytes);
+        QVERIFY(verify(path).allMatch());
         return;
     }
-    try {
-        joinReport(out.path());
-        QFAIL("the list was taken");
-    } catch (const FileError &error) {
-        QCOMPARE(error.path(), list);
-        QVERIFY2(error.reason().startsWith(refusal), error.what());
+    for (const auto &check : {std::function<void()>([&] { planJoin(path, yes); }),
+                              std::function<void()>([&] { planVerify(path); })}) {
+        try {
+            check();
+            QFAIL("the list was taken");
+        } catch (const FileError &error) {
+            QVERIFY2(error.reason().startsWith(refusal), error.what());
+        }
     }
     QVERIFY(!QFile::exists(out.filePath(QStringLiteral("report.doc"))));
 }
 
-void ChecksumsTest::splitWithoutTheListWritesNone() {
+void ChecksumsTest::anEarlierListIsReplacedOnlyWhereItIsOurs_data() {
+    QTest::addColumn<bool>("ours");
+    QTest::addColumn<bool>("checksums"); // whether the new split writes a list
+    QTest::addColumn<bool>("refused");
+    QTest::addRow("ours, replaced") << true << true << false;
+    QTest::addRow("ours, removed without a new list") << true << false << false;
+    QTest::addRow("someone else's, refused") << false << true << true;
+    QTest::addRow("someone else's, left alone without a new list") << false << false << false;
+}
+
+void ChecksumsTest::anEarlierListIsReplacedOnlyWhereItIsOurs() {
+    QFETCH(bool, ours);
+    QFETCH(bool, checksums);
+    QFETCH(bool, refused);
     QTemporaryDir out;
-    // A list of an earlier split would no longer describe the pieces: it goes too.
-    writeTestFile(out.filePath(QStringLiteral("report.doc.sha256")), "an earlier list");
+    const QString list = out.filePath(QStringLiteral("report.doc.sha256"));
+    const QByteArray theirs = "d5c4b3a2  report.doc\nnotes: from the mirror\n";
+    if (ours)
+        splitReport(out.path(), 35);
+    else
+        writeTestFile(list, theirs);
 
-    splitReport(out.path(), 25, /*checksums=*/false);
+    try {
+        splitReport(out.path(), 25, checksums);
+        QVERIFY(!refused);
+    } catch (const SplitRefused &refusal) {
+        QVERIFY2(refusal.refusals().first().reason.endsWith(
+                     QStringLiteral("is not a checksum list of report.doc's pieces; Tessary "
+                                    "will not replace it")),
+                 refusal.what());
+        QVERIFY(refused);
+    }
 
-    QCOMPARE(filesIn(out.path()),
-             (QStringList{QStringLiteral("report.doc.1"), QStringLiteral("report.doc.2"),
-                          QStringLiteral("report.doc.3"), QStringLiteral("report.doc.bat")}));
+    if (!ours)
+        QCOMPARE(readTestFile(list), theirs);
+    else
+        QCOMPARE(QFile::exists(list), checksums);
+    QVERIFY(!QFile::exists(out.filePath(QStringLiteral("report.doc.4")))); // of the longer one
 }
 
 void ChecksumsTest::verifyListsEveryPiece() {
@@ -234,24 +371,6 @@ void ChecksumsTest::verifyListsEveryPiece() {
     QCOMPARE(filesIn(out.path()), before); // nothing written
 }
 
-namespace {
-
-VerifyResult verify(const QString &chosen) {
-    const VerifyPlan plan = planVerify(chosen);
-    ProgressSink progress;
-    return runVerify(plan, progress, StopRequest());
-}
-
-QStringList statuses(const VerifyResult &result) {
-    static const char *const names[] = {"matches", "damaged", "missing", "unlisted"};
-    QStringList shown;
-    for (const VerifyResult::Entry &piece : result.pieces)
-        shown << piece.name + u' ' + QLatin1StringView(names[int(piece.status)]);
-    return shown;
-}
-
-} // namespace
-
 void ChecksumsTest::verifyFromTheFirstPieceListsAGap() {
     QTemporaryDir out;
     splitReport(out.path());
@@ -262,38 +381,6 @@ void ChecksumsTest::verifyFromTheFirstPieceListsAGap() {
     QCOMPARE(statuses(result), (QStringList{QStringLiteral("report.doc.1 matches"),
                                             QStringLiteral("report.doc.2 missing"),
                                             QStringLiteral("report.doc.3 matches")}));
-}
-
-void ChecksumsTest::verifyNamesPiecesPastTheList() {
-    QTemporaryDir out;
-    splitReport(out.path());
-    writeTestFile(out.filePath(QStringLiteral("report.doc.4")), "more");
-
-    const VerifyResult result = verify(out.filePath(QStringLiteral("report.doc.bat")));
-
-    QVERIFY(!result.allMatch());
-    QCOMPARE(statuses(result).last(), QStringLiteral("report.doc.4 unlisted"));
-}
-
-void ChecksumsTest::firstPieceTakesItsCountOnlyFromAWholeList() {
-    QTemporaryDir out;
-    splitReport(out.path());
-    QFile::remove(out.filePath(QStringLiteral("report.doc.bat")));
-    // A list cut down to the first two pieces, without the whole file's line: it cannot tell
-    // that the last piece it names is the last there was, and three pieces are found.
-    const QString list = out.filePath(QStringLiteral("report.doc.sha256"));
-    const QList<QByteArray> lines = readTestFile(list).split('\n');
-    writeTestFile(list, lines[1] + '\n' + lines[2] + '\n');
-    Yes yes;
-
-    try {
-        planJoin(out.filePath(QStringLiteral("report.doc.1")), yes);
-        QFAIL("the join was not refused");
-    } catch (const FileError &error) {
-        QVERIFY2(error.reason().startsWith(QStringLiteral("it has no line for report.doc.3")),
-                 error.what());
-    }
-    QVERIFY(!QFile::exists(out.filePath(QStringLiteral("report.doc"))));
 }
 
 QTEST_GUILESS_MAIN(ChecksumsTest)

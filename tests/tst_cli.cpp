@@ -10,6 +10,7 @@
 
 #include <csignal>
 #include <functional>
+#include <limits>
 
 // tessary-cli as a script or a person at a terminal meets it: its exit status, what it says on
 // stdout and stderr, and what it writes.
@@ -98,7 +99,25 @@ void CliTest::commands_data() {
                              << QStringList{QStringLiteral("report.doc")};
     QTest::addRow("a size that is no number")
         << Setup(report) << args("split -s big report.doc") << 2 << QString()
-        << QStringLiteral("tessary-cli split: Custom Size is not Numeric.  It must be a number\n")
+        << QStringLiteral("tessary-cli split: \"big\" is not a size: give a whole number of bytes")
+        << QStringList{QStringLiteral("report.doc")};
+    QTest::addRow("a size below 2 bytes")
+        << Setup(report) << args("split -s 1 report.doc") << 2 << QString()
+        << QStringLiteral("tessary-cli split: a size of 1 bytes gives no pieces")
+        << QStringList{QStringLiteral("report.doc")};
+    QTest::addRow("the current folder")
+        << Setup(report) << args("split -s 100 .") << 1 << QString()
+        << QStringLiteral("The split was not started:\n\n\u2022 %1: it is a folder, not a "
+                          "regular file\n")
+        << QStringList{QStringLiteral("report.doc")};
+    QTest::addRow("an empty argument")
+        << Setup(report) << QStringList{QStringLiteral("split"), QStringLiteral("-s100"), QString()}
+        << 2 << QString()
+        << QStringLiteral("tessary-cli split: an empty argument: no file name given\n")
+        << QStringList{QStringLiteral("report.doc")};
+    QTest::addRow("an option that is an escape sequence")
+        << Setup(report) << QStringList{QStringLiteral("split"), QStringLiteral("--\x1b[2J")} << 2
+        << QString() << QStringLiteral("tessary-cli split: Unknown option 'U+001B[2J'.\n")
         << QStringList{QStringLiteral("report.doc")};
     QTest::addRow("no command") << Setup(report) << QStringList() << 2 << QString()
                                 << QStringLiteral("tessary-cli: which command")
@@ -134,11 +153,11 @@ void CliTest::commands_data() {
                           "(report.doc.sha256) stands beside it, so there is nothing to check "
                           "the pieces against\n")
         << split.first(5);
-    QTest::addRow("verify")
-        << Setup(splitReport) << args("verify report.doc.sha256") << 0
-        << QStringLiteral("All 3 pieces match report.doc.sha256. So does report.doc, joined "
-                          "beside them.\n")
-        << QString() << split;
+    QTest::addRow("verify") << Setup(splitReport) << args("verify report.doc.sha256") << 0
+                            << QStringLiteral(
+                                   "All 3 pieces match report.doc.sha256, and joined they make "
+                                   "report.doc. So does report.doc, joined beside them.\n")
+                            << QString() << split;
     QTest::addRow("verify a damaged piece")
         << Setup([](const QString &folder) {
                splitReport(folder);
@@ -189,11 +208,22 @@ void CliTest::sizeLabelsAreTheWindowsList_data() {
         QTest::addRow("%s in lower case", qPrintable(label))
             << label.toLower() << QString::fromUtf16(row.bytes).toLongLong() - 1;
     }
+    // The same under every locale: no group separators, exponents or decimal commas.
     QTest::addRow("bytes") << QStringLiteral("1000") << qint64(999);
-    QTest::addRow("bytes with an exponent") << QStringLiteral("1e3") << qint64(999);
+    QTest::addRow("decimal kilobytes") << QStringLiteral("1.5k") << qint64(1499);
+    QTest::addRow("decimal gigabytes") << QStringLiteral("1G") << qint64(999'999'999);
+    QTest::addRow("binary mebibytes") << QStringLiteral("64MiB") << qint64(64 * 1024 * 1024 - 1);
+    QTest::addRow("a unit that leaves part of a byte") << QStringLiteral("1.0001k") << qint64(-1);
+    QTest::addRow("a fraction of a byte") << QStringLiteral("0.5") << qint64(-1);
+    QTest::addRow("a group separator, or a decimal point") << QStringLiteral("1.000") << qint64(-1);
+    QTest::addRow("an exponent") << QStringLiteral("2.5e3") << qint64(-1);
+    QTest::addRow("nothing") << QStringLiteral("0") << qint64(-1);
+    QTest::addRow("a negative size") << QStringLiteral("-1") << qint64(-1);
+    QTest::addRow("one byte, which gives no piece") << QStringLiteral("1") << qint64(-1);
+    QTest::addRow("beyond any file")
+        << QStringLiteral("99999999999999999999999G") << std::numeric_limits<qint64>::max() - 1;
     QTest::addRow("the custom entry's label is no size")
         << QStringLiteral("Custom Size") << qint64(-1);
-    QTest::addRow("a unit the list does not have") << QStringLiteral("1G") << qint64(-1);
 }
 
 void CliTest::sizeLabelsAreTheWindowsList() {

@@ -937,7 +937,8 @@ void FrmSplitTest::joinAndVerifyGivenAtStart() {
     QCOMPARE(recorder.messages.size(), 2);
     QVERIFY(recorder.messages[0].text.startsWith(QStringLiteral("report.doc has been restored")));
     QVERIFY(recorder.messages[1].text.startsWith(
-        QStringLiteral("All 3 pieces match report.doc.sha256. So does report.doc")));
+        QStringLiteral("All 3 pieces match report.doc.sha256, and joined they make report.doc. So "
+                       "does report.doc")));
     QCOMPARE(readTestFile(out.filePath(QStringLiteral("report.doc"))), patternBytes(250'000));
 }
 
@@ -1015,6 +1016,7 @@ void FrmSplitTest::joinFromTheWindow() {
     window.findChild<QAction *>(QStringLiteral("mnujoin"))->trigger();
 
     QCOMPARE(offered, (QStringList{QStringLiteral("Restore scripts (*.bat)"),
+                                   QStringLiteral("Checksum lists (*.sha256)"),
                                    QStringLiteral("All files (*)")}));
     QCOMPARE(startFolder, QDir::toNativeSeparators(out.path()));
     QCOMPARE(recorder.messages.size(), text.isEmpty() ? 0 : 1);

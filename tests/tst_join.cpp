@@ -172,7 +172,7 @@ void JoinTest::refusedWritingNothing_data() {
         },
         "x.1");
     row(
-        "a later piece chosen", "choose the restore script, or the first piece",
+        "a later piece chosen", "it is a piece; choose the restore script, the checksum list",
         [](const QString &) {}, "x.2");
     row("the script restores itself", "it is the restore script being read",
         [](const QString &folder) {
@@ -376,8 +376,10 @@ void JoinTest::diskFillingUpLeavesTheOldFileAndNoTemporaryFile() {
 void JoinTest::firstPieceStandsForTheScriptBesideIt() {
     QTemporaryDir out;
     const QByteArray source = splitInto(out.path(), QStringLiteral("x"), 20, QStringLiteral("11"));
-    // A third piece that the script does not name, as a longer split of another day left it.
+    // A third piece that the script does not name, as a longer split of another day left it;
+    // no list, which would refuse it, stands beside them.
     writeTestFile(out.filePath(QStringLiteral("x.3")), "stale");
+    QVERIFY(QFile::remove(out.filePath(QStringLiteral("x.sha256"))));
     AnsweringHost host;
 
     join(host, out.filePath(QStringLiteral("x.1")));
@@ -416,11 +418,10 @@ void JoinTest::failureOfAnyKindIsReported() {
     QTemporaryDir out;
     splitInto(out.path(), QStringLiteral("x"), 25, QStringLiteral("10"));
     AnsweringHost host;
-    const JoinPlan plan = planJoin(out.filePath(QStringLiteral("x.bat")), host);
     ProgressHooks progress;
     progress.onBytesCopied = [](qint64) { throw std::bad_alloc(); };
 
-    const RunResult result = JoinRun(plan, progress, StopRequest()).run();
+    const RunResult result = joinFile(out.filePath(QStringLiteral("x.bat")), host, progress);
 
     QVERIFY(result.outcome == RunOutcome::Failed);
     QCOMPARE(result.reason, QStringLiteral("there is not enough memory"));
@@ -565,6 +566,9 @@ void JoinTest::nothingIsLeftOfAJoinWhoseProcessDied() {
     QCOMPARE(::waitpid(child, &status, 0), child);
     const QStringList left = filesIn(folder);
     QCOMPARE(left.size(), split.size() + (onFat ? 1 : 0));
+    // Swept once no live run could own it.
+    for (const QString &name : left)
+        ageTwoDays(QDir(folder).filePath(name));
     AnsweringHost host;
 
     join(host, QDir(folder).filePath(QStringLiteral("x.bat")));

@@ -38,6 +38,8 @@ private Q_SLOTS:
     void tooFewFilesLeftOnTheVolume();
     void controlCharactersAreShownNotSent();
     void privateFilesStayPrivate();
+    void secondRunWritingTheSameOutputsIsRefused();
+    void onlyOurOwnLeftoversAreSwept_data();
     void onlyOurOwnLeftoversAreSwept();
 };
 
@@ -65,14 +67,13 @@ void SplitSafetyTest::folderSwappedForALinkAfterTheCheckIsNotWritten() {
     SplitJob job;
     job.add(in.filePath(QStringLiteral("f")));
     job.folder = out;
-    const SplitPlan plan = planSplit(job.request());
 
     // Between the check and the run, the checked folder is moved away and a link put in its
     // place.
-    QVERIFY(QDir().rename(out, root.filePath(QStringLiteral("moved"))));
-    QVERIFY(QFile::link(elsewhere, out));
-    ProgressSink progress;
-    const SplitResult result = SplitRun(plan, progress, StopRequest()).run();
+    const SplitResult result = job.run([&] {
+        QVERIFY(QDir().rename(out, root.filePath(QStringLiteral("moved"))));
+        QVERIFY(QFile::link(elsewhere, out));
+    });
 
     QVERIFY(result.outcome == RunOutcome::Done);
     QCOMPARE(readTestFile(root.filePath(QStringLiteral("kept"))), QByteArray("someone's file"));
@@ -89,11 +90,10 @@ void SplitSafetyTest::hardLinkPutAtAPieceAfterTheCheckIsNotCut() {
     SplitJob job;
     job.add(in.filePath(QStringLiteral("f")));
     job.folder = out.path();
-    const SplitPlan plan = planSplit(job.request());
 
-    hardLink(in.filePath(QStringLiteral("kept")), out.filePath(QStringLiteral("f.3")));
-    ProgressSink progress;
-    const SplitResult result = SplitRun(plan, progress, StopRequest()).run();
+    const SplitResult result = job.run([&] {
+        hardLink(in.filePath(QStringLiteral("kept")), out.filePath(QStringLiteral("f.3")));
+    });
 
     QVERIFY(result.outcome == RunOutcome::Failed);
     QCOMPARE(result.failedPath, out.filePath(QStringLiteral("f.3")));
@@ -121,14 +121,13 @@ void SplitSafetyTest::sourceSwappedAfterTheCheckIsNotSplit() {
     SplitJob job;
     job.add(source);
     job.folder = out.path();
-    const SplitPlan plan = planSplit(job.request());
 
-    QVERIFY(QFile::remove(source));
-    QVERIFY(QFile::link(toItsOwnPiece ? out.filePath(QStringLiteral("f.1"))
-                                      : in.filePath(QStringLiteral("other")),
-                        source));
-    ProgressSink progress;
-    const SplitResult result = SplitRun(plan, progress, StopRequest()).run();
+    const SplitResult result = job.run([&] {
+        QVERIFY(QFile::remove(source));
+        QVERIFY(QFile::link(toItsOwnPiece ? out.filePath(QStringLiteral("f.1"))
+                                          : in.filePath(QStringLiteral("other")),
+                            source));
+    });
 
     QVERIFY(result.outcome == RunOutcome::Failed);
     QCOMPARE(result.failedPath, QDir::toNativeSeparators(source));
@@ -264,8 +263,10 @@ void SplitSafetyTest::privateFilesStayPrivate() {
         bool askYesNo(const QString &) override { return true; }
     } yes;
     ProgressSink progress;
-    const JoinPlan plan = planJoin(out.filePath(QStringLiteral("diary.txt.bat")), yes);
-    QVERIFY(JoinRun(plan, progress, StopRequest()).run().outcome == RunOutcome::Done);
+    {
+        const JoinPlan plan = planJoin(out.filePath(QStringLiteral("diary.txt.bat")), yes);
+        QVERIFY(JoinRun(plan, progress, StopRequest()).run().outcome == RunOutcome::Done);
+    }
     QCOMPARE(permissions(out.filePath(QStringLiteral("diary.txt"))), QFile::Permissions());
 
     // Joined from pieces anyone may read, over a private file: private still.
@@ -279,33 +280,97 @@ void SplitSafetyTest::privateFilesStayPrivate() {
     QCOMPARE(permissions(out.filePath(QStringLiteral("diary.txt"))), QFile::Permissions());
 }
 
+namespace {
+
+enum class Leftover { Plain, Locked, Linked, Queued };
+
+} // namespace
+
+Q_DECLARE_METATYPE(Leftover)
+
+void SplitSafetyTest::onlyOurOwnLeftoversAreSwept_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<Leftover>("kind");
+    QTest::addColumn<bool>("old"); // not written for two days
+    QTest::addColumn<bool>("swept");
+    const QString ours = QStringLiteral(".tessary-00000003kq9zx.tmp");
+    QTest::addRow("what a killed run left") << ours << Leftover::Plain << true << true;
+    QTest::addRow("one just made, before its lock") << ours << Leftover::Plain << false << false;
+    QTest::addRow("one another run holds") << ours << Leftover::Locked << true << false;
+    QTest::addRow("one with a second name") << ours << Leftover::Linked << true << false;
+    QTest::addRow("the very file queued to be split") << ours << Leftover::Queued << true << false;
+    for (const char *name : {".tessary-notes", ".tessary-notes.txt", ".tessary-0000000000000.txt"})
+        QTest::addRow("named %s, not as ours are", name)
+            << QString::fromUtf8(name) << Leftover::Plain << true << false;
+}
+
 void SplitSafetyTest::onlyOurOwnLeftoversAreSwept() {
+    QFETCH(QString, name);
+    QFETCH(Leftover, kind);
+    QFETCH(bool, old);
+    QFETCH(bool, swept);
     QTemporaryDir in;
     QTemporaryDir out;
-    const QDir folder(out.path());
-    // What a run killed while writing a script through a named temporary file leaves.
-    const QString leftover = QStringLiteral(".tessary-00000003kq9zx.tmp");
-    writeTestFile(folder.filePath(leftover), "left by a killed run");
-    // Named like ours but not, or ours but with another name, or being written.
-    const QString linked = QStringLiteral(".tessary-0000000000001.tmp");
-    const QString busy = QStringLiteral(".tessary-0000000000002.tmp");
-    const QStringList kept = {QStringLiteral(".tessary-notes"),
-                              QStringLiteral(".tessary-notes.txt"),
-                              QStringLiteral(".tessary-0000000000000.txt"), linked, busy};
-    for (const QString &name : kept)
-        writeTestFile(folder.filePath(name), "someone's");
-    hardLink(folder.filePath(linked), folder.filePath(QStringLiteral("linked")));
-    const int busyFile = ::open(QFile::encodeName(folder.filePath(busy)), O_RDONLY | O_CLOEXEC);
-    QVERIFY(busyFile >= 0);
-    const auto closeBusy = qScopeGuard([busyFile] { ::close(busyFile); });
-    QVERIFY(::flock(busyFile, LOCK_EX | LOCK_NB) == 0);
+    const QString path = QDir(out.path()).filePath(name);
+    writeTestFile(path, "someone's");
+    if (kind == Leftover::Linked)
+        hardLink(path, QDir(out.path()).filePath(QStringLiteral("linked")));
+    const int held = ::open(QFile::encodeName(path), O_RDONLY | O_CLOEXEC);
+    const auto close = qScopeGuard([held] { ::close(held); });
+    QVERIFY(kind != Leftover::Locked || ::flock(held, LOCK_EX | LOCK_NB) == 0);
+    if (old)
+        ageTwoDays(path);
     writeTestFile(in.filePath(QStringLiteral("f")), patternBytes(30));
+    SplitJob job;
+    job.add(in.filePath(QStringLiteral("f")));
+    if (kind == Leftover::Queued)
+        job.add(path);
+    job.folder = out.path();
+    job.size = QStringLiteral("11");
 
-    splitOneFile(in.filePath(QStringLiteral("f")), out.path(), QStringLiteral("11"));
+    QVERIFY(job.run().outcome == RunOutcome::Done);
 
-    QVERIFY(!folder.exists(leftover));
-    for (const QString &name : kept)
-        QVERIFY2(folder.exists(name), qPrintable(name));
+    QCOMPARE(QFile::exists(path), !swept);
+    QCOMPARE(QFile::exists(path + QStringLiteral(".bat")), kind == Leftover::Queued);
+}
+
+void SplitSafetyTest::secondRunWritingTheSameOutputsIsRefused() {
+    QTemporaryDir in;
+    QTemporaryDir out;
+    writeTestFile(in.filePath(QStringLiteral("f")), patternBytes(30));
+    SplitJob job;
+    job.add(in.filePath(QStringLiteral("f")));
+    job.folder = out.path();
+    job.size = QStringLiteral("11");
+    struct Yes : JoinQuestions {
+        bool askYesNo(const QString &) override { return true; }
+    } yes;
+    QVERIFY(job.run().outcome == RunOutcome::Done);
+    // A second is refused while the first holds its plan, and its clean-up takes nothing of
+    // the first's.
+    const SplitResult first = job.run([&] {
+        try {
+            job.run();
+            QFAIL("a second split of f ran beside the first");
+        } catch (const SplitRefused &refused) {
+            QCOMPARE(refused.refusals().first().reason,
+                     QStringLiteral("another Tessary run is writing f's pieces there"));
+        }
+        try {
+            planJoin(out.filePath(QStringLiteral("f.1")), yes);
+            QFAIL("a join of f ran beside its split");
+        } catch (const FileError &error) {
+            QVERIFY2(error.reason().startsWith(QStringLiteral("another Tessary run is writing")),
+                     error.what());
+        }
+    });
+
+    QVERIFY(first.outcome == RunOutcome::Done);
+    QCOMPARE(filesIn(out.path()),
+             (QStringList{QStringLiteral("f.1"), QStringLiteral("f.2"), QStringLiteral("f.3"),
+                          QStringLiteral("f.bat"), QStringLiteral("f.sha256")}));
+    QVERIFY(job.run().outcome == RunOutcome::Done); // once the first is over
+    QCOMPARE(filesIn(out.path()).size(), 5);
 }
 
 QTEST_GUILESS_MAIN(SplitSafetyTest)

@@ -105,7 +105,8 @@ void StopTest::stopAtEachPointOfASplit() {
     // An earlier split's script and pieces of b are there: a stop must not leave them beside
     // new pieces.
     writeTestFile(queue.out.filePath(QStringLiteral("b.bin.1")), "old");
-    writeTestFile(queue.out.filePath(QStringLiteral("b.bin.bat")), "old");
+    writeTestFile(queue.out.filePath(QStringLiteral("b.bin.bat")),
+                  earlierScript(QStringLiteral("b.bin"), 1));
     ProgressHooks hooks;
     StopRequest stop;
     point(hooks, stop);
@@ -181,7 +182,6 @@ void StopTest::stopDuringAJoinWritesNothing() {
     struct Yes : JoinQuestions {
         bool askYesNo(const QString &) override { return true; }
     } yes;
-    const JoinPlan plan = planJoin(out.filePath(QStringLiteral("b.bin.bat")), yes);
     ProgressHooks hooks;
     StopRequest stop;
     hooks.onBytesCopied = [&](qint64 copied) {
@@ -189,7 +189,7 @@ void StopTest::stopDuringAJoinWritesNothing() {
             stop.request();
     };
 
-    const RunResult result = JoinRun(plan, hooks, stop).run();
+    const RunResult result = joinFile(out.filePath(QStringLiteral("b.bin.bat")), yes, hooks, stop);
 
     QVERIFY(result.outcome == RunOutcome::Stopped);
     QCOMPARE(filesIn(out.path()), before); // no temporary file
@@ -238,6 +238,8 @@ void StopTest::signalsStopATerminalRun_data() {
     QTest::addColumn<int>("exitStatus");
     QTest::addRow("Ctrl+C") << SIGINT << 130;
     QTest::addRow("SIGTERM") << SIGTERM << 143;
+    QTest::addRow("SIGHUP, a terminal or SSH session gone") << SIGHUP << 129;
+    QTest::addRow("SIGQUIT") << SIGQUIT << 131;
 }
 
 void StopTest::signalsStopATerminalRun() {

@@ -2,12 +2,12 @@
 
 #include "JoinPlan.h"
 #include "JoinRun.h"
-#include "PieceLength.h"
+#include "MessageText.h"
 #include "ProgressCounter.h"
 #include "RunFailure.h"
 #include "RunMessages.h"
 #include "SignalStop.h"
-#include "SizeTable.h"
+#include "SizeArgument.h"
 #include "SplitPlan.h"
 #include "SplitRefusal.h"
 #include "TerminalProgress.h"
@@ -17,10 +17,14 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QStringDecoder>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <optional>
+#include <variant>
 
 #include <unistd.h>
 
@@ -40,9 +44,40 @@ void print(std::FILE *stream, const RunMessage &message) {
 }
 
 int usage(const QString &command, const QString &problem) {
-    print(stderr, QStringLiteral("%1%2: %3\nTry '%1%2 --help'.")
-                      .arg(kProgram, command.isEmpty() ? QString() : u' ' + command, problem));
+    print(stderr,
+          QStringLiteral("%1%2: %3\nTry '%1%2 --help'.")
+              .arg(kProgram, command.isEmpty() ? QString() : u' ' + command, printable(problem)));
     return Usage;
+}
+
+// A file named on the command line, as the engine takes it: "." and ".." by the folders' own
+// names, so that they are refused for what they are.
+QueuedFile queuedFile(const QString &argument) {
+    const QFileInfo info(QDir::cleanPath(QFileInfo(argument).absoluteFilePath()));
+    return {QDir::toNativeSeparators(info.absoluteFilePath()), info.fileName()};
+}
+
+// Bytes that are no UTF-8 as \xHH, one by one; the rest as it reads.
+QString escapedBytes(const QByteArray &bytes) {
+    QString shown;
+    for (qsizetype i = 0; i < bytes.size();) {
+        QString character;
+        qsizetype length = 1;
+        for (; length <= 4 && i + length <= bytes.size() && character.isEmpty(); ++length) {
+            QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+            const QString text = decoder.decode(bytes.mid(i, length));
+            if (!decoder.hasError())
+                character = text;
+        }
+        if (character.isEmpty()) {
+            shown += QStringLiteral("\\x%1").arg(uchar(bytes[i]), 2, 16, QLatin1Char('0'));
+            ++i;
+        } else {
+            shown += character;
+            i += length - 1;
+        }
+    }
+    return printable(shown);
 }
 
 QString helpText() {
@@ -57,12 +92,13 @@ QString helpText() {
         "  split   cut each FILE into pieces of SIZE in DIR (by default the current folder),\n"
         "          with a restore script and, unless --no-checksums, a SHA-256 list beside them.\n"
         "          SIZE is one of 100k 200k 1M 1.4M 25M 50M 75M 100M 150M 200M 250M 300M 350M\n"
-        "          400M 450M (k = 1000, M = 1000000), or a number of bytes; every piece but the\n"
-        "          last holds one byte less than SIZE.\n"
-        "  join    join the pieces of FILE, a restore script or a first piece (name.1), into the\n"
-        "          file they were split from, beside them, checked against the SHA-256 list\n"
-        "          when there is one. It answers No to every question (replace a file, join\n"
-        "          without a script, go on past a piece of odd length) unless -y is given.\n"
+        "          400M 450M, a whole number of bytes, or a number with k, M, G (1000s) or KiB,\n"
+        "          MiB, GiB (1024s), the same under every locale; every piece but the last holds\n"
+        "          one byte less than SIZE.\n"
+        "  join    join the pieces of FILE, a restore script, a SHA-256 list or a first piece\n"
+        "          (name.1), into the file they were split from, beside them, checked against\n"
+        "          the list when there is one. It answers No to every question (replace a file,\n"
+        "          join without a script or list, go on past a piece of odd length) unless -y.\n"
         "  verify  check the pieces of FILE, a SHA-256 list, a restore script or a first piece,\n"
         "          against the list, writing nothing.\n"
         "\n"
@@ -74,7 +110,8 @@ QString helpText() {
         "the window: the files finished keep their pieces, nothing is left of the one under way.\n"
         "\n"
         "Exit status: 0 done; 1 refused or failed (the reason on stderr, with the path), or a\n"
-        "piece damaged or missing; 2 usage; 130 stopped by Ctrl+C (143 by SIGTERM).\n");
+        "piece damaged or missing; 2 usage; 128 + the signal's number when one stopped it (130\n"
+        "Ctrl+C, 143 SIGTERM, 129 SIGHUP, 131 SIGQUIT).\n");
 }
 
 // What the commands share: their options, the stop and the progress shown.
@@ -98,6 +135,9 @@ public:
         const SignalStop signals(m_stop);
         try {
             return execute();
+        } catch (const Stopped &) { // before the run began, while a list was read
+            print(stderr, QStringLiteral("Stopped before anything was written."));
+            return SignalStop::exitStatus();
         } catch (...) {
             print(stderr, failure(describeFailure(std::current_exception())));
             return Failed;
@@ -109,6 +149,9 @@ protected:
     virtual RunMessage failure(const RunFailure &failure) const = 0;
 
     bool quiet() const { return m_parser.isSet(m_quiet); }
+    std::function<bool()> keepGoing() const {
+        return [this] { return !m_stop.requested(); };
+    }
     // Runs work, which tells the counter it is given how far it is, with its progress shown
     // where it may be; returns what work returns, once the progress is gone from the terminal.
     template <typename Work> auto showingProgress(const Work &work) const {
@@ -163,25 +206,23 @@ protected:
         if (files.isEmpty())
             return usage(m_name, QStringLiteral("No files to be converted.  You need to add "
                                                 "files to be converted"));
+        if (files.contains(QString()))
+            return usage(m_name, QStringLiteral("an empty argument: no file name given"));
         if (!m_parser.isSet(m_size))
             return usage(m_name, QStringLiteral("No output file size selected.  You need to "
                                                 "select the Output File Size you want"));
-        const std::optional<qint64> length = pieceLength(m_parser.value(m_size));
-        if (!length)
-            return usage(m_name,
-                         QStringLiteral("Custom Size is not Numeric.  It must be a number"));
+        const auto length = SizeArgument::pieceLength(m_parser.value(m_size));
+        if (const auto *problem = std::get_if<SizeArgument::Problem>(&length))
+            return usage(m_name, problem->text);
         SplitRequest request;
         // "." rather than the current folder's path, which may have gone: the check then says
         // so of the folder itself.
         request.outputFolder = QDir::toNativeSeparators(
             m_parser.isSet(m_output) ? m_parser.value(m_output) : QStringLiteral("."));
-        request.pieceLength = *length;
+        request.pieceLength = std::get<qint64>(length);
         request.writeChecksums = !m_parser.isSet(m_noChecksums);
-        for (const QString &file : files) {
-            const QFileInfo info(file);
-            request.queue.append(
-                {QDir::toNativeSeparators(info.absoluteFilePath()), info.fileName()});
-        }
+        for (const QString &file : files)
+            request.queue.append(queuedFile(file));
         try {
             const SplitPlan plan = planSplit(request);
             const SplitResult result = showingProgress([&](ProgressCounter &counter) {
@@ -233,6 +274,8 @@ protected:
         if (files.size() != 1)
             return usage(m_name, files.isEmpty() ? QStringLiteral("which file?")
                                                  : QStringLiteral("one file at a time"));
+        if (files.first().isEmpty())
+            return usage(m_name, QStringLiteral("an empty argument: no file name given"));
         return execute(files.first());
     }
     virtual int execute(const QString &file) = 0;
@@ -250,7 +293,7 @@ protected:
         Answers answers(m_parser.isSet(m_yes));
         JoinPlan plan;
         try {
-            plan = planJoin(file, answers);
+            plan = planJoin(file, answers, keepGoing());
         } catch (const JoinDeclined &) {
             print(stderr, QStringLiteral("The pieces were not joined, and nothing was written."));
             return Failed;
@@ -276,7 +319,7 @@ public:
 
 protected:
     int execute(const QString &file) override {
-        const VerifyPlan plan = planVerify(file);
+        const VerifyPlan plan = planVerify(file, keepGoing());
         const VerifyResult result = showingProgress(
             [&](ProgressCounter &counter) { return runVerify(plan, counter, m_stop); });
         return finish(RunMessages::verify(plan, result), result.outcome, result.allMatch());
@@ -290,12 +333,33 @@ protected:
 } // namespace
 
 std::optional<qint64> pieceLength(const QString &size) {
-    for (const SizeRow &row : kSizeTable) {
-        if (&row != &kSizeTable.front() &&
-            size.compare(QString::fromUtf16(row.label), Qt::CaseInsensitive) == 0)
-            return fullPieceLength(QString::fromUtf16(row.bytes));
+    const auto length = SizeArgument::pieceLength(size);
+    if (const qint64 *bytes = std::get_if<qint64>(&length))
+        return *bytes;
+    return std::nullopt;
+}
+
+int runProcess(int argc, char *argv[], const QStringList &arguments, const Tuning &tuning) {
+    int status = Done;
+    for (int i = 1; i < argc && status == Done; ++i) {
+        const QByteArray raw(argv[i]);
+        // Decoded, it would name another file (its bad bytes replaced), or none.
+        if (QString::fromLocal8Bit(raw).toLocal8Bit() != raw)
+            status = usage({}, QStringLiteral("%1: not text in this system's encoding (UTF-8), "
+                                              "so Tessary cannot tell which file it names")
+                                   .arg(escapedBytes(raw)));
     }
-    return fullPieceLength(size);
+    if (status == Done)
+        status = run(arguments, tuning);
+    // What could not be written (a full disk, a closed pipe) was not said: that is no success.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fprintf(stderr, "%s: standard output: %s\n", qPrintable(kProgram),
+                     std::strerror(errno));
+        status = status == Done ? int(Failed) : status;
+    }
+    if (std::fflush(stderr) != 0 || std::ferror(stderr))
+        status = status == Done ? int(Failed) : status;
+    return status;
 }
 
 int run(const QStringList &arguments, const Tuning &tuning) {

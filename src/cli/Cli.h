@@ -12,7 +12,8 @@
 //   tessary-cli join [-y] [-q] FILE
 //   tessary-cli verify [-q] FILE
 // Exit status: 0 done, 1 refused or failed (the reason on stderr, with the path), 2 usage,
-// 130 stopped by Ctrl+C (143 by SIGTERM).
+// 128 + the signal's number when one stopped it (130 Ctrl+C, 143 SIGTERM, 129 SIGHUP, 131
+// SIGQUIT).
 namespace Cli {
 
 enum ExitStatus { Done = 0, Failed = 1, Usage = 2 };
@@ -23,11 +24,16 @@ struct Tuning {
     bool progressLines = false; // a progress line a second on stderr, terminal or not
 };
 
-// arguments[0] is the program. Prints to stdout and stderr; SIGINT and SIGTERM stop a run.
+// arguments[0] is the program. Prints to stdout and stderr; SIGINT, SIGTERM, SIGHUP and SIGQUIT
+// stop a run.
 int run(const QStringList &arguments, const Tuning &tuning = {});
 
-// The piece length of a size as -s takes it: a label of the window's size list ("1.4M"), or a
-// number of bytes as its custom-size box takes it; nothing when it is neither.
+// The process's whole life: refuses an argument of argv that is not text in the system's
+// encoding, naming it with its bad bytes escaped, runs arguments (argv decoded, less what the
+// caller took), and fails where what it printed could not be written.
+int runProcess(int argc, char *argv[], const QStringList &arguments, const Tuning &tuning = {});
+
+// The piece length of a size as -s takes it (see SizeArgument.h); nothing when it is none.
 std::optional<qint64> pieceLength(const QString &size);
 
 } // namespace Cli

@@ -4,5 +4,5 @@
 
 int main(int argc, char *argv[]) {
     const QCoreApplication app(argc, argv);
-    return Cli::run(QCoreApplication::arguments());
+    return Cli::runProcess(argc, argv, QCoreApplication::arguments());
 }

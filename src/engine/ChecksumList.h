@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class OutputFolder;
@@ -14,19 +15,29 @@ class OutputNames;
 // piece in order, each "<64 hex digits>  <name>", ended by LF, the names bare so that the list
 // is checked from inside its folder.
 struct ChecksumList {
-    QString path;             // where it was read from
-    QByteArray whole;         // digest of the whole file; empty when the list has none
-    QList<QByteArray> pieces; // digest of piece k at k - 1
+    QString path;             // where it was read from; empty when there is none
+    QByteArray whole;         // digest of the whole file
+    QList<QByteArray> pieces; // digest of piece k at k - 1; at least one
 
     static QByteArray text(const OutputNames &names, const QByteArray &whole,
                            const QList<QByteArray> &pieces);
 };
 
-// Reads the list beside the pieces of names, when there is one, for pieceCount pieces, or,
-// when that is not known, for the pieces it names, which must then run from 1 without a gap.
-// Only a list that a split could have written is taken (a byte order mark and CR LF line ends,
-// which editors on Windows add, are passed over): a line that is not a digest and a name, or
-// that names anything but the file and its pieces, or a piece without its line, is refused with
-// a FileError that quotes the line. Returns an empty list (no path) when there is none.
+// The name on disk of the list of names in folder, whatever the case it is spelled in (a FAT
+// volume or another tool may have written it so); nothing when there is none. Throws
+// FileError when two spellings stand there.
+std::optional<QByteArray> findChecksumList(const OutputFolder &folder, const OutputNames &names);
+
+// Reads the list beside the pieces of names, found whatever its case; an empty list (no path)
+// when there is none. Only a list that proves something is taken: exactly one line for the
+// file and one for each of its pieces name.1 ... name.k, each "<digest>  <name>" (or
+// "<digest> *<name>", and with a byte order mark or CR LF line ends, as editors on Windows
+// leave them). It is read line by line, within a bound on its size, and refused at its first
+// bad line with a FileError that quotes the line; keepGoing is asked between blocks, and a
+// no throws Stopped.
 ChecksumList readChecksumList(const OutputFolder &folder, const OutputNames &names,
-                              std::optional<qint64> pieceCount);
+                              const std::function<bool()> &keepGoing);
+
+// Whether the file at name in folder is a list that a split of names writes, byte for byte in
+// its format: a split replaces or removes such a list, and no other file.
+bool isChecksumListOf(const OutputFolder &folder, const QByteArray &name, const OutputNames &names);

@@ -4,11 +4,14 @@
 #include "FileError.h"
 #include "FileFacts.h"
 #include "JoinRecipe.h"
+#include "OutputLock.h"
 
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 class OutputFolder;
 
@@ -31,6 +34,7 @@ public:
 struct JoinPlan {
     JoinRecipe recipe;
     std::unique_ptr<OutputFolder> folder;
+    std::optional<OutputLock> lock; // of the file it makes, in that folder, for the whole join
     QList<qint64> pieceLengths;
     QList<FileIdentity> pieceIdentities; // the run joins these files, and no others
     qint64 totalBytes = 0;
@@ -52,5 +56,9 @@ struct JoinPlan {
 // gives them (else the user is asked whether to go on); the file to make is none of the pieces
 // nor the script, as Windows compares names; there is room for it; and the user agrees to
 // replace it where it exists.
-// Throws JoinDeclined when the user answers No, FileError when the join is refused.
-JoinPlan planJoin(const QString &chosen, JoinQuestions &questions);
+// No other Tessary run may be writing the file or its pieces there meanwhile. Throws
+// JoinDeclined when the user answers No, FileError when the join is refused, and Stopped once
+// keepGoing says no while a long list is read.
+JoinPlan planJoin(
+    const QString &chosen, JoinQuestions &questions,
+    const std::function<bool()> &keepGoing = [] { return true; });

@@ -4,6 +4,7 @@
 #include "MessageText.h"
 #include "NameFolding.h"
 #include "OutputFolder.h"
+#include "OutputLock.h"
 #include "OutputNames.h"
 #include "Saturating.h"
 #include "TemporaryFile.h"
@@ -23,9 +24,13 @@ QString native(const QString &path) {
 // file on the machine a piece, and a file under two piece names would be joined twice.
 void examinePieces(JoinPlan &plan) {
     const OutputNames names(plan.recipe.destination);
+    const bool withScript = !plan.recipe.script.isEmpty();
     const FileIdentity script =
-        plan.folder->factsFollowingLinks(fileSystemName(QFileInfo(plan.recipe.script).fileName()))
-            .identity;
+        withScript
+            ? plan.folder
+                  ->factsFollowingLinks(fileSystemName(QFileInfo(plan.recipe.script).fileName()))
+                  .identity
+            : FileIdentity();
     QHash<FileIdentity, qint64> pieceByIdentity;
     QByteArray name;
     for (qint64 piece = 1; piece <= plan.recipe.pieceCount; ++piece) {
@@ -45,7 +50,7 @@ void examinePieces(JoinPlan &plan) {
             throw FileError(path, QStringLiteral("it is the same file as %1 (a hard link), not a "
                                                  "piece of its own")
                                       .arg(names.piece(*other)));
-        if (!plan.recipe.fromFirstPiece && facts.identity == script)
+        if (withScript && facts.identity == script)
             throw FileError(path, QStringLiteral("it is the restore script itself, not a piece"));
         pieceByIdentity.insert(facts.identity, piece);
         if (piece == 1)
@@ -58,17 +63,13 @@ void examinePieces(JoinPlan &plan) {
 
 // Without a script nothing tells whether the last piece found is the last piece there was.
 void askWithoutScript(const JoinPlan &plan, JoinQuestions &questions) {
-    if (!plan.recipe.fromFirstPiece || !plan.checksums.whole.isEmpty())
+    if (!plan.recipe.script.isEmpty() || !plan.checksums.path.isEmpty())
         return;
     const OutputNames names(plan.recipe.destination);
     if (!questions.askYesNo(
             QStringLiteral("No restore script stands beside %1, so Tessary cannot tell whether "
                            "all pieces are here. It found %2 (%3). Join them into %4?")
-                .arg(printable(names.piece(1)),
-                     plan.recipe.pieceCount == 1
-                         ? QStringLiteral("1 piece")
-                         : QStringLiteral("%1 pieces")
-                               .arg(QLocale().toString(plan.recipe.pieceCount)),
+                .arg(printable(names.piece(1)), piecesText(plan.recipe.pieceCount),
                      bytesText(plan.totalBytes), printable(names.fileName()))))
         throw JoinDeclined(plan.folder->filePath(names.pieceOnDisk(1)),
                            QStringLiteral("no restore script stands beside it, and the join was "
@@ -109,7 +110,7 @@ void checkDestination(JoinPlan &plan, JoinQuestions &questions) {
     const OutputFolder &folder = *plan.folder;
     const QByteArray destination = fileSystemName(plan.recipe.destination);
     const QString destinationPath = native(folder.filePath(destination));
-    const QString chosen = QFileInfo(plan.recipe.script).fileName();
+    const QString chosen = QFileInfo(plan.recipe.chosen).fileName();
     const auto refuseAsScript = [&] {
         throw FileError(destinationPath,
                         QStringLiteral("it is the restore script being read, which a split never "
@@ -146,21 +147,21 @@ JoinPlan::JoinPlan(JoinPlan &&) noexcept = default;
 JoinPlan &JoinPlan::operator=(JoinPlan &&) noexcept = default;
 JoinPlan::~JoinPlan() = default;
 
-JoinPlan planJoin(const QString &chosen, JoinQuestions &questions) {
+JoinPlan planJoin(const QString &chosen, JoinQuestions &questions,
+                  const std::function<bool()> &keepGoing) {
     JoinPlan plan;
     plan.recipe = joinRecipeFor(chosen);
     plan.folder = std::make_unique<OutputFolder>(plan.recipe.folder);
     const OutputNames names(plan.recipe.destination);
-    // Without a script, a checksum list beside the pieces says how many there are, as the
-    // script would: those it names. Only a list with the whole file's line, which the joined
-    // file must match, tells that the last it names is the last there was.
-    plan.checksums = readChecksumList(
-        *plan.folder, names,
-        plan.recipe.fromFirstPiece ? std::nullopt : std::optional<qint64>(plan.recipe.pieceCount));
-    if (plan.recipe.fromFirstPiece && !plan.checksums.whole.isEmpty())
-        plan.recipe.pieceCount = plan.checksums.pieces.size();
-    else if (plan.recipe.fromFirstPiece && !plan.checksums.path.isEmpty())
-        plan.checksums = readChecksumList(*plan.folder, names, plan.recipe.pieceCount);
+    // A split of the file into this folder, or another join of it, would change the pieces
+    // while they are read, or make the file at once.
+    plan.lock = OutputLock::take(*plan.folder, names.fileName());
+    if (!plan.lock)
+        throw FileError(native(plan.folder->filePath(fileSystemName(names.fileName()))),
+                        QStringLiteral("another Tessary run is writing %1 or its pieces there")
+                            .arg(printable(names.fileName())));
+    // Without a script, the list says how many pieces there are, as the script would.
+    plan.checksums = checksumListFor(*plan.folder, plan.recipe, keepGoing);
     examinePieces(plan);
     askWithoutScript(plan, questions);
     askAboutOddPiece(plan, questions);

@@ -39,8 +39,10 @@ struct CopyLine {
 
 class ScriptReader {
 public:
-    explicit ScriptReader(QString path)
-        : m_path(std::move(path)) {}
+    // The script's bytes, and the path they were read from.
+    ScriptReader(QString path, QByteArray bytes)
+        : m_path(std::move(path))
+        , m_bytes(std::move(bytes)) {}
 
     JoinRecipe read();
 
@@ -52,7 +54,19 @@ private:
     [[noreturn]] void refuse(const ScriptLine &line, const QString &why) const;
 
     QString m_path;
+    QByteArray m_bytes;
 };
+
+QByteArray readScript(const SourceFile &file) {
+    if (file.facts().size > kLargestScript)
+        throw FileError(file.path(), QStringLiteral("it is too large to be a restore script"));
+    return file.readAll(kLargestScript);
+}
+
+// Opened as a source is: a FIFO or a device is refused rather than waited on.
+ScriptReader scriptAt(const QString &path) {
+    return ScriptReader(path, readScript(SourceFile(path)));
+}
 
 JoinRecipe ScriptReader::read() {
     const QList<ScriptLine> script = lines();
@@ -103,13 +117,9 @@ JoinRecipe ScriptReader::read() {
 }
 
 QList<ScriptLine> ScriptReader::lines() {
-    // Opened as a source is: a FIFO or a device is refused rather than waited on.
-    const SourceFile file(m_path);
-    if (file.facts().size > kLargestScript)
-        throw FileError(m_path, QStringLiteral("it is too large to be a restore script"));
     // The command shell reads lines ended by CR LF or by LF alone, the last one with or
     // without an end, and passes over blank lines at the end.
-    const QByteArray bytes = file.readAll(kLargestScript);
+    const QByteArray &bytes = m_bytes;
     const QList<QByteArray> raw = textLines(bytes);
     if (raw.isEmpty())
         return {};
@@ -204,55 +214,110 @@ void ScriptReader::refuse(const ScriptLine &line, const QString &why) const {
                                 quotedLine(line.text));
 }
 
-// name.1, the first piece. The restore script beside it, when there is one, says how many
-// pieces there are. Without it the pieces run up to the first number that does not exist, and
-// a piece found past that number means the missing one is not the end but a gap.
-JoinRecipe recipeFromFirstPiece(const QString &path) {
-    const QFileInfo first(path);
-    const QString folderPath = QDir::toNativeSeparators(first.absolutePath());
-    const OutputNames names(first.fileName().chopped(2));
+// name.1 or name.sha256: the restore script beside it, when there is one, says how many pieces
+// there are. Without it the pieces run up to the first number that does not exist, and a piece
+// found past that number means the missing one is not the end but a gap.
+// A list, read later, gives the count itself (countPieces false).
+JoinRecipe recipeStandingFor(const QString &path, const QString &fileName, bool countPieces) {
+    const QString folderPath = QDir::toNativeSeparators(QFileInfo(path).absolutePath());
+    const OutputNames names(fileName);
     const OutputFolder folder(folderPath);
-    if (folder.facts(names.scriptOnDisk()).kind != FileKind::Missing) {
-        JoinRecipe recipe = ScriptReader(folder.filePath(names.scriptOnDisk())).read();
-        if (recipe.destination != names.fileName())
-            throw FileError(recipe.script,
-                            QStringLiteral("it stands beside %1 but restores %2, not %3")
-                                .arg(names.piece(1), recipe.destination, names.fileName()));
+    JoinRecipe recipe = recipeBeside(folder, names);
+    recipe.chosen = path;
+    if (!recipe.script.isEmpty() || !countPieces)
         return recipe;
-    }
-    JoinRecipe recipe;
-    recipe.script = path;
-    recipe.folder = folderPath;
-    recipe.destination = names.fileName();
-    recipe.fromFirstPiece = true;
     QByteArray name;
     do {
         names.setPieceOnDisk(name, ++recipe.pieceCount);
     } while (folder.facts(name).kind != FileKind::Missing);
     --recipe.pieceCount;
     if (recipe.pieceCount == 0)
-        throw FileError(path, qt_error_string(ENOENT));
-    const QString missing = folder.filePath(name);
-    for (const QByteArray &entry : folder.entryNames()) {
-        const std::optional<OutputNames::Entry> output =
-            OutputNames::parse(fromFileSystemName(entry));
-        if (output && output->kind == OutputNames::Kind::Piece &&
-            output->fileName == names.fileName() && output->piece > recipe.pieceCount)
-            throw FileError(missing, QStringLiteral("this piece is missing, though %1 is there")
-                                         .arg(fromFileSystemName(entry)));
-    }
+        throw FileError(folder.filePath(names.pieceOnDisk(1)), qt_error_string(ENOENT));
+    if (const std::optional<QString> beyond = pieceBeyond(folder, names, recipe.pieceCount))
+        throw FileError(folder.filePath(name),
+                        QStringLiteral("this piece is missing, though %1 is there").arg(*beyond));
     return recipe;
 }
 
 } // namespace
 
+JoinRecipe recipeBeside(const OutputFolder &folder, const OutputNames &names) {
+    JoinRecipe recipe;
+    if (folder.facts(names.scriptOnDisk()).kind != FileKind::Missing) {
+        recipe = scriptAt(folder.filePath(names.scriptOnDisk())).read();
+        if (recipe.destination != names.fileName())
+            throw FileError(recipe.script,
+                            QStringLiteral("it stands beside %1 but restores %2, not %3")
+                                .arg(names.piece(1), recipe.destination, names.fileName()));
+    }
+    recipe.folder = QDir::toNativeSeparators(folder.path());
+    recipe.destination = names.fileName();
+    return recipe;
+}
+
+std::optional<QString> pieceBeyond(const OutputFolder &folder, const OutputNames &names,
+                                   qint64 count) {
+    std::optional<OutputNames::Entry> lowest;
+    for (const QByteArray &entry : folder.entryNames()) {
+        const std::optional<OutputNames::Entry> output =
+            OutputNames::parse(fromFileSystemName(entry));
+        if (output && output->kind == OutputNames::Kind::Piece &&
+            output->fileName == names.fileName() && output->piece > count &&
+            (!lowest || output->piece < lowest->piece))
+            lowest = output;
+    }
+    if (!lowest)
+        return std::nullopt;
+    return names.piece(lowest->piece);
+}
+
+ChecksumList checksumListFor(const OutputFolder &folder, JoinRecipe &recipe,
+                             const std::function<bool()> &keepGoing) {
+    const OutputNames names(recipe.destination);
+    ChecksumList list = readChecksumList(folder, names, keepGoing);
+    if (list.path.isEmpty())
+        return list;
+    const qint64 listed = list.pieces.size();
+    const QString listName = printable(QFileInfo(list.path).fileName());
+    if (!recipe.script.isEmpty() && recipe.pieceCount != listed)
+        throw FileError(recipe.folder,
+                        QStringLiteral("%1 joins %2, but %3 lists %4")
+                            .arg(printable(QFileInfo(recipe.script).fileName()),
+                                 piecesText(recipe.pieceCount), listName, QString::number(listed)));
+    if (const std::optional<QString> beyond = pieceBeyond(folder, names, listed))
+        throw FileError(list.path, QStringLiteral("it lists %1, but %2 stands beside them too, so "
+                                                  "the pieces were not checked against it")
+                                       .arg(piecesText(listed), printable(*beyond)));
+    recipe.pieceCount = listed;
+    return list;
+}
+
 JoinRecipe joinRecipeFor(const QString &path) {
     const QString name = QFileInfo(path).fileName();
     if (name.endsWith(QStringLiteral(".1")) && name.size() > 2)
-        return recipeFromFirstPiece(path);
+        return recipeStandingFor(path, name.chopped(2), /*countPieces=*/true);
+    const QString listSuffix = QStringLiteral(".sha256");
+    if (name.endsWith(listSuffix, Qt::CaseInsensitive) && name.size() > listSuffix.size()) {
+        if (!QFileInfo::exists(path))
+            throw FileError(path, qt_error_string(ENOENT));
+        return recipeStandingFor(path, name.chopped(listSuffix.size()), /*countPieces=*/false);
+    }
     static const QRegularExpression laterPiece(QStringLiteral("\\.[0-9]+$"));
     if (laterPiece.match(name).hasMatch())
-        throw FileError(path, QStringLiteral("it is a piece; choose the restore script, or the "
-                                             "first piece (the one whose name ends in .1)"));
-    return ScriptReader(path).read();
+        throw FileError(path, QStringLiteral("it is a piece; choose the restore script, the "
+                                             "checksum list or the first piece (the one whose "
+                                             "name ends in .1)"));
+    JoinRecipe recipe = scriptAt(path).read();
+    recipe.chosen = path;
+    return recipe;
+}
+
+bool isRestoreScriptOf(const OutputFolder &folder, const QByteArray &name,
+                       const QString &fileName) {
+    try {
+        const SourceFile file(folder, name);
+        return ScriptReader(file.path(), readScript(file)).read().destination == fileName;
+    } catch (const FileError &) {
+        return false;
+    }
 }

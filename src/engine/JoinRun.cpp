@@ -20,13 +20,14 @@ namespace {
 // Bounded, so that progress is told and a stop is seen between chunks.
 constexpr qint64 kChunkBytes = qint64(8) << 20;
 
-// Thrown inside the copy when a stop is seen; the temporary file goes with the unwinding.
-struct Stopped {};
-
 // A piece, or the joined file, that does not match the checksum list.
 struct Damaged : FileError {
     using FileError::FileError;
 };
+
+[[noreturn]] void cutShort(const SourceFile &piece) {
+    throw FileError(piece.path(), QStringLiteral("it was cut short while it was joined"));
+}
 
 // Reads count bytes at offset into buffer, fewer only where the file ends.
 qint64 readFully(const SourceFile &source, char *buffer, qint64 count, qint64 offset) {
@@ -62,6 +63,7 @@ JoinResult JoinRun::run() noexcept {
         // Only what the user agreed to replace is replaced: not a file put there meanwhile.
         joined.putInPlace(m_plan.replacing ? OutputFolder::Replacing::Allowed
                                            : OutputFolder::Replacing::Never);
+        result.inPlace = true;
         m_plan.folder->sync();
         m_progress.fileFinished(0);
     } catch (const Stopped &) {
@@ -79,11 +81,18 @@ JoinResult JoinRun::run() noexcept {
 
 void JoinRun::copyPieces(TemporaryFile &joined) const {
     const ChecksumList &list = m_plan.checksums;
+    const OutputNames names(m_plan.recipe.destination);
+    const QString mismatch =
+        QStringLiteral("its SHA-256 does not match %1").arg(QFileInfo(list.path).fileName());
+    // Each piece is compared as soon as it is hashed: the first damaged one ends the join.
     std::optional<DigestPipeline> digests;
     if (!list.path.isEmpty())
-        digests.emplace();
+        digests.emplace([&](qsizetype piece, const QByteArray &digest) {
+            if (digest != list.pieces[piece])
+                throw Damaged(m_plan.folder->filePath(names.pieceOnDisk(piece + 1)),
+                              QStringLiteral("is damaged: ") + mismatch);
+        });
     RangeCopier copier(m_copyMethod);
-    const OutputNames names(m_plan.recipe.destination);
     QByteArray name;
     for (qint64 piece = 1; piece <= m_plan.recipe.pieceCount; ++piece) {
         names.setPieceOnDisk(name, piece);
@@ -98,46 +107,32 @@ void JoinRun::copyPieces(TemporaryFile &joined) const {
                 throw Stopped();
             const qint64 asked =
                 std::min(length - copied, digests ? DigestPipeline::kBufferBytes : kChunkBytes);
-            const RangeCopier::Result chunk = copier.copy(source, copied, joined.fd(), asked);
-            if (chunk.targetError != 0)
-                joined.fail(chunk.targetError);
-            qint64 got = chunk.copied;
-            // Checked, the bytes copied are read again, from memory, into the pipeline's
-            // buffers to be hashed: writing them from there measured slower than the kernel's
-            // copy.
             if (digests) {
+                // Checked, the bytes go through the pipeline's buffer: what is hashed is what
+                // was written, never a second read of a piece that may have changed meanwhile.
                 char *buffer = digests->nextBuffer();
-                got = readFully(source, buffer, got, copied);
-                digests->hash(got, copied + got == length);
+                if (readFully(source, buffer, asked, copied) != asked)
+                    cutShort(source);
+                joined.write(buffer, asked);
+                m_progress.bytesCopied(asked);
+                digests->hash(asked, copied + asked == length);
+            } else {
+                const RangeCopier::Result chunk = copier.copy(source, copied, joined.fd(), asked);
+                if (chunk.targetError != 0)
+                    joined.fail(chunk.targetError);
+                if (chunk.copied != asked)
+                    cutShort(source);
+                joined.wrote(asked);
+                m_progress.bytesCopied(asked);
             }
-            if (got != asked)
-                throw FileError(source.path(),
-                                QStringLiteral("it was cut short while it was joined"));
-            copied += got;
-            joined.wrote(got);
-            m_progress.bytesCopied(got);
+            copied += asked;
         } while (copied < length);
         // The piece must end where it ended when it was checked.
         char beyond = 0;
         if (source.readAt(&beyond, 1, length) != 0)
             throw FileError(source.path(), QStringLiteral("it changed after it was checked"));
     }
-    if (digests)
-        checkDigests(*digests);
-}
-
-void JoinRun::checkDigests(DigestPipeline &digests) const {
-    const ChecksumList &list = m_plan.checksums;
-    const QString mismatch =
-        QStringLiteral("its SHA-256 does not match %1").arg(QFileInfo(list.path).fileName());
-    const QList<QByteArray> pieces = digests.pieceDigests();
-    const OutputNames names(m_plan.recipe.destination);
-    for (qsizetype i = 0; i < pieces.size(); ++i) {
-        if (pieces[i] != list.pieces[i])
-            throw Damaged(m_plan.folder->filePath(names.pieceOnDisk(i + 1)),
-                          QStringLiteral("is damaged: ") + mismatch);
-    }
-    if (!list.whole.isEmpty() && digests.wholeDigest() != list.whole)
+    if (digests && digests->wholeDigest() != list.whole)
         throw Damaged(m_plan.folder->filePath(fileSystemName(m_plan.recipe.destination)),
                       QStringLiteral("would not be the file that was split: ") + mismatch);
 }

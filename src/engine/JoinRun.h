@@ -10,9 +10,9 @@ struct JoinPlan;
 // Rebuilds a split file from its pieces as a plan says. The joined file is written beside its
 // final name under a name of its own, flushed to disk and then renamed into place, so that a
 // failure or a stop never leaves a half-written file and never destroys the one it replaces.
-// With a checksum list, every piece is checked as it is copied, and the whole file from the
-// same bytes, before it is put in place; a mismatch is a failure, marked damaged, and nothing
-// is written.
+// With a checksum list, the bytes written are hashed as they are in the file: each piece is
+// compared as soon as it is, and the whole file before it is put in place; a mismatch ends the
+// join at once, a failure marked damaged, and nothing is written.
 class JoinRun {
 public:
     JoinRun(const JoinPlan &plan, ProgressSink &progress, const StopRequest &stop,
@@ -23,9 +23,8 @@ public:
     JoinResult run() noexcept;
 
 private:
-    void copyPieces(class TemporaryFile &joined) const;
     // Throws, marked damaged, where a digest does not match the checksum list.
-    void checkDigests(class DigestPipeline &digests) const;
+    void copyPieces(class TemporaryFile &joined) const;
 
     const JoinPlan &m_plan;
     ProgressSink &m_progress;

@@ -1,5 +1,7 @@
 #include "MessageText.h"
 
+#include <QLocale>
+
 namespace {
 
 bool isUnprintable(QChar ch) {
@@ -32,4 +34,9 @@ QString printable(const QString &text) {
             shown += ch;
     }
     return shown;
+}
+
+QString piecesText(qint64 count) {
+    return count == 1 ? QStringLiteral("1 piece")
+                      : QStringLiteral("%1 pieces").arg(QLocale().toString(count));
 }

@@ -15,3 +15,6 @@ QString printable(const QString &text);
 
 // The lines, one under another; past shownAtMost of them (all when negative), "... and 3 more."
 QString listedAtMost(const QStringList &lines, qsizetype shownAtMost);
+
+// "1 piece", "1,000 pieces".
+QString piecesText(qint64 count);

@@ -2,7 +2,10 @@
 
 #include "RangeCopier.h"
 
+#include "FileFacts.h"
+
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 
 #include <exception>
@@ -34,19 +37,23 @@ struct CutResult {
     qint64 pieces = 0;          // complete: the source is cut whole
     bool stopped = false;       // a stop came first
     std::exception_ptr failure; // what failed first, if anything did
-    qint64 highestStarted = 0;  // pieces up to this one may exist, made by this cut
-    QByteArray wholeDigest;     // with CutPlan::hash, as hex
+    // The pieces this cut made (or cut to nothing and wrote again), by number: its own to
+    // remove, while they are still these files.
+    QHash<qint64, FileIdentity> made;
+    QByteArray wholeDigest; // with CutPlan::hash, as hex
     QList<QByteArray> pieceDigests;
 };
 
 // Cuts a source into consecutive pieces on the threads of a pool, several pieces at a time,
 // each copied in chunks of at most kChunkBytes so that progress is told and a stop is seen
-// between them. A complete piece starts on its way to the disk at once. With hashing, each
-// chunk copied is read again, from the page cache, and hashed, while the whole file is
-// hashed on a thread of its own, at the same time; the two must agree on the file's length. Pieces
-// are created in number order. The source is read until a read returns nothing, so a file longer
-// than it reports is cut whole, and no empty piece is made past its end (only an empty source gets
-// one, empty piece).
+// between them. A complete piece starts on its way to the disk at once. With hashing, the
+// pieces are read back as they are complete, in order, on a thread of its own, and hashed
+// each and as a whole: the digests are of the bytes the pieces hold, not of a second read of a
+// source that may have changed meanwhile. A source whose length or times differ at the end
+// from the start changed while it was cut, and the cut fails. Pieces are created in number
+// order. The source is read until a read returns nothing, so a file longer than it reports is
+// cut whole, and no empty piece is made past its end (only an empty source gets one, empty
+// piece).
 class PieceCutter {
 public:
     static constexpr qint64 kChunkBytes = qint64(8) << 20;
@@ -57,7 +64,7 @@ public:
     // Throws nothing. On the first failure no further piece is started, the pieces under way
     // are finished, and the failure of the lowest-numbered failing piece is in the result. A
     // complete cut removes the pieces it started past the source's end; a stopped or failed
-    // one leaves to its caller what it made.
+    // one leaves to its caller what it made (CutResult::made).
     CutResult cut(const CutPlan &plan);
 
 private:

@@ -89,7 +89,8 @@ RunMessage splitStopped(const SplitPlan &plan, const SplitResult &result) {
 QString restored(const JoinPlan &plan) {
     QString text = printable(plan.recipe.destination) + QStringLiteral(" has been restored");
     if (plan.checksums.path.isEmpty())
-        return text;
+        return text + QStringLiteral("\n\nNo checksum list stood beside the pieces, so they "
+                                     "were joined unchecked.");
     return text + QStringLiteral("\n\n") +
            (plan.recipe.pieceCount == 1 ? QStringLiteral("The piece matched its checksum.")
                                         : QStringLiteral("All %1 pieces matched their checksums.")
@@ -108,9 +109,6 @@ QString entryLine(const VerifyResult::Entry &entry) {
         break;
     case VerifyResult::Status::Missing:
         state = QStringLiteral("missing");
-        break;
-    case VerifyResult::Status::Unlisted:
-        state = QStringLiteral("not in the list");
         break;
     }
     return printable(QStringLiteral("\u2022 ") + entry.name + QStringLiteral(": ") + state);
@@ -161,6 +159,15 @@ RunMessage join(const JoinPlan &plan, const JoinResult &result) {
                 QStringLiteral("The join was stopped. Nothing was written."),
                 {}};
     case RunOutcome::Failed:
+        if (result.inPlace)
+            return {RunMessage::Tone::Warning,
+                    kJoinFailed,
+                    QStringLiteral("%1 has been restored, but it may not have reached the disk "
+                                   "yet.\n\n%2")
+                        .arg(printable(plan.recipe.destination),
+                             printable(native(result.failedPath) + QStringLiteral(": ") +
+                                       result.reason)),
+                    {}};
         if (!result.damaged)
             return joinFailure({result.failedPath, result.reason});
         // "report.doc.2 is damaged: its SHA-256 does not match report.doc.sha256. ..."
@@ -191,30 +198,33 @@ RunMessage verify(const VerifyPlan &plan, const VerifyResult &result) {
     case RunOutcome::Failed:
         return verifyFailure({result.failedPath, result.reason});
     }
-    const QString list = printable(plan.names.checksums());
-    qsizetype count = result.pieces.size(); // those the list names
+    const QString list = printable(QFileInfo(plan.list.path).fileName());
+    const QString file = printable(plan.names.fileName());
+    const qsizetype count = result.pieces.size();
     qsizetype matching = 0;
     QStringList all;
     for (const VerifyResult::Entry &piece : result.pieces) {
         matching += piece.status == VerifyResult::Status::Matches ? 1 : 0;
-        count -= piece.status == VerifyResult::Status::Unlisted ? 1 : 0;
         all << entryLine(piece);
     }
     if (result.whole)
         all << entryLine(*result.whole);
     QString summary;
-    if (result.allMatch())
-        summary = count == 1 ? QStringLiteral("The piece matches %1.").arg(list)
-                             : QStringLiteral("All %1 pieces match %2.").arg(count).arg(list);
-    else
+    if (matching < count)
         summary =
             QStringLiteral("%1 of the %2 pieces in %3 match.").arg(matching).arg(count).arg(list);
+    else if (result.rebuilt != VerifyResult::Status::Matches)
+        summary = QStringLiteral("Every piece matches its line in %1, but joined they would not "
+                                 "make %2 as the list gives it: its line for %2 is wrong.")
+                      .arg(list, file);
+    else
+        summary = count == 1 ? QStringLiteral("The piece matches %1 and makes %2.").arg(list, file)
+                             : QStringLiteral("All %1 pieces match %2, and joined they make %3.")
+                                   .arg(QString::number(count), list, file);
     if (result.whole)
         summary += result.whole->status == VerifyResult::Status::Matches
-                       ? QStringLiteral(" So does %1, joined beside them.")
-                             .arg(printable(plan.names.fileName()))
-                       : QStringLiteral(" %1, joined beside them, does not.")
-                             .arg(printable(plan.names.fileName()));
+                       ? QStringLiteral(" So does %1, joined beside them.").arg(file)
+                       : QStringLiteral(" %1, joined beside them, does not.").arg(file);
     const QString head = summary + QStringLiteral("\n\n");
     return {result.allMatch() ? RunMessage::Tone::Information : RunMessage::Tone::Warning,
             kVerifyTitle, head + listedAtMost(all, kLinesInText),

@@ -17,6 +17,8 @@ struct JoinResult : RunResult {
     // The failure is a piece, or the joined file, that does not match the checksum list: the
     // reason then reads on from its name ("is damaged: ...").
     bool damaged = false;
+    // The joined file took its name; a failure after that (the folder's flush) leaves it there.
+    bool inPlace = false;
 };
 
 struct SplitResult : RunResult {

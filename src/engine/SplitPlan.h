@@ -2,12 +2,16 @@
 
 #include "FileFacts.h"
 #include "OutputChecker.h"
+#include "OutputLock.h"
 #include "OutputNames.h"
 #include "SplitRequest.h"
 
+#include <QByteArray>
+#include <QHash>
 #include <QList>
 
 #include <memory>
+#include <vector>
 
 class OutputFolder;
 
@@ -20,6 +24,10 @@ struct PlannedFile {
     unsigned permissions = 0; // its own: its outputs get no more
     qint64 pieces = 1;        // from that length
     qint64 stalePieces = 0;   // pieces of an earlier, longer split that follow the last one
+    // What stood at its outputs when they were checked, by name on disk, and is the run's to
+    // replace or remove: an earlier split's pieces, and its script and list where they are
+    // ours. The run removes them only while they are still those files.
+    QHash<QByteArray, FileIdentity> existing;
 };
 
 // A split that was checked whole and may start: the output folder, held open from the check to
@@ -27,10 +35,12 @@ struct PlannedFile {
 // queue order (a file queued twice is split once).
 struct SplitPlan {
     std::unique_ptr<OutputFolder> folder;
+    std::vector<OutputLock> locks;          // of every file's outputs there, for the whole run
     std::unique_ptr<OutputChecker> checker; // for pieces past those checked
     QList<PlannedFile> files;               // in queue order
     qint64 pieceLength = 1;
     bool writeChecksums = true;
+    bool flushesWhole = true; // one syncfs of the folder's file system reaches its storage
 
     SplitPlan();
     SplitPlan(SplitPlan &&) noexcept;
@@ -43,8 +53,9 @@ struct SplitPlan {
 // Looks at everything a split would write before it writes anything, and refuses what would
 // destroy or lose data: a source that cannot be read whole, a name that cannot travel to
 // Windows, an output that is a queued source, a link or anything but a regular file, a name too
-// long, two entries writing the same outputs, too little free space, or a piece larger than the
-// output file system holds. An earlier checksum list of a file is checked like its script,
-// since the split replaces or removes it. Throws SplitRefused listing every refusal in queue
-// order, the output folder's own last.
+// long, two entries writing the same outputs, too little free space, a piece larger than the
+// output file system holds, or another Tessary run writing the same outputs there. An earlier
+// restore script or checksum list is replaced only where it is one that a split of the file
+// writes; a list that is not is left alone when no list is written. Throws SplitRefused
+// listing every refusal in queue order, the output folder's own last.
 SplitPlan planSplit(const SplitRequest &request);

@@ -1,6 +1,8 @@
 #include "SplitPlan.h"
 
+#include "ChecksumList.h"
 #include "FileError.h"
+#include "JoinRecipe.h"
 #include "NameFolding.h"
 #include "OutputFolder.h"
 #include "PieceLength.h"
@@ -11,6 +13,7 @@
 #include "TemporaryFile.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 #include <optional>
@@ -200,19 +203,33 @@ std::optional<QString> Planner::checkOutputs(const OutputFolder &folder,
         if (const std::optional<QByteArray> twin = caseTwin(name, spellings))
             return RefusalReason::output(kind, folder.filePath(name),
                                          {OutputProblem::Kind::CaseTwin, folder.filePath(*twin)});
+        if (const FileFacts facts = folder.facts(name); facts.kind == FileKind::Regular)
+            file.existing.insert(name, facts.identity);
         return std::nullopt;
     };
     try {
+        const QByteArray script = names.scriptOnDisk();
         if (!existing.scripts.isEmpty()) {
-            if (std::optional<QString> problem =
-                    problemAt(names.scriptOnDisk(), existing.scripts, Kind::Script))
+            if (std::optional<QString> problem = problemAt(script, existing.scripts, Kind::Script))
                 return problem;
+            if (file.existing.contains(script) &&
+                !isRestoreScriptOf(folder, script, names.fileName()))
+                return RefusalReason::notOurs(Kind::Script, folder.filePath(script),
+                                              names.fileName());
         }
-        // An earlier list is replaced, or removed when no list is written: checked either way.
+        // An earlier list of ours is replaced, or removed when no list is written; another
+        // file of its name is refused, or left alone when no list is written.
+        const QByteArray list = names.checksumsOnDisk();
         if (!existing.checksums.isEmpty()) {
             if (std::optional<QString> problem =
-                    problemAt(names.checksumsOnDisk(), existing.checksums, Kind::Checksums))
+                    problemAt(list, existing.checksums, Kind::Checksums))
                 return problem;
+            if (file.existing.contains(list) && !isChecksumListOf(folder, list, names)) {
+                if (m_request.writeChecksums)
+                    return RefusalReason::notOurs(Kind::Checksums, folder.filePath(list),
+                                                  names.fileName());
+                file.existing.remove(list);
+            }
         }
         for (auto piece = existing.pieces.cbegin(); piece != existing.pieces.cend(); ++piece) {
             if (piece.key() > file.pieces)
@@ -261,8 +278,12 @@ SplitPlan Planner::plan() {
         refuse(folderIndex, m_request.outputFolder, RefusalReason::folderRemoved());
         throw SplitRefused(sortedRefusals());
     }
-    // What a join or split killed on a file system without unnamed files left would take room.
-    TemporaryFile::removeLeftovers(*plan.folder);
+    // What a join or split killed on a file system without unnamed files left would take room;
+    // a queued source, whatever its name, is no leftover.
+    QSet<FileIdentity> queued;
+    for (const Source &source : std::as_const(sources))
+        queued.insert(source.facts.identity);
+    TemporaryFile::removeLeftovers(*plan.folder, queued);
 
     const OutputFolder &folder = *plan.folder;
     plan.checker = std::make_unique<OutputChecker>(folder, m_request.queue);
@@ -276,18 +297,29 @@ SplitPlan Planner::plan() {
     qint64 largestPiece = 0;
     try {
         const FolderCapacity capacity = folder.capacity();
+        plan.flushesWhole = capacity.flushesWhole;
         const QHash<QString, ExistingOutputs> existing = existingOutputs(folder);
         for (const Source &source : std::as_const(sources)) {
             const QueuedFile &queued = m_request.queue[source.index];
             // The same file queued again would write the same bytes again: split once.
             if (source.repeats >= 0)
                 continue;
-            PlannedFile file{queued,
-                             OutputNames(queued.name),
-                             source.facts.identity,
-                             source.facts.size,
-                             source.facts.permissions,
-                             pieceCountFor(source.facts.size, m_request.pieceLength)};
+            // Held from the check to the end of the run: another run writing these outputs
+            // would undo this one's work, or this one its.
+            std::optional<OutputLock> lock = OutputLock::take(folder, queued.name);
+            if (!lock) {
+                refuse(source.index, queued.path, RefusalReason::anotherRun(queued.name));
+                continue;
+            }
+            plan.locks.push_back(std::move(*lock));
+            PlannedFile file{.queued = queued,
+                             .names = OutputNames(queued.name),
+                             .identity = source.facts.identity,
+                             .bytes = source.facts.size,
+                             .permissions = source.facts.permissions,
+                             .pieces = pieceCountFor(source.facts.size, m_request.pieceLength),
+                             .stalePieces = 0,
+                             .existing = {}};
             OutputChecker::Replaced replacedHere;
             std::optional<QString> problem =
                 lengthProblem(folder, capacity, file.names, file.pieces);

@@ -100,13 +100,25 @@ QString problemText(const OutputProblem &problem) {
     return QStringLiteral("exists, and Tessary may not write it");
 }
 
+QString role(OutputNames::Kind kind) {
+    return kind == OutputNames::Kind::Piece    ? QStringLiteral("piece")
+           : kind == OutputNames::Kind::Script ? QStringLiteral("restore script")
+                                               : QStringLiteral("checksum list");
+}
+
 } // namespace
 
 QString output(OutputNames::Kind kind, const QString &path, const OutputProblem &problem) {
-    const QString role = kind == OutputNames::Kind::Piece    ? QStringLiteral("piece")
-                         : kind == OutputNames::Kind::Script ? QStringLiteral("restore script")
-                                                             : QStringLiteral("checksum list");
-    return QStringLiteral("its %1 %2 %3").arg(role, native(path), problemText(problem));
+    return QStringLiteral("its %1 %2 %3").arg(role(kind), native(path), problemText(problem));
+}
+
+QString notOurs(OutputNames::Kind kind, const QString &path, const QString &fileName) {
+    return QStringLiteral("its %1 %2 is not a %1 of %3's pieces; Tessary will not replace it")
+        .arg(role(kind), native(path), fileName);
+}
+
+QString anotherRun(const QString &fileName) {
+    return QStringLiteral("another Tessary run is writing %1's pieces there").arg(fileName);
 }
 
 QString latePiece(const OutputProblem &problem) {

@@ -62,6 +62,9 @@ QString output(OutputNames::Kind kind, const QString &path, const OutputProblem 
 // The same for a piece found past those checked, which the run meets on its way.
 QString latePiece(const OutputProblem &problem);
 QString outputNotExamined(const QString &path, const QString &reason);
+// "its checksum list /out/x.sha256 is not a checksum list of x's pieces; ..."
+QString notOurs(OutputNames::Kind kind, const QString &path, const QString &fileName);
+QString anotherRun(const QString &fileName);
 QString nameTooLong(const QString &name, qint64 bytes, qint64 nameMax);
 QString pathTooLong(const QString &name, qint64 bytes, qint64 pathMax);
 QString folderNotWritable();

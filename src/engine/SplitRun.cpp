@@ -18,7 +18,10 @@ SplitRun::SplitRun(const SplitPlan &plan, ProgressSink &progress, const StopRequ
     : m_plan(plan)
     , m_progress(progress)
     , m_stop(stop)
-    , m_options(options) {}
+    , m_options(options)
+    , m_flushMethod(options.flushMethod == FlushMethod::FileSystem && !plan.flushesWhole
+                        ? FlushMethod::EachFile
+                        : options.flushMethod) {}
 
 SplitResult SplitRun::run() noexcept {
     SplitResult result;
@@ -60,20 +63,24 @@ bool SplitRun::splitFile(WorkerPool &pool, qint64 index) {
     if (source.facts().identity != file.identity)
         throw FileError(file.queued.path, QStringLiteral("it changed after it was checked"));
 
-    qint64 started = 0;
+    QHash<qint64, FileIdentity> made;
     try {
         // What an earlier split of the file left must not outlive this one beside a mix of old
         // and new pieces: its script and checksum list go first, and pieces past the new last.
-        folder.remove(file.names.scriptOnDisk());
-        folder.remove(file.names.checksumsOnDisk());
-        removePieces(file, file.pieces + 1, file.pieces + file.stalePieces);
+        for (const QByteArray &name : {file.names.scriptOnDisk(), file.names.checksumsOnDisk()})
+            removeIfChecked(file, name);
+        QByteArray name;
+        for (qint64 piece = file.pieces + 1; piece <= file.pieces + file.stalePieces; ++piece) {
+            file.names.setPieceOnDisk(name, piece);
+            removeIfChecked(file, name);
+        }
 
         const CutPlan cutPlan{.source = source,
                               .folder = folder,
                               .names = file.names,
                               .pieceLength = m_plan.pieceLength,
                               .plannedPieces = file.pieces,
-                              .flushEachPiece = m_options.flushMethod == FlushMethod::EachFile,
+                              .flushEachPiece = m_flushMethod == FlushMethod::EachFile,
                               .hash = m_plan.writeChecksums,
                               .permissions = file.permissions,
                               .checkLatePiece = [this](const QByteArray &name) {
@@ -85,7 +92,7 @@ bool SplitRun::splitFile(WorkerPool &pool, qint64 index) {
                               }};
         const CutResult cut =
             PieceCutter(pool, m_options.copyMethod, m_progress, m_stop).cut(cutPlan);
-        started = cut.highestStarted;
+        made = cut.made;
         if (cut.failure)
             std::rethrow_exception(cut.failure);
         if (!cut.stopped) {
@@ -96,10 +103,10 @@ bool SplitRun::splitFile(WorkerPool &pool, qint64 index) {
             }
         }
     } catch (...) {
-        discard(file, started);
+        discard(file, made);
         throw;
     }
-    discard(file, started);
+    discard(file, made);
     return false;
 }
 
@@ -134,7 +141,7 @@ bool SplitRun::writeFinishing(const PlannedFile &file, const CutResult &cut) {
 }
 
 void SplitRun::flush() const {
-    switch (m_options.flushMethod) {
+    switch (m_flushMethod) {
     case FlushMethod::FileSystem:
         m_plan.folder->syncFileSystem();
         break;
@@ -146,24 +153,25 @@ void SplitRun::flush() const {
     }
 }
 
-void SplitRun::discard(const PlannedFile &file, qint64 started) const noexcept {
-    QByteArray name;
-    for (qint64 piece = 1; piece <= std::max(file.pieces, started); ++piece) {
-        try {
-            file.names.setPieceOnDisk(name, piece);
-            // Pieces are files of one name; anything else was put there by someone else.
-            const FileFacts facts = m_plan.folder->facts(name);
-            if (facts.kind == FileKind::Regular && facts.linkCount == 1)
-                m_plan.folder->remove(name);
-        } catch (...) { // what cannot be removed stays; the failure told is the first one
-        }
-    }
+void SplitRun::removeIfChecked(const PlannedFile &file, const QByteArray &name) const {
+    if (const auto checked = file.existing.constFind(name); checked != file.existing.cend())
+        m_plan.folder->removeIfStill(name, *checked);
 }
 
-void SplitRun::removePieces(const PlannedFile &file, qint64 from, qint64 to) const {
+void SplitRun::discard(const PlannedFile &file,
+                       const QHash<qint64, FileIdentity> &made) const noexcept {
     QByteArray name;
-    for (qint64 piece = from; piece <= to; ++piece) {
-        file.names.setPieceOnDisk(name, piece);
-        m_plan.folder->remove(name);
+    const qint64 last =
+        std::max(file.pieces + file.stalePieces,
+                 made.isEmpty() ? 0 : *std::max_element(made.keyBegin(), made.keyEnd()));
+    for (qint64 piece = 1; piece <= last; ++piece) {
+        try {
+            file.names.setPieceOnDisk(name, piece);
+            if (const auto ours = made.constFind(piece); ours != made.cend())
+                m_plan.folder->removeIfStill(name, *ours);
+            else
+                removeIfChecked(file, name);
+        } catch (...) { // what cannot be removed stays; the failure told is the first one
+        }
     }
 }

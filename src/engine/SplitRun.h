@@ -1,8 +1,11 @@
 #pragma once
 
+#include "FileFacts.h"
 #include "RangeCopier.h"
 #include "RunResult.h"
 #include "WorkerPool.h"
+
+#include <QHash>
 
 class ProgressSink;
 class StopRequest;
@@ -12,7 +15,8 @@ struct SplitPlan;
 // How a run waits until the disk holds the pieces it wrote. Scripts and checksum lists are
 // flushed before they take their names whatever the method: they appear whole or not at all.
 enum class FlushMethod {
-    FileSystem, // at the end, one syncfs of the output folder's file system
+    FileSystem, // at the end, one syncfs of the output folder's file system, where it reaches
+                // the storage (else as EachFile)
     EachFile,   // each piece flushed (fsync) as it is complete, the folder at the end
     None,       // for measuring the rest alone: the run does not wait for the pieces
 };
@@ -45,16 +49,19 @@ public:
 private:
     // Returns false when a stop came first; the file's outputs are then removed.
     bool splitFile(WorkerPool &pool, qint64 index);
-    // Removes every piece of the file, up to the planned last and those the cut started.
-    void discard(const PlannedFile &file, qint64 started) const noexcept;
+    // Removes the pieces of the file that this run made and those of an earlier split that
+    // were checked, while they are still those files; anything put there since stays.
+    void discard(const PlannedFile &file, const QHash<qint64, FileIdentity> &made) const noexcept;
     // Writes the restore script and the checksum list; false when a stop came meanwhile, and
     // then neither is there.
     bool writeFinishing(const PlannedFile &file, const struct CutResult &cut);
     void flush() const;
-    void removePieces(const PlannedFile &file, qint64 from, qint64 to) const;
+    // Removes what stands at name while it is the file of the earlier split that was checked.
+    void removeIfChecked(const PlannedFile &file, const QByteArray &name) const;
 
     const SplitPlan &m_plan;
     ProgressSink &m_progress;
     const StopRequest &m_stop;
     const RunOptions m_options;
+    const FlushMethod m_flushMethod; // the options', where the volume allows it
 };

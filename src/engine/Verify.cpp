@@ -1,7 +1,9 @@
 #include "Verify.h"
 
+#include "DigestPipeline.h"
 #include "FileDigest.h"
 #include "FileError.h"
+#include "JoinRecipe.h"
 #include "OutputFolder.h"
 #include "RunFailure.h"
 #include "RunProgress.h"
@@ -10,20 +12,95 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 namespace {
 
-struct Stopped {};
+using Status = VerifyResult::Status;
+
+// Feeds the pieces that are there, in order, to one pipeline, which hashes each of them and
+// all of them as one stream; a piece that is missing or no file is told as such.
+class PieceCheck {
+public:
+    PieceCheck(const VerifyPlan &plan, ProgressSink &progress, const StopRequest &stop)
+        : m_plan(plan)
+        , m_progress(progress)
+        , m_stop(stop)
+        , m_digests([this](qsizetype fed, const QByteArray &digest) {
+            const std::lock_guard lock(m_mutex);
+            m_found.insert(m_fedPieces.value(fed), digest);
+        }) {}
+
+    void run(VerifyResult &result) {
+        bool everyPiece = true;
+        for (qint64 piece = 1; piece <= m_plan.list.pieces.size(); ++piece) {
+            std::optional<VerifyResult::Entry> absent = feed(piece);
+            everyPiece = everyPiece && !absent;
+            result.pieces.append(absent.value_or(
+                VerifyResult::Entry{m_plan.names.piece(piece), Status::Matches, {}}));
+        }
+        const QList<QByteArray> digests = m_digests.pieceDigests();
+        const QByteArray whole = m_digests.wholeDigest();
+        const std::lock_guard lock(m_mutex);
+        for (qint64 piece = 1; piece <= result.pieces.size(); ++piece) {
+            VerifyResult::Entry &entry = result.pieces[piece - 1];
+            if (m_found.contains(piece) && m_found.value(piece) != m_plan.list.pieces[piece - 1])
+                entry.status = Status::Damaged;
+        }
+        if (everyPiece)
+            result.rebuilt = whole == m_plan.list.whole ? Status::Matches : Status::Damaged;
+    }
+
+private:
+    // Hashes piece; what stands there instead, when it is no piece to hash.
+    std::optional<VerifyResult::Entry> feed(qint64 piece) {
+        const QString text = m_plan.names.piece(piece);
+        const QByteArray name = fileSystemName(text);
+        const FileFacts facts = m_plan.folder->facts(name);
+        if (facts.kind == FileKind::Missing)
+            return VerifyResult::Entry{text, Status::Missing, {}};
+        if (facts.kind != FileKind::Regular)
+            return VerifyResult::Entry{text, Status::Damaged,
+                                       QStringLiteral("it is %1").arg(describeKind(facts.kind))};
+        {
+            const std::lock_guard lock(m_mutex);
+            m_fedPieces.append(piece);
+        }
+        const SourceFile file(*m_plan.folder, name);
+        qint64 offset = 0;
+        for (;;) {
+            if (m_stop.requested())
+                throw Stopped();
+            char *buffer = m_digests.nextBuffer();
+            const qint64 got = file.readAt(buffer, DigestPipeline::kBufferBytes, offset);
+            // A piece is read to where a read returns nothing: one that ends on a buffer's end
+            // is told so by an empty buffer after it.
+            m_digests.hash(got, got == 0);
+            if (got == 0)
+                return std::nullopt;
+            offset += got;
+            m_progress.bytesCopied(got);
+        }
+    }
+
+    const VerifyPlan &m_plan;
+    ProgressSink &m_progress;
+    const StopRequest &m_stop;
+    std::mutex m_mutex;
+    QList<qint64> m_fedPieces;         // the pieces fed, in order
+    QHash<qint64, QByteArray> m_found; // their digests, by piece
+    DigestPipeline m_digests;          // last: its threads start once the rest is made
+};
 
 // How the file at name compares with digest; throws Stopped once keepGoing() says no.
 VerifyResult::Entry check(const OutputFolder &folder, const QString &text, const QByteArray &digest,
                           ProgressSink &progress, const std::function<bool()> &keepGoing) {
-    using Status = VerifyResult::Status;
     const QByteArray name = fileSystemName(text);
     const FileFacts facts = folder.facts(name);
     if (facts.kind == FileKind::Missing)
@@ -38,6 +115,16 @@ VerifyResult::Entry check(const OutputFolder &folder, const QString &text, const
     return {text, found->hex == digest ? Status::Matches : Status::Damaged, {}};
 }
 
+qint64 bytesToRead(const VerifyPlan &plan, bool withWhole) {
+    qint64 bytes = 0;
+    for (qint64 piece = 1; piece <= plan.list.pieces.size(); ++piece)
+        bytes = saturatingAdd(bytes, plan.folder->facts(plan.names.pieceOnDisk(piece)).size);
+    if (withWhole)
+        bytes =
+            saturatingAdd(bytes, plan.folder->facts(fileSystemName(plan.names.fileName())).size);
+    return bytes;
+}
+
 } // namespace
 
 VerifyPlan::VerifyPlan() = default;
@@ -45,7 +132,7 @@ VerifyPlan::VerifyPlan(VerifyPlan &&) noexcept = default;
 VerifyPlan &VerifyPlan::operator=(VerifyPlan &&) noexcept = default;
 VerifyPlan::~VerifyPlan() = default;
 
-VerifyPlan planVerify(const QString &chosen) {
+VerifyPlan planVerify(const QString &chosen, const std::function<bool()> &keepGoing) {
     const QFileInfo info(chosen);
     const std::optional<OutputNames::Entry> output = OutputNames::parse(info.fileName());
     if (!output || (output->kind == OutputNames::Kind::Piece && output->piece != 1))
@@ -54,7 +141,8 @@ VerifyPlan planVerify(const QString &chosen) {
     VerifyPlan plan;
     plan.folder = std::make_unique<OutputFolder>(QDir::toNativeSeparators(info.absolutePath()));
     plan.names = OutputNames(output->fileName);
-    plan.list = readChecksumList(*plan.folder, plan.names, std::nullopt);
+    JoinRecipe recipe = recipeBeside(*plan.folder, plan.names);
+    plan.list = checksumListFor(*plan.folder, recipe, keepGoing);
     if (plan.list.path.isEmpty())
         throw FileError(chosen, QStringLiteral("no checksum list (%1) stands beside it, so there "
                                                "is nothing to check the pieces against")
@@ -64,20 +152,16 @@ VerifyPlan planVerify(const QString &chosen) {
 
 bool VerifyResult::allMatch() const {
     auto matches = [](const Entry &entry) { return entry.status == Status::Matches; };
-    return std::all_of(pieces.cbegin(), pieces.cend(), matches) && (!whole || matches(*whole));
+    return std::all_of(pieces.cbegin(), pieces.cend(), matches) && rebuilt == Status::Matches &&
+           (!whole || matches(*whole));
 }
 
 VerifyResult runVerify(const VerifyPlan &plan, ProgressSink &progress, const StopRequest &stop) {
     VerifyResult result;
     try {
-        qint64 bytes = 0;
-        for (qint64 piece = 1; piece <= plan.list.pieces.size(); ++piece)
-            bytes = saturatingAdd(bytes, plan.folder->facts(plan.names.pieceOnDisk(piece)).size);
         const QByteArray wholeName = fileSystemName(plan.names.fileName());
-        const bool withWhole =
-            !plan.list.whole.isEmpty() && plan.folder->facts(wholeName).kind != FileKind::Missing;
-        if (withWhole)
-            bytes = saturatingAdd(bytes, plan.folder->facts(wholeName).size);
+        const bool withWhole = plan.folder->facts(wholeName).kind != FileKind::Missing;
+        const qint64 bytes = bytesToRead(plan, withWhole);
         progress.runStarted(1, bytes);
         progress.fileStarted(0, plan.names.fileName(), bytes);
 
@@ -101,15 +185,7 @@ VerifyResult runVerify(const VerifyPlan &plan, ProgressSink &progress, const Sto
                 wholeThread.join();
         };
         try {
-            const auto keepGoing = [&stop] { return !stop.requested(); };
-            for (qint64 piece = 1; piece <= plan.list.pieces.size(); ++piece)
-                result.pieces.append(check(*plan.folder, plan.names.piece(piece),
-                                           plan.list.pieces[piece - 1], progress, keepGoing));
-            // A join from the first piece would take in what follows the last listed.
-            for (qint64 piece = plan.list.pieces.size() + 1;
-                 plan.folder->facts(plan.names.pieceOnDisk(piece)).kind != FileKind::Missing;
-                 ++piece)
-                result.pieces.append({plan.names.piece(piece), VerifyResult::Status::Unlisted, {}});
+            PieceCheck(plan, progress, stop).run(result);
         } catch (...) {
             piecesFailed = true;
             joinWhole();

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -27,28 +28,30 @@ struct VerifyPlan {
 };
 
 // The list of the file chosen: the checksum list itself, or the one beside a restore script
-// or a first piece, found by their names. Throws FileError when there is none, or it is not
-// one a split writes.
-VerifyPlan planVerify(const QString &chosen);
+// or a first piece, found by their names whatever their case. Throws FileError when there is
+// none, or it proves nothing: a list that is not one a split writes, that lists another number
+// of pieces than the script beside it joins, or that leaves out a piece standing beside them.
+// Throws Stopped once keepGoing says no while a long list is read.
+VerifyPlan planVerify(
+    const QString &chosen, const std::function<bool()> &keepGoing = [] { return true; });
 
 struct VerifyResult : RunResult {
-    enum class Status {
-        Matches,
-        Damaged,
-        Missing,
-        Unlisted, // a piece past the last the list names: it would be joined, unchecked
-    };
+    enum class Status { Matches, Damaged, Missing };
     struct Entry {
         QString name;
         Status status = Status::Matches;
         QString why; // what is wrong, when a file is there but is no piece (a link, say)
     };
     QList<Entry> pieces;
+    // Whether the pieces, joined in order, make the file whose digest the list gives; nothing
+    // when a piece could not be read.
+    std::optional<Status> rebuilt;
     std::optional<Entry> whole; // when the joined file stands beside its pieces
 
     bool allMatch() const;
 };
 
-// Hashes every piece the list names, and the joined file where it stands beside them, and
-// compares. Never throws; tells progress and looks at the stop request between chunks.
+// Hashes every piece the list names, each and all of them in order, and the joined file where
+// it stands beside them, and compares. Never throws; tells progress and looks at the stop
+// request between chunks.
 VerifyResult runVerify(const VerifyPlan &plan, ProgressSink &progress, const StopRequest &stop);

@@ -19,9 +19,11 @@ JoinCommand::JoinCommand(WaitWindowSlot &waitWindow)
     : m_waitWindow(waitWindow) {}
 
 void JoinCommand::run(QWidget *parent, const QString &startFolder) {
-    const QString chosen = chooseFileToOpen(
-        parent, kTitle,
-        {QStringLiteral("Restore scripts (*.bat)"), QStringLiteral("All files (*)")}, startFolder);
+    const QString chosen = chooseFileToOpen(parent, kTitle,
+                                            {QStringLiteral("Restore scripts (*.bat)"),
+                                             QStringLiteral("Checksum lists (*.sha256)"),
+                                             QStringLiteral("All files (*)")},
+                                            startFolder);
     if (!chosen.isEmpty())
         join(chosen);
 }

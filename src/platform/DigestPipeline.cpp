@@ -1,6 +1,7 @@
 #include "DigestPipeline.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -9,8 +10,9 @@ constexpr std::size_t kBuffers = 4;
 
 } // namespace
 
-DigestPipeline::DigestPipeline()
-    : m_buffers(kBuffers) {
+DigestPipeline::DigestPipeline(PieceCheck check)
+    : m_buffers(kBuffers)
+    , m_check(std::move(check)) {
     try {
         m_threads[Pieces] = std::thread([this] { run(Pieces); });
         m_threads[Whole] = std::thread([this] { run(Whole); });
@@ -73,6 +75,7 @@ void DigestPipeline::run(Hasher hasher) {
 
 void DigestPipeline::hash(Hasher hasher) {
     Sha256 &hash = hasher == Pieces ? m_pieceHash : m_wholeHash;
+    qsizetype piecesHashed = 0;
     std::unique_lock lock(m_mutex);
     for (;;) {
         m_changed.wait(lock, [&] { return m_hashed[hasher] < m_given || m_ending; });
@@ -83,6 +86,9 @@ void DigestPipeline::hash(Hasher hasher) {
         hash.add(buffer.bytes.get(), buffer.size);
         const bool endsPiece = hasher == Pieces && buffer.endsPiece;
         QByteArray digest = endsPiece ? hash.hexDigest() : QByteArray();
+        if (endsPiece && m_check)
+            m_check(piecesHashed, digest);
+        piecesHashed += endsPiece ? 1 : 0;
         lock.lock();
         if (endsPiece)
             m_pieceDigests.append(std::move(digest));

@@ -8,6 +8,7 @@
 
 #include <condition_variable>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -21,8 +22,13 @@ class DigestPipeline {
 public:
     static constexpr qint64 kBufferBytes = qint64(1) << 20;
 
+    // Hears the digest of each piece as soon as it is hashed, on the hashing thread, with the
+    // piece's place in the stream (from 0). What it throws ends the pipeline: the feeder meets
+    // it at its next call, a few buffers later at most.
+    using PieceCheck = std::function<void(qsizetype piece, const QByteArray &digest)>;
+
     // Throws std::system_error when the system has no thread to spare.
-    DigestPipeline();
+    explicit DigestPipeline(PieceCheck check = {});
     ~DigestPipeline(); // waits for the hashing of what was given
     DigestPipeline(const DigestPipeline &) = delete;
     DigestPipeline &operator=(const DigestPipeline &) = delete;
@@ -59,6 +65,7 @@ private:
     std::size_t m_hashed[kHashers] = {}; // of those, hashed by each hasher
     bool m_ending = false;
     std::exception_ptr m_failure; // of a hashing thread
+    const PieceCheck m_check;
     Sha256 m_pieceHash;
     Sha256 m_wholeHash;
     QList<QByteArray> m_pieceDigests;

@@ -54,6 +54,9 @@ FileFacts factsOf(const struct stat &status) {
     facts.allocatedBytes = qint64(status.st_blocks) * 512;
     facts.linkCount = qint64(status.st_nlink);
     facts.permissions = unsigned(status.st_mode) & 07777;
+    constexpr qint64 kBillion = 1'000'000'000;
+    facts.modified = qint64(status.st_mtim.tv_sec) * kBillion + status.st_mtim.tv_nsec;
+    facts.changed = qint64(status.st_ctim.tv_sec) * kBillion + status.st_ctim.tv_nsec;
     return facts;
 }
 

@@ -27,6 +27,15 @@ struct FileFacts {
     qint64 allocatedBytes = 0; // disk space the file takes now
     qint64 linkCount = 0;      // names the file has (hard links)
     unsigned permissions = 0;  // who may read, write and run it: the mode's low 12 bits
+    qint64 modified = 0;       // of its bytes (mtime), in nanoseconds since 1970
+    qint64 changed = 0;        // of its bytes or its entry (ctime), in nanoseconds since 1970
+
+    // Whether it is the same file, unchanged since other was taken: the same identity, length
+    // and times.
+    bool unchangedSince(const FileFacts &other) const {
+        return identity == other.identity && size == other.size && modified == other.modified &&
+               changed == other.changed;
+    }
 };
 
 // "a folder", "a FIFO (named pipe)", ... for messages; empty for a missing path.

@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <sys/statvfs.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace {
@@ -40,6 +41,22 @@ bool holdsFilesOfAtMost4GiB(int fd, const QString &path) {
         return true;
     return static_cast<unsigned long>(volume.f_type) == kFuseMagic &&
            QStorageInfo(path).fileSystemType() == "fuse.fusefat";
+}
+
+// Whether syncfs() of the file system under fd reaches its storage: a block device's file
+// systems flush to it, and btrfs, tmpfs and ramfs (which have none, or nothing to flush) hold
+// their own; a FUSE driver or a network file system may take it and do nothing.
+bool syncfsFlushesWhole(int fd) {
+    constexpr unsigned long kBtrfsMagic = 0x9123683e;
+    constexpr unsigned long kTmpfsMagic = 0x01021994;
+    constexpr unsigned long kRamfsMagic = 0x858458f6;
+    struct stat folder {};
+    struct statfs volume {};
+    if (::fstat(fd, &folder) != 0 || ::fstatfs(fd, &volume) != 0)
+        return false;
+    const auto type = static_cast<unsigned long>(volume.f_type);
+    return major(folder.st_dev) != 0 || type == kBtrfsMagic || type == kTmpfsMagic ||
+           type == kRamfsMagic;
 }
 
 } // namespace
@@ -107,6 +124,7 @@ FolderCapacity OutputFolder::capacity() const {
     capacity.pathMax = folderLimit(m_handle.fd(), _PC_PATH_MAX, capacity.pathMax);
     if (holdsFilesOfAtMost4GiB(m_handle.fd(), m_path))
         capacity.maxFileBytes = (qint64(1) << 32) - 1;
+    capacity.flushesWhole = syncfsFlushesWhole(m_handle.fd());
     return capacity;
 }
 
@@ -206,27 +224,71 @@ FileHandle OutputFolder::openForWriting(const QByteArray &name) const {
     return openFile(name.constData(), O_WRONLY | kOpenFlags);
 }
 
+FileHandle OutputFolder::openLockFile(const QByteArray &name) const {
+    // Written never, but opened for writing: an exclusive lock on NFS needs it.
+    return openFile(name.constData(), O_WRONLY | kOpenFlags | O_CREAT);
+}
+
 void OutputFolder::remove(const QByteArray &name) const {
     if (::unlinkat(m_handle.fd(), name.constData(), 0) != 0 && errno != ENOENT)
         fail(name, errno);
 }
 
+bool OutputFolder::removeIfStill(const QByteArray &name, const FileIdentity &identity) const {
+    // A FIFO or a link put there may have been given the number of the file removed before.
+    const FileFacts there = facts(name);
+    if (there.kind != FileKind::Regular || there.linkCount != 1 || there.identity != identity)
+        return false;
+    remove(name);
+    return true;
+}
+
+namespace {
+
+[[noreturn]] void refuseToReplace(const QString &path) {
+    throw FileError(path, QStringLiteral("a file of this name appeared while Tessary wrote it, "
+                                         "and was not replaced"));
+}
+
+// renameat2() of a file system that cannot refuse to replace.
+bool refusesNoReplace(int error) {
+    return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP;
+}
+
+// linkat() of a file system without hard links (FAT: EPERM).
+bool refusesLinks(int error) {
+    return error == EPERM || error == ENOSYS || error == EOPNOTSUPP;
+}
+
+} // namespace
+
+bool OutputFolder::moveByLink(const QByteArray &from, const QByteArray &to) const {
+    if (::linkat(m_handle.fd(), from.constData(), m_handle.fd(), to.constData(), 0) != 0) {
+        if (errno == EEXIST)
+            refuseToReplace(filePath(to));
+        if (refusesLinks(errno))
+            return false;
+        fail(to, errno);
+    }
+    remove(from);
+    return true;
+}
+
 void OutputFolder::rename(const QByteArray &from, const QByteArray &to, Replacing replacing) const {
     if (replacing == Replacing::Never) {
-        const auto refuse = [&] {
-            throw FileError(filePath(to), QStringLiteral("a file of this name appeared while "
-                                                         "Tessary wrote it, and was not replaced"));
-        };
         if (::renameat2(m_handle.fd(), from.constData(), m_handle.fd(), to.constData(),
                         RENAME_NOREPLACE) == 0)
             return;
         if (errno == EEXIST)
-            refuse();
-        // A file system that cannot refuse to replace (FAT through FUSE): looked at first.
-        if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+            refuseToReplace(filePath(to));
+        if (!refusesNoReplace(errno))
             fail(to, errno);
+        if (moveByLink(from, to))
+            return;
+        // Neither (FAT through FUSE): looked at first. A file that appears between the look
+        // and the rename is replaced; no call of such a file system can tell.
         if (facts(to).kind != FileKind::Missing)
-            refuse();
+            refuseToReplace(filePath(to));
     }
     if (::renameat(m_handle.fd(), from.constData(), m_handle.fd(), to.constData()) != 0)
         fail(to, errno);

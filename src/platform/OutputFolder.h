@@ -17,6 +17,10 @@ struct FolderCapacity {
     qint64 pathMax = 4096; // bytes in a whole path, its terminating zero included
     qint64 maxFileBytes = std::numeric_limits<qint64>::max(); // the largest file it holds
     qint64 freeFiles = std::numeric_limits<qint64>::max();    // files that can still be made
+    // Whether one syncfs() sends every file written there to the storage. A file system
+    // without a block device of its own (FUSE: sshfs, a phone's MTP mount, bindfs; network file
+    // systems) may take it and write nothing, so each file is flushed on its own there.
+    bool flushesWhole = true;
 };
 
 // A name as OutputFolder takes it: the bytes the file system stores (QFile::encodeName).
@@ -62,12 +66,21 @@ public:
     FileHandle openForReading(const QByteArray &name) const;
     // Opens the file at name for writing, neither made nor cut; as openForReading otherwise.
     FileHandle openForWriting(const QByteArray &name) const;
+    // Opens the file at name for writing, made when missing but never cut: a lock's file.
+    FileHandle openLockFile(const QByteArray &name) const;
     // Removes the file at name; a name that is already gone is no failure.
     void remove(const QByteArray &name) const;
+    // Removes the file at name only while it is still the file identity names, a regular file
+    // of one name: what someone put there since stays. Returns whether it removed it.
+    bool removeIfStill(const QByteArray &name, const FileIdentity &identity) const;
     // Moves from to to in one step. Replaces what stands at to only when asked to; else fails
     // when something does.
     enum class Replacing { Never, Allowed };
     void rename(const QByteArray &from, const QByteArray &to, Replacing replacing) const;
+    // The way rename() takes where the file system refuses to rename without replacing (FUSE):
+    // a second name, which the system refuses to take when it is taken, then the first name
+    // removed. Returns false where the file system has no hard links either.
+    bool moveByLink(const QByteArray &from, const QByteArray &to) const;
     // Makes the folder's entries (files made, renamed, removed) survive a crash.
     void sync() const;
     // Returns once the folder's whole file system holds every byte written to it, entries

@@ -29,11 +29,15 @@ SourceFile::SourceFile(const OutputFolder &folder, const QByteArray &name)
     takeFacts();
 }
 
-void SourceFile::takeFacts() {
+FileFacts SourceFile::currentFacts() const {
     struct stat status {};
     if (::fstat(m_handle.fd(), &status) != 0)
         throw FileError::fromSystemError(m_path, errno);
-    m_facts = factsOf(status);
+    return factsOf(status);
+}
+
+void SourceFile::takeFacts() {
+    m_facts = currentFacts();
     if (m_facts.kind != FileKind::Regular)
         throw FileError(
             m_path, QStringLiteral("it is %1, not a regular file").arg(describeKind(m_facts.kind)));

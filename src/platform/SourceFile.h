@@ -21,6 +21,8 @@ public:
     int fd() const noexcept { return m_handle.fd(); }
     // As the file was when it was opened.
     const FileFacts &facts() const noexcept { return m_facts; }
+    // As it is now; throws FileError.
+    FileFacts currentFacts() const;
 
     // Reads up to size bytes at offset; returns how many, 0 only at the end. Safe from several
     // threads at once. Throws FileError on a read failure.

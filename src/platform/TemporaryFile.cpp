@@ -4,6 +4,7 @@
 #include "OutputFolder.h"
 #include "Writeback.h"
 
+#include <QDateTime>
 #include <QRandomGenerator>
 
 #include <algorithm>
@@ -76,13 +77,17 @@ TemporaryFile::~TemporaryFile() {
     }
 }
 
-void TemporaryFile::removeLeftovers(const OutputFolder &folder) {
+void TemporaryFile::removeLeftovers(const OutputFolder &folder, const QSet<FileIdentity> &keep) {
+    const qint64 youngest =
+        QDateTime::currentMSecsSinceEpoch() * 1'000'000 -
+        std::chrono::duration_cast<std::chrono::nanoseconds>(kLeftoverAge).count();
     for (const QByteArray &name : folder.entryNames()) {
         // Only a file of one name, named as ours are: anything else is someone else's.
         if (!isHiddenName(name))
             continue;
         const FileFacts facts = folder.facts(name);
-        if (facts.kind != FileKind::Regular || facts.linkCount != 1)
+        if (facts.kind != FileKind::Regular || facts.linkCount != 1 ||
+            keep.contains(facts.identity) || facts.modified > youngest)
             continue;
         try {
             // Open for writing: an exclusive lock on NFS needs it.
@@ -98,10 +103,10 @@ void TemporaryFile::fail(int error) const {
     throw FileError::fromSystemError(m_folder.filePath(m_finalName), error);
 }
 
-void TemporaryFile::write(const QByteArray &data) {
-    if (const int error = writeAll(m_file.fd(), data.constData(), data.size()))
+void TemporaryFile::write(const char *data, qint64 size) {
+    if (const int error = writeAll(m_file.fd(), data, size))
         fail(error);
-    m_written += data.size();
+    wrote(size);
 }
 
 void TemporaryFile::restrictPermissions(unsigned allowed) const {

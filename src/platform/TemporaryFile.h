@@ -3,6 +3,9 @@
 #include "FileHandle.h"
 
 #include <QByteArray>
+#include <QSet>
+
+#include <chrono>
 
 #include "OutputFolder.h"
 
@@ -20,9 +23,15 @@ public:
     TemporaryFile &operator=(const TemporaryFile &) = delete;
 
     // Removes the hidden files that earlier processes, killed while they wrote, left in folder
-    // (on a file system without unnamed files, or between naming one and putting it in place).
-    // Those still being written, by this process or another, are locked, and stay.
-    static void removeLeftovers(const OutputFolder &folder);
+    // (on a file system without unnamed files, or between naming one and putting it in place),
+    // and only those it can prove are such leftovers: named exactly as this class names them,
+    // a regular file of one name, none of the files in keep (queued sources, say), unlocked,
+    // and not written for longer than any run leaves its file unwritten. A run that is still
+    // writing holds its lock, and on a second mount that does not share locks (NFS) its file is
+    // still young, from the moment it is made.
+    static void removeLeftovers(const OutputFolder &folder, const QSet<FileIdentity> &keep = {});
+    // No leftover is younger than this.
+    static constexpr std::chrono::hours kLeftoverAge{24};
 
     int fd() const noexcept { return m_file.fd(); }
 
@@ -30,7 +39,8 @@ public:
     [[noreturn]] void fail(int error) const;
 
     // Writes data at its end; throws FileError.
-    void write(const QByteArray &data);
+    void write(const QByteArray &data) { write(data.constData(), data.size()); }
+    void write(const char *data, qint64 size);
     // No permission beyond allowed (see restrictPermissions()); throws FileError.
     void restrictPermissions(unsigned allowed) const;
     // Tells it that bytes more were written at its end. These are sent on to the disk in steps,

@@ -1,6 +1,9 @@
 #include "Splitting.h"
 
+#include "JoinRun.h"
+#include "OutputNames.h"
 #include "PieceLength.h"
+#include "RestoreScript.h"
 #include "SplitPlan.h"
 
 #include <QDir>
@@ -24,6 +27,13 @@ SplitResult SplitJob::run() const {
     ProgressSink progress;
     const StopRequest stop;
     return run(progress, stop);
+}
+
+SplitResult SplitJob::run(const std::function<void()> &afterCheck) const {
+    const SplitPlan plan = planSplit(request());
+    afterCheck();
+    ProgressSink progress;
+    return SplitRun(plan, progress, StopRequest(), options).run();
 }
 
 void splitOneFile(const QString &source, const QString &out, const QString &size,
@@ -82,4 +92,14 @@ void ProgressHooks::flushStarted() {
     }
     if (onFlush)
         onFlush();
+}
+
+JoinResult joinFile(const QString &chosen, JoinQuestions &questions, ProgressSink &progress,
+                    const StopRequest &stop) {
+    const JoinPlan plan = planJoin(chosen, questions);
+    return JoinRun(plan, progress, stop).run();
+}
+
+QByteArray earlierScript(const QString &name, qint64 pieces) {
+    return RestoreScript::scriptFor(OutputNames(name), pieces);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "JoinPlan.h"
 #include "RunProgress.h"
 #include "SplitRequest.h"
 #include "SplitRun.h"
@@ -26,7 +27,17 @@ struct SplitJob {
     // Plans and runs the split: throws SplitRefused when it is refused.
     SplitResult run(ProgressSink &progress, const StopRequest &stop) const;
     SplitResult run() const;
+    // Plans the split, calls afterCheck, then runs it; the plan and its locks are gone when it
+    // returns.
+    SplitResult run(const std::function<void()> &afterCheck) const;
 };
+
+// Plans the join of chosen and runs it; the plan and its lock are gone when it returns.
+JoinResult joinFile(const QString &chosen, JoinQuestions &questions, ProgressSink &progress,
+                    const StopRequest &stop = StopRequest());
+
+// The restore script an earlier split of name into pieces pieces left, as the split writes it.
+QByteArray earlierScript(const QString &name, qint64 pieces);
 
 // Splits the file at source into the folder out with the engine, at the piece size given, and
 // checks that it worked.

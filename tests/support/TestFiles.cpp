@@ -6,6 +6,11 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <ctime>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
 QByteArray patternBytes(qint64 length, quint32 seed) {
     QList<quint32> words((length + 3) / 4);
     QRandomGenerator(seed).fillRange(words.data(), words.size());
@@ -28,4 +33,11 @@ QByteArray readTestFile(const QString &path) {
 
 QStringList filesIn(const QString &folder) {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+void ageTwoDays(const QString &path) {
+    struct timespec times[2]{};
+    times[0].tv_sec = ::time(nullptr) - 2 * 24 * 60 * 60;
+    times[1] = times[0];
+    QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0);
 }

@@ -10,5 +10,9 @@ QByteArray patternBytes(qint64 length, quint32 seed = 1);
 void writeTestFile(const QString &path, const QByteArray &contents);
 QByteArray readTestFile(const QString &path);
 
+// Sets the file's times two days back, both at once (a FUSE driver may ignore a change of one
+// alone).
+void ageTwoDays(const QString &path);
+
 // Names of the files in folder, sorted.
 QStringList filesIn(const QString &folder);

@@ -1,0 +1,80 @@
+#include "OutputLock.h"
+
+#include "FileError.h"
+#include "NameFolding.h"
+#include "OutputFolder.h"
+#include "Sha256.h"
+
+#include <cerrno>
+#include <utility>
+
+#include <sys/stat.h>
+
+OutputLock::OutputLock(const OutputFolder &folder, QByteArray name, FileHandle file,
+                       FileIdentity identity)
+    : m_folder(&folder)
+    , m_name(std::move(name))
+    , m_file(std::move(file))
+    , m_identity(identity) {}
+
+QByteArray OutputLock::fileName(const QString &key) {
+    Sha256 hash;
+    const QByteArray folded = foldedName(key).toUtf8();
+    hash.add(folded.constData(), folded.size());
+    return ".tessary-" + hash.hexDigest().left(16) + ".lock";
+}
+
+std::optional<OutputLock> OutputLock::take(const OutputFolder &folder, const QString &key) {
+    const QByteArray name = fileName(key);
+    // A lock's file that its holder removed between our opening it and locking it is no lock:
+    // the name is opened again.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        FileHandle file = folder.openLockFile(name);
+        struct stat status {};
+        if (::fstat(file.fd(), &status) != 0)
+            folder.fail(name, errno);
+        if (!S_ISREG(status.st_mode))
+            throw FileError(folder.filePath(name), QStringLiteral("it is not a regular file"));
+        if (!tryLockExclusively(file.fd()))
+            return std::nullopt;
+        const FileIdentity identity = factsOf(status).identity;
+        if (folder.facts(name).identity == identity)
+            return OutputLock(folder, name, std::move(file), identity);
+    }
+    throw FileError(folder.filePath(name), QStringLiteral("it keeps being replaced"));
+}
+
+OutputLock::OutputLock(OutputLock &&other) noexcept
+    : m_folder(std::exchange(other.m_folder, nullptr))
+    , m_name(std::move(other.m_name))
+    , m_file(std::move(other.m_file))
+    , m_identity(other.m_identity) {}
+
+OutputLock &OutputLock::operator=(OutputLock &&other) noexcept {
+    if (this != &other) {
+        release();
+        m_folder = std::exchange(other.m_folder, nullptr);
+        m_name = std::move(other.m_name);
+        m_file = std::move(other.m_file);
+        m_identity = other.m_identity;
+    }
+    return *this;
+}
+
+OutputLock::~OutputLock() {
+    release();
+}
+
+void OutputLock::release() noexcept {
+    const OutputFolder *folder = std::exchange(m_folder, nullptr);
+    if (!folder)
+        return;
+    try {
+        // Only while it is still the lock's own file, empty: anything else there is not ours.
+        const FileFacts facts = folder->facts(m_name);
+        if (facts.identity == m_identity && facts.size == 0 && facts.linkCount == 1)
+            folder->remove(m_name);
+    } catch (const FileError &) { // it stays, unlocked: the next run takes it over
+    }
+    m_file.close();
+}
