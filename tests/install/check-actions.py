@@ -28,8 +28,7 @@ CASES = [
 ]
 # Dolphin matches types alone, and a checksum list is plain text like a restore script.
 DOLPHIN_ALSO = {"holiday video.mp4.sha256": {"join"}}
-EXPECTED_ARGS = {"split": [], "join": ["--join"], "verify": ["--verify"]}
-
+OPTIONS = {"split": [], "join": ["--join"], "verify": ["--verify"]}
 failures = []
 
 
@@ -49,82 +48,60 @@ def read_key_file(path):
             group = groups.setdefault(line[1:-1], {})
         elif group is None or not re.fullmatch(r"[A-Za-z0-9-]+(\[[^]]+\])?=.*", line):
             fail(f"{path.name}:{number}: not a key in a group: {line}")
+        elif line.split("=", 1)[0] in group:
+            fail(f"{path.name}:{number}: given twice: {line}")
         else:
-            key, value = line.split("=", 1)
-            if key in group:
-                fail(f"{path.name}:{number}: {key} given twice")
-            group[key] = value
+            group.update([line.split("=", 1)])
     return groups
 
 
-def semicolon_list(value):
-    return [item for item in value.split(";") if item]
+def items(value, separator=";"):
+    return [item for item in value.split(separator) if item]
 
 
-def desktop_entry_argv(exec_line, paths):
-    """The desktop entry's rules, which KDE follows: quoted words, then %f and %F as arguments
-    of their own (a field code in quotes is not one)."""
-    words, word, quoted, escaped, started = [], "", False, False, False
-    for char in exec_line:
-        if escaped:
-            word, escaped = word + char, False
-        elif quoted and char == "\\":
-            escaped = True
-        elif char == '"':
-            quoted, started = not quoted, True
-        elif char == " " and not quoted:
-            if started or word:
-                words.append((word, started))
-            word, started = "", False
-        else:
-            word += char
-    if started or word:
-        words.append((word, started))
-    codes = {"%F": paths, "%f": paths[:1], "%U": ["file://" + quote(path) for path in paths]}
-    argv = []
-    for word, was_quoted in words:
-        if word in codes and not was_quoted:
-            argv += codes[word]
-        elif "%" in word:
-            fail(f"{exec_line}: field code {word} is not an argument of its own")
-        else:
-            argv.append(word)
-    return argv
-
-
-def shell_words(line):
+def shell_words(line, quotes="'\""):
+    lexer = shlex.shlex(line, posix=True, punctuation_chars=False)
+    lexer.whitespace_split, lexer.quotes = True, quotes
     try:
-        return shlex.split(line)
+        return list(lexer)
     except ValueError as error:
         fail(f"{line}: {error}")
         return []
 
 
-def nemo_argv(exec_line, paths):
-    """Nemo puts each path in with a backslash before every shell character, then parses the
-    line as the shell would."""
+def desktop_entry_argv(line, paths):
+    """The desktop entry's rules, which KDE follows: words in double quotes with backslash
+    escapes, then %f, %F and %U, each an argument of its own and never in quotes."""
+    if re.search(r'"[^"]*%[fFuU]', line):
+        fail(f"{line}: a field code in quotes")
+    codes = {"%F": paths, "%f": paths[:1], "%U": ["file://" + quote(path) for path in paths]}
+    return [arg for word in shell_words(line, '"') for arg in codes.get(word, [word])]
+
+
+def nemo_argv(line, paths):
+    """Nemo puts a backslash before every shell character of each path, then parses the line
+    as the shell would."""
     escaped = [re.sub(r"([^A-Za-z0-9/._-])", r"\\\1", path) for path in paths]
-    return shell_words(exec_line.replace("%F", " ".join(escaped)))
+    return shell_words(line.replace("%F", " ".join(escaped)))
 
 
-def caja_argv(exec_line, paths):
+def caja_argv(line, paths):
     """Caja's actions quote each path for the shell, then parse the line as the shell would."""
     quoted = [shlex.quote(path) for path in paths]
-    line = exec_line.replace("%F", " ".join(quoted)).replace("%f", quoted[0])
-    return shell_words(line)
+    return shell_words(line.replace("%F", " ".join(quoted)).replace("%f", quoted[0]))
 
 
-def check_exec(where, kind, exec_line, expand, name):
-    paths = [f"{FOLDER}/{name}"] + ([f"{FOLDER}/second {name}"] if kind == "split" else [])
-    want = ["tessary"] + EXPECTED_ARGS[kind] + paths
-    got = expand(exec_line, paths)
-    if got != want:
-        fail(f"{where}: {exec_line} starts {got}, not {want}")
+def check_exec(where, line, expand):
+    kind = kind_of(line)
+    paths = [f"{FOLDER}/holiday video.mp4.1"] + [f"{FOLDER}/notes.txt"] * (kind == "split")
+    want = ["tessary"] + OPTIONS[kind] + paths
+    if (got := expand(line, paths)) != want:
+        fail(f"{where}: {line} starts {got}, not {want}")
 
 
-def check_offers(where, offered, also=None):
+def check_offers(where, offered, also={}):
     for name, kinds in CASES:
-        want = kinds | (also or {}).get(name, set())
+        want = kinds | also.get(name, set())
         got = {kind for kind, matches in offered.items() if matches(name)}
         if got != want:
             fail(f"{where}: for {name} offers {sorted(got)}, not {sorted(want)}")
@@ -137,29 +114,33 @@ def installed(folder, pattern, count):
     return files
 
 
-def kind_of(exec_line):
-    return "join" if "--join" in exec_line else "verify" if "--verify" in exec_line else "split"
+def kind_of(line):
+    return "join" if "--join" in line else "verify" if "--verify" in line else "split"
+
+
+def check_launcher():
+    groups = read_key_file(SHARE / "applications/org.tessary.Tessary.desktop")
+    for group in ("Desktop Entry", "Desktop Action join", "Desktop Action verify"):
+        check_exec(group, groups.get(group, {}).get("Exec", ""), desktop_entry_argv)
 
 
 def check_nemo():
     offered = {}
     for path in installed("nemo/actions", "tessary-*.nemo_action", 3):
         action = read_key_file(path).get("Nemo Action", {})
-        for key in ("Name", "Exec", "Selection", "Extensions"):
-            if key not in action:
-                fail(f"{path.name}: no {key}")
+        if "Name" not in action:
+            fail(f"{path.name}: no Name")
         kind = kind_of(action.get("Exec", ""))
-        extensions = [e.lower() for e in semicolon_list(action.get("Extensions", ""))]
+        extensions = [e.lower() for e in items(action.get("Extensions", ""))]
         selection = action.get("Selection", "").lower()
         if kind == "split":
-            ok = extensions == ["nodirs"] and selection == "notnone"
-            offered[kind] = lambda name: True
+            ok, offered[kind] = extensions == ["nodirs"] and selection == "notnone", lambda _: True
         else:
-            ok = selection == "s" and "nodirs" not in extensions and "any" not in extensions
+            ok = selection == "s" and not {"any", "dir", "nodirs"} & set(extensions)
             offered[kind] = lambda name, e=extensions: name.lower().rsplit(".", 1)[-1] in e
         if not ok:
             fail(f"{path.name}: Selection={selection} Extensions={extensions} for {kind}")
-        check_exec(path.name, kind, action.get("Exec", ""), nemo_argv, "holiday video.mp4.1")
+        check_exec(path.name, action.get("Exec", ""), nemo_argv)
     check_offers("Nemo", offered)
 
 
@@ -168,45 +149,34 @@ def check_caja():
     for path in installed("file-manager/actions", "tessary-*.desktop", 3):
         groups = read_key_file(path)
         entry = groups.get("Desktop Entry", {})
-        if entry.get("Type") != "Action" or "Name" not in entry:
-            fail(f"{path.name}: not a named action (Type=Action, Name=)")
-        profiles = semicolon_list(entry.get("Profiles", ""))
-        if len(profiles) != 1 or f"X-Action-Profile {profiles[0]}" not in groups:
-            fail(f"{path.name}: its profile is missing")
-            continue
-        profile = groups[f"X-Action-Profile {profiles[0]}"]
+        profiles = items(entry.get("Profiles", ""))
+        profile = groups.get(f"X-Action-Profile {profiles[0]}" if len(profiles) == 1 else "", {})
+        if entry.get("Type") != "Action" or "Name" not in entry or not profile:
+            fail(f"{path.name}: not a named action (Type=Action, Name=) with one profile")
         kind = kind_of(profile.get("Exec", ""))
-        if semicolon_list(profile.get("MimeTypes", "")) != ["all/allfiles"]:
-            fail(f"{path.name}: offered for more than files")
-        count = profile.get("SelectionCount")
-        if count != (">0" if kind == "split" else "=1"):
-            fail(f"{path.name}: SelectionCount={count} for {kind}")
-        globs = semicolon_list(profile.get("Basenames", "*"))
+        if items(profile.get("MimeTypes", "")) != ["all/allfiles"] or profile.get(
+                "SelectionCount") != (">0" if kind == "split" else "=1"):
+            fail(f"{path.name}: offered for folders, or for one file and many alike")
         exact = profile.get("Matchcase", "true") == "true"
-
-        def matches(name, globs=globs, exact=exact):
-            if not exact:
-                name, globs = name.lower(), [g.lower() for g in globs]
-            return any(fnmatch.fnmatchcase(name, glob) for glob in globs)
-
-        offered[kind] = matches
-        check_exec(path.name, kind, profile.get("Exec", ""), caja_argv, "holiday video.mp4.1")
+        globs = [glob if exact else glob.lower() for glob in items(profile.get("Basenames", "*"))]
+        offered[kind] = lambda name, globs=globs, exact=exact: any(
+            fnmatch.fnmatchcase(name if exact else name.lower(), glob) for glob in globs)
+        check_exec(path.name, profile.get("Exec", ""), caja_argv)
     check_offers("Caja", offered)
 
 
 def mime_database():
     """The types of shared-mime-info that the cases' names take, and what each inherits."""
     mime = Path("/usr/share/mime")
-    globs = [line.split(":")[1:] for line in (mime / "globs2").read_text().splitlines()
+    globs = [line.split(":")[1:3] for line in (mime / "globs2").read_text().splitlines()
              if not line.startswith("#")]
     parents = {}
     for line in (mime / "subclasses").read_text().splitlines():
-        child, parent = line.split()
-        parents.setdefault(child, []).append(parent)
+        parents.setdefault(line.split()[0], []).append(line.split()[1])
 
     def type_of(name):
-        # Longest glob first, as the database orders its matches; the cases hold text otherwise.
-        hits = [(len(glob), kind) for kind, glob, *_ in globs
+        # The longest glob that matches; the cases hold plain text where none does.
+        hits = [(len(glob), kind) for kind, glob in globs
                 if fnmatch.fnmatchcase(name.lower(), glob.lower())]
         return max(hits)[1] if hits else "text/plain"
 
@@ -224,40 +194,25 @@ def check_dolphin():
         entry = groups.get("Desktop Entry", {})
         if entry.get("Type") != "Service" or entry.get("X-KDE-Submenu") != "Tessary":
             fail(f"{path.name}: not a service menu in the Tessary submenu")
-        types = semicolon_list(entry.get("MimeType", ""))
-        # KDE reads this key as a list split at commas.
-        excluded = [t for t in entry.get("ExcludeServiceTypes", "").split(",") if t]
-        many = "X-KDE-MaxNumberOfUrls" not in entry
-        for action in semicolon_list(entry.get("Actions", "")):
+        types = items(entry.get("MimeType", ""))
+        excluded = items(entry.get("ExcludeServiceTypes", ""), ",")  # KDE splits it at commas
+        for action in items(entry.get("Actions", "")):
             group = groups.get(f"Desktop Action {action}", {})
             kind = kind_of(group.get("Exec", ""))
-            if "Name" not in group or many != (kind == "split"):
+            if "Name" not in group or ("X-KDE-MaxNumberOfUrls" in entry) == (kind == "split"):
                 fail(f"{path.name}: action {action} unnamed, or for one file and many alike")
-
-            def matches(name, types=types, excluded=excluded):
-                kind = type_of(name)
-                return (any(t == "all/allfiles" or inherits(kind, t) for t in types)
-                        and not any(inherits(kind, t) for t in excluded))
-
-            offered[kind] = matches
-            check_exec(f"{path.name} {action}", kind, group.get("Exec", ""),
-                       desktop_entry_argv, "holiday video.mp4.1")
+            offered[kind] = lambda name, types=types, excluded=excluded: (
+                any(t == "all/allfiles" or inherits(type_of(name), t) for t in types)
+                and not any(inherits(type_of(name), t) for t in excluded))
+            check_exec(f"{path.name} {action}", group.get("Exec", ""), desktop_entry_argv)
     check_offers("Dolphin", offered, DOLPHIN_ALSO)
 
 
-def check_launcher():
-    groups = read_key_file(SHARE / "applications/org.tessary.Tessary.desktop")
-    for group in ("Desktop Entry", "Desktop Action join", "Desktop Action verify"):
-        exec_line = groups.get(group, {}).get("Exec", "")
-        check_exec(group, kind_of(exec_line), exec_line, desktop_entry_argv, "holiday video.mp4.1")
-
-
-def check_nautilus():
-    installed("nautilus-python/extensions", "tessary-*.py", 1)
-
-
-for check in (check_launcher, check_nemo, check_caja, check_dolphin, check_nautilus):
-    check()
+check_launcher()
+check_nemo()
+check_caja()
+check_dolphin()
+installed("nautilus-python/extensions", "tessary-*.py", 1)
 for failure in failures:
     print(f"FAIL: {failure}", file=sys.stderr)
 sys.exit(1 if failures else 0)

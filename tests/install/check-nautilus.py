@@ -42,25 +42,12 @@ class MenuItem:
             handler(self, *data)
 
 
-class Location:
-    def __init__(self, path):
-        self.path = path
-
-    def get_path(self):
-        return self.path
-
-
-class File:
-    """A Nautilus file: "Videos/" is a folder, "sftp:" one with no local path."""
-
-    def __init__(self, name):
-        self.name = name
-
-    def is_directory(self):
-        return self.name.endswith("/")
-
-    def get_location(self):
-        return Location(None if self.name.startswith("sftp:") else f"{FOLDER}/{self.name}")
+def nautilus_file(name):
+    """A file as Nautilus hands it: "Videos/" is a folder, "sftp:" one with no local path."""
+    path = None if name.startswith("sftp:") else f"{FOLDER}/{name}"
+    location = types.SimpleNamespace(get_path=lambda: path)
+    return types.SimpleNamespace(is_directory=lambda: name.endswith("/"),
+                                 get_location=lambda: location)
 
 
 def load(name, gi):
@@ -88,7 +75,7 @@ def stand_in_gi():
 failures = []
 extension = load("with_nautilus", stand_in_gi())
 for names, kinds in CASES:
-    items = extension.TessaryMenu().get_file_items([File(name) for name in names])
+    items = extension.TessaryMenu().get_file_items([nautilus_file(name) for name in names])
     offered = [item.name.split("::")[-1] for item in items]
     if offered != kinds:
         failures.append(f"{names}: offers {offered}, not {kinds}")
@@ -101,7 +88,7 @@ for names, kinds in CASES:
         if started != want:
             failures.append(f"{names} {item.label}: starts {started}, not {want}")
 # Nautilus 3 passed the window before the files.
-if len(extension.TessaryMenu().get_file_items(None, [File("a.bat")])) != 3:
+if len(extension.TessaryMenu().get_file_items(None, [nautilus_file("a.bat")])) != 3:
     failures.append("the window-first call of older Nautilus is not understood")
 
 without = load("without_gi", None)
