@@ -3,12 +3,12 @@
 set -euo pipefail
 
 # The build (Qt, ICU, OpenSSL's libcrypto, scdoc for the manual pages), the fonts the windows
-# are measured for, the package's checks, and what some tests run: groff to render the manual
-# pages, a private D-Bus, sha256sum's own check of a checksum list, and small volumes (FAT
-# through FUSE).
+# are measured for, the package's checks (Python and the MIME database for the file managers'
+# actions), and what some tests run: groff to render the manual pages, a private D-Bus,
+# sha256sum's own check of a checksum list, and small volumes (FAT through FUSE).
 packages=(cmake g++ make qt6-base-dev libicu-dev libssl-dev scdoc fonts-liberation
-          fonts-dejavu-core desktop-file-utils appstream dpkg-dev groff-base dbus coreutils
-          dosfstools fusefat)
+          fonts-dejavu-core desktop-file-utils appstream python3 shared-mime-info dpkg-dev
+          groff-base dbus coreutils dosfstools fusefat)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -46,6 +46,11 @@ for action in join verify; do
 done
 grep -q '^MimeType=' "$desktop" && fail "the entry claims MIME types"
 
+# The file managers' Split, Join and Verify: each action file parses as its file manager reads
+# it, shows for the names it should, and hands tessary every file as one argument. They are no
+# desktop entries for desktop-file-validate (Type=Service, Type=Action, [Nemo Action]).
+python3 "$(dirname "$0")/check-actions.py" "$share" || fail "the file managers' actions are wrong"
+
 # The terminal tool, its manual pages (rendered without a warning) and its completion.
 [[ -x $root/usr/bin/tessary-cli ]] || fail "tessary-cli is not installed in /usr/bin"
 for page in tessary tessary-cli; do

@@ -20,12 +20,19 @@ for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6dbus6
     libicu72 libssl3 fonts-liberation fonts-dejavu-core; do
     [[ $depends == *"$needed"* ]] || fail "Depends lacks $needed: $depends"
 done
+# Nautilus shows Tessary's items only through its Python extensions.
+recommends=$(dpkg-deb -f "$deb" Recommends)
+[[ $recommends == *python3-nautilus* ]] || fail "Recommends lacks python3-nautilus: $recommends"
 contents=$(dpkg-deb -c "$deb")
 for path in ./usr/bin/tessary ./usr/bin/tessary-cli ./usr/share/man/man1/tessary-cli.1.gz \
     ./usr/share/bash-completion/completions/tessary-cli \
     ./usr/share/applications/org.tessary.Tessary.desktop \
     ./usr/share/metainfo/org.tessary.Tessary.metainfo.xml \
-    ./usr/share/icons/hicolor/32x32/apps/org.tessary.Tessary.png; do
+    ./usr/share/icons/hicolor/32x32/apps/org.tessary.Tessary.png \
+    ./usr/share/kio/servicemenus/tessary-split.desktop \
+    ./usr/share/nemo/actions/tessary-verify.nemo_action \
+    ./usr/share/file-manager/actions/tessary-join.desktop \
+    ./usr/share/nautilus-python/extensions/tessary-nautilus.py; do
     grep -q " $path\$" <<<"$contents" || fail "the package lacks $path"
 done
 echo "$(basename "$deb"): Depends: $depends"
