@@ -6,10 +6,9 @@ is wrong. The command lines are plain functions, so that they can be tried witho
 
 PROGRAM = "tessary"
 
-# The names a split writes beside the pieces: the restore script, the checksum list and the
-# first piece. A checksum list can be verified but not joined from.
-_JOINABLE = (".bat", ".1")
-_VERIFIABLE = (".bat", ".sha256", ".1")
+# The names a split writes beside the pieces, each of which stands for them all: the restore
+# script, the checksum list and the first piece.
+_CHOSEN_FOR_PIECES = (".bat", ".sha256", ".1")
 
 
 # Nautilus gives absolute paths, which no option can be taken for.
@@ -32,9 +31,8 @@ def commands(paths):
     items = [("split", "Split with Tessary…", split_command(paths))]
     if len(paths) == 1:
         name = paths[0].lower()
-        if name.endswith(_JOINABLE):
+        if name.endswith(_CHOSEN_FOR_PIECES):
             items.append(("join", "Join with Tessary", join_command(paths[0])))
-        if name.endswith(_VERIFIABLE):
             items.append(("verify", "Verify with Tessary", verify_command(paths[0])))
     return items
 

@@ -22,12 +22,10 @@ CASES = [
     ("holiday video.mp4.bat", {"split", "join", "verify"}),
     ("HOLIDAY.MP4.BAT", {"split", "join", "verify"}),
     ("holiday video.mp4.1", {"split", "join", "verify"}),
-    ("holiday video.mp4.sha256", {"split", "verify"}),
+    ("holiday video.mp4.sha256", {"split", "join", "verify"}),
     ("backup.sh", {"split"}),
     ("holiday video.mp4.par2", {"split"}),
 ]
-# Dolphin matches types alone, and a checksum list is plain text like a restore script.
-DOLPHIN_ALSO = {"holiday video.mp4.sha256": {"join"}}
 OPTIONS = {"split": [], "join": ["--join"], "verify": ["--verify"]}
 failures = []
 
@@ -99,9 +97,8 @@ def check_exec(where, line, expand):
         fail(f"{where}: {line} starts {got}, not {want}")
 
 
-def check_offers(where, offered, also={}):
-    for name, kinds in CASES:
-        want = kinds | also.get(name, set())
+def check_offers(where, offered):
+    for name, want in CASES:
         got = {kind for kind, matches in offered.items() if matches(name)}
         if got != want:
             fail(f"{where}: for {name} offers {sorted(got)}, not {sorted(want)}")
@@ -205,7 +202,7 @@ def check_dolphin():
                 any(t == "all/allfiles" or inherits(type_of(name), t) for t in types)
                 and not any(inherits(type_of(name), t) for t in excluded))
             check_exec(f"{path.name} {action}", group.get("Exec", ""), desktop_entry_argv)
-    check_offers("Dolphin", offered, DOLPHIN_ALSO)
+    check_offers("Dolphin", offered)
 
 
 check_launcher()

@@ -18,7 +18,7 @@ CASES = [
     (["holiday video.mp4.bat"], ["split", "join", "verify"]),
     (["HOLIDAY.MP4.BAT"], ["split", "join", "verify"]),
     (["holiday video.mp4.1"], ["split", "join", "verify"]),
-    (["holiday video.mp4.sha256"], ["split", "verify"]),
+    (["holiday video.mp4.sha256"], ["split", "join", "verify"]),
     (["holiday video.mp4.bat", "holiday video.mp4.1"], ["split"]),
     (["backup.sh"], ["split"]),
     (["holiday video.mp4.par2"], ["split"]),
