@@ -34,10 +34,16 @@ struct Outcome {
     QString err;
 };
 
+// arguments, or a shell's command line where tessary-cli is "$0", for what only a shell passes
+// (bytes that are no text, a full disk as standard output).
 Outcome runCli(const QString &folder, const QStringList &arguments) {
     QProcess cli;
     cli.setWorkingDirectory(folder);
-    cli.start(QStringLiteral(TESSARY_CLI), arguments);
+    if (arguments.value(0) == u"sh")
+        cli.start(QStringLiteral("sh"),
+                  {QStringLiteral("-c"), arguments.value(1), QStringLiteral(TESSARY_CLI)});
+    else
+        cli.start(QStringLiteral(TESSARY_CLI), arguments);
     if (!cli.waitForFinished(60'000))
         return {};
     return {cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1,
@@ -119,6 +125,22 @@ void CliTest::commands_data() {
         << Setup(report) << QStringList{QStringLiteral("split"), QStringLiteral("--\x1b[2J")} << 2
         << QString() << QStringLiteral("tessary-cli split: Unknown option 'U+001B[2J'.\n")
         << QStringList{QStringLiteral("report.doc")};
+    QTest::addRow("an argument that is no text, beside a file its decoding would name")
+        << Setup([=](const QString &folder) {
+               report(folder);
+               writeTestFile(QDir(folder).filePath(QStringLiteral("a\ufffd")), "another file");
+           })
+        << QStringList{QStringLiteral("sh"),
+                       QStringLiteral("exec \"$0\" split -s 10 \"$(printf 'a\\377')\"")}
+        << 2 << QString()
+        << QStringLiteral("tessary-cli: a\\xff: not text in this system's encoding (UTF-8)")
+        << QStringList{QStringLiteral("a\ufffd"), QStringLiteral("report.doc")};
+    QTest::addRow("standard output on a full disk")
+        << Setup(report)
+        << QStringList{QStringLiteral("sh"),
+                       QStringLiteral("exec \"$0\" split -s 1000 report.doc >/dev/full")}
+        << 1 << QString()
+        << QStringLiteral("tessary-cli: standard output: No space left on device\n") << split;
     QTest::addRow("no command") << Setup(report) << QStringList() << 2 << QString()
                                 << QStringLiteral("tessary-cli: which command")
                                 << QStringList{QStringLiteral("report.doc")};

@@ -2,6 +2,7 @@
 #include "JoinPlan.h"
 #include "JoinRun.h"
 #include "OutputFolder.h"
+#include "RunMessages.h"
 #include "RunProgress.h"
 #include "Splitting.h"
 #include "TemporaryFile.h"
@@ -90,7 +91,9 @@ private Q_SLOTS:
     void pieceOfOddLengthAsksFirst();
     void existingFileIsReplacedOnlyOnYes_data();
     void existingFileIsReplacedOnlyOnYes();
+    void diskFillingUpLeavesTheOldFileAndNoTemporaryFile_data();
     void diskFillingUpLeavesTheOldFileAndNoTemporaryFile();
+    void fileInPlaceIsNeverToldAsNotWritten();
     void firstPieceStandsForTheScriptBesideIt();
     void fifoScriptIsRefusedWithoutWaiting_data();
     void fifoScriptIsRefusedWithoutWaiting();
@@ -110,27 +113,37 @@ void JoinTest::splitThenJoinGivesTheSourceBack_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<qint64>("length");
     QTest::addColumn<bool>("fromFirstPiece"); // the script is gone; the user chose name.1
+    QTest::addColumn<QString>("size");
 
-    QTest::addRow("one piece") << QStringLiteral("report.doc") << qint64(9) << false;
-    QTest::addRow("three pieces") << QStringLiteral("report.doc") << qint64(25) << false;
-    QTest::addRow("empty file") << QStringLiteral("empty.bin") << qint64(0) << false;
+    QTest::addRow("one piece") << QStringLiteral("report.doc") << qint64(9) << false
+                               << QStringLiteral("10");
+    QTest::addRow("three pieces") << QStringLiteral("report.doc") << qint64(25) << false
+                                  << QStringLiteral("10");
+    QTest::addRow("empty file") << QStringLiteral("empty.bin") << qint64(0) << false
+                                << QStringLiteral("10");
     QTest::addRow("chained script, 1000 pieces")
-        << QStringLiteral("a.bin") << qint64(9000) << false;
-    QTest::addRow("blanks") << QStringLiteral("my file.txt") << qint64(30) << false;
+        << QStringLiteral("a.bin") << qint64(9000) << false << QStringLiteral("10");
+    QTest::addRow("blanks") << QStringLiteral("my file.txt") << qint64(30) << false
+                            << QStringLiteral("10");
     QTest::addRow("percent, ampersand, caret, parenthesis")
-        << QStringLiteral("100% & x^y (1).txt") << qint64(30) << false;
-    QTest::addRow("non-ASCII name") << QStringLiteral("résumé €.txt") << qint64(30) << false;
-    QTest::addRow("from the first piece") << QStringLiteral("report.doc") << qint64(25) << true;
+        << QStringLiteral("100% & x^y (1).txt") << qint64(30) << false << QStringLiteral("10");
+    QTest::addRow("non-ASCII name")
+        << QStringLiteral("résumé €.txt") << qint64(30) << false << QStringLiteral("10");
+    QTest::addRow("from the first piece")
+        << QStringLiteral("report.doc") << qint64(25) << true << QStringLiteral("10");
+    QTest::addRow("pieces larger than the buffer they are checked through, 3 MB at 1.4M")
+        << QStringLiteral("video.mp4") << qint64(3'000'000) << false << QStringLiteral("1400000");
     QTest::addRow("from the first piece, 1000 pieces")
-        << QStringLiteral("a.bin") << qint64(9000) << true;
+        << QStringLiteral("a.bin") << qint64(9000) << true << QStringLiteral("10");
 }
 
 void JoinTest::splitThenJoinGivesTheSourceBack() {
     QFETCH(QString, name);
     QFETCH(qint64, length);
     QFETCH(bool, fromFirstPiece);
+    QFETCH(QString, size);
     QTemporaryDir out;
-    const QByteArray source = splitInto(out.path(), name, length, QStringLiteral("10"));
+    const QByteArray source = splitInto(out.path(), name, length, size);
     const QString script = out.filePath(name + QStringLiteral(".bat"));
     if (fromFirstPiece) { // and its checksum list, which would tell how many pieces there are
         QFile::remove(script);
@@ -152,12 +165,14 @@ void JoinTest::splitThenJoinGivesTheSourceBack() {
 
 void JoinTest::refusedWritingNothing_data() {
     QTest::addColumn<Damage>("damage");
-    QTest::addColumn<QString>("reason"); // a part of what the user is told
-    QTest::addColumn<QString>("chosen"); // the file the user chooses
+    QTest::addColumn<QString>("reason");    // a part of what the user is told
+    QTest::addColumn<QString>("chosen");    // the file the user chooses
+    QTest::addColumn<Damage>("afterCheck"); // done once the join is checked, before it runs
 
     auto row = [](const char *name, const char *reason, const Damage &damage,
-                  const char *chosen = "x.bat") {
-        QTest::newRow(name) << damage << QString::fromUtf8(reason) << QString::fromUtf8(chosen);
+                  const char *chosen = "x.bat", const Damage &afterCheck = Damage()) {
+        QTest::newRow(name) << damage << QString::fromUtf8(reason) << QString::fromUtf8(chosen)
+                            << afterCheck;
     };
     auto script = [](const char *text) {
         return [text](const QString &folder) { writeScript(folder, text); };
@@ -253,6 +268,21 @@ void JoinTest::refusedWritingNothing_data() {
                     QFile::encodeName(QDir(folder).filePath(QStringLiteral("x.2"))).constData()) ==
                 0);
         });
+    row("the script named among the pieces", "x.3: it is the restore script itself, not a piece",
+        [](const QString &folder) {
+            QFile::remove(QDir(folder).filePath(QStringLiteral("x.3")));
+            QVERIFY(::link(QFile::encodeName(QDir(folder).filePath(QStringLiteral("x.bat"))),
+                           QFile::encodeName(QDir(folder).filePath(QStringLiteral("x.3")))) == 0);
+        });
+    row(
+        "a piece replaced after the check", "x.2: it changed after it was checked",
+        [](const QString &) {}, "x.bat",
+        [](const QString &folder) {
+            const QString piece = QDir(folder).filePath(QStringLiteral("x.2"));
+            const QByteArray bytes = readTestFile(piece);
+            QFile::remove(piece);
+            writeTestFile(piece, bytes);
+        });
     // F.BAT and f.bat are one name on Windows, FAT and exFAT, whatever this volume says.
     row(
         "the script restores itself under another case", "it is the restore script being read",
@@ -269,12 +299,15 @@ void JoinTest::refusedWritingNothing() {
     QFETCH(Damage, damage);
     QFETCH(QString, reason);
     QFETCH(QString, chosen);
+    QFETCH(Damage, afterCheck);
     QTemporaryDir out;
     splitInto(out.path(), QStringLiteral("x"), 25, QStringLiteral("10"));
     damage(out.path());
-    const QMap<QString, QByteArray> before = contentsOf(out.path());
     AnsweringHost host;
     host.answers = {true, true};
+    if (afterCheck)
+        host.onRun = [&] { afterCheck(out.path()); };
+    const QMap<QString, QByteArray> before = contentsOf(out.path());
 
     try {
         join(host, out.filePath(chosen));
@@ -289,32 +322,38 @@ void JoinTest::refusedWritingNothing() {
 
 void JoinTest::pieceOfOddLengthAsksFirst_data() {
     QTest::addColumn<bool>("goOn");
-    QTest::addRow("the user stops") << false;
-    QTest::addRow("the user goes on") << true;
+    QTest::addColumn<QString>("piece"); // the one of odd length
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addRow("the user stops") << false << QStringLiteral("x.2") << QByteArray("short");
+    QTest::addRow("the user goes on") << true << QStringLiteral("x.2") << QByteArray("short");
+    QTest::addRow("the last piece longer than the first")
+        << false << QStringLiteral("x.3") << QByteArray("much longer than nine");
 }
 
 void JoinTest::pieceOfOddLengthAsksFirst() {
     QFETCH(bool, goOn);
+    QFETCH(QString, piece);
+    QFETCH(QByteArray, bytes);
     QTemporaryDir out;
     const QByteArray source = splitInto(out.path(), QStringLiteral("x"), 25, QStringLiteral("10"));
     // Without a checksum list, which would call the piece damaged whatever the answer.
     QFile::remove(out.filePath(QStringLiteral("x.sha256")));
-    writeTestFile(out.filePath(QStringLiteral("x.2")), "short");
+    writeTestFile(out.filePath(piece), bytes);
     AnsweringHost host;
     host.answers = {goOn};
 
     if (goOn) {
         join(host, out.filePath(QStringLiteral("x.bat")));
         QCOMPARE(readTestFile(out.filePath(QStringLiteral("x"))),
-                 source.left(9) + "short" + source.mid(18));
+                 source.left(9) + bytes + source.mid(18));
     } else {
         QVERIFY_THROWS_EXCEPTION(JoinDeclined, join(host, out.filePath(QStringLiteral("x.bat"))));
         QVERIFY(!QFile::exists(out.filePath(QStringLiteral("x"))));
     }
     QCOMPARE(host.questions.size(), 1);
     QVERIFY2(host.questions.first().startsWith(
-                 QDir::toNativeSeparators(out.filePath(QStringLiteral("x.2"))) +
-                 QStringLiteral(" holds 5 bytes, but ")),
+                 QDir::toNativeSeparators(out.filePath(piece)) +
+                 QStringLiteral(" holds %1 bytes, but ").arg(bytes.size())),
              qPrintable(host.questions.first()));
 }
 
@@ -344,7 +383,18 @@ void JoinTest::existingFileIsReplacedOnlyOnYes() {
     QCOMPARE(filesIn(out.path()).size(), 6); // three pieces, the script, the list and x
 }
 
+void JoinTest::diskFillingUpLeavesTheOldFileAndNoTemporaryFile_data() {
+    QTest::addColumn<bool>("afterCheck"); // the room goes once the join has found it
+    QTest::addColumn<QString>("reason");
+    QTest::addRow("no room when it is checked")
+        << false << QStringLiteral("the joined file needs 300.0 kB of free space there, but only");
+    QTest::addRow("the disk fills up while it writes")
+        << true << QStringLiteral("No space left on device");
+}
+
 void JoinTest::diskFillingUpLeavesTheOldFileAndNoTemporaryFile() {
+    QFETCH(bool, afterCheck);
+    QFETCH(QString, reason);
     TmpfsMount disk(QStringLiteral("1m"));
     if (!disk.isMounted())
         QSKIP(qPrintable(disk.skipReason()));
@@ -352,18 +402,19 @@ void JoinTest::diskFillingUpLeavesTheOldFileAndNoTemporaryFile() {
     writeTestFile(disk.filePath(QStringLiteral("x")), "old x");
     AnsweringHost host;
     host.answers = {true};
-    // Once the join has found room, something else takes it.
-    host.onRun = [&] {
+    const auto fill = [&] {
         writeTestFile(disk.filePath(QStringLiteral("filler")), QByteArray(500'000, 'f'));
     };
+    if (afterCheck)
+        host.onRun = fill;
+    else
+        fill();
 
     try {
         join(host, disk.filePath(QStringLiteral("x.bat")));
         QFAIL("the join reported success on a full disk");
     } catch (const FileError &error) {
-        QCOMPARE(error.path(), QDir::toNativeSeparators(disk.filePath(QStringLiteral("x"))));
-        QVERIFY2(error.reason().contains(QStringLiteral("space"), Qt::CaseInsensitive),
-                 error.what());
+        QVERIFY2(error.reason().startsWith(reason), error.what());
     }
     QCOMPARE(readTestFile(disk.filePath(QStringLiteral("x"))), QByteArray("old x"));
     QStringList left = filesIn(disk.path());
@@ -371,6 +422,25 @@ void JoinTest::diskFillingUpLeavesTheOldFileAndNoTemporaryFile() {
              (QStringList{QStringLiteral("filler"), QStringLiteral("x"), QStringLiteral("x.1"),
                           QStringLiteral("x.2"), QStringLiteral("x.3"), QStringLiteral("x.4"),
                           QStringLiteral("x.bat"), QStringLiteral("x.sha256")}));
+}
+
+void JoinTest::fileInPlaceIsNeverToldAsNotWritten() {
+    QTemporaryDir out;
+    splitInto(out.path(), QStringLiteral("x"), 25, QStringLiteral("10"));
+    AnsweringHost host;
+    const JoinPlan plan = planJoin(out.filePath(QStringLiteral("x.bat")), host);
+    // The folder's flush failed once the file had taken its name.
+    JoinResult result;
+    result.outcome = RunOutcome::Failed;
+    result.inPlace = true;
+    result.failedPath = out.path();
+    result.reason = QStringLiteral("Input/output error");
+
+    const RunMessage message = RunMessages::join(plan, result);
+
+    QVERIFY2(message.text.startsWith(QStringLiteral("x has been restored, but")),
+             qPrintable(message.text));
+    QVERIFY(!message.text.contains(QStringLiteral("nothing was written"), Qt::CaseInsensitive));
 }
 
 void JoinTest::firstPieceStandsForTheScriptBesideIt() {

@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 class PlatformControlsTest : public QObject {
     Q_OBJECT
@@ -19,6 +20,8 @@ private Q_SLOTS:
     void numericTest_data();
     void numericTest();
     void messageTitleDefaultsToTheProgram();
+    void questionAnswersNoUnlessYesIsChosen_data();
+    void questionAnswersNoUnlessYesIsChosen();
     void folderListShowsParentsThenSubfolders();
     void folderListOpensOnDoubleClickAndEnter();
     void folderListPathForms_data();
@@ -75,6 +78,24 @@ void PlatformControlsTest::messageTitleDefaultsToTheProgram() {
         {QStringLiteral("plain"), MessageIcon::None, QStringLiteral("Tessary")},
         {QStringLiteral("titled"), MessageIcon::Error, QStringLiteral("Own title")}};
     QCOMPARE(recorder.messages, expected);
+}
+
+void PlatformControlsTest::questionAnswersNoUnlessYesIsChosen_data() {
+    QTest::addColumn<int>("key");
+    QTest::addRow("Enter") << int(Qt::Key_Return);
+    QTest::addRow("Escape") << int(Qt::Key_Escape);
+}
+
+void PlatformControlsTest::questionAnswersNoUnlessYesIsChosen() {
+    QFETCH(int, key);
+    // The real box, answered by a key once it is up: a hasty Enter joins nothing.
+    QTimer::singleShot(0, qApp, [key] {
+        QWidget *box = QApplication::activeModalWidget();
+        QVERIFY(box);
+        QTest::keyClick(box, Qt::Key(key));
+    });
+
+    QVERIFY(!askYesNo(QStringLiteral("Join them into report.doc?"), QStringLiteral("Join Files")));
 }
 
 QStringList PlatformControlsTest::pathsShown(const FolderList &list) {

@@ -1,3 +1,4 @@
+#include "JoinRecipe.h"
 #include "ScriptReplay.h"
 #include "Splitting.h"
 #include "TestFiles.h"
@@ -96,6 +97,15 @@ int mostPiecesOnOneLine(const QString &name) {
     return pieces;
 }
 
+// A name whose longest one-line join is exactly 8190 bytes long, the most the shell reads.
+QString nameFillingALineExactly() {
+    for (QString name = QStringLiteral("a"); name.size() < 100; name += u'a') {
+        if (oneLineJoinBytes(name, mostPiecesOnOneLine(name)) == 8190)
+            return name;
+    }
+    return {};
+}
+
 } // namespace
 
 void RestoreScriptTest::everyScriptRebuildsItsSource_data() {
@@ -107,6 +117,8 @@ void RestoreScriptTest::everyScriptRebuildsItsSource_data() {
     const int fits = mostPiecesOnOneLine(plain);
     QTest::addRow("longest join that fits one line (%d pieces)", fits) << plain << fits << 1;
     QTest::addRow("one piece more takes two lines") << plain << fits + 1 << 2;
+    const QString exact = nameFillingALineExactly();
+    QTest::addRow("a line of exactly 8190 bytes") << exact << mostPiecesOnOneLine(exact) << 1;
     QTest::addRow("1000 pieces") << plain << 1000 << 2;
     QTest::addRow("3000 pieces, escaped long name")
         << QStringLiteral("100%% done & (final) ").repeated(8) + QStringLiteral(".iso") << 3000
@@ -132,6 +144,8 @@ void RestoreScriptTest::everyScriptRebuildsItsSource() {
         QCOMPARE(replay.lineCount, chcpLines + copyLines + 1);
     else
         QVERIFY(replay.lineCount > chcpLines + 2);
+    // And a join here reads it as the shell does.
+    QCOMPARE(joinRecipeFor(out.filePath(name + QStringLiteral(".bat"))).pieceCount, pieces);
 }
 
 QTEST_GUILESS_MAIN(RestoreScriptTest)

@@ -22,22 +22,54 @@
 #include <system_error>
 
 #include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 // A source folder and an output folder, and the queue the engine is given.
+// Makes the file at path one this process may not write: read-only, or for root, who may
+// write anything else, immutable (chattr +i). Returns whether it made it immutable.
+bool makeUnwritable(const QString &path) {
+    if (::geteuid() != 0) {
+        QFile::setPermissions(path, QFile::ReadOwner);
+        return false;
+    }
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    int flags = 0;
+    const bool made = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 &&
+                      ::ioctl(fd, FS_IOC_SETFLAGS, &(flags |= FS_IMMUTABLE_FL)) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return made;
+}
+
+void makeWritable(const QString &path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    int flags = 0;
+    if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+        flags &= ~FS_IMMUTABLE_FL;
+        ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+    }
+    if (fd >= 0)
+        ::close(fd);
+}
+
 struct Scene {
     QTemporaryDir in;
     QTemporaryDir out;
     SplitJob job;
     QList<QByteArray> rawPaths; // files whose names are not UTF-8, which QTemporaryDir leaves
+    QStringList immutable;      // files QTemporaryDir could not remove
 
     Scene() { job.folder = out.path(); }
     ~Scene() {
         for (const QByteArray &path : rawPaths)
             ::unlink(path.constData());
+        for (const QString &path : immutable)
+            makeWritable(path);
     }
     Scene(const Scene &) = delete;
     Scene &operator=(const Scene &) = delete;
@@ -98,6 +130,7 @@ private Q_SLOTS:
     void sameFileQueuedTwiceStillSplits();
     void filesLongerOrShorterThanTheySaySplitWhole_data();
     void filesLongerOrShorterThanTheySaySplitWhole();
+    void latePieceIsCheckedAsTheOthersAre();
     void interruptedResplitLeavesNoScript();
     void planNamesCountsAndBytes();
     void namesWindowsTellsApartStandBeside_data();
@@ -245,6 +278,14 @@ void SplitCheckTest::refusedBeforeAnyByteIsWritten_data() {
         return x;
     });
     // Pieces of an earlier, longer split are removed, so they are checked like every output.
+    row("someone's piece this process may not write", "exists, and Tessary may not write it",
+        [](Scene &s) {
+            QString x = s.source(s.inPath(QStringLiteral("x")));
+            writeTestFile(s.outPath(QStringLiteral("x.1")), "read-only");
+            if (makeUnwritable(s.outPath(QStringLiteral("x.1"))))
+                s.immutable << s.outPath(QStringLiteral("x.1"));
+            return x;
+        });
     row("symbolic link among the stale pieces", "its piece", [](Scene &s) {
         QString x = s.source(s.inPath(QStringLiteral("x")), 10);
         writeTestFile(s.outPath(QStringLiteral("x.3")), "old piece");
@@ -460,6 +501,23 @@ void SplitCheckTest::filesLongerOrShorterThanTheySaySplitWhole() {
     // Pieces of 3 bytes, the last one not empty, and nothing past it.
     const qint64 pieces = (expected.size() + 2) / 3;
     QCOMPARE(filesIn(scene.out.path()).size(), pieces + 2);
+}
+
+void SplitCheckTest::latePieceIsCheckedAsTheOthersAre() {
+    // /proc reports no length, so only its first piece is checked before the run; its third
+    // is a file queued to be split, which it must not overwrite.
+    Scene scene;
+    scene.job.add(QStringLiteral("/proc/version"));
+    const QString queued = scene.source(scene.outPath(QStringLiteral("version.3")));
+    scene.job.size = QStringLiteral("4");
+
+    const SplitResult result = scene.job.run();
+
+    QVERIFY(result.outcome == RunOutcome::Failed);
+    QCOMPARE(result.failedPath, queued);
+    QCOMPARE(result.reason, QStringLiteral("it is itself queued to be split"));
+    QCOMPARE(filesIn(scene.out.path()), QStringList{QStringLiteral("version.3")});
+    QCOMPARE(readTestFile(queued), patternBytes(10));
 }
 
 void SplitCheckTest::interruptedResplitLeavesNoScript() {

@@ -1,4 +1,5 @@
 #include "FatMount.h"
+#include "FileError.h"
 #include "JoinPlan.h"
 #include "JoinRun.h"
 #include "MessageText.h"
@@ -16,6 +17,8 @@
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <functional>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -41,6 +44,12 @@ private Q_SLOTS:
     void secondRunWritingTheSameOutputsIsRefused();
     void onlyOurOwnLeftoversAreSwept_data();
     void onlyOurOwnLeftoversAreSwept();
+    void sourceThatChangesWhileItIsSplitFails_data();
+    void sourceThatChangesWhileItIsSplitFails();
+    void moveWithoutReplacingFallsBackToALink_data();
+    void moveWithoutReplacingFallsBackToALink();
+    void syncfsIsTrustedOnlyWhereItReachesTheStorage_data();
+    void syncfsIsTrustedOnlyWhereItReachesTheStorage();
 };
 
 namespace {
@@ -371,6 +380,98 @@ void SplitSafetyTest::secondRunWritingTheSameOutputsIsRefused() {
                           QStringLiteral("f.bat"), QStringLiteral("f.sha256")}));
     QVERIFY(job.run().outcome == RunOutcome::Done); // once the first is over
     QCOMPARE(filesIn(out.path()).size(), 5);
+}
+
+using Change = std::function<void(QFile &source)>;
+Q_DECLARE_METATYPE(Change)
+
+void SplitSafetyTest::sourceThatChangesWhileItIsSplitFails_data() {
+    QTest::addColumn<Change>("change");
+    QTest::addRow("it grows") << Change([](QFile &source) {
+        source.seek(source.size());
+        source.write("more");
+    });
+    QTest::addRow("it shrinks") << Change([](QFile &source) { source.resize(12); });
+    QTest::addRow("it changes in place, keeping its length")
+        << Change([](QFile &source) { source.write(QByteArray(30, 'x')); });
+}
+
+void SplitSafetyTest::sourceThatChangesWhileItIsSplitFails() {
+    QFETCH(Change, change);
+    QTemporaryDir in;
+    QTemporaryDir out;
+    const QString path = in.filePath(QStringLiteral("download.iso"));
+    writeTestFile(path, patternBytes(30));
+    ageTwoDays(path); // a change now differs in its time, however coarse the clock
+    SplitJob job;
+    job.add(path);
+    job.folder = out.path();
+    job.size = QStringLiteral("11");
+    ProgressHooks progress;
+    progress.onBytesCopied = [&](qint64) { // a download client, rsync --inplace
+        QFile source(path);
+        if (source.open(QIODevice::ReadWrite)) {
+            change(source);
+            progress.onBytesCopied = {};
+        }
+    };
+
+    const SplitResult result = job.run(progress, StopRequest());
+
+    QVERIFY(result.outcome == RunOutcome::Failed);
+    QCOMPARE(result.failedPath, path);
+    QCOMPARE(result.reason, QStringLiteral("it changed while it was split"));
+    QCOMPARE(filesIn(out.path()), QStringList());
+}
+
+void SplitSafetyTest::moveWithoutReplacingFallsBackToALink_data() {
+    QTest::addColumn<bool>("taken");
+    QTest::addRow("a free name takes the file") << false;
+    QTest::addRow("a name taken meanwhile is not replaced") << true;
+}
+
+void SplitSafetyTest::moveWithoutReplacingFallsBackToALink() {
+    QFETCH(bool, taken);
+    QTemporaryDir out;
+    writeTestFile(out.filePath(QStringLiteral(".written")), "ours");
+    if (taken)
+        writeTestFile(out.filePath(QStringLiteral("f.bat")), "someone's");
+    const OutputFolder folder(out.path());
+
+    try {
+        QVERIFY(folder.moveByLink(".written", "f.bat"));
+        QVERIFY(!taken);
+    } catch (const FileError &error) {
+        QVERIFY2(taken, error.what());
+        QVERIFY(error.reason().startsWith(QStringLiteral("a file of this name appeared")));
+    }
+
+    QCOMPARE(readTestFile(out.filePath(QStringLiteral("f.bat"))),
+             taken ? QByteArray("someone's") : QByteArray("ours"));
+    QCOMPARE(filesIn(out.path()).size(), taken ? 2 : 1);
+}
+
+void SplitSafetyTest::syncfsIsTrustedOnlyWhereItReachesTheStorage_data() {
+    QTest::addColumn<QString>("volume");
+    QTest::addColumn<bool>("trusted");
+    QTest::addRow("a disk's file system") << QStringLiteral("disk") << true;
+    QTest::addRow("tmpfs, which holds its own") << QStringLiteral("tmpfs") << true;
+    QTest::addRow("FAT through FUSE") << QStringLiteral("fuse") << false;
+}
+
+void SplitSafetyTest::syncfsIsTrustedOnlyWhereItReachesTheStorage() {
+    QFETCH(QString, volume);
+    QFETCH(bool, trusted);
+    QTemporaryDir disk;
+    TmpfsMount tmpfs(QStringLiteral("64k"));
+    FatMount fuse;
+    if ((volume == u"tmpfs" && !tmpfs.isMounted()) || (volume == u"fuse" && !fuse.isMounted()))
+        QSKIP("needs root to mount the volume");
+    const QString path = volume == u"disk"    ? disk.path()
+                         : volume == u"tmpfs" ? tmpfs.path()
+                                              : fuse.path();
+
+    QCOMPARE(OutputFolder(path).capacity().flushesWhole, trusted);
 }
 
 QTEST_GUILESS_MAIN(SplitSafetyTest)

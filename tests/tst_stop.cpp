@@ -1,11 +1,13 @@
 #include "JoinPlan.h"
 #include "JoinRun.h"
+#include "PieceCutter.h"
 #include "ProgressCounter.h"
 #include "ScriptReplay.h"
 #include "SignalStop.h"
 #include "SplitPlan.h"
 #include "Splitting.h"
 #include "TestFiles.h"
+#include "WorkerPool.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -27,6 +29,8 @@ private Q_SLOTS:
     void nothingIsLeftOfAnEarlierSplitOfTheFileUnderWay();
     void stopDuringAJoinWritesNothing();
     void progressCountsEveryByteAndFileOnce();
+    void stopIsSeenWithinAChunk_data();
+    void stopIsSeenWithinAChunk();
     void signalsStopATerminalRun_data();
     void signalsStopATerminalRun();
 };
@@ -218,8 +222,12 @@ void StopTest::progressCountsEveryByteAndFileOnce() {
         void flushStarted() override { a.flushStarted(), b.flushStarted(); }
     } both(hooks, counter);
 
+    QList<qint64> perFile; // as each file is done: its own bytes, counted from nothing
+    hooks.onFileFinishing = [&](qint64) { perFile << counter.snapshot().fileDone; };
+
     QVERIFY(queue.job.run(both, StopRequest()).outcome == RunOutcome::Done);
 
+    QCOMPARE(perFile, (QList<qint64>{20'000'010, 20'000'100, 20'000'001}));
     const qint64 written = 20'000'010 + 20'000'100 + 20'000'001;
     const ProgressSnapshot end = counter.snapshot();
     QCOMPARE(end.totalBytes, written);
@@ -231,6 +239,35 @@ void StopTest::progressCountsEveryByteAndFileOnce() {
              (QStringList{QStringLiteral("start 0"), QStringLiteral("start 1"),
                           QStringLiteral("start 2")}));
     QCOMPARE(hooks.events.last(), QStringLiteral("flush"));
+}
+
+void StopTest::stopIsSeenWithinAChunk_data() {
+    QTest::addColumn<QString>("source"); // empty: the queue's first file, of 20 MB
+    QTest::addRow("a file of 20 MB") << QString();
+    QTest::addRow("a file whose length is unknown") << QStringLiteral("/proc/version");
+}
+
+void StopTest::stopIsSeenWithinAChunk() {
+    QFETCH(QString, source);
+    Queue queue;
+    SplitJob job;
+    job.folder = queue.job.folder;
+    job.size = source.isEmpty() ? queue.job.size : QStringLiteral("4");
+    job.add(source.isEmpty() ? queue.job.queue[0].path : source);
+    ProgressHooks hooks;
+    StopRequest stop;
+    qint64 atStop = -1;
+    hooks.onBytesCopied = [&](qint64 copied) {
+        if (atStop < 0)
+            atStop = copied;
+        stop.request();
+    };
+
+    QVERIFY(job.run(hooks, stop).outcome == RunOutcome::Stopped);
+
+    // Each thread finishes at most the chunk it is copying.
+    QVERIFY(hooks.bytes - atStop <= WorkerPool::defaultSize() * PieceCutter::kChunkBytes);
+    QCOMPARE(filesIn(queue.out.path()), QStringList());
 }
 
 void StopTest::signalsStopATerminalRun_data() {
