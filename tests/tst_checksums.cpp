@@ -1,13 +1,13 @@
 #include "FileError.h"
-#include "JoinPlan.h"
-#include "JoinRun.h"
-#include "RunMessages.h"
-#include "RunProgress.h"
-#include "SplitPlan.h"
-#include "SplitRefusal.h"
 #include "Splitting.h"
 #include "TestFiles.h"
-#include "Verify.h"
+#include "checksums/Verify.h"
+#include "join/JoinPlanner.h"
+#include "join/JoinRun.h"
+#include "run/RunProgress.h"
+#include "split/SplitPlanner.h"
+#include "text/RunMessages.h"
+#include "text/SplitRefusal.h"
 
 #include <QCryptographicHash>
 #include <QDir>

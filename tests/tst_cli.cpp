@@ -1,6 +1,6 @@
 #include "Cli.h"
-#include "SizeTable.h"
 #include "TestFiles.h"
+#include "sizes/SizeTable.h"
 
 #include <QDir>
 #include <QFile>

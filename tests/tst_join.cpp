@@ -1,13 +1,13 @@
 #include "FatMount.h"
-#include "JoinPlan.h"
-#include "JoinRun.h"
 #include "OutputFolder.h"
-#include "RunMessages.h"
-#include "RunProgress.h"
 #include "Splitting.h"
 #include "TemporaryFile.h"
 #include "TestFiles.h"
 #include "TmpfsMount.h"
+#include "join/JoinPlanner.h"
+#include "join/JoinRun.h"
+#include "run/RunProgress.h"
+#include "text/RunMessages.h"
 
 #include <QDir>
 #include <QFile>

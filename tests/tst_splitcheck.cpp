@@ -1,12 +1,12 @@
 #include "FatMount.h"
 #include "OutputFolder.h"
-#include "Saturating.h"
 #include "ScriptReplay.h"
-#include "SplitPlan.h"
-#include "SplitRefusal.h"
 #include "Splitting.h"
 #include "TestFiles.h"
 #include "TmpfsMount.h"
+#include "run/Saturating.h"
+#include "split/SplitPlanner.h"
+#include "text/SplitRefusal.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,16 +1,16 @@
 #include "FatMount.h"
 #include "FileError.h"
-#include "JoinPlan.h"
-#include "JoinRun.h"
-#include "MessageText.h"
 #include "OutputFolder.h"
-#include "RunProgress.h"
-#include "SplitPlan.h"
-#include "SplitRefusal.h"
-#include "SplitRun.h"
 #include "Splitting.h"
 #include "TestFiles.h"
 #include "TmpfsMount.h"
+#include "join/JoinPlanner.h"
+#include "join/JoinRun.h"
+#include "run/RunProgress.h"
+#include "split/SplitPlan.h"
+#include "split/SplitRun.h"
+#include "text/MessageText.h"
+#include "text/SplitRefusal.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,13 +1,13 @@
-#include "JoinPlan.h"
-#include "JoinRun.h"
-#include "PieceCutter.h"
-#include "ProgressCounter.h"
 #include "ScriptReplay.h"
 #include "SignalStop.h"
-#include "SplitPlan.h"
 #include "Splitting.h"
 #include "TestFiles.h"
-#include "WorkerPool.h"
+#include "join/JoinPlanner.h"
+#include "join/JoinRun.h"
+#include "run/ProgressCounter.h"
+#include "run/WorkerPool.h"
+#include "split/PieceCutter.h"
+#include "split/SplitPlan.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,9 +1,9 @@
 #include "LauncherProgress.h"
 #include "MessageRecorder.h"
-#include "RunProgress.h"
 #include "SignalCatcher.h"
 #include "WaitWindowSlot.h"
 #include "frmWait.h"
+#include "run/RunProgress.h"
 
 #include <QApplication>
 #include <QDBusArgument>

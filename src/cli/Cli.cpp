@@ -1,18 +1,18 @@
 #include "Cli.h"
 
-#include "JoinPlan.h"
-#include "JoinRun.h"
-#include "MessageText.h"
-#include "ProgressCounter.h"
-#include "RunFailure.h"
-#include "RunMessages.h"
 #include "SignalStop.h"
 #include "SizeArgument.h"
-#include "SplitPlan.h"
-#include "SplitRefusal.h"
 #include "TerminalProgress.h"
-#include "Verify.h"
 #include "Version.h"
+#include "checksums/Verify.h"
+#include "join/JoinPlanner.h"
+#include "join/JoinRun.h"
+#include "run/ProgressCounter.h"
+#include "run/RunFailure.h"
+#include "split/SplitPlanner.h"
+#include "text/MessageText.h"
+#include "text/RunMessages.h"
+#include "text/SplitRefusal.h"
 
 #include <QCommandLineParser>
 #include <QDir>

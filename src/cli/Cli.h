@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SplitRun.h"
+#include "split/SplitRun.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 #include "SizeArgument.h"
 
-#include "MessageText.h"
-#include "SizeTable.h"
+#include "sizes/SizeTable.h"
+#include "text/MessageText.h"
 
 #include <QRegularExpression>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ProgressCounter.h"
-#include "ProgressText.h"
+#include "run/ProgressCounter.h"
+#include "text/ProgressText.h"
 
 #include <chrono>
 #include <condition_variable>

@@ -1,13 +1,13 @@
 #include "JoinCommand.h"
 
 #include "FileDialog.h"
-#include "JoinRun.h"
 #include "MessageBox.h"
-#include "RunFailure.h"
 #include "RunMessageBox.h"
-#include "RunMessages.h"
-#include "RunProgress.h"
 #include "WaitWindowSlot.h"
+#include "join/JoinRun.h"
+#include "run/RunFailure.h"
+#include "run/RunProgress.h"
+#include "text/RunMessages.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "JoinPlan.h"
+#include "join/JoinPlanner.h"
 
 class QWidget;
 class WaitWindowSlot;

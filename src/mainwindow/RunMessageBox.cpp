@@ -1,7 +1,7 @@
 #include "RunMessageBox.h"
 
 #include "MessageBox.h"
-#include "RunMessages.h"
+#include "text/RunMessages.h"
 
 void showRunMessage(const RunMessage &message) {
     MessageIcon icon = MessageIcon::None;

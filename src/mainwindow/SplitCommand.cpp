@@ -1,13 +1,13 @@
 #include "SplitCommand.h"
 
-#include "RunFailure.h"
 #include "RunMessageBox.h"
-#include "RunMessages.h"
-#include "RunProgress.h"
-#include "SplitPlan.h"
-#include "SplitRefusal.h"
-#include "SplitRun.h"
 #include "WaitWindowSlot.h"
+#include "run/RunFailure.h"
+#include "run/RunProgress.h"
+#include "split/SplitPlanner.h"
+#include "split/SplitRun.h"
+#include "text/RunMessages.h"
+#include "text/SplitRefusal.h"
 
 SplitCommand::SplitCommand(WaitWindowSlot &waitWindow)
     : m_waitWindow(waitWindow) {}

@@ -1,11 +1,11 @@
 #include "VerifyCommand.h"
 
 #include "FileDialog.h"
-#include "RunFailure.h"
 #include "RunMessageBox.h"
-#include "RunMessages.h"
-#include "Verify.h"
 #include "WaitWindowSlot.h"
+#include "checksums/Verify.h"
+#include "run/RunFailure.h"
+#include "text/RunMessages.h"
 
 VerifyCommand::VerifyCommand(WaitWindowSlot &waitWindow)
     : m_waitWindow(waitWindow) {}

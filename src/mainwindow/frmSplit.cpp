@@ -11,12 +11,12 @@
 #include "Numeric.h"
 #include "PathLabel.h"
 #include "Paths.h"
-#include "PieceLength.h"
 #include "ProgramIcons.h"
-#include "SizeTable.h"
-#include "SplitRequest.h"
 #include "Twips.h"
 #include "frmAbout.h"
+#include "sizes/PieceLength.h"
+#include "sizes/SizeTable.h"
+#include "split/SplitRequest.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "WaitWindowSlot.h"
 
 #include "LauncherProgress.h"
-#include "ProgressCounter.h"
-#include "ProgressText.h"
 #include "frmWait.h"
+#include "run/ProgressCounter.h"
+#include "text/ProgressText.h"
 
 #include <QEventLoop>
 #include <QScopeGuard>

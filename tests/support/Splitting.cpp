@@ -1,10 +1,10 @@
 #include "Splitting.h"
 
-#include "JoinRun.h"
-#include "OutputNames.h"
-#include "PieceLength.h"
-#include "RestoreScript.h"
-#include "SplitPlan.h"
+#include "join/JoinRun.h"
+#include "names/OutputNames.h"
+#include "names/RestoreScript.h"
+#include "sizes/PieceLength.h"
+#include "split/SplitPlanner.h"
 
 #include <QDir>
 #include <QFileInfo>

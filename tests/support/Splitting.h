@@ -1,9 +1,9 @@
 #pragma once
 
-#include "JoinPlan.h"
-#include "RunProgress.h"
-#include "SplitRequest.h"
-#include "SplitRun.h"
+#include "join/JoinPlanner.h"
+#include "run/RunProgress.h"
+#include "split/SplitRequest.h"
+#include "split/SplitRun.h"
 
 #include <QList>
 #include <QString>

@@ -1,0 +1,45 @@
+#include "SignalStop.h"
+
+#include "run/RunProgress.h"
+
+#include <atomic>
+#include <csignal>
+
+namespace {
+
+std::atomic<StopRequest *> g_stop{nullptr};
+static_assert(std::atomic<StopRequest *>::is_always_lock_free); // safe in a signal handler
+volatile std::sig_atomic_t g_received = 0;
+// Ctrl+C, kill, a terminal or SSH session that went away, and Ctrl+Backslash.
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+constexpr int kCount = sizeof kSignals / sizeof kSignals[0];
+struct sigaction g_previous[kCount];
+
+extern "C" void askToStop(int signal) {
+    g_received = signal;
+    if (StopRequest *stop = g_stop.load())
+        stop->request();
+}
+
+} // namespace
+
+SignalStop::SignalStop(StopRequest &stop) {
+    g_stop = &stop;
+    g_received = 0;
+    struct sigaction action {};
+    action.sa_handler = askToStop;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int i = 0; i < kCount; ++i)
+        sigaction(kSignals[i], &action, &g_previous[i]);
+}
+
+SignalStop::~SignalStop() {
+    for (int i = 0; i < kCount; ++i)
+        sigaction(kSignals[i], &g_previous[i], nullptr);
+    g_stop = nullptr;
+}
+
+int SignalStop::received() {
+    return g_received;
+}

@@ -1,0 +1,206 @@
+#include "checksums/ChecksumList.h"
+
+#include "FileError.h"
+#include "NameFolding.h"
+#include "OutputFolder.h"
+#include "SourceFile.h"
+#include "names/OutputNames.h"
+#include "run/RunProgress.h"
+#include "text/MessageText.h"
+#include "text/TextLines.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+// Far beyond the list of any split: a million pieces take some 90 MB.
+constexpr qint64 kLargestList = qint64(128) << 20;
+// A digest, two characters and the longest name a file system holds, in UTF-8, with room.
+constexpr qsizetype kLongestLine = 2048;
+constexpr qint64 kBlockBytes = qint64(64) << 10;
+
+bool isDigest(QByteArrayView text) {
+    return text.size() == 64 && std::all_of(text.begin(), text.end(), [](char c) {
+               return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+           });
+}
+
+// Reads a list line by line and keeps its digests.
+class ListReader {
+public:
+    ListReader(const SourceFile &file, const OutputNames &names)
+        : m_file(file)
+        , m_names(names) {}
+
+    ChecksumList read(const std::function<bool()> &keepGoing);
+
+private:
+    void take(QByteArray line);
+    [[noreturn]] void refuse(const QString &why, const QByteArray &line) const;
+    [[noreturn]] void refuseWhole(const QString &why) const { throw FileError(m_file.path(), why); }
+    // The piece line names, 0 for the whole file; nothing for any other name.
+    std::optional<qint64> pieceNamed(const QString &name) const;
+
+    const SourceFile &m_file;
+    const OutputNames &m_names;
+    qsizetype m_line = 0;
+    QByteArray m_whole;
+    QHash<qint64, QByteArray> m_pieces;
+    qint64 m_lastPiece = 0;
+};
+
+ChecksumList ListReader::read(const std::function<bool()> &keepGoing) {
+    const auto block = std::make_unique_for_overwrite<char[]>(kBlockBytes);
+    QByteArray pending;
+    qint64 offset = 0;
+    for (;;) {
+        if (!keepGoing())
+            throw Stopped();
+        const qint64 got = m_file.readAt(block.get(), kBlockBytes, offset);
+        if (got == 0)
+            break;
+        offset += got;
+        if (offset > kLargestList)
+            refuseWhole(QStringLiteral("it is larger than any checksum list of a split, so the "
+                                       "pieces were not checked against it"));
+        pending.append(block.get(), got);
+        qsizetype start = 0;
+        for (qsizetype end; (end = pending.indexOf('\n', start)) >= 0; start = end + 1)
+            take(pending.mid(start, end - start));
+        pending.remove(0, start);
+        if (pending.size() > kLongestLine)
+            take(pending);
+    }
+    if (!pending.isEmpty())
+        take(pending);
+
+    if (m_whole.isEmpty())
+        refuseWhole(QStringLiteral("it has no line for %1, so it cannot tell whether the pieces "
+                                   "make that file")
+                        .arg(printable(m_names.fileName())));
+    if (m_pieces.isEmpty())
+        refuseWhole(QStringLiteral("it names no pieces of %1, so there is nothing to check")
+                        .arg(printable(m_names.fileName())));
+    ChecksumList list;
+    list.path = m_file.path();
+    list.whole = m_whole;
+    for (qint64 piece = 1; piece <= m_lastPiece; ++piece) {
+        if (!m_pieces.contains(piece))
+            refuseWhole(
+                QStringLiteral("it has no line for %1, though it lists %2")
+                    .arg(printable(m_names.piece(piece)), printable(m_names.piece(m_lastPiece))));
+        list.pieces.append(m_pieces.value(piece));
+    }
+    return list;
+}
+
+void ListReader::take(QByteArray line) {
+    ++m_line;
+    if (m_line == 1 && line.startsWith("\xef\xbb\xbf"))
+        line.remove(0, 3);
+    if (line.endsWith('\r'))
+        line.chop(1);
+    if (line.trimmed().isEmpty())
+        return; // blank lines, as editors leave them at the end
+    if (line.size() > kLongestLine)
+        refuse(QStringLiteral("is longer than any line of a checksum list"), line);
+    // "<digest>  <name>", or "<digest> *<name>" as sha256sum writes it in binary mode.
+    const bool shaped = line.size() > 66 && isDigest(QByteArrayView(line).first(64)) &&
+                        line[64] == ' ' && (line[65] == ' ' || line[65] == '*');
+    if (!shaped)
+        refuse(QStringLiteral("is not a SHA-256 digest and a name"), line);
+    const QString name = fromFileSystemName(line.mid(66));
+    const std::optional<qint64> piece = pieceNamed(name);
+    if (!piece)
+        refuse(QStringLiteral("names %1, which is neither %2 nor one of its pieces")
+                   .arg(name, m_names.fileName()),
+               line);
+    QByteArray &digest = *piece == 0 ? m_whole : m_pieces[*piece];
+    if (!digest.isEmpty())
+        refuse(QStringLiteral("names %1 a second time").arg(name), line);
+    digest = line.left(64).toLower();
+    m_lastPiece = std::max(m_lastPiece, *piece);
+}
+
+std::optional<qint64> ListReader::pieceNamed(const QString &name) const {
+    if (name == m_names.fileName())
+        return 0;
+    const std::optional<OutputNames::Entry> entry = OutputNames::parse(name);
+    if (entry && entry->kind == OutputNames::Kind::Piece && entry->fileName == m_names.fileName())
+        return entry->piece;
+    return std::nullopt;
+}
+
+void ListReader::refuse(const QString &why, const QByteArray &line) const {
+    throw FileError(m_file.path(), printable(QStringLiteral("line %1 %2, so the pieces were not "
+                                                            "checked against it: ")
+                                                 .arg(m_line)
+                                                 .arg(why)) +
+                                       quotedLine(QString::fromUtf8(line)));
+}
+
+} // namespace
+
+QByteArray ChecksumList::text(const OutputNames &names, const QByteArray &whole,
+                              const QList<QByteArray> &pieces) {
+    // The names as the file system stores them, byte for byte, as sha256sum looks them up.
+    QByteArray text = whole + "  " + fileSystemName(names.fileName()) + '\n';
+    for (qsizetype i = 0; i < pieces.size(); ++i)
+        text += pieces[i] + "  " + names.pieceOnDisk(i + 1) + '\n';
+    return text;
+}
+
+std::optional<QByteArray> findChecksumList(const OutputFolder &folder, const OutputNames &names) {
+    const QByteArray exact = names.checksumsOnDisk();
+    if (folder.facts(exact).kind != FileKind::Missing)
+        return exact;
+    const QString folded = foldedName(names.checksums());
+    std::optional<QByteArray> found;
+    for (const QByteArray &entry : folder.entryNames()) {
+        if (foldedName(fromFileSystemName(entry)) != folded)
+            continue;
+        if (found)
+            throw FileError(
+                folder.filePath(entry),
+                QStringLiteral("it and %1 are both a checksum list of %2; Tessary "
+                               "cannot tell which one to trust")
+                    .arg(printable(fromFileSystemName(*found)), printable(names.fileName())));
+        found = entry;
+    }
+    return found;
+}
+
+ChecksumList readChecksumList(const OutputFolder &folder, const OutputNames &names,
+                              const std::function<bool()> &keepGoing) {
+    const std::optional<QByteArray> name = findChecksumList(folder, names);
+    if (!name)
+        return {};
+    // The list itself, not a link, and no FIFO or device waited on.
+    const SourceFile file(folder, *name);
+    return ListReader(file, names).read(keepGoing);
+}
+
+bool isChecksumListOf(const OutputFolder &folder, const QByteArray &name,
+                      const OutputNames &names) {
+    try {
+        const QByteArray bytes = SourceFile(folder, name).readAll(kLargestList);
+        QList<QByteArray> digests;
+        for (const QByteArray &line : bytes.split('\n'))
+            digests.append(line.left(64));
+        digests.removeLast(); // after the last line end
+        if (digests.size() < 2)
+            return false;
+        const QByteArray whole = digests.takeFirst();
+        return ChecksumList::text(names, whole, digests) == bytes &&
+               std::all_of(digests.cbegin(), digests.cend(),
+                           [](const QByteArray &digest) {
+                               return isDigest(digest) && digest == digest.toLower();
+                           }) &&
+               isDigest(whole) && whole == whole.toLower();
+    } catch (const FileError &) {
+        return false;
+    }
+}

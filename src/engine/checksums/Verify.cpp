@@ -1,0 +1,203 @@
+#include "checksums/Verify.h"
+
+#include "DigestPipeline.h"
+#include "FileError.h"
+#include "OutputFolder.h"
+#include "SourceFile.h"
+#include "checksums/FileDigest.h"
+#include "join/JoinRecipe.h"
+#include "run/RunFailure.h"
+#include "run/RunProgress.h"
+#include "run/Saturating.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+using Status = VerifyResult::Status;
+
+// Feeds the pieces that are there, in order, to one pipeline, which hashes each of them and
+// all of them as one stream; a piece that is missing or no file is told as such.
+class PieceCheck {
+public:
+    PieceCheck(const VerifyPlan &plan, ProgressSink &progress, const StopRequest &stop)
+        : m_plan(plan)
+        , m_progress(progress)
+        , m_stop(stop)
+        , m_digests([this](qsizetype fed, const QByteArray &digest) {
+            const std::lock_guard lock(m_mutex);
+            m_found.insert(m_fedPieces.value(fed), digest);
+        }) {}
+
+    void run(VerifyResult &result) {
+        bool everyPiece = true;
+        for (qint64 piece = 1; piece <= m_plan.list.pieces.size(); ++piece) {
+            std::optional<VerifyResult::Entry> absent = feed(piece);
+            everyPiece = everyPiece && !absent;
+            result.pieces.append(absent.value_or(
+                VerifyResult::Entry{m_plan.names.piece(piece), Status::Matches, {}}));
+        }
+        const QList<QByteArray> digests = m_digests.pieceDigests();
+        const QByteArray whole = m_digests.wholeDigest();
+        const std::lock_guard lock(m_mutex);
+        for (qint64 piece = 1; piece <= result.pieces.size(); ++piece) {
+            VerifyResult::Entry &entry = result.pieces[piece - 1];
+            if (m_found.contains(piece) && m_found.value(piece) != m_plan.list.pieces[piece - 1])
+                entry.status = Status::Damaged;
+        }
+        if (everyPiece)
+            result.rebuilt = whole == m_plan.list.whole ? Status::Matches : Status::Damaged;
+    }
+
+private:
+    // Hashes piece; what stands there instead, when it is no piece to hash.
+    std::optional<VerifyResult::Entry> feed(qint64 piece) {
+        const QString text = m_plan.names.piece(piece);
+        const QByteArray name = fileSystemName(text);
+        const FileFacts facts = m_plan.folder->facts(name);
+        if (facts.kind == FileKind::Missing)
+            return VerifyResult::Entry{text, Status::Missing, {}};
+        if (facts.kind != FileKind::Regular)
+            return VerifyResult::Entry{text, Status::Damaged,
+                                       QStringLiteral("it is %1").arg(describeKind(facts.kind))};
+        {
+            const std::lock_guard lock(m_mutex);
+            m_fedPieces.append(piece);
+        }
+        const SourceFile file(*m_plan.folder, name);
+        qint64 offset = 0;
+        for (;;) {
+            if (m_stop.requested())
+                throw Stopped();
+            char *buffer = m_digests.nextBuffer();
+            const qint64 got = file.readAt(buffer, DigestPipeline::kBufferBytes, offset);
+            // A piece is read to where a read returns nothing: one that ends on a buffer's end
+            // is told so by an empty buffer after it.
+            m_digests.hash(got, got == 0);
+            if (got == 0)
+                return std::nullopt;
+            offset += got;
+            m_progress.bytesCopied(got);
+        }
+    }
+
+    const VerifyPlan &m_plan;
+    ProgressSink &m_progress;
+    const StopRequest &m_stop;
+    std::mutex m_mutex;
+    QList<qint64> m_fedPieces;         // the pieces fed, in order
+    QHash<qint64, QByteArray> m_found; // their digests, by piece
+    DigestPipeline m_digests;          // last: its threads start once the rest is made
+};
+
+// How the file at name compares with digest; throws Stopped once keepGoing() says no.
+VerifyResult::Entry check(const OutputFolder &folder, const QString &text, const QByteArray &digest,
+                          ProgressSink &progress, const std::function<bool()> &keepGoing) {
+    const QByteArray name = fileSystemName(text);
+    const FileFacts facts = folder.facts(name);
+    if (facts.kind == FileKind::Missing)
+        return {text, Status::Missing, {}};
+    if (facts.kind != FileKind::Regular)
+        return {text, Status::Damaged, QStringLiteral("it is %1").arg(describeKind(facts.kind))};
+    const std::optional<FileDigest> found =
+        digestOfFile(SourceFile(folder, name), keepGoing,
+                     [&progress](qint64 bytes) { progress.bytesCopied(bytes); });
+    if (!found)
+        throw Stopped();
+    return {text, found->hex == digest ? Status::Matches : Status::Damaged, {}};
+}
+
+qint64 bytesToRead(const VerifyPlan &plan, bool withWhole) {
+    qint64 bytes = 0;
+    for (qint64 piece = 1; piece <= plan.list.pieces.size(); ++piece)
+        bytes = saturatingAdd(bytes, plan.folder->facts(plan.names.pieceOnDisk(piece)).size);
+    if (withWhole)
+        bytes =
+            saturatingAdd(bytes, plan.folder->facts(fileSystemName(plan.names.fileName())).size);
+    return bytes;
+}
+
+} // namespace
+
+VerifyPlan::VerifyPlan() = default;
+VerifyPlan::VerifyPlan(VerifyPlan &&) noexcept = default;
+VerifyPlan &VerifyPlan::operator=(VerifyPlan &&) noexcept = default;
+VerifyPlan::~VerifyPlan() = default;
+
+VerifyPlan planVerify(const QString &chosen, const std::function<bool()> &keepGoing) {
+    const QFileInfo info(chosen);
+    const std::optional<OutputNames::Entry> output = OutputNames::parse(info.fileName());
+    if (!output || (output->kind == OutputNames::Kind::Piece && output->piece != 1))
+        throw FileError(chosen, QStringLiteral("choose the checksum list, the restore script or "
+                                               "the first piece (the one whose name ends in .1)"));
+    VerifyPlan plan;
+    plan.folder = std::make_unique<OutputFolder>(QDir::toNativeSeparators(info.absolutePath()));
+    plan.names = OutputNames(output->fileName);
+    JoinRecipe recipe = recipeBeside(*plan.folder, plan.names);
+    plan.list = checksumListFor(*plan.folder, recipe, keepGoing);
+    if (plan.list.path.isEmpty())
+        throw FileError(chosen, QStringLiteral("no checksum list (%1) stands beside it, so there "
+                                               "is nothing to check the pieces against")
+                                    .arg(plan.names.checksums()));
+    return plan;
+}
+
+bool VerifyResult::allMatch() const {
+    auto matches = [](const Entry &entry) { return entry.status == Status::Matches; };
+    return std::all_of(pieces.cbegin(), pieces.cend(), matches) && rebuilt == Status::Matches &&
+           (!whole || matches(*whole));
+}
+
+VerifyResult runVerify(const VerifyPlan &plan, ProgressSink &progress, const StopRequest &stop) {
+    VerifyResult result;
+    try {
+        const QByteArray wholeName = fileSystemName(plan.names.fileName());
+        const bool withWhole = plan.folder->facts(wholeName).kind != FileKind::Missing;
+        const qint64 bytes = bytesToRead(plan, withWhole);
+        progress.runStarted(1, bytes);
+        progress.fileStarted(0, plan.names.fileName(), bytes);
+
+        // The joined file, when it is there, on a thread of its own beside the pieces; it
+        // gives up as soon as they fail.
+        std::atomic<bool> piecesFailed{false};
+        std::exception_ptr wholeFailure;
+        std::thread wholeThread;
+        if (withWhole)
+            wholeThread = std::thread([&] {
+                try {
+                    result.whole =
+                        check(*plan.folder, plan.names.fileName(), plan.list.whole, progress,
+                              [&] { return !stop.requested() && !piecesFailed.load(); });
+                } catch (...) {
+                    wholeFailure = std::current_exception();
+                }
+            });
+        const auto joinWhole = [&] {
+            if (wholeThread.joinable())
+                wholeThread.join();
+        };
+        try {
+            PieceCheck(plan, progress, stop).run(result);
+        } catch (...) {
+            piecesFailed = true;
+            joinWhole();
+            throw;
+        }
+        joinWhole();
+        if (wholeFailure)
+            std::rethrow_exception(wholeFailure);
+    } catch (const Stopped &) {
+        result.outcome = RunOutcome::Stopped;
+    } catch (...) {
+        recordFailure(result);
+    }
+    return result;
+}

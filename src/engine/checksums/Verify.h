@@ -1,0 +1,57 @@
+#pragma once
+
+#include "checksums/ChecksumList.h"
+#include "names/OutputNames.h"
+#include "run/RunResult.h"
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class OutputFolder;
+class ProgressSink;
+class StopRequest;
+
+// Pieces checked against their checksum list without joining them: nothing is written.
+struct VerifyPlan {
+    std::unique_ptr<OutputFolder> folder;
+    OutputNames names{QString()};
+    ChecksumList list;
+
+    VerifyPlan();
+    VerifyPlan(VerifyPlan &&) noexcept;
+    VerifyPlan &operator=(VerifyPlan &&) noexcept;
+    ~VerifyPlan();
+};
+
+// The list of the file chosen: the checksum list itself, or the one beside a restore script
+// or a first piece, found by their names whatever their case. Throws FileError when there is
+// none, or it proves nothing: a list that is not one a split writes, that lists another number
+// of pieces than the script beside it joins, or that leaves out a piece standing beside them.
+// Throws Stopped once keepGoing says no while a long list is read.
+VerifyPlan planVerify(
+    const QString &chosen, const std::function<bool()> &keepGoing = [] { return true; });
+
+struct VerifyResult : RunResult {
+    enum class Status { Matches, Damaged, Missing };
+    struct Entry {
+        QString name;
+        Status status = Status::Matches;
+        QString why; // what is wrong, when a file is there but is no piece (a link, say)
+    };
+    QList<Entry> pieces;
+    // Whether the pieces, joined in order, make the file whose digest the list gives; nothing
+    // when a piece could not be read.
+    std::optional<Status> rebuilt;
+    std::optional<Entry> whole; // when the joined file stands beside its pieces
+
+    bool allMatch() const;
+};
+
+// Hashes every piece the list names, each and all of them in order, and the joined file where
+// it stands beside them, and compares. Never throws; tells progress and looks at the stop
+// request between chunks.
+VerifyResult runVerify(const VerifyPlan &plan, ProgressSink &progress, const StopRequest &stop);

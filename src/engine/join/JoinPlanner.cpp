@@ -1,0 +1,182 @@
+#include "join/JoinPlanner.h"
+
+#include "NameFolding.h"
+#include "OutputFolder.h"
+#include "OutputLock.h"
+#include "TemporaryFile.h"
+#include "names/OutputNames.h"
+#include "run/Saturating.h"
+#include "text/ByteCounts.h"
+#include "text/MessageText.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QLocale>
+
+namespace {
+
+QString native(const QString &path) {
+    return QDir::toNativeSeparators(path);
+}
+
+// Every piece must be there, and be a file of its own that can be read: a link could make any
+// file on the machine a piece, and a file under two piece names would be joined twice.
+void examinePieces(JoinPlan &plan) {
+    const OutputNames names(plan.recipe.destination);
+    const bool withScript = !plan.recipe.script.isEmpty();
+    const FileIdentity script =
+        withScript
+            ? plan.folder
+                  ->factsFollowingLinks(fileSystemName(QFileInfo(plan.recipe.script).fileName()))
+                  .identity
+            : FileIdentity();
+    QHash<FileIdentity, qint64> pieceByIdentity;
+    QByteArray name;
+    for (qint64 piece = 1; piece <= plan.recipe.pieceCount; ++piece) {
+        names.setPieceOnDisk(name, piece);
+        const QString path = plan.folder->filePath(name);
+        const FileFacts facts = plan.folder->facts(name);
+        if (facts.kind == FileKind::Missing)
+            throw FileError(path, QStringLiteral("this piece is missing"));
+        if (facts.kind == FileKind::SymbolicLink)
+            throw FileError(path, QStringLiteral("it is a symbolic link; Tessary joins only the "
+                                                 "pieces themselves"));
+        if (facts.kind != FileKind::Regular)
+            throw FileError(path,
+                            QStringLiteral("it is %1, not a piece").arg(describeKind(facts.kind)));
+        if (const auto other = pieceByIdentity.constFind(facts.identity);
+            other != pieceByIdentity.cend())
+            throw FileError(path, QStringLiteral("it is the same file as %1 (a hard link), not a "
+                                                 "piece of its own")
+                                      .arg(names.piece(*other)));
+        if (withScript && facts.identity == script)
+            throw FileError(path, QStringLiteral("it is the restore script itself, not a piece"));
+        pieceByIdentity.insert(facts.identity, piece);
+        if (piece == 1)
+            plan.permissions = facts.permissions;
+        plan.pieceLengths.append(facts.size);
+        plan.pieceIdentities.append(facts.identity);
+        plan.totalBytes = saturatingAdd(plan.totalBytes, facts.size);
+    }
+}
+
+// Without a script nothing tells whether the last piece found is the last piece there was.
+void askWithoutScript(const JoinPlan &plan, JoinQuestions &questions) {
+    if (!plan.recipe.script.isEmpty() || !plan.checksums.path.isEmpty())
+        return;
+    const OutputNames names(plan.recipe.destination);
+    if (!questions.askYesNo(
+            QStringLiteral("No restore script stands beside %1, so Tessary cannot tell whether "
+                           "all pieces are here. It found %2 (%3). Join them into %4?")
+                .arg(printable(names.piece(1)), piecesText(plan.recipe.pieceCount),
+                     bytesText(plan.totalBytes), printable(names.fileName()))))
+        throw JoinDeclined(plan.folder->filePath(names.pieceOnDisk(1)),
+                           QStringLiteral("no restore script stands beside it, and the join was "
+                                          "not started"));
+}
+
+// The first piece whose length no split gives (all but the last as long as the first, the
+// last no longer), or 0.
+qint64 oddPiece(const QList<qint64> &lengths) {
+    for (qsizetype i = 1; i < lengths.size(); ++i) {
+        const bool last = i + 1 == lengths.size();
+        if (last ? lengths[i] > lengths[0] : lengths[i] != lengths[0])
+            return i + 1;
+    }
+    return 0;
+}
+
+void askAboutOddPiece(const JoinPlan &plan, JoinQuestions &questions) {
+    const qint64 odd = oddPiece(plan.pieceLengths);
+    if (odd == 0)
+        return;
+    const OutputNames names(plan.recipe.destination);
+    const QString oddPath = native(plan.folder->filePath(names.pieceOnDisk(odd)));
+    const QString firstPath = native(plan.folder->filePath(names.pieceOnDisk(1)));
+    const QLocale locale;
+    if (!questions.askYesNo(
+            QStringLiteral("%1 holds %2 bytes, but %3 holds %4. In a split every piece but the "
+                           "last holds as many bytes as the first, and the last no more: a piece "
+                           "may be damaged, or come from another split.\n\nJoin the pieces all "
+                           "the same?")
+                .arg(printable(oddPath), locale.toString(plan.pieceLengths[odd - 1]),
+                     printable(firstPath), locale.toString(plan.pieceLengths[0]))))
+        throw JoinDeclined(oddPath, QStringLiteral("its length is not that of a piece of this "
+                                                   "split, and the join was stopped"));
+}
+
+void checkDestination(JoinPlan &plan, JoinQuestions &questions) {
+    const OutputFolder &folder = *plan.folder;
+    const QByteArray destination = fileSystemName(plan.recipe.destination);
+    const QString destinationPath = native(folder.filePath(destination));
+    const QString chosen = QFileInfo(plan.recipe.chosen).fileName();
+    const auto refuseAsScript = [&] {
+        throw FileError(destinationPath,
+                        QStringLiteral("it is the restore script being read, which a split never "
+                                       "names after the file it restores"));
+    };
+    // As Windows, FAT and exFAT compare names: F.BAT and f.bat are one file there, whatever
+    // this volume's inode numbers say.
+    if (foldedName(plan.recipe.destination) == foldedName(chosen))
+        refuseAsScript();
+    const FileFacts existing = folder.facts(destination);
+    if (existing.kind == FileKind::Missing)
+        return;
+    if (existing.kind != FileKind::Regular && existing.kind != FileKind::SymbolicLink)
+        throw FileError(destinationPath, QStringLiteral("it is %1, which a join never replaces")
+                                             .arg(describeKind(existing.kind)));
+    if (existing.kind == FileKind::Regular && plan.pieceIdentities.contains(existing.identity))
+        throw FileError(destinationPath, QStringLiteral("it is one of its own pieces"));
+    if (existing.kind == FileKind::Regular &&
+        folder.factsFollowingLinks(fileSystemName(chosen)).identity == existing.identity)
+        refuseAsScript();
+    if (!questions.askYesNo(QStringLiteral("%1 exists already.\n\nReplace it with the file "
+                                           "joined from its pieces?")
+                                .arg(printable(destinationPath))))
+        throw JoinDeclined(destinationPath, QStringLiteral("it exists, and was not replaced"));
+    plan.replacing = true;
+    if (existing.kind == FileKind::Regular)
+        plan.permissions = existing.permissions;
+}
+
+} // namespace
+
+JoinPlan::JoinPlan() = default;
+JoinPlan::JoinPlan(JoinPlan &&) noexcept = default;
+JoinPlan &JoinPlan::operator=(JoinPlan &&) noexcept = default;
+JoinPlan::~JoinPlan() = default;
+
+JoinPlan planJoin(const QString &chosen, JoinQuestions &questions,
+                  const std::function<bool()> &keepGoing) {
+    JoinPlan plan;
+    plan.recipe = joinRecipeFor(chosen);
+    plan.folder = std::make_unique<OutputFolder>(plan.recipe.folder);
+    const OutputNames names(plan.recipe.destination);
+    // A split of the file into this folder, or another join of it, would change the pieces
+    // while they are read, or make the file at once.
+    plan.lock = OutputLock::take(*plan.folder, names.fileName());
+    if (!plan.lock)
+        throw FileError(native(plan.folder->filePath(fileSystemName(names.fileName()))),
+                        QStringLiteral("another Tessary run is writing %1 or its pieces there")
+                            .arg(printable(names.fileName())));
+    // Without a script, the list says how many pieces there are, as the script would.
+    plan.checksums = checksumListFor(*plan.folder, plan.recipe, keepGoing);
+    examinePieces(plan);
+    askWithoutScript(plan, questions);
+    askAboutOddPiece(plan, questions);
+    checkDestination(plan, questions);
+    // What a join killed on a file system without unnamed files left would take room.
+    TemporaryFile::removeLeftovers(*plan.folder);
+    const FolderCapacity capacity = plan.folder->capacity();
+    if (plan.totalBytes > capacity.freeBytes)
+        throw FileError(native(plan.recipe.folder),
+                        QStringLiteral("the joined file needs %1 of free space there, but only %2 "
+                                       "is free")
+                            .arg(bytesText(plan.totalBytes), bytesText(capacity.freeBytes)));
+    if (capacity.freeFiles < 1)
+        throw FileError(native(plan.recipe.folder),
+                        QStringLiteral("the joined file needs a new file there, but no more can "
+                                       "be made"));
+    return plan;
+}

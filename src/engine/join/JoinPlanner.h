@@ -1,0 +1,36 @@
+#pragma once
+
+#include "FileError.h"
+#include "join/JoinPlan.h"
+
+#include <QString>
+
+#include <functional>
+
+// A join the user stopped by answering No: nothing was written.
+class JoinDeclined : public FileError {
+public:
+    using FileError::FileError;
+};
+
+// The questions a join may ask before it writes.
+class JoinQuestions {
+public:
+    virtual ~JoinQuestions() = default;
+    // A question that has Yes and No for answers; No unless the user says otherwise.
+    virtual bool askYesNo(const QString &question) = 0;
+};
+
+// Reads the recipe of the file the user chose and checks everything before anything is
+// written: every piece is there and is a regular file of its own, not a link; the checksum
+// list beside them, if any, is one a split could have written; the user agrees
+// to join when no script said how many pieces there are; the pieces have the lengths a split
+// gives them (else the user is asked whether to go on); the file to make is none of the pieces
+// nor the script, as Windows compares names; there is room for it; and the user agrees to
+// replace it where it exists.
+// No other Tessary run may be writing the file or its pieces there meanwhile. Throws
+// JoinDeclined when the user answers No, FileError when the join is refused, and Stopped once
+// keepGoing says no while a long list is read.
+JoinPlan planJoin(
+    const QString &chosen, JoinQuestions &questions,
+    const std::function<bool()> &keepGoing = [] { return true; });

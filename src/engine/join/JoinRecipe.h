@@ -1,0 +1,50 @@
+#pragma once
+
+#include "checksums/ChecksumList.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class OutputFolder;
+class OutputNames;
+
+// What a join makes: the pieces name.1 ... name.N, in order, joined into name, all in one
+// folder.
+struct JoinRecipe {
+    QString chosen;      // the file the user chose: a restore script, a first piece or a list
+    QString script;      // the restore script that says how many pieces there are, when one does
+    QString folder;      // native separators
+    QString destination; // bare name
+    qint64 pieceCount = 0;
+};
+
+// The recipe of the file the user chose: the restore script of a split; the first piece name.1
+// or the checksum list name.sha256, which stand for the script beside them, or where there is
+// none for the pieces up to the first number that does not exist (the list, read later, may
+// say otherwise). A script is read the way the command shell reads the scripts Tessary writes,
+// and only such a script is accepted: any other command, a name with a folder part, a
+// destination that is not the name its pieces share, or a piece out of order is refused with a
+// FileError that quotes the line. Nothing in a script is ever run.
+JoinRecipe joinRecipeFor(const QString &path);
+
+// The recipe of the pieces of names in folder: their restore script's, when it stands beside
+// them (it must restore names' file), or one without a script or a count.
+JoinRecipe recipeBeside(const OutputFolder &folder, const OutputNames &names);
+
+// The name of the lowest-numbered piece of names past count in folder, when one stands there.
+std::optional<QString> pieceBeyond(const OutputFolder &folder, const OutputNames &names,
+                                   qint64 count);
+
+// The checksum list beside recipe's pieces, held to the recipe: it must list as many pieces as
+// the script joins, and no piece may stand past the last it lists; where no script gave a
+// count, the list gives it. An empty list (no path) when there is none. Throws FileError, and
+// Stopped once keepGoing says no.
+ChecksumList checksumListFor(const OutputFolder &folder, JoinRecipe &recipe,
+                             const std::function<bool()> &keepGoing);
+
+// Whether the file at name in folder is a restore script of fileName's pieces, as a split
+// writes them: a split replaces such a script, and no other file.
+bool isRestoreScriptOf(const OutputFolder &folder, const QByteArray &name, const QString &fileName);

@@ -1,0 +1,138 @@
+#include "join/JoinRun.h"
+
+#include "DigestPipeline.h"
+#include "FileError.h"
+#include "OutputFolder.h"
+#include "SourceFile.h"
+#include "TemporaryFile.h"
+#include "join/JoinPlan.h"
+#include "names/OutputNames.h"
+#include "run/RunFailure.h"
+#include "run/RunProgress.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+// Bounded, so that progress is told and a stop is seen between chunks.
+constexpr qint64 kChunkBytes = qint64(8) << 20;
+
+// A piece, or the joined file, that does not match the checksum list.
+struct Damaged : FileError {
+    using FileError::FileError;
+};
+
+[[noreturn]] void cutShort(const SourceFile &piece) {
+    throw FileError(piece.path(), QStringLiteral("it was cut short while it was joined"));
+}
+
+// Reads count bytes at offset into buffer, fewer only where the file ends.
+qint64 readFully(const SourceFile &source, char *buffer, qint64 count, qint64 offset) {
+    qint64 got = 0;
+    while (got < count) {
+        const qint64 read = source.readAt(buffer + got, count - got, offset + got);
+        if (read == 0)
+            break;
+        got += read;
+    }
+    return got;
+}
+
+} // namespace
+
+JoinRun::JoinRun(const JoinPlan &plan, ProgressSink &progress, const StopRequest &stop,
+                 CopyMethod copyMethod)
+    : m_plan(plan)
+    , m_progress(progress)
+    , m_stop(stop)
+    , m_copyMethod(copyMethod) {}
+
+JoinResult JoinRun::run() noexcept {
+    JoinResult result;
+    try {
+        m_progress.runStarted(1, m_plan.totalBytes);
+        m_progress.fileStarted(0, m_plan.recipe.destination, m_plan.totalBytes);
+        TemporaryFile joined(*m_plan.folder, fileSystemName(m_plan.recipe.destination));
+        joined.restrictPermissions(m_plan.permissions);
+        copyPieces(joined);
+        m_progress.flushStarted();
+        joined.flushToDisk();
+        // Only what the user agreed to replace is replaced: not a file put there meanwhile.
+        joined.putInPlace(m_plan.replacing ? OutputFolder::Replacing::Allowed
+                                           : OutputFolder::Replacing::Never);
+        result.inPlace = true;
+        m_plan.folder->sync();
+        m_progress.fileFinished(0);
+    } catch (const Stopped &) {
+        result.outcome = RunOutcome::Stopped;
+    } catch (const Damaged &damaged) {
+        result.outcome = RunOutcome::Failed;
+        result.damaged = true;
+        result.failedPath = damaged.path();
+        result.reason = damaged.reason();
+    } catch (...) {
+        recordFailure(result);
+    }
+    return result;
+}
+
+void JoinRun::copyPieces(TemporaryFile &joined) const {
+    const ChecksumList &list = m_plan.checksums;
+    const OutputNames names(m_plan.recipe.destination);
+    const QString mismatch =
+        QStringLiteral("its SHA-256 does not match %1").arg(QFileInfo(list.path).fileName());
+    // Each piece is compared as soon as it is hashed: the first damaged one ends the join.
+    std::optional<DigestPipeline> digests;
+    if (!list.path.isEmpty())
+        digests.emplace([&](qsizetype piece, const QByteArray &digest) {
+            if (digest != list.pieces[piece])
+                throw Damaged(m_plan.folder->filePath(names.pieceOnDisk(piece + 1)),
+                              QStringLiteral("is damaged: ") + mismatch);
+        });
+    RangeCopier copier(m_copyMethod);
+    QByteArray name;
+    for (qint64 piece = 1; piece <= m_plan.recipe.pieceCount; ++piece) {
+        names.setPieceOnDisk(name, piece);
+        const qint64 length = m_plan.pieceLengths[piece - 1];
+        // The piece itself, never a link, and the file that was checked.
+        const SourceFile source(*m_plan.folder, name);
+        if (source.facts().identity != m_plan.pieceIdentities[piece - 1])
+            throw FileError(source.path(), QStringLiteral("it changed after it was checked"));
+        qint64 copied = 0;
+        do {
+            if (m_stop.requested())
+                throw Stopped();
+            const qint64 asked =
+                std::min(length - copied, digests ? DigestPipeline::kBufferBytes : kChunkBytes);
+            if (digests) {
+                // Checked, the bytes go through the pipeline's buffer: what is hashed is what
+                // was written, never a second read of a piece that may have changed meanwhile.
+                char *buffer = digests->nextBuffer();
+                if (readFully(source, buffer, asked, copied) != asked)
+                    cutShort(source);
+                joined.write(buffer, asked);
+                m_progress.bytesCopied(asked);
+                digests->hash(asked, copied + asked == length);
+            } else {
+                const RangeCopier::Result chunk = copier.copy(source, copied, joined.fd(), asked);
+                if (chunk.targetError != 0)
+                    joined.fail(chunk.targetError);
+                if (chunk.copied != asked)
+                    cutShort(source);
+                joined.wrote(asked);
+                m_progress.bytesCopied(asked);
+            }
+            copied += asked;
+        } while (copied < length);
+        // The piece must end where it ended when it was checked.
+        char beyond = 0;
+        if (source.readAt(&beyond, 1, length) != 0)
+            throw FileError(source.path(), QStringLiteral("it changed after it was checked"));
+    }
+    if (digests && digests->wholeDigest() != list.whole)
+        throw Damaged(m_plan.folder->filePath(fileSystemName(m_plan.recipe.destination)),
+                      QStringLiteral("would not be the file that was split: ") + mismatch);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "RangeCopier.h"
+#include "run/RunResult.h"
+
+class ProgressSink;
+class StopRequest;
+struct JoinPlan;
+
+// Rebuilds a split file from its pieces as a plan says. The joined file is written beside its
+// final name under a name of its own, flushed to disk and then renamed into place, so that a
+// failure or a stop never leaves a half-written file and never destroys the one it replaces.
+// With a checksum list, the bytes written are hashed as they are in the file: each piece is
+// compared as soon as it is, and the whole file before it is put in place; a mismatch ends the
+// join at once, a failure marked damaged, and nothing is written.
+class JoinRun {
+public:
+    JoinRun(const JoinPlan &plan, ProgressSink &progress, const StopRequest &stop,
+            CopyMethod copyMethod = CopyMethod::Kernel);
+
+    // Never throws: a failure of any kind ends the join with a result that names it, and
+    // nothing written is left.
+    JoinResult run() noexcept;
+
+private:
+    // Throws, marked damaged, where a digest does not match the checksum list.
+    void copyPieces(class TemporaryFile &joined) const;
+
+    const JoinPlan &m_plan;
+    ProgressSink &m_progress;
+    const StopRequest &m_stop;
+    const CopyMethod m_copyMethod;
+};

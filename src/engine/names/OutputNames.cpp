@@ -1,0 +1,72 @@
+#include "names/OutputNames.h"
+
+#include "OutputFolder.h"
+
+#include <algorithm>
+#include <charconv>
+#include <utility>
+
+namespace {
+
+const QString kScriptSuffix = QStringLiteral(".bat");
+const QString kChecksumsSuffix = QStringLiteral(".sha256");
+
+// Piece numbers are written in decimal without leading zeros.
+std::optional<qint64> pieceNumber(QStringView text) {
+    if (text.isEmpty() || text.size() > 18 || text.front() == u'0' ||
+        !std::all_of(text.begin(), text.end(), [](QChar ch) { return ch >= u'0' && ch <= u'9'; }))
+        return std::nullopt;
+    return text.toLongLong();
+}
+
+} // namespace
+
+OutputNames::OutputNames(QString fileName)
+    : m_fileName(std::move(fileName))
+    , m_piecePrefix(fileSystemName(m_fileName + u'.')) {}
+
+QString OutputNames::piece(qint64 number) const {
+    return m_fileName + u'.' + QString::number(number);
+}
+
+QString OutputNames::script() const {
+    return m_fileName + kScriptSuffix;
+}
+
+QString OutputNames::checksums() const {
+    return m_fileName + kChecksumsSuffix;
+}
+
+QByteArray OutputNames::checksumsOnDisk() const {
+    return fileSystemName(checksums());
+}
+
+QByteArray OutputNames::pieceOnDisk(qint64 number) const {
+    QByteArray name;
+    setPieceOnDisk(name, number);
+    return name;
+}
+
+QByteArray OutputNames::scriptOnDisk() const {
+    return fileSystemName(script());
+}
+
+void OutputNames::setPieceOnDisk(QByteArray &buffer, qint64 number) const {
+    char digits[24];
+    const char *end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+    buffer.truncate(0);
+    buffer.append(m_piecePrefix).append(digits, end - digits);
+}
+
+std::optional<OutputNames::Entry> OutputNames::parse(const QString &name) {
+    const qsizetype dot = name.lastIndexOf(u'.');
+    if (dot <= 0)
+        return std::nullopt;
+    if (QStringView(name).mid(dot).compare(kScriptSuffix, Qt::CaseInsensitive) == 0)
+        return Entry{name.left(dot), Kind::Script, 0};
+    if (QStringView(name).mid(dot).compare(kChecksumsSuffix, Qt::CaseInsensitive) == 0)
+        return Entry{name.left(dot), Kind::Checksums, 0};
+    if (const std::optional<qint64> number = pieceNumber(QStringView(name).mid(dot + 1)))
+        return Entry{name.left(dot), Kind::Piece, *number};
+    return std::nullopt;
+}

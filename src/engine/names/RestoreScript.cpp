@@ -1,0 +1,89 @@
+#include "names/RestoreScript.h"
+
+#include "names/OutputNames.h"
+
+namespace RestoreScript {
+
+namespace {
+
+const QString kLineEnd = QStringLiteral("\r\n");
+
+bool isAscii(const QString &text) {
+    for (const QChar ch : text) {
+        if (ch.unicode() > 0x7f)
+            return false;
+    }
+    return true;
+}
+
+// Inside double quotes only % is special: %% is read as one %.
+QString quoted(const QString &text) {
+    QString escaped = text;
+    escaped.replace(u'%', QStringLiteral("%%"));
+    return u'"' + escaped + u'"';
+}
+
+// Outside quotes the caret makes the next character plain.
+QString plain(const QString &text) {
+    QString escaped;
+    escaped.reserve(text.size() + 8);
+    for (const QChar ch : text) {
+        if (ch == u'%')
+            escaped += u'%';
+        else if (QStringView(u"^&|<>()").contains(ch))
+            escaped += u'^';
+        escaped += ch;
+    }
+    return escaped;
+}
+
+} // namespace
+
+QString firstTerm(const OutputNames &names) {
+    return QStringLiteral("copy /b ") + quoted(names.piece(1)) + u' ';
+}
+
+QString nextTerm(const OutputNames &names, qint64 pieceNumber) {
+    return QStringLiteral("+ ") + quoted(names.piece(pieceNumber)) + u' ';
+}
+
+QString destination(const OutputNames &names) {
+    return u' ' + quoted(names.fileName());
+}
+
+QString continuation(const OutputNames &names) {
+    return QStringLiteral("copy /b ") + quoted(names.fileName()) + u' ';
+}
+
+qsizetype scriptBytes(const QString &text) {
+    return isAscii(text) ? text.size() : text.toUtf8().size();
+}
+
+QString echoLine(const QString &fileName) {
+    return QStringLiteral("echo ") + plain(fileName) + QStringLiteral(" has been restored");
+}
+
+QByteArray scriptFor(const OutputNames &names, qint64 pieceCount) {
+    const QString end = destination(names);
+    const qsizetype endBytes = scriptBytes(end);
+    QString command = firstTerm(names);
+    qsizetype lineBytes = scriptBytes(command);
+    for (qint64 piece = 2; piece <= pieceCount; ++piece) {
+        const QString term = nextTerm(names, piece);
+        const qsizetype termBytes = scriptBytes(term);
+        // A line the term would carry too far ends here, and the join goes on in the next.
+        if (lineBytes + termBytes + endBytes > kMaxLineBytes) {
+            const QString next = continuation(names);
+            command += end + kLineEnd + next;
+            lineBytes = scriptBytes(next);
+        }
+        command += term;
+        lineBytes += termBytes;
+    }
+    const QString text = command + end + kLineEnd + echoLine(names.fileName()) + kLineEnd;
+    if (isAscii(names.fileName()))
+        return text.toLatin1();
+    return QByteArray(kUtf8Line) + kLineEnd.toLatin1() + text.toUtf8();
+}
+
+} // namespace RestoreScript

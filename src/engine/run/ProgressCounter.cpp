@@ -1,0 +1,43 @@
+#include "run/ProgressCounter.h"
+
+#include <algorithm>
+
+void ProgressCounter::runStarted(qint64 files, qint64 bytes) {
+    m_files = files;
+    m_totalBytes = bytes;
+}
+
+void ProgressCounter::fileStarted(qint64 index, const QString &name, qint64 bytes) {
+    {
+        const std::lock_guard lock(m_nameMutex);
+        m_fileName = name;
+    }
+    m_fileBytes = bytes;
+    m_doneBeforeFile = m_doneBytes.load();
+    m_file = index;
+}
+
+void ProgressCounter::bytesCopied(qint64 bytes) {
+    m_doneBytes.fetch_add(bytes, std::memory_order_relaxed);
+}
+
+void ProgressCounter::flushStarted() {
+    m_flushing = true;
+}
+
+ProgressSnapshot ProgressCounter::snapshot() const {
+    ProgressSnapshot now;
+    now.files = m_files;
+    now.file = m_file;
+    {
+        const std::lock_guard lock(m_nameMutex);
+        now.fileName = m_fileName;
+    }
+    now.fileBytes = m_fileBytes;
+    now.doneBytes = m_doneBytes.load(std::memory_order_relaxed);
+    // Read apart from the file's start, it may be a moment behind.
+    now.fileDone = std::max<qint64>(0, now.doneBytes - m_doneBeforeFile);
+    now.totalBytes = m_totalBytes;
+    now.flushing = m_flushing;
+    return now;
+}

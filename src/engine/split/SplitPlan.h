@@ -1,0 +1,51 @@
+#pragma once
+
+#include "FileFacts.h"
+#include "OutputLock.h"
+#include "names/OutputNames.h"
+#include "split/OutputChecker.h"
+#include "split/SplitRequest.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+
+#include <memory>
+#include <vector>
+
+class OutputFolder;
+
+// One queued file as the check found it, and what its split writes.
+struct PlannedFile {
+    QueuedFile queued;
+    OutputNames names;
+    FileIdentity identity;    // of the source that was checked
+    qint64 bytes = 0;         // its length as it reported it then
+    unsigned permissions = 0; // its own: its outputs get no more
+    qint64 pieces = 1;        // from that length
+    qint64 stalePieces = 0;   // pieces of an earlier, longer split that follow the last one
+    // What stood at its outputs when they were checked, by name on disk, and is the run's to
+    // replace or remove: an earlier split's pieces, and its script and list where they are
+    // ours. The run removes them only while they are still those files.
+    QHash<QByteArray, FileIdentity> existing;
+};
+
+// A split that was checked whole and may start: the output folder, held open from the check to
+// the end of the run so that every output is written where it was checked, and the files in
+// queue order (a file queued twice is split once).
+struct SplitPlan {
+    std::unique_ptr<OutputFolder> folder;
+    std::vector<OutputLock> locks;          // of every file's outputs there, for the whole run
+    std::unique_ptr<OutputChecker> checker; // for pieces past those checked
+    QList<PlannedFile> files;               // in queue order
+    qint64 pieceLength = 1;
+    bool writeChecksums = true;
+    bool flushesWhole = true; // one syncfs of the folder's file system reaches its storage
+
+    SplitPlan();
+    SplitPlan(SplitPlan &&) noexcept;
+    SplitPlan &operator=(SplitPlan &&) noexcept;
+    ~SplitPlan();
+
+    qint64 totalBytes() const;
+};

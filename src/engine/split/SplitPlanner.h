@@ -1,0 +1,14 @@
+#pragma once
+
+#include "split/SplitPlan.h"
+#include "split/SplitRequest.h"
+
+// Looks at everything a split would write before it writes anything, and refuses what would
+// destroy or lose data: a source that cannot be read whole, a name that cannot travel to
+// Windows, an output that is a queued source, a link or anything but a regular file, a name too
+// long, two entries writing the same outputs, too little free space, a piece larger than the
+// output file system holds, or another Tessary run writing the same outputs there. An earlier
+// restore script or checksum list is replaced only where it is one that a split of the file
+// writes; a list that is not is left alone when no list is written. Throws SplitRefused
+// listing every refusal in queue order, the output folder's own last.
+SplitPlan planSplit(const SplitRequest &request);

@@ -1,0 +1,177 @@
+#include "split/SplitRun.h"
+
+#include "FileError.h"
+#include "OutputFolder.h"
+#include "SourceFile.h"
+#include "TemporaryFile.h"
+#include "checksums/ChecksumList.h"
+#include "names/RestoreScript.h"
+#include "run/RunFailure.h"
+#include "run/RunProgress.h"
+#include "split/PieceCutter.h"
+#include "split/SplitPlan.h"
+
+#include <algorithm>
+
+SplitRun::SplitRun(const SplitPlan &plan, ProgressSink &progress, const StopRequest &stop,
+                   RunOptions options)
+    : m_plan(plan)
+    , m_progress(progress)
+    , m_stop(stop)
+    , m_options(options)
+    , m_flushMethod(options.flushMethod == FlushMethod::FileSystem && !plan.flushesWhole
+                        ? FlushMethod::EachFile
+                        : options.flushMethod) {}
+
+SplitResult SplitRun::run() noexcept {
+    SplitResult result;
+    try {
+        m_progress.runStarted(m_plan.files.size(), m_plan.totalBytes());
+        WorkerPool pool(m_options.workers);
+        for (qint64 i = 0; i < m_plan.files.size(); ++i) {
+            if (m_stop.requested()) {
+                result.outcome = RunOutcome::Stopped;
+                break;
+            }
+            result.stoppedFile = i;
+            if (!splitFile(pool, i)) {
+                result.outcome = RunOutcome::Stopped;
+                break;
+            }
+            result.stoppedFile = -1;
+            ++result.filesDone;
+        }
+        // Done or stopped, the files finished are on the disk before the run says so.
+        m_progress.flushStarted();
+        flush();
+    } catch (...) {
+        recordFailure(result);
+        try { // the files finished before the failure, all the same
+            flush();
+        } catch (...) { // the failure told is the first one
+        }
+    }
+    return result;
+}
+
+bool SplitRun::splitFile(WorkerPool &pool, qint64 index) {
+    const PlannedFile &file = m_plan.files[index];
+    const OutputFolder &folder = *m_plan.folder;
+    m_progress.fileStarted(index, file.queued.name, file.bytes);
+    // Only the file that was checked is split: not one put at its path since.
+    const SourceFile source(file.queued.path);
+    if (source.facts().identity != file.identity)
+        throw FileError(file.queued.path, QStringLiteral("it changed after it was checked"));
+
+    QHash<qint64, FileIdentity> made;
+    try {
+        // What an earlier split of the file left must not outlive this one beside a mix of old
+        // and new pieces: its script and checksum list go first, and pieces past the new last.
+        for (const QByteArray &name : {file.names.scriptOnDisk(), file.names.checksumsOnDisk()})
+            removeIfChecked(file, name);
+        QByteArray name;
+        for (qint64 piece = file.pieces + 1; piece <= file.pieces + file.stalePieces; ++piece) {
+            file.names.setPieceOnDisk(name, piece);
+            removeIfChecked(file, name);
+        }
+
+        const CutPlan cutPlan{.source = source,
+                              .folder = folder,
+                              .names = file.names,
+                              .pieceLength = m_plan.pieceLength,
+                              .plannedPieces = file.pieces,
+                              .flushEachPiece = m_flushMethod == FlushMethod::EachFile,
+                              .hash = m_plan.writeChecksums,
+                              .permissions = file.permissions,
+                              .checkLatePiece = [this](const QByteArray &name) {
+                                  OutputChecker::Replaced replaced;
+                                  if (const std::optional<OutputProblem> problem =
+                                          m_plan.checker->problemAt(name, replaced))
+                                      throw FileError(m_plan.folder->filePath(name),
+                                                      RefusalReason::latePiece(*problem));
+                              }};
+        const CutResult cut =
+            PieceCutter(pool, m_options.copyMethod, m_progress, m_stop).cut(cutPlan);
+        made = cut.made;
+        if (cut.failure)
+            std::rethrow_exception(cut.failure);
+        if (!cut.stopped) {
+            m_progress.fileFinishing(index);
+            if (writeFinishing(file, cut)) {
+                m_progress.fileFinished(index);
+                return true;
+            }
+        }
+    } catch (...) {
+        discard(file, made);
+        throw;
+    }
+    discard(file, made);
+    return false;
+}
+
+bool SplitRun::writeFinishing(const PlannedFile &file, const CutResult &cut) {
+    TemporaryFile script(*m_plan.folder, file.names.scriptOnDisk());
+    script.restrictPermissions(file.permissions);
+    script.write(RestoreScript::scriptFor(file.names, cut.pieces));
+    script.flushToDisk();
+    std::optional<TemporaryFile> checksums;
+    if (m_plan.writeChecksums) {
+        checksums.emplace(*m_plan.folder, file.names.checksumsOnDisk());
+        checksums->restrictPermissions(file.permissions);
+        checksums->write(ChecksumList::text(file.names, cut.wholeDigest, cut.pieceDigests));
+        checksums->flushToDisk();
+    }
+    // A stop while these were written leaves nothing of the file, as one while its pieces
+    // were: they go here, under names of their own, unseen.
+    if (m_stop.requested())
+        return false;
+    // The earlier ones went before the pieces: anything there now is someone else's. The
+    // script comes last, so that a failure of either leaves no script naming pieces that go.
+    if (checksums)
+        checksums->putInPlace(OutputFolder::Replacing::Never);
+    try {
+        script.putInPlace(OutputFolder::Replacing::Never);
+    } catch (...) {
+        if (checksums)
+            m_plan.folder->remove(file.names.checksumsOnDisk());
+        throw;
+    }
+    return true;
+}
+
+void SplitRun::flush() const {
+    switch (m_flushMethod) {
+    case FlushMethod::FileSystem:
+        m_plan.folder->syncFileSystem();
+        break;
+    case FlushMethod::EachFile:
+        m_plan.folder->sync();
+        break;
+    case FlushMethod::None:
+        break;
+    }
+}
+
+void SplitRun::removeIfChecked(const PlannedFile &file, const QByteArray &name) const {
+    if (const auto checked = file.existing.constFind(name); checked != file.existing.cend())
+        m_plan.folder->removeIfStill(name, *checked);
+}
+
+void SplitRun::discard(const PlannedFile &file,
+                       const QHash<qint64, FileIdentity> &made) const noexcept {
+    QByteArray name;
+    const qint64 last =
+        std::max(file.pieces + file.stalePieces,
+                 made.isEmpty() ? 0 : *std::max_element(made.keyBegin(), made.keyEnd()));
+    for (qint64 piece = 1; piece <= last; ++piece) {
+        try {
+            file.names.setPieceOnDisk(name, piece);
+            if (const auto ours = made.constFind(piece); ours != made.cend())
+                m_plan.folder->removeIfStill(name, *ours);
+            else
+                removeIfChecked(file, name);
+        } catch (...) { // what cannot be removed stays; the failure told is the first one
+        }
+    }
+}

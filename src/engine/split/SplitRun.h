@@ -1,0 +1,67 @@
+#pragma once
+
+#include "FileFacts.h"
+#include "RangeCopier.h"
+#include "run/RunResult.h"
+#include "run/WorkerPool.h"
+
+#include <QHash>
+
+class ProgressSink;
+class StopRequest;
+struct PlannedFile;
+struct SplitPlan;
+
+// How a run waits until the disk holds the pieces it wrote. Scripts and checksum lists are
+// flushed before they take their names whatever the method: they appear whole or not at all.
+enum class FlushMethod {
+    FileSystem, // at the end, one syncfs of the output folder's file system, where it reaches
+                // the storage (else as EachFile)
+    EachFile,   // each piece flushed (fsync) as it is complete, the folder at the end
+    None,       // for measuring the rest alone: the run does not wait for the pieces
+};
+
+struct RunOptions {
+    // Threads that copy pieces at the same time.
+    int workers = WorkerPool::defaultSize();
+    // Where copying starts; slower methods follow where a file system refuses it.
+    CopyMethod copyMethod = CopyMethod::Kernel;
+    FlushMethod flushMethod = FlushMethod::FileSystem;
+};
+
+// Cuts every file of a plan into numbered pieces in the plan's output folder, each with its
+// restore script beside them, in queue order: the pieces of a file, then its script. Tells the
+// sink how far it is and looks at the stop request between chunks. Done means on the disk: the
+// run ends once the disk holds every piece and script it wrote.
+class SplitRun {
+public:
+    SplitRun(const SplitPlan &plan, ProgressSink &progress, const StopRequest &stop,
+             RunOptions options = {});
+
+    // Never throws: every failure, whatever its kind, ends the run with a result that names
+    // it. On a stop or a failure, earlier files are complete and on the disk, nothing is left
+    // of the one under way (neither the pieces this run wrote, nor those of an earlier split
+    // of it, whose script went first), and later ones are not touched. A stop that comes once
+    // every byte is written, while the run waits for the disk, is too late to matter: the run
+    // is done.
+    SplitResult run() noexcept;
+
+private:
+    // Returns false when a stop came first; the file's outputs are then removed.
+    bool splitFile(WorkerPool &pool, qint64 index);
+    // Removes the pieces of the file that this run made and those of an earlier split that
+    // were checked, while they are still those files; anything put there since stays.
+    void discard(const PlannedFile &file, const QHash<qint64, FileIdentity> &made) const noexcept;
+    // Writes the restore script and the checksum list; false when a stop came meanwhile, and
+    // then neither is there.
+    bool writeFinishing(const PlannedFile &file, const struct CutResult &cut);
+    void flush() const;
+    // Removes what stands at name while it is the file of the earlier split that was checked.
+    void removeIfChecked(const PlannedFile &file, const QByteArray &name) const;
+
+    const SplitPlan &m_plan;
+    ProgressSink &m_progress;
+    const StopRequest &m_stop;
+    const RunOptions m_options;
+    const FlushMethod m_flushMethod; // the options', where the volume allows it
+};

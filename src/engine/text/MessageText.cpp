@@ -1,0 +1,42 @@
+#include "text/MessageText.h"
+
+#include <QLocale>
+
+namespace {
+
+bool isUnprintable(QChar ch) {
+    const char16_t code = ch.unicode();
+    return ch.category() == QChar::Other_Control || code == 0x2028 || code == 0x2029 ||
+           (code >= 0x202a && code <= 0x202e) || (code >= 0x2066 && code <= 0x2069);
+}
+
+} // namespace
+
+QString codePoint(QChar ch) {
+    return QStringLiteral("U+%1").arg(ch.unicode(), 4, 16, QLatin1Char('0')).toUpper();
+}
+
+QString listedAtMost(const QStringList &lines, qsizetype shownAtMost) {
+    if (shownAtMost < 0 || lines.size() <= shownAtMost)
+        return lines.join(u'\n');
+    QStringList shown = lines.mid(0, shownAtMost);
+    shown << QStringLiteral("... and %1 more.").arg(lines.size() - shownAtMost);
+    return shown.join(u'\n');
+}
+
+QString printable(const QString &text) {
+    QString shown;
+    shown.reserve(text.size());
+    for (const QChar ch : text) {
+        if (isUnprintable(ch))
+            shown += codePoint(ch);
+        else
+            shown += ch;
+    }
+    return shown;
+}
+
+QString piecesText(qint64 count) {
+    return count == 1 ? QStringLiteral("1 piece")
+                      : QStringLiteral("%1 pieces").arg(QLocale().toString(count));
+}

@@ -1,0 +1,238 @@
+#include "text/RunMessages.h"
+
+#include "checksums/Verify.h"
+#include "join/JoinPlan.h"
+#include "run/RunFailure.h"
+#include "split/SplitPlan.h"
+#include "text/MessageText.h"
+#include "text/SplitRefusal.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+
+namespace RunMessages {
+
+namespace {
+
+const QString kSplitFailed = QStringLiteral("Error: Split Failed");
+const QString kJoinFailed = QStringLiteral("Error: Join Failed");
+const QString kVerifyTitle = QStringLiteral("Verify Pieces");
+
+QString native(const QString &path) {
+    return QDir::toNativeSeparators(path);
+}
+
+// The source is named once, whether the failure was its own or an output's; without one
+// (memory ran out before the first file), the failure is told on its own.
+RunMessage splitFailed(const QString &source, const QString &failedPath, const QString &reason) {
+    const QString failed = native(failedPath);
+    const QString why = printable(failed.isEmpty() || failed == native(source)
+                                      ? reason
+                                      : failed + QStringLiteral(": ") + reason);
+    return {
+        RunMessage::Tone::Error,
+        kSplitFailed,
+        source.isEmpty()
+            ? QStringLiteral("The files could not be split.\n\n%1").arg(why)
+            : QStringLiteral("%1 could not be split.\n\n%2").arg(printable(native(source)), why),
+        {}};
+}
+
+// An error box: what could not be done, then "path: reason" (the reason alone without a path).
+RunMessage failedWith(const QString &title, const QString &what, const RunFailure &failure) {
+    const QString where =
+        failure.path.isEmpty() ? QString() : native(failure.path) + QStringLiteral(": ");
+    return {RunMessage::Tone::Error,
+            title,
+            what + QStringLiteral("\n\n") + printable(where + failure.reason),
+            {}};
+}
+
+// "a, b and c"
+QString namesList(const QStringList &names) {
+    if (names.size() < 2)
+        return names.join(QString());
+    return names.mid(0, names.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" and ") +
+           names.last();
+}
+
+RunMessage splitStopped(const SplitPlan &plan, const SplitResult &result) {
+    QStringList split;
+    for (qint64 i = 0; i < result.filesDone; ++i) {
+        const QString name = printable(plan.files[i].queued.name);
+        if (!split.contains(name))
+            split << name;
+    }
+    const QString wasOrWere = split.size() == 1 ? QStringLiteral("was") : QStringLiteral("were");
+    QStringList sentences{QStringLiteral("The split was stopped.")};
+    if (result.stoppedFile >= 0) {
+        const QString stopped = printable(plan.files[result.stoppedFile].queued.name);
+        sentences
+            << (split.isEmpty()
+                    ? QStringLiteral("%1 was not split, and its pieces were removed.").arg(stopped)
+                    : QStringLiteral("%1 %2 split; %3 was not, and its pieces were removed.")
+                          .arg(namesList(split), wasOrWere, stopped));
+    } else if (!split.isEmpty()) {
+        sentences << QStringLiteral("%1 %2 split.").arg(namesList(split), wasOrWere);
+    }
+    const qint64 notStarted =
+        plan.files.size() - result.filesDone - (result.stoppedFile >= 0 ? 1 : 0);
+    if (notStarted > 0)
+        sentences << (notStarted == 1
+                          ? QStringLiteral("1 file was not started.")
+                          : QStringLiteral("%1 files were not started.").arg(notStarted));
+    return {
+        RunMessage::Tone::Information, QStringLiteral("Split Stopped"), sentences.join(u' '), {}};
+}
+
+QString restored(const JoinPlan &plan) {
+    QString text = printable(plan.recipe.destination) + QStringLiteral(" has been restored");
+    if (plan.checksums.path.isEmpty())
+        return text + QStringLiteral("\n\nNo checksum list stood beside the pieces, so they "
+                                     "were joined unchecked.");
+    return text + QStringLiteral("\n\n") +
+           (plan.recipe.pieceCount == 1 ? QStringLiteral("The piece matched its checksum.")
+                                        : QStringLiteral("All %1 pieces matched their checksums.")
+                                              .arg(plan.recipe.pieceCount));
+}
+
+QString entryLine(const VerifyResult::Entry &entry) {
+    QString state;
+    switch (entry.status) {
+    case VerifyResult::Status::Matches:
+        state = QStringLiteral("matches");
+        break;
+    case VerifyResult::Status::Damaged:
+        state = entry.why.isEmpty() ? QStringLiteral("damaged")
+                                    : QStringLiteral("damaged (%1)").arg(entry.why);
+        break;
+    case VerifyResult::Status::Missing:
+        state = QStringLiteral("missing");
+        break;
+    }
+    return printable(QStringLiteral("\u2022 ") + entry.name + QStringLiteral(": ") + state);
+}
+
+} // namespace
+
+RunMessage splitRefused(const QList<Refusal> &refusals) {
+    // A long list goes into the details, so that the box still fits the screen.
+    return {RunMessage::Tone::Error, kSplitFailed, refusalMessage(refusals, kLinesInText),
+            refusals.size() > kLinesInText ? refusalMessage(refusals) : QString()};
+}
+
+RunMessage split(const SplitPlan &plan, const SplitResult &result) {
+    switch (result.outcome) {
+    case RunOutcome::Done:
+        break;
+    case RunOutcome::Stopped:
+        return splitStopped(plan, result);
+    case RunOutcome::Failed:
+        if (result.stoppedFile < 0 && result.filesDone == plan.files.size())
+            return {RunMessage::Tone::Error,
+                    kSplitFailed,
+                    QStringLiteral("The files were split, but not all of them reached the disk."
+                                   "\n\n%1")
+                        .arg(printable(native(result.failedPath) + QStringLiteral(": ") +
+                                       result.reason)),
+                    {}};
+        return splitFailed(result.stoppedFile >= 0 ? plan.files[result.stoppedFile].queued.path
+                                                   : QString(),
+                           result.failedPath, result.reason);
+    }
+    return {
+        RunMessage::Tone::Plain, {}, QStringLiteral("I am done splitting all of the files"), {}};
+}
+
+RunMessage splitFailure(const RunFailure &failure) {
+    return splitFailed({}, failure.path, failure.reason);
+}
+
+RunMessage join(const JoinPlan &plan, const JoinResult &result) {
+    switch (result.outcome) {
+    case RunOutcome::Done:
+        break;
+    case RunOutcome::Stopped:
+        return {RunMessage::Tone::Information,
+                QStringLiteral("Join Stopped"),
+                QStringLiteral("The join was stopped. Nothing was written."),
+                {}};
+    case RunOutcome::Failed:
+        if (result.inPlace)
+            return {RunMessage::Tone::Warning,
+                    kJoinFailed,
+                    QStringLiteral("%1 has been restored, but it may not have reached the disk "
+                                   "yet.\n\n%2")
+                        .arg(printable(plan.recipe.destination),
+                             printable(native(result.failedPath) + QStringLiteral(": ") +
+                                       result.reason)),
+                    {}};
+        if (!result.damaged)
+            return joinFailure({result.failedPath, result.reason});
+        // "report.doc.2 is damaged: its SHA-256 does not match report.doc.sha256. ..."
+        return {RunMessage::Tone::Error,
+                kJoinFailed,
+                printable(QFileInfo(result.failedPath).fileName() + u' ' + result.reason) +
+                    QStringLiteral(". Nothing was written."),
+                {}};
+    }
+    return {RunMessage::Tone::Information, {}, restored(plan), {}};
+}
+
+RunMessage joinFailure(const RunFailure &failure) {
+    return failedWith(kJoinFailed,
+                      QStringLiteral("The pieces were not joined, and nothing was written."),
+                      failure);
+}
+
+RunMessage verify(const VerifyPlan &plan, const VerifyResult &result) {
+    switch (result.outcome) {
+    case RunOutcome::Done:
+        break;
+    case RunOutcome::Stopped:
+        return {RunMessage::Tone::Information,
+                kVerifyTitle,
+                QStringLiteral("The check was stopped."),
+                {}};
+    case RunOutcome::Failed:
+        return verifyFailure({result.failedPath, result.reason});
+    }
+    const QString list = printable(QFileInfo(plan.list.path).fileName());
+    const QString file = printable(plan.names.fileName());
+    const qsizetype count = result.pieces.size();
+    qsizetype matching = 0;
+    QStringList all;
+    for (const VerifyResult::Entry &piece : result.pieces) {
+        matching += piece.status == VerifyResult::Status::Matches ? 1 : 0;
+        all << entryLine(piece);
+    }
+    if (result.whole)
+        all << entryLine(*result.whole);
+    QString summary;
+    if (matching < count)
+        summary =
+            QStringLiteral("%1 of the %2 pieces in %3 match.").arg(matching).arg(count).arg(list);
+    else if (result.rebuilt != VerifyResult::Status::Matches)
+        summary = QStringLiteral("Every piece matches its line in %1, but joined they would not "
+                                 "make %2 as the list gives it: its line for %2 is wrong.")
+                      .arg(list, file);
+    else
+        summary = count == 1 ? QStringLiteral("The piece matches %1 and makes %2.").arg(list, file)
+                             : QStringLiteral("All %1 pieces match %2, and joined they make %3.")
+                                   .arg(QString::number(count), list, file);
+    if (result.whole)
+        summary += result.whole->status == VerifyResult::Status::Matches
+                       ? QStringLiteral(" So does %1, joined beside them.").arg(file)
+                       : QStringLiteral(" %1, joined beside them, does not.").arg(file);
+    const QString head = summary + QStringLiteral("\n\n");
+    return {result.allMatch() ? RunMessage::Tone::Information : RunMessage::Tone::Warning,
+            kVerifyTitle, head + listedAtMost(all, kLinesInText),
+            all.size() > kLinesInText ? head + all.join(u'\n') : QString()};
+}
+
+RunMessage verifyFailure(const RunFailure &failure) {
+    return failedWith(kVerifyTitle, QStringLiteral("The pieces could not be checked."), failure);
+}
+
+} // namespace RunMessages

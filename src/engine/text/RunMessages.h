@@ -1,0 +1,43 @@
+#pragma once
+
+#include "run/RunResult.h"
+
+#include <QList>
+#include <QString>
+
+struct JoinPlan;
+struct Refusal;
+struct RunFailure;
+struct SplitPlan;
+struct VerifyPlan;
+struct VerifyResult;
+
+// What the user is told when a run ends, the same words in a window's box and on a terminal.
+struct RunMessage {
+    enum class Tone { Plain, Information, Warning, Error };
+    Tone tone = Tone::Plain;
+    QString title; // empty: the program's own
+    QString text;
+    QString details; // the whole of a list the text shortens; empty when it shortens none
+};
+
+namespace RunMessages {
+
+RunMessage splitRefused(const QList<Refusal> &refusals);
+RunMessage split(const SplitPlan &plan, const SplitResult &result);
+// A failure before the run had a file under way (memory ran out, no thread to spare).
+RunMessage splitFailure(const RunFailure &failure);
+
+RunMessage join(const JoinPlan &plan, const JoinResult &result);
+// A join refused, or failed before it could run.
+RunMessage joinFailure(const RunFailure &failure);
+
+// Every piece as matching, damaged or missing, and the joined file where it stands beside them.
+RunMessage verify(const VerifyPlan &plan, const VerifyResult &result);
+// A check that could not start.
+RunMessage verifyFailure(const RunFailure &failure);
+
+// Lines past this many stand in the details rather than in the text itself.
+inline constexpr qsizetype kLinesInText = 10;
+
+} // namespace RunMessages
