@@ -5,10 +5,14 @@ set -euo pipefail
 # The build (Qt, ICU, OpenSSL's libcrypto, scdoc for the manual pages), the fonts the windows
 # are measured for, the package's checks (Python and the MIME database for the file managers'
 # actions), and what some tests run: groff to render the manual pages, a private D-Bus,
-# sha256sum's own check of a checksum list, and small volumes (FAT through FUSE).
+# sha256sum's own check of a checksum list, and small volumes (FAT through FUSE). The restore
+# script for macOS, Linux and the BSDs is run under dash, bash and busybox sh, with each SHA-256
+# tool it may find: sha256sum, shasum as macOS has it (libdigest-sha-perl) and the openssl
+# command.
 packages=(cmake g++ make qt6-base-dev libicu-dev libssl-dev scdoc fonts-liberation
           fonts-dejavu-core desktop-file-utils appstream python3 shared-mime-info dpkg-dev
-          groff-base dbus coreutils dosfstools fusefat)
+          groff-base dbus coreutils dosfstools fusefat dash bash busybox libdigest-sha-perl
+          openssl)
 
 missing=()
 for package in "${packages[@]}"; do

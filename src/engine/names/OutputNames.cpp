@@ -9,6 +9,7 @@
 namespace {
 
 const QString kScriptSuffix = QStringLiteral(".bat");
+const QString kPosixScriptSuffix = QStringLiteral(".sh");
 const QString kChecksumsSuffix = QStringLiteral(".sha256");
 
 // Piece numbers are written in decimal without leading zeros.
@@ -33,6 +34,10 @@ QString OutputNames::script() const {
     return m_fileName + kScriptSuffix;
 }
 
+QString OutputNames::posixScript() const {
+    return m_fileName + kPosixScriptSuffix;
+}
+
 QString OutputNames::checksums() const {
     return m_fileName + kChecksumsSuffix;
 }
@@ -51,6 +56,10 @@ QByteArray OutputNames::scriptOnDisk() const {
     return fileSystemName(script());
 }
 
+QByteArray OutputNames::posixScriptOnDisk() const {
+    return fileSystemName(posixScript());
+}
+
 void OutputNames::setPieceOnDisk(QByteArray &buffer, qint64 number) const {
     char digits[24];
     const char *end = std::to_chars(digits, digits + sizeof digits, number).ptr;
@@ -64,6 +73,8 @@ std::optional<OutputNames::Entry> OutputNames::parse(const QString &name) {
         return std::nullopt;
     if (QStringView(name).mid(dot).compare(kScriptSuffix, Qt::CaseInsensitive) == 0)
         return Entry{name.left(dot), Kind::Script, 0};
+    if (QStringView(name).mid(dot).compare(kPosixScriptSuffix, Qt::CaseInsensitive) == 0)
+        return Entry{name.left(dot), Kind::PosixScript, 0};
     if (QStringView(name).mid(dot).compare(kChecksumsSuffix, Qt::CaseInsensitive) == 0)
         return Entry{name.left(dot), Kind::Checksums, 0};
     if (const std::optional<qint64> number = pieceNumber(QStringView(name).mid(dot + 1)))

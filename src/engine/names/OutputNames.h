@@ -7,8 +7,9 @@
 #include <optional>
 
 // Every name one file's split writes beside it, and a join reads: the pieces name.1, name.2,
-// ..., the restore script name.bat and the checksum list name.sha256. As text (for scripts,
-// lists and messages) and as the bytes the file system stores.
+// ..., the restore scripts name.bat (Windows) and name.sh (macOS, Linux, the BSDs) and the
+// checksum list name.sha256. As text (for scripts, lists and messages) and as the bytes the
+// file system stores.
 class OutputNames {
 public:
     explicit OutputNames(QString fileName);
@@ -17,16 +18,18 @@ public:
     const QString &fileName() const noexcept { return m_fileName; }
     QString piece(qint64 number) const;
     QString script() const;
+    QString posixScript() const;
     QString checksums() const;
 
     QByteArray pieceOnDisk(qint64 number) const;
     QByteArray scriptOnDisk() const;
+    QByteArray posixScriptOnDisk() const;
     QByteArray checksumsOnDisk() const;
     // Sets buffer to the name of the piece on disk, reusing its storage: the names of thousands
     // of pieces cost no allocation each.
     void setPieceOnDisk(QByteArray &buffer, qint64 number) const;
 
-    enum class Kind { Piece, Script, Checksums };
+    enum class Kind { Piece, Script, PosixScript, Checksums };
     // What an entry of a folder is among the outputs of any file: the file it belongs to and
     // which output, with the piece's number. Nothing for a name no split writes.
     struct Entry {

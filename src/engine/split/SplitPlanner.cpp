@@ -44,6 +44,7 @@ QHash<QString, ExistingOutputs> existingOutputs(const OutputFolder &folder) {
             existing.pieces[output->piece].append(entry);
             break;
         case OutputNames::Kind::Script:
+        case OutputNames::Kind::PosixScript:
             existing.scripts.append(entry);
             break;
         case OutputNames::Kind::Checksums:

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+
+class OutputNames;
+
+// The restore script for macOS, Linux and the BSDs, name.sh: plain POSIX sh, run as
+// "sh name.sh" from anywhere (it goes to its own folder), or "sh name.sh --check" to check the
+// pieces and write nothing. It carries the size of every piece and, when a checksum list is
+// written, every piece's SHA-256 and the whole file's; it refuses an existing file, names
+// every piece that is missing, of the wrong size or damaged, and moves the joined file into
+// place only once its size and SHA-256 are right. Exit status: 0 done, 1 refused or damaged,
+// 2 an unknown argument.
+namespace PosixRestoreScript {
+
+// The script for pieces of pieceLengths (piece k at k - 1); wholeDigest and pieceDigests are
+// lower-case hex SHA-256, both empty when no checksum list is written.
+QByteArray scriptFor(const OutputNames &names, const QList<qint64> &pieceLengths,
+                     const QByteArray &wholeDigest = {},
+                     const QList<QByteArray> &pieceDigests = {});
+
+} // namespace PosixRestoreScript
