@@ -1,4 +1,4 @@
-#include "FileError.h"
+#include "Failure.h"
 #include "Splitting.h"
 #include "TestFiles.h"
 #include "checksums/Verify.h"
@@ -6,8 +6,8 @@
 #include "join/JoinRun.h"
 #include "run/RunProgress.h"
 #include "split/SplitPlanner.h"
+#include "text/RefusalText.h"
 #include "text/RunMessages.h"
-#include "text/SplitRefusal.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -170,7 +170,8 @@ void ChecksumsTest::damagedPieceRefusesTheJoin() {
         QCOMPARE(RunMessages::join(plan, result).text, message);
     }
 
-    QVERIFY(result.outcome == RunOutcome::Failed && result.damaged);
+    QVERIFY(result.outcome == RunOutcome::Failed &&
+            result.failure->kind() == Failure::Kind::Damaged);
     QCOMPARE(filesIn(out.path()), before); // no joined file, no temporary file
     QVERIFY(!verify(out.filePath(QStringLiteral("report.doc.sha256"))).allMatch() || mended);
 }
@@ -302,7 +303,7 @@ void ChecksumsTest::handEditedLists() {
         try {
             check();
             QFAIL("the list was taken");
-        } catch (const FileError &error) {
+        } catch (const Failure &error) {
             QVERIFY2(error.reason().startsWith(refusal), error.what());
         }
     }
@@ -334,8 +335,8 @@ void ChecksumsTest::anEarlierListIsReplacedOnlyWhereItIsOurs() {
     try {
         splitReport(out.path(), 25, checksums);
         QVERIFY(!refused);
-    } catch (const SplitRefused &refusal) {
-        QVERIFY2(refusal.refusals().first().reason.endsWith(
+    } catch (const Failure &refusal) {
+        QVERIFY2(refusal.parts().front().reason().endsWith(
                      QStringLiteral("is not a checksum list of report.doc's pieces; Tessary "
                                     "will not replace it")),
                  refusal.what());

@@ -80,9 +80,10 @@ void CliTest::commands_data() {
     const auto report = [](const QString &folder) {
         writeTestFile(QDir(folder).filePath(QStringLiteral("report.doc")), patternBytes(2500));
     };
-    const QStringList split{QStringLiteral("report.doc"),     QStringLiteral("report.doc.1"),
-                            QStringLiteral("report.doc.2"),   QStringLiteral("report.doc.3"),
-                            QStringLiteral("report.doc.bat"), QStringLiteral("report.doc.sha256")};
+    const QStringList split{QStringLiteral("report.doc"),       QStringLiteral("report.doc.1"),
+                            QStringLiteral("report.doc.2"),     QStringLiteral("report.doc.3"),
+                            QStringLiteral("report.doc.bat"),   QStringLiteral("report.doc.sh"),
+                            QStringLiteral("report.doc.sha256")};
 
     QTest::addRow("split") << Setup(report) << args("split -s 1000 report.doc") << 0
                            << QStringLiteral("I am done splitting all of the files\n") << QString()
@@ -174,7 +175,7 @@ void CliTest::commands_data() {
         << QStringLiteral("The pieces could not be checked.\n\nreport.doc.bat: no checksum list "
                           "(report.doc.sha256) stands beside it, so there is nothing to check "
                           "the pieces against\n")
-        << split.first(5);
+        << split.first(6);
     QTest::addRow("verify") << Setup(splitReport) << args("verify report.doc.sha256") << 0
                             << QStringLiteral(
                                    "All 3 pieces match report.doc.sha256, and joined they make "
@@ -279,7 +280,7 @@ void CliTest::ctrlCLeavesWhatCancelLeaves() {
     QCOMPARE(cli.exitCode(), 130);
     QCOMPARE(QDir(folder.filePath(QStringLiteral("out"))).entryList(QDir::Files, QDir::Name),
              (QStringList{QStringLiteral("first.bin.1"), QStringLiteral("first.bin.bat"),
-                          QStringLiteral("first.bin.sha256")}));
+                          QStringLiteral("first.bin.sh"), QStringLiteral("first.bin.sha256")}));
     QVERIFY(QString::fromLocal8Bit(cli.readAllStandardError())
                 .contains(QStringLiteral("The split was stopped. first.bin was split; second.bin "
                                          "was not, and its pieces were removed.")));

@@ -456,7 +456,7 @@ void FrmSplitTest::splitFromTheWindow() {
         joined += piece;
     }
     QVERIFY(joined == source);
-    QCOMPARE(filesIn(out.path()).size(), pieces.size() + 2);     // with the script and the list
+    QCOMPARE(filesIn(out.path()).size(), pieces.size() + 3);     // with the scripts and the list
     QCOMPARE(control<QListWidget>(window, "List1")->count(), 1); // the queue stays
 }
 
@@ -816,7 +816,7 @@ void FrmSplitTest::splitWithoutChecksums() {
 
     QCOMPARE(recorder.messages.size(), 1);
     QCOMPARE(QFile::exists(out.filePath(QStringLiteral("report.doc.sha256"))), checksums);
-    QCOMPARE(filesIn(out.path()).size(), checksums ? 5 : 4);
+    QCOMPARE(filesIn(out.path()).size(), checksums ? 6 : 5);
 }
 
 void FrmSplitTest::verifyFromTheWindow() {
@@ -966,7 +966,7 @@ void FrmSplitTest::terminalWritesWhatTheWindowWrites() {
     QCOMPARE(cli.exitCode(), 0);
 
     const QStringList written = filesIn(byWindow.path());
-    QCOMPARE(written.size(), 2 * (5 + 2));
+    QCOMPARE(written.size(), 2 * (5 + 3));
     QCOMPARE(filesIn(byTerminal.path()), written);
     for (const QString &file : written)
         QVERIFY2(readTestFile(QDir(byTerminal.path()).filePath(file)) ==

@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
 #include <functional>
 
 #include <new>
@@ -39,7 +40,7 @@ public:
 };
 
 // Checks and runs the join of chosen as the window does. Throws JoinDeclined when the user
-// said No, FileError when it was refused or failed.
+// said No, Failure when it was refused or failed.
 void join(AnsweringHost &host, const QString &chosen) {
     const JoinPlan plan = planJoin(chosen, host);
     if (host.onRun)
@@ -47,7 +48,7 @@ void join(AnsweringHost &host, const QString &chosen) {
     ProgressSink progress;
     const RunResult result = JoinRun(plan, progress, StopRequest()).run();
     if (result.outcome != RunOutcome::Done)
-        throw FileError(result.failedPath, result.reason);
+        throw Failure(Failure::Kind::Unusable, result.failure->path(), result.failure->reason());
     host.restored << plan.recipe.destination + QStringLiteral(" has been restored");
 }
 
@@ -312,7 +313,7 @@ void JoinTest::refusedWritingNothing() {
     try {
         join(host, out.filePath(chosen));
         QFAIL("the join was not refused");
-    } catch (const FileError &error) {
+    } catch (const Failure &error) {
         QVERIFY2((error.path() + QStringLiteral(": ") + error.reason()).contains(reason),
                  error.what());
     }
@@ -347,7 +348,7 @@ void JoinTest::pieceOfOddLengthAsksFirst() {
         QCOMPARE(readTestFile(out.filePath(QStringLiteral("x"))),
                  source.left(9) + bytes + source.mid(18));
     } else {
-        QVERIFY_THROWS_EXCEPTION(JoinDeclined, join(host, out.filePath(QStringLiteral("x.bat"))));
+        QVERIFY_THROWS_EXCEPTION(Failure, join(host, out.filePath(QStringLiteral("x.bat"))));
         QVERIFY(!QFile::exists(out.filePath(QStringLiteral("x"))));
     }
     QCOMPARE(host.questions.size(), 1);
@@ -374,13 +375,13 @@ void JoinTest::existingFileIsReplacedOnlyOnYes() {
     if (replace)
         join(host, out.filePath(QStringLiteral("x.bat")));
     else
-        QVERIFY_THROWS_EXCEPTION(JoinDeclined, join(host, out.filePath(QStringLiteral("x.bat"))));
+        QVERIFY_THROWS_EXCEPTION(Failure, join(host, out.filePath(QStringLiteral("x.bat"))));
 
     QCOMPARE(host.questions.size(), 1);
     QVERIFY(host.questions.first().contains(QStringLiteral("exists already")));
     QCOMPARE(readTestFile(out.filePath(QStringLiteral("x"))),
              replace ? source : QByteArray("the user's own x"));
-    QCOMPARE(filesIn(out.path()).size(), 6); // three pieces, the script, the list and x
+    QCOMPARE(filesIn(out.path()).size(), 7); // three pieces, the scripts, the list and x
 }
 
 void JoinTest::diskFillingUpLeavesTheOldFileAndNoTemporaryFile_data() {
@@ -413,15 +414,15 @@ void JoinTest::diskFillingUpLeavesTheOldFileAndNoTemporaryFile() {
     try {
         join(host, disk.filePath(QStringLiteral("x.bat")));
         QFAIL("the join reported success on a full disk");
-    } catch (const FileError &error) {
+    } catch (const Failure &error) {
         QVERIFY2(error.reason().startsWith(reason), error.what());
     }
     QCOMPARE(readTestFile(disk.filePath(QStringLiteral("x"))), QByteArray("old x"));
     QStringList left = filesIn(disk.path());
-    QCOMPARE(left,
-             (QStringList{QStringLiteral("filler"), QStringLiteral("x"), QStringLiteral("x.1"),
-                          QStringLiteral("x.2"), QStringLiteral("x.3"), QStringLiteral("x.4"),
-                          QStringLiteral("x.bat"), QStringLiteral("x.sha256")}));
+    QCOMPARE(left, (QStringList{QStringLiteral("filler"), QStringLiteral("x"),
+                                QStringLiteral("x.1"), QStringLiteral("x.2"), QStringLiteral("x.3"),
+                                QStringLiteral("x.4"), QStringLiteral("x.bat"),
+                                QStringLiteral("x.sh"), QStringLiteral("x.sha256")}));
 }
 
 void JoinTest::fileInPlaceIsNeverToldAsNotWritten() {
@@ -431,10 +432,8 @@ void JoinTest::fileInPlaceIsNeverToldAsNotWritten() {
     const JoinPlan plan = planJoin(out.filePath(QStringLiteral("x.bat")), host);
     // The folder's flush failed once the file had taken its name.
     JoinResult result;
-    result.outcome = RunOutcome::Failed;
+    result.end(Failure::fromSystemError(out.path(), EIO));
     result.inPlace = true;
-    result.failedPath = out.path();
-    result.reason = QStringLiteral("Input/output error");
 
     const RunMessage message = RunMessages::join(plan, result);
 
@@ -476,7 +475,7 @@ void JoinTest::fifoScriptIsRefusedWithoutWaiting() {
     try {
         join(host, out.filePath(chosen));
         QFAIL("the join was not refused");
-    } catch (const FileError &error) {
+    } catch (const Failure &error) {
         QCOMPARE(error.path(), out.filePath(QStringLiteral("x.bat")));
         QVERIFY2(error.reason().contains(QStringLiteral("FIFO (named pipe), not a regular file")),
                  error.what());
@@ -494,8 +493,8 @@ void JoinTest::failureOfAnyKindIsReported() {
     const RunResult result = joinFile(out.filePath(QStringLiteral("x.bat")), host, progress);
 
     QVERIFY(result.outcome == RunOutcome::Failed);
-    QCOMPARE(result.reason, QStringLiteral("there is not enough memory"));
-    QCOMPARE(filesIn(out.path()).size(), 5); // the pieces, the script and the list, no temporary
+    QCOMPARE(result.failure->reason(), QStringLiteral("there is not enough memory"));
+    QCOMPARE(filesIn(out.path()).size(), 6); // the pieces, the scripts and the list, no temporary
 }
 
 void JoinTest::fileThatAppearsMeanwhileIsNotReplaced() {
@@ -508,12 +507,12 @@ void JoinTest::fileThatAppearsMeanwhileIsNotReplaced() {
     try {
         join(host, out.filePath(QStringLiteral("x.bat")));
         QFAIL("the join replaced a file nobody agreed to replace");
-    } catch (const FileError &error) {
+    } catch (const Failure &error) {
         QCOMPARE(error.path(), out.filePath(QStringLiteral("x")));
         QVERIFY2(error.reason().contains(QStringLiteral("was not replaced")), error.what());
     }
     QCOMPARE(readTestFile(out.filePath(QStringLiteral("x"))), QByteArray("the user's new x"));
-    QCOMPARE(filesIn(out.path()).size(), 6); // no temporary file
+    QCOMPARE(filesIn(out.path()).size(), 7); // no temporary file
 }
 
 void JoinTest::firstPieceWithoutAScriptAsksFirst_data() {
@@ -537,7 +536,7 @@ void JoinTest::firstPieceWithoutAScriptAsksFirst() {
     if (join)
         ::join(host, out.filePath(QStringLiteral("report.doc.1")));
     else
-        QVERIFY_THROWS_EXCEPTION(JoinDeclined,
+        QVERIFY_THROWS_EXCEPTION(Failure,
                                  ::join(host, out.filePath(QStringLiteral("report.doc.1"))));
 
     QCOMPARE(host.questions,
@@ -571,7 +570,7 @@ void JoinTest::firstPieceWithAChecksumListNeedsNoQuestion() {
         try {
             join(host, out.filePath(QStringLiteral("x.1")));
             QFAIL("the join was not refused");
-        } catch (const FileError &error) {
+        } catch (const Failure &error) {
             QCOMPARE(error.path(), out.filePath(lost));
             QCOMPARE(error.reason(), QStringLiteral("this piece is missing"));
         }
@@ -600,7 +599,7 @@ void JoinTest::scriptLinesAreQuotedPrintably() {
     try {
         join(host, out.filePath(QStringLiteral("x.bat")));
         QFAIL("the join was not refused");
-    } catch (const FileError &error) {
+    } catch (const Failure &error) {
         QVERIFY2(error.reason().endsWith(QStringLiteral("echo U+001B[2J ownedU+0000 here")),
                  error.what());
         QVERIFY(!error.reason().contains(QChar(0x1b)) && !error.reason().contains(QChar(0)));

@@ -45,7 +45,8 @@ private:
 
 void PieceWriterTest::verifyPieces(const QString &out, const QString &name,
                                    const QByteArray &source, const QList<qint64> &expected) {
-    QStringList expectedFiles{name + QStringLiteral(".bat"), name + QStringLiteral(".sha256")};
+    QStringList expectedFiles{name + QStringLiteral(".bat"), name + QStringLiteral(".sh"),
+                              name + QStringLiteral(".sha256")};
     qint64 offset = 0;
     for (qsizetype i = 0; i < expected.size(); ++i) {
         const QString piece = name + u'.' + QString::number(i + 1);

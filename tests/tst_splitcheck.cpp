@@ -6,7 +6,7 @@
 #include "TmpfsMount.h"
 #include "run/Saturating.h"
 #include "split/SplitPlanner.h"
-#include "text/SplitRefusal.h"
+#include "text/RefusalText.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <functional>
 #include <limits>
 #include <new>
@@ -382,11 +383,11 @@ void SplitCheckTest::refusedBeforeAnyByteIsWritten() {
     try {
         scene.job.run();
         QFAIL("the split was started");
-    } catch (const SplitRefused &refused) {
-        QCOMPARE(refused.refusals().size(), 1);
-        const Refusal &refusal = refused.refusals().first();
-        QCOMPARE(QDir::cleanPath(refusal.path), QDir::cleanPath(refusedPath));
-        QVERIFY2(refusal.reason.contains(reason), qPrintable(refusal.reason));
+    } catch (const Failure &refused) {
+        QCOMPARE(refused.parts().size(), 1);
+        const Failure &refusal = refused.parts().front();
+        QCOMPARE(QDir::cleanPath(refusal.path()), QDir::cleanPath(refusedPath));
+        QVERIFY2(refusal.reason().contains(reason), qPrintable(refusal.reason()));
     }
     QCOMPARE(snapshot(scene.in.path()), inBefore);
     QCOMPARE(snapshot(scene.out.path()), outBefore);
@@ -406,7 +407,7 @@ void SplitCheckTest::messageNamesEveryRefusedEntry() {
     try {
         scene.job.run();
         QFAIL("the split was started");
-    } catch (const SplitRefused &refused) {
+    } catch (const Failure &refused) {
         const QString message = QString::fromUtf8(refused.what());
         QVERIFY(message.startsWith(QStringLiteral("The split was not started")));
         QVERIFY(message.endsWith(QStringLiteral("Nothing was written.")));
@@ -422,7 +423,7 @@ void SplitCheckTest::messageNamesEveryRefusedEntry() {
         }
         QVERIFY(!message.contains(QStringLiteral("fine.txt")));
         // A shortened list says how many it leaves out.
-        QVERIFY(refusalMessage(refused.refusals(), 1).contains(QStringLiteral("... and 2 more.")));
+        QVERIFY(refusalMessage(refused.parts(), 1).contains(QStringLiteral("... and 2 more.")));
     }
     QCOMPARE(filesIn(scene.out.path()), QStringList{QStringLiteral("linked.bin.1")});
 }
@@ -442,12 +443,12 @@ void SplitCheckTest::tooLittleFreeSpace() {
     try {
         scene.job.run();
         QFAIL("the split was started");
-    } catch (const SplitRefused &refused) {
-        QCOMPARE(refused.refusals().size(), 1);
-        QCOMPARE(QDir::cleanPath(refused.refusals().first().path), disk.path());
-        QVERIFY2(refused.refusals().first().reason.contains(QStringLiteral("of free space there, "
-                                                                           "but only")),
-                 qPrintable(refused.refusals().first().reason));
+    } catch (const Failure &refused) {
+        QCOMPARE(refused.parts().size(), 1);
+        QCOMPARE(QDir::cleanPath(refused.parts().front().path()), disk.path());
+        QVERIFY2(refused.parts().front().reason().contains(QStringLiteral("of free space there, "
+                                                                          "but only")),
+                 qPrintable(refused.parts().front().reason()));
     }
     QCOMPARE(filesIn(disk.path()), QStringList{QStringLiteral("small.bin.1")});
 
@@ -468,7 +469,7 @@ void SplitCheckTest::sameFileQueuedTwiceStillSplits() {
     const ScriptReplay replay = replayScript(scene.out.path(), QStringLiteral("twice.bin.bat"));
     QVERIFY2(replay.error.isEmpty(), qPrintable(replay.error));
     QCOMPARE(replay.joined.value(QStringLiteral("twice.bin")), patternBytes(25));
-    QCOMPARE(filesIn(scene.out.path()).size(), 5);
+    QCOMPARE(filesIn(scene.out.path()).size(), 6);
 }
 
 void SplitCheckTest::filesLongerOrShorterThanTheySaySplitWhole_data() {
@@ -500,7 +501,7 @@ void SplitCheckTest::filesLongerOrShorterThanTheySaySplitWhole() {
     QCOMPARE(replay.joined.value(name), expected);
     // Pieces of 3 bytes, the last one not empty, and nothing past it.
     const qint64 pieces = (expected.size() + 2) / 3;
-    QCOMPARE(filesIn(scene.out.path()).size(), pieces + 2);
+    QCOMPARE(filesIn(scene.out.path()).size(), pieces + 3);
 }
 
 void SplitCheckTest::latePieceIsCheckedAsTheOthersAre() {
@@ -514,8 +515,8 @@ void SplitCheckTest::latePieceIsCheckedAsTheOthersAre() {
     const SplitResult result = scene.job.run();
 
     QVERIFY(result.outcome == RunOutcome::Failed);
-    QCOMPARE(result.failedPath, queued);
-    QCOMPARE(result.reason, QStringLiteral("it is itself queued to be split"));
+    QCOMPARE(result.failure->path(), queued);
+    QCOMPARE(result.failure->reason(), QStringLiteral("it is itself queued to be split"));
     QCOMPARE(filesIn(scene.out.path()), QStringList{QStringLiteral("version.3")});
     QCOMPARE(readTestFile(queued), patternBytes(10));
 }
@@ -610,12 +611,12 @@ void SplitCheckTest::stalePiecesOfALongerSplitGo_data() {
     QTest::addRow("a file that became shorter")
         << QStringList{QStringLiteral("x.1"), QStringLiteral("x.2"), QStringLiteral("x.3")}
         << QStringList{QStringLiteral("x.1"), QStringLiteral("x.2"), QStringLiteral("x.bat"),
-                       QStringLiteral("x.sha256")};
+                       QStringLiteral("x.sh"), QStringLiteral("x.sha256")};
     QTest::addRow("only the unbroken run after the last piece")
         << QStringList{QStringLiteral("x.3"), QStringLiteral("x.4"), QStringLiteral("x.6"),
                        QStringLiteral("x.bat")}
-        << QStringList{QStringLiteral("x.1"), QStringLiteral("x.2"), QStringLiteral("x.6"),
-                       QStringLiteral("x.bat"), QStringLiteral("x.sha256")};
+        << QStringList{QStringLiteral("x.1"),   QStringLiteral("x.2"),  QStringLiteral("x.6"),
+                       QStringLiteral("x.bat"), QStringLiteral("x.sh"), QStringLiteral("x.sha256")};
 }
 
 void SplitCheckTest::stalePiecesOfALongerSplitGo() {
@@ -655,26 +656,26 @@ void SplitCheckTest::noEmptyPiecePastTheRealEnd() {
 
     QCOMPARE(filesIn(scene.out.path()),
              (QStringList{QStringLiteral("possible.1"), QStringLiteral("possible.bat"),
-                          QStringLiteral("possible.sha256")}));
+                          QStringLiteral("possible.sh"), QStringLiteral("possible.sha256")}));
     QCOMPARE(readTestFile(scene.outPath(QStringLiteral("possible.1"))), bytes);
 }
 
-using Failure = std::function<void()>;
+using Fault = std::function<void()>;
 
 void SplitCheckTest::failuresOfAnyKindAreReported_data() {
-    QTest::addColumn<Failure>("fail");
+    QTest::addColumn<Fault>("fail");
     QTest::addColumn<QString>("reason");
     QTest::addRow("memory runs out")
-        << Failure([] { throw std::bad_alloc(); }) << QStringLiteral("there is not enough memory");
-    QTest::addRow("no thread to spare") << Failure([] {
+        << Fault([] { throw std::bad_alloc(); }) << QStringLiteral("there is not enough memory");
+    QTest::addRow("no thread to spare") << Fault([] {
         throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
     }) << QStringLiteral("Resource temporarily unavailable");
-    QTest::addRow("anything else") << Failure([] { throw std::runtime_error("the unexpected"); })
+    QTest::addRow("anything else") << Fault([] { throw std::runtime_error("the unexpected"); })
                                    << QStringLiteral("the unexpected");
 }
 
 void SplitCheckTest::failuresOfAnyKindAreReported() {
-    QFETCH(Failure, fail);
+    QFETCH(Fault, fail);
     QFETCH(QString, reason);
     Scene scene;
     scene.source(scene.inPath(QStringLiteral("first")), 30);
@@ -688,10 +689,10 @@ void SplitCheckTest::failuresOfAnyKindAreReported() {
     const SplitResult result = scene.job.run(progress, StopRequest());
 
     QVERIFY(result.outcome == RunOutcome::Failed);
-    QCOMPARE(result.reason, reason);
+    QCOMPARE(result.failure->reason(), reason);
     QCOMPARE(result.filesDone, 1);
     QCOMPARE(result.stoppedFile, 1);
-    QCOMPARE(filesIn(scene.out.path()).size(), 6); // first.1 to first.4, .bat and .sha256
+    QCOMPARE(filesIn(scene.out.path()).size(), 7); // first.1 to first.4, .bat, .sh, .sha256
 }
 
 void SplitCheckTest::countsSaturate_data() {
@@ -735,11 +736,15 @@ void SplitCheckTest::pieceLargerThanTheVolumeHoldsIsRefused() {
     try {
         scene.job.run();
         QFAIL("the split was started");
-    } catch (const SplitRefused &refused) {
+    } catch (const Failure &refused) {
         // The small volume has no room for it either; both are said.
-        QVERIFY2(refused.refusals().contains(
-                     Refusal{QDir::toNativeSeparators(stick.path()) + u'/',
-                             RefusalReason::pieceTooLarge((qint64(1) << 32) - 1, 4'999'999'999)}),
+        const QString tooLarge = RefusalReason::pieceTooLarge((qint64(1) << 32) - 1, 4'999'999'999);
+        QVERIFY2(std::any_of(refused.parts().cbegin(), refused.parts().cend(),
+                             [&](const Failure &refusal) {
+                                 return refusal.path() ==
+                                            QDir::toNativeSeparators(stick.path()) + u'/' &&
+                                        refusal.reason() == tooLarge;
+                             }),
                  refused.what());
     }
     QCOMPARE(filesIn(stick.path()), QStringList());

@@ -79,13 +79,13 @@ void SplitRunTest::queueIsSplitInOrder() {
                                            QStringLiteral("finishing 1"), QStringLiteral("done 1"),
                                            QStringLiteral("start 2"), QStringLiteral("finishing 2"),
                                            QStringLiteral("done 2"), QStringLiteral("flush")}));
-    QCOMPARE(seen, (QStringList{QStringLiteral("0: 3 files"), QStringLiteral("1: 6 files"),
-                                QStringLiteral("2: 9 files")}));
+    QCOMPARE(seen, (QStringList{QStringLiteral("0: 3 files"), QStringLiteral("1: 7 files"),
+                                QStringLiteral("2: 11 files")}));
 
     // The same queue again writes the same files again.
     QVERIFY(queue.job.run().outcome == RunOutcome::Done);
     verifyComplete(queue, 0, 3);
-    QCOMPARE(filesIn(queue.out.path()).size(), 11);
+    QCOMPARE(filesIn(queue.out.path()).size(), 14);
 }
 
 void SplitRunTest::outputFolderWithOrWithoutSeparator_data() {
@@ -137,14 +137,14 @@ void SplitRunTest::failureStopsTheRunAtTheFailingEntry() {
 
     QFile::setPermissions(queue.out.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QVERIFY(result.outcome == RunOutcome::Failed);
-    QCOMPARE(QDir::toNativeSeparators(result.failedPath), failingPath);
-    QVERIFY(!result.reason.isEmpty());
+    QCOMPARE(QDir::toNativeSeparators(result.failure->path()), failingPath);
+    QVERIFY(!result.failure->reason().isEmpty());
     QCOMPARE(result.filesDone, 1);
     QCOMPARE(result.stoppedFile, 1);
     QVERIFY(!progress.events.contains(QStringLiteral("start 2")));
     if (QDir(queue.out.path()).exists()) {
         verifyComplete(queue, 0, 3);
-        QCOMPARE(filesIn(queue.out.path()).size(), 5); // nothing of b.bin or c.bin
+        QCOMPARE(filesIn(queue.out.path()).size(), 6); // nothing of b.bin or c.bin
     }
 }
 
@@ -168,10 +168,10 @@ void SplitRunTest::diskFillingUpStopsTheRunMidFile() {
 
     QVERIFY(result.outcome == RunOutcome::Failed);
     const QString prefix = QDir(disk.path()).filePath(QStringLiteral("a.bin."));
-    QVERIFY2(result.failedPath.startsWith(prefix), qPrintable(result.failedPath));
-    const qint64 failedPiece = result.failedPath.mid(prefix.size()).toLongLong();
-    QVERIFY2(result.reason.contains(QStringLiteral("space"), Qt::CaseInsensitive),
-             qPrintable(result.reason));
+    QVERIFY2(result.failure->path().startsWith(prefix), qPrintable(result.failure->path()));
+    const qint64 failedPiece = result.failure->path().mid(prefix.size()).toLongLong();
+    QVERIFY2(result.failure->reason().contains(QStringLiteral("space"), Qt::CaseInsensitive),
+             qPrintable(result.failure->reason()));
     QVERIFY(failedPiece > 1 && failedPiece <= 7);
     // Nothing half-made is left of the file under way, nor anything of the next.
     QCOMPARE(filesIn(disk.path()), QStringList{QStringLiteral("filler")});

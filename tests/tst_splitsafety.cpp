@@ -1,5 +1,5 @@
+#include "Failure.h"
 #include "FatMount.h"
-#include "FileError.h"
 #include "OutputFolder.h"
 #include "Splitting.h"
 #include "TestFiles.h"
@@ -10,7 +10,7 @@
 #include "split/SplitPlan.h"
 #include "split/SplitRun.h"
 #include "text/MessageText.h"
-#include "text/SplitRefusal.h"
+#include "text/RefusalText.h"
 
 #include <QDir>
 #include <QFile>
@@ -88,7 +88,7 @@ void SplitSafetyTest::folderSwappedForALinkAfterTheCheckIsNotWritten() {
     QCOMPARE(readTestFile(root.filePath(QStringLiteral("kept"))), QByteArray("someone's file"));
     QCOMPARE(filesIn(elsewhere), QStringList{QStringLiteral("f.1")});
     QCOMPARE(filesIn(root.filePath(QStringLiteral("moved"))).size(),
-             6); // f.1 to f.4, .bat, .sha256
+             7); // f.1 to f.4, .bat, .sh, .sha256
 }
 
 void SplitSafetyTest::hardLinkPutAtAPieceAfterTheCheckIsNotCut() {
@@ -105,9 +105,9 @@ void SplitSafetyTest::hardLinkPutAtAPieceAfterTheCheckIsNotCut() {
     });
 
     QVERIFY(result.outcome == RunOutcome::Failed);
-    QCOMPARE(result.failedPath, out.filePath(QStringLiteral("f.3")));
-    QVERIFY2(result.reason.contains(QStringLiteral("other names (hard links)")),
-             qPrintable(result.reason));
+    QCOMPARE(result.failure->path(), out.filePath(QStringLiteral("f.3")));
+    QVERIFY2(result.failure->reason().contains(QStringLiteral("other names (hard links)")),
+             qPrintable(result.failure->reason()));
     QCOMPARE(readTestFile(in.filePath(QStringLiteral("kept"))), QByteArray("someone's file"));
     // Its own pieces went; the other file's name is not the split's to remove.
     QCOMPARE(filesIn(out.path()), QStringList{QStringLiteral("f.3")});
@@ -139,8 +139,8 @@ void SplitSafetyTest::sourceSwappedAfterTheCheckIsNotSplit() {
     });
 
     QVERIFY(result.outcome == RunOutcome::Failed);
-    QCOMPARE(result.failedPath, QDir::toNativeSeparators(source));
-    QCOMPARE(result.reason, QStringLiteral("it changed after it was checked"));
+    QCOMPARE(result.failure->path(), QDir::toNativeSeparators(source));
+    QCOMPARE(result.failure->reason(), QStringLiteral("it changed after it was checked"));
     QCOMPARE(filesIn(out.path()), QStringList{QStringLiteral("f.1")});
     QCOMPARE(readTestFile(out.filePath(QStringLiteral("f.1"))), QByteArray("an old piece"));
 }
@@ -156,7 +156,7 @@ void SplitSafetyTest::namesDifferingInCaseOnAVolumeThatIgnoresIt() {
     job.add(stick.filePath(QStringLiteral("F.1")));
     job.folder = stick.path();
 
-    QVERIFY_THROWS_EXCEPTION(SplitRefused, job.run());
+    QVERIFY_THROWS_EXCEPTION(Failure, job.run());
 
     QCOMPARE(readTestFile(stick.filePath(QStringLiteral("F.1"))), QByteArray("the user's own F.1"));
     QCOMPARE(filesIn(stick.path()), (QStringList{QStringLiteral("F.1"), QStringLiteral("f")}));
@@ -187,9 +187,10 @@ void SplitSafetyTest::scriptCutByAFullDiskIsNotLeft() {
     const SplitResult result = job.run(progress, StopRequest());
 
     QVERIFY(result.outcome == RunOutcome::Failed);
-    QCOMPARE(result.failedPath, QDir(disk.path()).filePath(name + QStringLiteral(".bat")));
+    QVERIFY2(result.failure->kind() == Failure::Kind::NoRoom, result.failure->what());
     const QStringList left = filesIn(disk.path());
-    QVERIFY(!left.contains(name + QStringLiteral(".bat")));
+    for (const char *beside : {".bat", ".sh", ".sha256"})
+        QVERIFY(!left.contains(name + QLatin1StringView(beside)));
     for (const QString &file : left)
         QVERIFY2(!file.startsWith(u'.'), qPrintable(file));
 }
@@ -214,7 +215,7 @@ void SplitSafetyTest::outputThatAppearsMeanwhileIsNotReplaced() {
     const SplitResult result = job.run(progress, StopRequest());
 
     QVERIFY(result.outcome == RunOutcome::Failed);
-    QCOMPARE(result.failedPath, out.filePath(name));
+    QCOMPARE(result.failure->path(), out.filePath(name));
     QCOMPARE(readTestFile(out.filePath(name)), QByteArray("someone's file"));
     QCOMPARE(filesIn(out.path()), QStringList{name}); // nothing half-made, no script of nothing
 }
@@ -233,13 +234,13 @@ void SplitSafetyTest::tooFewFilesLeftOnTheVolume() {
     try {
         job.run();
         QFAIL("the split was started");
-    } catch (const SplitRefused &refused) {
-        QCOMPARE(refused.refusals().size(), 1);
-        QCOMPARE(refused.refusals().first().path, QDir::toNativeSeparators(disk.path()) + u'/');
-        QVERIFY2(refused.refusals().first().reason.startsWith(
-                     QStringLiteral("the split needs 102 new files there, but only ")),
+    } catch (const Failure &refused) {
+        QCOMPARE(refused.parts().size(), 1);
+        QCOMPARE(refused.parts().front().path(), QDir::toNativeSeparators(disk.path()) + u'/');
+        QVERIFY2(refused.parts().front().reason().startsWith(
+                     QStringLiteral("the split needs 103 new files there, but only ")),
                  refused.what());
-        QVERIFY(refused.refusals().first().reason.endsWith(QStringLiteral(" more can be made")));
+        QVERIFY(refused.parts().front().reason().endsWith(QStringLiteral(" more can be made")));
     }
     QCOMPARE(filesIn(disk.path()), QStringList());
 }
@@ -247,8 +248,9 @@ void SplitSafetyTest::tooFewFilesLeftOnTheVolume() {
 void SplitSafetyTest::controlCharactersAreShownNotSent() {
     const QString escape = QStringLiteral("a\x1b[2Jb\u202e.txt\nc");
     QCOMPARE(printable(escape), QStringLiteral("aU+001B[2JbU+202E.txtU+000Ac"));
-    const QString message = refusalMessage(
-        {{QStringLiteral("/in/x\x1b]0;owned\x07"), QStringLiteral("No such file or directory")}});
+    const QString message =
+        refusalMessage({Failure(Failure::Kind::NotFound, QStringLiteral("/in/x\x1b]0;owned\x07"),
+                                QStringLiteral("No such file or directory"))});
     QVERIFY2(message.contains(QStringLiteral("/in/xU+001B]0;ownedU+0007: No such file")),
              qPrintable(message));
     QVERIFY(!message.contains(QChar(0x1b)));
@@ -361,25 +363,26 @@ void SplitSafetyTest::secondRunWritingTheSameOutputsIsRefused() {
         try {
             job.run();
             QFAIL("a second split of f ran beside the first");
-        } catch (const SplitRefused &refused) {
-            QCOMPARE(refused.refusals().first().reason,
+        } catch (const Failure &refused) {
+            QCOMPARE(refused.parts().front().reason(),
                      QStringLiteral("another Tessary run is writing f's pieces there"));
         }
         try {
             planJoin(out.filePath(QStringLiteral("f.1")), yes);
             QFAIL("a join of f ran beside its split");
-        } catch (const FileError &error) {
+        } catch (const Failure &error) {
             QVERIFY2(error.reason().startsWith(QStringLiteral("another Tessary run is writing")),
                      error.what());
         }
     });
 
     QVERIFY(first.outcome == RunOutcome::Done);
-    QCOMPARE(filesIn(out.path()),
-             (QStringList{QStringLiteral("f.1"), QStringLiteral("f.2"), QStringLiteral("f.3"),
-                          QStringLiteral("f.bat"), QStringLiteral("f.sha256")}));
+    QCOMPARE(
+        filesIn(out.path()),
+        (QStringList{QStringLiteral("f.1"), QStringLiteral("f.2"), QStringLiteral("f.3"),
+                     QStringLiteral("f.bat"), QStringLiteral("f.sh"), QStringLiteral("f.sha256")}));
     QVERIFY(job.run().outcome == RunOutcome::Done); // once the first is over
-    QCOMPARE(filesIn(out.path()).size(), 5);
+    QCOMPARE(filesIn(out.path()).size(), 6);
 }
 
 using Change = std::function<void(QFile &source)>;
@@ -419,8 +422,8 @@ void SplitSafetyTest::sourceThatChangesWhileItIsSplitFails() {
     const SplitResult result = job.run(progress, StopRequest());
 
     QVERIFY(result.outcome == RunOutcome::Failed);
-    QCOMPARE(result.failedPath, path);
-    QCOMPARE(result.reason, QStringLiteral("it changed while it was split"));
+    QCOMPARE(result.failure->path(), path);
+    QCOMPARE(result.failure->reason(), QStringLiteral("it changed while it was split"));
     QCOMPARE(filesIn(out.path()), QStringList());
 }
 
@@ -441,7 +444,7 @@ void SplitSafetyTest::moveWithoutReplacingFallsBackToALink() {
     try {
         QVERIFY(folder.moveByLink(".written", "f.bat"));
         QVERIFY(!taken);
-    } catch (const FileError &error) {
+    } catch (const Failure &error) {
         QVERIFY2(taken, error.what());
         QVERIFY(error.reason().startsWith(QStringLiteral("a file of this name appeared")));
     }

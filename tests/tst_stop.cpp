@@ -124,7 +124,8 @@ void StopTest::stopAtEachPointOfASplit() {
     for (int i = 0; i < complete; ++i) {
         const QString name = queue.job.queue[i].name;
         expected << name + QStringLiteral(".1") << name + QStringLiteral(".2")
-                 << name + QStringLiteral(".bat") << name + QStringLiteral(".sha256");
+                 << name + QStringLiteral(".bat") << name + QStringLiteral(".sh")
+                 << name + QStringLiteral(".sha256");
         const ScriptReplay replay = replayScript(queue.out.path(), name + QStringLiteral(".bat"));
         QVERIFY2(replay.error.isEmpty(), qPrintable(replay.error));
         QVERIFY(replay.joined.value(name) == queue.sources[i]);
@@ -297,7 +298,8 @@ void StopTest::signalsStopATerminalRun() {
     QCOMPARE(SignalStop::exitStatus(), exitStatus);
     QCOMPARE(filesIn(queue.out.path()),
              (QStringList{QStringLiteral("a.bin.1"), QStringLiteral("a.bin.2"),
-                          QStringLiteral("a.bin.bat"), QStringLiteral("a.bin.sha256")}));
+                          QStringLiteral("a.bin.bat"), QStringLiteral("a.bin.sh"),
+                          QStringLiteral("a.bin.sha256")}));
 }
 
 QTEST_GUILESS_MAIN(StopTest)

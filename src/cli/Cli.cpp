@@ -1,5 +1,6 @@
 #include "Cli.h"
 
+#include "Failure.h"
 #include "SignalStop.h"
 #include "SizeArgument.h"
 #include "TerminalProgress.h"
@@ -8,11 +9,9 @@
 #include "join/JoinPlanner.h"
 #include "join/JoinRun.h"
 #include "run/ProgressCounter.h"
-#include "run/RunFailure.h"
 #include "split/SplitPlanner.h"
 #include "text/MessageText.h"
 #include "text/RunMessages.h"
-#include "text/SplitRefusal.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -135,18 +134,25 @@ public:
         const SignalStop signals(m_stop);
         try {
             return execute();
-        } catch (const Stopped &) { // before the run began, while a list was read
-            print(stderr, QStringLiteral("Stopped before anything was written."));
-            return SignalStop::exitStatus();
         } catch (...) {
-            print(stderr, failure(describeFailure(std::current_exception())));
-            return Failed;
+            return failed(Failure::current());
         }
     }
 
 protected:
     virtual int execute() = 0;
-    virtual RunMessage failure(const RunFailure &failure) const = 0;
+    // What the command says of a failure that ended it before it had a result.
+    virtual RunMessage failure(const Failure &failure) const = 0;
+
+    // Every failure's end on a terminal, by its kind: its words on stderr, and the status.
+    int failed(const Failure &failure) const {
+        if (failure.kind() == Failure::Kind::Stopped) { // before the run, while a list was read
+            print(stderr, QStringLiteral("Stopped before anything was written."));
+            return SignalStop::exitStatus();
+        }
+        print(stderr, this->failure(failure));
+        return Failed;
+    }
 
     bool quiet() const { return m_parser.isSet(m_quiet); }
     std::function<bool()> keepGoing() const {
@@ -223,19 +229,14 @@ protected:
         request.writeChecksums = !m_parser.isSet(m_noChecksums);
         for (const QString &file : files)
             request.queue.append(queuedFile(file));
-        try {
-            const SplitPlan plan = planSplit(request);
-            const SplitResult result = showingProgress([&](ProgressCounter &counter) {
-                return SplitRun(plan, counter, m_stop, m_tuning.run).run();
-            });
-            return finish(RunMessages::split(plan, result), result.outcome);
-        } catch (const SplitRefused &refused) {
-            print(stderr, RunMessages::splitRefused(refused.refusals()));
-            return Failed;
-        }
+        const SplitPlan plan = planSplit(request);
+        const SplitResult result = showingProgress([&](ProgressCounter &counter) {
+            return SplitRun(plan, counter, m_stop, m_tuning.run).run();
+        });
+        return finish(RunMessages::split(plan, result), result.outcome);
     }
 
-    RunMessage failure(const RunFailure &failure) const override {
+    RunMessage failure(const Failure &failure) const override {
         return RunMessages::splitFailure(failure);
     }
 
@@ -291,20 +292,14 @@ public:
 protected:
     int execute(const QString &file) override {
         Answers answers(m_parser.isSet(m_yes));
-        JoinPlan plan;
-        try {
-            plan = planJoin(file, answers, keepGoing());
-        } catch (const JoinDeclined &) {
-            print(stderr, QStringLiteral("The pieces were not joined, and nothing was written."));
-            return Failed;
-        }
+        const JoinPlan plan = planJoin(file, answers, keepGoing());
         const JoinResult result = showingProgress([&](ProgressCounter &counter) {
             return JoinRun(plan, counter, m_stop, m_tuning.run.copyMethod).run();
         });
         return finish(RunMessages::join(plan, result), result.outcome);
     }
 
-    RunMessage failure(const RunFailure &failure) const override {
+    RunMessage failure(const Failure &failure) const override {
         return RunMessages::joinFailure(failure);
     }
 
@@ -325,7 +320,7 @@ protected:
         return finish(RunMessages::verify(plan, result), result.outcome, result.allMatch());
     }
 
-    RunMessage failure(const RunFailure &failure) const override {
+    RunMessage failure(const Failure &failure) const override {
         return RunMessages::verifyFailure(failure);
     }
 };

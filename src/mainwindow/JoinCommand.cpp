@@ -1,11 +1,11 @@
 #include "JoinCommand.h"
 
+#include "Failure.h"
 #include "FileDialog.h"
 #include "MessageBox.h"
 #include "RunMessageBox.h"
 #include "WaitWindowSlot.h"
 #include "join/JoinRun.h"
-#include "run/RunFailure.h"
 #include "run/RunProgress.h"
 #include "text/RunMessages.h"
 
@@ -36,10 +36,11 @@ void JoinCommand::join(const QString &chosen) {
             result = JoinRun(plan, progress, stop).run();
         });
         showRunMessage(RunMessages::join(plan, result));
-    } catch (const JoinDeclined &) {
-        // The user answered No, and nothing was written: there is nothing more to say.
     } catch (...) {
-        showRunMessage(RunMessages::joinFailure(describeFailure(std::current_exception())));
+        const Failure failure = Failure::current();
+        // The user answered No, and nothing was written: there is nothing more to say.
+        if (failure.kind() != Failure::Kind::Declined)
+            showRunMessage(RunMessages::joinFailure(failure));
     }
 }
 

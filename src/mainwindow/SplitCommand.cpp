@@ -1,13 +1,12 @@
 #include "SplitCommand.h"
 
+#include "Failure.h"
 #include "RunMessageBox.h"
 #include "WaitWindowSlot.h"
-#include "run/RunFailure.h"
 #include "run/RunProgress.h"
 #include "split/SplitPlanner.h"
 #include "split/SplitRun.h"
 #include "text/RunMessages.h"
-#include "text/SplitRefusal.h"
 
 SplitCommand::SplitCommand(WaitWindowSlot &waitWindow)
     : m_waitWindow(waitWindow) {}
@@ -20,9 +19,7 @@ void SplitCommand::run(const SplitRequest &request) {
             result = SplitRun(plan, progress, stop).run();
         });
         showRunMessage(RunMessages::split(plan, result));
-    } catch (const SplitRefused &refused) {
-        showRunMessage(RunMessages::splitRefused(refused.refusals()));
     } catch (...) {
-        showRunMessage(RunMessages::splitFailure(describeFailure(std::current_exception())));
+        showRunMessage(RunMessages::splitFailure(Failure::current()));
     }
 }

@@ -1,10 +1,10 @@
 #include "VerifyCommand.h"
 
+#include "Failure.h"
 #include "FileDialog.h"
 #include "RunMessageBox.h"
 #include "WaitWindowSlot.h"
 #include "checksums/Verify.h"
-#include "run/RunFailure.h"
 #include "text/RunMessages.h"
 
 VerifyCommand::VerifyCommand(WaitWindowSlot &waitWindow)
@@ -29,6 +29,6 @@ void VerifyCommand::verify(const QString &chosen) {
         });
         showRunMessage(RunMessages::verify(plan, result));
     } catch (...) {
-        showRunMessage(RunMessages::verifyFailure(describeFailure(std::current_exception())));
+        showRunMessage(RunMessages::verifyFailure(Failure::current()));
     }
 }

@@ -40,7 +40,7 @@ void DigestPipeline::stop() {
 
 void DigestPipeline::throwFailure() const {
     if (m_failure)
-        std::rethrow_exception(m_failure);
+        throw *m_failure;
 }
 
 char *DigestPipeline::nextBuffer() {
@@ -68,7 +68,7 @@ void DigestPipeline::run(Hasher hasher) {
         hash(hasher);
     } catch (...) { // memory ran out: the feeder hears of it at its next call
         const std::lock_guard lock(m_mutex);
-        m_failure = std::current_exception();
+        m_failure = Failure::current();
         m_changed.notify_all();
     }
 }

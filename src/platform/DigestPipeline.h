@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Failure.h"
 #include "Sha256.h"
 
 #include <QByteArray>
@@ -7,10 +8,10 @@
 #include <QtGlobal>
 
 #include <condition_variable>
-#include <exception>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -64,7 +65,7 @@ private:
     std::size_t m_given = 0;             // buffers given to hash, ever
     std::size_t m_hashed[kHashers] = {}; // of those, hashed by each hasher
     bool m_ending = false;
-    std::exception_ptr m_failure; // of a hashing thread
+    std::optional<Failure> m_failure; // of a hashing thread
     const PieceCheck m_check;
     Sha256 m_pieceHash;
     Sha256 m_wholeHash;

@@ -1,6 +1,6 @@
 #include "OutputFolder.h"
 
-#include "FileError.h"
+#include "Failure.h"
 #include "Paths.h"
 
 #include <QFile>
@@ -66,7 +66,7 @@ OutputFolder::OutputFolder(const QString &path)
     m_handle = FileHandle(
         ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (m_handle.fd() < 0)
-        throw FileError::fromSystemError(path, errno);
+        throw Failure::fromSystemError(path, errno);
 }
 
 QByteArray fileSystemName(const QString &name) {
@@ -80,7 +80,7 @@ QString fromFileSystemName(const QByteArray &name) {
 FileIdentity OutputFolder::identity() const {
     struct stat status {};
     if (::fstat(m_handle.fd(), &status) != 0)
-        throw FileError::fromSystemError(m_path, errno);
+        throw Failure::fromSystemError(m_path, errno);
     return factsOf(status).identity;
 }
 
@@ -111,7 +111,7 @@ FolderCapacity OutputFolder::capacity() const {
     FolderCapacity capacity;
     struct statvfs volume {};
     if (::fstatvfs(m_handle.fd(), &volume) != 0)
-        throw FileError::fromSystemError(m_path, errno);
+        throw Failure::fromSystemError(m_path, errno);
     // A file system that reports no size at all (some FUSE drivers) has room as far as it
     // knows; a full disk is then found while writing, as everywhere.
     if (volume.f_blocks > 0)
@@ -136,7 +136,7 @@ QList<QByteArray> OutputFolder::entryNames() const {
         const int error = errno;
         if (fd >= 0)
             ::close(fd);
-        throw FileError::fromSystemError(m_path, error);
+        throw Failure::fromSystemError(m_path, error);
     }
     QList<QByteArray> names;
     int error = 0;
@@ -153,7 +153,7 @@ QList<QByteArray> OutputFolder::entryNames() const {
     }
     ::closedir(listing);
     if (error != 0)
-        throw FileError::fromSystemError(m_path, error);
+        throw Failure::fromSystemError(m_path, error);
     return names;
 }
 
@@ -164,11 +164,11 @@ FileHandle OutputFolder::openFile(const char *name, int flags) const {
     // O_NOFOLLOW reports a link as a loop, and O_NONBLOCK a FIFO without a reader as a missing
     // device: say what they are.
     if (errno == ELOOP)
-        throw FileError(
-            filePath(name),
-            QStringLiteral("it is a symbolic link, which Tessary never writes through"));
+        throw Failure(Failure::Kind::Unusable, filePath(name),
+                      QStringLiteral("it is a symbolic link, which Tessary never writes through"));
     if (errno == ENXIO)
-        throw FileError(filePath(name), QStringLiteral("it is not a regular file"));
+        throw Failure(Failure::Kind::Unusable, filePath(name),
+                      QStringLiteral("it is not a regular file"));
     fail(name, errno);
 }
 
@@ -180,10 +180,12 @@ FileHandle OutputFolder::create(const char *name) const {
     if (::fstat(file.fd(), &status) != 0)
         fail(name, errno);
     if (!S_ISREG(status.st_mode))
-        throw FileError(filePath(name), QStringLiteral("it is not a regular file"));
+        throw Failure(Failure::Kind::Unusable, filePath(name),
+                      QStringLiteral("it is not a regular file"));
     if (status.st_nlink > 1)
-        throw FileError(filePath(name), QStringLiteral("it has other names (hard links), which "
-                                                       "writing it would change too"));
+        throw Failure(Failure::Kind::Unusable, filePath(name),
+                      QStringLiteral("it has other names (hard links), which "
+                                     "writing it would change too"));
     if (::ftruncate(file.fd(), 0) != 0)
         fail(name, errno);
     return file;
@@ -215,8 +217,8 @@ FileHandle OutputFolder::openForReading(const QByteArray &name) const {
     if (file.fd() >= 0)
         return file;
     if (errno == ELOOP) // O_NOFOLLOW's word for a link
-        throw FileError(filePath(name),
-                        QStringLiteral("it is a symbolic link, which Tessary does not follow"));
+        throw Failure(Failure::Kind::Unusable, filePath(name),
+                      QStringLiteral("it is a symbolic link, which Tessary does not follow"));
     fail(name, errno);
 }
 
@@ -246,8 +248,9 @@ bool OutputFolder::removeIfStill(const QByteArray &name, const FileIdentity &ide
 namespace {
 
 [[noreturn]] void refuseToReplace(const QString &path) {
-    throw FileError(path, QStringLiteral("a file of this name appeared while Tessary wrote it, "
-                                         "and was not replaced"));
+    throw Failure(Failure::Kind::Exists, path,
+                  QStringLiteral("a file of this name appeared while Tessary wrote it, "
+                                 "and was not replaced"));
 }
 
 // renameat2() of a file system that cannot refuse to replace.
@@ -296,17 +299,17 @@ void OutputFolder::rename(const QByteArray &from, const QByteArray &to, Replacin
 
 void OutputFolder::sync() const {
     if (::fsync(m_handle.fd()) != 0)
-        throw FileError::fromSystemError(m_path, errno);
+        throw Failure::fromSystemError(m_path, errno);
 }
 
 void OutputFolder::syncFileSystem() const {
     // Since Linux 5.8 it reports the write errors of the file system's files, too.
     if (::syncfs(m_handle.fd()) != 0)
-        throw FileError::fromSystemError(m_path, errno);
+        throw Failure::fromSystemError(m_path, errno);
 }
 
 void OutputFolder::fail(const QByteArray &name, int error) const {
-    throw FileError::fromSystemError(filePath(name), error);
+    throw Failure::fromSystemError(filePath(name), error);
 }
 
 QString OutputFolder::filePath(const QByteArray &name) const {

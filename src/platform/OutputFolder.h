@@ -29,7 +29,7 @@ QString fromFileSystemName(const QByteArray &name);
 
 // A folder that files are written into, held open so that every file is made relative to it:
 // the folder is looked up once, and a folder put in its place later (a link, say) is never
-// written. Names are given as fileSystemName() makes them. Every failure is a FileError naming
+// written. Names are given as fileSystemName() makes them. Every failure is a Failure naming
 // the file it concerns.
 class OutputFolder {
 public:
@@ -87,7 +87,7 @@ public:
     // included.
     void syncFileSystem() const;
 
-    // Throws a FileError for name with the system's reason for error (an errno value).
+    // Throws a Failure for name with the system's reason for error (an errno value).
     [[noreturn]] void fail(const QByteArray &name, int error) const;
 
 private:

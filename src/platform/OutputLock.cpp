@@ -1,6 +1,6 @@
 #include "OutputLock.h"
 
-#include "FileError.h"
+#include "Failure.h"
 #include "NameFolding.h"
 #include "OutputFolder.h"
 #include "Sha256.h"
@@ -34,14 +34,16 @@ std::optional<OutputLock> OutputLock::take(const OutputFolder &folder, const QSt
         if (::fstat(file.fd(), &status) != 0)
             folder.fail(name, errno);
         if (!S_ISREG(status.st_mode))
-            throw FileError(folder.filePath(name), QStringLiteral("it is not a regular file"));
+            throw Failure(Failure::Kind::Unusable, folder.filePath(name),
+                          QStringLiteral("it is not a regular file"));
         if (!tryLockExclusively(file.fd()))
             return std::nullopt;
         const FileIdentity identity = factsOf(status).identity;
         if (folder.facts(name).identity == identity)
             return OutputLock(folder, name, std::move(file), identity);
     }
-    throw FileError(folder.filePath(name), QStringLiteral("it keeps being replaced"));
+    throw Failure(Failure::Kind::Changed, folder.filePath(name),
+                  QStringLiteral("it keeps being replaced"));
 }
 
 OutputLock::OutputLock(OutputLock &&other) noexcept
@@ -74,7 +76,7 @@ void OutputLock::release() noexcept {
         const FileFacts facts = folder->facts(m_name);
         if (facts.identity == m_identity && facts.size == 0 && facts.linkCount == 1)
             folder->remove(m_name);
-    } catch (const FileError &) { // it stays, unlocked: the next run takes it over
+    } catch (const Failure &) { // it stays, unlocked: the next run takes it over
     }
     m_file.close();
 }

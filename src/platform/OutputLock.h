@@ -17,7 +17,7 @@ class OutputFolder;
 class OutputLock {
 public:
     // Takes the lock of key (a file's name, compared without case) in folder; nothing when
-    // another process holds it. Throws FileError where the folder refuses the lock's file.
+    // another process holds it. Throws Failure where the folder refuses the lock's file.
     static std::optional<OutputLock> take(const OutputFolder &folder, const QString &key);
 
     OutputLock(OutputLock &&other) noexcept;

@@ -28,7 +28,7 @@ public:
 
     // Copies up to count bytes of source from offset. Reads past the size the source reported,
     // until a read returns nothing, so that files whose size is not their length (those of
-    // /proc) are read whole. Throws FileError when the source cannot be read.
+    // /proc) are read whole. Throws Failure when the source cannot be read.
     Result copy(const SourceFile &source, qint64 offset, int targetFd, qint64 count);
 
 private:

@@ -1,6 +1,6 @@
 #include "SourceFile.h"
 
-#include "FileError.h"
+#include "Failure.h"
 #include "OutputFolder.h"
 
 #include <QFile>
@@ -19,7 +19,7 @@ SourceFile::SourceFile(QString path)
     m_handle = FileHandle(::open(QFile::encodeName(m_path).constData(),
                                  O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (m_handle.fd() < 0)
-        throw FileError::fromSystemError(m_path, errno);
+        throw Failure::fromSystemError(m_path, errno);
     takeFacts();
 }
 
@@ -32,15 +32,16 @@ SourceFile::SourceFile(const OutputFolder &folder, const QByteArray &name)
 FileFacts SourceFile::currentFacts() const {
     struct stat status {};
     if (::fstat(m_handle.fd(), &status) != 0)
-        throw FileError::fromSystemError(m_path, errno);
+        throw Failure::fromSystemError(m_path, errno);
     return factsOf(status);
 }
 
 void SourceFile::takeFacts() {
     m_facts = currentFacts();
     if (m_facts.kind != FileKind::Regular)
-        throw FileError(
-            m_path, QStringLiteral("it is %1, not a regular file").arg(describeKind(m_facts.kind)));
+        throw Failure(
+            Failure::Kind::Unusable, m_path,
+            QStringLiteral("it is %1, not a regular file").arg(describeKind(m_facts.kind)));
 }
 
 qint64 SourceFile::readAt(char *buffer, qint64 size, qint64 offset) const {
@@ -49,7 +50,7 @@ qint64 SourceFile::readAt(char *buffer, qint64 size, qint64 offset) const {
         if (got >= 0)
             return got;
         if (errno != EINTR)
-            throw FileError::fromSystemError(m_path, errno);
+            throw Failure::fromSystemError(m_path, errno);
     }
 }
 
@@ -70,8 +71,8 @@ QByteArray SourceFile::readAll(qint64 atMost) const {
         got += read;
     }
     if (got > atMost)
-        throw FileError(m_path,
-                        QStringLiteral("it holds more than the %1 bytes expected").arg(atMost));
+        throw Failure(Failure::Kind::TooLarge, m_path,
+                      QStringLiteral("it holds more than the %1 bytes expected").arg(atMost));
     bytes.truncate(got);
     return bytes;
 }

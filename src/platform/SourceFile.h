@@ -12,7 +12,7 @@ class OutputFolder;
 // is refused, so none ever turns into pieces and none blocks the program.
 class SourceFile {
 public:
-    // Throws FileError when the file cannot be opened for reading or is not a regular file.
+    // Throws Failure when the file cannot be opened for reading or is not a regular file.
     explicit SourceFile(QString path);
     // The file at name in folder, itself: a symbolic link there is refused, not followed.
     SourceFile(const OutputFolder &folder, const QByteArray &name);
@@ -21,13 +21,13 @@ public:
     int fd() const noexcept { return m_handle.fd(); }
     // As the file was when it was opened.
     const FileFacts &facts() const noexcept { return m_facts; }
-    // As it is now; throws FileError.
+    // As it is now; throws Failure.
     FileFacts currentFacts() const;
 
     // Reads up to size bytes at offset; returns how many, 0 only at the end. Safe from several
-    // threads at once. Throws FileError on a read failure.
+    // threads at once. Throws Failure on a read failure.
     qint64 readAt(char *buffer, qint64 size, qint64 offset) const;
-    // Reads the whole file, which must hold no more than atMost bytes; throws FileError.
+    // Reads the whole file, which must hold no more than atMost bytes; throws Failure.
     QByteArray readAll(qint64 atMost) const;
 
 private:

@@ -1,6 +1,6 @@
 #include "TemporaryFile.h"
 
-#include "FileError.h"
+#include "Failure.h"
 #include "OutputFolder.h"
 #include "Writeback.h"
 
@@ -8,8 +8,10 @@
 #include <QRandomGenerator>
 
 #include <algorithm>
+#include <cerrno>
 #include <utility>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -45,6 +47,7 @@ TemporaryFile::TemporaryFile(const OutputFolder &folder, QByteArray finalName)
         m_file = m_folder.createUnnamed();
         if (m_file.fd() >= 0) {
             tryLockExclusively(m_file.fd());
+            takeIdentity();
             return;
         }
         for (int attempt = 0;; ++attempt) {
@@ -52,17 +55,25 @@ TemporaryFile::TemporaryFile(const OutputFolder &folder, QByteArray finalName)
             try {
                 m_file = m_folder.createNew(m_name.constData());
                 tryLockExclusively(m_file.fd());
+                takeIdentity();
                 return;
-            } catch (const FileError &) {
+            } catch (const Failure &) {
                 // Only a name that happens to be taken is worth another try.
                 if (m_folder.facts(m_name).kind == FileKind::Missing || attempt == 10)
                     throw;
             }
         }
-    } catch (const FileError &error) {
+    } catch (const Failure &error) {
         m_name.clear();
-        throw FileError(m_folder.filePath(m_finalName), error.reason());
+        throw Failure(error.kind(), m_folder.filePath(m_finalName), error.reason());
     }
+}
+
+void TemporaryFile::takeIdentity() {
+    struct stat status {};
+    if (::fstat(m_file.fd(), &status) != 0)
+        fail(errno);
+    m_identity = factsOf(status).identity;
 }
 
 TemporaryFile::~TemporaryFile() {
@@ -73,7 +84,7 @@ TemporaryFile::~TemporaryFile() {
         return; // an unnamed file goes with its descriptor
     try {
         m_folder.remove(m_name);
-    } catch (const FileError &) { // the file stays; nothing is to be done about it here
+    } catch (const Failure &) { // the file stays; nothing is to be done about it here
     }
 }
 
@@ -94,13 +105,13 @@ void TemporaryFile::removeLeftovers(const OutputFolder &folder, const QSet<FileI
             const FileHandle leftover = folder.openForWriting(name);
             if (tryLockExclusively(leftover.fd()))
                 folder.remove(name);
-        } catch (const FileError &) { // not a file of ours, or gone already
+        } catch (const Failure &) { // not a file of ours, or gone already
         }
     }
 }
 
 void TemporaryFile::fail(int error) const {
-    throw FileError::fromSystemError(m_folder.filePath(m_finalName), error);
+    throw Failure::fromSystemError(m_folder.filePath(m_finalName), error);
 }
 
 void TemporaryFile::write(const char *data, qint64 size) {
@@ -135,8 +146,8 @@ void TemporaryFile::putInPlace(OutputFolder::Replacing replacing) {
         const QByteArray name = freshHiddenName();
         try {
             m_folder.link(m_file, name);
-        } catch (const FileError &error) {
-            throw FileError(m_folder.filePath(m_finalName), error.reason());
+        } catch (const Failure &error) {
+            throw Failure(error.kind(), m_folder.filePath(m_finalName), error.reason());
         }
         m_name = name;
     }

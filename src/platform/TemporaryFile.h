@@ -34,30 +34,36 @@ public:
     static constexpr std::chrono::hours kLeftoverAge{24};
 
     int fd() const noexcept { return m_file.fd(); }
+    // The name it takes in putInPlace(), and the file it is, for as long as it is that file.
+    const QByteArray &finalName() const noexcept { return m_finalName; }
+    const FileIdentity &identity() const noexcept { return m_identity; }
 
-    // Throws FileError naming the final name, with the system's reason for error.
+    // Throws Failure naming the final name, with the system's reason for error.
     [[noreturn]] void fail(int error) const;
 
-    // Writes data at its end; throws FileError.
+    // Writes data at its end; throws Failure.
     void write(const QByteArray &data) { write(data.constData(), data.size()); }
     void write(const char *data, qint64 size);
-    // No permission beyond allowed (see restrictPermissions()); throws FileError.
+    // No permission beyond allowed (see restrictPermissions()); throws Failure.
     void restrictPermissions(unsigned allowed) const;
     // Tells it that bytes more were written at its end. These are sent on to the disk in steps,
     // while the writing goes on, so that flushToDisk() has less left to wait for.
     void wrote(qint64 bytes);
-    // Waits until the data is on the disk; throws FileError.
+    // Waits until the data is on the disk; throws Failure.
     void flushToDisk() const;
     // Closes the file and puts it at the final name, for good, replacing what stands there only
-    // when asked to; throws FileError. The folder's own entry is made to last by
+    // when asked to; throws Failure. The folder's own entry is made to last by
     // OutputFolder::sync().
     void putInPlace(OutputFolder::Replacing replacing);
 
 private:
+    void takeIdentity();
+
     const OutputFolder &m_folder;
     QByteArray m_finalName;
     QByteArray m_name; // empty while it has none
     FileHandle m_file;
+    FileIdentity m_identity;
     qint64 m_written = 0;
     qint64 m_sentToDisk = 0;
     bool m_inPlace = false;

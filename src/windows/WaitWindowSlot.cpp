@@ -1,5 +1,7 @@
 #include "WaitWindowSlot.h"
 
+#include "Failure.h"
+
 #include "LauncherProgress.h"
 #include "frmWait.h"
 #include "run/ProgressCounter.h"
@@ -26,7 +28,7 @@ WaitWindowSlot::~WaitWindowSlot() = default;
 void WaitWindowSlot::run(const Work &work) {
     ProgressCounter progress;
     StopRequest stop;
-    std::exception_ptr failure;
+    std::optional<Failure> failure;
     QEventLoop loop;
 
     m_window = std::make_unique<frmWait>();
@@ -50,7 +52,7 @@ void WaitWindowSlot::run(const Work &work) {
         try {
             work(progress, stop);
         } catch (...) {
-            failure = std::current_exception();
+            failure = Failure::current();
         }
         // Posted: the loop ends once this thread's work is over, whenever it gets there.
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
@@ -61,5 +63,5 @@ void WaitWindowSlot::run(const Work &work) {
     stop.request();
     worker.join();
     if (failure)
-        std::rethrow_exception(failure);
+        throw *failure;
 }

@@ -45,7 +45,7 @@ void splitOneFile(const QString &source, const QString &out, const QString &size
     job.options = options;
     const SplitResult result = job.run();
     QVERIFY2(result.outcome == RunOutcome::Done,
-             qPrintable(result.failedPath + QStringLiteral(": ") + result.reason));
+             qPrintable(result.failure->path() + QStringLiteral(": ") + result.failure->reason()));
 }
 
 void ProgressHooks::fileStarted(qint64 index, const QString &, qint64) {

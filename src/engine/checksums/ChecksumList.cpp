@@ -1,6 +1,6 @@
 #include "checksums/ChecksumList.h"
 
-#include "FileError.h"
+#include "Failure.h"
 #include "NameFolding.h"
 #include "OutputFolder.h"
 #include "SourceFile.h"
@@ -40,7 +40,9 @@ public:
 private:
     void take(QByteArray line);
     [[noreturn]] void refuse(const QString &why, const QByteArray &line) const;
-    [[noreturn]] void refuseWhole(const QString &why) const { throw FileError(m_file.path(), why); }
+    [[noreturn]] void refuseWhole(const QString &why) const {
+        throw Failure(Failure::Kind::Unusable, m_file.path(), why);
+    }
     // The piece line names, 0 for the whole file; nothing for any other name.
     std::optional<qint64> pieceNamed(const QString &name) const;
 
@@ -58,7 +60,7 @@ ChecksumList ListReader::read(const std::function<bool()> &keepGoing) {
     qint64 offset = 0;
     for (;;) {
         if (!keepGoing())
-            throw Stopped();
+            throw Failure::stopped();
         const qint64 got = m_file.readAt(block.get(), kBlockBytes, offset);
         if (got == 0)
             break;
@@ -135,11 +137,12 @@ std::optional<qint64> ListReader::pieceNamed(const QString &name) const {
 }
 
 void ListReader::refuse(const QString &why, const QByteArray &line) const {
-    throw FileError(m_file.path(), printable(QStringLiteral("line %1 %2, so the pieces were not "
-                                                            "checked against it: ")
-                                                 .arg(m_line)
-                                                 .arg(why)) +
-                                       quotedLine(QString::fromUtf8(line)));
+    throw Failure(Failure::Kind::Unusable, m_file.path(),
+                  printable(QStringLiteral("line %1 %2, so the pieces were not "
+                                           "checked against it: ")
+                                .arg(m_line)
+                                .arg(why)) +
+                      quotedLine(QString::fromUtf8(line)));
 }
 
 } // namespace
@@ -163,8 +166,8 @@ std::optional<QByteArray> findChecksumList(const OutputFolder &folder, const Out
         if (foldedName(fromFileSystemName(entry)) != folded)
             continue;
         if (found)
-            throw FileError(
-                folder.filePath(entry),
+            throw Failure(
+                Failure::Kind::Unusable, folder.filePath(entry),
                 QStringLiteral("it and %1 are both a checksum list of %2; Tessary "
                                "cannot tell which one to trust")
                     .arg(printable(fromFileSystemName(*found)), printable(names.fileName())));
@@ -183,24 +186,17 @@ ChecksumList readChecksumList(const OutputFolder &folder, const OutputNames &nam
     return ListReader(file, names).read(keepGoing);
 }
 
-bool isChecksumListOf(const OutputFolder &folder, const QByteArray &name,
-                      const OutputNames &names) {
-    try {
-        const QByteArray bytes = SourceFile(folder, name).readAll(kLargestList);
-        QList<QByteArray> digests;
-        for (const QByteArray &line : bytes.split('\n'))
-            digests.append(line.left(64));
-        digests.removeLast(); // after the last line end
-        if (digests.size() < 2)
-            return false;
-        const QByteArray whole = digests.takeFirst();
-        return ChecksumList::text(names, whole, digests) == bytes &&
-               std::all_of(digests.cbegin(), digests.cend(),
-                           [](const QByteArray &digest) {
-                               return isDigest(digest) && digest == digest.toLower();
-                           }) &&
-               isDigest(whole) && whole == whole.toLower();
-    } catch (const FileError &) {
+bool isChecksumListOf(const QByteArray &bytes, const OutputNames &names) {
+    QList<QByteArray> digests;
+    for (const QByteArray &line : bytes.split('\n'))
+        digests.append(line.left(64));
+    digests.removeLast(); // after the last line end
+    if (digests.size() < 2)
         return false;
-    }
+    const QByteArray whole = digests.takeFirst();
+    const auto lowerDigest = [](const QByteArray &digest) {
+        return isDigest(digest) && digest == digest.toLower();
+    };
+    return ChecksumList::text(names, whole, digests) == bytes && lowerDigest(whole) &&
+           std::all_of(digests.cbegin(), digests.cend(), lowerDigest);
 }

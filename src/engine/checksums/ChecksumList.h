@@ -25,7 +25,7 @@ struct ChecksumList {
 
 // The name on disk of the list of names in folder, whatever the case it is spelled in (a FAT
 // volume or another tool may have written it so); nothing when there is none. Throws
-// FileError when two spellings stand there.
+// Failure when two spellings stand there.
 std::optional<QByteArray> findChecksumList(const OutputFolder &folder, const OutputNames &names);
 
 // Reads the list beside the pieces of names, found whatever its case; an empty list (no path)
@@ -33,11 +33,10 @@ std::optional<QByteArray> findChecksumList(const OutputFolder &folder, const Out
 // file and one for each of its pieces name.1 ... name.k, each "<digest>  <name>" (or
 // "<digest> *<name>", and with a byte order mark or CR LF line ends, as editors on Windows
 // leave them). It is read line by line, within a bound on its size, and refused at its first
-// bad line with a FileError that quotes the line; keepGoing is asked between blocks, and a
-// no throws Stopped.
+// bad line with a Failure that quotes the line; keepGoing is asked between blocks, and a
+// no throws a Failure of kind Stopped.
 ChecksumList readChecksumList(const OutputFolder &folder, const OutputNames &names,
                               const std::function<bool()> &keepGoing);
 
-// Whether the file at name in folder is a list that a split of names writes, byte for byte in
-// its format: a split replaces or removes such a list, and no other file.
-bool isChecksumListOf(const OutputFolder &folder, const QByteArray &name, const OutputNames &names);
+// Whether list is, byte for byte, one that a split of names writes.
+bool isChecksumListOf(const QByteArray &list, const OutputNames &names);

@@ -1,12 +1,11 @@
 #include "checksums/Verify.h"
 
 #include "DigestPipeline.h"
-#include "FileError.h"
+#include "Failure.h"
 #include "OutputFolder.h"
 #include "SourceFile.h"
 #include "checksums/FileDigest.h"
 #include "join/JoinRecipe.h"
-#include "run/RunFailure.h"
 #include "run/RunProgress.h"
 #include "run/Saturating.h"
 
@@ -76,7 +75,7 @@ private:
         qint64 offset = 0;
         for (;;) {
             if (m_stop.requested())
-                throw Stopped();
+                throw Failure::stopped();
             char *buffer = m_digests.nextBuffer();
             const qint64 got = file.readAt(buffer, DigestPipeline::kBufferBytes, offset);
             // A piece is read to where a read returns nothing: one that ends on a buffer's end
@@ -98,7 +97,7 @@ private:
     DigestPipeline m_digests;          // last: its threads start once the rest is made
 };
 
-// How the file at name compares with digest; throws Stopped once keepGoing() says no.
+// How the file at name compares with digest; throws a stop once keepGoing() says no.
 VerifyResult::Entry check(const OutputFolder &folder, const QString &text, const QByteArray &digest,
                           ProgressSink &progress, const std::function<bool()> &keepGoing) {
     const QByteArray name = fileSystemName(text);
@@ -111,7 +110,7 @@ VerifyResult::Entry check(const OutputFolder &folder, const QString &text, const
         digestOfFile(SourceFile(folder, name), keepGoing,
                      [&progress](qint64 bytes) { progress.bytesCopied(bytes); });
     if (!found)
-        throw Stopped();
+        throw Failure::stopped();
     return {text, found->hex == digest ? Status::Matches : Status::Damaged, {}};
 }
 
@@ -136,17 +135,19 @@ VerifyPlan planVerify(const QString &chosen, const std::function<bool()> &keepGo
     const QFileInfo info(chosen);
     const std::optional<OutputNames::Entry> output = OutputNames::parse(info.fileName());
     if (!output || (output->kind == OutputNames::Kind::Piece && output->piece != 1))
-        throw FileError(chosen, QStringLiteral("choose the checksum list, the restore script or "
-                                               "the first piece (the one whose name ends in .1)"));
+        throw Failure(Failure::Kind::Unusable, chosen,
+                      QStringLiteral("choose the checksum list, the restore script or "
+                                     "the first piece (the one whose name ends in .1)"));
     VerifyPlan plan;
     plan.folder = std::make_unique<OutputFolder>(QDir::toNativeSeparators(info.absolutePath()));
     plan.names = OutputNames(output->fileName);
     JoinRecipe recipe = recipeBeside(*plan.folder, plan.names);
     plan.list = checksumListFor(*plan.folder, recipe, keepGoing);
     if (plan.list.path.isEmpty())
-        throw FileError(chosen, QStringLiteral("no checksum list (%1) stands beside it, so there "
-                                               "is nothing to check the pieces against")
-                                    .arg(plan.names.checksums()));
+        throw Failure(Failure::Kind::NotFound, chosen,
+                      QStringLiteral("no checksum list (%1) stands beside it, so there "
+                                     "is nothing to check the pieces against")
+                          .arg(plan.names.checksums()));
     return plan;
 }
 
@@ -168,7 +169,7 @@ VerifyResult runVerify(const VerifyPlan &plan, ProgressSink &progress, const Sto
         // The joined file, when it is there, on a thread of its own beside the pieces; it
         // gives up as soon as they fail.
         std::atomic<bool> piecesFailed{false};
-        std::exception_ptr wholeFailure;
+        std::optional<Failure> wholeFailure;
         std::thread wholeThread;
         if (withWhole)
             wholeThread = std::thread([&] {
@@ -177,7 +178,7 @@ VerifyResult runVerify(const VerifyPlan &plan, ProgressSink &progress, const Sto
                         check(*plan.folder, plan.names.fileName(), plan.list.whole, progress,
                               [&] { return !stop.requested() && !piecesFailed.load(); });
                 } catch (...) {
-                    wholeFailure = std::current_exception();
+                    wholeFailure = Failure::current();
                 }
             });
         const auto joinWhole = [&] {
@@ -193,11 +194,9 @@ VerifyResult runVerify(const VerifyPlan &plan, ProgressSink &progress, const Sto
         }
         joinWhole();
         if (wholeFailure)
-            std::rethrow_exception(wholeFailure);
-    } catch (const Stopped &) {
-        result.outcome = RunOutcome::Stopped;
+            throw *wholeFailure;
     } catch (...) {
-        recordFailure(result);
+        result.end(Failure::current());
     }
     return result;
 }

@@ -28,10 +28,10 @@ struct VerifyPlan {
 };
 
 // The list of the file chosen: the checksum list itself, or the one beside a restore script
-// or a first piece, found by their names whatever their case. Throws FileError when there is
+// or a first piece, found by their names whatever their case. Throws Failure when there is
 // none, or it proves nothing: a list that is not one a split writes, that lists another number
 // of pieces than the script beside it joins, or that leaves out a piece standing beside them.
-// Throws Stopped once keepGoing says no while a long list is read.
+// Throws a Failure of kind Stopped once keepGoing says no while a long list is read.
 VerifyPlan planVerify(
     const QString &chosen, const std::function<bool()> &keepGoing = [] { return true; });
 

@@ -38,20 +38,23 @@ void examinePieces(JoinPlan &plan) {
         const QString path = plan.folder->filePath(name);
         const FileFacts facts = plan.folder->facts(name);
         if (facts.kind == FileKind::Missing)
-            throw FileError(path, QStringLiteral("this piece is missing"));
+            throw Failure(Failure::Kind::NotFound, path, QStringLiteral("this piece is missing"));
         if (facts.kind == FileKind::SymbolicLink)
-            throw FileError(path, QStringLiteral("it is a symbolic link; Tessary joins only the "
-                                                 "pieces themselves"));
+            throw Failure(Failure::Kind::Unusable, path,
+                          QStringLiteral("it is a symbolic link; Tessary joins only the "
+                                         "pieces themselves"));
         if (facts.kind != FileKind::Regular)
-            throw FileError(path,
-                            QStringLiteral("it is %1, not a piece").arg(describeKind(facts.kind)));
+            throw Failure(Failure::Kind::Unusable, path,
+                          QStringLiteral("it is %1, not a piece").arg(describeKind(facts.kind)));
         if (const auto other = pieceByIdentity.constFind(facts.identity);
             other != pieceByIdentity.cend())
-            throw FileError(path, QStringLiteral("it is the same file as %1 (a hard link), not a "
-                                                 "piece of its own")
-                                      .arg(names.piece(*other)));
+            throw Failure(Failure::Kind::Unusable, path,
+                          QStringLiteral("it is the same file as %1 (a hard link), not a "
+                                         "piece of its own")
+                              .arg(names.piece(*other)));
         if (withScript && facts.identity == script)
-            throw FileError(path, QStringLiteral("it is the restore script itself, not a piece"));
+            throw Failure(Failure::Kind::Unusable, path,
+                          QStringLiteral("it is the restore script itself, not a piece"));
         pieceByIdentity.insert(facts.identity, piece);
         if (piece == 1)
             plan.permissions = facts.permissions;
@@ -71,9 +74,9 @@ void askWithoutScript(const JoinPlan &plan, JoinQuestions &questions) {
                            "all pieces are here. It found %2 (%3). Join them into %4?")
                 .arg(printable(names.piece(1)), piecesText(plan.recipe.pieceCount),
                      bytesText(plan.totalBytes), printable(names.fileName()))))
-        throw JoinDeclined(plan.folder->filePath(names.pieceOnDisk(1)),
-                           QStringLiteral("no restore script stands beside it, and the join was "
-                                          "not started"));
+        throw Failure(Failure::Kind::Declined, plan.folder->filePath(names.pieceOnDisk(1)),
+                      QStringLiteral("no restore script stands beside it, and the join was "
+                                     "not started"));
 }
 
 // The first piece whose length no split gives (all but the last as long as the first, the
@@ -102,8 +105,9 @@ void askAboutOddPiece(const JoinPlan &plan, JoinQuestions &questions) {
                            "the same?")
                 .arg(printable(oddPath), locale.toString(plan.pieceLengths[odd - 1]),
                      printable(firstPath), locale.toString(plan.pieceLengths[0]))))
-        throw JoinDeclined(oddPath, QStringLiteral("its length is not that of a piece of this "
-                                                   "split, and the join was stopped"));
+        throw Failure(Failure::Kind::Declined, oddPath,
+                      QStringLiteral("its length is not that of a piece of this "
+                                     "split, and the join was stopped"));
 }
 
 void checkDestination(JoinPlan &plan, JoinQuestions &questions) {
@@ -112,9 +116,9 @@ void checkDestination(JoinPlan &plan, JoinQuestions &questions) {
     const QString destinationPath = native(folder.filePath(destination));
     const QString chosen = QFileInfo(plan.recipe.chosen).fileName();
     const auto refuseAsScript = [&] {
-        throw FileError(destinationPath,
-                        QStringLiteral("it is the restore script being read, which a split never "
-                                       "names after the file it restores"));
+        throw Failure(Failure::Kind::Unusable, destinationPath,
+                      QStringLiteral("it is the restore script being read, which a split never "
+                                     "names after the file it restores"));
     };
     // As Windows, FAT and exFAT compare names: F.BAT and f.bat are one file there, whatever
     // this volume's inode numbers say.
@@ -124,17 +128,20 @@ void checkDestination(JoinPlan &plan, JoinQuestions &questions) {
     if (existing.kind == FileKind::Missing)
         return;
     if (existing.kind != FileKind::Regular && existing.kind != FileKind::SymbolicLink)
-        throw FileError(destinationPath, QStringLiteral("it is %1, which a join never replaces")
-                                             .arg(describeKind(existing.kind)));
+        throw Failure(Failure::Kind::Unusable, destinationPath,
+                      QStringLiteral("it is %1, which a join never replaces")
+                          .arg(describeKind(existing.kind)));
     if (existing.kind == FileKind::Regular && plan.pieceIdentities.contains(existing.identity))
-        throw FileError(destinationPath, QStringLiteral("it is one of its own pieces"));
+        throw Failure(Failure::Kind::Unusable, destinationPath,
+                      QStringLiteral("it is one of its own pieces"));
     if (existing.kind == FileKind::Regular &&
         folder.factsFollowingLinks(fileSystemName(chosen)).identity == existing.identity)
         refuseAsScript();
     if (!questions.askYesNo(QStringLiteral("%1 exists already.\n\nReplace it with the file "
                                            "joined from its pieces?")
                                 .arg(printable(destinationPath))))
-        throw JoinDeclined(destinationPath, QStringLiteral("it exists, and was not replaced"));
+        throw Failure(Failure::Kind::Declined, destinationPath,
+                      QStringLiteral("it exists, and was not replaced"));
     plan.replacing = true;
     if (existing.kind == FileKind::Regular)
         plan.permissions = existing.permissions;
@@ -157,9 +164,10 @@ JoinPlan planJoin(const QString &chosen, JoinQuestions &questions,
     // while they are read, or make the file at once.
     plan.lock = OutputLock::take(*plan.folder, names.fileName());
     if (!plan.lock)
-        throw FileError(native(plan.folder->filePath(fileSystemName(names.fileName()))),
-                        QStringLiteral("another Tessary run is writing %1 or its pieces there")
-                            .arg(printable(names.fileName())));
+        throw Failure(Failure::Kind::Busy,
+                      native(plan.folder->filePath(fileSystemName(names.fileName()))),
+                      QStringLiteral("another Tessary run is writing %1 or its pieces there")
+                          .arg(printable(names.fileName())));
     // Without a script, the list says how many pieces there are, as the script would.
     plan.checksums = checksumListFor(*plan.folder, plan.recipe, keepGoing);
     examinePieces(plan);
@@ -170,13 +178,13 @@ JoinPlan planJoin(const QString &chosen, JoinQuestions &questions,
     TemporaryFile::removeLeftovers(*plan.folder);
     const FolderCapacity capacity = plan.folder->capacity();
     if (plan.totalBytes > capacity.freeBytes)
-        throw FileError(native(plan.recipe.folder),
-                        QStringLiteral("the joined file needs %1 of free space there, but only %2 "
-                                       "is free")
-                            .arg(bytesText(plan.totalBytes), bytesText(capacity.freeBytes)));
+        throw Failure(Failure::Kind::NoRoom, native(plan.recipe.folder),
+                      QStringLiteral("the joined file needs %1 of free space there, but only %2 "
+                                     "is free")
+                          .arg(bytesText(plan.totalBytes), bytesText(capacity.freeBytes)));
     if (capacity.freeFiles < 1)
-        throw FileError(native(plan.recipe.folder),
-                        QStringLiteral("the joined file needs a new file there, but no more can "
-                                       "be made"));
+        throw Failure(Failure::Kind::NoRoom, native(plan.recipe.folder),
+                      QStringLiteral("the joined file needs a new file there, but no more can "
+                                     "be made"));
     return plan;
 }

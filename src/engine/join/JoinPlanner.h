@@ -1,17 +1,11 @@
 #pragma once
 
-#include "FileError.h"
+#include "Failure.h"
 #include "join/JoinPlan.h"
 
 #include <QString>
 
 #include <functional>
-
-// A join the user stopped by answering No: nothing was written.
-class JoinDeclined : public FileError {
-public:
-    using FileError::FileError;
-};
 
 // The questions a join may ask before it writes.
 class JoinQuestions {
@@ -29,8 +23,8 @@ public:
 // nor the script, as Windows compares names; there is room for it; and the user agrees to
 // replace it where it exists.
 // No other Tessary run may be writing the file or its pieces there meanwhile. Throws
-// JoinDeclined when the user answers No, FileError when the join is refused, and Stopped once
-// keepGoing says no while a long list is read.
+// a Failure: Declined when the user answers No, Stopped once keepGoing says no while a long list
+// is read, of another kind when the join is refused.
 JoinPlan planJoin(
     const QString &chosen, JoinQuestions &questions,
     const std::function<bool()> &keepGoing = [] { return true; });

@@ -1,13 +1,13 @@
 #include "join/JoinRecipe.h"
 
-#include "FileError.h"
+#include "Failure.h"
 #include "OutputFolder.h"
 #include "SourceFile.h"
 #include "names/OutputNames.h"
 #include "names/PortableName.h"
 #include "names/RestoreScript.h"
 #include "text/MessageText.h"
-#include "text/SplitRefusal.h"
+#include "text/RefusalText.h"
 #include "text/TextLines.h"
 
 #include <QDir>
@@ -59,7 +59,8 @@ private:
 
 QByteArray readScript(const SourceFile &file) {
     if (file.facts().size > kLargestScript)
-        throw FileError(file.path(), QStringLiteral("it is too large to be a restore script"));
+        throw Failure(Failure::Kind::TooLarge, file.path(),
+                      QStringLiteral("it is too large to be a restore script"));
     return file.readAll(kLargestScript);
 }
 
@@ -71,8 +72,9 @@ ScriptReader scriptAt(const QString &path) {
 JoinRecipe ScriptReader::read() {
     const QList<ScriptLine> script = lines();
     if (script.size() < 2)
-        throw FileError(m_path, QStringLiteral("it is not a restore script that Tessary writes: "
-                                               "it has fewer than two lines"));
+        throw Failure(Failure::Kind::Unusable, m_path,
+                      QStringLiteral("it is not a restore script that Tessary writes: "
+                                     "it has fewer than two lines"));
     const ScriptLine &echo = script.last();
     JoinRecipe recipe;
     recipe.folder = QDir::toNativeSeparators(QFileInfo(m_path).absolutePath());
@@ -207,11 +209,12 @@ std::optional<QString> ScriptReader::unquote(QStringView text) {
 }
 
 void ScriptReader::refuse(const ScriptLine &line, const QString &why) const {
-    throw FileError(m_path, printable(QStringLiteral("line %1 %2, so nothing of the script was "
-                                                     "run: ")
-                                          .arg(line.number)
-                                          .arg(why)) +
-                                quotedLine(line.text));
+    throw Failure(Failure::Kind::Unusable, m_path,
+                  printable(QStringLiteral("line %1 %2, so nothing of the script was "
+                                           "run: ")
+                                .arg(line.number)
+                                .arg(why)) +
+                      quotedLine(line.text));
 }
 
 // name.1 or name.sha256: the restore script beside it, when there is one, says how many pieces
@@ -232,10 +235,11 @@ JoinRecipe recipeStandingFor(const QString &path, const QString &fileName, bool 
     } while (folder.facts(name).kind != FileKind::Missing);
     --recipe.pieceCount;
     if (recipe.pieceCount == 0)
-        throw FileError(folder.filePath(names.pieceOnDisk(1)), qt_error_string(ENOENT));
+        throw Failure(Failure::Kind::NotFound, folder.filePath(names.pieceOnDisk(1)),
+                      qt_error_string(ENOENT));
     if (const std::optional<QString> beyond = pieceBeyond(folder, names, recipe.pieceCount))
-        throw FileError(folder.filePath(name),
-                        QStringLiteral("this piece is missing, though %1 is there").arg(*beyond));
+        throw Failure(Failure::Kind::NotFound, folder.filePath(name),
+                      QStringLiteral("this piece is missing, though %1 is there").arg(*beyond));
     return recipe;
 }
 
@@ -246,9 +250,9 @@ JoinRecipe recipeBeside(const OutputFolder &folder, const OutputNames &names) {
     if (folder.facts(names.scriptOnDisk()).kind != FileKind::Missing) {
         recipe = scriptAt(folder.filePath(names.scriptOnDisk())).read();
         if (recipe.destination != names.fileName())
-            throw FileError(recipe.script,
-                            QStringLiteral("it stands beside %1 but restores %2, not %3")
-                                .arg(names.piece(1), recipe.destination, names.fileName()));
+            throw Failure(Failure::Kind::Unusable, recipe.script,
+                          QStringLiteral("it stands beside %1 but restores %2, not %3")
+                              .arg(names.piece(1), recipe.destination, names.fileName()));
     }
     recipe.folder = QDir::toNativeSeparators(folder.path());
     recipe.destination = names.fileName();
@@ -280,14 +284,15 @@ ChecksumList checksumListFor(const OutputFolder &folder, JoinRecipe &recipe,
     const qint64 listed = list.pieces.size();
     const QString listName = printable(QFileInfo(list.path).fileName());
     if (!recipe.script.isEmpty() && recipe.pieceCount != listed)
-        throw FileError(recipe.folder,
-                        QStringLiteral("%1 joins %2, but %3 lists %4")
-                            .arg(printable(QFileInfo(recipe.script).fileName()),
-                                 piecesText(recipe.pieceCount), listName, QString::number(listed)));
+        throw Failure(Failure::Kind::Unusable, recipe.folder,
+                      QStringLiteral("%1 joins %2, but %3 lists %4")
+                          .arg(printable(QFileInfo(recipe.script).fileName()),
+                               piecesText(recipe.pieceCount), listName, QString::number(listed)));
     if (const std::optional<QString> beyond = pieceBeyond(folder, names, listed))
-        throw FileError(list.path, QStringLiteral("it lists %1, but %2 stands beside them too, so "
-                                                  "the pieces were not checked against it")
-                                       .arg(piecesText(listed), printable(*beyond)));
+        throw Failure(Failure::Kind::Unusable, list.path,
+                      QStringLiteral("it lists %1, but %2 stands beside them too, so "
+                                     "the pieces were not checked against it")
+                          .arg(piecesText(listed), printable(*beyond)));
     recipe.pieceCount = listed;
     return list;
 }
@@ -299,25 +304,24 @@ JoinRecipe joinRecipeFor(const QString &path) {
     const QString listSuffix = QStringLiteral(".sha256");
     if (name.endsWith(listSuffix, Qt::CaseInsensitive) && name.size() > listSuffix.size()) {
         if (!QFileInfo::exists(path))
-            throw FileError(path, qt_error_string(ENOENT));
+            throw Failure(Failure::Kind::NotFound, path, qt_error_string(ENOENT));
         return recipeStandingFor(path, name.chopped(listSuffix.size()), /*countPieces=*/false);
     }
     static const QRegularExpression laterPiece(QStringLiteral("\\.[0-9]+$"));
     if (laterPiece.match(name).hasMatch())
-        throw FileError(path, QStringLiteral("it is a piece; choose the restore script, the "
-                                             "checksum list or the first piece (the one whose "
-                                             "name ends in .1)"));
+        throw Failure(Failure::Kind::Unusable, path,
+                      QStringLiteral("it is a piece; choose the restore script, the "
+                                     "checksum list or the first piece (the one whose "
+                                     "name ends in .1)"));
     JoinRecipe recipe = scriptAt(path).read();
     recipe.chosen = path;
     return recipe;
 }
 
-bool isRestoreScriptOf(const OutputFolder &folder, const QByteArray &name,
-                       const QString &fileName) {
+bool isRestoreScriptOf(const QByteArray &script, const QString &fileName) {
     try {
-        const SourceFile file(folder, name);
-        return ScriptReader(file.path(), readScript(file)).read().destination == fileName;
-    } catch (const FileError &) {
+        return ScriptReader({}, script).read().destination == fileName;
+    } catch (const Failure &) {
         return false;
     }
 }

@@ -27,7 +27,7 @@ struct JoinRecipe {
 // say otherwise). A script is read the way the command shell reads the scripts Tessary writes,
 // and only such a script is accepted: any other command, a name with a folder part, a
 // destination that is not the name its pieces share, or a piece out of order is refused with a
-// FileError that quotes the line. Nothing in a script is ever run.
+// Failure that quotes the line. Nothing in a script is ever run.
 JoinRecipe joinRecipeFor(const QString &path);
 
 // The recipe of the pieces of names in folder: their restore script's, when it stands beside
@@ -40,11 +40,10 @@ std::optional<QString> pieceBeyond(const OutputFolder &folder, const OutputNames
 
 // The checksum list beside recipe's pieces, held to the recipe: it must list as many pieces as
 // the script joins, and no piece may stand past the last it lists; where no script gave a
-// count, the list gives it. An empty list (no path) when there is none. Throws FileError, and
+// count, the list gives it. An empty list (no path) when there is none. Throws Failure, and
 // Stopped once keepGoing says no.
 ChecksumList checksumListFor(const OutputFolder &folder, JoinRecipe &recipe,
                              const std::function<bool()> &keepGoing);
 
-// Whether the file at name in folder is a restore script of fileName's pieces, as a split
-// writes them: a split replaces such a script, and no other file.
-bool isRestoreScriptOf(const OutputFolder &folder, const QByteArray &name, const QString &fileName);
+// Whether script is the text of a restore script of fileName's pieces, as a split writes them.
+bool isRestoreScriptOf(const QByteArray &script, const QString &fileName);

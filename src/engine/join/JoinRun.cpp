@@ -1,13 +1,12 @@
 #include "join/JoinRun.h"
 
 #include "DigestPipeline.h"
-#include "FileError.h"
+#include "Failure.h"
 #include "OutputFolder.h"
 #include "SourceFile.h"
 #include "TemporaryFile.h"
 #include "join/JoinPlan.h"
 #include "names/OutputNames.h"
-#include "run/RunFailure.h"
 #include "run/RunProgress.h"
 
 #include <QFileInfo>
@@ -20,13 +19,9 @@ namespace {
 // Bounded, so that progress is told and a stop is seen between chunks.
 constexpr qint64 kChunkBytes = qint64(8) << 20;
 
-// A piece, or the joined file, that does not match the checksum list.
-struct Damaged : FileError {
-    using FileError::FileError;
-};
-
 [[noreturn]] void cutShort(const SourceFile &piece) {
-    throw FileError(piece.path(), QStringLiteral("it was cut short while it was joined"));
+    throw Failure(Failure::Kind::Changed, piece.path(),
+                  QStringLiteral("it was cut short while it was joined"));
 }
 
 // Reads count bytes at offset into buffer, fewer only where the file ends.
@@ -66,15 +61,8 @@ JoinResult JoinRun::run() noexcept {
         result.inPlace = true;
         m_plan.folder->sync();
         m_progress.fileFinished(0);
-    } catch (const Stopped &) {
-        result.outcome = RunOutcome::Stopped;
-    } catch (const Damaged &damaged) {
-        result.outcome = RunOutcome::Failed;
-        result.damaged = true;
-        result.failedPath = damaged.path();
-        result.reason = damaged.reason();
     } catch (...) {
-        recordFailure(result);
+        result.end(Failure::current());
     }
     return result;
 }
@@ -89,7 +77,8 @@ void JoinRun::copyPieces(TemporaryFile &joined) const {
     if (!list.path.isEmpty())
         digests.emplace([&](qsizetype piece, const QByteArray &digest) {
             if (digest != list.pieces[piece])
-                throw Damaged(m_plan.folder->filePath(names.pieceOnDisk(piece + 1)),
+                throw Failure(Failure::Kind::Damaged,
+                              m_plan.folder->filePath(names.pieceOnDisk(piece + 1)),
                               QStringLiteral("is damaged: ") + mismatch);
         });
     RangeCopier copier(m_copyMethod);
@@ -100,11 +89,12 @@ void JoinRun::copyPieces(TemporaryFile &joined) const {
         // The piece itself, never a link, and the file that was checked.
         const SourceFile source(*m_plan.folder, name);
         if (source.facts().identity != m_plan.pieceIdentities[piece - 1])
-            throw FileError(source.path(), QStringLiteral("it changed after it was checked"));
+            throw Failure(Failure::Kind::Changed, source.path(),
+                          QStringLiteral("it changed after it was checked"));
         qint64 copied = 0;
         do {
             if (m_stop.requested())
-                throw Stopped();
+                throw Failure::stopped();
             const qint64 asked =
                 std::min(length - copied, digests ? DigestPipeline::kBufferBytes : kChunkBytes);
             if (digests) {
@@ -130,9 +120,11 @@ void JoinRun::copyPieces(TemporaryFile &joined) const {
         // The piece must end where it ended when it was checked.
         char beyond = 0;
         if (source.readAt(&beyond, 1, length) != 0)
-            throw FileError(source.path(), QStringLiteral("it changed after it was checked"));
+            throw Failure(Failure::Kind::Changed, source.path(),
+                          QStringLiteral("it changed after it was checked"));
     }
     if (digests && digests->wholeDigest() != list.whole)
-        throw Damaged(m_plan.folder->filePath(fileSystemName(m_plan.recipe.destination)),
+        throw Failure(Failure::Kind::Damaged,
+                      m_plan.folder->filePath(fileSystemName(m_plan.recipe.destination)),
                       QStringLiteral("would not be the file that was split: ") + mismatch);
 }

@@ -46,6 +46,24 @@ QByteArray OutputNames::checksumsOnDisk() const {
     return fileSystemName(checksums());
 }
 
+QString OutputNames::beside(Kind kind) const {
+    switch (kind) {
+    case Kind::Script:
+        return script();
+    case Kind::PosixScript:
+        return posixScript();
+    case Kind::Checksums:
+        return checksums();
+    case Kind::Piece:
+        break;
+    }
+    return piece(1);
+}
+
+QByteArray OutputNames::besideOnDisk(Kind kind) const {
+    return fileSystemName(beside(kind));
+}
+
 QByteArray OutputNames::pieceOnDisk(qint64 number) const {
     QByteArray name;
     setPieceOnDisk(name, number);

@@ -30,6 +30,11 @@ public:
     void setPieceOnDisk(QByteArray &buffer, qint64 number) const;
 
     enum class Kind { Piece, Script, PosixScript, Checksums };
+    // The files a split writes beside the pieces, one of each kind: the restore scripts and the
+    // checksum list.
+    static constexpr Kind kBeside[] = {Kind::Script, Kind::PosixScript, Kind::Checksums};
+    QString beside(Kind kind) const;
+    QByteArray besideOnDisk(Kind kind) const;
     // What an entry of a folder is among the outputs of any file: the file it belongs to and
     // which output, with the piece's number. Nothing for a name no split writes.
     struct Entry {

@@ -340,4 +340,31 @@ QByteArray scriptFor(const OutputNames &names, const QList<qint64> &pieceLengths
            (digests ? " and its SHA-256" : "") + ".\nmanifest='\n" + manifest + "'\n\n" + kBody;
 }
 
+bool isScriptOf(const QByteArray &script, const OutputNames &names) {
+    // The manifest, read back, gives the script again only where the script is ours.
+    const QByteArray start = "\nmanifest='\n";
+    const qsizetype from = script.indexOf(start);
+    const qsizetype to = script.indexOf("\n'\n", from + start.size() - 1);
+    const qsizetype wholeAt = script.indexOf("\nwhole='");
+    if (from < 0 || to < 0 || wholeAt < 0)
+        return false;
+    const QByteArray whole = script.mid(wholeAt + 8, 64);
+    QList<qint64> lengths;
+    QList<QByteArray> digests;
+    for (const QByteArray &line :
+         script.mid(from + start.size(), to - from - start.size() + 1).split('\n')) {
+        if (line.isEmpty())
+            continue;
+        const QList<QByteArray> fields = line.split(' ');
+        bool ok = false;
+        lengths.append(fields.first().toLongLong(&ok));
+        if (!ok || fields.size() > 2)
+            return false;
+        if (fields.size() == 2)
+            digests.append(fields.last());
+    }
+    return !lengths.isEmpty() && (digests.isEmpty() || digests.size() == lengths.size()) &&
+           scriptFor(names, lengths, digests.isEmpty() ? QByteArray() : whole, digests) == script;
+}
+
 } // namespace PosixRestoreScript

@@ -20,4 +20,8 @@ QByteArray scriptFor(const OutputNames &names, const QList<qint64> &pieceLengths
                      const QByteArray &wholeDigest = {},
                      const QList<QByteArray> &pieceDigests = {});
 
+// Whether script is, byte for byte, one that scriptFor() gives for names: a split replaces or
+// removes such a script, and no other file.
+bool isScriptOf(const QByteArray &script, const OutputNames &names);
+
 } // namespace PosixRestoreScript

@@ -32,9 +32,6 @@ public:
     virtual void flushStarted() {}
 };
 
-// Thrown where a stop is seen deep inside work, to unwind to the run, which ends stopped.
-struct Stopped {};
-
 // Asks a run to stop. A run looks at it between bounded chunks of work, so it stops soon
 // after; what it leaves is what its result says. Safe from any thread and from a signal
 // handler.

@@ -1,22 +1,28 @@
 #pragma once
 
-#include <QString>
+#include "Failure.h"
+
 #include <QtGlobal>
+
+#include <optional>
 
 enum class RunOutcome { Done, Stopped, Failed };
 
-// How a split or a join ended. A failure names the file it concerns and the reason, in the
-// system's words where the system gave them.
+// How a split, a join or a check ended: done, stopped, or failed with its failure, which names
+// the file it concerns and the reason.
 struct RunResult {
     RunOutcome outcome = RunOutcome::Done;
-    QString failedPath; // may be empty when no file was concerned (memory ran out, say)
-    QString reason;
+    std::optional<Failure> failure; // of a stopped or failed run
+
+    // Ends the run with failure: stopped when that is its kind, else failed.
+    void end(Failure failure) {
+        outcome =
+            failure.kind() == Failure::Kind::Stopped ? RunOutcome::Stopped : RunOutcome::Failed;
+        this->failure = std::move(failure);
+    }
 };
 
 struct JoinResult : RunResult {
-    // The failure is a piece, or the joined file, that does not match the checksum list: the
-    // reason then reads on from its name ("is damaged: ...").
-    bool damaged = false;
     // The joined file took its name; a failure after that (the folder's flush) leaves it there.
     bool inPlace = false;
 };

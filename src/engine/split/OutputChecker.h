@@ -1,8 +1,8 @@
 #pragma once
 
 #include "FileFacts.h"
+#include "split/OutputProblem.h"
 #include "split/SplitRequest.h"
-#include "text/SplitRefusal.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -32,7 +32,7 @@ public:
     };
 
     // Nothing when name may be written; then adds what writing it frees to replaced. Throws
-    // FileError when what is there cannot be examined.
+    // Failure when what is there cannot be examined.
     std::optional<OutputProblem> problemAt(const QByteArray &name, Replaced &replaced) const;
 
 private:

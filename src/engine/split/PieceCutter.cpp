@@ -1,7 +1,7 @@
 #include "split/PieceCutter.h"
 
 #include "DigestPipeline.h"
-#include "FileError.h"
+#include "Failure.h"
 #include "FileHandle.h"
 #include "OutputFolder.h"
 #include "SourceFile.h"
@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <condition_variable>
-#include <exception>
 #include <limits>
 #include <mutex>
 #include <optional>
@@ -25,7 +24,8 @@ namespace {
 constexpr qint64 kNoPiece = std::numeric_limits<qint64>::max();
 
 [[noreturn]] void sourceChanged(const SourceFile &source) {
-    throw FileError(source.path(), QStringLiteral("it changed while it was split"));
+    throw Failure(Failure::Kind::Changed, source.path(),
+                  QStringLiteral("it changed while it was split"));
 }
 
 // What the threads of one cut share, guarded by mutex.
@@ -37,13 +37,13 @@ struct CutState {
     bool stopped = false;
     bool copyingEnded = false; // every worker has returned
     qint64 failedPiece = kNoPiece;
-    std::exception_ptr failure;
+    std::optional<Failure> failure;
     QHash<qint64, FileIdentity> made; // the pieces created, by number
     QHash<qint64, qint64> complete;   // the pieces complete, with their lengths
     qint64 bytes = 0;                 // in the pieces
 
     // Under mutex.
-    void fail(qint64 piece, std::exception_ptr error) {
+    void fail(qint64 piece, Failure error) {
         if (piece < failedPiece) {
             failedPiece = piece;
             failure = std::move(error);
@@ -98,7 +98,7 @@ private:
             if (const int error = restrictPermissions(m_file.fd(), m_plan.permissions))
                 m_plan.folder.fail(m_name, error);
         } catch (...) {
-            m_state.fail(piece, std::current_exception());
+            m_state.fail(piece, Failure::current());
             return kNoPiece;
         }
         return piece;
@@ -150,7 +150,7 @@ private:
             m_state.pieceDone.notify_all();
         } catch (...) {
             const std::lock_guard lock(m_state.mutex);
-            m_state.fail(piece, std::current_exception());
+            m_state.fail(piece, Failure::current());
         }
     }
 
@@ -211,7 +211,7 @@ private:
         } catch (...) {
             m_digests.reset();
             const std::lock_guard lock(m_state.mutex);
-            m_state.fail(0, std::current_exception());
+            m_state.fail(0, Failure::current());
         }
     }
 
@@ -238,7 +238,8 @@ private:
             made = m_state.made.value(piece);
         }
         if (written.facts().identity != made)
-            throw FileError(written.path(), QStringLiteral("it was replaced while it was written"));
+            throw Failure(Failure::Kind::Changed, written.path(),
+                          QStringLiteral("it was replaced while it was written"));
         qint64 hashed = 0;
         do {
             if (m_stop.requested())
@@ -247,8 +248,9 @@ private:
             const qint64 got = written.readAt(
                 buffer, std::min(length - hashed, DigestPipeline::kBufferBytes), hashed);
             if (got == 0 && length > 0)
-                throw FileError(written.path(), QStringLiteral("it was cut short while it was "
-                                                               "written"));
+                throw Failure(Failure::Kind::Changed, written.path(),
+                              QStringLiteral("it was cut short while it was "
+                                             "written"));
             hashed += got;
             m_digests->hash(got, hashed == length);
         } while (hashed < length);
@@ -284,7 +286,7 @@ CutResult PieceCutter::cut(const CutPlan &plan) {
                 PieceWorker(plan, state, m_firstMethod, m_progress, m_stop).run();
             } catch (...) { // out of memory before the first piece
                 const std::lock_guard lock(state.mutex);
-                state.fail(state.next, std::current_exception());
+                state.fail(state.next, Failure::current());
             }
         });
         {
@@ -295,7 +297,7 @@ CutResult PieceCutter::cut(const CutPlan &plan) {
         if (hasher)
             hasher->finish(state.last, result);
         if (state.failure)
-            std::rethrow_exception(state.failure);
+            throw *state.failure;
         result.stopped = state.stopped || m_stop.requested();
         if (!result.stopped) {
             // Pieces started past the source's end, when it turned out shorter than it reported.
@@ -309,9 +311,11 @@ CutResult PieceCutter::cut(const CutPlan &plan) {
             if (!plan.source.currentFacts().unchangedSince(plan.source.facts()))
                 sourceChanged(plan.source);
             result.pieces = state.last;
+            for (qint64 piece = 1; piece <= state.last; ++piece)
+                result.pieceLengths.append(state.complete.value(piece));
         }
     } catch (...) {
-        result.failure = std::current_exception();
+        result.failure = Failure::current();
     }
     const std::lock_guard lock(state.mutex);
     result.made = state.made;

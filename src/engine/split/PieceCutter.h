@@ -2,13 +2,14 @@
 
 #include "RangeCopier.h"
 
+#include "Failure.h"
 #include "FileFacts.h"
 
 #include <QByteArray>
 #include <QHash>
 #include <QList>
 
-#include <exception>
+#include <optional>
 
 #include <functional>
 
@@ -29,18 +30,19 @@ struct CutPlan {
     bool flushEachPiece = false; // waits, piece by piece, until the disk holds it
     bool hash = false;           // computes the SHA-256 of every piece and of the whole file
     unsigned permissions = 0666; // pieces get no permission beyond these
-    // Throws FileError when a piece beyond plannedPieces may not be written at its name.
+    // Throws Failure when a piece beyond plannedPieces may not be written at its name.
     std::function<void(const QByteArray &name)> checkLatePiece;
 };
 
 struct CutResult {
-    qint64 pieces = 0;          // complete: the source is cut whole
-    bool stopped = false;       // a stop came first
-    std::exception_ptr failure; // what failed first, if anything did
+    qint64 pieces = 0;              // complete: the source is cut whole
+    bool stopped = false;           // a stop came first
+    std::optional<Failure> failure; // what failed first, if anything did
     // The pieces this cut made (or cut to nothing and wrote again), by number: its own to
     // remove, while they are still these files.
     QHash<qint64, FileIdentity> made;
-    QByteArray wholeDigest; // with CutPlan::hash, as hex
+    QList<qint64> pieceLengths; // of the complete pieces, in order
+    QByteArray wholeDigest;     // with CutPlan::hash, as hex
     QList<QByteArray> pieceDigests;
 };
 

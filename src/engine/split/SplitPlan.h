@@ -40,7 +40,12 @@ struct SplitPlan {
     QList<PlannedFile> files;               // in queue order
     qint64 pieceLength = 1;
     bool writeChecksums = true;
+    bool writePosixScript = true;
     bool flushesWhole = true; // one syncfs of the folder's file system reaches its storage
+
+    // What each file's split writes beside its pieces: the restore script, and the others
+    // asked for.
+    QList<OutputNames::Kind> besidePieces() const;
 
     SplitPlan();
     SplitPlan(SplitPlan &&) noexcept;

@@ -9,6 +9,6 @@
 // long, two entries writing the same outputs, too little free space, a piece larger than the
 // output file system holds, or another Tessary run writing the same outputs there. An earlier
 // restore script or checksum list is replaced only where it is one that a split of the file
-// writes; a list that is not is left alone when no list is written. Throws SplitRefused
-// listing every refusal in queue order, the output folder's own last.
+// writes; a list that is not is left alone when no list is written. Throws a Failure of kind
+// Refused whose parts are every refusal in queue order, the output folder's own last.
 SplitPlan planSplit(const SplitRequest &request);

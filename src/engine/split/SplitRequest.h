@@ -13,8 +13,9 @@ struct QueuedFile {
 // A split as the user asked for it, taken from the window when Split Files is pressed: what is
 // split, where to, and how long the pieces are. Nothing of the window is read after that.
 struct SplitRequest {
-    QList<QueuedFile> queue;    // in the order the files are split
-    QString outputFolder;       // native separators
-    qint64 pieceLength = 1;     // bytes in every piece but the last (see PieceLength.h)
-    bool writeChecksums = true; // a SHA-256 list beside the pieces of each file
+    QList<QueuedFile> queue;      // in the order the files are split
+    QString outputFolder;         // native separators
+    qint64 pieceLength = 1;       // bytes in every piece but the last (see PieceLength.h)
+    bool writeChecksums = true;   // a SHA-256 list beside the pieces of each file
+    bool writePosixScript = true; // a restore script for macOS, Linux and the BSDs too
 };

@@ -1,17 +1,20 @@
 #include "split/SplitRun.h"
 
-#include "FileError.h"
+#include "Failure.h"
 #include "OutputFolder.h"
 #include "SourceFile.h"
 #include "TemporaryFile.h"
 #include "checksums/ChecksumList.h"
+#include "names/PosixRestoreScript.h"
 #include "names/RestoreScript.h"
-#include "run/RunFailure.h"
 #include "run/RunProgress.h"
 #include "split/PieceCutter.h"
 #include "split/SplitPlan.h"
+#include "text/RefusalText.h"
 
 #include <algorithm>
+#include <memory>
+#include <vector>
 
 SplitRun::SplitRun(const SplitPlan &plan, ProgressSink &progress, const StopRequest &stop,
                    RunOptions options)
@@ -45,7 +48,7 @@ SplitResult SplitRun::run() noexcept {
         m_progress.flushStarted();
         flush();
     } catch (...) {
-        recordFailure(result);
+        result.end(Failure::current());
         try { // the files finished before the failure, all the same
             flush();
         } catch (...) { // the failure told is the first one
@@ -61,14 +64,15 @@ bool SplitRun::splitFile(WorkerPool &pool, qint64 index) {
     // Only the file that was checked is split: not one put at its path since.
     const SourceFile source(file.queued.path);
     if (source.facts().identity != file.identity)
-        throw FileError(file.queued.path, QStringLiteral("it changed after it was checked"));
+        throw Failure(Failure::Kind::Changed, file.queued.path,
+                      QStringLiteral("it changed after it was checked"));
 
     QHash<qint64, FileIdentity> made;
     try {
         // What an earlier split of the file left must not outlive this one beside a mix of old
-        // and new pieces: its script and checksum list go first, and pieces past the new last.
-        for (const QByteArray &name : {file.names.scriptOnDisk(), file.names.checksumsOnDisk()})
-            removeIfChecked(file, name);
+        // and new pieces: its scripts and checksum list go first, and pieces past the new last.
+        for (const OutputNames::Kind kind : OutputNames::kBeside)
+            removeIfChecked(file, file.names.besideOnDisk(kind));
         QByteArray name;
         for (qint64 piece = file.pieces + 1; piece <= file.pieces + file.stalePieces; ++piece) {
             file.names.setPieceOnDisk(name, piece);
@@ -87,14 +91,15 @@ bool SplitRun::splitFile(WorkerPool &pool, qint64 index) {
                                   OutputChecker::Replaced replaced;
                                   if (const std::optional<OutputProblem> problem =
                                           m_plan.checker->problemAt(name, replaced))
-                                      throw FileError(m_plan.folder->filePath(name),
-                                                      RefusalReason::latePiece(*problem));
+                                      throw Failure(problem->failureKind(),
+                                                    m_plan.folder->filePath(name),
+                                                    RefusalReason::latePiece(*problem));
                               }};
         const CutResult cut =
             PieceCutter(pool, m_options.copyMethod, m_progress, m_stop).cut(cutPlan);
         made = cut.made;
         if (cut.failure)
-            std::rethrow_exception(cut.failure);
+            throw *cut.failure;
         if (!cut.stopped) {
             m_progress.fileFinishing(index);
             if (writeFinishing(file, cut)) {
@@ -110,31 +115,51 @@ bool SplitRun::splitFile(WorkerPool &pool, qint64 index) {
     return false;
 }
 
+namespace {
+
+QByteArray textBeside(OutputNames::Kind kind, const PlannedFile &file, const CutResult &cut) {
+    switch (kind) {
+    case OutputNames::Kind::Checksums:
+        return ChecksumList::text(file.names, cut.wholeDigest, cut.pieceDigests);
+    case OutputNames::Kind::PosixScript:
+        return PosixRestoreScript::scriptFor(file.names, cut.pieceLengths, cut.wholeDigest,
+                                             cut.pieceDigests);
+    case OutputNames::Kind::Script:
+    case OutputNames::Kind::Piece:
+        break;
+    }
+    return RestoreScript::scriptFor(file.names, cut.pieces);
+}
+
+} // namespace
+
 bool SplitRun::writeFinishing(const PlannedFile &file, const CutResult &cut) {
-    TemporaryFile script(*m_plan.folder, file.names.scriptOnDisk());
-    script.restrictPermissions(file.permissions);
-    script.write(RestoreScript::scriptFor(file.names, cut.pieces));
-    script.flushToDisk();
-    std::optional<TemporaryFile> checksums;
-    if (m_plan.writeChecksums) {
-        checksums.emplace(*m_plan.folder, file.names.checksumsOnDisk());
-        checksums->restrictPermissions(file.permissions);
-        checksums->write(ChecksumList::text(file.names, cut.wholeDigest, cut.pieceDigests));
-        checksums->flushToDisk();
+    // The Windows script takes its name last, so that a failure of any leaves no script naming
+    // pieces that go.
+    std::vector<std::unique_ptr<TemporaryFile>> written;
+    for (const OutputNames::Kind kind :
+         {OutputNames::Kind::Checksums, OutputNames::Kind::PosixScript,
+          OutputNames::Kind::Script}) {
+        if (!m_plan.besidePieces().contains(kind))
+            continue;
+        written.push_back(
+            std::make_unique<TemporaryFile>(*m_plan.folder, file.names.besideOnDisk(kind)));
+        written.back()->restrictPermissions(file.permissions);
+        written.back()->write(textBeside(kind, file, cut));
+        written.back()->flushToDisk();
     }
     // A stop while these were written leaves nothing of the file, as one while its pieces
     // were: they go here, under names of their own, unseen.
     if (m_stop.requested())
         return false;
-    // The earlier ones went before the pieces: anything there now is someone else's. The
-    // script comes last, so that a failure of either leaves no script naming pieces that go.
-    if (checksums)
-        checksums->putInPlace(OutputFolder::Replacing::Never);
+    // The earlier ones went before the pieces: anything there now is someone else's.
+    qsizetype placed = 0;
     try {
-        script.putInPlace(OutputFolder::Replacing::Never);
+        for (; placed < qsizetype(written.size()); ++placed)
+            written[placed]->putInPlace(OutputFolder::Replacing::Never);
     } catch (...) {
-        if (checksums)
-            m_plan.folder->remove(file.names.checksumsOnDisk());
+        for (qsizetype i = 0; i < placed; ++i)
+            m_plan.folder->removeIfStill(written[i]->finalName(), written[i]->identity());
         throw;
     }
     return true;

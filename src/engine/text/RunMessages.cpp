@@ -2,10 +2,9 @@
 
 #include "checksums/Verify.h"
 #include "join/JoinPlan.h"
-#include "run/RunFailure.h"
 #include "split/SplitPlan.h"
 #include "text/MessageText.h"
-#include "text/SplitRefusal.h"
+#include "text/RefusalText.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -23,13 +22,18 @@ QString native(const QString &path) {
     return QDir::toNativeSeparators(path);
 }
 
+// "path: reason", or the reason alone where no path is concerned, printably.
+QString told(const Failure &failure) {
+    const QString path = native(failure.path());
+    return printable(path.isEmpty() ? failure.reason()
+                                    : path + QStringLiteral(": ") + failure.reason());
+}
+
 // The source is named once, whether the failure was its own or an output's; without one
 // (memory ran out before the first file), the failure is told on its own.
-RunMessage splitFailed(const QString &source, const QString &failedPath, const QString &reason) {
-    const QString failed = native(failedPath);
-    const QString why = printable(failed.isEmpty() || failed == native(source)
-                                      ? reason
-                                      : failed + QStringLiteral(": ") + reason);
+RunMessage splitFailed(const QString &source, const Failure &failure) {
+    const QString why =
+        native(failure.path()) == native(source) ? printable(failure.reason()) : told(failure);
     return {
         RunMessage::Tone::Error,
         kSplitFailed,
@@ -40,13 +44,8 @@ RunMessage splitFailed(const QString &source, const QString &failedPath, const Q
 }
 
 // An error box: what could not be done, then "path: reason" (the reason alone without a path).
-RunMessage failedWith(const QString &title, const QString &what, const RunFailure &failure) {
-    const QString where =
-        failure.path.isEmpty() ? QString() : native(failure.path) + QStringLiteral(": ");
-    return {RunMessage::Tone::Error,
-            title,
-            what + QStringLiteral("\n\n") + printable(where + failure.reason),
-            {}};
+RunMessage failedWith(const QString &title, const QString &what, const Failure &failure) {
+    return {RunMessage::Tone::Error, title, what + QStringLiteral("\n\n") + told(failure), {}};
 }
 
 // "a, b and c"
@@ -116,12 +115,6 @@ QString entryLine(const VerifyResult::Entry &entry) {
 
 } // namespace
 
-RunMessage splitRefused(const QList<Refusal> &refusals) {
-    // A long list goes into the details, so that the box still fits the screen.
-    return {RunMessage::Tone::Error, kSplitFailed, refusalMessage(refusals, kLinesInText),
-            refusals.size() > kLinesInText ? refusalMessage(refusals) : QString()};
-}
-
 RunMessage split(const SplitPlan &plan, const SplitResult &result) {
     switch (result.outcome) {
     case RunOutcome::Done:
@@ -134,19 +127,23 @@ RunMessage split(const SplitPlan &plan, const SplitResult &result) {
                     kSplitFailed,
                     QStringLiteral("The files were split, but not all of them reached the disk."
                                    "\n\n%1")
-                        .arg(printable(native(result.failedPath) + QStringLiteral(": ") +
-                                       result.reason)),
+                        .arg(told(*result.failure)),
                     {}};
         return splitFailed(result.stoppedFile >= 0 ? plan.files[result.stoppedFile].queued.path
                                                    : QString(),
-                           result.failedPath, result.reason);
+                           *result.failure);
     }
     return {
         RunMessage::Tone::Plain, {}, QStringLiteral("I am done splitting all of the files"), {}};
 }
 
-RunMessage splitFailure(const RunFailure &failure) {
-    return splitFailed({}, failure.path, failure.reason);
+RunMessage splitFailure(const Failure &failure) {
+    if (failure.kind() != Failure::Kind::Refused)
+        return splitFailed({}, failure);
+    // A long list goes into the details, so that the box still fits the screen.
+    const std::vector<Failure> &refusals = failure.parts();
+    return {RunMessage::Tone::Error, kSplitFailed, refusalMessage(refusals, kLinesInText),
+            qsizetype(refusals.size()) > kLinesInText ? refusalMessage(refusals) : QString()};
 }
 
 RunMessage join(const JoinPlan &plan, const JoinResult &result) {
@@ -164,26 +161,29 @@ RunMessage join(const JoinPlan &plan, const JoinResult &result) {
                     kJoinFailed,
                     QStringLiteral("%1 has been restored, but it may not have reached the disk "
                                    "yet.\n\n%2")
-                        .arg(printable(plan.recipe.destination),
-                             printable(native(result.failedPath) + QStringLiteral(": ") +
-                                       result.reason)),
+                        .arg(printable(plan.recipe.destination), told(*result.failure)),
                     {}};
-        if (!result.damaged)
-            return joinFailure({result.failedPath, result.reason});
-        // "report.doc.2 is damaged: its SHA-256 does not match report.doc.sha256. ..."
-        return {RunMessage::Tone::Error,
-                kJoinFailed,
-                printable(QFileInfo(result.failedPath).fileName() + u' ' + result.reason) +
-                    QStringLiteral(". Nothing was written."),
-                {}};
+        return joinFailure(*result.failure);
     }
     return {RunMessage::Tone::Information, {}, restored(plan), {}};
 }
 
-RunMessage joinFailure(const RunFailure &failure) {
-    return failedWith(kJoinFailed,
-                      QStringLiteral("The pieces were not joined, and nothing was written."),
-                      failure);
+RunMessage joinFailure(const Failure &failure) {
+    const QString notJoined =
+        QStringLiteral("The pieces were not joined, and nothing was written.");
+    switch (failure.kind()) {
+    case Failure::Kind::Declined:
+        return {RunMessage::Tone::Information, {}, notJoined, {}};
+    case Failure::Kind::Damaged:
+        // "report.doc.2 is damaged: its SHA-256 does not match report.doc.sha256. ..."
+        return {RunMessage::Tone::Error,
+                kJoinFailed,
+                printable(QFileInfo(failure.path()).fileName() + u' ' + failure.reason()) +
+                    QStringLiteral(". Nothing was written."),
+                {}};
+    default:
+        return failedWith(kJoinFailed, notJoined, failure);
+    }
 }
 
 RunMessage verify(const VerifyPlan &plan, const VerifyResult &result) {
@@ -196,7 +196,7 @@ RunMessage verify(const VerifyPlan &plan, const VerifyResult &result) {
                 QStringLiteral("The check was stopped."),
                 {}};
     case RunOutcome::Failed:
-        return verifyFailure({result.failedPath, result.reason});
+        return verifyFailure(*result.failure);
     }
     const QString list = printable(QFileInfo(plan.list.path).fileName());
     const QString file = printable(plan.names.fileName());
@@ -231,7 +231,7 @@ RunMessage verify(const VerifyPlan &plan, const VerifyResult &result) {
             all.size() > kLinesInText ? head + all.join(u'\n') : QString()};
 }
 
-RunMessage verifyFailure(const RunFailure &failure) {
+RunMessage verifyFailure(const Failure &failure) {
     return failedWith(kVerifyTitle, QStringLiteral("The pieces could not be checked."), failure);
 }
 

@@ -1,13 +1,12 @@
 #pragma once
 
+#include "Failure.h"
 #include "run/RunResult.h"
 
 #include <QList>
 #include <QString>
 
 struct JoinPlan;
-struct Refusal;
-struct RunFailure;
 struct SplitPlan;
 struct VerifyPlan;
 struct VerifyResult;
@@ -23,19 +22,19 @@ struct RunMessage {
 
 namespace RunMessages {
 
-RunMessage splitRefused(const QList<Refusal> &refusals);
 RunMessage split(const SplitPlan &plan, const SplitResult &result);
-// A failure before the run had a file under way (memory ran out, no thread to spare).
-RunMessage splitFailure(const RunFailure &failure);
+// A split refused, with every refusal, or one that failed before it had a file under way
+// (memory ran out, no thread to spare).
+RunMessage splitFailure(const Failure &failure);
 
 RunMessage join(const JoinPlan &plan, const JoinResult &result);
-// A join refused, or failed before it could run.
-RunMessage joinFailure(const RunFailure &failure);
+// A join refused, declined (the user answered No), or failed: a damaged piece named.
+RunMessage joinFailure(const Failure &failure);
 
 // Every piece as matching, damaged or missing, and the joined file where it stands beside them.
 RunMessage verify(const VerifyPlan &plan, const VerifyResult &result);
 // A check that could not start.
-RunMessage verifyFailure(const RunFailure &failure);
+RunMessage verifyFailure(const Failure &failure);
 
 // Lines past this many stand in the details rather than in the text itself.
 inline constexpr qsizetype kLinesInText = 10;

@@ -1,4 +1,4 @@
-#include "text/SplitRefusal.h"
+#include "text/RefusalText.h"
 
 #include "text/ByteCounts.h"
 #include "text/MessageText.h"
@@ -18,16 +18,12 @@ QString native(const QString &path) {
 
 } // namespace
 
-SplitRefused::SplitRefused(QList<Refusal> refusals)
-    : m_refusals(std::move(refusals))
-    , m_what(refusalMessage(m_refusals).toUtf8()) {}
-
-QString refusalMessage(const QList<Refusal> &refusals, qsizetype shownAtMost) {
+QString refusalMessage(const std::vector<Failure> &refusals, qsizetype shownAtMost) {
     QStringList lines;
-    for (const Refusal &refusal : refusals)
+    for (const Failure &refusal : refusals)
         lines << printable(QStringLiteral("\u2022 ") +
-                           native(QDir::cleanPath(QDir::fromNativeSeparators(refusal.path))) +
-                           QStringLiteral(": ") + refusal.reason);
+                           native(QDir::cleanPath(QDir::fromNativeSeparators(refusal.path()))) +
+                           QStringLiteral(": ") + refusal.reason());
     return QStringLiteral("The split was not started:\n\n%1\n\nNothing was written.")
         .arg(listedAtMost(lines, shownAtMost));
 }
@@ -101,9 +97,17 @@ QString problemText(const OutputProblem &problem) {
 }
 
 QString role(OutputNames::Kind kind) {
-    return kind == OutputNames::Kind::Piece    ? QStringLiteral("piece")
-           : kind == OutputNames::Kind::Script ? QStringLiteral("restore script")
-                                               : QStringLiteral("checksum list");
+    switch (kind) {
+    case OutputNames::Kind::Piece:
+        return QStringLiteral("piece");
+    case OutputNames::Kind::Script:
+        return QStringLiteral("restore script");
+    case OutputNames::Kind::PosixScript:
+        return QStringLiteral("macOS and Linux restore script");
+    case OutputNames::Kind::Checksums:
+        break;
+    }
+    return QStringLiteral("checksum list");
 }
 
 } // namespace

@@ -1,0 +1,108 @@
+#include "split/FileOutputCheck.h"
+
+#include "NameFolding.h"
+#include "OutputFolder.h"
+#include "split/ExistingOutputs.h"
+#include "split/OwnOutputs.h"
+#include "split/SplitPlan.h"
+#include "text/RefusalText.h"
+
+FileOutputCheck::FileOutputCheck(const OutputFolder &folder, const OutputChecker &checker,
+                                 const ExistingOutputs &existing, PlannedFile &file)
+    : m_folder(folder)
+    , m_checker(checker)
+    , m_existing(existing)
+    , m_file(file) {}
+
+std::optional<Failure> FileOutputCheck::check(const QList<OutputNames::Kind> &written,
+                                              OutputChecker::Replaced &replaced) {
+    m_replaced = &replaced;
+    try {
+        for (const OutputNames::Kind kind : OutputNames::kBeside) {
+            if (std::optional<Failure> refused = checkBeside(kind, written.contains(kind)))
+                return refused;
+        }
+        if (std::optional<Failure> refused = checkPieces())
+            return refused;
+        return countStalePieces();
+    } catch (const Failure &error) {
+        return refusal(error.kind(),
+                       RefusalReason::outputNotExamined(error.path(), error.reason()));
+    }
+}
+
+std::optional<Failure> FileOutputCheck::checkBeside(OutputNames::Kind kind, bool written) {
+    const QList<QByteArray> spellings = m_existing.beside.value(kind);
+    if (spellings.isEmpty())
+        return std::nullopt;
+    const QByteArray name = m_file.names.besideOnDisk(kind);
+    if (std::optional<Failure> refused = problemAt(name, spellings, kind))
+        return refused;
+    if (!m_file.existing.contains(name) || isOwnOutput(m_folder, name, m_file.names, kind))
+        return std::nullopt;
+    if (written)
+        return refusal(Failure::Kind::NotOurs, RefusalReason::notOurs(kind, m_folder.filePath(name),
+                                                                      m_file.names.fileName()));
+    m_file.existing.remove(name); // someone else's, which this split does not touch
+    return std::nullopt;
+}
+
+std::optional<Failure> FileOutputCheck::checkPieces() {
+    for (auto piece = m_existing.pieces.cbegin(); piece != m_existing.pieces.cend(); ++piece) {
+        if (piece.key() > m_file.pieces)
+            continue;
+        if (std::optional<Failure> refused = problemAt(m_file.names.pieceOnDisk(piece.key()),
+                                                       piece.value(), OutputNames::Kind::Piece))
+            return refused;
+    }
+    return std::nullopt;
+}
+
+std::optional<Failure> FileOutputCheck::countStalePieces() {
+    // An earlier, longer split left pieces past the new last one: the unbroken run of them
+    // goes, or a join from the first piece would take them in.
+    for (qint64 number = m_file.pieces + 1; m_existing.pieces.contains(number); ++number) {
+        const QByteArray name = m_file.names.pieceOnDisk(number);
+        if (std::optional<Failure> refused =
+                problemAt(name, m_existing.pieces[number], OutputNames::Kind::Piece))
+            return refused;
+        if (m_folder.facts(name).kind == FileKind::Missing)
+            break;
+        ++m_file.stalePieces;
+    }
+    return std::nullopt;
+}
+
+std::optional<Failure> FileOutputCheck::problemAt(const QByteArray &name,
+                                                  const QList<QByteArray> &spellings,
+                                                  OutputNames::Kind kind) {
+    const QString path = m_folder.filePath(name);
+    if (const std::optional<OutputProblem> problem = m_checker.problemAt(name, *m_replaced))
+        return refusal(problem->failureKind(), RefusalReason::output(kind, path, *problem));
+    if (const std::optional<QByteArray> twin = caseTwin(name, spellings)) {
+        const OutputProblem problem{OutputProblem::Kind::CaseTwin, m_folder.filePath(*twin)};
+        return refusal(problem.failureKind(), RefusalReason::output(kind, path, problem));
+    }
+    if (const FileFacts facts = m_folder.facts(name); facts.kind == FileKind::Regular)
+        m_file.existing.insert(name, facts.identity);
+    return std::nullopt;
+}
+
+std::optional<QByteArray> FileOutputCheck::caseTwin(const QByteArray &name,
+                                                    const QList<QByteArray> &spellings) const {
+    // On this volume another file; on Windows one of the two would be lost.
+    const FileFacts ours = m_folder.facts(name);
+    for (const QByteArray &there : spellings) {
+        const QString shown = fromFileSystemName(there);
+        if (there == name || fileSystemName(shown) != there ||
+            !sameNameOnWindows(shown, fromFileSystemName(name)))
+            continue;
+        if (ours.kind == FileKind::Missing || m_folder.facts(there).identity != ours.identity)
+            return there;
+    }
+    return std::nullopt;
+}
+
+Failure FileOutputCheck::refusal(Failure::Kind kind, const QString &reason) const {
+    return Failure(kind, m_file.queued.path, reason);
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "Failure.h"
+#include "names/OutputNames.h"
+#include "split/OutputChecker.h"
+
+#include <QByteArray>
+#include <QList>
+
+#include <optional>
+
+class OutputFolder;
+struct ExistingOutputs;
+struct PlannedFile;
+
+// The check of what stands already where one file's split writes: its pieces, those of an
+// earlier, longer split that follow the last one, and the files beside them. An earlier file
+// beside the pieces is the split's to replace or remove only where it is one a split writes;
+// someone else's is refused where the split writes its kind, and left alone where not.
+class FileOutputCheck {
+public:
+    FileOutputCheck(const OutputFolder &folder, const OutputChecker &checker,
+                    const ExistingOutputs &existing, PlannedFile &file);
+
+    // Nothing when the split may write; then the file's plan knows what stands there, and
+    // replaced what writing it frees. The refusal otherwise, for the file's source.
+    std::optional<Failure> check(const QList<OutputNames::Kind> &written,
+                                 OutputChecker::Replaced &replaced);
+
+private:
+    std::optional<Failure> checkBeside(OutputNames::Kind kind, bool written);
+    std::optional<Failure> checkPieces();
+    std::optional<Failure> countStalePieces();
+    // Whether name may be written, as OutputChecker says and as Windows tells names apart; what
+    // stands there is then recorded as the split's to replace or remove.
+    std::optional<Failure> problemAt(const QByteArray &name, const QList<QByteArray> &spellings,
+                                     OutputNames::Kind kind);
+    // Another spelling of name in the folder that Windows takes for it and that is another
+    // file here.
+    std::optional<QByteArray> caseTwin(const QByteArray &name,
+                                       const QList<QByteArray> &spellings) const;
+    Failure refusal(Failure::Kind kind, const QString &reason) const;
+
+    const OutputFolder &m_folder;
+    const OutputChecker &m_checker;
+    const ExistingOutputs &m_existing;
+    PlannedFile &m_file;
+    OutputChecker::Replaced *m_replaced = nullptr;
+};

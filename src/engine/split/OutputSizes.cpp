@@ -1,0 +1,79 @@
+#include "split/OutputSizes.h"
+
+#include "OutputFolder.h"
+#include "names/OutputNames.h"
+#include "names/RestoreScript.h"
+#include "run/Saturating.h"
+#include "sizes/PieceLength.h"
+#include "text/RefusalText.h"
+
+#include <QStringList>
+
+namespace {
+
+// Enough for the restore script of pieces pieces of name, without building it: as if every
+// piece stood on a copy line of its own.
+qint64 scriptBytesAtMost(const OutputNames &names, qint64 pieces) {
+    using namespace RestoreScript;
+    const qint64 perPiece = scriptBytes(nextTerm(names, pieces)) +
+                            scriptBytes(continuation(names)) + scriptBytes(destination(names)) + 2;
+    return saturatingAdd(saturatingMultiply(pieces, perPiece),
+                         2 * scriptBytes(names.fileName()) + 64);
+}
+
+// Enough for the checksum list of pieces pieces: a digest, two blanks, a name and a line end,
+// for the whole file and each piece.
+qint64 checksumBytesAtMost(const OutputNames &names, qint64 pieces) {
+    const qint64 perLine = 64 + 2 + fileSystemName(names.fileName()).size() + 21;
+    return saturatingMultiply(pieces + 1, perLine);
+}
+
+// Enough for the restore script for macOS and Linux: its fixed text, its name a few times, and
+// a size and a digest for each piece.
+qint64 posixScriptBytesAtMost(const OutputNames &names, qint64 pieces) {
+    constexpr qint64 kFixedText = 16 << 10;
+    constexpr qint64 kPerPiece = 20 + 1 + 64 + 1;
+    return saturatingAdd(saturatingMultiply(pieces, kPerPiece),
+                         kFixedText + 8 * fileSystemName(names.fileName()).size());
+}
+
+} // namespace
+
+qint64 OutputSizes::bytes(const OutputNames &names, qint64 length, qint64 pieceLength,
+                          qint64 blockSize) const {
+    const qint64 pieces = pieceCountFor(length, pieceLength);
+    const qint64 fullPieces = pieces - 1;
+    qint64 total = saturatingMultiply(fullPieces, wholeBlocks(pieceLength, blockSize));
+    total = saturatingAdd(total, wholeBlocks(length - fullPieces * pieceLength, blockSize));
+    total = saturatingAdd(total, wholeBlocks(scriptBytesAtMost(names, pieces), blockSize));
+    if (checksums)
+        total = saturatingAdd(total, wholeBlocks(checksumBytesAtMost(names, pieces), blockSize));
+    if (posixScript)
+        total = saturatingAdd(total, wholeBlocks(posixScriptBytesAtMost(names, pieces), blockSize));
+    return total;
+}
+
+qint64 OutputSizes::files(qint64 pieces) const {
+    return saturatingAdd(pieces, 1 + (checksums ? 1 : 0) + (posixScript ? 1 : 0));
+}
+
+std::optional<Failure> OutputSizes::nameTooLong(const OutputFolder &folder,
+                                                const FolderCapacity &capacity,
+                                                const OutputNames &names, qint64 pieces) const {
+    QStringList written{names.piece(pieces), names.script()};
+    if (checksums)
+        written << names.checksums();
+    if (posixScript)
+        written << names.posixScript();
+    for (const QString &name : std::as_const(written)) {
+        const QByteArray onDisk = fileSystemName(name);
+        if (onDisk.size() > capacity.nameMax)
+            return Failure(Failure::Kind::TooLarge, {},
+                           RefusalReason::nameTooLong(name, onDisk.size(), capacity.nameMax));
+        const qint64 pathBytes = fileSystemName(folder.filePath(onDisk)).size() + 1;
+        if (pathBytes > capacity.pathMax)
+            return Failure(Failure::Kind::TooLarge, {},
+                           RefusalReason::pathTooLong(name, pathBytes, capacity.pathMax));
+    }
+    return std::nullopt;
+}

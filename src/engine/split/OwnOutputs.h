@@ -1,0 +1,13 @@
+#pragma once
+
+#include "names/OutputNames.h"
+
+#include <QByteArray>
+
+class OutputFolder;
+
+// Whether the file at name in folder, which stands where a split of names writes its kind of
+// file beside the pieces, is one that such a split writes, byte for byte in its format: a split
+// replaces or removes such a file, and no other. One that cannot be read is not.
+bool isOwnOutput(const OutputFolder &folder, const QByteArray &name, const OutputNames &names,
+                 OutputNames::Kind kind);
