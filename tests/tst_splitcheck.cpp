@@ -553,7 +553,7 @@ void SplitCheckTest::planNamesCountsAndBytes() {
 
     auto plan = std::make_unique<SplitPlan>(planSplit(scene.job.request()));
 
-    QCOMPARE(plan->pieceLength, 99);
+    QCOMPARE(plan->files[0].pieceLength, 99);
     QCOMPARE(plan->files.size(), 3);
     QCOMPARE(plan->totalBytes(), 349);
     QCOMPARE(plan->folder->path(), QDir::toNativeSeparators(scene.out.path()) + u'/');

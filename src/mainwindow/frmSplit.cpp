@@ -326,8 +326,10 @@ void frmSplit::ResolvePieceSize() {
         }
     }
     // The checks above passed: the size is a number.
-    SplitRequest request{
-        {}, Dir2->path(), fullPieceLength(pieceSize).value_or(1), mnuchecksums->isChecked()};
+    SplitRequest request;
+    request.outputFolder = Dir2->path();
+    request.pieceLength = fullPieceLength(pieceSize).value_or(1);
+    request.writeChecksums = mnuchecksums->isChecked();
     for (int i = 0; i < List1->count(); ++i)
         request.queue.append({List1->item(i)->text(), List3->item(i)->text()});
     m_splitCommand.run(request);

@@ -2,6 +2,7 @@
 
 #include "Numeric.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -24,4 +25,15 @@ std::optional<qint64> fullPieceLength(const QString &pieceSize) {
 
 qint64 pieceCountFor(qint64 length, qint64 fullPiece) {
     return length <= 0 ? 1 : (length - 1) / fullPiece + 1;
+}
+
+std::optional<qint64> pieceLengthForCount(qint64 length, qint64 count) {
+    if (count < 1 || (count > 1 && length < count))
+        return std::nullopt;
+    if (count == 1)
+        return std::max<qint64>(length, 1);
+    const qint64 pieceLength = (length - 1) / count + 1;
+    if (pieceCountFor(length, pieceLength) != count)
+        return std::nullopt;
+    return pieceLength;
 }

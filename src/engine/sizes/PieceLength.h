@@ -15,3 +15,8 @@ std::optional<qint64> fullPieceLength(const QString &pieceSize);
 
 // Pieces a source of length bytes is cut into: at least one, an empty piece for an empty source.
 qint64 pieceCountFor(qint64 length, qint64 fullPiece);
+
+// Bytes in every piece but the last when a source of length bytes is cut into exactly count
+// pieces, all of one length but the last, which is no longer; nothing where none gives count
+// pieces (a source shorter than count, or a few bytes in many pieces).
+std::optional<qint64> pieceLengthForCount(qint64 length, qint64 count);

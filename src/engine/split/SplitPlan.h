@@ -22,6 +22,7 @@ struct PlannedFile {
     FileIdentity identity;    // of the source that was checked
     qint64 bytes = 0;         // its length as it reported it then
     unsigned permissions = 0; // its own: its outputs get no more
+    qint64 pieceLength = 1;   // bytes in every piece but the last
     qint64 pieces = 1;        // from that length
     qint64 stalePieces = 0;   // pieces of an earlier, longer split that follow the last one
     // What stood at its outputs when they were checked, by name on disk, and is the run's to
@@ -38,7 +39,6 @@ struct SplitPlan {
     std::vector<OutputLock> locks;          // of every file's outputs there, for the whole run
     std::unique_ptr<OutputChecker> checker; // for pieces past those checked
     QList<PlannedFile> files;               // in queue order
-    qint64 pieceLength = 1;
     bool writeChecksums = true;
     bool writePosixScript = true;
     bool flushesWhole = true; // one syncfs of the folder's file system reaches its storage

@@ -55,6 +55,8 @@ private:
     std::optional<PlannedFile> planFile(SplitPlan &plan, const Source &source,
                                         const FolderCapacity &capacity,
                                         const ExistingOutputs &existing, Totals &totals);
+    // Bytes in each piece of the source but the last, or its refusal.
+    std::optional<qint64> pieceLengthOf(const Source &source);
     void checkRoom(const OutputFolder &folder, const FolderCapacity &capacity,
                    const Totals &totals);
     void refuse(qsizetype index, Failure refusal);
@@ -76,7 +78,6 @@ SplitPlan Planner::plan() {
     QList<Source> sources = readableSources();
     refuseSameNames(sources);
     SplitPlan plan;
-    plan.pieceLength = m_request.pieceLength;
     plan.writeChecksums = m_request.writeChecksums;
     plan.writePosixScript = m_request.writePosixScript;
     if (!openFolder(plan))
@@ -205,12 +206,16 @@ std::optional<PlannedFile> Planner::planFile(SplitPlan &plan, const Source &sour
         return std::nullopt;
     }
     plan.locks.push_back(std::move(*lock));
+    const std::optional<qint64> pieceLength = pieceLengthOf(source);
+    if (!pieceLength)
+        return std::nullopt;
     PlannedFile file{.queued = queued,
                      .names = OutputNames(queued.name),
                      .identity = source.facts.identity,
                      .bytes = source.facts.size,
                      .permissions = source.facts.permissions,
-                     .pieces = pieceCountFor(source.facts.size, m_request.pieceLength),
+                     .pieceLength = *pieceLength,
+                     .pieces = pieceCountFor(source.facts.size, *pieceLength),
                      .stalePieces = 0,
                      .existing = {}};
     OutputChecker::Replaced replaced;
@@ -228,12 +233,22 @@ std::optional<PlannedFile> Planner::planFile(SplitPlan &plan, const Source &sour
     totals.replaced.bytes = saturatingAdd(totals.replaced.bytes, replaced.bytes);
     totals.replaced.files += replaced.files;
     totals.files = saturatingAdd(totals.files, m_sizes.files(file.pieces));
-    totals.bytes =
-        saturatingAdd(totals.bytes, m_sizes.bytes(file.names, file.bytes, m_request.pieceLength,
-                                                  capacity.blockSize));
-    totals.largestPiece =
-        std::max(totals.largestPiece, std::min(file.bytes, m_request.pieceLength));
+    totals.bytes = saturatingAdd(
+        totals.bytes, m_sizes.bytes(file.names, file.bytes, file.pieceLength, capacity.blockSize));
+    totals.largestPiece = std::max(totals.largestPiece, std::min(file.bytes, file.pieceLength));
     return file;
+}
+
+std::optional<qint64> Planner::pieceLengthOf(const Source &source) {
+    if (m_request.pieceCount < 1)
+        return m_request.pieceLength;
+    const std::optional<qint64> length =
+        pieceLengthForCount(source.facts.size, m_request.pieceCount);
+    if (!length)
+        refuse(source.index,
+               Failure(Failure::Kind::Unusable, m_request.queue[source.index].path,
+                       RefusalReason::notInPieces(source.facts.size, m_request.pieceCount)));
+    return length;
 }
 
 void Planner::checkRoom(const OutputFolder &folder, const FolderCapacity &capacity,

@@ -11,11 +11,13 @@ struct QueuedFile {
 };
 
 // A split as the user asked for it, taken from the window when Split Files is pressed: what is
-// split, where to, and how long the pieces are. Nothing of the window is read after that.
+// split, where to, and how long the pieces are, or how many each file is cut into. Nothing of
+// the window is read after that.
 struct SplitRequest {
     QList<QueuedFile> queue;      // in the order the files are split
     QString outputFolder;         // native separators
     qint64 pieceLength = 1;       // bytes in every piece but the last (see PieceLength.h)
+    qint64 pieceCount = 0;        // when above 0, each file in this many pieces instead
     bool writeChecksums = true;   // a SHA-256 list beside the pieces of each file
     bool writePosixScript = true; // a restore script for macOS, Linux and the BSDs too
 };

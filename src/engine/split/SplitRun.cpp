@@ -82,7 +82,7 @@ bool SplitRun::splitFile(WorkerPool &pool, qint64 index) {
         const CutPlan cutPlan{.source = source,
                               .folder = folder,
                               .names = file.names,
-                              .pieceLength = m_plan.pieceLength,
+                              .pieceLength = file.pieceLength,
                               .plannedPieces = file.pieces,
                               .flushEachPiece = m_flushMethod == FlushMethod::EachFile,
                               .hash = m_plan.writeChecksums,

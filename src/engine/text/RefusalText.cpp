@@ -173,4 +173,14 @@ QString pieceTooLarge(qint64 largestFile, qint64 piece) {
         .arg(bytesTextPrecise(largestFile), bytesTextPrecise(piece));
 }
 
+QString notInPieces(qint64 bytes, qint64 pieces) {
+    const QLocale locale;
+    if (bytes < pieces)
+        return QStringLiteral("it holds %1 bytes, fewer than the %2 pieces asked for")
+            .arg(locale.toString(bytes), locale.toString(pieces));
+    return QStringLiteral("it holds %1 bytes, which cannot be cut into %2 pieces of one length "
+                          "(the last no longer)")
+        .arg(locale.toString(bytes), locale.toString(pieces));
+}
+
 } // namespace RefusalReason

@@ -35,5 +35,7 @@ QString folderRemoved();
 QString notEnoughSpace(qint64 needed, qint64 free);
 QString notEnoughFiles(qint64 needed, qint64 free);
 QString pieceTooLarge(qint64 largestFile, qint64 piece);
+// "it holds 9 bytes, which cannot be cut into 4 pieces ..."
+QString notInPieces(qint64 bytes, qint64 pieces);
 
 } // namespace RefusalReason
