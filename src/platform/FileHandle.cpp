@@ -1,5 +1,7 @@
 #include "FileHandle.h"
 
+#include "Failure.h"
+
 #include <cerrno>
 #include <utility>
 
@@ -12,70 +14,83 @@ FileHandle::~FileHandle() {
 }
 
 FileHandle::FileHandle(FileHandle &&other) noexcept
-    : m_fd(std::exchange(other.m_fd, -1)) {}
+    : m_fd(std::exchange(other.m_fd, -1))
+    , m_path(std::move(other.m_path)) {}
 
 FileHandle &FileHandle::operator=(FileHandle &&other) noexcept {
     if (this != &other) {
         close();
         m_fd = std::exchange(other.m_fd, -1);
+        m_path = std::move(other.m_path);
     }
     return *this;
 }
 
-int FileHandle::close() noexcept {
-    if (m_fd < 0)
-        return 0;
-    // The descriptor is gone even when close() fails, so it is never retried.
-    const int result = ::close(std::exchange(m_fd, -1));
-    return result == 0 || errno == EINTR ? 0 : errno;
+void FileHandle::fail(int error) const {
+    throw Failure::fromSystemError(m_path, error);
 }
 
-int writeAll(int fd, const char *data, qint64 size) {
+FileFacts FileHandle::facts() const {
+    struct stat status {};
+    if (::fstat(m_fd, &status) != 0)
+        fail(errno);
+    return factsOf(status);
+}
+
+void FileHandle::write(const char *data, qint64 size) const {
     bool stalled = false;
     while (size > 0) {
-        const ssize_t written = ::write(fd, data, size_t(size));
+        const ssize_t written = ::write(m_fd, data, size_t(size));
         if (written < 0 && errno == EINTR)
             continue;
         if (written < 0)
-            return errno;
+            fail(errno);
         // A write that stores nothing is tried once more, so that the system names the reason.
         if (written == 0) {
             if (stalled)
-                return ENOSPC;
+                fail(ENOSPC);
             stalled = true;
         }
         data += written;
         size -= written;
     }
-    return 0;
 }
 
-int flushToDisk(int fd) {
-    while (::fsync(fd) != 0) {
+void FileHandle::flushToDisk() const {
+    while (::fsync(m_fd) != 0) {
         if (errno != EINTR)
-            return errno;
+            fail(errno);
     }
-    return 0;
 }
 
-int restrictPermissions(int fd, unsigned allowed) {
-    struct stat status {};
-    if (::fstat(fd, &status) != 0)
-        return errno;
-    const mode_t kept = status.st_mode & (mode_t(allowed) | S_IWUSR) & 07777;
-    if (kept == (status.st_mode & 07777))
-        return 0;
-    if (::fchmod(fd, kept) == 0)
-        return 0;
+void FileHandle::restrictPermissions(unsigned allowed) const {
+    const FileFacts now = facts();
+    const mode_t kept = mode_t(now.permissions & (allowed | S_IWUSR));
+    if (kept == now.permissions || ::fchmod(m_fd, kept) == 0)
+        return;
     // A file system without such permissions (FAT) has nothing to restrict, nor does a file of
     // another owner that this process may write.
-    return errno == ENOSYS || errno == EOPNOTSUPP || errno == EPERM ? 0 : errno;
+    if (errno != ENOSYS && errno != EOPNOTSUPP && errno != EPERM)
+        fail(errno);
 }
 
-bool tryLockExclusively(int fd) {
-    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+bool FileHandle::tryLockExclusively() const {
+    while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
         if (errno != EINTR)
             return false;
     }
     return true;
+}
+
+void FileHandle::finish() {
+    if (m_fd < 0)
+        return;
+    // The descriptor is gone even when close() fails, so it is never retried.
+    if (::close(std::exchange(m_fd, -1)) != 0 && errno != EINTR)
+        fail(errno);
+}
+
+void FileHandle::close() noexcept {
+    if (m_fd >= 0)
+        ::close(std::exchange(m_fd, -1));
 }

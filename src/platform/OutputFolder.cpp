@@ -64,7 +64,7 @@ bool syncfsFlushesWhole(int fd) {
 OutputFolder::OutputFolder(const QString &path)
     : m_path(withTrailingSeparator(path)) {
     m_handle = FileHandle(
-        ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC), m_path);
     if (m_handle.fd() < 0)
         throw Failure::fromSystemError(path, errno);
 }
@@ -158,7 +158,7 @@ QList<QByteArray> OutputFolder::entryNames() const {
 }
 
 FileHandle OutputFolder::openFile(const char *name, int flags) const {
-    FileHandle file(::openat(m_handle.fd(), name, flags, 0666));
+    FileHandle file(::openat(m_handle.fd(), name, flags, 0666), filePath(name));
     if (file.fd() >= 0)
         return file;
     // O_NOFOLLOW reports a link as a loop, and O_NONBLOCK a FIFO without a reader as a missing
@@ -176,13 +176,11 @@ FileHandle OutputFolder::create(const char *name) const {
     // Cut to nothing only once it is known to be a file of one name, whatever stands there
     // since it was checked: a hard link put there meanwhile would lose another file's bytes.
     FileHandle file = openFile(name, O_WRONLY | kOpenFlags | O_CREAT);
-    struct stat status {};
-    if (::fstat(file.fd(), &status) != 0)
-        fail(name, errno);
-    if (!S_ISREG(status.st_mode))
+    const FileFacts facts = file.facts();
+    if (facts.kind != FileKind::Regular)
         throw Failure(Failure::Kind::Unusable, filePath(name),
                       QStringLiteral("it is not a regular file"));
-    if (status.st_nlink > 1)
+    if (facts.linkCount > 1)
         throw Failure(Failure::Kind::Unusable, filePath(name),
                       QStringLiteral("it has other names (hard links), which "
                                      "writing it would change too"));
@@ -199,7 +197,7 @@ FileHandle OutputFolder::createUnnamed() const {
     // Its name comes through /proc; without /proc it could never get one.
     if (::access("/proc/self/fd", X_OK) != 0)
         return {};
-    FileHandle file(::openat(m_handle.fd(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+    FileHandle file(::openat(m_handle.fd(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666), m_path);
     if (file.fd() < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
         fail(".", errno);
     return file;
@@ -213,7 +211,8 @@ void OutputFolder::link(const FileHandle &file, const QByteArray &name) const {
 }
 
 FileHandle OutputFolder::openForReading(const QByteArray &name) const {
-    FileHandle file(::openat(m_handle.fd(), name.constData(), O_RDONLY | kOpenFlags));
+    FileHandle file(::openat(m_handle.fd(), name.constData(), O_RDONLY | kOpenFlags),
+                    filePath(name));
     if (file.fd() >= 0)
         return file;
     if (errno == ELOOP) // O_NOFOLLOW's word for a link

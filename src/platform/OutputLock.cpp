@@ -5,10 +5,7 @@
 #include "OutputFolder.h"
 #include "Sha256.h"
 
-#include <cerrno>
 #include <utility>
-
-#include <sys/stat.h>
 
 OutputLock::OutputLock(const OutputFolder &folder, QByteArray name, FileHandle file,
                        FileIdentity identity)
@@ -30,15 +27,13 @@ std::optional<OutputLock> OutputLock::take(const OutputFolder &folder, const QSt
     // the name is opened again.
     for (int attempt = 0; attempt < 100; ++attempt) {
         FileHandle file = folder.openLockFile(name);
-        struct stat status {};
-        if (::fstat(file.fd(), &status) != 0)
-            folder.fail(name, errno);
-        if (!S_ISREG(status.st_mode))
+        const FileFacts facts = file.facts();
+        if (facts.kind != FileKind::Regular)
             throw Failure(Failure::Kind::Unusable, folder.filePath(name),
                           QStringLiteral("it is not a regular file"));
-        if (!tryLockExclusively(file.fd()))
+        if (!file.tryLockExclusively())
             return std::nullopt;
-        const FileIdentity identity = factsOf(status).identity;
+        const FileIdentity identity = facts.identity;
         if (folder.facts(name).identity == identity)
             return OutputLock(folder, name, std::move(file), identity);
     }

@@ -22,45 +22,43 @@ RangeCopier::RangeCopier(CopyMethod first)
 
 RangeCopier::~RangeCopier() = default;
 
-RangeCopier::Result RangeCopier::copy(const SourceFile &source, qint64 offset, int targetFd,
-                                      qint64 count) {
-    Result result;
+qint64 RangeCopier::copy(const SourceFile &source, qint64 offset, const FileHandle &target,
+                         qint64 count) {
+    qint64 copied = 0;
     // The kernel's copies stop at the size a file reports; past it only reading tells.
     const qint64 reported = source.facts().size;
-    while (result.copied < count) {
-        qint64 at = offset + result.copied;
+    while (copied < count) {
+        qint64 at = offset + copied;
         if (m_method != CopyMethod::Buffer && at < reported) {
-            const qint64 copied = kernelCopy(m_method, source.fd(), at, targetFd,
-                                             std::min(count - result.copied, reported - at));
-            if (copied == 0)
-                return result;
-            if (copied > 0) {
-                result.copied += copied;
+            const qint64 got = kernelCopy(m_method, source.fd(), at, target.fd(),
+                                          std::min(count - copied, reported - at));
+            if (got == 0)
+                return copied;
+            if (got > 0) {
+                copied += got;
                 continue;
             }
-            if (refusesKernelCopy(int(-copied))) {
+            if (refusesKernelCopy(int(-got))) {
                 m_method = nextMethod(m_method);
                 continue;
             }
             // Any other failure is repeated below, where reading and writing apart tell which
             // of the two files failed.
         }
-        const qint64 copied =
-            copyThroughBuffer(source, at, targetFd, std::min(count - result.copied, kBufferBytes),
-                              result.targetError);
-        result.copied += copied;
-        if (copied == 0 || result.targetError != 0)
-            return result;
+        const qint64 got =
+            copyThroughBuffer(source, at, target, std::min(count - copied, kBufferBytes));
+        copied += got;
+        if (got == 0)
+            return copied;
     }
-    return result;
+    return copied;
 }
 
-qint64 RangeCopier::copyThroughBuffer(const SourceFile &source, qint64 offset, int targetFd,
-                                      qint64 count, int &targetError) {
+qint64 RangeCopier::copyThroughBuffer(const SourceFile &source, qint64 offset,
+                                      const FileHandle &target, qint64 count) {
     if (!m_buffer)
         m_buffer = std::make_unique<char[]>(kBufferBytes);
     const qint64 got = source.readAt(m_buffer.get(), count, offset);
-    if (got > 0)
-        targetError = writeAll(targetFd, m_buffer.get(), got);
-    return targetError == 0 ? got : 0;
+    target.write(m_buffer.get(), got);
+    return got;
 }

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+class FileHandle;
 class SourceFile;
 
 // How bytes move from a source to a target, fastest first. On Linux: copy_file_range, which
@@ -21,19 +22,16 @@ public:
     RangeCopier(const RangeCopier &) = delete;
     RangeCopier &operator=(const RangeCopier &) = delete;
 
-    struct Result {
-        qint64 copied = 0;   // fewer than asked only where the source ended
-        int targetError = 0; // errno of a write to the target that failed, 0 if none did
-    };
-
-    // Copies up to count bytes of source from offset. Reads past the size the source reported,
-    // until a read returns nothing, so that files whose size is not their length (those of
-    // /proc) are read whole. Throws Failure when the source cannot be read.
-    Result copy(const SourceFile &source, qint64 offset, int targetFd, qint64 count);
+    // Copies up to count bytes of source from offset to the current position of target;
+    // returns how many, fewer than asked only where the source ended. Reads past the size the
+    // source reported, until a read returns nothing, so that files whose size is not their
+    // length (those of /proc) are read whole. Throws a Failure naming the source or the target,
+    // whichever failed.
+    qint64 copy(const SourceFile &source, qint64 offset, const FileHandle &target, qint64 count);
 
 private:
-    qint64 copyThroughBuffer(const SourceFile &source, qint64 offset, int targetFd, qint64 count,
-                             int &targetError);
+    qint64 copyThroughBuffer(const SourceFile &source, qint64 offset, const FileHandle &target,
+                             qint64 count);
 
     CopyMethod m_method;
     std::unique_ptr<char[]> m_buffer;

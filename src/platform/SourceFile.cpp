@@ -10,14 +10,14 @@
 #include <utility>
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 SourceFile::SourceFile(QString path)
     : m_path(std::move(path)) {
     // Without O_NONBLOCK, opening a FIFO would wait for a writer for ever.
-    m_handle = FileHandle(::open(QFile::encodeName(m_path).constData(),
-                                 O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    m_handle = FileHandle(
+        ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK),
+        m_path);
     if (m_handle.fd() < 0)
         throw Failure::fromSystemError(m_path, errno);
     takeFacts();
@@ -30,10 +30,7 @@ SourceFile::SourceFile(const OutputFolder &folder, const QByteArray &name)
 }
 
 FileFacts SourceFile::currentFacts() const {
-    struct stat status {};
-    if (::fstat(m_handle.fd(), &status) != 0)
-        throw Failure::fromSystemError(m_path, errno);
-    return factsOf(status);
+    return m_handle.facts();
 }
 
 void SourceFile::takeFacts() {

@@ -46,16 +46,14 @@ TemporaryFile::TemporaryFile(const OutputFolder &folder, QByteArray finalName)
         // under a name, too, once it has one.
         m_file = m_folder.createUnnamed();
         if (m_file.fd() >= 0) {
-            tryLockExclusively(m_file.fd());
-            takeIdentity();
+            takeOver();
             return;
         }
         for (int attempt = 0;; ++attempt) {
             m_name = freshHiddenName();
             try {
                 m_file = m_folder.createNew(m_name.constData());
-                tryLockExclusively(m_file.fd());
-                takeIdentity();
+                takeOver();
                 return;
             } catch (const Failure &) {
                 // Only a name that happens to be taken is worth another try.
@@ -69,11 +67,11 @@ TemporaryFile::TemporaryFile(const OutputFolder &folder, QByteArray finalName)
     }
 }
 
-void TemporaryFile::takeIdentity() {
-    struct stat status {};
-    if (::fstat(m_file.fd(), &status) != 0)
-        fail(errno);
-    m_identity = factsOf(status).identity;
+void TemporaryFile::takeOver() {
+    // Failures name the file it becomes, the only one the user knows.
+    m_file = FileHandle(m_file.release(), m_folder.filePath(m_finalName));
+    m_file.tryLockExclusively();
+    m_identity = m_file.facts().identity;
 }
 
 TemporaryFile::~TemporaryFile() {
@@ -103,26 +101,20 @@ void TemporaryFile::removeLeftovers(const OutputFolder &folder, const QSet<FileI
         try {
             // Open for writing: an exclusive lock on NFS needs it.
             const FileHandle leftover = folder.openForWriting(name);
-            if (tryLockExclusively(leftover.fd()))
+            if (leftover.tryLockExclusively())
                 folder.remove(name);
         } catch (const Failure &) { // not a file of ours, or gone already
         }
     }
 }
 
-void TemporaryFile::fail(int error) const {
-    throw Failure::fromSystemError(m_folder.filePath(m_finalName), error);
-}
-
 void TemporaryFile::write(const char *data, qint64 size) {
-    if (const int error = writeAll(m_file.fd(), data, size))
-        fail(error);
+    m_file.write(data, size);
     wrote(size);
 }
 
 void TemporaryFile::restrictPermissions(unsigned allowed) const {
-    if (const int error = ::restrictPermissions(m_file.fd(), allowed))
-        fail(error);
+    m_file.restrictPermissions(allowed);
 }
 
 void TemporaryFile::wrote(qint64 bytes) {
@@ -136,8 +128,7 @@ void TemporaryFile::wrote(qint64 bytes) {
 }
 
 void TemporaryFile::flushToDisk() const {
-    if (const int error = ::flushToDisk(m_file.fd()))
-        fail(error);
+    m_file.flushToDisk();
 }
 
 void TemporaryFile::putInPlace(OutputFolder::Replacing replacing) {
@@ -153,9 +144,8 @@ void TemporaryFile::putInPlace(OutputFolder::Replacing replacing) {
     }
     // The lock goes with the last descriptor: held through the rename, so that no sweep of
     // leftovers takes the finished file for one in between.
-    const FileHandle lockHolder(::dup(m_file.fd()));
-    if (const int error = m_file.close())
-        fail(error);
+    const FileHandle lockHolder(::dup(m_file.fd()), m_file.path());
+    m_file.finish();
     m_folder.rename(m_name, m_finalName, replacing);
     m_inPlace = true;
 }

@@ -33,13 +33,11 @@ public:
     // No leftover is younger than this.
     static constexpr std::chrono::hours kLeftoverAge{24};
 
-    int fd() const noexcept { return m_file.fd(); }
+    // Open for writing at its end; failures on it name the final name.
+    const FileHandle &handle() const noexcept { return m_file; }
     // The name it takes in putInPlace(), and the file it is, for as long as it is that file.
     const QByteArray &finalName() const noexcept { return m_finalName; }
     const FileIdentity &identity() const noexcept { return m_identity; }
-
-    // Throws Failure naming the final name, with the system's reason for error.
-    [[noreturn]] void fail(int error) const;
 
     // Writes data at its end; throws Failure.
     void write(const QByteArray &data) { write(data.constData(), data.size()); }
@@ -57,7 +55,8 @@ public:
     void putInPlace(OutputFolder::Replacing replacing);
 
 private:
-    void takeIdentity();
+    // Takes the file just made as its own: locked, and named in failures by its final name.
+    void takeOver();
 
     const OutputFolder &m_folder;
     QByteArray m_finalName;

@@ -107,10 +107,7 @@ void JoinRun::copyPieces(TemporaryFile &joined) const {
                 m_progress.bytesCopied(asked);
                 digests->hash(asked, copied + asked == length);
             } else {
-                const RangeCopier::Result chunk = copier.copy(source, copied, joined.fd(), asked);
-                if (chunk.targetError != 0)
-                    joined.fail(chunk.targetError);
-                if (chunk.copied != asked)
+                if (copier.copy(source, copied, joined.handle(), asked) != asked)
                     cutShort(source);
                 joined.wrote(asked);
                 m_progress.bytesCopied(asked);

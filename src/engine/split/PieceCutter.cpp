@@ -17,8 +17,6 @@
 #include <optional>
 #include <thread>
 
-#include <sys/stat.h>
-
 namespace {
 
 constexpr qint64 kNoPiece = std::numeric_limits<qint64>::max();
@@ -91,12 +89,8 @@ private:
             if (piece > m_plan.plannedPieces)
                 m_plan.checkLatePiece(m_name);
             m_file = m_plan.folder.create(m_name.constData());
-            struct stat status {};
-            if (::fstat(m_file.fd(), &status) != 0)
-                m_plan.folder.fail(m_name, errno);
-            m_state.made.insert(piece, factsOf(status).identity);
-            if (const int error = restrictPermissions(m_file.fd(), m_plan.permissions))
-                m_plan.folder.fail(m_name, error);
+            m_state.made.insert(piece, m_file.facts().identity);
+            m_file.restrictPermissions(m_plan.permissions);
         } catch (...) {
             m_state.fail(piece, Failure::current());
             return kNoPiece;
@@ -117,24 +111,18 @@ private:
                     return;
                 }
                 const qint64 asked = std::min(length - copied, PieceCutter::kChunkBytes);
-                const RangeCopier::Result chunk =
-                    m_copier.copy(m_plan.source, start + copied, m_file.fd(), asked);
-                if (chunk.targetError != 0)
-                    m_plan.folder.fail(m_name, chunk.targetError);
-                copied += chunk.copied;
-                m_progress.bytesCopied(chunk.copied);
-                if (chunk.copied < asked)
+                const qint64 got = m_copier.copy(m_plan.source, start + copied, m_file, asked);
+                copied += got;
+                m_progress.bytesCopied(got);
+                if (got < asked)
                     break; // the source ends in this piece
             }
             // The piece is complete: its way to the disk starts now, not at the run's end.
-            if (m_plan.flushEachPiece) {
-                if (const int error = flushToDisk(m_file.fd()))
-                    m_plan.folder.fail(m_name, error);
-            } else {
+            if (m_plan.flushEachPiece)
+                m_file.flushToDisk();
+            else
                 startWriteback(m_file.fd(), 0, copied);
-            }
-            if (const int error = m_file.close())
-                m_plan.folder.fail(m_name, error);
+            m_file.finish();
             // Only a read past a full last piece tells whether the source goes on.
             const bool goesOn = copied == length && piece >= m_plan.plannedPieces &&
                                 sourceGoesOnAfter(piece * length);

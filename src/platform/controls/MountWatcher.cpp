@@ -14,7 +14,8 @@ struct MountWatcher::Source {
 MountWatcher::MountWatcher(QObject *parent)
     : QObject(parent)
     , m_source(std::make_unique<Source>()) {
-    m_source->mountTable = FileHandle(::open("/proc/self/mountinfo", O_RDONLY | O_CLOEXEC));
+    m_source->mountTable = FileHandle(::open("/proc/self/mountinfo", O_RDONLY | O_CLOEXEC),
+                                      QStringLiteral("/proc/self/mountinfo"));
     if (m_source->mountTable.fd() < 0)
         return; // without /proc the lists are read once, at start
     m_source->notifier =
