@@ -8,7 +8,7 @@ TerminalProgress::TerminalProgress(const ProgressCounter &counter, std::FILE *st
     , m_stream(stream)
     , m_style(style)
     , m_interval(interval)
-    , m_thread([this] {
+    , m_task([this] {
         std::unique_lock lock(m_mutex);
         while (!m_wake.wait_for(lock, m_interval, [this] { return m_done; }))
             print();
@@ -20,7 +20,7 @@ TerminalProgress::~TerminalProgress() {
         m_done = true;
     }
     m_wake.notify_all();
-    m_thread.join();
+    m_task.wait();
     if (m_printed && m_style == Style::Redrawn)
         std::fputc('\n', m_stream);
 }

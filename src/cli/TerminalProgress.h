@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Task.h"
 #include "run/ProgressCounter.h"
 #include "text/ProgressText.h"
 
@@ -7,7 +8,6 @@
 #include <condition_variable>
 #include <cstdio>
 #include <mutex>
-#include <thread>
 
 // A run's progress on a terminal, while it lives: a line every so often on a stream of its own
 // thread, read from the counter the run tells.
@@ -36,5 +36,5 @@ private:
     std::condition_variable m_wake;
     bool m_done = false;
     bool m_printed = false;
-    std::thread m_thread;
+    Task m_task; // last: it starts once the rest is made
 };

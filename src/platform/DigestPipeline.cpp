@@ -10,12 +10,14 @@ constexpr std::size_t kBuffers = 4;
 
 } // namespace
 
-DigestPipeline::DigestPipeline(PieceCheck check)
+DigestPipeline::DigestPipeline(PieceCheck check, Digests digests)
     : m_buffers(kBuffers)
-    , m_check(std::move(check)) {
+    , m_check(std::move(check))
+    , m_piecesHashed(digests == Digests::PiecesAndWhole) {
     try {
-        m_threads[Pieces] = std::thread([this] { run(Pieces); });
-        m_threads[Whole] = std::thread([this] { run(Whole); });
+        m_tasks.emplace_back([this] { run(Whole); });
+        if (m_piecesHashed)
+            m_tasks.emplace_back([this] { run(Pieces); });
     } catch (...) { // no thread to spare: the one that started ends
         stop();
         throw;
@@ -32,10 +34,8 @@ void DigestPipeline::stop() {
         m_ending = true;
     }
     m_changed.notify_all();
-    for (std::thread &thread : m_threads) {
-        if (thread.joinable())
-            thread.join();
-    }
+    for (Task &task : m_tasks)
+        task.wait();
 }
 
 void DigestPipeline::throwFailure() const {
@@ -47,8 +47,9 @@ char *DigestPipeline::nextBuffer() {
     std::unique_lock lock(m_mutex);
     // The buffer m_given is free once both hashers are past its last use.
     m_changed.wait(lock, [this] {
-        return m_failure ||
-               m_given - std::min(m_hashed[Pieces], m_hashed[Whole]) < m_buffers.size();
+        const std::size_t hashed =
+            m_piecesHashed ? std::min(m_hashed[Pieces], m_hashed[Whole]) : m_hashed[Whole];
+        return m_failure || m_given - hashed < m_buffers.size();
     });
     throwFailure();
     return m_buffers[m_given % m_buffers.size()].bytes.get();
@@ -100,7 +101,8 @@ void DigestPipeline::hash(Hasher hasher) {
 void DigestPipeline::waitUntilHashed() {
     std::unique_lock lock(m_mutex);
     m_changed.wait(lock, [this] {
-        return m_failure || (m_hashed[Pieces] == m_given && m_hashed[Whole] == m_given);
+        return m_failure ||
+               ((!m_piecesHashed || m_hashed[Pieces] == m_given) && m_hashed[Whole] == m_given);
     });
     throwFailure();
 }

@@ -2,6 +2,7 @@
 
 #include "Failure.h"
 #include "Sha256.h"
+#include "Task.h"
 
 #include <QByteArray>
 #include <QList>
@@ -12,13 +13,13 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <thread>
 #include <vector>
 
 // The SHA-256 of a stream of bytes cut into consecutive pieces: of every piece, and of the
 // whole, each computed on a thread of its own while the thread that feeds the bytes goes on.
 // The bytes pass through a few buffers of the pipeline's own, read into by the feeder and
 // hashed where they are by both hashers, so that each byte is hashed twice but read once.
+// Every SHA-256 of file data in Tessary is computed here.
 class DigestPipeline {
 public:
     static constexpr qint64 kBufferBytes = qint64(1) << 20;
@@ -28,8 +29,10 @@ public:
     // it at its next call, a few buffers later at most.
     using PieceCheck = std::function<void(qsizetype piece, const QByteArray &digest)>;
 
-    // Throws std::system_error when the system has no thread to spare.
-    explicit DigestPipeline(PieceCheck check = {});
+    enum class Digests { PiecesAndWhole, WholeOnly };
+
+    // Throws a Failure when the system has no thread to spare.
+    explicit DigestPipeline(PieceCheck check = {}, Digests digests = Digests::PiecesAndWhole);
     ~DigestPipeline(); // waits for the hashing of what was given
     DigestPipeline(const DigestPipeline &) = delete;
     DigestPipeline &operator=(const DigestPipeline &) = delete;
@@ -41,7 +44,7 @@ public:
     // of the piece under way.
     void hash(qint64 bytes, bool endsPiece);
     // Waits until every byte given is hashed; throws what a hashing thread met.
-    QList<QByteArray> pieceDigests();
+    QList<QByteArray> pieceDigests(); // none with Digests::WholeOnly
     QByteArray wholeDigest();
 
 private:
@@ -63,12 +66,13 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::size_t m_given = 0;             // buffers given to hash, ever
-    std::size_t m_hashed[kHashers] = {}; // of those, hashed by each hasher
+    std::size_t m_hashed[kHashers] = {}; // of those, hashed by each hasher (all, by one not run)
     bool m_ending = false;
     std::optional<Failure> m_failure; // of a hashing thread
     const PieceCheck m_check;
+    const bool m_piecesHashed;
     Sha256 m_pieceHash;
     Sha256 m_wholeHash;
     QList<QByteArray> m_pieceDigests;
-    std::thread m_threads[kHashers];
+    std::vector<Task> m_tasks; // last: they start once the rest is made
 };

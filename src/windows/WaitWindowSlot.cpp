@@ -3,6 +3,7 @@
 #include "Failure.h"
 
 #include "LauncherProgress.h"
+#include "Task.h"
 #include "frmWait.h"
 #include "run/ProgressCounter.h"
 #include "text/ProgressText.h"
@@ -13,7 +14,6 @@
 
 #include <chrono>
 #include <exception>
-#include <thread>
 
 namespace {
 
@@ -48,7 +48,7 @@ void WaitWindowSlot::run(const Work &work) {
     m_window->show();
     const auto unload = qScopeGuard([this] { m_window.reset(); });
     ticks.start();
-    std::thread worker([&] {
+    Task worker([&] {
         try {
             work(progress, stop);
         } catch (...) {
@@ -61,7 +61,7 @@ void WaitWindowSlot::run(const Work &work) {
     // The loop may end before the work does, when the program is asked to quit: the work is
     // asked to stop, so that the wait for it is short.
     stop.request();
-    worker.join();
+    worker.wait();
     if (failure)
         throw *failure;
 }

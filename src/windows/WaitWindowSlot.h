@@ -23,8 +23,8 @@ public:
     // window keeps painted and the desktop answered, while the wait window, being modal, holds
     // the input of every other window. The window and the launcher entry show what work tells
     // progress, ten times a second; Cancel, Escape and closing the window request stop. What
-    // work throws is thrown again here; so is the std::system_error of a thread the system
-    // would not start.
+    // work throws is thrown again here, as a Failure; so is a thread the system would not
+    // start.
     void run(const Work &work);
 
     frmWait *window() const { return m_window.get(); }

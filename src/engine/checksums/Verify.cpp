@@ -4,7 +4,7 @@
 #include "Failure.h"
 #include "OutputFolder.h"
 #include "SourceFile.h"
-#include "checksums/FileDigest.h"
+#include "Task.h"
 #include "join/JoinRecipe.h"
 #include "run/RunProgress.h"
 #include "run/Saturating.h"
@@ -17,11 +17,40 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <thread>
 
 namespace {
 
 using Status = VerifyResult::Status;
+
+// What stands at name, when it is no file to read: missing, or damaged with what it is.
+std::optional<VerifyResult::Entry> notAFile(const OutputFolder &folder, const QString &text) {
+    const FileFacts facts = folder.facts(fileSystemName(text));
+    if (facts.kind == FileKind::Missing)
+        return VerifyResult::Entry{text, Status::Missing, {}};
+    if (facts.kind != FileKind::Regular)
+        return VerifyResult::Entry{text, Status::Damaged,
+                                   QStringLiteral("it is %1").arg(describeKind(facts.kind))};
+    return std::nullopt;
+}
+
+// Feeds the file at name in folder to digests as one piece, read to where a read returns
+// nothing; throws a stop once keepGoing says no.
+void feedFile(const OutputFolder &folder, const QString &text, DigestPipeline &digests,
+              ProgressSink &progress, const std::function<bool()> &keepGoing) {
+    const SourceFile file(folder, fileSystemName(text));
+    for (qint64 offset = 0;;) {
+        if (!keepGoing())
+            throw Failure::stopped();
+        char *buffer = digests.nextBuffer();
+        const qint64 got = file.readAt(buffer, DigestPipeline::kBufferBytes, offset);
+        // A file that ends on a buffer's end is told so by an empty buffer after it.
+        digests.hash(got, got == 0);
+        if (got == 0)
+            return;
+        offset += got;
+        progress.bytesCopied(got);
+    }
+}
 
 // Feeds the pieces that are there, in order, to one pipeline, which hashes each of them and
 // all of them as one stream; a piece that is missing or no file is told as such.
@@ -39,18 +68,17 @@ public:
     void run(VerifyResult &result) {
         bool everyPiece = true;
         for (qint64 piece = 1; piece <= m_plan.list.pieces.size(); ++piece) {
-            std::optional<VerifyResult::Entry> absent = feed(piece);
+            const std::optional<VerifyResult::Entry> absent = feed(piece);
             everyPiece = everyPiece && !absent;
             result.pieces.append(absent.value_or(
                 VerifyResult::Entry{m_plan.names.piece(piece), Status::Matches, {}}));
         }
-        const QList<QByteArray> digests = m_digests.pieceDigests();
+        m_digests.pieceDigests(); // every piece hashed
         const QByteArray whole = m_digests.wholeDigest();
         const std::lock_guard lock(m_mutex);
         for (qint64 piece = 1; piece <= result.pieces.size(); ++piece) {
-            VerifyResult::Entry &entry = result.pieces[piece - 1];
             if (m_found.contains(piece) && m_found.value(piece) != m_plan.list.pieces[piece - 1])
-                entry.status = Status::Damaged;
+                result.pieces[piece - 1].status = Status::Damaged;
         }
         if (everyPiece)
             result.rebuilt = whole == m_plan.list.whole ? Status::Matches : Status::Damaged;
@@ -60,32 +88,15 @@ private:
     // Hashes piece; what stands there instead, when it is no piece to hash.
     std::optional<VerifyResult::Entry> feed(qint64 piece) {
         const QString text = m_plan.names.piece(piece);
-        const QByteArray name = fileSystemName(text);
-        const FileFacts facts = m_plan.folder->facts(name);
-        if (facts.kind == FileKind::Missing)
-            return VerifyResult::Entry{text, Status::Missing, {}};
-        if (facts.kind != FileKind::Regular)
-            return VerifyResult::Entry{text, Status::Damaged,
-                                       QStringLiteral("it is %1").arg(describeKind(facts.kind))};
+        if (std::optional<VerifyResult::Entry> absent = notAFile(*m_plan.folder, text))
+            return absent;
         {
             const std::lock_guard lock(m_mutex);
             m_fedPieces.append(piece);
         }
-        const SourceFile file(*m_plan.folder, name);
-        qint64 offset = 0;
-        for (;;) {
-            if (m_stop.requested())
-                throw Failure::stopped();
-            char *buffer = m_digests.nextBuffer();
-            const qint64 got = file.readAt(buffer, DigestPipeline::kBufferBytes, offset);
-            // A piece is read to where a read returns nothing: one that ends on a buffer's end
-            // is told so by an empty buffer after it.
-            m_digests.hash(got, got == 0);
-            if (got == 0)
-                return std::nullopt;
-            offset += got;
-            m_progress.bytesCopied(got);
-        }
+        feedFile(*m_plan.folder, text, m_digests, m_progress,
+                 [this] { return !m_stop.requested(); });
+        return std::nullopt;
     }
 
     const VerifyPlan &m_plan;
@@ -97,21 +108,15 @@ private:
     DigestPipeline m_digests;          // last: its threads start once the rest is made
 };
 
-// How the file at name compares with digest; throws a stop once keepGoing() says no.
-VerifyResult::Entry check(const OutputFolder &folder, const QString &text, const QByteArray &digest,
-                          ProgressSink &progress, const std::function<bool()> &keepGoing) {
-    const QByteArray name = fileSystemName(text);
-    const FileFacts facts = folder.facts(name);
-    if (facts.kind == FileKind::Missing)
-        return {text, Status::Missing, {}};
-    if (facts.kind != FileKind::Regular)
-        return {text, Status::Damaged, QStringLiteral("it is %1").arg(describeKind(facts.kind))};
-    const std::optional<FileDigest> found =
-        digestOfFile(SourceFile(folder, name), keepGoing,
-                     [&progress](qint64 bytes) { progress.bytesCopied(bytes); });
-    if (!found)
-        throw Failure::stopped();
-    return {text, found->hex == digest ? Status::Matches : Status::Damaged, {}};
+// How the joined file at text compares with digest; throws a stop once keepGoing() says no.
+VerifyResult::Entry checkJoined(const OutputFolder &folder, const QString &text,
+                                const QByteArray &digest, ProgressSink &progress,
+                                const std::function<bool()> &keepGoing) {
+    if (std::optional<VerifyResult::Entry> absent = notAFile(folder, text))
+        return *absent;
+    DigestPipeline digests({}, DigestPipeline::Digests::WholeOnly);
+    feedFile(folder, text, digests, progress, keepGoing);
+    return {text, digests.wholeDigest() == digest ? Status::Matches : Status::Damaged, {}};
 }
 
 qint64 bytesToRead(const VerifyPlan &plan, bool withWhole) {
@@ -166,33 +171,29 @@ VerifyResult runVerify(const VerifyPlan &plan, ProgressSink &progress, const Sto
         progress.runStarted(1, bytes);
         progress.fileStarted(0, plan.names.fileName(), bytes);
 
-        // The joined file, when it is there, on a thread of its own beside the pieces; it
-        // gives up as soon as they fail.
+        // The joined file, when it is there, on a task of its own beside the pieces; it gives
+        // up as soon as they fail.
         std::atomic<bool> piecesFailed{false};
         std::optional<Failure> wholeFailure;
-        std::thread wholeThread;
+        std::optional<Task> whole;
         if (withWhole)
-            wholeThread = std::thread([&] {
+            whole.emplace([&] {
                 try {
                     result.whole =
-                        check(*plan.folder, plan.names.fileName(), plan.list.whole, progress,
-                              [&] { return !stop.requested() && !piecesFailed.load(); });
+                        checkJoined(*plan.folder, plan.names.fileName(), plan.list.whole, progress,
+                                    [&] { return !stop.requested() && !piecesFailed; });
                 } catch (...) {
                     wholeFailure = Failure::current();
                 }
             });
-        const auto joinWhole = [&] {
-            if (wholeThread.joinable())
-                wholeThread.join();
-        };
         try {
             PieceCheck(plan, progress, stop).run(result);
         } catch (...) {
             piecesFailed = true;
-            joinWhole();
+            whole.reset();
             throw;
         }
-        joinWhole();
+        whole.reset();
         if (wholeFailure)
             throw *wholeFailure;
     } catch (...) {

@@ -1,12 +1,15 @@
 #include "run/WorkerPool.h"
 
+#include <QThread>
+
 #include <algorithm>
 
-WorkerPool::WorkerPool(int threads) {
-    m_threads.reserve(size_t(std::max(threads, 1)));
+WorkerPool::WorkerPool(int threads)
+    : m_size(std::max(threads, 1)) {
+    m_tasks.reserve(size_t(m_size));
     try {
-        for (int i = 0; i < std::max(threads, 1); ++i)
-            m_threads.emplace_back([this, i] { serve(i); });
+        for (int i = 0; i < m_size; ++i)
+            m_tasks.emplace_back([this, i] { serve(i); });
     } catch (...) { // the system has no thread to spare: end those that started
         stop();
         throw;
@@ -23,12 +26,12 @@ void WorkerPool::stop() {
         m_stopping = true;
     }
     m_wake.notify_all();
-    for (std::thread &thread : m_threads)
-        thread.join();
+    for (Task &task : m_tasks)
+        task.wait();
 }
 
 int WorkerPool::defaultSize() {
-    return int(std::clamp(std::thread::hardware_concurrency(), 1U, 4U));
+    return std::clamp(QThread::idealThreadCount(), 1, 4);
 }
 
 void WorkerPool::runOnAll(const std::function<void(int)> &work) {

@@ -1,16 +1,17 @@
 #pragma once
 
+#include "Task.h"
+
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 // A fixed set of threads that take on one task together. The threads end with the pool.
 class WorkerPool {
 public:
-    // Throws std::system_error when the system has no thread to spare.
+    // Throws a Failure when the system has no thread to spare.
     explicit WorkerPool(int threads = defaultSize());
     ~WorkerPool();
     WorkerPool(const WorkerPool &) = delete;
@@ -19,7 +20,7 @@ public:
     // As many threads as cores, at most 4: more only wait on the same disk.
     static int defaultSize();
 
-    int size() const noexcept { return int(m_threads.size()); }
+    int size() const noexcept { return m_size; }
 
     // Runs work(i) on every thread i at once and returns when all have returned. work must not
     // throw.
@@ -36,5 +37,6 @@ private:
     std::uint64_t m_generation = 0; // counts tasks given, so each thread takes each task once
     int m_running = 0;
     bool m_stopping = false;
-    std::vector<std::thread> m_threads;
+    int m_size;
+    std::vector<Task> m_tasks; // last: they start once the rest is made
 };

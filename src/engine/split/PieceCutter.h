@@ -19,6 +19,7 @@ class ProgressSink;
 class SourceFile;
 class StopRequest;
 class WorkerPool;
+struct CutState;
 
 // One source file to cut into the pieces name.1, name.2, ... of pieceLength bytes.
 struct CutPlan {
@@ -70,6 +71,13 @@ public:
     CutResult cut(const CutPlan &plan);
 
 private:
+    // Copies the pieces on every thread of the pool, until none is left, a stop comes or one
+    // fails.
+    void copy(const CutPlan &plan, CutState &state);
+    // A cut that neither failed nor stopped: pieces past the source's real end go, and the
+    // source must have held still.
+    void complete(const CutPlan &plan, CutState &state, CutResult &result) const;
+
     WorkerPool &m_pool;
     const CopyMethod m_firstMethod;
     ProgressSink &m_progress;

@@ -1,0 +1,103 @@
+#include "split/PieceWorker.h"
+
+#include "OutputFolder.h"
+#include "SourceFile.h"
+#include "Writeback.h"
+#include "names/OutputNames.h"
+#include "run/RunProgress.h"
+#include "split/CutState.h"
+#include "split/PieceCutter.h"
+
+#include <algorithm>
+
+PieceWorker::PieceWorker(const CutPlan &plan, CutState &state, CopyMethod firstMethod,
+                         ProgressSink &progress, const StopRequest &stop)
+    : m_plan(plan)
+    , m_state(state)
+    , m_copier(firstMethod)
+    , m_progress(progress)
+    , m_stop(stop) {
+    m_name.reserve(plan.names.fileName().size() * 3 + 24);
+}
+
+void PieceWorker::run() {
+    for (;;) {
+        const qint64 piece = startNextPiece();
+        if (piece == CutState::kNoPiece)
+            return;
+        finishPiece(piece);
+    }
+}
+
+qint64 PieceWorker::startNextPiece() {
+    const std::lock_guard lock(m_state.mutex);
+    if (m_state.given() || m_state.next > m_state.count.last())
+        return CutState::kNoPiece;
+    if (m_stop.requested()) {
+        m_state.stop();
+        return CutState::kNoPiece;
+    }
+    const qint64 piece = m_state.next++;
+    m_plan.names.setPieceOnDisk(m_name, piece);
+    try {
+        if (piece > m_plan.plannedPieces)
+            m_plan.checkLatePiece(m_name);
+        m_file = m_plan.folder.create(m_name.constData());
+        m_state.made.insert(piece, m_file.facts().identity);
+        m_file.restrictPermissions(m_plan.permissions);
+    } catch (...) {
+        m_state.fail(piece, Failure::current());
+        return CutState::kNoPiece;
+    }
+    return piece;
+}
+
+void PieceWorker::finishPiece(qint64 piece) {
+    try {
+        const std::optional<qint64> copied = copyPiece(piece);
+        if (!copied) {
+            const std::lock_guard lock(m_state.mutex);
+            m_state.stop();
+            return;
+        }
+        // The piece is complete: its way to the disk starts now, not at the run's end.
+        if (m_plan.flushEachPiece)
+            m_file.flushToDisk();
+        else
+            startWriteback(m_file.fd(), 0, *copied);
+        m_file.finish();
+        // Only a read past a full last piece tells whether the source goes on.
+        const qint64 length = m_plan.pieceLength;
+        const bool goesOn =
+            *copied == length && piece >= m_plan.plannedPieces && sourceGoesOnAfter(piece * length);
+        const std::lock_guard lock(m_state.mutex);
+        m_state.complete.insert(piece, *copied);
+        m_state.count.pieceCopied(piece, *copied, length, goesOn);
+        m_state.pieceDone.notify_all();
+    } catch (...) {
+        const std::lock_guard lock(m_state.mutex);
+        m_state.fail(piece, Failure::current());
+    }
+}
+
+std::optional<qint64> PieceWorker::copyPiece(qint64 piece) {
+    const qint64 length = m_plan.pieceLength;
+    const qint64 start = (piece - 1) * length;
+    qint64 copied = 0;
+    while (copied < length) {
+        if (m_stop.requested())
+            return std::nullopt;
+        const qint64 asked = std::min(length - copied, PieceCutter::kChunkBytes);
+        const qint64 got = m_copier.copy(m_plan.source, start + copied, m_file, asked);
+        copied += got;
+        m_progress.bytesCopied(got);
+        if (got < asked)
+            break; // the source ends in this piece
+    }
+    return copied;
+}
+
+bool PieceWorker::sourceGoesOnAfter(qint64 offset) const {
+    char byte = 0;
+    return m_plan.source.readAt(&byte, 1, offset) > 0;
+}
