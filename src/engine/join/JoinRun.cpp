@@ -19,6 +19,11 @@ namespace {
 // Bounded, so that progress is told and a stop is seen between chunks.
 constexpr qint64 kChunkBytes = qint64(8) << 20;
 
+[[noreturn]] void changedSinceTheCheck(const SourceFile &piece) {
+    throw Failure(Failure::Kind::Changed, piece.path(),
+                  QStringLiteral("it changed after it was checked"));
+}
+
 [[noreturn]] void cutShort(const SourceFile &piece) {
     throw Failure(Failure::Kind::Changed, piece.path(),
                   QStringLiteral("it was cut short while it was joined"));
@@ -85,43 +90,46 @@ void JoinRun::copyPieces(TemporaryFile &joined) const {
     QByteArray name;
     for (qint64 piece = 1; piece <= m_plan.recipe.pieceCount; ++piece) {
         names.setPieceOnDisk(name, piece);
-        const qint64 length = m_plan.pieceLengths[piece - 1];
         // The piece itself, never a link, and the file that was checked.
         const SourceFile source(*m_plan.folder, name);
         if (source.facts().identity != m_plan.pieceIdentities[piece - 1])
-            throw Failure(Failure::Kind::Changed, source.path(),
-                          QStringLiteral("it changed after it was checked"));
-        qint64 copied = 0;
-        do {
-            if (m_stop.requested())
-                throw Failure::stopped();
-            const qint64 asked =
-                std::min(length - copied, digests ? DigestPipeline::kBufferBytes : kChunkBytes);
-            if (digests) {
-                // Checked, the bytes go through the pipeline's buffer: what is hashed is what
-                // was written, never a second read of a piece that may have changed meanwhile.
-                char *buffer = digests->nextBuffer();
-                if (readFully(source, buffer, asked, copied) != asked)
-                    cutShort(source);
-                joined.write(buffer, asked);
-                m_progress.bytesCopied(asked);
-                digests->hash(asked, copied + asked == length);
-            } else {
-                if (copier.copy(source, copied, joined.handle(), asked) != asked)
-                    cutShort(source);
-                joined.wrote(asked);
-                m_progress.bytesCopied(asked);
-            }
-            copied += asked;
-        } while (copied < length);
-        // The piece must end where it ended when it was checked.
-        char beyond = 0;
-        if (source.readAt(&beyond, 1, length) != 0)
-            throw Failure(Failure::Kind::Changed, source.path(),
-                          QStringLiteral("it changed after it was checked"));
+            changedSinceTheCheck(source);
+        copyPiece(source, m_plan.pieceLengths[piece - 1], joined, digests ? &*digests : nullptr,
+                  copier);
     }
     if (digests && digests->wholeDigest() != list.whole)
         throw Failure(Failure::Kind::Damaged,
                       m_plan.folder->filePath(fileSystemName(m_plan.recipe.destination)),
                       QStringLiteral("would not be the file that was split: ") + mismatch);
+}
+
+void JoinRun::copyPiece(const SourceFile &source, qint64 length, TemporaryFile &joined,
+                        DigestPipeline *digests, RangeCopier &copier) const {
+    qint64 copied = 0;
+    do {
+        if (m_stop.requested())
+            throw Failure::stopped();
+        const qint64 asked =
+            std::min(length - copied, digests ? DigestPipeline::kBufferBytes : kChunkBytes);
+        if (digests) {
+            // Checked, the bytes go through the pipeline's buffer: what is hashed is what was
+            // written, never a second read of a piece that may have changed meanwhile.
+            char *buffer = digests->nextBuffer();
+            if (readFully(source, buffer, asked, copied) != asked)
+                cutShort(source);
+            joined.write(buffer, asked);
+            m_progress.bytesCopied(asked);
+            digests->hash(asked, copied + asked == length);
+        } else {
+            if (copier.copy(source, copied, joined.handle(), asked) != asked)
+                cutShort(source);
+            joined.wrote(asked);
+            m_progress.bytesCopied(asked);
+        }
+        copied += asked;
+    } while (copied < length);
+    // The piece must end where it ended when it was checked.
+    char beyond = 0;
+    if (source.readAt(&beyond, 1, length) != 0)
+        changedSinceTheCheck(source);
 }

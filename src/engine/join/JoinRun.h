@@ -3,7 +3,10 @@
 #include "RangeCopier.h"
 #include "run/RunResult.h"
 
+class DigestPipeline;
 class ProgressSink;
+class SourceFile;
+class TemporaryFile;
 class StopRequest;
 struct JoinPlan;
 
@@ -24,7 +27,11 @@ public:
 
 private:
     // Throws, marked damaged, where a digest does not match the checksum list.
-    void copyPieces(class TemporaryFile &joined) const;
+    void copyPieces(TemporaryFile &joined) const;
+    // Copies the length bytes of one piece to the end of joined, through digests where the
+    // join is checked.
+    void copyPiece(const SourceFile &source, qint64 length, TemporaryFile &joined,
+                   DigestPipeline *digests, RangeCopier &copier) const;
 
     const JoinPlan &m_plan;
     ProgressSink &m_progress;

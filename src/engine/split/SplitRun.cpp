@@ -59,7 +59,6 @@ SplitResult SplitRun::run() noexcept {
 
 bool SplitRun::splitFile(WorkerPool &pool, qint64 index) {
     const PlannedFile &file = m_plan.files[index];
-    const OutputFolder &folder = *m_plan.folder;
     m_progress.fileStarted(index, file.queued.name, file.bytes);
     // Only the file that was checked is split: not one put at its path since.
     const SourceFile source(file.queued.path);
@@ -69,34 +68,9 @@ bool SplitRun::splitFile(WorkerPool &pool, qint64 index) {
 
     QHash<qint64, FileIdentity> made;
     try {
-        // What an earlier split of the file left must not outlive this one beside a mix of old
-        // and new pieces: its scripts and checksum list go first, and pieces past the new last.
-        for (const OutputNames::Kind kind : OutputNames::kBeside)
-            removeIfChecked(file, file.names.besideOnDisk(kind));
-        QByteArray name;
-        for (qint64 piece = file.pieces + 1; piece <= file.pieces + file.stalePieces; ++piece) {
-            file.names.setPieceOnDisk(name, piece);
-            removeIfChecked(file, name);
-        }
-
-        const CutPlan cutPlan{.source = source,
-                              .folder = folder,
-                              .names = file.names,
-                              .pieceLength = file.pieceLength,
-                              .plannedPieces = file.pieces,
-                              .flushEachPiece = m_flushMethod == FlushMethod::EachFile,
-                              .hash = m_plan.writeChecksums,
-                              .permissions = file.permissions,
-                              .checkLatePiece = [this](const QByteArray &name) {
-                                  OutputChecker::Replaced replaced;
-                                  if (const std::optional<OutputProblem> problem =
-                                          m_plan.checker->problemAt(name, replaced))
-                                      throw Failure(problem->failureKind(),
-                                                    m_plan.folder->filePath(name),
-                                                    RefusalReason::latePiece(*problem));
-                              }};
-        const CutResult cut =
-            PieceCutter(pool, m_options.copyMethod, m_progress, m_stop).cut(cutPlan);
+        removeEarlierOutputs(file);
+        const CutResult cut = PieceCutter(pool, m_options.copyMethod, m_progress, m_stop)
+                                  .cut(cutPlanFor(file, source));
         made = cut.made;
         if (cut.failure)
             throw *cut.failure;
@@ -113,6 +87,37 @@ bool SplitRun::splitFile(WorkerPool &pool, qint64 index) {
     }
     discard(file, made);
     return false;
+}
+
+void SplitRun::removeEarlierOutputs(const PlannedFile &file) const {
+    // What an earlier split of the file left must not outlive this one beside a mix of old and
+    // new pieces: its scripts and checksum list go first, and pieces past the new last.
+    for (const OutputNames::Kind kind : OutputNames::kBeside)
+        removeIfChecked(file, file.names.besideOnDisk(kind));
+    QByteArray name;
+    for (qint64 piece = file.pieces + 1; piece <= file.pieces + file.stalePieces; ++piece) {
+        file.names.setPieceOnDisk(name, piece);
+        removeIfChecked(file, name);
+    }
+}
+
+CutPlan SplitRun::cutPlanFor(const PlannedFile &file, const SourceFile &source) const {
+    return {.source = source,
+            .folder = *m_plan.folder,
+            .names = file.names,
+            .pieceLength = file.pieceLength,
+            .plannedPieces = file.pieces,
+            .flushEachPiece = m_flushMethod == FlushMethod::EachFile,
+            .hash = m_plan.writeChecksums,
+            .permissions = file.permissions,
+            // Checked as the pieces planned were, on the way.
+            .checkLatePiece = [this](const QByteArray &name) {
+                OutputChecker::Replaced replaced;
+                if (const std::optional<OutputProblem> problem =
+                        m_plan.checker->problemAt(name, replaced))
+                    throw Failure(problem->failureKind(), m_plan.folder->filePath(name),
+                                  RefusalReason::latePiece(*problem));
+            }};
 }
 
 namespace {

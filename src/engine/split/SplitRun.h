@@ -8,6 +8,9 @@
 #include <QHash>
 
 class ProgressSink;
+class SourceFile;
+struct CutPlan;
+struct CutResult;
 class StopRequest;
 struct PlannedFile;
 struct SplitPlan;
@@ -54,8 +57,10 @@ private:
     void discard(const PlannedFile &file, const QHash<qint64, FileIdentity> &made) const noexcept;
     // Writes the restore script and the checksum list; false when a stop came meanwhile, and
     // then neither is there.
-    bool writeFinishing(const PlannedFile &file, const struct CutResult &cut);
+    bool writeFinishing(const PlannedFile &file, const CutResult &cut);
     void flush() const;
+    void removeEarlierOutputs(const PlannedFile &file) const;
+    CutPlan cutPlanFor(const PlannedFile &file, const SourceFile &source) const;
     // Removes what stands at name while it is the file of the earlier split that was checked.
     void removeIfChecked(const PlannedFile &file, const QByteArray &name) const;
 
