@@ -1,10 +1,13 @@
 #include "Cli.h"
+#include "Options.h"
 #include "TestFiles.h"
 #include "sizes/SizeTable.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -22,6 +25,8 @@ private Q_SLOTS:
     void commands();
     void sizeLabelsAreTheWindowsList_data();
     void sizeLabelsAreTheWindowsList();
+    void optionsAgreeEverywhere_data();
+    void optionsAgreeEverywhere();
     void ctrlCLeavesWhatCancelLeaves();
     void removedCurrentFolderIsRefused();
 };
@@ -95,6 +100,21 @@ void CliTest::commands_data() {
            })
         << args("split -q -s 100k -o out report.doc") << 0 << QString() << QString()
         << QStringList{QStringLiteral("out"), QStringLiteral("report.doc")};
+    QTest::addRow("split into a number of pieces")
+        << Setup(report) << args("split -q -n 3 report.doc") << 0 << QString() << QString()
+        << split;
+    QTest::addRow("split without the script for macOS and Linux")
+        << Setup(report) << args("split -q --no-sh -s 1000 report.doc") << 0 << QString()
+        << QString() << split.mid(0, 5) + split.mid(6); // all but report.doc.sh
+    QTest::addRow("more pieces than bytes")
+        << Setup(report) << args("split -n 3000 report.doc") << 1 << QString()
+        << QStringLiteral("The split was not started:\n\n\u2022 %1/report.doc: it holds 2,500 "
+                          "bytes, fewer than the 3,000 pieces asked for\n")
+        << QStringList{QStringLiteral("report.doc")};
+    QTest::addRow("a size and a number of pieces")
+        << Setup(report) << args("split -s 1000 -n 3 report.doc") << 2 << QString()
+        << QStringLiteral("tessary-cli split: give a size (-s) or a number of pieces (-n)")
+        << QStringList{QStringLiteral("report.doc")};
     QTest::addRow("split refused")
         << Setup(report) << args("split -s 1000 report.doc gone.doc") << 1 << QString()
         << QStringLiteral("The split was not started:\n\n\u2022 ")
@@ -247,12 +267,82 @@ void CliTest::sizeLabelsAreTheWindowsList_data() {
         << QStringLiteral("99999999999999999999999G") << std::numeric_limits<qint64>::max() - 1;
     QTest::addRow("the custom entry's label is no size")
         << QStringLiteral("Custom Size") << qint64(-1);
+    // By what a piece must fit: at most that many bytes.
+    QTest::addRow("a FAT32 stick") << QStringLiteral("fat32") << qint64(4'294'967'295);
+    QTest::addRow("a DVD, in capitals") << QStringLiteral("DVD") << qint64(4'700'372'992);
+    QTest::addRow("an e-mail") << QStringLiteral("email") << qint64(18'000'000);
 }
 
 void CliTest::sizeLabelsAreTheWindowsList() {
     QFETCH(QString, label);
     QFETCH(qint64, pieceLength);
     QCOMPARE(Cli::pieceLength(label).value_or(-1), pieceLength);
+}
+
+namespace {
+
+// The options a text names: "--size" and "-s" where they stand as words of their own.
+QSet<QString> optionsNamed(const QString &text) {
+    QSet<QString> named;
+    static const QRegularExpression option(QStringLiteral("(?<![\\w-])(--?[a-z][a-z0-9-]*)"));
+    for (const QRegularExpressionMatch &match : option.globalMatch(text))
+        named.insert(match.captured(1));
+    return named;
+}
+
+QSet<QString> declaredOptions() {
+    QSet<QString> declared;
+    for (const Cli::OptionSpec &spec : Cli::optionSpecs()) {
+        for (const QString &name : spec.names)
+            declared.insert((name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name);
+    }
+    return declared;
+}
+
+QString sourceText(const char *path) {
+    return QString::fromUtf8(
+        readTestFile(QStringLiteral(TESSARY_SOURCE_DIR "/") + QLatin1StringView(path)));
+}
+
+// The manual page's section of options.
+QString manualOptions() {
+    const QString page = sourceText("docs/man/tessary-cli.1.scd");
+    const qsizetype start = page.indexOf(QStringLiteral("\n# OPTIONS"));
+    return page.mid(start, page.indexOf(QStringLiteral("\n# "), start + 1) - start);
+}
+
+// The words the completion offers: those in its quoted lists, its comments aside.
+QString completionWords() {
+    static const QRegularExpression comment(QStringLiteral("^\\s*#.*$"),
+                                            QRegularExpression::MultilineOption);
+    static const QRegularExpression quoted(QStringLiteral("'([^']*)'"));
+    const QString script = sourceText("packaging/tessary-cli.bash-completion").remove(comment);
+    QString words;
+    for (const QRegularExpressionMatch &match : quoted.globalMatch(script))
+        words += match.captured(1) + u' ';
+    return words;
+}
+
+} // namespace
+
+void CliTest::optionsAgreeEverywhere_data() {
+    // Every option that is declared, or that the manual page or the completion names.
+    QTest::addColumn<QString>("option");
+    QSet<QString> all = declaredOptions();
+    all += optionsNamed(manualOptions());
+    all += optionsNamed(completionWords());
+    QStringList sorted(all.cbegin(), all.cend());
+    sorted.sort();
+    for (const QString &option : std::as_const(sorted))
+        QTest::addRow("%s", qPrintable(option)) << option;
+}
+
+void CliTest::optionsAgreeEverywhere() {
+    QFETCH(QString, option);
+    QVERIFY2(declaredOptions().contains(option), "not an option of tessary-cli");
+    QVERIFY2(manualOptions().contains(u'*' + option + u'*'), "not in the manual page");
+    QVERIFY2(optionsNamed(completionWords()).contains(option), "not in the completion");
+    QVERIFY2(optionsNamed(Cli::helpText()).contains(option), "not in the help");
 }
 
 void CliTest::ctrlCLeavesWhatCancelLeaves() {

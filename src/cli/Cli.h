@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Terminal.h"
 #include "split/SplitRun.h"
 
 #include <QStringList>
@@ -8,15 +9,10 @@
 
 // tessary-cli: Tessary's split, join and check of pieces without windows, with the window's
 // checks, results and words.
-//   tessary-cli split -s SIZE [-o DIR] [--no-checksums] [-q] FILE...
-//   tessary-cli join [-y] [-q] FILE
-//   tessary-cli verify [-q] FILE
-// Exit status: 0 done, 1 refused or failed (the reason on stderr, with the path), 2 usage,
-// 128 + the signal's number when one stopped it (130 Ctrl+C, 143 SIGTERM, 129 SIGHUP, 131
-// SIGQUIT).
+// Its commands and options are declared in Options.h. Exit status: 0 done, 1 refused or failed (the
+// reason on stderr, with the path), 2 usage, 128 + the signal's number when one stopped it (130
+// Ctrl+C, 143 SIGTERM, 129 SIGHUP, 131 SIGQUIT).
 namespace Cli {
-
-enum ExitStatus { Done = 0, Failed = 1, Usage = 2 };
 
 // How a run is shown and tuned beyond what a user chooses; the benchmarks set these.
 struct Tuning {

@@ -1,6 +1,7 @@
 #include "SizeArgument.h"
 
 #include "sizes/SizeTable.h"
+#include "sizes/SizeTargets.h"
 #include "text/MessageText.h"
 
 #include <QRegularExpression>
@@ -57,6 +58,8 @@ QString listedSizes() {
         if (&row != &kSizeTable.front())
             labels << QString::fromUtf16(row.label);
     }
+    for (const SizeTarget &target : kSizeTargets)
+        labels << QString::fromUtf16(target.name);
     return labels.join(u' ');
 }
 
@@ -67,6 +70,10 @@ std::variant<qint64, Problem> pieceLength(const QString &size) {
         if (&row != &kSizeTable.front() &&
             size.compare(QString::fromUtf16(row.label), Qt::CaseInsensitive) == 0)
             return QString::fromUtf16(row.bytes).toLongLong() - 1;
+    }
+    for (const SizeTarget &target : kSizeTargets) {
+        if (size.compare(QString::fromUtf16(target.name), Qt::CaseInsensitive) == 0)
+            return target.pieceBytes;
     }
     static const QRegularExpression shape(
         QStringLiteral("^([0-9]{1,30})(?:\\.([0-9]{1,9}))?(k|M|G|KiB|MiB|GiB)?$"));

@@ -1,0 +1,179 @@
+#include "Commands.h"
+
+#include "Failure.h"
+#include "SizeArgument.h"
+#include "Terminal.h"
+#include "checksums/Verify.h"
+#include "join/JoinPlanner.h"
+#include "join/JoinRun.h"
+#include "split/SplitPlanner.h"
+#include "split/SplitRun.h"
+#include "text/RunMessages.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include <variant>
+
+namespace Cli {
+
+namespace {
+
+class CliText {
+    Q_DECLARE_TR_FUNCTIONS(Cli)
+};
+
+class Split : public Command {
+public:
+    explicit Split(const Tuning &tuning)
+        : Command(QStringLiteral("split"), tuning) {}
+
+protected:
+    int execute() override {
+        SplitRequest request;
+        if (const std::optional<QString> problem = readRequest(request))
+            return usage(m_name, *problem);
+        const SplitPlan plan = planSplit(request);
+        const SplitResult result = showingProgress([&](ProgressCounter &counter) {
+            return SplitRun(plan, counter, m_stop, m_tuning.run).run();
+        });
+        return finish(RunMessages::split(plan, result), result.outcome);
+    }
+
+    RunMessage failure(const Failure &failure) const override {
+        return RunMessages::splitFailure(failure);
+    }
+
+private:
+    // Fills request from the command line; what is wrong with it otherwise.
+    std::optional<QString> readRequest(SplitRequest &request) const {
+        const QStringList files = m_parser.positionalArguments();
+        if (files.isEmpty())
+            return CliText::tr("No files to be converted.  You need to add files to be "
+                               "converted");
+        if (files.contains(QString()))
+            return CliText::tr("an empty argument: no file name given");
+        if (std::optional<QString> problem = readPieceSize(request))
+            return problem;
+        // "." rather than the current folder's path, which may have gone: the check then says
+        // so of the folder itself.
+        request.outputFolder = QDir::toNativeSeparators(
+            m_parser.isSet(QStringLiteral("output")) ? m_parser.value(QStringLiteral("output"))
+                                                     : QStringLiteral("."));
+        request.writeChecksums = !m_parser.isSet(QStringLiteral("no-checksums"));
+        request.writePosixScript = !m_parser.isSet(QStringLiteral("no-sh"));
+        for (const QString &file : files)
+            request.queue.append(queuedFile(file));
+        return std::nullopt;
+    }
+
+    std::optional<QString> readPieceSize(SplitRequest &request) const {
+        const bool bySize = m_parser.isSet(QStringLiteral("size"));
+        const bool byCount = m_parser.isSet(QStringLiteral("pieces"));
+        if (bySize && byCount)
+            return CliText::tr("give a size (-s) or a number of pieces (-n), not both");
+        if (byCount) {
+            bool ok = false;
+            request.pieceCount = m_parser.value(QStringLiteral("pieces")).toLongLong(&ok);
+            if (!ok || request.pieceCount < 1)
+                return CliText::tr("\"%1\" is not a number of pieces: give a whole number, 1 "
+                                   "or more")
+                    .arg(m_parser.value(QStringLiteral("pieces")));
+            return std::nullopt;
+        }
+        if (!bySize)
+            return CliText::tr("No output file size selected.  You need to select the Output "
+                               "File Size you want");
+        const auto length = SizeArgument::pieceLength(m_parser.value(QStringLiteral("size")));
+        if (const auto *problem = std::get_if<SizeArgument::Problem>(&length))
+            return problem->text;
+        request.pieceLength = std::get<qint64>(length);
+        return std::nullopt;
+    }
+};
+
+// Asks on the terminal: the question is printed, and answered as -y says.
+class Answers : public JoinQuestions {
+public:
+    explicit Answers(bool yes)
+        : m_yes(yes) {}
+    bool askYesNo(const QString &question) override {
+        print(stderr, question);
+        print(stderr, m_yes ? CliText::tr("Yes (-y).")
+                            : CliText::tr("No: tessary-cli answers No unless -y is given."));
+        return m_yes;
+    }
+
+private:
+    bool m_yes;
+};
+
+// A command on one file, a restore script, a first piece or a checksum list.
+class OneFileCommand : public Command {
+public:
+    using Command::Command;
+
+protected:
+    int execute() override {
+        const QStringList files = m_parser.positionalArguments();
+        if (files.size() != 1)
+            return usage(m_name, files.isEmpty() ? CliText::tr("which file?")
+                                                 : CliText::tr("one file at a time"));
+        if (files.first().isEmpty())
+            return usage(m_name, CliText::tr("an empty argument: no file name given"));
+        return execute(files.first());
+    }
+    virtual int execute(const QString &file) = 0;
+};
+
+class Join : public OneFileCommand {
+public:
+    explicit Join(const Tuning &tuning)
+        : OneFileCommand(QStringLiteral("join"), tuning) {}
+
+protected:
+    int execute(const QString &file) override {
+        Answers answers(m_parser.isSet(QStringLiteral("yes")));
+        const JoinPlan plan = planJoin(file, answers, keepGoing());
+        const JoinResult result = showingProgress([&](ProgressCounter &counter) {
+            return JoinRun(plan, counter, m_stop, m_tuning.run.copyMethod).run();
+        });
+        return finish(RunMessages::join(plan, result), result.outcome);
+    }
+
+    RunMessage failure(const Failure &failure) const override {
+        return RunMessages::joinFailure(failure);
+    }
+};
+
+class Verify : public OneFileCommand {
+public:
+    explicit Verify(const Tuning &tuning)
+        : OneFileCommand(QStringLiteral("verify"), tuning) {}
+
+protected:
+    int execute(const QString &file) override {
+        const VerifyPlan plan = planVerify(file, keepGoing());
+        const VerifyResult result = showingProgress(
+            [&](ProgressCounter &counter) { return runVerify(plan, counter, m_stop); });
+        return finish(RunMessages::verify(plan, result), result.outcome, result.allMatch());
+    }
+
+    RunMessage failure(const Failure &failure) const override {
+        return RunMessages::verifyFailure(failure);
+    }
+};
+
+} // namespace
+
+std::unique_ptr<Command> commandNamed(const QString &name, const Tuning &tuning) {
+    if (name == u"split")
+        return std::make_unique<Split>(tuning);
+    if (name == u"join")
+        return std::make_unique<Join>(tuning);
+    if (name == u"verify")
+        return std::make_unique<Verify>(tuning);
+    return nullptr;
+}
+
+} // namespace Cli
