@@ -1,6 +1,7 @@
 #include "FatMount.h"
 #include "OutputFolder.h"
 #include "ScriptReplay.h"
+#include "SizeArgument.h"
 #include "Splitting.h"
 #include "TestFiles.h"
 #include "TmpfsMount.h"
@@ -27,6 +28,8 @@
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -134,6 +137,8 @@ private Q_SLOTS:
     void latePieceIsCheckedAsTheOthersAre();
     void interruptedResplitLeavesNoScript();
     void planNamesCountsAndBytes();
+    void pieceLengthsBySizeOrCount_data();
+    void pieceLengthsBySizeOrCount();
     void namesWindowsTellsApartStandBeside_data();
     void namesWindowsTellsApartStandBeside();
     void stalePiecesOfALongerSplitGo_data();
@@ -571,6 +576,52 @@ void SplitCheckTest::planNamesCountsAndBytes() {
     QCOMPARE(filesIn(scene.out.path()).size(), 4);
     plan.reset();
     QCOMPARE(filesIn(scene.out.path()), QStringList{QStringLiteral("a.bin.4")});
+}
+
+void SplitCheckTest::pieceLengthsBySizeOrCount_data() {
+    QTest::addColumn<qint64>("bytes");          // of the source, which takes no room
+    QTest::addColumn<qint64>("pieceLength");    // asked for, or
+    QTest::addColumn<qint64>("pieceCount");     // above 0, instead
+    QTest::addColumn<QList<qint64>>("planned"); // bytes in a piece and pieces; empty: refused
+    QTest::addRow("9 GB for a FAT32 stick")
+        << qint64(9'000'000'000) << std::get<qint64>(SizeArgument::pieceLength(u"fat32"_s))
+        << qint64(0) << QList<qint64>{4'294'967'295, 3};
+    QTest::addRow("25 bytes in 5 pieces")
+        << qint64(25) << qint64(0) << qint64(5) << QList<qint64>{5, 5};
+    QTest::addRow("26 bytes in 5 pieces, the last shorter")
+        << qint64(26) << qint64(0) << qint64(5) << QList<qint64>{6, 5};
+    QTest::addRow("an empty file in 1 piece")
+        << qint64(0) << qint64(0) << qint64(1) << QList<qint64>{1, 1};
+    QTest::addRow("fewer bytes than pieces")
+        << qint64(3) << qint64(0) << qint64(4) << QList<qint64>();
+    QTest::addRow("too few bytes for pieces of one length")
+        << qint64(9) << qint64(0) << qint64(4) << QList<qint64>();
+}
+
+void SplitCheckTest::pieceLengthsBySizeOrCount() {
+    QFETCH(qint64, bytes);
+    QFETCH(qint64, pieceLength);
+    QFETCH(qint64, pieceCount);
+    QFETCH(QList<qint64>, planned);
+    Scene scene;
+    const QString path = scene.inPath(QStringLiteral("video.mkv"));
+    QFile sparse(path);
+    QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.resize(bytes));
+    sparse.close();
+    scene.job.add(path);
+    SplitRequest request = scene.job.request();
+    request.pieceLength = pieceLength;
+    request.pieceCount = pieceCount;
+
+    try {
+        const SplitPlan plan = planSplit(request);
+        QCOMPARE((QList<qint64>{plan.files[0].pieceLength, plan.files[0].pieces}), planned);
+    } catch (const Failure &refused) {
+        if (!planned.isEmpty() && refused.parts().size() == 1 &&
+            refused.parts().front().kind() == Failure::Kind::NoRoom)
+            QSKIP("this volume has no room for the pieces of the sparse file");
+        QVERIFY2(planned.isEmpty(), refused.what());
+    }
 }
 
 void SplitCheckTest::namesWindowsTellsApartStandBeside_data() {
