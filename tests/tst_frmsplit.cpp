@@ -12,11 +12,13 @@
 #include "frmAbout.h"
 #include "frmSplit.h"
 #include "frmWait.h"
+#include "sizes/SizeTargets.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMimeData>
@@ -27,6 +29,7 @@
 #include <QUrl>
 
 #include <memory>
+#include <variant>
 
 class FrmSplitTest : public QObject {
     Q_OBJECT
@@ -73,6 +76,14 @@ private Q_SLOTS:
     void terminalWritesWhatTheWindowWrites();
     void joinFromTheWindow_data();
     void joinFromTheWindow();
+    void sizeForChoosesTheCustomEntry_data();
+    void sizeForChoosesTheCustomEntry();
+    void splitIntoPieces_data();
+    void splitIntoPieces();
+    void startedWithFilesOpensTheFirstFilesFolder_data();
+    void startedWithFilesOpensTheFirstFilesFolder();
+    void waitWindowNamesTheRun_data();
+    void waitWindowNamesTheRun();
     void rendersWindowsToPng();
 
 private:
@@ -85,6 +96,8 @@ private:
     // Queues the named files of folder through the source browser and Add File.
     static void queueFiles(const frmSplit &window, const QString &folder, const QStringList &names);
     static void selectSize(const frmSplit &window, int row);
+    // What the list control of that name shows, entry by entry.
+    static QStringList entries(const QWidget &window, const char *name);
     // Splits report.doc, 250,000 bytes of the source folder, into out at the 100k preset.
     void splitReport(const frmSplit &window, const QString &out) const;
 
@@ -117,6 +130,14 @@ void FrmSplitTest::queueFiles(const frmSplit &window, const QString &folder,
 
 void FrmSplitTest::selectSize(const frmSplit &window, int row) {
     control<QListWidget>(window, "List4")->setCurrentRow(row);
+}
+
+QStringList FrmSplitTest::entries(const QWidget &window, const char *name) {
+    const auto *list = control<QListView>(window, name);
+    QStringList shown;
+    for (int row = 0; row < list->model()->rowCount(); ++row)
+        shown << list->model()->index(row, list->modelColumn()).data().toString();
+    return shown;
 }
 
 void FrmSplitTest::splitReport(const frmSplit &window, const QString &out) const {
@@ -155,9 +176,9 @@ void FrmSplitTest::startUp() {
     QCOMPARE(values->item(15)->text(), QStringLiteral("450000000"));
     QVERIFY(control<QLabel>(window, "Label4")->isHidden());
     QVERIFY(control<QLineEdit>(window, "txtCustomSize")->isHidden());
-    QVERIFY(control<QListWidget>(window, "List3")->isHidden());
+    QVERIFY(control<QListView>(window, "List3")->isHidden());
     QVERIFY(values->isHidden());
-    QVERIFY(control<QListWidget>(window, "List1")->count() == 0);
+    QVERIFY(entries(window, "List1").isEmpty());
 }
 
 void FrmSplitTest::layout_data() {
@@ -292,15 +313,15 @@ void FrmSplitTest::addFile() {
         window, m_source->path(),
         {QStringLiteral("report.doc"), QStringLiteral("photo.jpg"), QStringLiteral("report.doc")});
 
-    const auto *paths = control<QListWidget>(window, "List1");
-    const auto *names = control<QListWidget>(window, "List3");
+    const QStringList paths = entries(window, "List1");
+    const QStringList names = entries(window, "List3");
     const QString folder = QDir::toNativeSeparators(m_source->path()) + QDir::separator();
-    QCOMPARE(paths->count(), 3);
-    QCOMPARE(names->count(), 3);
-    QCOMPARE(paths->item(0)->text(), folder + QStringLiteral("report.doc"));
-    QCOMPARE(paths->item(1)->text(), folder + QStringLiteral("photo.jpg"));
-    QCOMPARE(paths->item(2)->text(), folder + QStringLiteral("report.doc"));
-    QCOMPARE(names->item(1)->text(), QStringLiteral("photo.jpg"));
+    QCOMPARE(paths.size(), 3);
+    QCOMPARE(names.size(), 3);
+    QCOMPARE(paths[0], folder + QStringLiteral("report.doc"));
+    QCOMPARE(paths[1], folder + QStringLiteral("photo.jpg"));
+    QCOMPARE(paths[2], folder + QStringLiteral("report.doc"));
+    QCOMPARE(names[1], QStringLiteral("photo.jpg"));
 }
 
 void FrmSplitTest::addFileAtTheRoot() {
@@ -312,7 +333,7 @@ void FrmSplitTest::addFileAtTheRoot() {
 
     queueFiles(window, root, {rootFiles.first()});
 
-    QCOMPARE(control<QListWidget>(window, "List1")->item(0)->text(), root + rootFiles.first());
+    QCOMPARE(entries(window, "List1").value(0), root + rootFiles.first());
 }
 
 void FrmSplitTest::addFileWithNothingSelected() {
@@ -325,7 +346,7 @@ void FrmSplitTest::addFileWithNothingSelected() {
     const Message expected{QStringLiteral("select a file to copy"), MessageIcon::None,
                            QStringLiteral("Tessary")};
     QCOMPARE(recorder.messages, QList<Message>{expected});
-    QCOMPARE(control<QListWidget>(window, "List1")->count(), 0);
+    QCOMPARE(entries(window, "List1").size(), 0);
 }
 
 void FrmSplitTest::removeSelectedEntries() {
@@ -336,19 +357,22 @@ void FrmSplitTest::removeSelectedEntries() {
     for (const QString &name : names)
         writeTestFile(sourceFile(name), "x");
     queueFiles(window, m_source->path(), names);
-    auto *paths = control<QListWidget>(window, "List1");
-    for (const int row : {0, 1, 3})
-        paths->item(row)->setSelected(true);
+    auto *queue = control<QListView>(window, "List1");
+    // Each click toggles one entry: 2 is chosen and then let go.
+    for (const int row : {0, 2, 1, 3, 2})
+        QTest::mouseClick(queue->viewport(), Qt::LeftButton, {},
+                          queue->visualRect(queue->model()->index(row, 0)).center());
 
     control<QPushButton>(window, "cmdRemove")->click();
 
-    const auto *bare = control<QListWidget>(window, "List3");
-    QCOMPARE(paths->count(), 2);
-    QCOMPARE(bare->count(), 2);
-    QCOMPARE(bare->item(0)->text(), QStringLiteral("f2"));
-    QCOMPARE(bare->item(1)->text(), QStringLiteral("f4"));
-    QVERIFY(paths->item(0)->text().endsWith(QStringLiteral("f2")));
-    QVERIFY(paths->item(1)->text().endsWith(QStringLiteral("f4")));
+    const QStringList paths = entries(window, "List1");
+    const QStringList bare = entries(window, "List3");
+    QCOMPARE(paths.size(), 2);
+    QCOMPARE(bare.size(), 2);
+    QCOMPARE(bare[0], QStringLiteral("f2"));
+    QCOMPARE(bare[1], QStringLiteral("f4"));
+    QVERIFY(paths[0].endsWith(QStringLiteral("f2")));
+    QVERIFY(paths[1].endsWith(QStringLiteral("f4")));
     QVERIFY(recorder.messages.isEmpty());
 }
 
@@ -456,8 +480,8 @@ void FrmSplitTest::splitFromTheWindow() {
         joined += piece;
     }
     QVERIFY(joined == source);
-    QCOMPARE(filesIn(out.path()).size(), pieces.size() + 3);     // with the scripts and the list
-    QCOMPARE(control<QListWidget>(window, "List1")->count(), 1); // the queue stays
+    QCOMPARE(filesIn(out.path()).size(), pieces.size() + 3); // with the scripts and the list
+    QCOMPARE(entries(window, "List1").size(), 1);            // the queue stays
 }
 
 void FrmSplitTest::refusedSplitIsReported_data() {
@@ -687,14 +711,14 @@ void FrmSplitTest::dropsOnTheWindow() {
     QCOMPARE(result.moveAccepted, !queued.isEmpty());
     if (result.moveAccepted)
         QCOMPARE(result.action, Qt::CopyAction); // never a move that deletes the user's file
-    const auto *paths = control<QListWidget>(window, "List1");
-    const auto *names = control<QListWidget>(window, "List3");
-    QCOMPARE(paths->count(), queued.size());
-    QCOMPARE(names->count(), queued.size());
+    const QStringList paths = entries(window, "List1");
+    const QStringList names = entries(window, "List3");
+    QCOMPARE(paths.size(), queued.size());
+    QCOMPARE(names.size(), queued.size());
     const QString folder = QDir::toNativeSeparators(m_source->path()) + QDir::separator();
     for (int i = 0; i < queued.size(); ++i) {
-        QCOMPARE(paths->item(i)->text(), folder + queued[i]);
-        QCOMPARE(names->item(i)->text(), queued[i]);
+        QCOMPARE(paths[i], folder + queued[i]);
+        QCOMPARE(names[i], queued[i]);
     }
     QCOMPARE(recorder.messages.size(), leftOut.isEmpty() ? 0 : 1);
     if (!leftOut.isEmpty()) {
@@ -721,7 +745,7 @@ void FrmSplitTest::folderDroppedOnTheOutputBrowserBecomesTheOutputFolder() {
         QCOMPARE(control<QLabel>(window, "lblPath2")->text(), folder);
     }
     // The source browser and the queue are left as they were.
-    QCOMPARE(control<QListWidget>(window, "List1")->count(), 0);
+    QCOMPARE(entries(window, "List1").size(), 0);
     QCOMPARE(control<FolderList>(window, "Dir1")->path(),
              QDir::toNativeSeparators(QDir::rootPath()));
 }
@@ -783,7 +807,7 @@ void FrmSplitTest::joinMenuComesBeforeHelp() {
 void FrmSplitTest::fileMenuJoinsVerifiesAndWritesChecksums() {
     frmSplit window;
     const QList<QAction *> items = control<QMenu>(window, "mnufile")->actions();
-    QCOMPARE(items.size(), 4);
+    QCOMPARE(items.size(), 8);
     QCOMPARE(items[0]->objectName(), QStringLiteral("mnujoin"));
     QCOMPARE(items[1]->objectName(), QStringLiteral("mnuverify"));
     QCOMPARE(items[1]->text(), QStringLiteral("&Verify Pieces..."));
@@ -792,16 +816,23 @@ void FrmSplitTest::fileMenuJoinsVerifiesAndWritesChecksums() {
     QCOMPARE(items[3]->text(), QStringLiteral("Write &Checksums"));
     QVERIFY(items[3]->isCheckable());
     QVERIFY(items[3]->isChecked()); // at start, in every window: it is not saved
+    QCOMPARE(items[4]->text(), QStringLiteral("Write &Restore Script for macOS and Linux"));
+    QVERIFY(items[4]->isCheckable() && items[4]->isChecked());
+    QCOMPARE(items[6]->text(), QStringLiteral("&Split Into Pieces..."));
+    QCOMPARE(items[7]->menu()->title(), QStringLiteral("Si&ze For"));
 }
 
 void FrmSplitTest::splitWithoutChecksums_data() {
     QTest::addColumn<bool>("checksums");
-    QTest::addRow("checked, as at start") << true;
-    QTest::addRow("unchecked") << false;
+    QTest::addColumn<bool>("posixScript");
+    QTest::addRow("checked, as at start") << true << true;
+    QTest::addRow("checksums unchecked") << false << true;
+    QTest::addRow("script for macOS and Linux unchecked") << true << false;
 }
 
 void FrmSplitTest::splitWithoutChecksums() {
     QFETCH(bool, checksums);
+    QFETCH(bool, posixScript);
     MessageRecorder recorder;
     const frmSplit window;
     QTemporaryDir out;
@@ -811,12 +842,14 @@ void FrmSplitTest::splitWithoutChecksums() {
     selectSize(window, 0);
     control<QLineEdit>(window, "txtCustomSize")->setText(QStringLiteral("1000"));
     window.findChild<QAction *>(QStringLiteral("mnuchecksums"))->setChecked(checksums);
+    window.findChild<QAction *>(QStringLiteral("mnuposixscript"))->setChecked(posixScript);
 
     control<QPushButton>(window, "cmdSplit")->click();
 
     QCOMPARE(recorder.messages.size(), 1);
     QCOMPARE(QFile::exists(out.filePath(QStringLiteral("report.doc.sha256"))), checksums);
-    QCOMPARE(filesIn(out.path()).size(), checksums ? 6 : 5);
+    QCOMPARE(QFile::exists(out.filePath(QStringLiteral("report.doc.sh"))), posixScript);
+    QCOMPARE(filesIn(out.path()).size(), 4 + int(checksums) + int(posixScript));
 }
 
 void FrmSplitTest::verifyFromTheWindow() {
@@ -902,13 +935,8 @@ void FrmSplitTest::filesGivenAtStartAreQueuedAsAddFileQueuesThem() {
                         sourceFile(QStringLiteral("gone.txt")),
                         sourceFile(QStringLiteral("b b.bin")), QStringLiteral("/dev/null")});
 
-    for (const char *list : {"List1", "List3"}) {
-        const auto *expected = control<QListWidget>(byAddFile, list);
-        const auto *queued = control<QListWidget>(started, list);
-        QCOMPARE(queued->count(), expected->count());
-        for (int i = 0; i < expected->count(); ++i)
-            QCOMPARE(queued->item(i)->text(), expected->item(i)->text());
-    }
+    for (const char *list : {"List1", "List3"})
+        QCOMPARE(entries(started, list), entries(byAddFile, list));
     const Message leftOut{
         QStringLiteral("3 of the 5 files given were not added to the files to convert:\n\n1 "
                        "folder: only files can be split; open the folder to add its files\n1 "
@@ -1041,13 +1069,153 @@ void FrmSplitTest::joinFromTheWindow() {
                                 "checksums."));
 }
 
+void FrmSplitTest::sizeForChoosesTheCustomEntry_data() {
+    QTest::addColumn<int>("target");
+    for (int i = 0; i < int(kSizeTargets.size()); ++i)
+        QTest::addRow("%s", qPrintable(QString::fromUtf16(kSizeTargets.at(i).label))) << i;
+}
+
+void FrmSplitTest::sizeForChoosesTheCustomEntry() {
+    QFETCH(int, target);
+    const frmSplit window;
+    writeTestFile(sourceFile(QStringLiteral("a.bin")), "a");
+    queueFiles(window, m_source->path(), {QStringLiteral("a.bin")});
+    selectSize(window, 5);
+    QAction *item = control<QMenu>(window, "mnusizefor")->actions().at(target);
+    QCOMPARE(item->text(), QString::fromUtf16(kSizeTargets.at(target).label));
+
+    item->trigger();
+
+    QCOMPARE(control<QListWidget>(window, "List4")->currentRow(), 0);
+    QVERIFY(!control<QLabel>(window, "Label4")->isHidden() &&
+            !control<QLineEdit>(window, "txtCustomSize")->isHidden());
+    const auto checked = window.validate();
+    QVERIFY(std::holds_alternative<SplitRequest>(checked));
+    QCOMPARE(std::get<SplitRequest>(checked).pieceLength, kSizeTargets.at(target).pieceBytes);
+}
+
+void FrmSplitTest::splitIntoPieces_data() {
+    QTest::addColumn<qint64>("length");   // of the file queued; -1: none is
+    QTest::addColumn<int>("pieces");      // the answer; 0: Cancel
+    QTest::addColumn<int>("written");     // files in the output folder
+    QTest::addColumn<QString>("message"); // its start; empty: none is shown
+    QTest::addRow("three pieces, the scripts and the list")
+        << qint64(1000) << 3 << 6 << QStringLiteral("I am done splitting all of the files");
+    QTest::addRow("fewer bytes than pieces: refused")
+        << qint64(3) << 5 << 0 << QStringLiteral("The split was not started");
+    QTest::addRow("cancelled") << qint64(1000) << 0 << 0 << QString();
+    QTest::addRow("empty queue: not asked")
+        << qint64(-1) << 3 << 0
+        << QStringLiteral("No files to be converted.  You need to add files to be converted");
+}
+
+void FrmSplitTest::splitIntoPieces() {
+    QFETCH(qint64, length);
+    QFETCH(int, pieces);
+    QFETCH(int, written);
+    QFETCH(QString, message);
+    MessageRecorder recorder;
+    if (pieces > 0)
+        recorder.numbers << pieces;
+    const frmSplit window;
+    QTemporaryDir out;
+    if (length >= 0) {
+        writeTestFile(sourceFile(QStringLiteral("report.doc")), patternBytes(length));
+        queueFiles(window, m_source->path(), {QStringLiteral("report.doc")});
+    }
+    control<FolderList>(window, "Dir2")->setPath(out.path());
+
+    window.findChild<QAction *>(QStringLiteral("mnupieces"))->trigger();
+
+    QCOMPARE(recorder.numberQuestions.size(), length >= 0 ? 1 : 0);
+    for (const IntegerQuestion &asked : recorder.numberQuestions)
+        QCOMPARE(asked.minimum, 1); // no fewer than one piece can be typed
+    QCOMPARE(recorder.messages.size(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty())
+        QVERIFY(recorder.messages.first().text.startsWith(message));
+    QCOMPARE(filesIn(out.path()).size(), written);
+}
+
+void FrmSplitTest::startedWithFilesOpensTheFirstFilesFolder_data() {
+    QTest::addColumn<QString>("given");  // names in the source folder, between blanks
+    QTest::addColumn<QString>("opened"); // the source browser's folder there; empty: the root
+    QTest::addRow("files of two folders")
+        << QStringLiteral("sub/b.txt a.txt") << QStringLiteral("sub");
+    QTest::addRow("a folder, then a file") << QStringLiteral("sub a.txt") << QStringLiteral(".");
+    QTest::addRow("no file") << QStringLiteral("sub") << QString();
+}
+
+void FrmSplitTest::startedWithFilesOpensTheFirstFilesFolder() {
+    QFETCH(QString, given);
+    QFETCH(QString, opened);
+    MessageRecorder recorder;
+    QDir(m_source->path()).mkdir(QStringLiteral("sub"));
+    writeTestFile(sourceFile(QStringLiteral("a.txt")), "a");
+    writeTestFile(sourceFile(QStringLiteral("sub/b.txt")), "b");
+    frmSplit window;
+    QStringList paths;
+    for (const QString &name : given.split(u' '))
+        paths << sourceFile(name);
+
+    window.queueFiles(paths);
+
+    const QString folder = QDir::toNativeSeparators(
+        opened.isEmpty() ? QDir::rootPath() : QDir::cleanPath(sourceFile(opened)));
+    QCOMPARE(control<FolderList>(window, "Dir1")->path(), folder);
+    QCOMPARE(control<QLabel>(window, "lblPath")->text(), folder);
+    QCOMPARE(control<FileList>(window, "flbox1")->path(), folder);
+}
+
+namespace {
+
+// Records the caption of every wait window as it is shown.
+struct WaitWindowWatch : QObject {
+    QStringList captions;
+    WaitWindowWatch() { QCoreApplication::instance()->installEventFilter(this); }
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (const auto *wait = qobject_cast<frmWait *>(watched);
+            wait && event->type() == QEvent::Show)
+            captions << wait->windowTitle();
+        return false;
+    }
+};
+
+} // namespace
+
+void FrmSplitTest::waitWindowNamesTheRun_data() {
+    QTest::addColumn<QString>("run"); // after a split
+    QTest::addColumn<QString>("caption");
+    QTest::addRow("split") << QString() << QStringLiteral("Please wait splitting files");
+    QTest::addRow("join") << QStringLiteral("join") << QStringLiteral("Please wait joining files");
+    QTest::addRow("verify") << QStringLiteral("verify")
+                            << QStringLiteral("Please wait checking pieces");
+}
+
+void FrmSplitTest::waitWindowNamesTheRun() {
+    QFETCH(QString, run);
+    QFETCH(QString, caption);
+    MessageRecorder recorder;
+    frmSplit window;
+    QTemporaryDir out;
+    WaitWindowWatch watch;
+    splitReport(window, out.path());
+
+    if (run == u"join")
+        window.join(out.filePath(QStringLiteral("report.doc.bat")));
+    else if (run == u"verify")
+        window.verify(out.filePath(QStringLiteral("report.doc.sha256")));
+
+    QCOMPARE(watch.captions.size(), run.isEmpty() ? 1 : 2);
+    QCOMPARE(watch.captions.last(), caption);
+}
+
 void FrmSplitTest::rendersWindowsToPng() {
     // Pictures of the windows for a person to look at, in the build folder.
     frmSplit window;
     writeTestFile(sourceFile(QStringLiteral("holiday video.mp4")), "v");
     queueFiles(window, m_source->path(), {QStringLiteral("holiday video.mp4")});
     frmAbout about;
-    frmWait wait;
+    frmWait wait(WaitFor::Split);
     const QString folder = QStringLiteral(TESSARY_SCREENSHOT_DIR);
     QVERIFY(window.grab().save(folder + QStringLiteral("/tessary-main.png")));
     QVERIFY(about.grab().save(folder + QStringLiteral("/tessary-about.png")));

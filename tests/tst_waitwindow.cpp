@@ -48,6 +48,7 @@ class WaitWindowTest : public QObject {
 private Q_SLOTS:
     void cleanup() { QVERIFY(QApplication::topLevelWidgets().isEmpty()); }
 
+    void waitWindowLayout_data();
     void waitWindowLayout();
     void workRunsOffTheWindowsThread();
     void otherWindowsTakeNoInputMeanwhile();
@@ -60,16 +61,31 @@ private Q_SLOTS:
     void launcherEntryShowsTheProgress();
 };
 
+void WaitWindowTest::waitWindowLayout_data() {
+    QTest::addColumn<WaitFor>("what");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("caption");
+    QTest::addRow("split") << WaitFor::Split << QStringLiteral("Please wait splitting files")
+                           << QStringLiteral("Splitting Files Please Wait");
+    QTest::addRow("join") << WaitFor::Join << QStringLiteral("Please wait joining files")
+                          << QStringLiteral("Joining Files Please Wait");
+    QTest::addRow("verify") << WaitFor::Verify << QStringLiteral("Please wait checking pieces")
+                            << QStringLiteral("Checking Pieces Please Wait");
+}
+
 void WaitWindowTest::waitWindowLayout() {
-    frmWait window;
+    QFETCH(WaitFor, what);
+    QFETCH(QString, title);
+    QFETCH(QString, caption);
+    frmWait window(what);
     const auto *label = window.findChild<QLabel *>(QStringLiteral("Label1"));
     QVERIFY(label);
     const double pixelsPerTwip = window.screen()->logicalDotsPerInch() / 1440.0;
     auto px = [&](int twips) { return qRound(twips * pixelsPerTwip); };
 
-    QCOMPARE(window.windowTitle(), QStringLiteral("Please wait splitting files"));
+    QCOMPARE(window.windowTitle(), title);
     QCOMPARE(window.size(), QSize(px(4680), px(3090)));
-    QCOMPARE(label->text(), QStringLiteral("Splitting Files Please Wait"));
+    QCOMPARE(label->text(), caption);
     QCOMPARE(label->geometry(), QRect(px(720), px(1080), px(3255), px(495)));
     QCOMPARE(label->font().family(), QStringLiteral("Times New Roman"));
     QVERIFY(label->font().bold());
@@ -91,7 +107,7 @@ void WaitWindowTest::workRunsOffTheWindowsThread() {
     bool shownWhileWorking = false;
     std::thread::id workThread;
 
-    slot.run([&](ProgressSink &, const StopRequest &) {
+    slot.run(WaitFor::Split, [&](ProgressSink &, const StopRequest &) {
         workThread = std::this_thread::get_id();
         spinUntil([&] { return ticks.load() >= 3; });
         shownWhileWorking = slot.window() && slot.window()->isVisible();
@@ -121,7 +137,7 @@ void WaitWindowTest::otherWindowsTakeNoInputMeanwhile() {
         clicked = true;
     });
     bool clickCame = false;
-    slot.run([&](ProgressSink &, const StopRequest &) {
+    slot.run(WaitFor::Split, [&](ProgressSink &, const StopRequest &) {
         clickCame = spinUntil([&] { return clicked.load(); });
     });
 
@@ -135,7 +151,8 @@ void WaitWindowTest::otherWindowsTakeNoInputMeanwhile() {
 void WaitWindowTest::whatTheWorkThrowsIsThrownAgain() {
     WaitWindowSlot slot;
     try {
-        slot.run([](ProgressSink &, const StopRequest &) { throw std::runtime_error("no"); });
+        slot.run(WaitFor::Split,
+                 [](ProgressSink &, const StopRequest &) { throw std::runtime_error("no"); });
         QFAIL("nothing was thrown");
     } catch (const Failure &failure) {
         QCOMPARE(failure.reason(), QStringLiteral("no"));
@@ -191,7 +208,7 @@ void WaitWindowTest::progressShowsUnderTheLabel() {
         return true;
     });
 
-    slot.run([&](ProgressSink &progress, const StopRequest &stop) {
+    slot.run(WaitFor::Split, [&](ProgressSink &progress, const StopRequest &stop) {
         progress.runStarted(2, 4000);
         progress.fileStarted(0, QStringLiteral("report.doc"), 4000);
         progress.bytesCopied(1000);
@@ -208,7 +225,7 @@ void WaitWindowTest::progressShowsUnderTheLabel() {
 }
 
 void WaitWindowTest::longProgressLinesKeepTheirNumbers() {
-    frmWait window;
+    frmWait window(WaitFor::Split);
     const auto *line = window.findChild<QLabel *>(QStringLiteral("Label2"));
     const QString name = QStringLiteral("the holiday video of the summer of 2026.mkv");
 
@@ -249,7 +266,7 @@ void WaitWindowTest::escapeCancelAndCloseStopTheRun() {
         return true;
     });
 
-    slot.run([&](ProgressSink &, const StopRequest &stop) { work.wait(stop); });
+    slot.run(WaitFor::Split, [&](ProgressSink &, const StopRequest &stop) { work.wait(stop); });
 
     QVERIFY(work.stopped);
 }
@@ -271,7 +288,7 @@ void WaitWindowTest::nothingToStopWhileWritingToDisk() {
         return true;
     });
 
-    slot.run([&](ProgressSink &progress, const StopRequest &stop) {
+    slot.run(WaitFor::Split, [&](ProgressSink &progress, const StopRequest &stop) {
         progress.runStarted(1, 10);
         progress.bytesCopied(10);
         progress.flushStarted();

@@ -32,7 +32,7 @@ void JoinCommand::join(const QString &chosen) {
     try {
         const JoinPlan plan = planJoin(chosen, *this);
         JoinResult result;
-        m_waitWindow.run([&](ProgressSink &progress, const StopRequest &stop) {
+        m_waitWindow.run(WaitFor::Join, [&](ProgressSink &progress, const StopRequest &stop) {
             result = JoinRun(plan, progress, stop).run();
         });
         showRunMessage(RunMessages::join(plan, result));

@@ -15,7 +15,7 @@ void SplitCommand::run(const SplitRequest &request) {
     try {
         const SplitPlan plan = planSplit(request);
         SplitResult result;
-        m_waitWindow.run([&](ProgressSink &progress, const StopRequest &stop) {
+        m_waitWindow.run(WaitFor::Split, [&](ProgressSink &progress, const StopRequest &stop) {
             result = SplitRun(plan, progress, stop).run();
         });
         showRunMessage(RunMessages::split(plan, result));

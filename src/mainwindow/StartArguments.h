@@ -4,7 +4,8 @@
 #include <QStringList>
 
 // What Tessary is started with:
-//   tessary [FILE...]          the window, with the FILEs queued
+//   tessary [FILE...]          the window, with the FILEs queued and the source browser on
+//                              the first one's folder
 //   tessary --join [FILE]      the window, then File > Join Files... for FILE
 //   tessary --verify [FILE]    the window, then File > Verify Pieces... for FILE
 // (without FILE the file dialog asks), and --help and --version, which print and end.

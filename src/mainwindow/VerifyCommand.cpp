@@ -24,7 +24,7 @@ void VerifyCommand::verify(const QString &chosen) {
     try {
         const VerifyPlan plan = planVerify(chosen);
         VerifyResult result;
-        m_waitWindow.run([&](ProgressSink &progress, const StopRequest &stop) {
+        m_waitWindow.run(WaitFor::Verify, [&](ProgressSink &progress, const StopRequest &stop) {
             result = runVerify(plan, progress, stop);
         });
         showRunMessage(RunMessages::verify(plan, result));

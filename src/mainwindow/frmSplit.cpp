@@ -7,29 +7,34 @@
 #include "FileSystemObject.h"
 #include "FolderList.h"
 #include "FontFit.h"
-#include "MessageBox.h"
-#include "Numeric.h"
+#include "IntegerInput.h"
 #include "PathLabel.h"
 #include "Paths.h"
 #include "ProgramIcons.h"
+#include "QueueModel.h"
 #include "Twips.h"
 #include "frmAbout.h"
 #include "sizes/PieceLength.h"
 #include "sizes/SizeTable.h"
-#include "split/SplitRequest.h"
+#include "sizes/SizeTargets.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
 
+#include <limits>
+
 namespace {
+
+// The size list's first row, where the user types a size of their own.
+constexpr int kCustomRow = 0;
 
 // Creates a control of the main window at its place, given in twips.
 template <typename Control>
@@ -50,17 +55,45 @@ Label *placeLabel(QWidget *client, const char16_t *name, const QString &caption,
     return label;
 }
 
+QPushButton *placeButton(QWidget *client, const char16_t *name, const QString &caption, int left,
+                         int top, int width, int height) {
+    auto *button = place<QPushButton>(client, name, left, top, width, height);
+    button->setText(caption);
+    return button;
+}
+
+QAction *addNamedAction(QMenu *menu, const QString &text, const char16_t *name) {
+    QAction *action = menu->addAction(text);
+    action->setObjectName(QString::fromUtf16(name));
+    return action;
+}
+
+void showMessage(const Message &message) {
+    showMessage(message.text, message.icon, message.title, message.details);
+}
+
+// As if the user had browsed there: the drive list shows the folder's volume without sending
+// the browser to that volume's root.
+void browseTo(DriveList *drives, FolderList *folders, const QString &folder) {
+    {
+        const QSignalBlocker quiet(drives);
+        drives->setDrive(folder);
+    }
+    folders->setPath(folder);
+}
+
 } // namespace
 
 frmSplit::frmSplit(QWidget *parent)
-    : QMainWindow(parent) {
+    : QMainWindow(parent)
+    , queue(new QueueModel(this)) {
     setObjectName(QStringLiteral("frmSplit"));
-    setWindowTitle(QStringLiteral("Tessary"));
+    setWindowTitle(tr("Tessary"));
     setWindowIcon(programIcon());
     setAcceptDrops(true);
     createControls();
     connectHandlers();
-    Form_Load();
+    load();
 }
 
 frmSplit::~frmSplit() = default;
@@ -72,140 +105,185 @@ void frmSplit::createControls() {
     client->setMinimumSize(twipsToPixels(this, 12000, 8520));
     setCentralWidget(client);
 
-    // Created in tab order.
-    Drive1 = place<DriveList>(client, u"Drive1", 240, 480, 3375, 315);
-    flbox1 = place<FileList>(client, u"flbox1", 3720, 480, 3255, 2430);
-    Dir1 = place<FolderList>(client, u"Dir1", 240, 960, 3255, 1890);
-    lblPath =
-        placeLabel<PathLabel>(client, u"lblPath", QStringLiteral("Label1"), 240, 120, 6735, 255);
-    List1 = place<QListWidget>(client, u"List1", 240, 3600, 8775, 1230);
-    List1->setSelectionMode(QAbstractItemView::MultiSelection);
-    Label1 =
-        placeLabel(client, u"Label1", QStringLiteral("Files to Convert"), 240, 3360, 1575, 255);
-    cmdAdd = place<QPushButton>(client, u"cmdAdd", 7080, 480, 1215, 495);
-    cmdAdd->setText(QStringLiteral("Add File"));
-    Drive2 = place<DriveList>(client, u"Drive2", 240, 6480, 3375, 315);
-    Dir2 = place<FolderList>(client, u"Dir2", 240, 6960, 3375, 1215);
-    Label2 =
-        placeLabel(client, u"Label2", QStringLiteral("Output Directory:"), 360, 6120, 1335, 255);
-    lblPath2 =
-        placeLabel<PathLabel>(client, u"lblPath2", QStringLiteral("Label3"), 1800, 6120, 3855, 375);
-    cmdRemove = place<QPushButton>(client, u"cmdRemove", 360, 5160, 1575, 495);
-    cmdRemove->setText(QStringLiteral("Remove File"));
-    List3 = place<QListWidget>(client, u"List3", 8400, 1200, 855, 450);
-    List3->hide();
-    List4 = place<QListWidget>(client, u"List4", 6120, 5520, 2535, 1815);
-    List4->setSelectionMode(QAbstractItemView::SingleSelection);
-    Label3 =
-        placeLabel(client, u"Label3", QStringLiteral("Output File Size"), 6120, 5280, 2655, 255);
-    Label4 =
-        placeLabel(client, u"Label4", QStringLiteral("Custom Size Bytes"), 6120, 7440, 1455, 255);
-    txtCustomSize = place<QLineEdit>(client, u"txtCustomSize", 6120, 7680, 2535, 375);
-    // A file dropped there is meant for the queue, not as text for the size.
-    txtCustomSize->setAcceptDrops(false);
-    List5 = place<QListWidget>(client, u"List5", 9360, 1200, 975, 450);
-    List5->hide();
-    cmdSplit = place<QPushButton>(client, u"cmdSplit", 3600, 5160, 1695, 495);
-    cmdSplit->setText(QStringLiteral("Split Files"));
+    createSourceBrowser(client);
+    createQueue(client);
+    createOutputBrowser(client);
+    createSizeChoice(client);
+    // The keyboard goes round the window by zone, not in the order the zones were made.
+    const QList<QWidget *> tabOrder{sourceDrives, sourceFiles,  sourceFolders, queueList,
+                                    addButton,    outputDrives, outputFolders, removeButton,
+                                    queueNames,   pieceSizes,   customSize,    pieceSizeBytes,
+                                    splitButton};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    fitFontToCaptions(client, {queueCaption, outputCaption, sizeCaption, customSizeCaption,
+                               addButton, removeButton, splitButton});
 
-    fitFontToCaptions(client, {Label1, Label2, Label3, Label4, cmdAdd, cmdRemove, cmdSplit});
-
-    // Joining pieces again here, beside the restore scripts made for Windows.
-    mnufile = menuBar()->addMenu(QStringLiteral("&File"));
-    mnufile->setObjectName(QStringLiteral("mnufile"));
-    mnujoin = mnufile->addAction(QStringLiteral("&Join Files..."));
-    mnujoin->setObjectName(QStringLiteral("mnujoin"));
-    mnuverify = mnufile->addAction(QStringLiteral("&Verify Pieces..."));
-    mnuverify->setObjectName(QStringLiteral("mnuverify"));
-    mnufile->addSeparator();
-    // For this window only: every split writes its checksum list unless the user says no.
-    mnuchecksums = mnufile->addAction(QStringLiteral("Write &Checksums"));
-    mnuchecksums->setObjectName(QStringLiteral("mnuchecksums"));
-    mnuchecksums->setCheckable(true);
-    mnuchecksums->setChecked(true);
-
-    mnuhelp = menuBar()->addMenu(QStringLiteral("Help"));
-    mnuhelp->setObjectName(QStringLiteral("mnuhelp"));
-    mnuabout = mnuhelp->addAction(QStringLiteral("About"));
-    mnuabout->setObjectName(QStringLiteral("mnuabout"));
-
+    createFileMenu();
+    createHelpMenu();
     resize(client->minimumWidth(), client->minimumHeight() + menuBar()->sizeHint().height());
 }
 
+void frmSplit::createSourceBrowser(QWidget *client) {
+    sourceDrives = place<DriveList>(client, u"Drive1", 240, 480, 3375, 315);
+    sourceFiles = place<FileList>(client, u"flbox1", 3720, 480, 3255, 2430);
+    sourceFolders = place<FolderList>(client, u"Dir1", 240, 960, 3255, 1890);
+    sourcePath = placeLabel<PathLabel>(client, u"lblPath", tr("Label1"), 240, 120, 6735, 255);
+    addButton = placeButton(client, u"cmdAdd", tr("Add File"), 7080, 480, 1215, 495);
+}
+
+void frmSplit::createQueue(QWidget *client) {
+    queueList = place<QListView>(client, u"List1", 240, 3600, 8775, 1230);
+    queueList->setModel(queue);
+    queueList->setModelColumn(QueueModel::PathColumn);
+    queueList->setSelectionMode(QAbstractItemView::MultiSelection);
+    queueCaption = placeLabel(client, u"Label1", tr("Files to Convert"), 240, 3360, 1575, 255);
+    removeButton = placeButton(client, u"cmdRemove", tr("Remove File"), 360, 5160, 1575, 495);
+    // The names, for whoever reads the window's lists by name; the model is what holds them.
+    queueNames = place<QListView>(client, u"List3", 8400, 1200, 855, 450);
+    queueNames->setModel(queue);
+    queueNames->setModelColumn(QueueModel::NameColumn);
+    queueNames->hide();
+    splitButton = placeButton(client, u"cmdSplit", tr("Split Files"), 3600, 5160, 1695, 495);
+}
+
+void frmSplit::createOutputBrowser(QWidget *client) {
+    outputDrives = place<DriveList>(client, u"Drive2", 240, 6480, 3375, 315);
+    outputFolders = place<FolderList>(client, u"Dir2", 240, 6960, 3375, 1215);
+    outputCaption = placeLabel(client, u"Label2", tr("Output Directory:"), 360, 6120, 1335, 255);
+    outputPath = placeLabel<PathLabel>(client, u"lblPath2", tr("Label3"), 1800, 6120, 3855, 375);
+}
+
+void frmSplit::createSizeChoice(QWidget *client) {
+    pieceSizes = place<QListWidget>(client, u"List4", 6120, 5520, 2535, 1815);
+    pieceSizes->setSelectionMode(QAbstractItemView::SingleSelection);
+    sizeCaption = placeLabel(client, u"Label3", tr("Output File Size"), 6120, 5280, 2655, 255);
+    customSizeCaption =
+        placeLabel(client, u"Label4", tr("Custom Size Bytes"), 6120, 7440, 1455, 255);
+    customSize = place<QLineEdit>(client, u"txtCustomSize", 6120, 7680, 2535, 375);
+    // A file dropped there is meant for the queue, not as text for the size.
+    customSize->setAcceptDrops(false);
+    pieceSizeBytes = place<QListWidget>(client, u"List5", 9360, 1200, 975, 450);
+    pieceSizeBytes->hide();
+}
+
+void frmSplit::createFileMenu() {
+    // Joining pieces again here, beside the restore scripts made for Windows.
+    fileMenu = menuBar()->addMenu(tr("&File"));
+    fileMenu->setObjectName(QStringLiteral("mnufile"));
+    joinAction = addNamedAction(fileMenu, tr("&Join Files..."), u"mnujoin");
+    verifyAction = addNamedAction(fileMenu, tr("&Verify Pieces..."), u"mnuverify");
+    fileMenu->addSeparator();
+    // For this window only: every split writes these unless the user says no.
+    checksumsAction = addNamedAction(fileMenu, tr("Write &Checksums"), u"mnuchecksums");
+    posixScriptAction = addNamedAction(fileMenu, tr("Write &Restore Script for macOS and Linux"),
+                                       u"mnuposixscript");
+    for (QAction *option : {checksumsAction, posixScriptAction}) {
+        option->setCheckable(true);
+        option->setChecked(true);
+    }
+    fileMenu->addSeparator();
+    piecesAction = addNamedAction(fileMenu, tr("&Split Into Pieces..."), u"mnupieces");
+    createSizeForMenu();
+}
+
+void frmSplit::createSizeForMenu() {
+    sizeForMenu = fileMenu->addMenu(tr("Si&ze For"));
+    sizeForMenu->setObjectName(QStringLiteral("mnusizefor"));
+    for (const SizeTarget &target : kSizeTargets) {
+        QAction *choice = sizeForMenu->addAction(QString::fromUtf16(target.label));
+        choice->setObjectName(QStringLiteral("mnusize_") + QString::fromUtf16(target.name));
+        connect(choice, &QAction::triggered, this, [this, &target] { sizeFor(target); });
+    }
+}
+
+void frmSplit::createHelpMenu() {
+    helpMenu = menuBar()->addMenu(tr("Help"));
+    helpMenu->setObjectName(QStringLiteral("mnuhelp"));
+    aboutAction = addNamedAction(helpMenu, tr("About"), u"mnuabout");
+}
+
 void frmSplit::connectHandlers() {
-    connect(Drive1, &DriveList::driveChanged, this, &frmSplit::Drive1_Change);
-    connect(Drive2, &DriveList::driveChanged, this, &frmSplit::Drive2_Change);
-    connect(Dir1, &FolderList::pathChanged, this, &frmSplit::Dir1_Change);
-    connect(Dir2, &FolderList::pathChanged, this, &frmSplit::Dir2_Change);
-    connect(cmdAdd, &QPushButton::clicked, this, &frmSplit::cmdAdd_Click);
-    connect(cmdRemove, &QPushButton::clicked, this, &frmSplit::cmdRemove_Click);
-    connect(List4, &QListWidget::itemSelectionChanged, this, &frmSplit::List4_Click);
-    connect(cmdSplit, &QPushButton::clicked, this, &frmSplit::cmdSplit_Click);
-    connect(mnuabout, &QAction::triggered, this, &frmSplit::mnuabout_Click);
-    connect(mnujoin, &QAction::triggered, this, &frmSplit::mnujoin_Click);
-    connect(mnuverify, &QAction::triggered, this, &frmSplit::mnuverify_Click);
+    connect(sourceDrives, &DriveList::driveChanged, this, &frmSplit::sourceDriveChanged);
+    connect(outputDrives, &DriveList::driveChanged, this, &frmSplit::outputDriveChanged);
+    connect(sourceFolders, &FolderList::pathChanged, this, &frmSplit::sourceFolderChanged);
+    connect(outputFolders, &FolderList::pathChanged, this, &frmSplit::outputFolderChanged);
+    connect(addButton, &QPushButton::clicked, this, &frmSplit::addSelectedFile);
+    connect(removeButton, &QPushButton::clicked, this, &frmSplit::removeSelectedFiles);
+    connect(pieceSizes, &QListWidget::itemSelectionChanged, this,
+            &frmSplit::showCustomSizeWhenChosen);
+    connect(splitButton, &QPushButton::clicked, this, &frmSplit::splitFiles);
+    connect(piecesAction, &QAction::triggered, this, &frmSplit::splitIntoPieces);
+    connect(aboutAction, &QAction::triggered, this, &frmSplit::showAbout);
+    connect(joinAction, &QAction::triggered, this, [this] { join({}); });
+    connect(verifyAction, &QAction::triggered, this, [this] { verify({}); });
 }
 
-void frmSplit::Form_Load() {
+void frmSplit::load() {
     const QString systemRoot = QDir::toNativeSeparators(QDir::rootPath());
-    Dir1->setPath(systemRoot);
-    Dir2->setPath(systemRoot);
-    Label4->hide();
-    txtCustomSize->hide();
+    sourceFolders->setPath(systemRoot);
+    outputFolders->setPath(systemRoot);
+    customSizeCaption->hide();
+    customSize->hide();
     for (const SizeRow &row : kSizeTable) {
-        List4->addItem(QString::fromUtf16(row.label));
-        List5->addItem(QString::fromUtf16(row.bytes));
+        pieceSizes->addItem(QString::fromUtf16(row.label));
+        pieceSizeBytes->addItem(QString::fromUtf16(row.bytes));
     }
 }
 
-void frmSplit::changeDrive(DriveList *drive, FolderList *folder, const QLabel *pathLabel) {
-    const QString root = drive->drive();
+void frmSplit::changeDrive(DriveList *drives, FolderList *folders, const QLabel *pathLabel) {
+    const QString root = drives->drive();
     if (Scripting::FileSystemObject().GetDrive(root).IsReady()) {
-        folder->setPath(root);
+        folders->setPath(root);
         return;
     }
-    showMessage(QStringLiteral("Drive not Available"), MessageIcon::Exclamation,
-                QStringLiteral("Directory Information"));
+    showMessage(tr("Drive not Available"), MessageIcon::Exclamation, tr("Directory Information"));
     // Back to the drive of the folder on show; that change opens it at its root.
-    drive->setDrive(pathLabel->text());
+    drives->setDrive(pathLabel->text());
 }
 
-void frmSplit::Drive1_Change() {
-    changeDrive(Drive1, Dir1, lblPath);
+void frmSplit::sourceDriveChanged() {
+    changeDrive(sourceDrives, sourceFolders, sourcePath);
 }
 
-void frmSplit::Drive2_Change() {
-    changeDrive(Drive2, Dir2, lblPath2);
+void frmSplit::outputDriveChanged() {
+    changeDrive(outputDrives, outputFolders, outputPath);
 }
 
-void frmSplit::Dir1_Change() {
-    flbox1->setPath(Dir1->path());
-    lblPath->setPath(Dir1->path());
+void frmSplit::sourceFolderChanged() {
+    sourceFiles->setPath(sourceFolders->path());
+    sourcePath->setPath(sourceFolders->path());
 }
 
-void frmSplit::Dir2_Change() {
-    lblPath2->setPath(Dir2->path());
+void frmSplit::outputFolderChanged() {
+    outputPath->setPath(outputFolders->path());
 }
 
-void frmSplit::cmdAdd_Click() {
-    const QString fileName = flbox1->selectedFileName();
+void frmSplit::addSelectedFile() {
+    const QString fileName = sourceFiles->selectedFileName();
     if (fileName.isEmpty()) {
-        showMessage(QStringLiteral("select a file to copy"));
+        showMessage(tr("select a file to copy"));
         return;
     }
-    queueFile(Dir1->path(), fileName);
+    queueFile(sourceFolders->path(), fileName);
 }
 
 void frmSplit::queueFile(const QString &folder, const QString &fileName) {
-    List1->addItem(withTrailingSeparator(folder) + fileName);
-    List3->addItem(fileName);
+    queue->append({withTrailingSeparator(folder) + fileName, fileName});
+}
+
+void frmSplit::queuePaths(const QStringList &files) {
+    for (const QString &file : files) {
+        const QFileInfo info(file);
+        queueFile(QDir::toNativeSeparators(info.absolutePath()), info.fileName());
+    }
 }
 
 bool frmSplit::isOverOutputBrowser(const QPoint &position) const {
     const QWidget *under = childAt(position);
     for (const QWidget *part :
-         {static_cast<const QWidget *>(Drive2), static_cast<const QWidget *>(Dir2),
-          static_cast<const QWidget *>(Label2), static_cast<const QWidget *>(lblPath2)}) {
+         {static_cast<const QWidget *>(outputDrives), static_cast<const QWidget *>(outputFolders),
+          static_cast<const QWidget *>(outputCaption), static_cast<const QWidget *>(outputPath)}) {
         if (under == part || part->isAncestorOf(under))
             return true;
     }
@@ -243,134 +321,126 @@ void frmSplit::dropEvent(QDropEvent *event) {
         return;
     const FileDrop drop(event->mimeData());
     if (isOverOutputBrowser(event->position().toPoint())) {
-        moveOutputBrowserTo(drop.onlyFolder());
+        browseTo(outputDrives, outputFolders, drop.onlyFolder());
         return;
     }
-    for (const QString &file : drop.files) {
-        const QFileInfo info(file);
-        queueFile(QDir::toNativeSeparators(info.absolutePath()), info.fileName());
-    }
+    queuePaths(drop.files);
     if (const QString leftOut = drop.leftOutMessage(); !leftOut.isEmpty())
         showMessage(leftOut, MessageIcon::Information);
 }
 
-void frmSplit::moveOutputBrowserTo(const QString &folder) {
-    // As if the user had browsed there: the drive list shows its volume without sending the
-    // browser to that volume's root.
-    {
-        const QSignalBlocker quiet(Drive2);
-        Drive2->setDrive(folder);
-    }
-    Dir2->setPath(folder);
-}
-
-void frmSplit::cmdRemove_Click() {
-    if (List1->selectedItems().isEmpty()) {
-        showMessage(QStringLiteral("No items selected. Nothing Deleted."), MessageIcon::Error,
-                    QStringLiteral("Error: No Selected Items"));
+void frmSplit::removeSelectedFiles() {
+    const QModelIndexList selected = queueList->selectionModel()->selectedIndexes();
+    if (selected.isEmpty()) {
+        showMessage(tr("No items selected. Nothing Deleted."), MessageIcon::Error,
+                    tr("Error: No Selected Items"));
         return;
     }
-    int i = 0;
-    while (i < List1->count()) {
-        if (List1->item(i)->isSelected()) {
-            delete List1->takeItem(i);
-            delete List3->takeItem(i);
-        } else {
-            ++i;
-        }
-        QCoreApplication::processEvents();
-    }
+    QList<int> rows;
+    for (const QModelIndex &index : selected)
+        rows << index.row();
+    queue->remove(rows);
 }
 
-void frmSplit::List4_Click() {
-    const bool custom = !List4->selectedItems().isEmpty() && List4->item(0)->isSelected();
-    Label4->setVisible(custom);
-    txtCustomSize->setVisible(custom);
+void frmSplit::showCustomSizeWhenChosen() {
+    const QList<QListWidgetItem *> chosen = pieceSizes->selectedItems();
+    const bool custom = !chosen.isEmpty() && pieceSizes->row(chosen.first()) == kCustomRow;
+    customSizeCaption->setVisible(custom);
+    customSize->setVisible(custom);
 }
 
-void frmSplit::cmdSplit_Click() {
-    if (List1->count() == 0) {
-        showMessage(
-            QStringLiteral("No files to be converted.  You need to add files to be converted"),
-            MessageIcon::Error, QStringLiteral("Error: No selected Items"));
-        return;
-    }
-    CheckSizeChosen();
+Message frmSplit::noFilesMessage() {
+    return {tr("No files to be converted.  You need to add files to be converted"),
+            MessageIcon::Error, tr("Error: No selected Items")};
 }
 
-void frmSplit::CheckSizeChosen() {
-    if (List4->selectedItems().isEmpty()) {
-        showMessage(QStringLiteral("No output file size selected.  You need to select the "
-                                   "Output File Size you want"));
-        return;
-    }
-    CheckCustomSize();
-}
-
-void frmSplit::CheckCustomSize() {
-    if (List4->item(0)->isSelected() && !isNumeric(txtCustomSize->text())) {
-        showMessage(QStringLiteral("Custom Size is not Numeric.  It must be a number"));
-        return;
-    }
-    ResolvePieceSize();
-}
-
-void frmSplit::ResolvePieceSize() {
-    QString pieceSize;
-    if (List4->item(0)->isSelected()) {
-        pieceSize = txtCustomSize->text();
-    } else {
-        for (int i = 0; i < List4->count(); ++i) {
-            if (List4->item(i)->isSelected())
-                pieceSize = List5->item(i)->text();
-        }
-    }
-    // The checks above passed: the size is a number.
+SplitRequest frmSplit::requestForQueue() const {
     SplitRequest request;
-    request.outputFolder = Dir2->path();
-    request.pieceLength = fullPieceLength(pieceSize).value_or(1);
-    request.writeChecksums = mnuchecksums->isChecked();
-    for (int i = 0; i < List1->count(); ++i)
-        request.queue.append({List1->item(i)->text(), List3->item(i)->text()});
-    m_splitCommand.run(request);
+    request.queue = queue->files();
+    request.outputFolder = outputFolders->path();
+    request.writeChecksums = checksumsAction->isChecked();
+    request.writePosixScript = posixScriptAction->isChecked();
+    return request;
 }
 
-void frmSplit::mnuabout_Click() {
-    if (!m_about)
-        m_about = std::make_unique<frmAbout>();
-    m_about->show();
-    m_about->raise();
-    m_about->activateWindow();
+std::variant<SplitRequest, Message> frmSplit::validate() const {
+    if (queue->rowCount() == 0)
+        return noFilesMessage();
+    const QList<QListWidgetItem *> chosen = pieceSizes->selectedItems();
+    if (chosen.isEmpty())
+        return Message(tr("No output file size selected.  You need to select the Output File "
+                          "Size you want"),
+                       MessageIcon::None, QString());
+    const int row = pieceSizes->row(chosen.first());
+    const std::optional<qint64> pieceLength = fullPieceLength(
+        row == kCustomRow ? customSize->text() : QString::fromUtf16(kSizeTable.at(row).bytes));
+    if (!pieceLength)
+        return Message(tr("Custom Size is not Numeric.  It must be a number"), MessageIcon::None,
+                       QString());
+    SplitRequest request = requestForQueue();
+    request.pieceLength = *pieceLength;
+    return request;
 }
 
-void frmSplit::mnujoin_Click() {
-    join({});
+void frmSplit::splitFiles() {
+    const std::variant<SplitRequest, Message> checked = validate();
+    if (const auto *problem = std::get_if<Message>(&checked)) {
+        showMessage(*problem);
+        return;
+    }
+    splitCommand.run(std::get<SplitRequest>(checked));
 }
 
-void frmSplit::mnuverify_Click() {
-    verify({});
+void frmSplit::splitIntoPieces() {
+    if (queue->rowCount() == 0) {
+        showMessage(noFilesMessage());
+        return;
+    }
+    const std::optional<int> pieces =
+        askInteger(this, {tr("Split Into Pieces"), tr("Cut each file into how many pieces?"), 2, 1,
+                          std::numeric_limits<int>::max()});
+    if (!pieces)
+        return;
+    SplitRequest request = requestForQueue();
+    request.pieceCount = *pieces;
+    splitCommand.run(request);
+}
+
+void frmSplit::sizeFor(const SizeTarget &target) {
+    // A piece holds one byte less than the size, so this size gives pieces of the target.
+    pieceSizes->setCurrentRow(kCustomRow);
+    customSize->setText(QString::number(target.pieceBytes + 1));
+}
+
+void frmSplit::showAbout() {
+    if (!aboutWindow)
+        aboutWindow = std::make_unique<frmAbout>();
+    aboutWindow->show();
+    aboutWindow->raise();
+    aboutWindow->activateWindow();
 }
 
 void frmSplit::queueFiles(const QStringList &paths) {
     const FileArguments given(paths);
-    for (const QString &file : given.files) {
-        const QFileInfo info(file);
-        queueFile(QDir::toNativeSeparators(info.absolutePath()), info.fileName());
-    }
+    queuePaths(given.files);
+    // Where the files came from, more of the same are most likely to be found.
+    if (!given.files.isEmpty())
+        browseTo(sourceDrives, sourceFolders,
+                 QDir::toNativeSeparators(QFileInfo(given.files.first()).absolutePath()));
     if (const QString leftOut = given.leftOutMessage(); !leftOut.isEmpty())
         showMessage(leftOut, MessageIcon::Information);
 }
 
 void frmSplit::join(const QString &file) {
     if (!file.isEmpty())
-        m_joinCommand.join(file);
+        joinCommand.join(file);
     else // pieces are most likely where the last split put them
-        m_joinCommand.run(this, Dir2->path());
+        joinCommand.run(this, outputFolders->path());
 }
 
 void frmSplit::verify(const QString &file) {
     if (!file.isEmpty())
-        m_verifyCommand.verify(file);
+        verifyCommand.verify(file);
     else
-        m_verifyCommand.run(this, Dir2->path());
+        verifyCommand.run(this, outputFolders->path());
 }

@@ -1,13 +1,16 @@
 #pragma once
 
 #include "JoinCommand.h"
+#include "MessageBox.h"
 #include "SplitCommand.h"
 #include "VerifyCommand.h"
 #include "WaitWindowSlot.h"
+#include "split/SplitRequest.h"
 
 #include <QMainWindow>
 
 #include <memory>
+#include <variant>
 
 class DriveList;
 class FileList;
@@ -16,10 +19,13 @@ class PathLabel;
 class QAction;
 class QLabel;
 class QLineEdit;
+class QListView;
 class QListWidget;
 class QMenu;
 class QPushButton;
+class QueueModel;
 class frmAbout;
+struct SizeTarget;
 
 // The main window: the source browser and the file queue, the output browser, the piece size
 // and the split command, which hands the choices on as a request.
@@ -30,11 +36,15 @@ public:
     ~frmSplit() override;
 
     // From the command line: queues the paths as Add File queues files, leaving out, with one
-    // box, what is no file.
+    // box, what is no file, and opens the source browser on the first file's folder.
     void queueFiles(const QStringList &paths);
     // File > Join Files... and File > Verify Pieces... for file; an empty one is asked for.
     void join(const QString &file);
     void verify(const QString &file);
+
+    // What Split Files would split, taken from the controls, or the first message that stands
+    // in its way: no files queued, no size chosen, a custom size that is no number.
+    std::variant<SplitRequest, Message> validate() const;
 
 protected:
     // Files dropped from a file manager are queued as Add File queues them; a folder dropped
@@ -45,64 +55,75 @@ protected:
 
 private:
     void createControls();
+    void createSourceBrowser(QWidget *client);
+    void createQueue(QWidget *client);
+    void createOutputBrowser(QWidget *client);
+    void createSizeChoice(QWidget *client);
+    void createFileMenu();
+    void createSizeForMenu();
+    void createHelpMenu();
     void connectHandlers();
-    void Form_Load();
+    void load();
 
-    void Drive1_Change();
-    void Drive2_Change();
-    void Dir1_Change();
-    void Dir2_Change();
-    void cmdAdd_Click();
-    void cmdRemove_Click();
-    void List4_Click();
-    void cmdSplit_Click();
-    void mnuabout_Click();
-    void mnujoin_Click();
-    void mnuverify_Click();
+    void sourceDriveChanged();
+    void outputDriveChanged();
+    void sourceFolderChanged();
+    void outputFolderChanged();
+    void addSelectedFile();
+    void removeSelectedFiles();
+    void showCustomSizeWhenChosen();
+    void splitFiles();
+    void splitIntoPieces();
+    void sizeFor(const SizeTarget &target);
+    void showAbout();
 
     void queueFile(const QString &folder, const QString &fileName);
+    void queuePaths(const QStringList &files);
     bool isOverOutputBrowser(const QPoint &position) const;
     // Accepts the drop at its position, or refuses it, and says which.
     bool acceptsDrop(QDropEvent *event) const;
-    void moveOutputBrowserTo(const QString &folder);
 
-    void CheckSizeChosen();
-    void CheckCustomSize();
-    void ResolvePieceSize();
+    // The request for the queue as it stands, with every choice but how it is cut.
+    SplitRequest requestForQueue() const;
+    static Message noFilesMessage();
 
     // Shared by both browsers: a ready drive opens at its root; an unready one is refused and
     // the drive list goes back to the drive of the folder on show.
-    void changeDrive(DriveList *drive, FolderList *folder, const QLabel *pathLabel);
+    void changeDrive(DriveList *drives, FolderList *folders, const QLabel *pathLabel);
 
-    DriveList *Drive1 = nullptr;
-    FileList *flbox1 = nullptr;
-    FolderList *Dir1 = nullptr;
-    PathLabel *lblPath = nullptr;
-    QListWidget *List1 = nullptr;
-    QLabel *Label1 = nullptr;
-    QPushButton *cmdAdd = nullptr;
-    DriveList *Drive2 = nullptr;
-    FolderList *Dir2 = nullptr;
-    QLabel *Label2 = nullptr;
-    PathLabel *lblPath2 = nullptr;
-    QPushButton *cmdRemove = nullptr;
-    QListWidget *List3 = nullptr;
-    QListWidget *List4 = nullptr;
-    QLabel *Label3 = nullptr;
-    QLabel *Label4 = nullptr;
-    QLineEdit *txtCustomSize = nullptr;
-    QListWidget *List5 = nullptr;
-    QPushButton *cmdSplit = nullptr;
-    QMenu *mnufile = nullptr;
-    QAction *mnujoin = nullptr;
-    QAction *mnuverify = nullptr;
-    QAction *mnuchecksums = nullptr;
-    QMenu *mnuhelp = nullptr;
-    QAction *mnuabout = nullptr;
+    DriveList *sourceDrives = nullptr;
+    FileList *sourceFiles = nullptr;
+    FolderList *sourceFolders = nullptr;
+    PathLabel *sourcePath = nullptr;
+    QueueModel *queue = nullptr;
+    QListView *queueList = nullptr;
+    QLabel *queueCaption = nullptr;
+    QPushButton *addButton = nullptr;
+    DriveList *outputDrives = nullptr;
+    FolderList *outputFolders = nullptr;
+    QLabel *outputCaption = nullptr;
+    PathLabel *outputPath = nullptr;
+    QPushButton *removeButton = nullptr;
+    QListView *queueNames = nullptr; // hidden
+    QListWidget *pieceSizes = nullptr;
+    QLabel *sizeCaption = nullptr;
+    QLabel *customSizeCaption = nullptr;
+    QLineEdit *customSize = nullptr;
+    QListWidget *pieceSizeBytes = nullptr; // hidden
+    QPushButton *splitButton = nullptr;
+    QMenu *fileMenu = nullptr;
+    QAction *joinAction = nullptr;
+    QAction *verifyAction = nullptr;
+    QAction *checksumsAction = nullptr;
+    QAction *posixScriptAction = nullptr;
+    QAction *piecesAction = nullptr;
+    QMenu *sizeForMenu = nullptr;
+    QMenu *helpMenu = nullptr;
+    QAction *aboutAction = nullptr;
 
-    WaitWindowSlot m_waitWindow;
-    SplitCommand m_splitCommand{m_waitWindow};
-    JoinCommand m_joinCommand{m_waitWindow};
-    VerifyCommand m_verifyCommand{m_waitWindow};
-    std::unique_ptr<frmAbout> m_about;
+    WaitWindowSlot waitWindow;
+    SplitCommand splitCommand{waitWindow};
+    JoinCommand joinCommand{waitWindow};
+    VerifyCommand verifyCommand{waitWindow};
+    std::unique_ptr<frmAbout> aboutWindow;
 };

@@ -25,13 +25,13 @@ constexpr std::chrono::milliseconds kProgressInterval{100};
 WaitWindowSlot::WaitWindowSlot() = default;
 WaitWindowSlot::~WaitWindowSlot() = default;
 
-void WaitWindowSlot::run(const Work &work) {
+void WaitWindowSlot::run(WaitFor what, const Work &work) {
     ProgressCounter progress;
     StopRequest stop;
     std::optional<Failure> failure;
     QEventLoop loop;
 
-    m_window = std::make_unique<frmWait>();
+    m_window = std::make_unique<frmWait>(what);
     m_window->setWindowModality(Qt::ApplicationModal);
     QObject::connect(m_window.get(), &frmWait::stopRequested, m_window.get(),
                      [&stop] { stop.request(); });

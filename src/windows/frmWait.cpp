@@ -11,14 +11,14 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-frmWait::frmWait(QWidget *parent)
+frmWait::frmWait(WaitFor what, QWidget *parent)
     : QWidget(parent, Qt::Window)
-    , m_label1(new QLabel(QStringLiteral("Splitting Files Please Wait"), this))
+    , m_label1(new QLabel(this))
     , m_progress(new QProgressBar(this))
     , m_line(new QLabel(this))
-    , m_cancel(new QPushButton(QStringLiteral("Cancel"), this)) {
+    , m_cancel(new QPushButton(tr("Cancel"), this)) {
     setObjectName(QStringLiteral("frmWait"));
-    setWindowTitle(QStringLiteral("Please wait splitting files"));
+    nameTheWork(what);
     setFixedSize(twipsToPixels(this, 4680, 3090));
 
     QFont font(QStringLiteral("Times New Roman"));
@@ -44,6 +44,23 @@ frmWait::frmWait(QWidget *parent)
     m_cancel->setObjectName(QStringLiteral("cmdCancel"));
     m_cancel->setGeometry(twipsToPixels(this, 3345, 2520, 1095, 375));
     connect(m_cancel, &QPushButton::clicked, this, &frmWait::stopRequested);
+}
+
+void frmWait::nameTheWork(WaitFor what) {
+    switch (what) {
+    case WaitFor::Split:
+        setWindowTitle(tr("Please wait splitting files"));
+        m_label1->setText(tr("Splitting Files Please Wait"));
+        break;
+    case WaitFor::Join:
+        setWindowTitle(tr("Please wait joining files"));
+        m_label1->setText(tr("Joining Files Please Wait"));
+        break;
+    case WaitFor::Verify:
+        setWindowTitle(tr("Please wait checking pieces"));
+        m_label1->setText(tr("Checking Pieces Please Wait"));
+        break;
+    }
 }
 
 void frmWait::showProgress(const QString &line, int permille, bool stoppable) {

@@ -1,17 +1,19 @@
 #pragma once
 
+#include "WaitFor.h"
+
 #include <QWidget>
 
 class QLabel;
 class QProgressBar;
 class QPushButton;
 
-// Tells the user that a split (or a join) is under way, how far it is, and lets them stop it:
-// Cancel, Escape and closing the window all ask to stop.
+// Tells the user that a split, a join or a check is under way, how far it is, and lets them
+// stop it: Cancel, Escape and closing the window all ask to stop.
 class frmWait : public QWidget {
     Q_OBJECT
 public:
-    explicit frmWait(QWidget *parent = nullptr);
+    explicit frmWait(WaitFor what, QWidget *parent = nullptr);
 
     // line: "report.doc (2 of 5): 1.2 GB of 4.0 GB, ..."; permille: the bar, in thousandths.
     // A run that can no longer be stopped (it only waits for the disk) disables Cancel.
@@ -25,6 +27,8 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void nameTheWork(WaitFor what);
+
     QLabel *m_label1;
     QProgressBar *m_progress;
     QLabel *m_line;

@@ -8,11 +8,16 @@ MessageRecorder::MessageRecorder()
     , m_previousQuestions(setQuestionHandler([this](const Message &question) {
         questions.append(question);
         return !answers.isEmpty() && answers.takeFirst();
+    }))
+    , m_previousNumbers(setIntegerHandler([this](const IntegerQuestion &question) {
+        numberQuestions.append(question);
+        return numbers.isEmpty() ? std::nullopt : numbers.takeFirst();
     })) {}
 
 MessageRecorder::~MessageRecorder() {
     setMessageHandler(m_previousMessages);
     setQuestionHandler(m_previousQuestions);
+    setIntegerHandler(m_previousNumbers);
 }
 
 char *toString(const Message &message) {
