@@ -1,6 +1,8 @@
 #include "Cli.h"
 #include "Options.h"
+#include "TerminalProgress.h"
 #include "TestFiles.h"
+#include "run/ProgressCounter.h"
 #include "sizes/SizeTable.h"
 
 #include <QDir>
@@ -12,8 +14,10 @@
 #include <QTest>
 
 #include <csignal>
+#include <cstdio>
 #include <functional>
 #include <limits>
+#include <memory>
 
 // tessary-cli as a script or a person at a terminal meets it: its exit status, what it says on
 // stdout and stderr, and what it writes.
@@ -27,6 +31,8 @@ private Q_SLOTS:
     void sizeLabelsAreTheWindowsList();
     void optionsAgreeEverywhere_data();
     void optionsAgreeEverywhere();
+    void progressBarEndsWithTheRun_data();
+    void progressBarEndsWithTheRun();
     void ctrlCLeavesWhatCancelLeaves();
     void removedCurrentFolderIsRefused();
 };
@@ -343,6 +349,36 @@ void CliTest::optionsAgreeEverywhere() {
     QVERIFY2(manualOptions().contains(u'*' + option + u'*'), "not in the manual page");
     QVERIFY2(optionsNamed(completionWords()).contains(option), "not in the completion");
     QVERIFY2(optionsNamed(Cli::helpText()).contains(option), "not in the help");
+}
+
+void CliTest::progressBarEndsWithTheRun_data() {
+    QTest::addColumn<qint64>("done"); // of 1000 bytes, when the run ends
+    QTest::addColumn<QByteArray>("end");
+    QTest::addRow("every byte written: a full bar")
+        << qint64(1000) << QByteArray("[####################] 100%");
+    QTest::addRow("stopped halfway: no bar, and no time left") << qint64(500) << QByteArray();
+}
+
+void CliTest::progressBarEndsWithTheRun() {
+    QFETCH(qint64, done);
+    QFETCH(QByteArray, end);
+    std::unique_ptr<std::FILE, int (*)(std::FILE *)> terminal(std::tmpfile(), &std::fclose);
+    ProgressCounter counter;
+    counter.runStarted(1, 1000);
+    counter.fileStarted(0, QStringLiteral("report.doc"), 1000);
+    counter.bytesCopied(done);
+    {
+        const TerminalProgress shown(counter, terminal.get(), TerminalProgress::Style::Redrawn,
+                                     std::chrono::milliseconds(1));
+        QTRY_VERIFY(std::ftell(terminal.get()) > 0); // a frame drawn while it ran
+    }
+
+    std::rewind(terminal.get());
+    QByteArray written(4096, '\0');
+    written.truncate(qsizetype(std::fread(written.data(), 1, written.size(), terminal.get())));
+    const QByteArray last = written.mid(written.lastIndexOf('\r') + 1);
+    QCOMPARE(last.startsWith(end) && !last.contains("left"), true);
+    QCOMPARE(last.endsWith('\n'), !end.isEmpty());
 }
 
 void CliTest::ctrlCLeavesWhatCancelLeaves() {

@@ -22,7 +22,18 @@ TerminalProgress::~TerminalProgress() {
     m_wake.notify_all();
     m_task.wait();
     if (m_printed && m_style == Style::Redrawn)
-        std::fputc('\n', m_stream);
+        finishLine();
+}
+
+void TerminalProgress::finishLine() {
+    // Full where every byte was written; else the line goes, so that no stale estimate stays
+    // behind the run's own message.
+    const ProgressSnapshot end = m_counter.snapshot();
+    if (end.flushing || (end.totalBytes > 0 && end.doneBytes >= end.totalBytes))
+        std::fprintf(m_stream, "\r[%s] 100%%\033[K\n", QByteArray(kBarWidth, '#').constData());
+    else
+        std::fputs("\r\033[K", m_stream);
+    std::fflush(m_stream);
 }
 
 void TerminalProgress::print() {
@@ -33,7 +44,6 @@ void TerminalProgress::print() {
     if (m_style == Style::Lines) {
         std::fprintf(m_stream, "%s\n", line.toLocal8Bit().constData());
     } else {
-        constexpr int kBarWidth = 20;
         const int filled = ProgressText::permille(now) * kBarWidth / 1000;
         const QByteArray bar = QByteArray(filled, '#') + QByteArray(kBarWidth - filled, '-');
         // \r back to the start, then the line, then erase what a longer line left.

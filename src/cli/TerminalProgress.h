@@ -20,12 +20,16 @@ public:
 
     TerminalProgress(const ProgressCounter &counter, std::FILE *stream, Style style,
                      std::chrono::milliseconds interval);
-    ~TerminalProgress(); // the last line is finished
+    // The last line is finished: a full bar where every byte was written, else cleared.
+    ~TerminalProgress();
     TerminalProgress(const TerminalProgress &) = delete;
     TerminalProgress &operator=(const TerminalProgress &) = delete;
 
 private:
+    static constexpr int kBarWidth = 20;
+
     void print();
+    void finishLine();
 
     const ProgressCounter &m_counter;
     std::FILE *m_stream;

@@ -20,7 +20,7 @@ struct JoinPlan {
     std::unique_ptr<OutputFolder> folder;
     std::optional<OutputLock> lock; // of the file it makes, in that folder, for the whole join
     QList<qint64> pieceLengths;
-    QList<FileIdentity> pieceIdentities; // the run joins these files, and no others
+    QList<FileFacts> pieces; // as they were checked: the run joins these files, unchanged
     qint64 totalBytes = 0;
     ChecksumList checksums; // the list beside the pieces, when there is one
     bool replacing = false; // the user agreed to replace the file that stands at its name

@@ -14,6 +14,8 @@
 #include <QHash>
 #include <QLocale>
 
+#include <algorithm>
+
 namespace {
 
 QString native(const QString &path) {
@@ -59,7 +61,7 @@ void examinePieces(JoinPlan &plan) {
         if (piece == 1)
             plan.permissions = facts.permissions;
         plan.pieceLengths.append(facts.size);
-        plan.pieceIdentities.append(facts.identity);
+        plan.pieces.append(facts);
         plan.totalBytes = saturatingAdd(plan.totalBytes, facts.size);
     }
 }
@@ -131,7 +133,9 @@ void checkDestination(JoinPlan &plan, JoinQuestions &questions) {
         throw Failure(Failure::Kind::Unusable, destinationPath,
                       QStringLiteral("it is %1, which a join never replaces")
                           .arg(describeKind(existing.kind)));
-    if (existing.kind == FileKind::Regular && plan.pieceIdentities.contains(existing.identity))
+    if (existing.kind == FileKind::Regular &&
+        std::any_of(plan.pieces.cbegin(), plan.pieces.cend(),
+                    [&](const FileFacts &piece) { return piece.identity == existing.identity; }))
         throw Failure(Failure::Kind::Unusable, destinationPath,
                       QStringLiteral("it is one of its own pieces"));
     if (existing.kind == FileKind::Regular &&

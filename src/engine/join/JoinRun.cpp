@@ -92,7 +92,7 @@ void JoinRun::copyPieces(TemporaryFile &joined) const {
         names.setPieceOnDisk(name, piece);
         // The piece itself, never a link, and the file that was checked.
         const SourceFile source(*m_plan.folder, name);
-        if (source.facts().identity != m_plan.pieceIdentities[piece - 1])
+        if (!source.facts().unchangedSince(m_plan.pieces[piece - 1]))
             changedSinceTheCheck(source);
         copyPiece(source, m_plan.pieceLengths[piece - 1], joined, digests ? &*digests : nullptr,
                   copier);

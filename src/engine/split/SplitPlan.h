@@ -19,7 +19,7 @@ class OutputFolder;
 struct PlannedFile {
     QueuedFile queued;
     OutputNames names;
-    FileIdentity identity;    // of the source that was checked
+    FileFacts source;         // as it was checked: the run splits this file, unchanged
     qint64 bytes = 0;         // its length as it reported it then
     unsigned permissions = 0; // its own: its outputs get no more
     qint64 pieceLength = 1;   // bytes in every piece but the last

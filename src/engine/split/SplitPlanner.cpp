@@ -211,7 +211,7 @@ std::optional<PlannedFile> Planner::planFile(SplitPlan &plan, const Source &sour
         return std::nullopt;
     PlannedFile file{.queued = queued,
                      .names = OutputNames(queued.name),
-                     .identity = source.facts.identity,
+                     .source = source.facts,
                      .bytes = source.facts.size,
                      .permissions = source.facts.permissions,
                      .pieceLength = *pieceLength,

@@ -62,7 +62,7 @@ bool SplitRun::splitFile(WorkerPool &pool, qint64 index) {
     m_progress.fileStarted(index, file.queued.name, file.bytes);
     // Only the file that was checked is split: not one put at its path since.
     const SourceFile source(file.queued.path);
-    if (source.facts().identity != file.identity)
+    if (!source.facts().unchangedSince(file.source))
         throw Failure(Failure::Kind::Changed, file.queued.path,
                       QStringLiteral("it changed after it was checked"));
 

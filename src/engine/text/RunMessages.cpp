@@ -226,8 +226,10 @@ RunMessage verify(const VerifyPlan &plan, const VerifyResult &result) {
                        ? QStringLiteral(" So does %1, joined beside them.").arg(file)
                        : QStringLiteral(" %1, joined beside them, does not.").arg(file);
     const QString head = summary + QStringLiteral("\n\n");
-    return {result.allMatch() ? RunMessage::Tone::Information : RunMessage::Tone::Warning,
-            kVerifyTitle, head + listedAtMost(all, kLinesInText),
+    // All well is said in one line, the pieces one by one in the details.
+    if (result.allMatch())
+        return {RunMessage::Tone::Information, kVerifyTitle, summary, head + all.join(u'\n')};
+    return {RunMessage::Tone::Warning, kVerifyTitle, head + listedAtMost(all, kLinesInText),
             all.size() > kLinesInText ? head + all.join(u'\n') : QString()};
 }
 
