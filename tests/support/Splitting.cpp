@@ -15,7 +15,11 @@ void SplitJob::add(const QString &path) {
 }
 
 SplitRequest SplitJob::request() const {
-    return {queue, QDir::toNativeSeparators(folder), fullPieceLength(size).value_or(1)};
+    SplitRequest request;
+    request.queue = queue;
+    request.outputFolder = QDir::toNativeSeparators(folder);
+    request.pieceLength = fullPieceLength(size).value_or(1);
+    return request;
 }
 
 SplitResult SplitJob::run(ProgressSink &progress, const StopRequest &stop) const {

@@ -45,12 +45,15 @@ private:
     }
     // The piece line names, 0 for the whole file; nothing for any other name.
     std::optional<qint64> pieceNamed(const QString &name) const;
+    // A recovery file of the file, at line's place among those listed, when name is one.
+    bool takeRecovery(const QString &name, const QByteArray &line);
 
     const SourceFile &m_file;
     const OutputNames &m_names;
     qsizetype m_line = 0;
     QByteArray m_whole;
     QHash<qint64, QByteArray> m_pieces;
+    QList<ChecksumList::Listed> m_recovery;
     qint64 m_lastPiece = 0;
 };
 
@@ -96,6 +99,7 @@ ChecksumList ListReader::read(const std::function<bool()> &keepGoing) {
                     .arg(printable(m_names.piece(piece)), printable(m_names.piece(m_lastPiece))));
         list.pieces.append(m_pieces.value(piece));
     }
+    list.recovery = m_recovery;
     return list;
 }
 
@@ -115,6 +119,8 @@ void ListReader::take(QByteArray line) {
     if (!shaped)
         refuse(QStringLiteral("is not a SHA-256 digest and a name"), line);
     const QString name = fromFileSystemName(line.mid(66));
+    if (takeRecovery(name, line))
+        return;
     const std::optional<qint64> piece = pieceNamed(name);
     if (!piece)
         refuse(QStringLiteral("names %1, which is neither %2 nor one of its pieces")
@@ -125,6 +131,19 @@ void ListReader::take(QByteArray line) {
         refuse(QStringLiteral("names %1 a second time").arg(name), line);
     digest = line.left(64).toLower();
     m_lastPiece = std::max(m_lastPiece, *piece);
+}
+
+bool ListReader::takeRecovery(const QString &name, const QByteArray &line) {
+    const std::optional<OutputNames::Entry> entry = OutputNames::parse(name);
+    if (!entry || entry->kind != OutputNames::Kind::Recovery ||
+        entry->fileName != m_names.fileName())
+        return false;
+    for (const ChecksumList::Listed &listed : std::as_const(m_recovery)) {
+        if (listed.name == name)
+            refuse(QStringLiteral("names %1 a second time").arg(name), line);
+    }
+    m_recovery.append({name, line.left(64).toLower()});
+    return true;
 }
 
 std::optional<qint64> ListReader::pieceNamed(const QString &name) const {
@@ -148,11 +167,13 @@ void ListReader::refuse(const QString &why, const QByteArray &line) const {
 } // namespace
 
 QByteArray ChecksumList::text(const OutputNames &names, const QByteArray &whole,
-                              const QList<QByteArray> &pieces) {
+                              const QList<QByteArray> &pieces, const QList<Listed> &recovery) {
     // The names as the file system stores them, byte for byte, as sha256sum looks them up.
     QByteArray text = whole + "  " + fileSystemName(names.fileName()) + '\n';
     for (qsizetype i = 0; i < pieces.size(); ++i)
         text += pieces[i] + "  " + names.pieceOnDisk(i + 1) + '\n';
+    for (const Listed &listed : recovery)
+        text += listed.digest + "  " + fileSystemName(listed.name) + '\n';
     return text;
 }
 
@@ -187,16 +208,29 @@ ChecksumList readChecksumList(const OutputFolder &folder, const OutputNames &nam
 }
 
 bool isChecksumListOf(const QByteArray &bytes, const OutputNames &names) {
+    // Its lines read back, in its own order, give the list again only where it is ours.
     QList<QByteArray> digests;
-    for (const QByteArray &line : bytes.split('\n'))
-        digests.append(line.left(64));
-    digests.removeLast(); // after the last line end
+    QList<ChecksumList::Listed> recovery;
+    QList<QByteArray> lines = bytes.split('\n');
+    lines.removeLast(); // after the last line end
+    for (const QByteArray &line : std::as_const(lines)) {
+        const std::optional<OutputNames::Entry> entry =
+            OutputNames::parse(fromFileSystemName(line.mid(66)));
+        if (entry && entry->kind == OutputNames::Kind::Recovery)
+            recovery.append({fromFileSystemName(line.mid(66)), line.left(64)});
+        else if (recovery.isEmpty())
+            digests.append(line.left(64));
+    }
     if (digests.size() < 2)
         return false;
     const QByteArray whole = digests.takeFirst();
     const auto lowerDigest = [](const QByteArray &digest) {
         return isDigest(digest) && digest == digest.toLower();
     };
-    return ChecksumList::text(names, whole, digests) == bytes && lowerDigest(whole) &&
-           std::all_of(digests.cbegin(), digests.cend(), lowerDigest);
+    return ChecksumList::text(names, whole, digests, recovery) == bytes && lowerDigest(whole) &&
+           std::all_of(digests.cbegin(), digests.cend(), lowerDigest) &&
+           std::all_of(recovery.cbegin(), recovery.cend(),
+                       [&](const ChecksumList::Listed &listed) {
+                           return lowerDigest(listed.digest);
+                       });
 }

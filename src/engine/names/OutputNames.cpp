@@ -2,6 +2,8 @@
 
 #include "OutputFolder.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <charconv>
 #include <utility>
@@ -11,6 +13,7 @@ namespace {
 const QString kScriptSuffix = QStringLiteral(".bat");
 const QString kPosixScriptSuffix = QStringLiteral(".sh");
 const QString kChecksumsSuffix = QStringLiteral(".sha256");
+const QString kRecoverySuffix = QStringLiteral(".par2");
 
 // Piece numbers are written in decimal without leading zeros.
 std::optional<qint64> pieceNumber(QStringView text) {
@@ -54,6 +57,8 @@ QString OutputNames::beside(Kind kind) const {
         return posixScript();
     case Kind::Checksums:
         return checksums();
+    case Kind::Recovery:
+        return recoveryIndex();
     case Kind::Piece:
         break;
     }
@@ -85,10 +90,30 @@ void OutputNames::setPieceOnDisk(QByteArray &buffer, qint64 number) const {
     buffer.append(m_piecePrefix).append(digits, end - digits);
 }
 
+QString OutputNames::recoveryIndex() const {
+    return m_fileName + kRecoverySuffix;
+}
+
+QString OutputNames::recoveryVolume(qint64 number, qint64 volumes) const {
+    const int digits = int(QString::number(volumes).size());
+    return m_fileName + QStringLiteral(".vol%1+1").arg(number, digits, 10, QLatin1Char('0')) +
+           kRecoverySuffix;
+}
+
 std::optional<OutputNames::Entry> OutputNames::parse(const QString &name) {
     const qsizetype dot = name.lastIndexOf(u'.');
     if (dot <= 0)
         return std::nullopt;
+    if (QStringView(name).mid(dot).compare(kRecoverySuffix, Qt::CaseInsensitive) == 0) {
+        static const QRegularExpression volume(QStringLiteral("\\.vol([0-9]+)\\+1$"),
+                                               QRegularExpression::CaseInsensitiveOption);
+        const QString stem = name.left(dot);
+        const QRegularExpressionMatch match = volume.match(stem);
+        if (!match.hasMatch())
+            return Entry{stem, Kind::Recovery, 0};
+        return Entry{stem.left(match.capturedStart()), Kind::Recovery,
+                     match.captured(1).toLongLong() + 1};
+    }
     if (QStringView(name).mid(dot).compare(kScriptSuffix, Qt::CaseInsensitive) == 0)
         return Entry{name.left(dot), Kind::Script, 0};
     if (QStringView(name).mid(dot).compare(kPosixScriptSuffix, Qt::CaseInsensitive) == 0)

@@ -29,14 +29,21 @@ public:
     // of pieces cost no allocation each.
     void setPieceOnDisk(QByteArray &buffer, qint64 number) const;
 
-    enum class Kind { Piece, Script, PosixScript, Checksums };
+    // The recovery files of a split, in PAR2's format: the index name.par2, and the volumes
+    // name.volNN+1.par2 that hold one recovery block each, numbered from 0 in as many digits as
+    // the count of volumes has (as the par2 program names them).
+    QString recoveryIndex() const;
+    QString recoveryVolume(qint64 number, qint64 volumes) const;
+
+    enum class Kind { Piece, Script, PosixScript, Checksums, Recovery };
     // The files a split writes beside the pieces, one of each kind: the restore scripts and the
     // checksum list.
     static constexpr Kind kBeside[] = {Kind::Script, Kind::PosixScript, Kind::Checksums};
     QString beside(Kind kind) const;
     QByteArray besideOnDisk(Kind kind) const;
     // What an entry of a folder is among the outputs of any file: the file it belongs to and
-    // which output, with the piece's number. Nothing for a name no split writes.
+    // which output, with the piece's number (for a recovery volume, its number plus one; 0 for
+    // the index). Nothing for a name no split writes.
     struct Entry {
         QString fileName;
         Kind kind = Kind::Piece;

@@ -22,6 +22,8 @@ std::optional<Failure> FileOutputCheck::check(const QList<OutputNames::Kind> &wr
             if (std::optional<Failure> refused = checkBeside(kind, written.contains(kind)))
                 return refused;
         }
+        if (std::optional<Failure> refused = checkRecovery())
+            return refused;
         if (std::optional<Failure> refused = checkPieces())
             return refused;
         return countStalePieces();
@@ -44,6 +46,39 @@ std::optional<Failure> FileOutputCheck::checkBeside(OutputNames::Kind kind, bool
         return refusal(Failure::Kind::NotOurs, RefusalReason::notOurs(kind, m_folder.filePath(name),
                                                                       m_file.names.fileName()));
     m_file.existing.remove(name); // someone else's, which this split does not touch
+    return std::nullopt;
+}
+
+std::optional<Failure> FileOutputCheck::checkRecovery() {
+    const QList<QByteArray> spellings = m_existing.beside.value(OutputNames::Kind::Recovery);
+    if (spellings.isEmpty())
+        return std::nullopt;
+    QList<QByteArray> written;
+    if (m_file.recovery) {
+        for (const QString &name : m_file.recovery->names(m_file.names))
+            written << fileSystemName(name);
+    }
+    const QList<QString> listed = listedRecoveryFiles(m_folder, m_file.names);
+    const auto ours = [&](const QByteArray &name) {
+        return listed.contains(fromFileSystemName(name)) && isRecoveryFile(m_folder, name);
+    };
+    for (const QByteArray &name : std::as_const(written)) {
+        if (m_folder.facts(name).kind == FileKind::Missing)
+            continue;
+        if (std::optional<Failure> refused =
+                problemAt(name, spellings, OutputNames::Kind::Recovery))
+            return refused;
+        if (!ours(name))
+            return refusal(Failure::Kind::NotOurs,
+                           RefusalReason::notOurs(OutputNames::Kind::Recovery,
+                                                  m_folder.filePath(name), m_file.names.fileName()));
+    }
+    // An earlier set of ours goes with the pieces it rebuilds.
+    for (const QByteArray &there : spellings) {
+        const FileFacts facts = m_folder.facts(there);
+        if (facts.kind == FileKind::Regular && facts.linkCount == 1 && ours(there))
+            m_file.existing.insert(there, facts.identity);
+    }
     return std::nullopt;
 }
 

@@ -16,7 +16,8 @@ struct PlannedFile;
 // The check of what stands already where one file's split writes: its pieces, those of an
 // earlier, longer split that follow the last one, and the files beside them. An earlier file
 // beside the pieces is the split's to replace or remove only where it is one a split writes;
-// someone else's is refused where the split writes its kind, and left alone where not.
+// someone else's is refused where the split writes its kind, and left alone where not. A
+// recovery file is the split's where the earlier split's checksum list names it.
 class FileOutputCheck {
 public:
     FileOutputCheck(const OutputFolder &folder, const OutputChecker &checker,
@@ -29,6 +30,9 @@ public:
 
 private:
     std::optional<Failure> checkBeside(OutputNames::Kind kind, bool written);
+    // The recovery files: an earlier split's that its list names are the split's to replace or
+    // remove; someone else's are refused where the split writes one of their names.
+    std::optional<Failure> checkRecovery();
     std::optional<Failure> checkPieces();
     std::optional<Failure> countStalePieces();
     // Whether name may be written, as OutputChecker says and as Windows tells names apart; what

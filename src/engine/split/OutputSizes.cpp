@@ -3,6 +3,7 @@
 #include "OutputFolder.h"
 #include "names/OutputNames.h"
 #include "names/RestoreScript.h"
+#include "split/SplitPlan.h"
 #include "run/Saturating.h"
 #include "sizes/PieceLength.h"
 #include "text/RefusalText.h"
@@ -39,8 +40,10 @@ qint64 posixScriptBytesAtMost(const OutputNames &names, qint64 pieces) {
 
 } // namespace
 
-qint64 OutputSizes::bytes(const OutputNames &names, qint64 length, qint64 pieceLength,
-                          qint64 blockSize) const {
+qint64 OutputSizes::bytes(const PlannedFile &file, qint64 blockSize) const {
+    const OutputNames &names = file.names;
+    const qint64 length = file.bytes;
+    const qint64 pieceLength = file.pieceLength;
     const qint64 pieces = pieceCountFor(length, pieceLength);
     const qint64 fullPieces = pieces - 1;
     qint64 total = saturatingMultiply(fullPieces, wholeBlocks(pieceLength, blockSize));
@@ -50,17 +53,28 @@ qint64 OutputSizes::bytes(const OutputNames &names, qint64 length, qint64 pieceL
         total = saturatingAdd(total, wholeBlocks(checksumBytesAtMost(names, pieces), blockSize));
     if (posixScript)
         total = saturatingAdd(total, wholeBlocks(posixScriptBytesAtMost(names, pieces), blockSize));
+    if (file.recovery)
+        total = saturatingAdd(
+            total, saturatingAdd(wholeBlocks(file.recovery->indexBytes, blockSize),
+                                 saturatingMultiply(file.recovery->volumes,
+                                                    wholeBlocks(file.recovery->volumeBytes,
+                                                                blockSize))));
     return total;
 }
 
-qint64 OutputSizes::files(qint64 pieces) const {
-    return saturatingAdd(pieces, 1 + (checksums ? 1 : 0) + (posixScript ? 1 : 0));
+qint64 OutputSizes::files(const PlannedFile &file) const {
+    const qint64 recovery = file.recovery ? 1 + file.recovery->volumes : 0;
+    return saturatingAdd(file.pieces,
+                         1 + (checksums ? 1 : 0) + (posixScript ? 1 : 0) + recovery);
 }
 
 std::optional<Failure> OutputSizes::nameTooLong(const OutputFolder &folder,
                                                 const FolderCapacity &capacity,
-                                                const OutputNames &names, qint64 pieces) const {
-    QStringList written{names.piece(pieces), names.script()};
+                                                const PlannedFile &file) const {
+    const OutputNames &names = file.names;
+    QStringList written{names.piece(file.pieces), names.script()};
+    if (file.recovery)
+        written << file.recovery->names(names).constLast();
     if (checksums)
         written << names.checksums();
     if (posixScript)

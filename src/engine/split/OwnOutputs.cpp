@@ -1,6 +1,7 @@
 #include "split/OwnOutputs.h"
 
 #include "Failure.h"
+#include "OutputFolder.h"
 #include "SourceFile.h"
 #include "checksums/ChecksumList.h"
 #include "join/JoinRecipe.h"
@@ -29,7 +30,35 @@ bool isOwnOutput(const OutputFolder &folder, const QByteArray &name, const Outpu
     case OutputNames::Kind::Checksums:
         return isChecksumListOf(bytes, names);
     case OutputNames::Kind::Piece:
+    case OutputNames::Kind::Recovery:
         break;
     }
-    return false; // a piece has no form of its own to tell
+    // A piece has no form of its own to tell; a recovery file is told by the list.
+    return false;
+}
+
+QList<QString> listedRecoveryFiles(const OutputFolder &folder, const OutputNames &names) {
+    const QByteArray list = names.checksumsOnDisk();
+    if (folder.facts(list).kind != FileKind::Regular ||
+        !isOwnOutput(folder, list, names, OutputNames::Kind::Checksums))
+        return {};
+    QList<QString> listed;
+    try {
+        for (const ChecksumList::Listed &file :
+             readChecksumList(folder, names, [] { return true; }).recovery)
+            listed << file.name;
+    } catch (const Failure &) { // a list whose pieces changed since; it names nothing then
+    }
+    return listed;
+}
+
+bool isRecoveryFile(const OutputFolder &folder, const QByteArray &name) {
+    // Every packet of PAR2 starts with its magic, the first of them at the file's start.
+    try {
+        char magic[8] = {};
+        return SourceFile(folder, name).readAt(magic, sizeof magic, 0) == sizeof magic &&
+               QByteArrayView(magic, sizeof magic) == QByteArrayView("PAR2\0PKT", 8);
+    } catch (const Failure &) {
+        return false;
+    }
 }

@@ -3,6 +3,8 @@
 #include "names/OutputNames.h"
 
 #include <QByteArray>
+#include <QList>
+#include <QString>
 
 class OutputFolder;
 
@@ -11,3 +13,10 @@ class OutputFolder;
 // replaces or removes such a file, and no other. One that cannot be read is not.
 bool isOwnOutput(const OutputFolder &folder, const QByteArray &name, const OutputNames &names,
                  OutputNames::Kind kind);
+
+// The recovery files that the checksum list of names in folder names, where that list is one a
+// split writes; none otherwise.
+QList<QString> listedRecoveryFiles(const OutputFolder &folder, const OutputNames &names);
+
+// Whether the file at name in folder is in PAR2's format, as its first bytes tell.
+bool isRecoveryFile(const OutputFolder &folder, const QByteArray &name);

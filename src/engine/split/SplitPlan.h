@@ -3,6 +3,7 @@
 #include "FileFacts.h"
 #include "OutputLock.h"
 #include "names/OutputNames.h"
+#include "recovery/RecoveryLayout.h"
 #include "split/OutputChecker.h"
 #include "split/SplitRequest.h"
 
@@ -11,6 +12,7 @@
 #include <QList>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class OutputFolder;
@@ -25,6 +27,7 @@ struct PlannedFile {
     qint64 pieceLength = 1;   // bytes in every piece but the last
     qint64 pieces = 1;        // from that length
     qint64 stalePieces = 0;   // pieces of an earlier, longer split that follow the last one
+    std::optional<RecoveryLayout> recovery; // of its recovery files, when they are written
     // What stood at its outputs when they were checked, by name on disk, and is the run's to
     // replace or remove: an earlier split's pieces, and its script and list where they are
     // ours. The run removes them only while they are still those files.

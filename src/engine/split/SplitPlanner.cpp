@@ -3,6 +3,7 @@
 #include "Failure.h"
 #include "NameFolding.h"
 #include "OutputFolder.h"
+#include "Par2Program.h"
 #include "SourceFile.h"
 #include "TemporaryFile.h"
 #include "names/PortableName.h"
@@ -55,6 +56,8 @@ private:
     std::optional<PlannedFile> planFile(SplitPlan &plan, const Source &source,
                                         const FolderCapacity &capacity,
                                         const ExistingOutputs &existing, Totals &totals);
+    // The layout of the file's recovery files, where they are asked for, or its refusal.
+    std::optional<Failure> layOutRecovery(PlannedFile &file, const FolderCapacity &capacity) const;
     // Bytes in each piece of the source but the last, or its refusal.
     std::optional<qint64> pieceLengthOf(const Source &source);
     void checkRoom(const OutputFolder &folder, const FolderCapacity &capacity,
@@ -75,6 +78,8 @@ private:
 };
 
 SplitPlan Planner::plan() {
+    if (m_request.recovery.amount > 0 && !Par2Program::isAvailable())
+        throw Failure(Failure::Kind::NotFound, {}, Par2Program::absentReason());
     QList<Source> sources = readableSources();
     refuseSameNames(sources);
     SplitPlan plan;
@@ -217,10 +222,12 @@ std::optional<PlannedFile> Planner::planFile(SplitPlan &plan, const Source &sour
                      .pieceLength = *pieceLength,
                      .pieces = pieceCountFor(source.facts.size, *pieceLength),
                      .stalePieces = 0,
+                     .recovery = std::nullopt,
                      .existing = {}};
     OutputChecker::Replaced replaced;
-    std::optional<Failure> refused =
-        m_sizes.nameTooLong(*plan.folder, capacity, file.names, file.pieces);
+    std::optional<Failure> refused = layOutRecovery(file, capacity);
+    if (!refused)
+        refused = m_sizes.nameTooLong(*plan.folder, capacity, file);
     if (refused)
         refused = Failure(refused->kind(), queued.path, refused->reason());
     else
@@ -232,11 +239,23 @@ std::optional<PlannedFile> Planner::planFile(SplitPlan &plan, const Source &sour
     }
     totals.replaced.bytes = saturatingAdd(totals.replaced.bytes, replaced.bytes);
     totals.replaced.files += replaced.files;
-    totals.files = saturatingAdd(totals.files, m_sizes.files(file.pieces));
-    totals.bytes = saturatingAdd(
-        totals.bytes, m_sizes.bytes(file.names, file.bytes, file.pieceLength, capacity.blockSize));
+    totals.files = saturatingAdd(totals.files, m_sizes.files(file));
+    totals.bytes = saturatingAdd(totals.bytes, m_sizes.bytes(file, capacity.blockSize));
     totals.largestPiece = std::max(totals.largestPiece, std::min(file.bytes, file.pieceLength));
     return file;
+}
+
+std::optional<Failure> Planner::layOutRecovery(PlannedFile &file,
+                                               const FolderCapacity &capacity) const {
+    const qint64 lost = m_request.recovery.piecesFor(file.pieces);
+    if (lost == 0)
+        return std::nullopt;
+    auto layout = layoutRecovery(file.pieces, file.pieceLength, lost, capacity.maxFileBytes,
+                                 file.names.fileName());
+    if (const Failure *refused = std::get_if<Failure>(&layout))
+        return Failure(refused->kind(), file.queued.path, refused->reason());
+    file.recovery = std::get<RecoveryLayout>(layout);
+    return std::nullopt;
 }
 
 std::optional<qint64> Planner::pieceLengthOf(const Source &source) {

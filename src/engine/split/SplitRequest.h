@@ -4,10 +4,26 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <algorithm>
+
 struct QueuedFile {
     QString path; // full path, native separators
     QString name; // bare name; its outputs are named after it
     bool operator==(const QueuedFile &) const = default;
+};
+
+// Recovery files in PAR2's format beside each file's pieces, enough to rebuild this many lost
+// pieces, or this percentage of them (at least one); none at 0.
+struct RecoveryAmount {
+    qint64 amount = 0;
+    bool inPercent = false;
+
+    // Lost pieces to be rebuilt of a file of pieces pieces: 0 for none.
+    qint64 piecesFor(qint64 pieces) const {
+        if (amount <= 0)
+            return 0;
+        return inPercent ? std::max<qint64>(1, (pieces * amount + 99) / 100) : amount;
+    }
 };
 
 // A split as the user asked for it, taken from the window when Split Files is pressed: what is
@@ -20,4 +36,5 @@ struct SplitRequest {
     qint64 pieceCount = 0;        // when above 0, each file in this many pieces instead
     bool writeChecksums = true;   // a SHA-256 list beside the pieces of each file
     bool writePosixScript = true; // a restore script for macOS, Linux and the BSDs too
+    RecoveryAmount recovery;
 };

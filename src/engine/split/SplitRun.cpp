@@ -131,6 +131,7 @@ QByteArray textBeside(OutputNames::Kind kind, const PlannedFile &file, const Cut
                                              cut.pieceDigests);
     case OutputNames::Kind::Script:
     case OutputNames::Kind::Piece:
+    case OutputNames::Kind::Recovery:
         break;
     }
     return RestoreScript::scriptFor(file.names, cut.pieces);

@@ -104,6 +104,8 @@ QString role(OutputNames::Kind kind) {
         return QStringLiteral("restore script");
     case OutputNames::Kind::PosixScript:
         return QStringLiteral("macOS and Linux restore script");
+    case OutputNames::Kind::Recovery:
+        return QStringLiteral("recovery file");
     case OutputNames::Kind::Checksums:
         break;
     }

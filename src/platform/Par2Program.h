@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// Debian's par2 program, which makes and uses recovery files in PAR2's format, run as a child
+// process and never through a shell.
+namespace Par2Program {
+
+// Whether it can be run here.
+bool isAvailable();
+// Why recovery files cannot be made or used here, for a menu item or a message.
+QString absentReason();
+
+struct Outcome {
+    int exitCode = 0; // par2's: 0 all well, 1 repair possible, 2 repair not possible, more: failed
+    QString output;   // all it printed, both streams
+};
+
+// Runs par2 with arguments in folder. Tells progress how far it says it is (0 to 1), and asks
+// keepGoing between its outputs: on a no, par2 is ended and a Failure of kind Stopped thrown.
+// Throws a Failure where it cannot be started (absentReason()) or is ended by a signal.
+Outcome run(const QStringList &arguments, const QString &folder,
+            const std::function<void(double)> &progress, const std::function<bool()> &keepGoing);
+
+} // namespace Par2Program
