@@ -55,6 +55,8 @@ private:
             return CliText::tr("an empty argument: no file name given");
         if (std::optional<QString> problem = readPieceSize(request))
             return problem;
+        if (std::optional<QString> problem = readRecovery(request))
+            return problem;
         // "." rather than the current folder's path, which may have gone: the check then says
         // so of the folder itself.
         request.outputFolder = QDir::toNativeSeparators(
@@ -64,6 +66,23 @@ private:
         request.writePosixScript = !m_parser.isSet(QStringLiteral("no-sh"));
         for (const QString &file : files)
             request.queue.append(queuedFile(file));
+        return std::nullopt;
+    }
+
+    std::optional<QString> readRecovery(SplitRequest &request) const {
+        if (!m_parser.isSet(QStringLiteral("recovery")))
+            return std::nullopt;
+        QString amount = m_parser.value(QStringLiteral("recovery"));
+        request.recovery.inPercent = amount.endsWith(u'%');
+        if (request.recovery.inPercent)
+            amount.chop(1);
+        bool ok = false;
+        request.recovery.amount = amount.toLongLong(&ok);
+        if (!ok || request.recovery.amount < 1 ||
+            (request.recovery.inPercent && request.recovery.amount > 100))
+            return CliText::tr("\"%1\" is not an amount of recovery: give a number of pieces, 1 "
+                               "or more, or a percentage from 1% to 100%")
+                .arg(m_parser.value(QStringLiteral("recovery")));
         return std::nullopt;
     }
 

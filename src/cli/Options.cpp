@@ -61,7 +61,7 @@ QString optionHead(const OptionSpec &option) {
 const QList<CommandSpec> &commandSpecs() {
     static const QList<CommandSpec> commands{
         {QStringLiteral("split"),
-         QStringLiteral("(-s SIZE | -n N) [-o DIR] [--no-checksums] [--no-sh] [-q] FILE..."),
+         QStringLiteral("(-s SIZE | -n N) [-o DIR] [-r N|N%] [--no-checksums] [--no-sh] [-q] FILE..."),
          CliText::tr("cut each FILE into pieces of SIZE, or into N pieces, in DIR (by default the "
             "current folder), with restore scripts for Windows (FILE.bat) and for macOS, "
             "Linux and the BSDs (FILE.sh) and a SHA-256 list (FILE.sha256) beside them.")},
@@ -93,6 +93,11 @@ const QList<OptionSpec> &optionSpecs() {
         {{QStringLiteral("o"), QStringLiteral("output")},
          QStringLiteral("DIR"),
          CliText::tr("the output folder, by default the current one."),
+         split},
+        {{QStringLiteral("r"), QStringLiteral("recovery")},
+         QStringLiteral("N|N%"),
+         CliText::tr("write recovery files in PAR2 (FILE.par2 and its volumes) that rebuild any N "
+            "lost or damaged pieces, or N percent of them; they need the par2 program."),
          split},
         {{QStringLiteral("no-checksums")}, {}, CliText::tr("write no SHA-256 list."), split},
         {{QStringLiteral("no-sh")},

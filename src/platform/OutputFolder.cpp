@@ -84,6 +84,11 @@ FileIdentity OutputFolder::identity() const {
     return factsOf(status).identity;
 }
 
+QString OutputFolder::pathForChild() const {
+    // The child has this descriptor until it runs its program (it closes on exec).
+    return QStringLiteral("/proc/self/fd/%1").arg(m_handle.fd());
+}
+
 FileFacts OutputFolder::facts(const QByteArray &name) const {
     return factsAt(name, /*followLinks=*/false);
 }
@@ -264,36 +269,64 @@ bool refusesLinks(int error) {
 
 } // namespace
 
-bool OutputFolder::moveByLink(const QByteArray &from, const QByteArray &to) const {
-    if (::linkat(m_handle.fd(), from.constData(), m_handle.fd(), to.constData(), 0) != 0) {
+bool OutputFolder::moveByLink(const OutputFolder &target, const QByteArray &from,
+                              const QByteArray &to) const {
+    if (::linkat(m_handle.fd(), from.constData(), target.m_handle.fd(), to.constData(), 0) != 0) {
         if (errno == EEXIST)
-            refuseToReplace(filePath(to));
+            refuseToReplace(target.filePath(to));
         if (refusesLinks(errno))
             return false;
-        fail(to, errno);
+        target.fail(to, errno);
     }
     remove(from);
     return true;
 }
 
-void OutputFolder::rename(const QByteArray &from, const QByteArray &to, Replacing replacing) const {
+void OutputFolder::moveTo(const OutputFolder &target, const QByteArray &from, const QByteArray &to,
+                          Replacing replacing) const {
+    const int targetFd = target.m_handle.fd();
     if (replacing == Replacing::Never) {
-        if (::renameat2(m_handle.fd(), from.constData(), m_handle.fd(), to.constData(),
+        if (::renameat2(m_handle.fd(), from.constData(), targetFd, to.constData(),
                         RENAME_NOREPLACE) == 0)
             return;
         if (errno == EEXIST)
-            refuseToReplace(filePath(to));
+            refuseToReplace(target.filePath(to));
         if (!refusesNoReplace(errno))
-            fail(to, errno);
-        if (moveByLink(from, to))
+            target.fail(to, errno);
+        if (moveByLink(target, from, to))
             return;
         // Neither (FAT through FUSE): looked at first. A file that appears between the look
         // and the rename is replaced; no call of such a file system can tell.
-        if (facts(to).kind != FileKind::Missing)
-            refuseToReplace(filePath(to));
+        if (target.facts(to).kind != FileKind::Missing)
+            refuseToReplace(target.filePath(to));
     }
-    if (::renameat(m_handle.fd(), from.constData(), m_handle.fd(), to.constData()) != 0)
-        fail(to, errno);
+    if (::renameat(m_handle.fd(), from.constData(), targetFd, to.constData()) != 0)
+        target.fail(to, errno);
+}
+
+OutputFolder::OutputFolder(QString path, FileHandle handle)
+    : m_path(std::move(path))
+    , m_handle(std::move(handle)) {}
+
+std::unique_ptr<OutputFolder> OutputFolder::makeFolder(const QByteArray &name) const {
+    if (::mkdirat(m_handle.fd(), name.constData(), 0700) != 0)
+        fail(name, errno);
+    return openFolder(name);
+}
+
+std::unique_ptr<OutputFolder> OutputFolder::openFolder(const QByteArray &name) const {
+    FileHandle folder(::openat(m_handle.fd(), name.constData(),
+                               O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC),
+                      filePath(name));
+    if (folder.fd() < 0)
+        fail(name, errno);
+    return std::unique_ptr<OutputFolder>(
+        new OutputFolder(withTrailingSeparator(filePath(name)), std::move(folder)));
+}
+
+void OutputFolder::removeFolder(const QByteArray &name) const {
+    if (::unlinkat(m_handle.fd(), name.constData(), AT_REMOVEDIR) != 0 && errno != ENOENT)
+        fail(name, errno);
 }
 
 void OutputFolder::sync() const {

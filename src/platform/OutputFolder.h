@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <limits>
+#include <memory>
 
 // What the file system under a folder allows and has room for.
 struct FolderCapacity {
@@ -40,6 +41,9 @@ public:
     QString filePath(const QByteArray &name) const;
     // Device and inode of the folder itself.
     FileIdentity identity() const;
+    // A path by which a child process that this one starts reaches this very folder, even
+    // where the path that opened it leads elsewhere by now: its working folder, say.
+    QString pathForChild() const;
 
     // What stands at name, without following a link there; Missing when nothing does.
     FileFacts facts(const QByteArray &name) const;
@@ -76,11 +80,26 @@ public:
     // Moves from to to in one step. Replaces what stands at to only when asked to; else fails
     // when something does.
     enum class Replacing { Never, Allowed };
-    void rename(const QByteArray &from, const QByteArray &to, Replacing replacing) const;
+    void rename(const QByteArray &from, const QByteArray &to, Replacing replacing) const {
+        moveTo(*this, from, to, replacing);
+    }
+    // The same from this folder to another on its file system.
+    void moveTo(const OutputFolder &target, const QByteArray &from, const QByteArray &to,
+                Replacing replacing) const;
+    // Makes a folder at name, which must be free, that only this user may enter, and opens it.
+    std::unique_ptr<OutputFolder> makeFolder(const QByteArray &name) const;
+    // Opens the folder at name, never through a link.
+    std::unique_ptr<OutputFolder> openFolder(const QByteArray &name) const;
+    // Removes the empty folder at name; one that is already gone is no failure.
+    void removeFolder(const QByteArray &name) const;
     // The way rename() takes where the file system refuses to rename without replacing (FUSE):
     // a second name, which the system refuses to take when it is taken, then the first name
     // removed. Returns false where the file system has no hard links either.
-    bool moveByLink(const QByteArray &from, const QByteArray &to) const;
+    bool moveByLink(const QByteArray &from, const QByteArray &to) const {
+        return moveByLink(*this, from, to);
+    }
+    bool moveByLink(const OutputFolder &target, const QByteArray &from,
+                    const QByteArray &to) const;
     // Makes the folder's entries (files made, renamed, removed) survive a crash.
     void sync() const;
     // Returns once the folder's whole file system holds every byte written to it, entries
@@ -91,6 +110,7 @@ public:
     [[noreturn]] void fail(const QByteArray &name, int error) const;
 
 private:
+    OutputFolder(QString path, FileHandle handle);
     FileFacts factsAt(const QByteArray &name, bool followLinks) const;
     FileHandle openFile(const char *name, int flags) const;
 

@@ -24,7 +24,7 @@ constexpr int kPollMs = 100;
 
 // The last "12.3%" in text, as 0.123.
 std::optional<double> lastPercent(const QString &text) {
-    static const QRegularExpression percent(QStringLiteral("([0-9]+(?:\\\\.[0-9]+)?)%"));
+    static const QRegularExpression percent(QStringLiteral("([0-9]+(?:\\.[0-9]+)?)%"));
     std::optional<double> last;
     for (const QRegularExpressionMatch &match : percent.globalMatch(text))
         last = match.captured(1).toDouble() / 100;

@@ -1,11 +1,10 @@
 #include "TemporaryFile.h"
 
 #include "Failure.h"
+#include "Leftovers.h"
 #include "OutputFolder.h"
 #include "Writeback.h"
 
-#include <QDateTime>
-#include <QRandomGenerator>
 
 #include <algorithm>
 #include <cerrno>
@@ -13,30 +12,6 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
-
-namespace {
-
-const QByteArray kHiddenPrefix = ".tessary-";
-const QByteArray kHiddenSuffix = ".tmp";
-constexpr qsizetype kMarkDigits = 13; // base 36: any 64-bit number
-
-QByteArray freshHiddenName() {
-    const QByteArray mark = QByteArray::number(QRandomGenerator::global()->generate64(), 36);
-    return kHiddenPrefix + mark.rightJustified(kMarkDigits, '0') + kHiddenSuffix;
-}
-
-// Whether name is one freshHiddenName() gives, and no other: a file of the user's own is
-// never taken for a leftover.
-bool isHiddenName(const QByteArray &name) {
-    if (name.size() != kHiddenPrefix.size() + kMarkDigits + kHiddenSuffix.size() ||
-        !name.startsWith(kHiddenPrefix) || !name.endsWith(kHiddenSuffix))
-        return false;
-    const QByteArray mark = name.mid(kHiddenPrefix.size(), kMarkDigits);
-    return std::all_of(mark.cbegin(), mark.cend(),
-                       [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z'); });
-}
-
-} // namespace
 
 TemporaryFile::TemporaryFile(const OutputFolder &folder, QByteArray finalName)
     : m_folder(folder)
@@ -83,28 +58,6 @@ TemporaryFile::~TemporaryFile() {
     try {
         m_folder.remove(m_name);
     } catch (const Failure &) { // the file stays; nothing is to be done about it here
-    }
-}
-
-void TemporaryFile::removeLeftovers(const OutputFolder &folder, const QSet<FileIdentity> &keep) {
-    const qint64 youngest =
-        QDateTime::currentMSecsSinceEpoch() * 1'000'000 -
-        std::chrono::duration_cast<std::chrono::nanoseconds>(kLeftoverAge).count();
-    for (const QByteArray &name : folder.entryNames()) {
-        // Only a file of one name, named as ours are: anything else is someone else's.
-        if (!isHiddenName(name))
-            continue;
-        const FileFacts facts = folder.facts(name);
-        if (facts.kind != FileKind::Regular || facts.linkCount != 1 ||
-            keep.contains(facts.identity) || facts.modified > youngest)
-            continue;
-        try {
-            // Open for writing: an exclusive lock on NFS needs it.
-            const FileHandle leftover = folder.openForWriting(name);
-            if (leftover.tryLockExclusively())
-                folder.remove(name);
-        } catch (const Failure &) { // not a file of ours, or gone already
-        }
     }
 }
 

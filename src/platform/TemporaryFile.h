@@ -3,9 +3,6 @@
 #include "FileHandle.h"
 
 #include <QByteArray>
-#include <QSet>
-
-#include <chrono>
 
 #include "OutputFolder.h"
 
@@ -22,16 +19,6 @@ public:
     TemporaryFile(const TemporaryFile &) = delete;
     TemporaryFile &operator=(const TemporaryFile &) = delete;
 
-    // Removes the hidden files that earlier processes, killed while they wrote, left in folder
-    // (on a file system without unnamed files, or between naming one and putting it in place),
-    // and only those it can prove are such leftovers: named exactly as this class names them,
-    // a regular file of one name, none of the files in keep (queued sources, say), unlocked,
-    // and not written for longer than any run leaves its file unwritten. A run that is still
-    // writing holds its lock, and on a second mount that does not share locks (NFS) its file is
-    // still young, from the moment it is made.
-    static void removeLeftovers(const OutputFolder &folder, const QSet<FileIdentity> &keep = {});
-    // No leftover is younger than this.
-    static constexpr std::chrono::hours kLeftoverAge{24};
 
     // Open for writing at its end; failures on it name the final name.
     const FileHandle &handle() const noexcept { return m_file; }

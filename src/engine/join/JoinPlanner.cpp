@@ -3,7 +3,7 @@
 #include "NameFolding.h"
 #include "OutputFolder.h"
 #include "OutputLock.h"
-#include "TemporaryFile.h"
+#include "Leftovers.h"
 #include "names/OutputNames.h"
 #include "run/Saturating.h"
 #include "text/ByteCounts.h"
@@ -179,7 +179,7 @@ JoinPlan planJoin(const QString &chosen, JoinQuestions &questions,
     askAboutOddPiece(plan, questions);
     checkDestination(plan, questions);
     // What a join killed on a file system without unnamed files left would take room.
-    TemporaryFile::removeLeftovers(*plan.folder);
+    removeLeftovers(*plan.folder);
     const FolderCapacity capacity = plan.folder->capacity();
     if (plan.totalBytes > capacity.freeBytes)
         throw Failure(Failure::Kind::NoRoom, native(plan.recipe.folder),

@@ -28,6 +28,9 @@ struct PlannedFile {
     qint64 pieces = 1;        // from that length
     qint64 stalePieces = 0;   // pieces of an earlier, longer split that follow the last one
     std::optional<RecoveryLayout> recovery; // of its recovery files, when they are written
+
+    // What its run reads: its bytes, once more where par2 reads them for recovery files.
+    qint64 work() const { return recovery ? 2 * bytes : bytes; }
     // What stood at its outputs when they were checked, by name on disk, and is the run's to
     // replace or remove: an earlier split's pieces, and its script and list where they are
     // ours. The run removes them only while they are still those files.
@@ -56,4 +59,5 @@ struct SplitPlan {
     ~SplitPlan();
 
     qint64 totalBytes() const;
+    qint64 totalWork() const;
 };

@@ -5,7 +5,7 @@
 #include "OutputFolder.h"
 #include "Par2Program.h"
 #include "SourceFile.h"
-#include "TemporaryFile.h"
+#include "Leftovers.h"
 #include "names/PortableName.h"
 #include "run/Saturating.h"
 #include "sizes/PieceLength.h"
@@ -169,7 +169,7 @@ void Planner::sweepLeftovers(const OutputFolder &folder, const QList<Source> &so
     QSet<FileIdentity> queued;
     for (const Source &source : sources)
         queued.insert(source.facts.identity);
-    TemporaryFile::removeLeftovers(folder, queued);
+    removeLeftovers(folder, queued);
 }
 
 void Planner::planFiles(SplitPlan &plan, const QList<Source> &sources) {
@@ -318,6 +318,13 @@ QList<OutputNames::Kind> SplitPlan::besidePieces() const {
     if (writeChecksums)
         kinds << OutputNames::Kind::Checksums;
     return kinds;
+}
+
+qint64 SplitPlan::totalWork() const {
+    qint64 total = 0;
+    for (const PlannedFile &file : files)
+        total = saturatingAdd(total, file.work());
+    return total;
 }
 
 qint64 SplitPlan::totalBytes() const {

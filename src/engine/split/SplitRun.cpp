@@ -7,6 +7,7 @@
 #include "checksums/ChecksumList.h"
 #include "names/PosixRestoreScript.h"
 #include "names/RestoreScript.h"
+#include "recovery/RecoveryWriter.h"
 #include "run/RunProgress.h"
 #include "split/PieceCutter.h"
 #include "split/SplitPlan.h"
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 #include <vector>
 
 SplitRun::SplitRun(const SplitPlan &plan, ProgressSink &progress, const StopRequest &stop,
@@ -29,7 +31,7 @@ SplitRun::SplitRun(const SplitPlan &plan, ProgressSink &progress, const StopRequ
 SplitResult SplitRun::run() noexcept {
     SplitResult result;
     try {
-        m_progress.runStarted(m_plan.files.size(), m_plan.totalBytes());
+        m_progress.runStarted(m_plan.files.size(), m_plan.totalWork());
         WorkerPool pool(m_options.workers);
         for (qint64 i = 0; i < m_plan.files.size(); ++i) {
             if (m_stop.requested()) {
@@ -59,7 +61,7 @@ SplitResult SplitRun::run() noexcept {
 
 bool SplitRun::splitFile(WorkerPool &pool, qint64 index) {
     const PlannedFile &file = m_plan.files[index];
-    m_progress.fileStarted(index, file.queued.name, file.bytes);
+    m_progress.fileStarted(index, file.queued.name, file.work());
     // Only the file that was checked is split: not one put at its path since.
     const SourceFile source(file.queued.path);
     if (!source.facts().unchangedSince(file.source))
@@ -75,8 +77,16 @@ bool SplitRun::splitFile(WorkerPool &pool, qint64 index) {
         if (cut.failure)
             throw *cut.failure;
         if (!cut.stopped) {
+            std::optional<RecoveryWriter> recovery;
+            QList<ChecksumList::Listed> recoveryFiles;
+            if (file.recovery) {
+                recovery.emplace(*m_plan.folder, file.names, cut.pieces, *file.recovery);
+                recoveryFiles = writeRecovery(file, *recovery);
+            }
             m_progress.fileFinishing(index);
-            if (writeFinishing(file, cut)) {
+            if (writeFinishing(file, cut, recoveryFiles)) {
+                if (recovery)
+                    recovery->keep();
                 m_progress.fileFinished(index);
                 return true;
             }
@@ -91,14 +101,30 @@ bool SplitRun::splitFile(WorkerPool &pool, qint64 index) {
 
 void SplitRun::removeEarlierOutputs(const PlannedFile &file) const {
     // What an earlier split of the file left must not outlive this one beside a mix of old and
-    // new pieces: its scripts and checksum list go first, and pieces past the new last.
-    for (const OutputNames::Kind kind : OutputNames::kBeside)
-        removeIfChecked(file, file.names.besideOnDisk(kind));
-    QByteArray name;
-    for (qint64 piece = file.pieces + 1; piece <= file.pieces + file.stalePieces; ++piece) {
-        file.names.setPieceOnDisk(name, piece);
-        removeIfChecked(file, name);
+    // new pieces: its scripts, list and recovery files go first, and pieces past the new last.
+    // The pieces the new ones replace are cut and written again in their turn.
+    for (auto existing = file.existing.cbegin(); existing != file.existing.cend(); ++existing) {
+        const std::optional<OutputNames::Entry> entry =
+            OutputNames::parse(fromFileSystemName(existing.key()));
+        if (!entry || entry->kind != OutputNames::Kind::Piece || entry->piece > file.pieces)
+            m_plan.folder->removeIfStill(existing.key(), existing.value());
     }
+}
+
+QList<ChecksumList::Listed> SplitRun::writeRecovery(const PlannedFile &file,
+                                                   RecoveryWriter &recovery) const {
+    // par2's own progress, as bytes of the file's work.
+    qint64 told = 0;
+    const auto progress = [&](double done) {
+        const qint64 now = qint64(done * double(file.bytes));
+        if (now > told)
+            m_progress.bytesCopied(now - std::exchange(told, now));
+    };
+    QList<ChecksumList::Listed> files = recovery.write(
+        progress, [this] { return !m_stop.requested(); },
+        m_flushMethod == FlushMethod::EachFile);
+    progress(1);
+    return files;
 }
 
 CutPlan SplitRun::cutPlanFor(const PlannedFile &file, const SourceFile &source) const {
@@ -122,10 +148,11 @@ CutPlan SplitRun::cutPlanFor(const PlannedFile &file, const SourceFile &source) 
 
 namespace {
 
-QByteArray textBeside(OutputNames::Kind kind, const PlannedFile &file, const CutResult &cut) {
+QByteArray textBeside(OutputNames::Kind kind, const PlannedFile &file, const CutResult &cut,
+                      const QList<ChecksumList::Listed> &recovery) {
     switch (kind) {
     case OutputNames::Kind::Checksums:
-        return ChecksumList::text(file.names, cut.wholeDigest, cut.pieceDigests);
+        return ChecksumList::text(file.names, cut.wholeDigest, cut.pieceDigests, recovery);
     case OutputNames::Kind::PosixScript:
         return PosixRestoreScript::scriptFor(file.names, cut.pieceLengths, cut.wholeDigest,
                                              cut.pieceDigests);
@@ -139,7 +166,8 @@ QByteArray textBeside(OutputNames::Kind kind, const PlannedFile &file, const Cut
 
 } // namespace
 
-bool SplitRun::writeFinishing(const PlannedFile &file, const CutResult &cut) {
+bool SplitRun::writeFinishing(const PlannedFile &file, const CutResult &cut,
+                              const QList<ChecksumList::Listed> &recovery) {
     // The Windows script takes its name last, so that a failure of any leaves no script naming
     // pieces that go.
     std::vector<std::unique_ptr<TemporaryFile>> written;
@@ -151,7 +179,7 @@ bool SplitRun::writeFinishing(const PlannedFile &file, const CutResult &cut) {
         written.push_back(
             std::make_unique<TemporaryFile>(*m_plan.folder, file.names.besideOnDisk(kind)));
         written.back()->restrictPermissions(file.permissions);
-        written.back()->write(textBeside(kind, file, cut));
+        written.back()->write(textBeside(kind, file, cut, recovery));
         written.back()->flushToDisk();
     }
     // A stop while these were written leaves nothing of the file, as one while its pieces

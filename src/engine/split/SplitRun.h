@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileFacts.h"
+#include "checksums/ChecksumList.h"
 #include "RangeCopier.h"
 #include "run/RunResult.h"
 #include "run/WorkerPool.h"
@@ -8,6 +9,7 @@
 #include <QHash>
 
 class ProgressSink;
+class RecoveryWriter;
 class SourceFile;
 struct CutPlan;
 struct CutResult;
@@ -57,7 +59,11 @@ private:
     void discard(const PlannedFile &file, const QHash<qint64, FileIdentity> &made) const noexcept;
     // Writes the restore script and the checksum list; false when a stop came meanwhile, and
     // then neither is there.
-    bool writeFinishing(const PlannedFile &file, const CutResult &cut);
+    bool writeFinishing(const PlannedFile &file, const CutResult &cut,
+                        const QList<ChecksumList::Listed> &recovery);
+    // Makes the file's recovery files, telling par2's progress as the file's bytes.
+    QList<ChecksumList::Listed> writeRecovery(const PlannedFile &file,
+                                              RecoveryWriter &recovery) const;
     void flush() const;
     void removeEarlierOutputs(const PlannedFile &file) const;
     CutPlan cutPlanFor(const PlannedFile &file, const SourceFile &source) const;

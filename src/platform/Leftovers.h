@@ -1,0 +1,28 @@
+#pragma once
+
+#include "FileFacts.h"
+
+#include <QByteArray>
+#include <QSet>
+
+#include <chrono>
+
+class OutputFolder;
+
+// The hidden names under which Tessary's own files and folders exist before they are put in
+// place, ".tessary-<13 base-36 digits>.tmp", and the sweep of those that runs killed meanwhile
+// left behind.
+
+// A name of that form, unlikely to be taken.
+QByteArray freshHiddenName();
+
+// Removes from folder what earlier processes, killed while they wrote, left under such names,
+// and only what it can prove is such a leftover: named exactly so, a regular file of one name,
+// none of the files in keep (queued sources, say), unlocked, and not written for longer than
+// any run leaves its file unwritten; or a folder so named, itself and every file in it that old,
+// which holds nothing but such files. A run that is still writing holds its lock, and on a second
+// mount that does not share locks (NFS) its file is still young, from the moment it is made.
+void removeLeftovers(const OutputFolder &folder, const QSet<FileIdentity> &keep = {});
+
+// No leftover is younger than this.
+inline constexpr std::chrono::hours kLeftoverAge{24};

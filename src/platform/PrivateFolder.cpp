@@ -1,0 +1,19 @@
+#include "PrivateFolder.h"
+
+#include "Failure.h"
+#include "Leftovers.h"
+
+PrivateFolder::PrivateFolder(const OutputFolder &parent)
+    : m_parent(parent)
+    , m_name(freshHiddenName())
+    , m_folder(parent.makeFolder(m_name)) {}
+
+PrivateFolder::~PrivateFolder() {
+    try {
+        for (const QByteArray &entry : m_folder->entryNames())
+            m_folder->remove(entry);
+        m_folder.reset();
+        m_parent.removeFolder(m_name);
+    } catch (const Failure &) { // what cannot be removed stays, for the next sweep
+    }
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "OutputFolder.h"
+
+#include <QByteArray>
+
+#include <memory>
+
+// A folder of this run's own inside an output folder, where another program writes files before
+// Tessary puts them in place: hidden, under a name the leftover sweep knows, that only this
+// user may enter; gone with whatever is left in it when the object goes.
+class PrivateFolder {
+public:
+    explicit PrivateFolder(const OutputFolder &parent);
+    ~PrivateFolder();
+    PrivateFolder(const PrivateFolder &) = delete;
+    PrivateFolder &operator=(const PrivateFolder &) = delete;
+
+    const OutputFolder &folder() const { return *m_folder; }
+    // Its name in the output folder.
+    const QByteArray &name() const { return m_name; }
+
+private:
+    const OutputFolder &m_parent;
+    QByteArray m_name;
+    std::unique_ptr<OutputFolder> m_folder;
+};
