@@ -807,7 +807,7 @@ void FrmSplitTest::joinMenuComesBeforeHelp() {
 void FrmSplitTest::fileMenuJoinsVerifiesAndWritesChecksums() {
     frmSplit window;
     const QList<QAction *> items = control<QMenu>(window, "mnufile")->actions();
-    QCOMPARE(items.size(), 8);
+    QCOMPARE(items.size(), 9);
     QCOMPARE(items[0]->objectName(), QStringLiteral("mnujoin"));
     QCOMPARE(items[1]->objectName(), QStringLiteral("mnuverify"));
     QCOMPARE(items[1]->text(), QStringLiteral("&Verify Pieces..."));
@@ -818,8 +818,9 @@ void FrmSplitTest::fileMenuJoinsVerifiesAndWritesChecksums() {
     QVERIFY(items[3]->isChecked()); // at start, in every window: it is not saved
     QCOMPARE(items[4]->text(), QStringLiteral("Write &Restore Script for macOS and Linux"));
     QVERIFY(items[4]->isCheckable() && items[4]->isChecked());
-    QCOMPARE(items[6]->text(), QStringLiteral("&Split Into Pieces..."));
-    QCOMPARE(items[7]->menu()->title(), QStringLiteral("Si&ze For"));
+    QCOMPARE(items[5]->menu()->title(), QStringLiteral("&Recovery Files"));
+    QCOMPARE(items[7]->text(), QStringLiteral("&Split Into Pieces..."));
+    QCOMPARE(items[8]->menu()->title(), QStringLiteral("Si&ze For"));
 }
 
 void FrmSplitTest::splitWithoutChecksums_data() {

@@ -12,6 +12,7 @@
 #include "Paths.h"
 #include "ProgramIcons.h"
 #include "QueueModel.h"
+#include "RecoveryMenu.h"
 #include "Twips.h"
 #include "frmAbout.h"
 #include "sizes/PieceLength.h"
@@ -182,6 +183,8 @@ void frmSplit::createFileMenu() {
         option->setCheckable(true);
         option->setChecked(true);
     }
+    recoveryMenu = new RecoveryMenu(fileMenu);
+    fileMenu->addMenu(recoveryMenu);
     fileMenu->addSeparator();
     piecesAction = addNamedAction(fileMenu, tr("&Split Into Pieces..."), u"mnupieces");
     createSizeForMenu();
@@ -360,6 +363,7 @@ SplitRequest frmSplit::requestForQueue() const {
     request.outputFolder = outputFolders->path();
     request.writeChecksums = checksumsAction->isChecked();
     request.writePosixScript = posixScriptAction->isChecked();
+    request.recovery = recoveryMenu->chosen();
     return request;
 }
 

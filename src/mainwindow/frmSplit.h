@@ -24,6 +24,7 @@ class QListWidget;
 class QMenu;
 class QPushButton;
 class QueueModel;
+class RecoveryMenu;
 class frmAbout;
 struct SizeTarget;
 
@@ -118,6 +119,7 @@ private:
     QAction *posixScriptAction = nullptr;
     QAction *piecesAction = nullptr;
     QMenu *sizeForMenu = nullptr;
+    RecoveryMenu *recoveryMenu = nullptr;
     QMenu *helpMenu = nullptr;
     QAction *aboutAction = nullptr;
 

@@ -262,7 +262,7 @@ bool refusesNoReplace(int error) {
     return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP;
 }
 
-// linkat() of a file system without hard links (FAT: EPERM).
+// linkat() or symlinkat() of a file system without such links (FAT: EPERM).
 bool refusesLinks(int error) {
     return error == EPERM || error == ENOSYS || error == EOPNOTSUPP;
 }
@@ -280,6 +280,14 @@ bool OutputFolder::moveByLink(const OutputFolder &target, const QByteArray &from
     }
     remove(from);
     return true;
+}
+
+bool OutputFolder::makeSymbolicLink(const QByteArray &target, const QByteArray &name) const {
+    if (::symlinkat(target.constData(), m_handle.fd(), name.constData()) == 0)
+        return true;
+    if (refusesLinks(errno))
+        return false;
+    fail(name, errno);
 }
 
 void OutputFolder::moveTo(const OutputFolder &target, const QByteArray &from, const QByteArray &to,

@@ -66,6 +66,9 @@ public:
     FileHandle createUnnamed() const;
     // Gives a file of createUnnamed() the name name, which must be free.
     void link(const FileHandle &file, const QByteArray &name) const;
+    // Makes at name, which must be free, a symbolic link to target. Returns false where the
+    // file system has no symbolic links (FAT).
+    bool makeSymbolicLink(const QByteArray &target, const QByteArray &name) const;
     // Opens the file at name for reading. Never follows a link and never waits on a FIFO.
     FileHandle openForReading(const QByteArray &name) const;
     // Opens the file at name for writing, neither made nor cut; as openForReading otherwise.

@@ -7,6 +7,7 @@
 #include "checksums/FileSha256.h"
 #include "Task.h"
 #include "join/JoinRecipe.h"
+#include "run/FractionProgress.h"
 #include "run/RunProgress.h"
 #include "run/Saturating.h"
 
@@ -14,6 +15,7 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -120,14 +122,53 @@ VerifyResult::Entry checkJoined(const OutputFolder &folder, const QString &text,
     return {text, found == digest ? Status::Matches : Status::Damaged, {}};
 }
 
-qint64 bytesToRead(const VerifyPlan &plan, bool withWhole) {
+qint64 pieceBytes(const VerifyPlan &plan) {
     qint64 bytes = 0;
     for (qint64 piece = 1; piece <= plan.list.pieces.size(); ++piece)
         bytes = saturatingAdd(bytes, plan.folder->facts(plan.names.pieceOnDisk(piece)).size);
+    return bytes;
+}
+
+qint64 bytesToRead(const VerifyPlan &plan, bool withWhole) {
+    qint64 bytes = pieceBytes(plan);
+    for (const ChecksumList::Listed &listed : plan.list.recovery)
+        bytes = saturatingAdd(bytes, plan.folder->facts(fileSystemName(listed.name)).size);
     if (withWhole)
         bytes =
             saturatingAdd(bytes, plan.folder->facts(fileSystemName(plan.names.fileName())).size);
     return bytes;
+}
+
+// Each recovery file the list names, against its line.
+void checkRecoveryFiles(const VerifyPlan &plan, VerifyResult &result, ProgressSink &progress,
+                        const std::function<bool()> &keepGoing) {
+    for (const ChecksumList::Listed &listed : plan.list.recovery)
+        result.recovery.append(
+            checkJoined(*plan.folder, listed.name, listed.digest, progress, keepGoing));
+}
+
+// What the recovery files can do for pieces that are damaged or missing: par2 reads the pieces
+// once more, which the progress counts as more work.
+void assessRebuild(const VerifyPlan &plan, VerifyResult &result, ProgressSink &progress,
+                   qint64 bytesRead, const std::function<bool()> &keepGoing) {
+    const std::optional<QByteArray> recoveryFile = recoveryFileBeside(*plan.folder, plan.list);
+    const auto piecesWhole = [](const VerifyResult::Entry &entry) {
+        return entry.status == Status::Matches;
+    };
+    if (!recoveryFile || (std::all_of(result.pieces.cbegin(), result.pieces.cend(), piecesWhole) &&
+                          result.rebuilt == Status::Matches))
+        return;
+    const qint64 bytes = pieceBytes(plan);
+    progress.runStarted(1, saturatingAdd(bytesRead, bytes));
+    FractionProgress par2Progress(progress, bytes);
+    try {
+        result.rebuild = assessRecovery(*plan.folder, *recoveryFile, plan.list.pieces.size(),
+                                        std::ref(par2Progress), keepGoing);
+    } catch (const Failure &failure) {
+        if (failure.kind() == Failure::Kind::Stopped)
+            throw;
+        result.rebuildUnknown = failure.reason();
+    }
 }
 
 } // namespace
@@ -160,7 +201,8 @@ VerifyPlan planVerify(const QString &chosen, const std::function<bool()> &keepGo
 bool VerifyResult::allMatch() const {
     auto matches = [](const Entry &entry) { return entry.status == Status::Matches; };
     return std::all_of(pieces.cbegin(), pieces.cend(), matches) && rebuilt == Status::Matches &&
-           (!whole || matches(*whole));
+           (!whole || matches(*whole)) &&
+           std::all_of(recovery.cbegin(), recovery.cend(), matches);
 }
 
 VerifyResult runVerify(const VerifyPlan &plan, ProgressSink &progress, const StopRequest &stop) {
@@ -197,6 +239,9 @@ VerifyResult runVerify(const VerifyPlan &plan, ProgressSink &progress, const Sto
         whole.reset();
         if (wholeFailure)
             throw *wholeFailure;
+        const auto keepGoing = [&stop] { return !stop.requested(); };
+        checkRecoveryFiles(plan, result, progress, keepGoing);
+        assessRebuild(plan, result, progress, bytes, keepGoing);
     } catch (...) {
         result.end(Failure::current());
     }

@@ -2,6 +2,7 @@
 
 #include "checksums/ChecksumList.h"
 #include "names/OutputNames.h"
+#include "recovery/RecoveryCheck.h"
 #include "run/RunResult.h"
 
 #include <QList>
@@ -47,11 +48,17 @@ struct VerifyResult : RunResult {
     // when a piece could not be read.
     std::optional<Status> rebuilt;
     std::optional<Entry> whole; // when the joined file stands beside its pieces
+    QList<Entry> recovery;      // each recovery file the list names
+    // When pieces are damaged or missing and recovery files stand beside them: what those can
+    // do, or why that could not be told (par2 is missing, say).
+    std::optional<RecoveryVerdict> rebuild;
+    QString rebuildUnknown;
 
     bool allMatch() const;
 };
 
-// Hashes every piece the list names, each and all of them in order, and the joined file where
-// it stands beside them, and compares. Never throws; tells progress and looks at the stop
-// request between chunks.
+// Hashes every piece the list names, each and all of them in order, its recovery files, and the
+// joined file where it stands beside them, and compares; where pieces are damaged or missing
+// and recovery files stand beside them, asks par2 what those can do. Never throws; tells
+// progress and looks at the stop request between chunks.
 VerifyResult runVerify(const VerifyPlan &plan, ProgressSink &progress, const StopRequest &stop);

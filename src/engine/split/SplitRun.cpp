@@ -8,6 +8,7 @@
 #include "names/PosixRestoreScript.h"
 #include "names/RestoreScript.h"
 #include "recovery/RecoveryWriter.h"
+#include "run/FractionProgress.h"
 #include "run/RunProgress.h"
 #include "split/PieceCutter.h"
 #include "split/SplitPlan.h"
@@ -15,7 +16,7 @@
 
 #include <algorithm>
 #include <memory>
-#include <utility>
+#include <functional>
 #include <vector>
 
 SplitRun::SplitRun(const SplitPlan &plan, ProgressSink &progress, const StopRequest &stop,
@@ -114,14 +115,9 @@ void SplitRun::removeEarlierOutputs(const PlannedFile &file) const {
 QList<ChecksumList::Listed> SplitRun::writeRecovery(const PlannedFile &file,
                                                    RecoveryWriter &recovery) const {
     // par2's own progress, as bytes of the file's work.
-    qint64 told = 0;
-    const auto progress = [&](double done) {
-        const qint64 now = qint64(done * double(file.bytes));
-        if (now > told)
-            m_progress.bytesCopied(now - std::exchange(told, now));
-    };
+    FractionProgress progress(m_progress, file.bytes);
     QList<ChecksumList::Listed> files = recovery.write(
-        progress, [this] { return !m_stop.requested(); },
+        std::ref(progress), [this] { return !m_stop.requested(); },
         m_flushMethod == FlushMethod::EachFile);
     progress(1);
     return files;

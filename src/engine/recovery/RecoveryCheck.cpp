@@ -1,0 +1,81 @@
+#include "recovery/RecoveryCheck.h"
+
+#include "Failure.h"
+#include "OutputFolder.h"
+#include "Par2Program.h"
+#include "checksums/ChecksumList.h"
+
+#include <QCoreApplication>
+#include <QRegularExpression>
+
+namespace {
+
+class RecoveryText {
+    Q_DECLARE_TR_FUNCTIONS(Recovery)
+};
+
+// par2's exit statuses: the set is whole, can be repaired, cannot be.
+constexpr int kWhole = 0;
+constexpr int kRepairable = 1;
+constexpr int kNotRepairable = 2;
+
+qint64 numberAfter(const QString &output, const QString &pattern) {
+    const QRegularExpressionMatch match = QRegularExpression(pattern).match(output);
+    return match.hasMatch() ? match.captured(1).toLongLong() : 0;
+}
+
+// The last line par2 printed that says something: its reason.
+QString lastLine(const QString &output) {
+    const QStringList lines = output.split(u'\n', Qt::SkipEmptyParts);
+    for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
+        if (!line->trimmed().isEmpty())
+            return line->trimmed();
+    }
+    return RecoveryText::tr("it gave no reason");
+}
+
+} // namespace
+
+std::optional<QByteArray> recoveryFileBeside(const OutputFolder &folder,
+                                             const ChecksumList &list) {
+    for (const ChecksumList::Listed &listed : list.recovery) {
+        const QByteArray name = fileSystemName(listed.name);
+        if (folder.facts(name).kind == FileKind::Regular)
+            return name;
+    }
+    return std::nullopt;
+}
+
+RecoveryVerdict verdictOf(int exitCode, const QString &output, qint64 pieces,
+                          const QString &recoveryPath) {
+    switch (exitCode) {
+    case kWhole:
+        return {RecoveryVerdict::State::Whole, 0};
+    case kRepairable:
+        return {RecoveryVerdict::State::CanRebuild, 0};
+    case kNotRepairable: {
+        // par2 counts blocks; a piece found again brings as many as a piece holds.
+        const qint64 blocks = numberAfter(output, QStringLiteral("out of ([0-9]+) data blocks"));
+        const qint64 needed = numberAfter(output, QStringLiteral("You need ([0-9]+) more"));
+        if (needed > 0) {
+            const qint64 perPiece = std::max<qint64>(1, (blocks + pieces - 1) / pieces);
+            return {RecoveryVerdict::State::CannotRebuild, (needed + perPiece - 1) / perPiece};
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    throw Failure(Failure::Kind::Damaged, recoveryPath,
+                  RecoveryText::tr("the par2 program could not read the recovery files: %1")
+                      .arg(lastLine(output)));
+}
+
+RecoveryVerdict assessRecovery(const OutputFolder &folder, const QByteArray &recoveryFile,
+                               qint64 pieces, const std::function<void(double)> &progress,
+                               const std::function<bool()> &keepGoing) {
+    const Par2Program::Outcome outcome = Par2Program::run(
+        {QStringLiteral("verify"), QStringLiteral("--"), fromFileSystemName(recoveryFile)},
+        folder.pathForChild(), progress, keepGoing);
+    return verdictOf(outcome.exitCode, outcome.output, pieces, folder.filePath(recoveryFile));
+}
