@@ -13,6 +13,9 @@ packages=(cmake g++ make qt6-base-dev libicu-dev libssl-dev scdoc fonts-liberati
           fonts-dejavu-core desktop-file-utils appstream python3 shared-mime-info dpkg-dev
           groff-base dbus coreutils dosfstools fusefat dash bash busybox libdigest-sha-perl
           openssl)
+# Qt's translation tools: lupdate and lrelease (qt6-l10n-tools), and their CMake package
+# Qt6LinguistTools (qt6-tools-dev).
+packages+=(qt6-tools-dev qt6-l10n-tools)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,4 +1,5 @@
 #include "StartArguments.h"
+#include "Translations.h"
 #include "Version.h"
 #include "frmSplit.h"
 
@@ -7,9 +8,13 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <optional>
 
 int main(int argc, char *argv[]) {
-    // Help and version need no window system: they are answered before one is reached.
+    // Help and version need no window system: they are answered before one is reached, with an
+    // application object that only finds their words.
+    std::optional<QCoreApplication> words(std::in_place, argc, argv);
+    installTranslations();
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QFile::decodeName(argv[i]);
@@ -22,8 +27,11 @@ int main(int argc, char *argv[]) {
         std::printf("tessary %s\n", kTessaryVersion);
         return 0;
     case StartArguments::Action::Wrong:
-        std::fprintf(stderr, "tessary: %s\nTry 'tessary --help'.\n",
-                     start.problem.toLocal8Bit().constData());
+        std::fputs(QCoreApplication::translate("Start", "tessary: %1\nTry 'tessary --help'.\n")
+                       .arg(start.problem)
+                       .toLocal8Bit()
+                       .constData(),
+                   stderr);
         return 2;
     case StartArguments::Action::Queue:
     case StartArguments::Action::Join:
@@ -31,7 +39,9 @@ int main(int argc, char *argv[]) {
         break;
     }
 
+    words.reset();
     QApplication app(argc, argv);
+    installTranslations();
     QApplication::setApplicationName(QStringLiteral("Tessary"));
     QApplication::setApplicationVersion(QLatin1StringView(kTessaryVersion));
     // Ties the windows to the launcher entry, whose icon they show.

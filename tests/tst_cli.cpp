@@ -251,7 +251,7 @@ void CliTest::sizeLabelsAreTheWindowsList_data() {
     for (const SizeRow &row : kSizeTable) {
         if (&row == &kSizeTable.front())
             continue; // the custom entry: a number of bytes, below
-        const QString label = QString::fromUtf16(row.label);
+        const QString label = QString::fromLatin1(row.label);
         QTest::addRow("%s", qPrintable(label))
             << label << QString::fromUtf16(row.bytes).toLongLong() - 1;
         QTest::addRow("%s in lower case", qPrintable(label))

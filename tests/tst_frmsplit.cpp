@@ -1073,7 +1073,7 @@ void FrmSplitTest::joinFromTheWindow() {
 void FrmSplitTest::sizeForChoosesTheCustomEntry_data() {
     QTest::addColumn<int>("target");
     for (int i = 0; i < int(kSizeTargets.size()); ++i)
-        QTest::addRow("%s", qPrintable(QString::fromUtf16(kSizeTargets.at(i).label))) << i;
+        QTest::addRow("%s", qPrintable(QString::fromLatin1(kSizeTargets.at(i).label))) << i;
 }
 
 void FrmSplitTest::sizeForChoosesTheCustomEntry() {
@@ -1083,7 +1083,7 @@ void FrmSplitTest::sizeForChoosesTheCustomEntry() {
     queueFiles(window, m_source->path(), {QStringLiteral("a.bin")});
     selectSize(window, 5);
     QAction *item = control<QMenu>(window, "mnusizefor")->actions().at(target);
-    QCOMPARE(item->text(), QString::fromUtf16(kSizeTargets.at(target).label));
+    QCOMPARE(item->text(), QString::fromLatin1(kSizeTargets.at(target).label));
 
     item->trigger();
 

@@ -49,8 +49,9 @@ int runProcess(int argc, char *argv[], const QStringList &arguments, const Tunin
         status = run(arguments, tuning);
     // What could not be written (a full disk, a closed pipe) was not said: that is no success.
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        std::fprintf(stderr, "%s: standard output: %s\n", qPrintable(kProgram),
-                     std::strerror(errno));
+        const int error = errno;
+        print(stderr, CliText::tr("%1: standard output: %2")
+                          .arg(kProgram, QString::fromLocal8Bit(std::strerror(error))));
         status = status == Done ? int(Failed) : status;
     }
     if (std::fflush(stderr) != 0 || std::ferror(stderr))

@@ -18,7 +18,7 @@ QString listedSizes() {
     QStringList sizes;
     for (const SizeRow &row : kSizeTable) {
         if (&row != &kSizeTable.front())
-            sizes << QString::fromUtf16(row.label);
+            sizes << QString::fromLatin1(row.label);
     }
     return sizes.join(u' ');
 }
@@ -63,15 +63,16 @@ const QList<CommandSpec> &commandSpecs() {
         {QStringLiteral("split"),
          QStringLiteral("(-s SIZE | -n N) [-o DIR] [-r N|N%] [--no-checksums] [--no-sh] [-q] FILE..."),
          CliText::tr("cut each FILE into pieces of SIZE, or into N pieces, in DIR (by default the "
-            "current folder), with restore scripts for Windows (FILE.bat) and for macOS, "
-            "Linux and the BSDs (FILE.sh) and a SHA-256 list (FILE.sha256) beside them.")},
+                     "current folder), with restore scripts for Windows (FILE.bat) and for macOS, "
+                     "Linux and the BSDs (FILE.sh) and a SHA-256 list (FILE.sha256) beside them.")},
         {QStringLiteral("join"), QStringLiteral("[-y] [-q] FILE"),
-         CliText::tr("join the pieces of FILE, a restore script, a SHA-256 list or a first piece "
-            "(name.1), into the file they were split from, beside them, checked against the "
-            "list when there is one.")},
+         CliText::tr(
+             "join the pieces of FILE, a restore script, a SHA-256 list or a first piece "
+             "(name.1), into the file they were split from, beside them, checked against the "
+             "list when there is one.")},
         {QStringLiteral("verify"), QStringLiteral("[-q] FILE"),
          CliText::tr("check the pieces of FILE, a SHA-256 list, a restore script or a first piece, "
-            "against the list, writing nothing.")},
+                     "against the list, writing nothing.")},
     };
     return commands;
 }
@@ -81,9 +82,10 @@ const QList<OptionSpec> &optionSpecs() {
     static const QList<OptionSpec> options{
         {{QStringLiteral("s"), QStringLiteral("size")},
          QStringLiteral("SIZE"),
-         CliText::tr("the piece size: one of the window's sizes, %1; one to fit %2; a whole number of "
-            "bytes; or a number with k, M or G (1000s) or KiB, MiB or GiB (1024s), the same "
-            "under every locale. Every piece but the last holds one byte less than SIZE.")
+         CliText::tr(
+             "the piece size: one of the window's sizes, %1; one to fit %2; a whole number of "
+             "bytes; or a number with k, M or G (1000s) or KiB, MiB or GiB (1024s), the same "
+             "under every locale. Every piece but the last holds one byte less than SIZE.")
              .arg(listedSizes(), namedTargets()),
          split},
         {{QStringLiteral("n"), QStringLiteral("pieces")},
@@ -106,8 +108,9 @@ const QList<OptionSpec> &optionSpecs() {
          split},
         {{QStringLiteral("y"), QStringLiteral("yes")},
          {},
-         CliText::tr("answer Yes to every question: replace a file, join without a script or list, go "
-            "on past a piece of odd length. Without it, each is answered No."),
+         CliText::tr(
+             "answer Yes to every question: replace a file, join without a script or list, go "
+             "on past a piece of odd length. Without it, each is answered No."),
          {QStringLiteral("join")}},
         {{QStringLiteral("q"), QStringLiteral("quiet")},
          {},
@@ -140,15 +143,17 @@ QCommandLineOption parserOption(const QString &name) {
 }
 
 QString helpText() {
+    const QString usage = CliText::tr("Usage: ");
     QStringList lines;
     for (const CommandSpec &command : commandSpecs())
-        lines << (lines.isEmpty() ? QStringLiteral("Usage: ") : QStringLiteral("       ")) +
+        lines << (lines.isEmpty() ? usage : QString(usage.size(), u' ')) +
                      QStringLiteral("tessary-cli ") + command.name + u' ' + command.arguments;
     lines << QString()
-          << wrapped(CliText::tr("Tessary without windows: the same checks before writing, the same "
-                        "pieces, restore scripts and SHA-256 lists, and the same messages as "
-                        "its window."),
-                     0)
+          << wrapped(
+                 CliText::tr("Tessary without windows: the same checks before writing, the same "
+                             "pieces, restore scripts and SHA-256 lists, and the same messages as "
+                             "its window."),
+                 0)
           << QString();
     for (const CommandSpec &command : commandSpecs())
         lines << QStringLiteral("  %1  ").arg(command.name, -6) + wrapped(command.help, 10);
@@ -157,19 +162,21 @@ QString helpText() {
         const QString where = option.commands.isEmpty() || option.commands.size() > 1
                                   ? QString()
                                   : QStringLiteral("(%1) ").arg(option.commands.first());
-        lines << QStringLiteral("  ") + optionHead(option) << QStringLiteral("        ") +
-                                                                  wrapped(where + option.help, 8);
+        lines << QStringLiteral("  ") + optionHead(option)
+              << QStringLiteral("        ") + wrapped(where + option.help, 8);
     }
     lines << QString()
-          << wrapped(CliText::tr("Progress shows on stderr when it is a terminal. Ctrl+C stops a run as "
-                        "Cancel does in the window: the files finished keep their pieces, "
-                        "nothing is left of the one under way."),
+          << wrapped(CliText::tr(
+                         "Progress shows on stderr when it is a terminal. Ctrl+C stops a run as "
+                         "Cancel does in the window: the files finished keep their pieces, "
+                         "nothing is left of the one under way."),
                      0)
           << QString()
-          << wrapped(CliText::tr("Exit status: 0 done; 1 refused or failed (the reason on stderr, with "
-                        "the path), or a piece damaged or missing; 2 usage; 128 + the signal's "
-                        "number when one stopped it (130 Ctrl+C, 143 SIGTERM, 129 SIGHUP, 131 "
-                        "SIGQUIT)."),
+          << wrapped(CliText::tr(
+                         "Exit status: 0 done; 1 refused or failed (the reason on stderr, with "
+                         "the path), or a piece damaged or missing; 2 usage; 128 + the signal's "
+                         "number when one stopped it (130 Ctrl+C, 143 SIGTERM, 129 SIGHUP, 131 "
+                         "SIGQUIT)."),
                      0);
     return lines.join(u'\n');
 }

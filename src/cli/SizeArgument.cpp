@@ -4,6 +4,7 @@
 #include "sizes/SizeTargets.h"
 #include "text/MessageText.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -12,6 +13,10 @@
 namespace SizeArgument {
 
 namespace {
+
+class CliText {
+    Q_DECLARE_TR_FUNCTIONS(Cli)
+};
 
 struct Unit {
     QStringView name;
@@ -56,7 +61,7 @@ QString listedSizes() {
     QStringList labels;
     for (const SizeRow &row : kSizeTable) {
         if (&row != &kSizeTable.front())
-            labels << QString::fromUtf16(row.label);
+            labels << QString::fromLatin1(row.label);
     }
     for (const SizeTarget &target : kSizeTargets)
         labels << QString::fromUtf16(target.name);
@@ -68,7 +73,7 @@ QString listedSizes() {
 std::variant<qint64, Problem> pieceLength(const QString &size) {
     for (const SizeRow &row : kSizeTable) {
         if (&row != &kSizeTable.front() &&
-            size.compare(QString::fromUtf16(row.label), Qt::CaseInsensitive) == 0)
+            size.compare(QLatin1StringView(row.label), Qt::CaseInsensitive) == 0)
             return QString::fromUtf16(row.bytes).toLongLong() - 1;
     }
     for (const SizeTarget &target : kSizeTargets) {
@@ -87,14 +92,14 @@ std::variant<qint64, Problem> pieceLength(const QString &size) {
         }
     }
     if (!bytes)
-        return Problem{printable(QStringLiteral("\"%1\" is not a size: give a whole number of "
-                                                "bytes (1400000), a size in k, M or G (1000s) or "
-                                                "in KiB, MiB or GiB (1024s), or one of %2")
+        return Problem{printable(CliText::tr("\"%1\" is not a size: give a whole number of "
+                                             "bytes (1400000), a size in k, M or G (1000s) or "
+                                             "in KiB, MiB or GiB (1024s), or one of %2")
                                      .arg(size, listedSizes()))};
     if (*bytes < 2)
-        return Problem{printable(QStringLiteral("a size of %1 bytes gives no pieces: every piece "
-                                                "holds one byte less than the size, so it must be "
-                                                "2 bytes or more")
+        return Problem{printable(CliText::tr("a size of %1 bytes gives no pieces: every piece "
+                                             "holds one byte less than the size, so it must be "
+                                             "2 bytes or more")
                                      .arg(size))};
     return *bytes - 1;
 }

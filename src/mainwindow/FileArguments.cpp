@@ -2,8 +2,17 @@
 
 #include "FileDrop.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+
+namespace {
+
+class MainWindowText {
+    Q_DECLARE_TR_FUNCTIONS(MainWindow)
+};
+
+} // namespace
 
 FileArguments::FileArguments(const QStringList &paths) {
     for (const QString &path : paths) {
@@ -22,9 +31,9 @@ FileArguments::FileArguments(const QStringList &paths) {
 QString FileArguments::leftOutMessage() const {
     return ::leftOutMessage(
         {leftOutFolders(folders),
-         {missing, QStringLiteral("1 name"), QStringLiteral("%1 names"),
-          QStringLiteral(" of nothing that is there")},
-         {others, QStringLiteral("1 item that is not a file (a device or a named pipe)"),
-          QStringLiteral("%1 items that are not files (devices or named pipes)"), QString()}},
-        files.size(), QStringLiteral("files given"));
+         {missing, MainWindowText::tr("1 name"), MainWindowText::tr("%1 names"),
+          MainWindowText::tr(" of nothing that is there")},
+         {others, MainWindowText::tr("1 item that is not a file (a device or a named pipe)"),
+          MainWindowText::tr("%1 items that are not files (devices or named pipes)"), QString()}},
+        files.size(), MainWindowText::tr("files given"));
 }

@@ -1,9 +1,18 @@
 #include "FileDrop.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
+
+namespace {
+
+class MainWindowText {
+    Q_DECLARE_TR_FUNCTIONS(MainWindow)
+};
+
+} // namespace
 
 FileDrop::FileDrop(const QMimeData *data) {
     if (!data->hasUrls())
@@ -25,15 +34,16 @@ QString FileDrop::onlyFolder() const {
 }
 
 QString FileDrop::leftOutMessage() const {
-    return ::leftOutMessage({leftOutFolders(folders.size()),
-                             {notLocal, QStringLiteral("1 item"), QStringLiteral("%1 items"),
-                              QStringLiteral(" not on this computer's drives")}},
-                            files.size(), QStringLiteral("items dropped"));
+    return ::leftOutMessage(
+        {leftOutFolders(folders.size()),
+         {notLocal, MainWindowText::tr("1 item"), MainWindowText::tr("%1 items"),
+          MainWindowText::tr(" not on this computer's drives")}},
+        files.size(), MainWindowText::tr("items dropped"));
 }
 
 LeftOut leftOutFolders(qsizetype count) {
-    return {count, QStringLiteral("1 folder"), QStringLiteral("%1 folders"),
-            QStringLiteral(": only files can be split; open the folder to add its files")};
+    return {count, MainWindowText::tr("1 folder"), MainWindowText::tr("%1 folders"),
+            MainWindowText::tr(": only files can be split; open the folder to add its files")};
 }
 
 QString leftOutMessage(const QList<LeftOut> &reasons, qsizetype added, const QString &given) {
@@ -47,9 +57,9 @@ QString leftOutMessage(const QList<LeftOut> &reasons, qsizetype added, const QSt
     }
     if (leftOut == 0)
         return {};
-    return QStringLiteral("%1 of the %2 %3 %4 not added to the files to convert:\n\n%5")
+    return MainWindowText::tr("%1 of the %2 %3 %4 not added to the files to convert:\n\n%5")
         .arg(leftOut)
         .arg(leftOut + added)
-        .arg(given, leftOut == 1 ? QStringLiteral("was") : QStringLiteral("were"),
+        .arg(given, leftOut == 1 ? MainWindowText::tr("was") : MainWindowText::tr("were"),
              lines.join(u'\n'));
 }

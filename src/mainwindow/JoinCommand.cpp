@@ -9,9 +9,17 @@
 #include "run/RunProgress.h"
 #include "text/RunMessages.h"
 
+#include <QCoreApplication>
+
 namespace {
 
-const QString kTitle = QStringLiteral("Join Files");
+class MainWindowText {
+    Q_DECLARE_TR_FUNCTIONS(MainWindow)
+};
+
+QString title() {
+    return MainWindowText::tr("Join Files");
+}
 
 } // namespace
 
@@ -19,10 +27,10 @@ JoinCommand::JoinCommand(WaitWindowSlot &waitWindow)
     : m_waitWindow(waitWindow) {}
 
 void JoinCommand::run(QWidget *parent, const QString &startFolder) {
-    const QString chosen = chooseFileToOpen(parent, kTitle,
-                                            {QStringLiteral("Restore scripts (*.bat)"),
-                                             QStringLiteral("Checksum lists (*.sha256)"),
-                                             QStringLiteral("All files (*)")},
+    const QString chosen = chooseFileToOpen(parent, title(),
+                                            {MainWindowText::tr("Restore scripts (*.bat)"),
+                                             MainWindowText::tr("Checksum lists (*.sha256)"),
+                                             MainWindowText::tr("All files (*)")},
                                             startFolder);
     if (!chosen.isEmpty())
         join(chosen);
@@ -45,5 +53,5 @@ void JoinCommand::join(const QString &chosen) {
 }
 
 bool JoinCommand::askYesNo(const QString &question) {
-    return ::askYesNo(question, kTitle);
+    return ::askYesNo(question, title());
 }

@@ -1,5 +1,15 @@
 #include "StartArguments.h"
 
+#include <QCoreApplication>
+
+namespace {
+
+class StartText {
+    Q_DECLARE_TR_FUNCTIONS(Start)
+};
+
+} // namespace
+
 StartArguments StartArguments::parse(const QStringList &arguments) {
     StartArguments start;
     bool optionsEnd = false;
@@ -21,24 +31,24 @@ StartArguments StartArguments::parse(const QStringList &arguments) {
         else if (argument == u"--version")
             return {Action::Version, {}, {}};
         else
-            return {Action::Wrong, {}, QStringLiteral("unknown option %1").arg(argument)};
+            return {Action::Wrong, {}, StartText::tr("unknown option %1").arg(argument)};
         if (optionsEnd)
             continue;
         if (start.action != Action::Queue)
-            return {Action::Wrong, {}, QStringLiteral("--join and --verify go one at a time")};
+            return {Action::Wrong, {}, StartText::tr("--join and --verify go one at a time")};
         start.action = action;
     }
     if (start.action != Action::Queue && start.files.size() > 1)
         return {Action::Wrong,
                 {},
-                QStringLiteral("%1 takes one file")
+                StartText::tr("%1 takes one file")
                     .arg(start.action == Action::Join ? QStringLiteral("--join")
                                                       : QStringLiteral("--verify"))};
     return start;
 }
 
 QString StartArguments::helpText() {
-    return QStringLiteral(
+    return StartText::tr(
         "Usage: tessary [FILE...]\n"
         "       tessary --join [FILE]\n"
         "       tessary --verify [FILE]\n"

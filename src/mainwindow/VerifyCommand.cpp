@@ -7,14 +7,24 @@
 #include "checksums/Verify.h"
 #include "text/RunMessages.h"
 
+#include <QCoreApplication>
+
+namespace {
+
+class MainWindowText {
+    Q_DECLARE_TR_FUNCTIONS(MainWindow)
+};
+
+} // namespace
+
 VerifyCommand::VerifyCommand(WaitWindowSlot &waitWindow)
     : m_waitWindow(waitWindow) {}
 
 void VerifyCommand::run(QWidget *parent, const QString &startFolder) {
-    const QString chosen = chooseFileToOpen(parent, QStringLiteral("Verify Pieces"),
-                                            {QStringLiteral("Checksum lists (*.sha256)"),
-                                             QStringLiteral("Restore scripts (*.bat)"),
-                                             QStringLiteral("All files (*)")},
+    const QString chosen = chooseFileToOpen(parent, MainWindowText::tr("Verify Pieces"),
+                                            {MainWindowText::tr("Checksum lists (*.sha256)"),
+                                             MainWindowText::tr("Restore scripts (*.bat)"),
+                                             MainWindowText::tr("All files (*)")},
                                             startFolder);
     if (!chosen.isEmpty())
         verify(chosen);

@@ -19,6 +19,7 @@
 #include "sizes/SizeTable.h"
 #include "sizes/SizeTargets.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QFileInfo>
@@ -194,7 +195,8 @@ void frmSplit::createSizeForMenu() {
     sizeForMenu = fileMenu->addMenu(tr("Si&ze For"));
     sizeForMenu->setObjectName(QStringLiteral("mnusizefor"));
     for (const SizeTarget &target : kSizeTargets) {
-        QAction *choice = sizeForMenu->addAction(QString::fromUtf16(target.label));
+        QAction *choice =
+            sizeForMenu->addAction(QCoreApplication::translate("Sizes", target.label));
         choice->setObjectName(QStringLiteral("mnusize_") + QString::fromUtf16(target.name));
         connect(choice, &QAction::triggered, this, [this, &target] { sizeFor(target); });
     }
@@ -229,7 +231,8 @@ void frmSplit::load() {
     customSizeCaption->hide();
     customSize->hide();
     for (const SizeRow &row : kSizeTable) {
-        pieceSizes->addItem(QString::fromUtf16(row.label));
+        // The sizes read the same in every language; the custom row's label is translated.
+        pieceSizes->addItem(QCoreApplication::translate("Sizes", row.label));
         pieceSizeBytes->addItem(QString::fromUtf16(row.bytes));
     }
 }

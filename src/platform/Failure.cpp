@@ -1,5 +1,6 @@
 #include "Failure.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 #include <cerrno>
@@ -8,6 +9,10 @@
 #include <utility>
 
 namespace {
+
+class PlatformText {
+    Q_DECLARE_TR_FUNCTIONS(Platform)
+};
 
 Failure::Kind kindOf(int error) {
     switch (error) {
@@ -46,7 +51,7 @@ Failure Failure::fromSystemError(QString path, int error) {
 }
 
 Failure Failure::stopped() {
-    return Failure(Kind::Stopped, {}, QStringLiteral("it was stopped"));
+    return Failure(Kind::Stopped, {}, PlatformText::tr("it was stopped"));
 }
 
 Failure Failure::refused(std::vector<Failure> refusals, QString text) {
@@ -62,13 +67,13 @@ Failure Failure::current() noexcept {
         } catch (const Failure &failure) {
             return failure;
         } catch (const std::bad_alloc &) {
-            return Failure(Kind::NoMemory, {}, QStringLiteral("there is not enough memory"));
+            return Failure(Kind::NoMemory, {}, PlatformText::tr("there is not enough memory"));
         } catch (const std::system_error &error) {
             return Failure(Kind::System, {}, QString::fromStdString(error.code().message()));
         } catch (const std::exception &error) {
             return Failure(Kind::System, {}, QString::fromLocal8Bit(error.what()));
         } catch (...) {
-            return Failure(Kind::System, {}, QStringLiteral("an unknown error"));
+            return Failure(Kind::System, {}, PlatformText::tr("an unknown error"));
         }
     } catch (...) { // no memory left even to tell it
         return Failure(Kind::NoMemory, {}, {});

@@ -1,27 +1,36 @@
 #include "FileFacts.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <sys/stat.h>
+
+namespace {
+
+class PlatformText {
+    Q_DECLARE_TR_FUNCTIONS(Platform)
+};
+
+} // namespace
 
 QString describeKind(FileKind kind) {
     switch (kind) {
     case FileKind::Missing:
         break;
     case FileKind::Regular:
-        return QStringLiteral("a file");
+        return PlatformText::tr("a file");
     case FileKind::Folder:
-        return QStringLiteral("a folder");
+        return PlatformText::tr("a folder");
     case FileKind::SymbolicLink:
-        return QStringLiteral("a symbolic link");
+        return PlatformText::tr("a symbolic link");
     case FileKind::Fifo:
-        return QStringLiteral("a FIFO (named pipe)");
+        return PlatformText::tr("a FIFO (named pipe)");
     case FileKind::Device:
-        return QStringLiteral("a device");
+        return PlatformText::tr("a device");
     case FileKind::Socket:
-        return QStringLiteral("a socket");
+        return PlatformText::tr("a socket");
     case FileKind::Other:
-        return QStringLiteral("not a regular file");
+        return PlatformText::tr("not a regular file");
     }
     return {};
 }

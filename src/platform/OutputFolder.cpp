@@ -3,6 +3,7 @@
 #include "Failure.h"
 #include "Paths.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QStorageInfo>
 
@@ -17,6 +18,10 @@
 #include <unistd.h>
 
 namespace {
+
+class PlatformText {
+    Q_DECLARE_TR_FUNCTIONS(Platform)
+};
 
 constexpr int kOpenFlags = O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK;
 
@@ -169,11 +174,12 @@ FileHandle OutputFolder::openFile(const char *name, int flags) const {
     // O_NOFOLLOW reports a link as a loop, and O_NONBLOCK a FIFO without a reader as a missing
     // device: say what they are.
     if (errno == ELOOP)
-        throw Failure(Failure::Kind::Unusable, filePath(name),
-                      QStringLiteral("it is a symbolic link, which Tessary never writes through"));
+        throw Failure(
+            Failure::Kind::Unusable, filePath(name),
+            PlatformText::tr("it is a symbolic link, which Tessary never writes through"));
     if (errno == ENXIO)
         throw Failure(Failure::Kind::Unusable, filePath(name),
-                      QStringLiteral("it is not a regular file"));
+                      PlatformText::tr("it is not a regular file"));
     fail(name, errno);
 }
 
@@ -184,11 +190,11 @@ FileHandle OutputFolder::create(const char *name) const {
     const FileFacts facts = file.facts();
     if (facts.kind != FileKind::Regular)
         throw Failure(Failure::Kind::Unusable, filePath(name),
-                      QStringLiteral("it is not a regular file"));
+                      PlatformText::tr("it is not a regular file"));
     if (facts.linkCount > 1)
         throw Failure(Failure::Kind::Unusable, filePath(name),
-                      QStringLiteral("it has other names (hard links), which "
-                                     "writing it would change too"));
+                      PlatformText::tr("it has other names (hard links), which "
+                                       "writing it would change too"));
     if (::ftruncate(file.fd(), 0) != 0)
         fail(name, errno);
     return file;
@@ -222,7 +228,7 @@ FileHandle OutputFolder::openForReading(const QByteArray &name) const {
         return file;
     if (errno == ELOOP) // O_NOFOLLOW's word for a link
         throw Failure(Failure::Kind::Unusable, filePath(name),
-                      QStringLiteral("it is a symbolic link, which Tessary does not follow"));
+                      PlatformText::tr("it is a symbolic link, which Tessary does not follow"));
     fail(name, errno);
 }
 
@@ -253,8 +259,8 @@ namespace {
 
 [[noreturn]] void refuseToReplace(const QString &path) {
     throw Failure(Failure::Kind::Exists, path,
-                  QStringLiteral("a file of this name appeared while Tessary wrote it, "
-                                 "and was not replaced"));
+                  PlatformText::tr("a file of this name appeared while Tessary wrote it, "
+                                   "and was not replaced"));
 }
 
 // renameat2() of a file system that cannot refuse to replace.

@@ -5,7 +5,17 @@
 #include "OutputFolder.h"
 #include "Sha256.h"
 
+#include <QCoreApplication>
+
 #include <utility>
+
+namespace {
+
+class PlatformText {
+    Q_DECLARE_TR_FUNCTIONS(Platform)
+};
+
+} // namespace
 
 OutputLock::OutputLock(const OutputFolder &folder, QByteArray name, FileHandle file,
                        FileIdentity identity)
@@ -30,7 +40,7 @@ std::optional<OutputLock> OutputLock::take(const OutputFolder &folder, const QSt
         const FileFacts facts = file.facts();
         if (facts.kind != FileKind::Regular)
             throw Failure(Failure::Kind::Unusable, folder.filePath(name),
-                          QStringLiteral("it is not a regular file"));
+                          PlatformText::tr("it is not a regular file"));
         if (!file.tryLockExclusively())
             return std::nullopt;
         const FileIdentity identity = facts.identity;
@@ -38,7 +48,7 @@ std::optional<OutputLock> OutputLock::take(const OutputFolder &folder, const QSt
             return OutputLock(folder, name, std::move(file), identity);
     }
     throw Failure(Failure::Kind::Changed, folder.filePath(name),
-                  QStringLiteral("it keeps being replaced"));
+                  PlatformText::tr("it keeps being replaced"));
 }
 
 OutputLock::OutputLock(OutputLock &&other) noexcept

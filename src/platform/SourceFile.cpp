@@ -3,6 +3,7 @@
 #include "Failure.h"
 #include "OutputFolder.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <algorithm>
@@ -11,6 +12,14 @@
 
 #include <fcntl.h>
 #include <unistd.h>
+
+namespace {
+
+class PlatformText {
+    Q_DECLARE_TR_FUNCTIONS(Platform)
+};
+
+} // namespace
 
 SourceFile::SourceFile(QString path)
     : m_path(std::move(path)) {
@@ -38,7 +47,7 @@ void SourceFile::takeFacts() {
     if (m_facts.kind != FileKind::Regular)
         throw Failure(
             Failure::Kind::Unusable, m_path,
-            QStringLiteral("it is %1, not a regular file").arg(describeKind(m_facts.kind)));
+            PlatformText::tr("it is %1, not a regular file").arg(describeKind(m_facts.kind)));
 }
 
 qint64 SourceFile::readAt(char *buffer, qint64 size, qint64 offset) const {
@@ -69,7 +78,7 @@ QByteArray SourceFile::readAll(qint64 atMost) const {
     }
     if (got > atMost)
         throw Failure(Failure::Kind::TooLarge, m_path,
-                      QStringLiteral("it holds more than the %1 bytes expected").arg(atMost));
+                      PlatformText::tr("it holds more than the %1 bytes expected").arg(atMost));
     bytes.truncate(got);
     return bytes;
 }

@@ -2,9 +2,19 @@
 
 #include "Failure.h"
 
+#include <QCoreApplication>
+
 #include <system_error>
 #include <thread>
 #include <utility>
+
+namespace {
+
+class PlatformText {
+    Q_DECLARE_TR_FUNCTIONS(Platform)
+};
+
+} // namespace
 
 struct Task::Thread {
     std::thread thread;
@@ -16,7 +26,7 @@ Task::Task(std::function<void()> work)
         m_thread->thread = std::thread(std::move(work));
     } catch (const std::system_error &error) {
         throw Failure(Failure::Kind::System, {},
-                      QStringLiteral("the system has no thread to spare: %1")
+                      PlatformText::tr("the system has no thread to spare: %1")
                           .arg(QString::fromStdString(error.code().message())));
     }
 }

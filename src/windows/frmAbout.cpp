@@ -10,11 +10,11 @@
 frmAbout::frmAbout(QWidget *parent)
     : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("About"));
+    setWindowTitle(tr("About"));
     setWindowIcon(aboutIcon());
     setFixedSize(twipsToPixels(this, 5970, 3570));
 
-    auto *label1 = new QLabel(QStringLiteral("Tessary Program"), this);
+    auto *label1 = new QLabel(tr("Tessary Program"), this);
     label1->setObjectName(QStringLiteral("Label1"));
     QFont titleFont(QStringLiteral("Times New Roman"));
     titleFont.setStyleHint(QFont::Serif);
@@ -23,8 +23,7 @@ frmAbout::frmAbout(QWidget *parent)
     label1->setFont(titleFont);
     label1->setGeometry(twipsToPixels(this, 480, 240, 3255, 375));
 
-    auto *label2 =
-        new QLabel(QStringLiteral("Version ") + QLatin1StringView(kTessaryVersion), this);
+    auto *label2 = new QLabel(tr("Version %1").arg(QLatin1StringView(kTessaryVersion)), this);
     label2->setObjectName(QStringLiteral("Label2"));
     label2->setGeometry(twipsToPixels(this, 480, 2760, 1215, 255));
 }

@@ -9,12 +9,17 @@
 #include "text/MessageText.h"
 #include "text/TextLines.h"
 
+#include <QCoreApplication>
 #include <QHash>
 
 #include <algorithm>
 #include <memory>
 
 namespace {
+
+class ChecksumsText {
+    Q_DECLARE_TR_FUNCTIONS(Checksums)
+};
 
 // Far beyond the list of any split: a million pieces take some 90 MB.
 constexpr qint64 kLargestList = qint64(128) << 20;
@@ -69,8 +74,8 @@ ChecksumList ListReader::read(const std::function<bool()> &keepGoing) {
             break;
         offset += got;
         if (offset > kLargestList)
-            refuseWhole(QStringLiteral("it is larger than any checksum list of a split, so the "
-                                       "pieces were not checked against it"));
+            refuseWhole(ChecksumsText::tr("it is larger than any checksum list of a split, so the "
+                                          "pieces were not checked against it"));
         pending.append(block.get(), got);
         qsizetype start = 0;
         for (qsizetype end; (end = pending.indexOf('\n', start)) >= 0; start = end + 1)
@@ -83,11 +88,11 @@ ChecksumList ListReader::read(const std::function<bool()> &keepGoing) {
         take(pending);
 
     if (m_whole.isEmpty())
-        refuseWhole(QStringLiteral("it has no line for %1, so it cannot tell whether the pieces "
-                                   "make that file")
+        refuseWhole(ChecksumsText::tr("it has no line for %1, so it cannot tell whether the pieces "
+                                      "make that file")
                         .arg(printable(m_names.fileName())));
     if (m_pieces.isEmpty())
-        refuseWhole(QStringLiteral("it names no pieces of %1, so there is nothing to check")
+        refuseWhole(ChecksumsText::tr("it names no pieces of %1, so there is nothing to check")
                         .arg(printable(m_names.fileName())));
     ChecksumList list;
     list.path = m_file.path();
@@ -95,7 +100,7 @@ ChecksumList ListReader::read(const std::function<bool()> &keepGoing) {
     for (qint64 piece = 1; piece <= m_lastPiece; ++piece) {
         if (!m_pieces.contains(piece))
             refuseWhole(
-                QStringLiteral("it has no line for %1, though it lists %2")
+                ChecksumsText::tr("it has no line for %1, though it lists %2")
                     .arg(printable(m_names.piece(piece)), printable(m_names.piece(m_lastPiece))));
         list.pieces.append(m_pieces.value(piece));
     }
@@ -112,23 +117,23 @@ void ListReader::take(QByteArray line) {
     if (line.trimmed().isEmpty())
         return; // blank lines, as editors leave them at the end
     if (line.size() > kLongestLine)
-        refuse(QStringLiteral("is longer than any line of a checksum list"), line);
+        refuse(ChecksumsText::tr("is longer than any line of a checksum list"), line);
     // "<digest>  <name>", or "<digest> *<name>" as sha256sum writes it in binary mode.
     const bool shaped = line.size() > 66 && isDigest(QByteArrayView(line).first(64)) &&
                         line[64] == ' ' && (line[65] == ' ' || line[65] == '*');
     if (!shaped)
-        refuse(QStringLiteral("is not a SHA-256 digest and a name"), line);
+        refuse(ChecksumsText::tr("is not a SHA-256 digest and a name"), line);
     const QString name = fromFileSystemName(line.mid(66));
     if (takeRecovery(name, line))
         return;
     const std::optional<qint64> piece = pieceNamed(name);
     if (!piece)
-        refuse(QStringLiteral("names %1, which is neither %2 nor one of its pieces")
+        refuse(ChecksumsText::tr("names %1, which is neither %2 nor one of its pieces")
                    .arg(name, m_names.fileName()),
                line);
     QByteArray &digest = *piece == 0 ? m_whole : m_pieces[*piece];
     if (!digest.isEmpty())
-        refuse(QStringLiteral("names %1 a second time").arg(name), line);
+        refuse(ChecksumsText::tr("names %1 a second time").arg(name), line);
     digest = line.left(64).toLower();
     m_lastPiece = std::max(m_lastPiece, *piece);
 }
@@ -140,7 +145,7 @@ bool ListReader::takeRecovery(const QString &name, const QByteArray &line) {
         return false;
     for (const ChecksumList::Listed &listed : std::as_const(m_recovery)) {
         if (listed.name == name)
-            refuse(QStringLiteral("names %1 a second time").arg(name), line);
+            refuse(ChecksumsText::tr("names %1 a second time").arg(name), line);
     }
     m_recovery.append({name, line.left(64).toLower()});
     return true;
@@ -157,8 +162,8 @@ std::optional<qint64> ListReader::pieceNamed(const QString &name) const {
 
 void ListReader::refuse(const QString &why, const QByteArray &line) const {
     throw Failure(Failure::Kind::Unusable, m_file.path(),
-                  printable(QStringLiteral("line %1 %2, so the pieces were not "
-                                           "checked against it: ")
+                  printable(ChecksumsText::tr("line %1 %2, so the pieces were not "
+                                              "checked against it: ")
                                 .arg(m_line)
                                 .arg(why)) +
                       quotedLine(QString::fromUtf8(line)));
@@ -189,8 +194,8 @@ std::optional<QByteArray> findChecksumList(const OutputFolder &folder, const Out
         if (found)
             throw Failure(
                 Failure::Kind::Unusable, folder.filePath(entry),
-                QStringLiteral("it and %1 are both a checksum list of %2; Tessary "
-                               "cannot tell which one to trust")
+                ChecksumsText::tr("it and %1 are both a checksum list of %2; Tessary "
+                                  "cannot tell which one to trust")
                     .arg(printable(fromFileSystemName(*found)), printable(names.fileName())));
         found = entry;
     }

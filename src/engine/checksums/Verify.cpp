@@ -11,6 +11,7 @@
 #include "run/RunProgress.h"
 #include "run/Saturating.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -23,6 +24,10 @@
 
 namespace {
 
+class ChecksumsText {
+    Q_DECLARE_TR_FUNCTIONS(Checksums)
+};
+
 using Status = VerifyResult::Status;
 
 // What stands at name, when it is no file to read: missing, or damaged with what it is.
@@ -32,7 +37,7 @@ std::optional<VerifyResult::Entry> notAFile(const OutputFolder &folder, const QS
         return VerifyResult::Entry{text, Status::Missing, {}};
     if (facts.kind != FileKind::Regular)
         return VerifyResult::Entry{text, Status::Damaged,
-                                   QStringLiteral("it is %1").arg(describeKind(facts.kind))};
+                                   ChecksumsText::tr("it is %1").arg(describeKind(facts.kind))};
     return std::nullopt;
 }
 
@@ -183,8 +188,8 @@ VerifyPlan planVerify(const QString &chosen, const std::function<bool()> &keepGo
     const std::optional<OutputNames::Entry> output = OutputNames::parse(info.fileName());
     if (!output || (output->kind == OutputNames::Kind::Piece && output->piece != 1))
         throw Failure(Failure::Kind::Unusable, chosen,
-                      QStringLiteral("choose the checksum list, the restore script or "
-                                     "the first piece (the one whose name ends in .1)"));
+                      ChecksumsText::tr("choose the checksum list, the restore script or "
+                                        "the first piece (the one whose name ends in .1)"));
     VerifyPlan plan;
     plan.folder = std::make_unique<OutputFolder>(QDir::toNativeSeparators(info.absolutePath()));
     plan.names = OutputNames(output->fileName);
@@ -192,8 +197,8 @@ VerifyPlan planVerify(const QString &chosen, const std::function<bool()> &keepGo
     plan.list = checksumListFor(*plan.folder, recipe, keepGoing);
     if (plan.list.path.isEmpty())
         throw Failure(Failure::Kind::NotFound, chosen,
-                      QStringLiteral("no checksum list (%1) stands beside it, so there "
-                                     "is nothing to check the pieces against")
+                      ChecksumsText::tr("no checksum list (%1) stands beside it, so there "
+                                        "is nothing to check the pieces against")
                           .arg(plan.names.checksums()));
     return plan;
 }

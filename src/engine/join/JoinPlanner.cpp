@@ -9,6 +9,7 @@
 #include "text/ByteCounts.h"
 #include "text/MessageText.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -17,6 +18,10 @@
 #include <algorithm>
 
 namespace {
+
+class JoinText {
+    Q_DECLARE_TR_FUNCTIONS(Join)
+};
 
 QString native(const QString &path) {
     return QDir::toNativeSeparators(path);
@@ -40,23 +45,23 @@ void examinePieces(JoinPlan &plan) {
         const QString path = plan.folder->filePath(name);
         const FileFacts facts = plan.folder->facts(name);
         if (facts.kind == FileKind::Missing)
-            throw Failure(Failure::Kind::NotFound, path, QStringLiteral("this piece is missing"));
+            throw Failure(Failure::Kind::NotFound, path, JoinText::tr("this piece is missing"));
         if (facts.kind == FileKind::SymbolicLink)
             throw Failure(Failure::Kind::Unusable, path,
-                          QStringLiteral("it is a symbolic link; Tessary joins only the "
-                                         "pieces themselves"));
+                          JoinText::tr("it is a symbolic link; Tessary joins only the "
+                                       "pieces themselves"));
         if (facts.kind != FileKind::Regular)
             throw Failure(Failure::Kind::Unusable, path,
-                          QStringLiteral("it is %1, not a piece").arg(describeKind(facts.kind)));
+                          JoinText::tr("it is %1, not a piece").arg(describeKind(facts.kind)));
         if (const auto other = pieceByIdentity.constFind(facts.identity);
             other != pieceByIdentity.cend())
             throw Failure(Failure::Kind::Unusable, path,
-                          QStringLiteral("it is the same file as %1 (a hard link), not a "
-                                         "piece of its own")
+                          JoinText::tr("it is the same file as %1 (a hard link), not a "
+                                       "piece of its own")
                               .arg(names.piece(*other)));
         if (withScript && facts.identity == script)
             throw Failure(Failure::Kind::Unusable, path,
-                          QStringLiteral("it is the restore script itself, not a piece"));
+                          JoinText::tr("it is the restore script itself, not a piece"));
         pieceByIdentity.insert(facts.identity, piece);
         if (piece == 1)
             plan.permissions = facts.permissions;
@@ -72,13 +77,13 @@ void askWithoutScript(const JoinPlan &plan, JoinQuestions &questions) {
         return;
     const OutputNames names(plan.recipe.destination);
     if (!questions.askYesNo(
-            QStringLiteral("No restore script stands beside %1, so Tessary cannot tell whether "
-                           "all pieces are here. It found %2 (%3). Join them into %4?")
+            JoinText::tr("No restore script stands beside %1, so Tessary cannot tell whether "
+                         "all pieces are here. It found %2 (%3). Join them into %4?")
                 .arg(printable(names.piece(1)), piecesText(plan.recipe.pieceCount),
                      bytesText(plan.totalBytes), printable(names.fileName()))))
         throw Failure(Failure::Kind::Declined, plan.folder->filePath(names.pieceOnDisk(1)),
-                      QStringLiteral("no restore script stands beside it, and the join was "
-                                     "not started"));
+                      JoinText::tr("no restore script stands beside it, and the join was "
+                                   "not started"));
 }
 
 // The first piece whose length no split gives (all but the last as long as the first, the
@@ -101,15 +106,15 @@ void askAboutOddPiece(const JoinPlan &plan, JoinQuestions &questions) {
     const QString firstPath = native(plan.folder->filePath(names.pieceOnDisk(1)));
     const QLocale locale;
     if (!questions.askYesNo(
-            QStringLiteral("%1 holds %2 bytes, but %3 holds %4. In a split every piece but the "
-                           "last holds as many bytes as the first, and the last no more: a piece "
-                           "may be damaged, or come from another split.\n\nJoin the pieces all "
-                           "the same?")
+            JoinText::tr("%1 holds %2 bytes, but %3 holds %4. In a split every piece but the "
+                         "last holds as many bytes as the first, and the last no more: a piece "
+                         "may be damaged, or come from another split.\n\nJoin the pieces all "
+                         "the same?")
                 .arg(printable(oddPath), locale.toString(plan.pieceLengths[odd - 1]),
                      printable(firstPath), locale.toString(plan.pieceLengths[0]))))
         throw Failure(Failure::Kind::Declined, oddPath,
-                      QStringLiteral("its length is not that of a piece of this "
-                                     "split, and the join was stopped"));
+                      JoinText::tr("its length is not that of a piece of this "
+                                   "split, and the join was stopped"));
 }
 
 void checkDestination(JoinPlan &plan, JoinQuestions &questions) {
@@ -119,8 +124,8 @@ void checkDestination(JoinPlan &plan, JoinQuestions &questions) {
     const QString chosen = QFileInfo(plan.recipe.chosen).fileName();
     const auto refuseAsScript = [&] {
         throw Failure(Failure::Kind::Unusable, destinationPath,
-                      QStringLiteral("it is the restore script being read, which a split never "
-                                     "names after the file it restores"));
+                      JoinText::tr("it is the restore script being read, which a split never "
+                                   "names after the file it restores"));
     };
     // As Windows, FAT and exFAT compare names: F.BAT and f.bat are one file there, whatever
     // this volume's inode numbers say.
@@ -130,22 +135,22 @@ void checkDestination(JoinPlan &plan, JoinQuestions &questions) {
     if (existing.kind == FileKind::Missing)
         return;
     if (existing.kind != FileKind::Regular && existing.kind != FileKind::SymbolicLink)
-        throw Failure(Failure::Kind::Unusable, destinationPath,
-                      QStringLiteral("it is %1, which a join never replaces")
-                          .arg(describeKind(existing.kind)));
+        throw Failure(
+            Failure::Kind::Unusable, destinationPath,
+            JoinText::tr("it is %1, which a join never replaces").arg(describeKind(existing.kind)));
     if (existing.kind == FileKind::Regular &&
         std::any_of(plan.pieces.cbegin(), plan.pieces.cend(),
                     [&](const FileFacts &piece) { return piece.identity == existing.identity; }))
         throw Failure(Failure::Kind::Unusable, destinationPath,
-                      QStringLiteral("it is one of its own pieces"));
+                      JoinText::tr("it is one of its own pieces"));
     if (existing.kind == FileKind::Regular &&
         folder.factsFollowingLinks(fileSystemName(chosen)).identity == existing.identity)
         refuseAsScript();
-    if (!questions.askYesNo(QStringLiteral("%1 exists already.\n\nReplace it with the file "
-                                           "joined from its pieces?")
+    if (!questions.askYesNo(JoinText::tr("%1 exists already.\n\nReplace it with the file "
+                                         "joined from its pieces?")
                                 .arg(printable(destinationPath))))
         throw Failure(Failure::Kind::Declined, destinationPath,
-                      QStringLiteral("it exists, and was not replaced"));
+                      JoinText::tr("it exists, and was not replaced"));
     plan.replacing = true;
     if (existing.kind == FileKind::Regular)
         plan.permissions = existing.permissions;
@@ -170,7 +175,7 @@ JoinPlan planJoin(const QString &chosen, JoinQuestions &questions,
     if (!plan.lock)
         throw Failure(Failure::Kind::Busy,
                       native(plan.folder->filePath(fileSystemName(names.fileName()))),
-                      QStringLiteral("another Tessary run is writing %1 or its pieces there")
+                      JoinText::tr("another Tessary run is writing %1 or its pieces there")
                           .arg(printable(names.fileName())));
     // Without a script, the list says how many pieces there are, as the script would.
     plan.checksums = checksumListFor(*plan.folder, plan.recipe, keepGoing);
@@ -183,12 +188,12 @@ JoinPlan planJoin(const QString &chosen, JoinQuestions &questions,
     const FolderCapacity capacity = plan.folder->capacity();
     if (plan.totalBytes > capacity.freeBytes)
         throw Failure(Failure::Kind::NoRoom, native(plan.recipe.folder),
-                      QStringLiteral("the joined file needs %1 of free space there, but only %2 "
-                                     "is free")
+                      JoinText::tr("the joined file needs %1 of free space there, but only %2 "
+                                   "is free")
                           .arg(bytesText(plan.totalBytes), bytesText(capacity.freeBytes)));
     if (capacity.freeFiles < 1)
         throw Failure(Failure::Kind::NoRoom, native(plan.recipe.folder),
-                      QStringLiteral("the joined file needs a new file there, but no more can "
-                                     "be made"));
+                      JoinText::tr("the joined file needs a new file there, but no more can "
+                                   "be made"));
     return plan;
 }

@@ -10,6 +10,7 @@
 #include "text/RefusalText.h"
 #include "text/TextLines.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -23,6 +24,10 @@
 #include <utility>
 
 namespace {
+
+class JoinText {
+    Q_DECLARE_TR_FUNCTIONS(Join)
+};
 
 // Far beyond the script of any split (a million pieces take some 30 MB).
 constexpr qint64 kLargestScript = qint64(64) << 20;
@@ -60,7 +65,7 @@ private:
 QByteArray readScript(const SourceFile &file) {
     if (file.facts().size > kLargestScript)
         throw Failure(Failure::Kind::TooLarge, file.path(),
-                      QStringLiteral("it is too large to be a restore script"));
+                      JoinText::tr("it is too large to be a restore script"));
     return file.readAll(kLargestScript);
 }
 
@@ -73,8 +78,8 @@ JoinRecipe ScriptReader::read() {
     const QList<ScriptLine> script = lines();
     if (script.size() < 2)
         throw Failure(Failure::Kind::Unusable, m_path,
-                      QStringLiteral("it is not a restore script that Tessary writes: "
-                                     "it has fewer than two lines"));
+                      JoinText::tr("it is not a restore script that Tessary writes: "
+                                   "it has fewer than two lines"));
     const ScriptLine &echo = script.last();
     JoinRecipe recipe;
     recipe.folder = QDir::toNativeSeparators(QFileInfo(m_path).absolutePath());
@@ -85,34 +90,34 @@ JoinRecipe ScriptReader::read() {
         // A restore script ends with the line that says the file is restored: what follows
         // it is what is wrong.
         if (!copy && i > 0 && line.text == RestoreScript::echoLine(recipe.destination))
-            refuse(script[i + 1], QStringLiteral("comes after the line that says %1 is restored, "
-                                                 "where a restore script ends")
+            refuse(script[i + 1], JoinText::tr("comes after the line that says %1 is restored, "
+                                               "where a restore script ends")
                                       .arg(recipe.destination));
         if (!copy)
-            refuse(line, QStringLiteral("is not a command that Tessary writes"));
+            refuse(line, JoinText::tr("is not a command that Tessary writes"));
         if (i == 0) {
             recipe.destination = copy->destination;
             if (std::optional<NameProblem> problem = portableNameProblem(recipe.destination))
-                refuse(line, QStringLiteral("makes %1, a file that Tessary does not split (%2)")
+                refuse(line, JoinText::tr("makes %1, a file that Tessary does not split (%2)")
                                  .arg(recipe.destination, RefusalReason::name(*problem)));
         } else if (copy->destination != recipe.destination) {
             refuse(line,
-                   QStringLiteral("makes %1, not %2").arg(copy->destination, recipe.destination));
+                   JoinText::tr("makes %1, not %2").arg(copy->destination, recipe.destination));
         }
         // A line after the first goes on from the file joined so far.
         if (i > 0 && copy->sources.first() != recipe.destination)
-            refuse(line, QStringLiteral("does not go on from %1").arg(recipe.destination));
+            refuse(line, JoinText::tr("does not go on from %1").arg(recipe.destination));
         const OutputNames names(recipe.destination);
         for (qsizetype s = i > 0 ? 1 : 0; s < copy->sources.size(); ++s, ++nextPiece) {
             const QString expected = names.piece(nextPiece);
             if (copy->sources[s] != expected)
-                refuse(line, QStringLiteral("names %1 where the piece %2 belongs")
+                refuse(line, JoinText::tr("names %1 where the piece %2 belongs")
                                  .arg(copy->sources[s], expected));
         }
     }
     if (echo.text != RestoreScript::echoLine(recipe.destination))
         refuse(echo,
-               QStringLiteral("is not the line that says %1 is restored").arg(recipe.destination));
+               JoinText::tr("is not the line that says %1 is restored").arg(recipe.destination));
     recipe.pieceCount = nextPiece - 1;
     recipe.script = m_path;
     return recipe;
@@ -128,8 +133,8 @@ QList<ScriptLine> ScriptReader::lines() {
     // As an editor on Windows may save it: the shell would take the mark for a command.
     if (bytes.startsWith("\xef\xbb\xbf"))
         refuse({1, QString::fromUtf8(raw.first().mid(3))},
-               QStringLiteral("starts with a byte order mark, which the command shell does not "
-                              "read"));
+               JoinText::tr("starts with a byte order mark, which the command shell does not "
+                            "read"));
     const bool utf8 = raw.first() == QByteArrayView(RestoreScript::kUtf8Line);
     QList<ScriptLine> script;
     for (qsizetype i = utf8 ? 1 : 0; i < raw.size(); ++i) {
@@ -137,7 +142,7 @@ QList<ScriptLine> ScriptReader::lines() {
         const int number = int(i + 1);
         if (line.size() > RestoreScript::kMaxLineBytes)
             refuse({number, QString::fromLatin1(line.left(60))},
-                   QStringLiteral("is longer than the command shell reads"));
+                   JoinText::tr("is longer than the command shell reads"));
         script.append({number, decode(line, utf8, number)});
     }
     return script;
@@ -149,7 +154,7 @@ QString ScriptReader::decode(const QByteArray &line, bool utf8, int number) {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = decoder.decode(line);
     if (decoder.hasError())
-        refuse({number, QString::fromLatin1(line)}, QStringLiteral("is not valid UTF-8"));
+        refuse({number, QString::fromLatin1(line)}, JoinText::tr("is not valid UTF-8"));
     return text;
 }
 
@@ -210,8 +215,8 @@ std::optional<QString> ScriptReader::unquote(QStringView text) {
 
 void ScriptReader::refuse(const ScriptLine &line, const QString &why) const {
     throw Failure(Failure::Kind::Unusable, m_path,
-                  printable(QStringLiteral("line %1 %2, so nothing of the script was "
-                                           "run: ")
+                  printable(JoinText::tr("line %1 %2, so nothing of the script was "
+                                         "run: ")
                                 .arg(line.number)
                                 .arg(why)) +
                       quotedLine(line.text));
@@ -239,7 +244,7 @@ JoinRecipe recipeStandingFor(const QString &path, const QString &fileName, bool 
                       qt_error_string(ENOENT));
     if (const std::optional<QString> beyond = pieceBeyond(folder, names, recipe.pieceCount))
         throw Failure(Failure::Kind::NotFound, folder.filePath(name),
-                      QStringLiteral("this piece is missing, though %1 is there").arg(*beyond));
+                      JoinText::tr("this piece is missing, though %1 is there").arg(*beyond));
     return recipe;
 }
 
@@ -251,7 +256,7 @@ JoinRecipe recipeBeside(const OutputFolder &folder, const OutputNames &names) {
         recipe = scriptAt(folder.filePath(names.scriptOnDisk())).read();
         if (recipe.destination != names.fileName())
             throw Failure(Failure::Kind::Unusable, recipe.script,
-                          QStringLiteral("it stands beside %1 but restores %2, not %3")
+                          JoinText::tr("it stands beside %1 but restores %2, not %3")
                               .arg(names.piece(1), recipe.destination, names.fileName()));
     }
     recipe.folder = QDir::toNativeSeparators(folder.path());
@@ -285,13 +290,13 @@ ChecksumList checksumListFor(const OutputFolder &folder, JoinRecipe &recipe,
     const QString listName = printable(QFileInfo(list.path).fileName());
     if (!recipe.script.isEmpty() && recipe.pieceCount != listed)
         throw Failure(Failure::Kind::Unusable, recipe.folder,
-                      QStringLiteral("%1 joins %2, but %3 lists %4")
+                      JoinText::tr("%1 joins %2, but %3 lists %4")
                           .arg(printable(QFileInfo(recipe.script).fileName()),
                                piecesText(recipe.pieceCount), listName, QString::number(listed)));
     if (const std::optional<QString> beyond = pieceBeyond(folder, names, listed))
         throw Failure(Failure::Kind::Unusable, list.path,
-                      QStringLiteral("it lists %1, but %2 stands beside them too, so "
-                                     "the pieces were not checked against it")
+                      JoinText::tr("it lists %1, but %2 stands beside them too, so "
+                                   "the pieces were not checked against it")
                           .arg(piecesText(listed), printable(*beyond)));
     recipe.pieceCount = listed;
     return list;
@@ -310,9 +315,9 @@ JoinRecipe joinRecipeFor(const QString &path) {
     static const QRegularExpression laterPiece(QStringLiteral("\\.[0-9]+$"));
     if (laterPiece.match(name).hasMatch())
         throw Failure(Failure::Kind::Unusable, path,
-                      QStringLiteral("it is a piece; choose the restore script, the "
-                                     "checksum list or the first piece (the one whose "
-                                     "name ends in .1)"));
+                      JoinText::tr("it is a piece; choose the restore script, the "
+                                   "checksum list or the first piece (the one whose "
+                                   "name ends in .1)"));
     JoinRecipe recipe = scriptAt(path).read();
     recipe.chosen = path;
     return recipe;

@@ -9,6 +9,7 @@
 #include "names/OutputNames.h"
 #include "run/RunProgress.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -16,17 +17,21 @@
 
 namespace {
 
+class JoinText {
+    Q_DECLARE_TR_FUNCTIONS(Join)
+};
+
 // Bounded, so that progress is told and a stop is seen between chunks.
 constexpr qint64 kChunkBytes = qint64(8) << 20;
 
 [[noreturn]] void changedSinceTheCheck(const SourceFile &piece) {
     throw Failure(Failure::Kind::Changed, piece.path(),
-                  QStringLiteral("it changed after it was checked"));
+                  JoinText::tr("it changed after it was checked"));
 }
 
 [[noreturn]] void cutShort(const SourceFile &piece) {
     throw Failure(Failure::Kind::Changed, piece.path(),
-                  QStringLiteral("it was cut short while it was joined"));
+                  JoinText::tr("it was cut short while it was joined"));
 }
 
 // Reads count bytes at offset into buffer, fewer only where the file ends.
@@ -76,7 +81,7 @@ void JoinRun::copyPieces(TemporaryFile &joined) const {
     const ChecksumList &list = m_plan.checksums;
     const OutputNames names(m_plan.recipe.destination);
     const QString mismatch =
-        QStringLiteral("its SHA-256 does not match %1").arg(QFileInfo(list.path).fileName());
+        JoinText::tr("its SHA-256 does not match %1").arg(QFileInfo(list.path).fileName());
     // Each piece is compared as soon as it is hashed: the first damaged one ends the join.
     std::optional<DigestPipeline> digests;
     if (!list.path.isEmpty())
@@ -84,7 +89,7 @@ void JoinRun::copyPieces(TemporaryFile &joined) const {
             if (digest != list.pieces[piece])
                 throw Failure(Failure::Kind::Damaged,
                               m_plan.folder->filePath(names.pieceOnDisk(piece + 1)),
-                              QStringLiteral("is damaged: ") + mismatch);
+                              JoinText::tr("is damaged: %1").arg(mismatch));
         });
     RangeCopier copier(m_copyMethod);
     QByteArray name;
@@ -100,7 +105,7 @@ void JoinRun::copyPieces(TemporaryFile &joined) const {
     if (digests && digests->wholeDigest() != list.whole)
         throw Failure(Failure::Kind::Damaged,
                       m_plan.folder->filePath(fileSystemName(m_plan.recipe.destination)),
-                      QStringLiteral("would not be the file that was split: ") + mismatch);
+                      JoinText::tr("would not be the file that was split: %1").arg(mismatch));
 }
 
 void JoinRun::copyPiece(const SourceFile &source, qint64 length, TemporaryFile &joined,

@@ -8,19 +8,19 @@
 // holds more. As a piece size, each is one byte more, since a piece holds one byte less than
 // the size (see PieceLength.h).
 struct SizeTarget {
-    const char16_t *name;  // as tessary-cli's -s takes it
-    const char16_t *label; // as the window's Size For menu shows it
+    const char16_t *name; // as tessary-cli's -s takes it
+    const char *label;    // as the window's Size For menu shows it, translated there ("Sizes")
     qint64 pieceBytes;
 };
 
 inline constexpr std::array<SizeTarget, 6> kSizeTargets{{
     // The largest file a FAT32 volume holds: 4 GiB less one byte.
-    {u"fat32", u"FAT32 Stick or Card (4 GB)", 4'294'967'295},
+    {u"fat32", QT_TRANSLATE_NOOP("Sizes", "FAT32 Stick or Card (4 GB)"), 4'294'967'295},
     // The data of a 700 MB CD-R: 360,000 sectors of 2,048 bytes.
-    {u"cd", u"CD (700 MB)", 737'280'000},
-    {u"dvd", u"DVD (4.7 GB)", 4'700'372'992},
-    {u"dvd-dl", u"Dual-Layer DVD (8.5 GB)", 8'543'666'176},
-    {u"bd", u"Blu-ray Disc (25 GB)", 25'025'314'816},
+    {u"cd", QT_TRANSLATE_NOOP("Sizes", "CD (700 MB)"), 737'280'000},
+    {u"dvd", QT_TRANSLATE_NOOP("Sizes", "DVD (4.7 GB)"), 4'700'372'992},
+    {u"dvd-dl", QT_TRANSLATE_NOOP("Sizes", "Dual-Layer DVD (8.5 GB)"), 8'543'666'176},
+    {u"bd", QT_TRANSLATE_NOOP("Sizes", "Blu-ray Disc (25 GB)"), 25'025'314'816},
     // 18 MB grows to 24 MB in base64, which a 25 MB attachment limit takes.
-    {u"email", u"E-mail Attachment (18 MB)", 18'000'000},
+    {u"email", QT_TRANSLATE_NOOP("Sizes", "E-mail Attachment (18 MB)"), 18'000'000},
 }};

@@ -10,7 +10,17 @@
 #include "split/PieceHasher.h"
 #include "split/PieceWorker.h"
 
+#include <QCoreApplication>
+
 #include <optional>
+
+namespace {
+
+class SplitText {
+    Q_DECLARE_TR_FUNCTIONS(Split)
+};
+
+} // namespace
 
 PieceCutter::PieceCutter(WorkerPool &pool, CopyMethod firstMethod, ProgressSink &progress,
                          const StopRequest &stop)
@@ -68,7 +78,7 @@ void PieceCutter::complete(const CutPlan &plan, CutState &state, CutResult &resu
     // Whatever was read of a source that changed meanwhile is no piece of one file.
     if (!plan.source.currentFacts().unchangedSince(plan.source.facts()))
         throw Failure(Failure::Kind::Changed, plan.source.path(),
-                      QStringLiteral("it changed while it was split"));
+                      SplitText::tr("it changed while it was split"));
     result.pieces = last;
     for (qint64 piece = 1; piece <= last; ++piece)
         result.pieceLengths.append(state.complete.value(piece));

@@ -7,7 +7,17 @@
 #include "split/CutState.h"
 #include "split/PieceCutter.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
+
+namespace {
+
+class SplitText {
+    Q_DECLARE_TR_FUNCTIONS(Split)
+};
+
+} // namespace
 
 PieceHasher::PieceHasher(const CutPlan &plan, CutState &state, const StopRequest &stop)
     : m_plan(plan)
@@ -66,7 +76,7 @@ bool PieceHasher::hashPiece(const QByteArray &name, qint64 piece, qint64 length)
     }
     if (written.facts().identity != made)
         throw Failure(Failure::Kind::Changed, written.path(),
-                      QStringLiteral("it was replaced while it was written"));
+                      SplitText::tr("it was replaced while it was written"));
     qint64 hashed = 0;
     do {
         if (m_stop.requested())
@@ -76,7 +86,7 @@ bool PieceHasher::hashPiece(const QByteArray &name, qint64 piece, qint64 length)
             written.readAt(buffer, std::min(length - hashed, DigestPipeline::kBufferBytes), hashed);
         if (got == 0 && length > 0)
             throw Failure(Failure::Kind::Changed, written.path(),
-                          QStringLiteral("it was cut short while it was written"));
+                          SplitText::tr("it was cut short while it was written"));
         hashed += got;
         m_digests->hash(got, hashed == length);
     } while (hashed < length);

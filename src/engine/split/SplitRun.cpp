@@ -14,10 +14,20 @@
 #include "split/SplitPlan.h"
 #include "text/RefusalText.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <memory>
 #include <functional>
 #include <vector>
+
+namespace {
+
+class SplitText {
+    Q_DECLARE_TR_FUNCTIONS(Split)
+};
+
+} // namespace
 
 SplitRun::SplitRun(const SplitPlan &plan, ProgressSink &progress, const StopRequest &stop,
                    RunOptions options)
@@ -67,7 +77,7 @@ bool SplitRun::splitFile(WorkerPool &pool, qint64 index) {
     const SourceFile source(file.queued.path);
     if (!source.facts().unchangedSince(file.source))
         throw Failure(Failure::Kind::Changed, file.queued.path,
-                      QStringLiteral("it changed after it was checked"));
+                      SplitText::tr("it changed after it was checked"));
 
     QHash<qint64, FileIdentity> made;
     try {

@@ -1,5 +1,6 @@
 #include "text/ByteCounts.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 
 QString bytesText(qint64 bytes) {
@@ -7,12 +8,17 @@ QString bytesText(qint64 bytes) {
 }
 
 QString bytesTextPrecise(qint64 bytes) {
-    static const char *const units[] = {"bytes", "kB", "MB", "GB", "TB", "PB", "EB"};
+    static const char *const units[] = {
+        QT_TRANSLATE_NOOP("ByteCounts", "bytes"), QT_TRANSLATE_NOOP("ByteCounts", "kB"),
+        QT_TRANSLATE_NOOP("ByteCounts", "MB"),    QT_TRANSLATE_NOOP("ByteCounts", "GB"),
+        QT_TRANSLATE_NOOP("ByteCounts", "TB"),    QT_TRANSLATE_NOOP("ByteCounts", "PB"),
+        QT_TRANSLATE_NOOP("ByteCounts", "EB")};
     double value = double(bytes);
     int unit = 0;
     while (value >= 999.5 && unit + 1 < int(std::size(units))) {
         value /= 1000;
         ++unit;
     }
-    return QLocale().toString(value, 'g', 3) + u' ' + QLatin1StringView(units[unit]);
+    return QLocale().toString(value, 'g', 3) + u' ' +
+           QCoreApplication::translate("ByteCounts", units[unit]);
 }

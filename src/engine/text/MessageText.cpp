@@ -1,8 +1,13 @@
 #include "text/MessageText.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 
 namespace {
+
+class MessageWords {
+    Q_DECLARE_TR_FUNCTIONS(Messages)
+};
 
 bool isUnprintable(QChar ch) {
     const char16_t code = ch.unicode();
@@ -20,7 +25,7 @@ QString listedAtMost(const QStringList &lines, qsizetype shownAtMost) {
     if (shownAtMost < 0 || lines.size() <= shownAtMost)
         return lines.join(u'\n');
     QStringList shown = lines.mid(0, shownAtMost);
-    shown << QStringLiteral("... and %1 more.").arg(lines.size() - shownAtMost);
+    shown << MessageWords::tr("... and %1 more.").arg(lines.size() - shownAtMost);
     return shown.join(u'\n');
 }
 
@@ -37,6 +42,6 @@ QString printable(const QString &text) {
 }
 
 QString piecesText(qint64 count) {
-    return count == 1 ? QStringLiteral("1 piece")
-                      : QStringLiteral("%1 pieces").arg(QLocale().toString(count));
+    return count == 1 ? MessageWords::tr("1 piece")
+                      : MessageWords::tr("%1 pieces").arg(QLocale().toString(count));
 }

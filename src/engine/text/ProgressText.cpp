@@ -3,8 +3,18 @@
 #include "text/ByteCounts.h"
 #include "text/MessageText.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
+
+namespace {
+
+class ProgressWords {
+    Q_DECLARE_TR_FUNCTIONS(Progress)
+};
+
+} // namespace
 
 ProgressText::ProgressText() {
     m_clock.start();
@@ -12,16 +22,16 @@ ProgressText::ProgressText() {
 
 QString ProgressText::line(const ProgressSnapshot &now) const {
     if (now.flushing)
-        return QStringLiteral("Writing to disk\u2026");
+        return ProgressWords::tr("Writing to disk\u2026");
     if (now.file < 0)
         return {};
     QString text = printable(now.fileName);
     if (now.files > 1)
-        text += QStringLiteral(" (%1 of %2)").arg(now.file + 1).arg(now.files);
+        text += ProgressWords::tr(" (%1 of %2)").arg(now.file + 1).arg(now.files);
     text += QStringLiteral(": ") + bytesText(now.fileDone);
     // A file of /proc reports no length, and may hold more than it reports.
     if (now.fileDone <= now.fileBytes)
-        text += QStringLiteral(" of ") + bytesText(now.fileBytes);
+        text += ProgressWords::tr(" of %1").arg(bytesText(now.fileBytes));
     if (const std::optional<qint64> seconds = secondsLeft(now))
         text += QStringLiteral(", ") + timeLeft(*seconds);
     return text;
@@ -47,10 +57,10 @@ std::optional<qint64> ProgressText::secondsLeft(const ProgressSnapshot &now) con
 QString ProgressText::timeLeft(qint64 seconds) {
     if (seconds < 60) {
         // In steps of 5 s: a count that changes every tick reads as noise.
-        return QStringLiteral("about %1 s left").arg(std::max<qint64>(5, (seconds + 4) / 5 * 5));
+        return ProgressWords::tr("about %1 s left").arg(std::max<qint64>(5, (seconds + 4) / 5 * 5));
     }
     const qint64 minutes = (seconds + 30) / 60;
     if (minutes < 60)
-        return QStringLiteral("about %1 min left").arg(minutes);
-    return QStringLiteral("about %1 h %2 min left").arg(minutes / 60).arg(minutes % 60);
+        return ProgressWords::tr("about %1 min left").arg(minutes);
+    return ProgressWords::tr("about %1 h %2 min left").arg(minutes / 60).arg(minutes % 60);
 }

@@ -6,6 +6,7 @@
 #include "text/MessageText.h"
 #include "text/RefusalText.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
@@ -14,9 +15,22 @@ namespace RunMessages {
 
 namespace {
 
-const QString kSplitFailed = QStringLiteral("Error: Split Failed");
-const QString kJoinFailed = QStringLiteral("Error: Join Failed");
-const QString kVerifyTitle = QStringLiteral("Verify Pieces");
+class RunText {
+    Q_DECLARE_TR_FUNCTIONS(RunMessages)
+};
+
+// Looked up when a message is made, in the language then installed.
+QString splitFailedTitle() {
+    return RunText::tr("Error: Split Failed");
+}
+
+QString joinFailedTitle() {
+    return RunText::tr("Error: Join Failed");
+}
+
+QString verifyTitle() {
+    return RunText::tr("Verify Pieces");
+}
 
 QString native(const QString &path) {
     return QDir::toNativeSeparators(path);
@@ -34,13 +48,12 @@ QString told(const Failure &failure) {
 RunMessage splitFailed(const QString &source, const Failure &failure) {
     const QString why =
         native(failure.path()) == native(source) ? printable(failure.reason()) : told(failure);
-    return {
-        RunMessage::Tone::Error,
-        kSplitFailed,
-        source.isEmpty()
-            ? QStringLiteral("The files could not be split.\n\n%1").arg(why)
-            : QStringLiteral("%1 could not be split.\n\n%2").arg(printable(native(source)), why),
-        {}};
+    return {RunMessage::Tone::Error,
+            splitFailedTitle(),
+            source.isEmpty()
+                ? RunText::tr("The files could not be split.\n\n%1").arg(why)
+                : RunText::tr("%1 could not be split.\n\n%2").arg(printable(native(source)), why),
+            {}};
 }
 
 // An error box: what could not be done, then "path: reason" (the reason alone without a path).
@@ -52,8 +65,8 @@ RunMessage failedWith(const QString &title, const QString &what, const Failure &
 QString namesList(const QStringList &names) {
     if (names.size() < 2)
         return names.join(QString());
-    return names.mid(0, names.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" and ") +
-           names.last();
+    return RunText::tr("%1 and %2")
+        .arg(names.mid(0, names.size() - 1).join(QStringLiteral(", ")), names.last());
 }
 
 RunMessage splitStopped(const SplitPlan &plan, const SplitResult &result) {
@@ -63,36 +76,35 @@ RunMessage splitStopped(const SplitPlan &plan, const SplitResult &result) {
         if (!split.contains(name))
             split << name;
     }
-    const QString wasOrWere = split.size() == 1 ? QStringLiteral("was") : QStringLiteral("were");
-    QStringList sentences{QStringLiteral("The split was stopped.")};
+    const QString wasOrWere = split.size() == 1 ? RunText::tr("was") : RunText::tr("were");
+    QStringList sentences{RunText::tr("The split was stopped.")};
     if (result.stoppedFile >= 0) {
         const QString stopped = printable(plan.files[result.stoppedFile].queued.name);
         sentences
             << (split.isEmpty()
-                    ? QStringLiteral("%1 was not split, and its pieces were removed.").arg(stopped)
-                    : QStringLiteral("%1 %2 split; %3 was not, and its pieces were removed.")
+                    ? RunText::tr("%1 was not split, and its pieces were removed.").arg(stopped)
+                    : RunText::tr("%1 %2 split; %3 was not, and its pieces were removed.")
                           .arg(namesList(split), wasOrWere, stopped));
     } else if (!split.isEmpty()) {
-        sentences << QStringLiteral("%1 %2 split.").arg(namesList(split), wasOrWere);
+        sentences << RunText::tr("%1 %2 split.").arg(namesList(split), wasOrWere);
     }
     const qint64 notStarted =
         plan.files.size() - result.filesDone - (result.stoppedFile >= 0 ? 1 : 0);
     if (notStarted > 0)
-        sentences << (notStarted == 1
-                          ? QStringLiteral("1 file was not started.")
-                          : QStringLiteral("%1 files were not started.").arg(notStarted));
-    return {
-        RunMessage::Tone::Information, QStringLiteral("Split Stopped"), sentences.join(u' '), {}};
+        sentences << (notStarted == 1 ? RunText::tr("1 file was not started.")
+                                      : RunText::tr("%1 files were not started.").arg(notStarted));
+    return {RunMessage::Tone::Information, RunText::tr("Split Stopped"), sentences.join(u' '), {}};
 }
 
 QString restored(const JoinPlan &plan) {
-    QString text = printable(plan.recipe.destination) + QStringLiteral(" has been restored");
+    QString text = RunText::tr("%1 has been restored").arg(printable(plan.recipe.destination));
     if (plan.checksums.path.isEmpty())
-        return text + QStringLiteral("\n\nNo checksum list stood beside the pieces, so they "
-                                     "were joined unchecked.");
+        return text + QStringLiteral("\n\n") +
+               RunText::tr("No checksum list stood beside the pieces, so they were joined "
+                           "unchecked.");
     return text + QStringLiteral("\n\n") +
-           (plan.recipe.pieceCount == 1 ? QStringLiteral("The piece matched its checksum.")
-                                        : QStringLiteral("All %1 pieces matched their checksums.")
+           (plan.recipe.pieceCount == 1 ? RunText::tr("The piece matched its checksum.")
+                                        : RunText::tr("All %1 pieces matched their checksums.")
                                               .arg(plan.recipe.pieceCount));
 }
 
@@ -100,14 +112,14 @@ QString entryLine(const VerifyResult::Entry &entry) {
     QString state;
     switch (entry.status) {
     case VerifyResult::Status::Matches:
-        state = QStringLiteral("matches");
+        state = RunText::tr("matches");
         break;
     case VerifyResult::Status::Damaged:
-        state = entry.why.isEmpty() ? QStringLiteral("damaged")
-                                    : QStringLiteral("damaged (%1)").arg(entry.why);
+        state = entry.why.isEmpty() ? RunText::tr("damaged")
+                                    : RunText::tr("damaged (%1)").arg(entry.why);
         break;
     case VerifyResult::Status::Missing:
-        state = QStringLiteral("missing");
+        state = RunText::tr("missing");
         break;
     }
     return printable(QStringLiteral("\u2022 ") + entry.name + QStringLiteral(": ") + state);
@@ -124,17 +136,16 @@ RunMessage split(const SplitPlan &plan, const SplitResult &result) {
     case RunOutcome::Failed:
         if (result.stoppedFile < 0 && result.filesDone == plan.files.size())
             return {RunMessage::Tone::Error,
-                    kSplitFailed,
-                    QStringLiteral("The files were split, but not all of them reached the disk."
-                                   "\n\n%1")
+                    splitFailedTitle(),
+                    RunText::tr("The files were split, but not all of them reached the disk."
+                                "\n\n%1")
                         .arg(told(*result.failure)),
                     {}};
         return splitFailed(result.stoppedFile >= 0 ? plan.files[result.stoppedFile].queued.path
                                                    : QString(),
                            *result.failure);
     }
-    return {
-        RunMessage::Tone::Plain, {}, QStringLiteral("I am done splitting all of the files"), {}};
+    return {RunMessage::Tone::Plain, {}, RunText::tr("I am done splitting all of the files"), {}};
 }
 
 RunMessage splitFailure(const Failure &failure) {
@@ -142,7 +153,7 @@ RunMessage splitFailure(const Failure &failure) {
         return splitFailed({}, failure);
     // A long list goes into the details, so that the box still fits the screen.
     const std::vector<Failure> &refusals = failure.parts();
-    return {RunMessage::Tone::Error, kSplitFailed, refusalMessage(refusals, kLinesInText),
+    return {RunMessage::Tone::Error, splitFailedTitle(), refusalMessage(refusals, kLinesInText),
             qsizetype(refusals.size()) > kLinesInText ? refusalMessage(refusals) : QString()};
 }
 
@@ -152,15 +163,15 @@ RunMessage join(const JoinPlan &plan, const JoinResult &result) {
         break;
     case RunOutcome::Stopped:
         return {RunMessage::Tone::Information,
-                QStringLiteral("Join Stopped"),
-                QStringLiteral("The join was stopped. Nothing was written."),
+                RunText::tr("Join Stopped"),
+                RunText::tr("The join was stopped. Nothing was written."),
                 {}};
     case RunOutcome::Failed:
         if (result.inPlace)
             return {RunMessage::Tone::Warning,
-                    kJoinFailed,
-                    QStringLiteral("%1 has been restored, but it may not have reached the disk "
-                                   "yet.\n\n%2")
+                    joinFailedTitle(),
+                    RunText::tr("%1 has been restored, but it may not have reached the disk "
+                                "yet.\n\n%2")
                         .arg(printable(plan.recipe.destination), told(*result.failure)),
                     {}};
         return joinFailure(*result.failure);
@@ -169,20 +180,19 @@ RunMessage join(const JoinPlan &plan, const JoinResult &result) {
 }
 
 RunMessage joinFailure(const Failure &failure) {
-    const QString notJoined =
-        QStringLiteral("The pieces were not joined, and nothing was written.");
+    const QString notJoined = RunText::tr("The pieces were not joined, and nothing was written.");
     switch (failure.kind()) {
     case Failure::Kind::Declined:
         return {RunMessage::Tone::Information, {}, notJoined, {}};
     case Failure::Kind::Damaged:
         // "report.doc.2 is damaged: its SHA-256 does not match report.doc.sha256. ..."
         return {RunMessage::Tone::Error,
-                kJoinFailed,
-                printable(QFileInfo(failure.path()).fileName() + u' ' + failure.reason()) +
-                    QStringLiteral(". Nothing was written."),
+                joinFailedTitle(),
+                RunText::tr("%1. Nothing was written.")
+                    .arg(printable(QFileInfo(failure.path()).fileName() + u' ' + failure.reason())),
                 {}};
     default:
-        return failedWith(kJoinFailed, notJoined, failure);
+        return failedWith(joinFailedTitle(), notJoined, failure);
     }
 }
 
@@ -192,8 +202,8 @@ RunMessage verify(const VerifyPlan &plan, const VerifyResult &result) {
         break;
     case RunOutcome::Stopped:
         return {RunMessage::Tone::Information,
-                kVerifyTitle,
-                QStringLiteral("The check was stopped."),
+                verifyTitle(),
+                RunText::tr("The check was stopped."),
                 {}};
     case RunOutcome::Failed:
         return verifyFailure(*result.failure);
@@ -212,29 +222,29 @@ RunMessage verify(const VerifyPlan &plan, const VerifyResult &result) {
     QString summary;
     if (matching < count)
         summary =
-            QStringLiteral("%1 of the %2 pieces in %3 match.").arg(matching).arg(count).arg(list);
+            RunText::tr("%1 of the %2 pieces in %3 match.").arg(matching).arg(count).arg(list);
     else if (result.rebuilt != VerifyResult::Status::Matches)
-        summary = QStringLiteral("Every piece matches its line in %1, but joined they would not "
-                                 "make %2 as the list gives it: its line for %2 is wrong.")
+        summary = RunText::tr("Every piece matches its line in %1, but joined they would not "
+                              "make %2 as the list gives it: its line for %2 is wrong.")
                       .arg(list, file);
     else
-        summary = count == 1 ? QStringLiteral("The piece matches %1 and makes %2.").arg(list, file)
-                             : QStringLiteral("All %1 pieces match %2, and joined they make %3.")
+        summary = count == 1 ? RunText::tr("The piece matches %1 and makes %2.").arg(list, file)
+                             : RunText::tr("All %1 pieces match %2, and joined they make %3.")
                                    .arg(QString::number(count), list, file);
     if (result.whole)
         summary += result.whole->status == VerifyResult::Status::Matches
-                       ? QStringLiteral(" So does %1, joined beside them.").arg(file)
-                       : QStringLiteral(" %1, joined beside them, does not.").arg(file);
+                       ? RunText::tr(" So does %1, joined beside them.").arg(file)
+                       : RunText::tr(" %1, joined beside them, does not.").arg(file);
     const QString head = summary + QStringLiteral("\n\n");
     // All well is said in one line, the pieces one by one in the details.
     if (result.allMatch())
-        return {RunMessage::Tone::Information, kVerifyTitle, summary, head + all.join(u'\n')};
-    return {RunMessage::Tone::Warning, kVerifyTitle, head + listedAtMost(all, kLinesInText),
+        return {RunMessage::Tone::Information, verifyTitle(), summary, head + all.join(u'\n')};
+    return {RunMessage::Tone::Warning, verifyTitle(), head + listedAtMost(all, kLinesInText),
             all.size() > kLinesInText ? head + all.join(u'\n') : QString()};
 }
 
 RunMessage verifyFailure(const Failure &failure) {
-    return failedWith(kVerifyTitle, QStringLiteral("The pieces could not be checked."), failure);
+    return failedWith(verifyTitle(), RunText::tr("The pieces could not be checked."), failure);
 }
 
 } // namespace RunMessages

@@ -86,9 +86,8 @@ void DriveList::setDrives(const QList<Drive> &drives) {
     const QSignalBlocker quiet(this);
     clear();
     for (const Drive &drive : drives) {
-        const QString text = drive.name.isEmpty()
-                                 ? drive.root
-                                 : drive.root + QStringLiteral(" [") + drive.name + u']';
+        const QString text =
+            drive.name.isEmpty() ? drive.root : tr("%1 [%2]").arg(drive.root, drive.name);
         addItem(text, drive.root);
     }
     setCurrentIndex(drives.isEmpty() ? -1 : 0);
