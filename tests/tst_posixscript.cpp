@@ -44,6 +44,8 @@ void PosixScriptTest::restore_data() {
     row("short piece", 3, 1, "busybox sh", "shasum", doc, "short", "",
         "%1.2 has 99,998 bytes, not 99,999");
     row("damaged piece", 3, 1, "dash", "openssl", doc, "garbled", "", garbled);
+    row("damaged piece, recovery files beside", 3, 1, "dash", "sha256sum", doc, "garbled par2", "",
+        "from the recovery files beside them, with par2 r %1.par2");
     row("name taken", 3, 1, "bash --posix", "openssl", doc, "taken", "",
         "%1 is there already: it was left as it is, and nothing was restored");
     row("odd name", 3, 0, "dash", "shasum", odd, "", "", restored);
@@ -95,8 +97,10 @@ void PosixScriptTest::restore() {
     const QString hit = out.filePath(names.piece(pieces - 1));
     if (damage == u"missing" || damage == u"short")
         QVERIFY(QFile::resize(hit, length - 1) && (damage != u"missing" || QFile::remove(hit)));
-    if (damage == u"garbled")
+    if (damage.startsWith(u"garbled"))
         writeTestFile(hit, QByteArray(length, 'x'));
+    if (damage.endsWith(u"par2"))
+        writeTestFile(out.filePath(names.recoveryIndex()), "PAR2");
     if (damage == u"taken")
         writeTestFile(out.filePath(name), "keep");
     QStringList expected = filesIn(out.path())

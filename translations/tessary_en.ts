@@ -404,6 +404,10 @@ Replace it with the file joined from its pieces?</source>
         <source>would not be the file that was split: %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>holds %1 bytes, but %2 holds %3: a piece is damaged</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -517,6 +521,10 @@ Replace it with the file joined from its pieces?</source>
     </message>
     <message>
         <source>the par2 program ended early</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it gave no reason</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -637,15 +645,47 @@ Replace it with the file joined from its pieces?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>it gave no reason</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>the par2 program could not read the recovery files: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>the par2 program could not make the recovery files: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it changed while it was rebuilt</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is %1, which Tessary will not replace with a rebuilt piece</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the rebuilt pieces need %1 of free space there, but only %2 is free</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its file system has no symbolic links, which Tessary needs to rebuild pieces there safely; copy the pieces and recovery files to another disk, or run par2 repair %1 there</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the par2 program did not rebuild it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the par2 program rebuilt it, but it does not match %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>another Tessary run is writing %1 or its pieces there</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no recovery file of %1 stands beside its pieces</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the par2 program could not rebuild the pieces: %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -669,6 +709,67 @@ Replace it with the file joined from its pieces?</source>
     </message>
     <message>
         <source>&amp;Recovery Files</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RecoveryMessages</name>
+    <message>
+        <source>Whether the recovery files can rebuild the pieces could not be told: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 of the %1 pieces is damaged or missing; the recovery files can rebuild it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of the %2 pieces are damaged or missing; the recovery files can rebuild them.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The recovery files find every piece whole, though the checksum list does not.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 of the %1 recovery files is damaged or missing, so fewer pieces can be rebuilt.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of the %2 recovery files are damaged or missing, so fewer pieces can be rebuilt.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 was rebuilt from the recovery files first.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 pieces were rebuilt from the recovery files first: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1.
+
+Recovery files stand beside the pieces. Rebuild what is damaged or missing from them, then join?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 of the %1 pieces is damaged or missing</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of the %2 pieces are damaged or missing</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1, more than the recovery files can rebuild: 1 more piece would be needed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1, more than the recovery files can rebuild: %2 more pieces would be needed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Damaged or missing: %1.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -5,7 +5,7 @@
 #include "Terminal.h"
 #include "checksums/Verify.h"
 #include "join/JoinPlanner.h"
-#include "join/JoinRun.h"
+#include "join/RebuildingJoin.h"
 #include "split/SplitPlanner.h"
 #include "split/SplitRun.h"
 #include "text/RunMessages.h"
@@ -153,11 +153,16 @@ public:
 protected:
     int execute(const QString &file) override {
         Answers answers(m_parser.isSet(QStringLiteral("yes")));
-        const JoinPlan plan = planJoin(file, answers, keepGoing());
-        const JoinResult result = showingProgress([&](ProgressCounter &counter) {
-            return JoinRun(plan, counter, m_stop, m_tuning.run.copyMethod).run();
-        });
-        return finish(RunMessages::join(plan, result), result.outcome);
+        const JoinOutcome outcome = joinRebuilding(
+            file, answers,
+            [this](const LongWork &work) {
+                showingProgress([&](ProgressCounter &counter) {
+                    work(counter, m_stop);
+                    return true;
+                });
+            },
+            keepGoing(), m_tuning.run.copyMethod);
+        return finish(RunMessages::join(outcome.plan, outcome.result), outcome.result.outcome);
     }
 
     RunMessage failure(const Failure &failure) const override {

@@ -5,7 +5,7 @@
 #include "MessageBox.h"
 #include "RunMessageBox.h"
 #include "WaitWindowSlot.h"
-#include "join/JoinRun.h"
+#include "join/RebuildingJoin.h"
 #include "run/RunProgress.h"
 #include "text/RunMessages.h"
 
@@ -38,12 +38,10 @@ void JoinCommand::run(QWidget *parent, const QString &startFolder) {
 
 void JoinCommand::join(const QString &chosen) {
     try {
-        const JoinPlan plan = planJoin(chosen, *this);
-        JoinResult result;
-        m_waitWindow.run(WaitFor::Join, [&](ProgressSink &progress, const StopRequest &stop) {
-            result = JoinRun(plan, progress, stop).run();
-        });
-        showRunMessage(RunMessages::join(plan, result));
+        const JoinOutcome outcome = joinRebuilding(
+            chosen, *this, [this](const LongWork &work) { m_waitWindow.run(WaitFor::Join, work); },
+            [] { return true; });
+        showRunMessage(RunMessages::join(outcome.plan, outcome.result));
     } catch (...) {
         const Failure failure = Failure::current();
         // The user answered No, and nothing was written: there is nothing more to say.
@@ -54,4 +52,8 @@ void JoinCommand::join(const QString &chosen) {
 
 bool JoinCommand::askYesNo(const QString &question) {
     return ::askYesNo(question, title());
+}
+
+bool JoinCommand::askYesNoLikelyYes(const QString &question) {
+    return ::askYesNo(question, title(), DefaultAnswer::Yes);
 }

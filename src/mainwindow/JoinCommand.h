@@ -18,6 +18,7 @@ public:
     void join(const QString &chosen);
 
     bool askYesNo(const QString &question) override;
+    bool askYesNoLikelyYes(const QString &question) override;
 
 private:
     WaitWindowSlot &m_waitWindow;

@@ -14,6 +14,7 @@ namespace {
 
 const QByteArray kHiddenPrefix = ".tessary-";
 const QByteArray kHiddenSuffix = ".tmp";
+const QByteArray kKeptAsidePrefix = "kept-aside-";
 constexpr qsizetype kMarkDigits = 13; // base 36: any 64-bit number
 
 // Whether name is one freshHiddenName() gives, and no other: a file of the user's own is
@@ -47,12 +48,22 @@ void removeFileLeftover(const OutputFolder &folder, const QByteArray &name) {
     }
 }
 
+// What a run that was killed may leave in its private folder: a file made there, or a link
+// made there to a file beside it; never a file of the user's kept aside.
+bool isOldPrivateEntry(const OutputFolder &folder, const QByteArray &name) {
+    if (name.startsWith(kKeptAsidePrefix))
+        return false;
+    const FileFacts facts = folder.facts(name);
+    return isOldLoneFile(facts) ||
+           (facts.kind == FileKind::SymbolicLink && facts.modified <= youngestLeftover());
+}
+
 void removeFolderLeftover(const OutputFolder &parent, const QByteArray &name) {
     try {
         const std::unique_ptr<OutputFolder> folder = parent.openFolder(name);
         const QList<QByteArray> entries = folder->entryNames();
         if (!std::all_of(entries.cbegin(), entries.cend(), [&](const QByteArray &entry) {
-                return isOldLoneFile(folder->facts(entry));
+                return isOldPrivateEntry(*folder, entry);
             }))
             return;
         for (const QByteArray &entry : entries)
@@ -67,6 +78,10 @@ void removeFolderLeftover(const OutputFolder &parent, const QByteArray &name) {
 QByteArray freshHiddenName() {
     const QByteArray mark = QByteArray::number(QRandomGenerator::global()->generate64(), 36);
     return kHiddenPrefix + mark.rightJustified(kMarkDigits, '0') + kHiddenSuffix;
+}
+
+QByteArray keptAsideName(qint64 number) {
+    return kKeptAsidePrefix + QByteArray::number(number);
 }
 
 void removeLeftovers(const OutputFolder &folder, const QSet<FileIdentity> &keep) {

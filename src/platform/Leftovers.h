@@ -16,12 +16,18 @@ class OutputFolder;
 // A name of that form, unlikely to be taken.
 QByteArray freshHiddenName();
 
+// A name in a private folder for a file of the user's that a run keeps aside there while it
+// works: a folder that holds one is never swept, so that a killed run loses nothing of the
+// user's.
+QByteArray keptAsideName(qint64 number);
+
 // Removes from folder what earlier processes, killed while they wrote, left under such names,
 // and only what it can prove is such a leftover: named exactly so, a regular file of one name,
 // none of the files in keep (queued sources, say), unlocked, and not written for longer than
-// any run leaves its file unwritten; or a folder so named, itself and every file in it that old,
-// which holds nothing but such files. A run that is still writing holds its lock, and on a second
-// mount that does not share locks (NFS) its file is still young, from the moment it is made.
+// any run leaves its file unwritten; or a folder so named, itself and every entry in it that old,
+// which holds nothing but files of one name and symbolic links, and no file kept aside. A run that
+// is still writing holds its lock, and on a second mount that does not share locks (NFS) its file
+// is still young, from the moment it is made.
 void removeLeftovers(const OutputFolder &folder, const QSet<FileIdentity> &keep = {});
 
 // No leftover is younger than this.

@@ -4,10 +4,7 @@
 
 #include <QCoreApplication>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QStandardPaths>
-
-#include <optional>
 
 namespace Par2Program {
 
@@ -22,16 +19,32 @@ const QString kProgram = QStringLiteral("par2");
 // How often a stop is looked for while par2 says nothing.
 constexpr int kPollMs = 100;
 
-// The last "12.3%" in text, as 0.123.
-std::optional<double> lastPercent(const QString &text) {
-    static const QRegularExpression percent(QStringLiteral("([0-9]+(?:\\.[0-9]+)?)%"));
-    std::optional<double> last;
-    for (const QRegularExpressionMatch &match : percent.globalMatch(text))
-        last = match.captured(1).toDouble() / 100;
-    return last;
+// Hands on each whole line of text, ended by a line feed or by the carriage return par2 ends
+// its progress lines with; what follows the last end waits in pending for the rest.
+void handLines(QString &pending, const QString &text,
+               const std::function<void(const QString &)> &onLine) {
+    pending += text;
+    qsizetype start = 0;
+    for (qsizetype at = 0; at < pending.size(); ++at) {
+        if (pending[at] != u'\n' && pending[at] != u'\r')
+            continue;
+        if (at > start && onLine)
+            onLine(pending.mid(start, at - start));
+        start = at + 1;
+    }
+    pending.remove(0, start);
 }
 
 } // namespace
+
+QString Outcome::lastLine() const {
+    const QStringList lines = output.split(u'\n', Qt::SkipEmptyParts);
+    for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
+        if (!line->trimmed().isEmpty())
+            return line->trimmed();
+    }
+    return Par2Text::tr("it gave no reason");
+}
 
 bool isAvailable() {
     return !QStandardPaths::findExecutable(kProgram).isEmpty();
@@ -42,7 +55,8 @@ QString absentReason() {
 }
 
 Outcome run(const QStringList &arguments, const QString &folder,
-            const std::function<void(double)> &progress, const std::function<bool()> &keepGoing) {
+            const std::function<void(const QString &line)> &onLine,
+            const std::function<bool()> &keepGoing) {
     QProcess par2;
     par2.setWorkingDirectory(folder);
     par2.setProcessChannelMode(QProcess::MergedChannels);
@@ -52,6 +66,7 @@ Outcome run(const QStringList &arguments, const QString &folder,
     if (!par2.waitForStarted())
         throw Failure(Failure::Kind::NotFound, {}, absentReason());
     Outcome outcome;
+    QString pending;
     for (;;) {
         if (!keepGoing()) {
             par2.terminate();
@@ -63,12 +78,13 @@ Outcome run(const QStringList &arguments, const QString &folder,
         const bool said = par2.waitForReadyRead(kPollMs);
         const QString text = QString::fromLocal8Bit(par2.readAll());
         outcome.output += text;
-        if (const std::optional<double> done = lastPercent(text); done && progress)
-            progress(*done);
+        handLines(pending, text, onLine);
         if (!said && (par2.state() == QProcess::NotRunning || par2.waitForFinished(0)))
             break;
     }
-    outcome.output += QString::fromLocal8Bit(par2.readAll());
+    const QString rest = QString::fromLocal8Bit(par2.readAll());
+    outcome.output += rest;
+    handLines(pending, rest + u'\n', onLine);
     if (par2.exitStatus() != QProcess::NormalExit)
         throw Failure(Failure::Kind::System, {}, Par2Text::tr("the par2 program ended early"));
     outcome.exitCode = par2.exitCode();

@@ -17,12 +17,17 @@ QString absentReason();
 struct Outcome {
     int exitCode = 0; // par2's: 0 all well, 1 repair possible, 2 repair not possible, more: failed
     QString output;   // all it printed, both streams
+
+    // The last line it printed that says something: its reason, where it failed.
+    QString lastLine() const;
 };
 
-// Runs par2 with arguments in folder. Tells progress how far it says it is (0 to 1), and asks
-// keepGoing between its outputs: on a no, par2 is ended and a Failure of kind Stopped thrown.
-// Throws a Failure where it cannot be started (absentReason()) or is ended by a signal.
+// Runs par2 with arguments in folder. Hands each line it prints to onLine as it comes (its
+// progress lines too, which it ends with a carriage return), and asks keepGoing between its
+// outputs: on a no, par2 is ended and a Failure of kind Stopped thrown. Throws a Failure where
+// it cannot be started (absentReason()) or is ended by a signal.
 Outcome run(const QStringList &arguments, const QString &folder,
-            const std::function<void(double)> &progress, const std::function<bool()> &keepGoing);
+            const std::function<void(const QString &line)> &onLine,
+            const std::function<bool()> &keepGoing);
 
 } // namespace Par2Program

@@ -9,6 +9,8 @@ PrivateFolder::PrivateFolder(const OutputFolder &parent)
     , m_folder(parent.makeFolder(m_name)) {}
 
 PrivateFolder::~PrivateFolder() {
+    if (m_kept)
+        return;
     try {
         for (const QByteArray &entry : m_folder->entryNames())
             m_folder->remove(entry);

@@ -8,7 +8,7 @@
 
 // A folder of this run's own inside an output folder, where another program writes files before
 // Tessary puts them in place: hidden, under a name the leftover sweep knows, that only this
-// user may enter; gone with whatever is left in it when the object goes.
+// user may enter; gone with whatever is left in it when the object goes, unless kept.
 class PrivateFolder {
 public:
     explicit PrivateFolder(const OutputFolder &parent);
@@ -17,6 +17,9 @@ public:
     PrivateFolder &operator=(const PrivateFolder &) = delete;
 
     const OutputFolder &folder() const { return *m_folder; }
+    // Leaves the folder and all in it where it is: it holds a file of the user's that could
+    // not be put back.
+    void keep() { m_kept = true; }
     // Its name in the output folder.
     const QByteArray &name() const { return m_name; }
 
@@ -24,4 +27,5 @@ private:
     const OutputFolder &m_parent;
     QByteArray m_name;
     std::unique_ptr<OutputFolder> m_folder;
+    bool m_kept = false;
 };

@@ -23,6 +23,7 @@ done
 # Nautilus shows Tessary's items only through its Python extensions.
 recommends=$(dpkg-deb -f "$deb" Recommends)
 [[ $recommends == *python3-nautilus* ]] || fail "Recommends lacks python3-nautilus: $recommends"
+[[ $recommends == *par2* ]] || fail "Recommends lacks par2: $recommends"
 contents=$(dpkg-deb -c "$deb")
 for path in ./usr/bin/tessary ./usr/bin/tessary-cli ./usr/share/man/man1/tessary-cli.1.gz \
     ./usr/share/bash-completion/completions/tessary-cli \

@@ -19,6 +19,7 @@ SplitRequest SplitJob::request() const {
     request.queue = queue;
     request.outputFolder = QDir::toNativeSeparators(folder);
     request.pieceLength = fullPieceLength(size).value_or(1);
+    request.recovery = recovery;
     return request;
 }
 

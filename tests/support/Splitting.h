@@ -19,6 +19,7 @@ struct SplitJob {
     QList<QueuedFile> queue;
     QString folder;
     QString size = QStringLiteral("10");
+    RecoveryAmount recovery;
     RunOptions options;
 
     // Queues a file by its full path, with its bare name.

@@ -1,10 +1,11 @@
 #include "join/JoinPlanner.h"
 
+#include "Leftovers.h"
 #include "NameFolding.h"
 #include "OutputFolder.h"
 #include "OutputLock.h"
-#include "Leftovers.h"
 #include "names/OutputNames.h"
+#include "recovery/RecoveryCheck.h"
 #include "run/Saturating.h"
 #include "text/ByteCounts.h"
 #include "text/MessageText.h"
@@ -97,6 +98,8 @@ qint64 oddPiece(const QList<qint64> &lengths) {
     return 0;
 }
 
+// Where recovery files stand beside the pieces, a piece of odd length is damaged rather than
+// a question: they can rebuild it.
 void askAboutOddPiece(const JoinPlan &plan, JoinQuestions &questions) {
     const qint64 odd = oddPiece(plan.pieceLengths);
     if (odd == 0)
@@ -105,6 +108,11 @@ void askAboutOddPiece(const JoinPlan &plan, JoinQuestions &questions) {
     const QString oddPath = native(plan.folder->filePath(names.pieceOnDisk(odd)));
     const QString firstPath = native(plan.folder->filePath(names.pieceOnDisk(1)));
     const QLocale locale;
+    if (recoveryFileBeside(*plan.folder, plan.checksums))
+        throw Failure(Failure::Kind::Damaged, oddPath,
+                      JoinText::tr("holds %1 bytes, but %2 holds %3: a piece is damaged")
+                          .arg(locale.toString(plan.pieceLengths[odd - 1]),
+                               printable(names.piece(1)), locale.toString(plan.pieceLengths[0])));
     if (!questions.askYesNo(
             JoinText::tr("%1 holds %2 bytes, but %3 holds %4. In a split every piece but the "
                          "last holds as many bytes as the first, and the last no more: a piece "

@@ -13,6 +13,8 @@ public:
     virtual ~JoinQuestions() = default;
     // A question that has Yes and No for answers; No unless the user says otherwise.
     virtual bool askYesNo(const QString &question) = 0;
+    // One whose Yes destroys nothing and only adds a step: a window makes Yes its default.
+    virtual bool askYesNoLikelyYes(const QString &question) { return askYesNo(question); }
 };
 
 // Reads the recipe of the file the user chose and checks everything before anything is

@@ -202,6 +202,8 @@ if [ $mode = restore ] && exists "$file"; then
     exit 1
 fi
 again='copy the pieces named above again, then run this script again'
+[ ! -f "$file.par2" ] ||
+    again="rebuild the pieces named above from the recovery files beside them, with par2 r $file.par2 (or MultiPar on Windows), or copy them again; then run this script again"
 if ! check_pieces size; then
     if [ $mode = restore ]; then
         say "$file has not been restored: $again"

@@ -4,6 +4,7 @@
 #include "OutputFolder.h"
 #include "Par2Program.h"
 #include "checksums/ChecksumList.h"
+#include "recovery/Par2Progress.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>
@@ -24,20 +25,9 @@ qint64 numberAfter(const QString &output, const QString &pattern) {
     return match.hasMatch() ? match.captured(1).toLongLong() : 0;
 }
 
-// The last line par2 printed that says something: its reason.
-QString lastLine(const QString &output) {
-    const QStringList lines = output.split(u'\n', Qt::SkipEmptyParts);
-    for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
-        if (!line->trimmed().isEmpty())
-            return line->trimmed();
-    }
-    return RecoveryText::tr("it gave no reason");
-}
-
 } // namespace
 
-std::optional<QByteArray> recoveryFileBeside(const OutputFolder &folder,
-                                             const ChecksumList &list) {
+std::optional<QByteArray> recoveryFileBeside(const OutputFolder &folder, const ChecksumList &list) {
     for (const ChecksumList::Listed &listed : list.recovery) {
         const QByteArray name = fileSystemName(listed.name);
         if (folder.facts(name).kind == FileKind::Regular)
@@ -46,9 +36,10 @@ std::optional<QByteArray> recoveryFileBeside(const OutputFolder &folder,
     return std::nullopt;
 }
 
-RecoveryVerdict verdictOf(int exitCode, const QString &output, qint64 pieces,
+RecoveryVerdict verdictOf(const Par2Program::Outcome &outcome, qint64 pieces,
                           const QString &recoveryPath) {
-    switch (exitCode) {
+    const QString &output = outcome.output;
+    switch (outcome.exitCode) {
     case kWhole:
         return {RecoveryVerdict::State::Whole, 0};
     case kRepairable:
@@ -68,7 +59,7 @@ RecoveryVerdict verdictOf(int exitCode, const QString &output, qint64 pieces,
     }
     throw Failure(Failure::Kind::Damaged, recoveryPath,
                   RecoveryText::tr("the par2 program could not read the recovery files: %1")
-                      .arg(lastLine(output)));
+                      .arg(outcome.lastLine()));
 }
 
 RecoveryVerdict assessRecovery(const OutputFolder &folder, const QByteArray &recoveryFile,
@@ -76,6 +67,7 @@ RecoveryVerdict assessRecovery(const OutputFolder &folder, const QByteArray &rec
                                const std::function<bool()> &keepGoing) {
     const Par2Program::Outcome outcome = Par2Program::run(
         {QStringLiteral("verify"), QStringLiteral("--"), fromFileSystemName(recoveryFile)},
-        folder.pathForChild(), progress, keepGoing);
-    return verdictOf(outcome.exitCode, outcome.output, pieces, folder.filePath(recoveryFile));
+        folder.pathForChild(), Par2Progress(Par2Progress::Work::Verify, pieces, progress),
+        keepGoing);
+    return verdictOf(outcome, pieces, folder.filePath(recoveryFile));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Par2Program.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
@@ -23,7 +25,7 @@ std::optional<QByteArray> recoveryFileBeside(const OutputFolder &folder, const C
 
 // The verdict of par2 on what it printed and how it ended, for a set of pieces pieces. Throws
 // a Failure, naming recoveryPath, where par2 could make nothing of the recovery files.
-RecoveryVerdict verdictOf(int exitCode, const QString &output, qint64 pieces,
+RecoveryVerdict verdictOf(const Par2Program::Outcome &outcome, qint64 pieces,
                           const QString &recoveryPath);
 
 // Asks par2, reading the pieces and recovery files in folder and writing nothing, what they can

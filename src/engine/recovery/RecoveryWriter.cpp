@@ -6,6 +6,7 @@
 #include "PrivateFolder.h"
 #include "checksums/FileSha256.h"
 #include "names/OutputNames.h"
+#include "recovery/Par2Progress.h"
 
 #include <QCoreApplication>
 
@@ -19,8 +20,8 @@ class RecoveryText {
 
 } // namespace
 
-RecoveryWriter::RecoveryWriter(const OutputFolder &folder, const OutputNames &names,
-                               qint64 pieces, const RecoveryLayout &layout)
+RecoveryWriter::RecoveryWriter(const OutputFolder &folder, const OutputNames &names, qint64 pieces,
+                               const RecoveryLayout &layout)
     : m_folder(folder)
     , m_names(names)
     , m_pieces(pieces)
@@ -56,7 +57,8 @@ QList<ChecksumList::Listed> RecoveryWriter::write(const std::function<void(doubl
                                                   bool flushEach) {
     const PrivateFolder made(m_folder);
     const Par2Program::Outcome outcome =
-        Par2Program::run(arguments(made.name()), m_folder.pathForChild(), progress, keepGoing);
+        Par2Program::run(arguments(made.name()), m_folder.pathForChild(),
+                         Par2Progress(Par2Progress::Work::Create, m_pieces, progress), keepGoing);
     const QList<QString> expected = m_layout.names(m_names);
     QList<QByteArray> found = made.folder().entryNames();
     std::sort(found.begin(), found.end());
@@ -67,7 +69,7 @@ QList<ChecksumList::Listed> RecoveryWriter::write(const std::function<void(doubl
     if (outcome.exitCode != 0 || found != wanted)
         throw Failure(Failure::Kind::System, m_folder.filePath(fileSystemName(expected.first())),
                       RecoveryText::tr("the par2 program could not make the recovery files: %1")
-                          .arg(outcome.output.trimmed().split(u'\n').constLast()));
+                          .arg(outcome.lastLine()));
     QList<ChecksumList::Listed> listed;
     for (const QString &name : expected) {
         const QByteArray onDisk = fileSystemName(name);

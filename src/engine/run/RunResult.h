@@ -2,6 +2,7 @@
 
 #include "Failure.h"
 
+#include <QStringList>
 #include <QtGlobal>
 
 #include <optional>
@@ -25,6 +26,7 @@ struct RunResult {
 struct JoinResult : RunResult {
     // The joined file took its name; a failure after that (the folder's flush) leaves it there.
     bool inPlace = false;
+    QStringList rebuilt; // the pieces rebuilt from recovery files before the join
 };
 
 struct SplitResult : RunResult {

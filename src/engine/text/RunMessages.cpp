@@ -4,6 +4,7 @@
 #include "join/JoinPlan.h"
 #include "split/SplitPlan.h"
 #include "text/MessageText.h"
+#include "text/RecoveryMessages.h"
 #include "text/RefusalText.h"
 
 #include <QCoreApplication>
@@ -108,6 +109,13 @@ QString restored(const JoinPlan &plan) {
                                               .arg(plan.recipe.pieceCount));
 }
 
+RunMessage joinStopped() {
+    return {RunMessage::Tone::Information,
+            RunText::tr("Join Stopped"),
+            RunText::tr("The join was stopped. Nothing was written."),
+            {}};
+}
+
 QString entryLine(const VerifyResult::Entry &entry) {
     QString state;
     switch (entry.status) {
@@ -162,10 +170,7 @@ RunMessage join(const JoinPlan &plan, const JoinResult &result) {
     case RunOutcome::Done:
         break;
     case RunOutcome::Stopped:
-        return {RunMessage::Tone::Information,
-                RunText::tr("Join Stopped"),
-                RunText::tr("The join was stopped. Nothing was written."),
-                {}};
+        return joinStopped();
     case RunOutcome::Failed:
         if (result.inPlace)
             return {RunMessage::Tone::Warning,
@@ -176,7 +181,10 @@ RunMessage join(const JoinPlan &plan, const JoinResult &result) {
                     {}};
         return joinFailure(*result.failure);
     }
-    return {RunMessage::Tone::Information, {}, restored(plan), {}};
+    QString text = restored(plan);
+    if (const QString rebuilt = RecoveryMessages::rebuilt(result.rebuilt); !rebuilt.isEmpty())
+        text += QStringLiteral("\n\n") + rebuilt;
+    return {RunMessage::Tone::Information, {}, text, {}};
 }
 
 RunMessage joinFailure(const Failure &failure) {
@@ -184,7 +192,11 @@ RunMessage joinFailure(const Failure &failure) {
     switch (failure.kind()) {
     case Failure::Kind::Declined:
         return {RunMessage::Tone::Information, {}, notJoined, {}};
+    case Failure::Kind::Stopped: // while pieces were rebuilt: they were taken away again
+        return joinStopped();
     case Failure::Kind::Damaged:
+        if (failure.path().isEmpty()) // pieces that could not be rebuilt, each named
+            return failedWith(joinFailedTitle(), notJoined, failure);
         // "report.doc.2 is damaged: its SHA-256 does not match report.doc.sha256. ..."
         return {RunMessage::Tone::Error,
                 joinFailedTitle(),
@@ -235,6 +247,10 @@ RunMessage verify(const VerifyPlan &plan, const VerifyResult &result) {
         summary += result.whole->status == VerifyResult::Status::Matches
                        ? RunText::tr(" So does %1, joined beside them.").arg(file)
                        : RunText::tr(" %1, joined beside them, does not.").arg(file);
+    if (const QString recovery = RecoveryMessages::afterCheck(result); !recovery.isEmpty())
+        summary += QStringLiteral("\n\n") + recovery;
+    for (const VerifyResult::Entry &recoveryFile : result.recovery)
+        all << entryLine(recoveryFile);
     const QString head = summary + QStringLiteral("\n\n");
     // All well is said in one line, the pieces one by one in the details.
     if (result.allMatch())

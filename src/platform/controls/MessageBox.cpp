@@ -56,13 +56,13 @@ MessageHandler setMessageHandler(MessageHandler handler) {
     return std::exchange(messageHandler(), std::move(handler));
 }
 
-bool askYesNo(const QString &text, const QString &title) {
+bool askYesNo(const QString &text, const QString &title, DefaultAnswer byDefault) {
     const Message question{text, MessageIcon::Question, titleOrProgram(title)};
     if (questionHandler())
         return questionHandler()(question);
     QMessageBox box(QMessageBox::Question, question.title, text, QMessageBox::Yes | QMessageBox::No,
                     QApplication::activeWindow());
-    box.setDefaultButton(QMessageBox::No);
+    box.setDefaultButton(byDefault == DefaultAnswer::Yes ? QMessageBox::Yes : QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }

@@ -34,8 +34,12 @@ using MessageHandler = std::function<void(const Message &message)>;
 MessageHandler setMessageHandler(MessageHandler handler);
 
 // Asks a question that has Yes and No for answers, in a modal box; No is the default, so that
-// Enter or Escape never does what was asked. The title is "Tessary" when none is given.
-bool askYesNo(const QString &text, const QString &title = QString());
+// Enter or Escape never does what was asked, unless Yes is asked for as the default: for a
+// question whose Yes only adds a step and destroys nothing. Escape always answers No. The title
+// is "Tessary" when none is given.
+enum class DefaultAnswer { No, Yes };
+bool askYesNo(const QString &text, const QString &title = QString(),
+              DefaultAnswer byDefault = DefaultAnswer::No);
 
 // Replaces how questions are asked, so that tests can answer them; an empty handler restores
 // the box. Returns the handler that was in place.

@@ -1,0 +1,257 @@
+#include "recovery/PieceRebuild.h"
+
+#include "Failure.h"
+#include "Leftovers.h"
+#include "OutputFolder.h"
+#include "OutputLock.h"
+#include "Par2Program.h"
+#include "PrivateFolder.h"
+#include "checksums/ChecksumList.h"
+#include "checksums/FileSha256.h"
+#include "names/OutputNames.h"
+#include "recovery/Par2Progress.h"
+#include "recovery/RecoveryCheck.h"
+#include "run/Saturating.h"
+#include "text/ByteCounts.h"
+#include "text/RecoveryMessages.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+#include <optional>
+#include <vector>
+
+namespace {
+
+class RebuildText {
+    Q_DECLARE_TR_FUNCTIONS(Recovery)
+};
+
+// A piece to rebuild, and the damaged file at its name as it was checked, when there is one.
+struct Rebuilt {
+    qint64 piece = 0;
+    QByteArray name;
+    std::optional<FileFacts> damaged;
+    bool aside = false;                 // the damaged file is in the private folder
+    std::optional<FileIdentity> placed; // the rebuilt one is in place
+};
+
+// Puts the rebuilt pieces in place, the damaged ones aside; unless all went well, takes the
+// rebuilt ones away again and puts the damaged ones back.
+class Placement {
+public:
+    Placement(const OutputFolder &folder, PrivateFolder &work, std::vector<Rebuilt> &pieces)
+        : m_folder(folder)
+        , m_work(work)
+        , m_pieces(pieces) {}
+    ~Placement() {
+        if (!m_done)
+            undo();
+    }
+    Placement(const Placement &) = delete;
+    Placement &operator=(const Placement &) = delete;
+
+    void place(Rebuilt &piece) {
+        if (piece.damaged) {
+            // Only the file that was checked goes aside, not one put at its name since.
+            const FileFacts now = m_folder.facts(piece.name);
+            if (now.identity != piece.damaged->identity || !now.unchangedSince(*piece.damaged))
+                throw Failure(Failure::Kind::Changed, m_folder.filePath(piece.name),
+                              RebuildText::tr("it changed while it was rebuilt"));
+            // In place of the link par2 read it through.
+            m_work.folder().remove(keptAsideName(piece.piece));
+            m_folder.moveTo(m_work.folder(), piece.name, keptAsideName(piece.piece),
+                            OutputFolder::Replacing::Never);
+            piece.aside = true;
+        }
+        m_work.folder().moveTo(m_folder, piece.name, piece.name, OutputFolder::Replacing::Never);
+        piece.placed = m_folder.facts(piece.name).identity;
+    }
+    void done() { m_done = true; }
+
+private:
+    void undo() noexcept {
+        for (Rebuilt &piece : m_pieces) {
+            try {
+                if (piece.placed)
+                    m_folder.removeIfStill(piece.name, *piece.placed);
+                if (piece.aside)
+                    m_work.folder().moveTo(m_folder, keptAsideName(piece.piece), piece.name,
+                                           OutputFolder::Replacing::Never);
+            } catch (const Failure &) {
+                // The damaged piece stays in the private folder, which stays with it.
+                m_work.keep();
+            }
+        }
+    }
+
+    const OutputFolder &m_folder;
+    PrivateFolder &m_work;
+    std::vector<Rebuilt> &m_pieces;
+    bool m_done = false;
+};
+
+QByteArray linkTarget(const QByteArray &name) {
+    return QByteArrayLiteral("../") + name;
+}
+
+} // namespace
+
+PieceRebuild::PieceRebuild(const OutputFolder &folder, const OutputNames &names,
+                           const ChecksumList &list)
+    : m_folder(folder)
+    , m_names(names)
+    , m_list(list) {}
+
+namespace {
+
+// What to rebuild, from a check of every piece; refused where a piece's name holds what is no
+// file, which Tessary never replaces.
+std::vector<Rebuilt> piecesToRebuild(const OutputFolder &folder, const OutputNames &names,
+                                     const QList<VerifyResult::Entry> &checked) {
+    std::vector<Rebuilt> pieces;
+    for (qint64 piece = 1; piece <= checked.size(); ++piece) {
+        const VerifyResult::Entry &entry = checked[piece - 1];
+        if (entry.status == VerifyResult::Status::Matches)
+            continue;
+        Rebuilt rebuilt{piece, names.pieceOnDisk(piece), std::nullopt, false, std::nullopt};
+        if (entry.status == VerifyResult::Status::Damaged) {
+            const FileFacts facts = folder.facts(rebuilt.name);
+            if (facts.kind != FileKind::Regular)
+                throw Failure(Failure::Kind::Unusable, folder.filePath(rebuilt.name),
+                              RebuildText::tr("it is %1, which Tessary will not replace with a "
+                                              "rebuilt piece")
+                                  .arg(describeKind(facts.kind)));
+            rebuilt.damaged = facts;
+        }
+        pieces.push_back(rebuilt);
+    }
+    return pieces;
+}
+
+// The rebuilt pieces take at most as much as the longest piece there, each.
+void checkRoom(const OutputFolder &folder, const OutputNames &names, qint64 pieces,
+               qint64 rebuilt) {
+    qint64 longest = 0;
+    for (qint64 piece = 1; piece <= pieces; ++piece)
+        longest = std::max(longest, folder.facts(names.pieceOnDisk(piece)).size);
+    const qint64 needed = saturatingMultiply(longest, rebuilt);
+    const qint64 free = folder.capacity().freeBytes;
+    if (needed > free)
+        throw Failure(Failure::Kind::NoRoom, folder.path(),
+                      RebuildText::tr("the rebuilt pieces need %1 of free space there, but only "
+                                      "%2 is free")
+                          .arg(bytesText(needed), bytesText(free)));
+}
+
+// Links in work to what par2 reads: each piece that matches under its own name, each recovery
+// file there, and each damaged piece under a name of its own, for the blocks it still holds.
+// Returns the damaged pieces' names there, for par2 to scan.
+QStringList linkInputs(const OutputFolder &folder, const OutputFolder &work,
+                       const OutputNames &names, const ChecksumList &list,
+                       const std::vector<Rebuilt> &rebuilt) {
+    QStringList damaged;
+    const auto link = [&](const QByteArray &name, const QByteArray &as) {
+        if (!work.makeSymbolicLink(linkTarget(name), as))
+            throw Failure(Failure::Kind::Unusable, folder.path(),
+                          RebuildText::tr("its file system has no symbolic links, which Tessary "
+                                          "needs to rebuild pieces there safely; copy the pieces "
+                                          "and recovery files to another disk, or run par2 "
+                                          "repair %1 there")
+                              .arg(names.recoveryIndex()));
+    };
+    qsizetype next = 0;
+    for (qint64 piece = 1; piece <= list.pieces.size(); ++piece) {
+        const QByteArray name = names.pieceOnDisk(piece);
+        if (next < qsizetype(rebuilt.size()) && rebuilt[next].piece == piece) {
+            if (rebuilt[next].damaged) {
+                link(name, keptAsideName(piece));
+                damaged << fromFileSystemName(keptAsideName(piece));
+            }
+            ++next;
+            continue;
+        }
+        link(name, name);
+    }
+    for (const ChecksumList::Listed &recovery : list.recovery) {
+        const QByteArray name = fileSystemName(recovery.name);
+        if (folder.facts(name).kind == FileKind::Regular)
+            link(name, name);
+    }
+    return damaged;
+}
+
+// Each rebuilt piece as the list gives it, and on the disk.
+void checkRebuilt(const OutputFolder &work, const OutputFolder &folder, const ChecksumList &list,
+                  const std::vector<Rebuilt> &rebuilt, const std::function<bool()> &keepGoing) {
+    for (const Rebuilt &piece : rebuilt) {
+        const QString path = folder.filePath(piece.name);
+        if (work.facts(piece.name).kind != FileKind::Regular)
+            throw Failure(Failure::Kind::System, path,
+                          RebuildText::tr("the par2 program did not rebuild it"));
+        if (sha256Of(work, piece.name, keepGoing) != list.pieces[piece.piece - 1])
+            throw Failure(Failure::Kind::Damaged, path,
+                          RebuildText::tr("the par2 program rebuilt it, but it does not match %1")
+                              .arg(QFileInfo(list.path).fileName()));
+        work.openForReading(piece.name).flushToDisk();
+    }
+}
+
+} // namespace
+
+QStringList PieceRebuild::run(const QList<VerifyResult::Entry> &checked,
+                              const std::function<void(double)> &progress,
+                              const std::function<bool()> &keepGoing) {
+    const std::optional<OutputLock> lock = OutputLock::take(m_folder, m_names.fileName());
+    if (!lock)
+        throw Failure(Failure::Kind::Busy, m_folder.filePath(fileSystemName(m_names.fileName())),
+                      RebuildText::tr("another Tessary run is writing %1 or its pieces there")
+                          .arg(m_names.fileName()));
+    const std::optional<QByteArray> recoveryFile = recoveryFileBeside(m_folder, m_list);
+    if (!recoveryFile)
+        throw Failure(Failure::Kind::NotFound,
+                      m_folder.filePath(fileSystemName(m_names.recoveryIndex())),
+                      RebuildText::tr("no recovery file of %1 stands beside its pieces")
+                          .arg(m_names.fileName()));
+    std::vector<Rebuilt> rebuilt = piecesToRebuild(m_folder, m_names, checked);
+    if (rebuilt.empty())
+        return {};
+    checkRoom(m_folder, m_names, m_list.pieces.size(), qint64(rebuilt.size()));
+
+    PrivateFolder work(m_folder);
+    QStringList arguments{QStringLiteral("repair"), QStringLiteral("--"),
+                          fromFileSystemName(*recoveryFile)};
+    arguments << linkInputs(m_folder, work.folder(), m_names, m_list, rebuilt);
+    const Par2Program::Outcome outcome = Par2Program::run(
+        arguments, work.folder().pathForChild(),
+        Par2Progress(Par2Progress::Work::Repair, m_list.pieces.size(), progress), keepGoing);
+    const QString recoveryPath = m_folder.filePath(*recoveryFile);
+    if (outcome.exitCode != 0) {
+        const RecoveryVerdict verdict = verdictOf(outcome, m_list.pieces.size(), recoveryPath);
+        if (verdict.state == RecoveryVerdict::State::CannotRebuild) {
+            QStringList names;
+            for (const Rebuilt &piece : rebuilt)
+                names << m_names.piece(piece.piece);
+            throw Failure(Failure::Kind::Damaged, {},
+                          RecoveryMessages::cannotRebuild(qint64(rebuilt.size()),
+                                                          m_list.pieces.size(), verdict.morePieces,
+                                                          names));
+        }
+        throw Failure(Failure::Kind::System, recoveryPath,
+                      RebuildText::tr("the par2 program could not rebuild the pieces: %1")
+                          .arg(outcome.lastLine()));
+    }
+    checkRebuilt(work.folder(), m_folder, m_list, rebuilt, keepGoing);
+
+    Placement placement(m_folder, work, rebuilt);
+    QStringList names;
+    for (Rebuilt &piece : rebuilt) {
+        if (!keepGoing())
+            throw Failure::stopped();
+        placement.place(piece);
+        names << m_names.piece(piece.piece);
+    }
+    m_folder.sync();
+    placement.done();
+    return names;
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class Failure;
+struct RecoveryVerdict;
+struct VerifyResult;
+
+// What the user reads of recovery files: what they can rebuild, what they rebuilt.
+namespace RecoveryMessages {
+
+// After a check: what the recovery files can do for the pieces that are damaged or missing,
+// and which of them do not match the list; empty when there is nothing to say.
+QString afterCheck(const VerifyResult &result);
+// After a join: the pieces rebuilt before it; empty when none was.
+QString rebuilt(const QStringList &pieces);
+// Asked when a join finds a piece damaged or missing, said by failure, and recovery files
+// beside the pieces.
+QString rebuildQuestion(const Failure &failure);
+// Why a set cannot be rebuilt: damaged of pieces are, and more would be needed; the pieces by
+// name where they are given.
+QString cannotRebuild(qint64 damaged, qint64 pieces, qint64 more, const QStringList &named = {});
+
+} // namespace RecoveryMessages

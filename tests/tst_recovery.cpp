@@ -1,0 +1,249 @@
+#include "Failure.h"
+#include "Par2Program.h"
+#include "Splitting.h"
+#include "TestFiles.h"
+#include "checksums/Verify.h"
+#include "join/RebuildingJoin.h"
+#include "names/OutputNames.h"
+#include "text/RunMessages.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTest>
+
+// Recovery files as a sender makes them and a recipient uses them, through the real par2.
+class RecoveryTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void setsAreRebuilt_data();
+    void setsAreRebuilt();
+    void stopLeavesNothingHalfMade_data();
+    void stopLeavesNothingHalfMade();
+};
+
+namespace {
+
+const QString kName = QStringLiteral("report.doc");
+// Ten pieces at 100k, the last shorter: 9 of 99,999 bytes and one of 50,009.
+constexpr qint64 kLength = 950'000;
+
+class Yes : public JoinQuestions {
+public:
+    bool askYesNo(const QString &) override { return true; }
+};
+
+// Every entry of folder, hidden ones and folders too.
+QStringList entriesIn(const QString &folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                                  QDir::Name);
+}
+
+// Splits kName, kLength bytes, into out at 100k with recovery files for amount ("1", "10%").
+QByteArray splitWithRecovery(const QString &out, const QString &amount, ProgressSink &progress,
+                             const StopRequest &stop, SplitResult &result) {
+    static QTemporaryDir in;
+    const QByteArray bytes = patternBytes(kLength, 9);
+    writeTestFile(in.filePath(kName), bytes);
+    SplitJob job;
+    job.add(in.filePath(kName));
+    job.folder = out;
+    job.size = QStringLiteral("100000");
+    job.recovery = {amount.chopped(amount.endsWith(u'%')).toLongLong(), amount.endsWith(u'%')};
+    try {
+        result = job.run(progress, stop);
+    } catch (const Failure &refused) { // before the first byte
+        result.end(refused.parts().empty() ? refused : refused.parts().front());
+    }
+    return bytes;
+}
+
+// Does to the set in folder what damage says: "lose:3", "garble:5", "cut:4", "garble:vol0".
+void harm(const QString &folder, const QString &damage) {
+    const OutputNames names(kName);
+    for (const QString &step : damage.split(u' ', Qt::SkipEmptyParts)) {
+        const QString what = step.section(u':', 0, 0), which = step.section(u':', 1);
+        const QString path = QDir(folder).filePath(
+            which.startsWith(u"vol") ? names.recoveryVolume(which.mid(3).toLongLong(), 1)
+                                     : names.piece(which.toLongLong()));
+        QFile file(path);
+        if (what == u"lose")
+            QVERIFY(file.remove());
+        else if (what == u"cut")
+            QVERIFY(file.resize(file.size() - 1));
+        else
+            QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(100) && file.write("harm") == 4);
+    }
+}
+
+// The file the pieces in folder make, one after another.
+QByteArray piecesJoined(const QString &folder) {
+    QByteArray joined;
+    for (qint64 piece = 1; QFile::exists(QDir(folder).filePath(OutputNames(kName).piece(piece)));
+         ++piece)
+        joined += readTestFile(QDir(folder).filePath(OutputNames(kName).piece(piece)));
+    return joined;
+}
+
+// What par2 alone makes of a copy of the set in folder.
+QByteArray rebuiltByPar2(const QString &folder) {
+    QTemporaryDir copy;
+    for (const QString &file : filesIn(folder))
+        QFile::copy(QDir(folder).filePath(file), copy.filePath(file));
+    QProcess par2;
+    par2.setWorkingDirectory(copy.path());
+    par2.start(QStringLiteral("par2"), {QStringLiteral("r"), kName + QStringLiteral(".par2")});
+    par2.waitForFinished(60'000);
+    return piecesJoined(copy.path());
+}
+
+LongWorkRunner runDirectly(ProgressSink &progress, const StopRequest &stop) {
+    return [&](const LongWork &work) { work(progress, stop); };
+}
+
+} // namespace
+
+void RecoveryTest::initTestCase() {
+    QVERIFY2(Par2Program::isAvailable(), "scripts/install-deps.sh installs par2 for these tests");
+}
+
+void RecoveryTest::setsAreRebuilt_data() {
+    QTest::addColumn<QString>("recovery"); // lost pieces they rebuild, or a share of them
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<bool>("par2");    // on the PATH while the split runs
+    QTest::addColumn<QString>("told"); // by the check, or by the split where it fails
+    QTest::addColumn<bool>("rebuilt");
+    const char *canOne = "1 of the 10 pieces is damaged or missing; the recovery files can "
+                         "rebuild it.";
+    auto row = [](const char *tag, const char *recovery, const char *damage, bool par2,
+                  const char *told, bool rebuilt) {
+        QTest::addRow("%s", tag) << QString::fromUtf8(recovery) << QString::fromUtf8(damage) << par2
+                                 << QString::fromUtf8(told) << rebuilt;
+    };
+    row("one piece lost", "1", "lose:3", true, canOne, true);
+    row("the last, shorter piece lost", "1", "lose:10", true, canOne, true);
+    row("a damaged piece", "1", "garble:5", true, canOne, true);
+    row("a piece cut short", "1", "cut:4", true, canOne, true);
+    row("two lost of Rebuild 2", "2", "lose:2 lose:7", true,
+        "2 of the 10 pieces are damaged or missing; the recovery files can rebuild them.", true);
+    row("one lost of 10 %", "10%", "lose:1", true, canOne, true);
+    row("two lost of Rebuild 1", "1", "lose:2 lose:7", true,
+        "2 of the 10 pieces are damaged or missing, more than the recovery files can rebuild: 1 "
+        "more piece would be needed.",
+        false);
+    row("a damaged recovery file, every piece whole", "1", "garble:vol0", true,
+        "1 of the 2 recovery files is damaged or missing", true);
+    row("a damaged recovery file and a lost piece", "1", "garble:vol0 lose:6", true,
+        "1 more piece would be needed", false);
+    row("no par2 to make them", "1", "", false,
+        "recovery files need the par2 program (apt install par2)", false);
+}
+
+void RecoveryTest::setsAreRebuilt() {
+    QFETCH(QString, recovery);
+    QFETCH(QString, damage);
+    QFETCH(bool, par2);
+    QFETCH(QString, told);
+    QFETCH(bool, rebuilt);
+    QTemporaryDir out, emptyBin;
+    const QByteArray path = qgetenv("PATH");
+    const auto restorePath = qScopeGuard([&] { qputenv("PATH", path); });
+    if (!par2)
+        qputenv("PATH", QFile::encodeName(emptyBin.path()));
+    ProgressSink progress;
+    const StopRequest stop;
+    SplitResult split;
+    const QByteArray source = splitWithRecovery(out.path(), recovery, progress, stop, split);
+    if (!par2) {
+        QVERIFY(split.outcome == RunOutcome::Failed);
+        QCOMPARE(split.failure->reason(), told);
+        QCOMPARE(entriesIn(out.path()), QStringList());
+        return;
+    }
+    QVERIFY(split.outcome == RunOutcome::Done);
+    harm(out.path(), damage);
+    const QString list = out.filePath(OutputNames(kName).checksums());
+
+    const VerifyPlan check = planVerify(list);
+    const VerifyResult checked = runVerify(check, progress, stop);
+    QVERIFY2(RunMessages::verify(check, checked).text.contains(told),
+             qPrintable(RunMessages::verify(check, checked).text));
+
+    const QStringList before = entriesIn(out.path());
+    Yes yes;
+    try {
+        const JoinOutcome joined =
+            joinRebuilding(list, yes, runDirectly(progress, stop), [] { return true; });
+        QVERIFY2(joined.result.outcome == RunOutcome::Done,
+                 qPrintable(RunMessages::join(joined.plan, joined.result).text));
+        QVERIFY(rebuilt);
+    } catch (const Failure &failure) {
+        QVERIFY2(!rebuilt, failure.what());
+        QCOMPARE(entriesIn(out.path()), before); // nothing made, nothing lost
+        return;
+    }
+    QVERIFY(readTestFile(out.filePath(kName)) == source);
+    QVERIFY(piecesJoined(out.path()) == source);
+    if (!damage.contains(u"vol")) {
+        QFile::remove(out.filePath(kName));
+        harm(out.path(), damage);
+        QVERIFY(rebuiltByPar2(out.path()) == source); // the recipient without Tessary
+    }
+}
+
+void RecoveryTest::stopLeavesNothingHalfMade_data() {
+    QTest::addColumn<bool>("whileRebuilt"); // else while the recovery files are made
+    QTest::addRow("a stop while recovery files are made") << false;
+    QTest::addRow("a stop while pieces are rebuilt") << true;
+}
+
+void RecoveryTest::stopLeavesNothingHalfMade() {
+    QFETCH(bool, whileRebuilt);
+    QTemporaryDir out;
+    StopRequest stop;
+    // Stops once par2 is under way: past the pieces' own bytes, or at the rebuild's start.
+    ProgressHooks progress;
+    progress.onBytesCopied = [&](qint64 bytes) {
+        if (!whileRebuilt && bytes > kLength)
+            stop.request();
+    };
+    SplitResult split;
+    splitWithRecovery(out.path(), QStringLiteral("2"), progress, stop, split);
+    if (!whileRebuilt) {
+        QVERIFY(split.outcome == RunOutcome::Stopped);
+        QCOMPARE(entriesIn(out.path()), QStringList());
+        return;
+    }
+    harm(out.path(), QStringLiteral("lose:2 garble:8"));
+    const QStringList before = entriesIn(out.path());
+    const QByteArray garbled = readTestFile(out.filePath(OutputNames(kName).piece(8)));
+    class StopAtRebuild : public ProgressSink {
+    public:
+        explicit StopAtRebuild(StopRequest &stop)
+            : m_stop(stop) {}
+        void fileStarted(qint64, const QString &name, qint64) override {
+            if (name.endsWith(QStringLiteral(".par2")))
+                m_stop.request();
+        }
+
+    private:
+        StopRequest &m_stop;
+    } rebuildWatch(stop);
+    Yes yes;
+    try {
+        joinRebuilding(out.filePath(OutputNames(kName).checksums()), yes,
+                       runDirectly(rebuildWatch, stop), [] { return true; });
+        QFAIL("the join went on past the stop");
+    } catch (const Failure &failure) {
+        QCOMPARE(failure.kind(), Failure::Kind::Stopped);
+    }
+    QCOMPARE(entriesIn(out.path()), before);
+    QCOMPARE(readTestFile(out.filePath(OutputNames(kName).piece(8))), garbled);
+}
+
+QTEST_GUILESS_MAIN(RecoveryTest)
+#include "tst_recovery.moc"
