@@ -5,6 +5,7 @@
 #include "checksums/Verify.h"
 #include "join/RebuildingJoin.h"
 #include "names/OutputNames.h"
+#include "recovery/RecoveryLayout.h"
 #include "text/RunMessages.h"
 
 #include <QDir>
@@ -14,12 +15,17 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <limits>
+#include <variant>
+
 // Recovery files as a sender makes them and a recipient uses them, through the real par2.
 class RecoveryTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
     void initTestCase();
+    void layoutKeepsItsPromise_data();
+    void layoutKeepsItsPromise();
     void setsAreRebuilt_data();
     void setsAreRebuilt();
     void stopLeavesNothingHalfMade_data();
@@ -109,6 +115,54 @@ LongWorkRunner runDirectly(ProgressSink &progress, const StopRequest &stop) {
 
 void RecoveryTest::initTestCase() {
     QVERIFY2(Par2Program::isAvailable(), "scripts/install-deps.sh installs par2 for these tests");
+}
+
+void RecoveryTest::layoutKeepsItsPromise_data() {
+    QTest::addColumn<qint64>("pieces");
+    QTest::addColumn<qint64>("pieceLength");
+    QTest::addColumn<qint64>("lost");
+    QTest::addColumn<qint64>("largestFile"); // of the output folder's file system
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("refusal"); // empty where a layout is expected
+    const qint64 any = std::numeric_limits<qint64>::max(), fat32 = 4'294'967'295;
+    const QString doc = QStringLiteral("report.doc");
+    QTest::addRow("ten pieces at 100k")
+        << qint64(10) << qint64(99'999) << qint64(1) << any << doc << QString();
+    QTest::addRow("more lost than pieces")
+        << qint64(3) << qint64(1'000'001) << qint64(5) << any << doc << QString();
+    QTest::addRow("pieces of 1 byte")
+        << qint64(32'768) << qint64(1) << qint64(2) << any << doc << QString();
+    QTest::addRow("pieces larger than a FAT32 file")
+        << qint64(3) << qint64(8'000'000'001) << qint64(1) << fat32 << doc << QString();
+    QTest::addRow("more pieces than PAR2 takes")
+        << qint64(32'769) << qint64(1'000) << qint64(1) << any << doc
+        << QStringLiteral("that recovery files can cover");
+    QTest::addRow("long names of many pieces")
+        << qint64(20'000) << qint64(1'000) << qint64(1) << any << QString(200, u'n')
+        << QStringLiteral("too long together to be handed to the par2 program");
+}
+
+void RecoveryTest::layoutKeepsItsPromise() {
+    QFETCH(qint64, pieces);
+    QFETCH(qint64, pieceLength);
+    QFETCH(qint64, lost);
+    QFETCH(qint64, largestFile);
+    QFETCH(QString, name);
+    QFETCH(QString, refusal);
+    const auto planned = layoutRecovery(pieces, pieceLength, lost, largestFile, name);
+    if (!refusal.isEmpty()) {
+        QVERIFY(std::holds_alternative<Failure>(planned));
+        QVERIFY2(std::get<Failure>(planned).reason().contains(refusal),
+                 qPrintable(std::get<Failure>(planned).reason()));
+        return;
+    }
+    QVERIFY(std::holds_alternative<RecoveryLayout>(planned));
+    const RecoveryLayout layout = std::get<RecoveryLayout>(planned);
+    QCOMPARE(layout.blockBytes % 4, 0);
+    QVERIFY(layout.blockBytes * layout.blocksPerPiece >= pieceLength); // a piece fills its blocks
+    QVERIFY(pieces * layout.blocksPerPiece <= 32'768);
+    QCOMPARE(layout.volumes, std::min(lost, pieces) * layout.blocksPerPiece); // any lost pieces
+    QVERIFY(layout.volumeBytes <= largestFile && layout.indexBytes <= largestFile);
 }
 
 void RecoveryTest::setsAreRebuilt_data() {

@@ -527,6 +527,10 @@ Replace it with the file joined from its pieces?</source>
         <source>it gave no reason</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>the par2 program could not be started: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Platform</name>
@@ -686,6 +690,10 @@ Replace it with the file joined from its pieces?</source>
     </message>
     <message>
         <source>the par2 program could not rebuild the pieces: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the names of its %1 pieces are too long together to be handed to the par2 program; fewer pieces or a shorter name would do</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -64,7 +64,11 @@ Outcome run(const QStringList &arguments, const QString &folder,
     par2.setArguments(arguments);
     par2.start(QIODevice::ReadOnly);
     if (!par2.waitForStarted())
-        throw Failure(Failure::Kind::NotFound, {}, absentReason());
+        throw Failure(
+            Failure::Kind::NotFound, {},
+            isAvailable()
+                ? Par2Text::tr("the par2 program could not be started: %1").arg(par2.errorString())
+                : absentReason());
     Outcome outcome;
     QString pending;
     for (;;) {

@@ -18,6 +18,9 @@ class RecoveryText {
 // What PAR2 allows: source blocks of all files together, and recovery blocks.
 constexpr qint64 kMostSourceBlocks = 32'768;
 constexpr qint64 kMostRecoveryBlocks = 65'535;
+// The pieces' names are par2's arguments: together well within what Linux passes to a program
+// (a quarter of the stack limit, 2 MiB by default).
+constexpr qint64 kMostArgumentBytes = 1 << 20;
 
 // The packets that describe the pieces, which the index holds and every volume repeats: a main
 // packet, then for each piece its description, with its name, and its blocks' checksums; with
@@ -45,6 +48,15 @@ std::variant<RecoveryLayout, Failure> layoutRecovery(qint64 pieces, qint64 piece
                                                      const QString &fileName) {
     const QLocale locale;
     const qint64 nameBytes = fileSystemName(fileName).size();
+    // Each piece's name: the file's, a dot, its number, and the string's end.
+    const qint64 argumentBytes =
+        saturatingMultiply(pieces, nameBytes + 2 + QByteArray::number(pieces).size());
+    if (argumentBytes > kMostArgumentBytes)
+        return Failure(Failure::Kind::TooLarge, {},
+                       RecoveryText::tr("the names of its %1 pieces are too long together to be "
+                                        "handed to the par2 program; fewer pieces or a shorter "
+                                        "name would do")
+                           .arg(locale.toString(pieces)));
     RecoveryLayout layout;
     layout.lostPieces = std::clamp<qint64>(lostPieces, 1, pieces);
     for (qint64 blocks = 1; pieces * blocks <= kMostSourceBlocks; ++blocks) {
