@@ -146,10 +146,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>join the pieces of FILE, a restore script, a SHA-256 list or a first piece (name.1), into the file they were split from, beside them, checked against the list when there is one.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>check the pieces of FILE, a SHA-256 list, a restore script or a first piece, against the list, writing nothing.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -171,10 +167,6 @@
     </message>
     <message>
         <source>write no restore script for macOS, Linux and the BSDs.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>answer Yes to every question: replace a file, join without a script or list, go on past a piece of odd length. Without it, each is answered No.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -228,6 +220,14 @@ Try &apos;%1%2 --help&apos;.</source>
     </message>
     <message>
         <source>write recovery files in PAR2 (FILE.par2 and its volumes) that rebuild any N lost or damaged pieces, or N percent of them; they need the par2 program.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>join the pieces of FILE, a restore script, a SHA-256 list or a first piece (name.1), into the file they were split from, beside them, checked against the list when there is one, lost or damaged pieces rebuilt from recovery files.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>answer Yes to every question: replace a file, join without a script or list, go on past a piece of odd length, rebuild pieces from recovery files. Without it, each is answered No.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -69,7 +69,7 @@ const QList<CommandSpec> &commandSpecs() {
          CliText::tr(
              "join the pieces of FILE, a restore script, a SHA-256 list or a first piece "
              "(name.1), into the file they were split from, beside them, checked against the "
-             "list when there is one.")},
+             "list when there is one, lost or damaged pieces rebuilt from recovery files.")},
         {QStringLiteral("verify"), QStringLiteral("[-q] FILE"),
          CliText::tr("check the pieces of FILE, a SHA-256 list, a restore script or a first piece, "
                      "against the list, writing nothing.")},
@@ -110,7 +110,8 @@ const QList<OptionSpec> &optionSpecs() {
          {},
          CliText::tr(
              "answer Yes to every question: replace a file, join without a script or list, go "
-             "on past a piece of odd length. Without it, each is answered No."),
+             "on past a piece of odd length, rebuild pieces from recovery files. Without it, "
+             "each is answered No."),
          {QStringLiteral("join")}},
         {{QStringLiteral("q"), QStringLiteral("quiet")},
          {},
