@@ -818,7 +818,7 @@ void FrmSplitTest::fileMenuJoinsVerifiesAndWritesChecksums() {
     QVERIFY(items[3]->isChecked()); // at start, in every window: it is not saved
     QCOMPARE(items[4]->text(), QStringLiteral("Write &Restore Script for macOS and Linux"));
     QVERIFY(items[4]->isCheckable() && items[4]->isChecked());
-    QCOMPARE(items[5]->menu()->title(), QStringLiteral("&Recovery Files"));
+    QCOMPARE(items[5]->menu()->title(), QStringLiteral("Rec&overy Files"));
     QCOMPARE(items[7]->text(), QStringLiteral("&Split Into Pieces..."));
     QCOMPARE(items[8]->menu()->title(), QStringLiteral("Si&ze For"));
 }

@@ -716,7 +716,7 @@ Replace it with the file joined from its pieces?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>&amp;Recovery Files</source>
+        <source>Rec&amp;overy Files</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -22,7 +22,7 @@ const Choice kChoices[] = {
 } // namespace
 
 RecoveryMenu::RecoveryMenu(QWidget *parent)
-    : QMenu(tr("&Recovery Files"), parent)
+    : QMenu(tr("Rec&overy Files"), parent)
     , m_choices(new QActionGroup(this)) {
     setObjectName(QStringLiteral("mnurecovery"));
     const bool available = Par2Program::isAvailable();
