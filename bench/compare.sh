@@ -13,6 +13,11 @@
 # measure what listening to a run costs. --alternatives adds splitbench with one thread, with
 # sendfile or the buffer as its copy method, and flushing each piece (fsync) instead of
 # one syncfs at the end.
+# At the 100M preset the table adds what the restore script for macOS and Linux and the
+# recovery files cost: "tessary --no-sh" (the list alone, beside the script for Windows),
+# "tessary -r 1" (recovery files for one lost piece) beside "par2 create" run alone on the same
+# pieces with the same block size and count, and a recipient's "sh NAME.sh" beside
+# "cat && sha256sum", the pieces joined by hand and hashed.
 # Before every run, as root, dirty pages are written, clean cached pages dropped and the source
 # read back, so that every command starts from the same memory: without it, runs on this kind
 # of machine differ several times over. Outputs of the 100k preset (thousands of files) are
@@ -40,7 +45,7 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/tessary-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 source_file=$work/source.bin
 head -c "$((mib * 1024 * 1024))" /dev/urandom >"$source_file"
-mkdir "$work/parked"
+mkdir "$work/parked" "$work/prepared"
 drop_caches=false
 [[ -w /proc/sys/vm/drop_caches ]] && drop_caches=true
 
@@ -54,6 +59,7 @@ run_once() {
         echo 1 >/proc/sys/vm/drop_caches
     fi
     cat "$source_file" >/dev/null # the source is in the page cache for everyone
+    rm -f "$work/prepared/source.bin" # what the restore script made the run before
     start=$(date +%s%N)
     case $name in
     tessary) "$cli" split -q -s "$size" -o "$work/out" "$source_file" ;;
@@ -65,6 +71,16 @@ run_once() {
     tessary-sendfile) "$splitbench" --copy sendfile split -q -s "$size" -o "$work/out" "$source_file" ;;
     tessary-buffer) "$splitbench" --copy buffer split -q -s "$size" -o "$work/out" "$source_file" ;;
     tessary-fsync) "$splitbench" --flush fsync split -q -s "$size" -o "$work/out" "$source_file" ;;
+    "tessary --no-sh") "$cli" split -q --no-sh -s "$size" -o "$work/out" "$source_file" ;;
+    "tessary -r 1") "$cli" split -q -r 1 -s "$size" -o "$work/out" "$source_file" ;;
+    "par2 create")
+        # The block Tessary chooses: the piece's length rounded up to 4 bytes.
+        (cd "$work/prepared" && par2 create -q -q -s$(((size - 1 + 3) / 4 * 4)) -c1 -u -n1 -B./ \
+            -- "$work/out/source.bin.par2" "${piece_names[@]}" >/dev/null) ;;
+    "sh NAME.sh") sh "$work/prepared/source.bin.sh" >/dev/null ;;
+    "cat && sha256sum")
+        (cd "$work/prepared" && cat -- "${piece_names[@]}" >"$work/out/joined" &&
+            sha256sum "$work/out/joined" >/dev/null) ;;
     split) split -b "$((size - 1))" "$source_file" "$work/out/source.bin." ;;
     "split && sync") split -b "$((size - 1))" "$source_file" "$work/out/source.bin." && sync ;;
     cp) cp "$source_file" "$work/out/copy.bin" ;;
@@ -96,8 +112,41 @@ peak_mib() {
     fi
 }
 
+# Peak resident memory of tessary-cli itself, in MiB, while it runs the arguments given: par2,
+# its child, is not counted. Read from /proc while it runs, its high-water mark.
+own_peak_mib() {
+    local pid peak=0 now
+    rm -rf "$work/out" && mkdir "$work/out"
+    "$cli" "$@" &
+    pid=$!
+    while now=$(awk '/^VmHWM/ { print $2 }' "/proc/$pid/status" 2>/dev/null) && [[ -n $now ]]; do
+        ((now > peak)) && peak=$now
+        sleep 0.05
+    done
+    wait "$pid"
+    awk -v kib="$peak" 'BEGIN { printf "%.1f MiB", kib / 1024 }'
+}
+
+# Peak resident memory of par2 making the recovery files of the prepared pieces, in MiB.
+par2_peak_mib() {
+    if [[ -x /usr/bin/time ]]; then
+        rm -rf "$work/out" && mkdir "$work/out"
+        (cd "$work/prepared" && /usr/bin/time -f %M par2 create -q -q -s$(((100000000 - 1 + 3) / 4 * 4)) \
+            -c1 -u -n1 -B./ -- "$work/out/source.bin.par2" "${piece_names[@]}" 2>&1 >/dev/null |
+            tail -n 1 | awk '{ printf "%.1f MiB", $1 / 1024 }')
+    else
+        echo "n/a (install the Debian package time)"
+    fi
+}
+
 echo "source: $mib MiB of random bytes in $work ($(df -T "$work" | awk 'NR == 2 { print $2 }')), $(nproc) cores, $rounds rounds"
 $drop_caches || echo "not root: cached pages are not dropped between runs, so expect noisier times"
+# The pieces a recipient has, and par2 is run on: the 100M preset's.
+"$cli" split -q -s 100000000 -o "$work/prepared" "$source_file"
+piece_names=()
+for ((piece = 1; piece <= (mib * 1024 * 1024 + 100000000 - 2) / (100000000 - 1); piece++)); do
+    piece_names+=("source.bin.$piece")
+done
 for preset in 100M:100000000 100k:100000; do
     label=${preset%%:*}
     size=${preset#*:}
@@ -106,6 +155,8 @@ for preset in 100M:100000000 100k:100000; do
            "openssl dgst" "cp && sync" "split && sync" cp split)
     park=false
     [[ $label == 100k ]] && park=true
+    [[ $label == 100M ]] &&
+        names+=("tessary --no-sh" "tessary -r 1" "par2 create" "sh NAME.sh" "cat && sha256sum")
     $alternatives && names+=(tessary-1-thread tessary-sendfile tessary-buffer tessary-fsync)
     declare -A times=()
     for ((round = 0; round <= rounds; round++)); do
@@ -130,6 +181,17 @@ for preset in 100M:100000000 100k:100000; do
     read -r progress_median _ < <(median_and_worst ${times["tessary --progress"]})
     echo "progress costs: $(ratio "$progress_median" "$tessary_median") x tessary"
     echo "tessary-cli peak memory: $(peak_mib "$size")"
+    if [[ $label == 100M ]]; then
+        read -r no_sh_median _ < <(median_and_worst ${times["tessary --no-sh"]})
+        read -r recovery_median _ < <(median_and_worst ${times["tessary -r 1"]})
+        read -r par2_median _ < <(median_and_worst ${times["par2 create"]})
+        read -r sh_median _ < <(median_and_worst ${times["sh NAME.sh"]})
+        read -r by_hand_median _ < <(median_and_worst ${times["cat && sha256sum"]})
+        echo "both restore scripts and the list: $(ratio "$tessary_median" "$no_sh_median") x tessary --no-sh (at most 1.02)"
+        echo "recovery files for 1 lost piece: $(ratio "$(awk -v a="$recovery_median" -v b="$tessary_median" 'BEGIN { print a - b }')" "$par2_median") x par2 create over the split alone (at most 1.1)"
+        echo "sh NAME.sh: $(ratio "$sh_median" "$by_hand_median") x cat && sha256sum (at most 1.2)"
+        echo "tessary-cli -r 1 peak memory, itself: $(own_peak_mib split -q -r 1 -s "$size" -o "$work/out" "$source_file"); par2 create's: $(par2_peak_mib)"
+    fi
     unset times
     rm -rf "$work/parked" && mkdir "$work/parked"
 done
