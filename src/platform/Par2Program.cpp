@@ -89,6 +89,9 @@ Outcome run(const QStringList &arguments, const QString &folder,
     const QString rest = QString::fromLocal8Bit(par2.readAll());
     outcome.output += rest;
     handLines(pending, rest + u'\n', onLine);
+    // Ctrl+C on a terminal reaches par2 too, and may end it before the loop saw the stop.
+    if (!keepGoing())
+        throw Failure::stopped();
     if (par2.exitStatus() != QProcess::NormalExit)
         throw Failure(Failure::Kind::System, {}, Par2Text::tr("the par2 program ended early"));
     outcome.exitCode = par2.exitCode();

@@ -4,8 +4,8 @@
 #include "Failure.h"
 #include "OutputFolder.h"
 #include "SourceFile.h"
-#include "checksums/FileSha256.h"
 #include "Task.h"
+#include "checksums/FileSha256.h"
 #include "join/JoinRecipe.h"
 #include "run/FractionProgress.h"
 #include "run/RunProgress.h"
@@ -153,9 +153,9 @@ void checkRecoveryFiles(const VerifyPlan &plan, VerifyResult &result, ProgressSi
 }
 
 // What the recovery files can do for pieces that are damaged or missing: par2 reads the pieces
-// once more, which the progress counts as more work.
+// once more, a stage of the progress of its own.
 void assessRebuild(const VerifyPlan &plan, VerifyResult &result, ProgressSink &progress,
-                   qint64 bytesRead, const std::function<bool()> &keepGoing) {
+                   const std::function<bool()> &keepGoing) {
     const std::optional<QByteArray> recoveryFile = recoveryFileBeside(*plan.folder, plan.list);
     const auto piecesWhole = [](const VerifyResult::Entry &entry) {
         return entry.status == Status::Matches;
@@ -164,7 +164,8 @@ void assessRebuild(const VerifyPlan &plan, VerifyResult &result, ProgressSink &p
                           result.rebuilt == Status::Matches))
         return;
     const qint64 bytes = pieceBytes(plan);
-    progress.runStarted(1, saturatingAdd(bytesRead, bytes));
+    progress.runStarted(1, bytes);
+    progress.fileStarted(0, fromFileSystemName(*recoveryFile), bytes);
     FractionProgress par2Progress(progress, bytes);
     try {
         result.rebuild = assessRecovery(*plan.folder, *recoveryFile, plan.list.pieces.size(),
@@ -206,11 +207,11 @@ VerifyPlan planVerify(const QString &chosen, const std::function<bool()> &keepGo
 bool VerifyResult::allMatch() const {
     auto matches = [](const Entry &entry) { return entry.status == Status::Matches; };
     return std::all_of(pieces.cbegin(), pieces.cend(), matches) && rebuilt == Status::Matches &&
-           (!whole || matches(*whole)) &&
-           std::all_of(recovery.cbegin(), recovery.cend(), matches);
+           (!whole || matches(*whole)) && std::all_of(recovery.cbegin(), recovery.cend(), matches);
 }
 
-VerifyResult runVerify(const VerifyPlan &plan, ProgressSink &progress, const StopRequest &stop) {
+VerifyResult runVerify(const VerifyPlan &plan, ProgressSink &progress, const StopRequest &stop,
+                       AskPar2 askPar2) {
     VerifyResult result;
     try {
         const QByteArray wholeName = fileSystemName(plan.names.fileName());
@@ -246,7 +247,8 @@ VerifyResult runVerify(const VerifyPlan &plan, ProgressSink &progress, const Sto
             throw *wholeFailure;
         const auto keepGoing = [&stop] { return !stop.requested(); };
         checkRecoveryFiles(plan, result, progress, keepGoing);
-        assessRebuild(plan, result, progress, bytes, keepGoing);
+        if (askPar2 == AskPar2::WhereDamaged)
+            assessRebuild(plan, result, progress, keepGoing);
     } catch (...) {
         result.end(Failure::current());
     }

@@ -61,4 +61,7 @@ struct VerifyResult : RunResult {
 // joined file where it stands beside them, and compares; where pieces are damaged or missing
 // and recovery files stand beside them, asks par2 what those can do. Never throws; tells
 // progress and looks at the stop request between chunks.
-VerifyResult runVerify(const VerifyPlan &plan, ProgressSink &progress, const StopRequest &stop);
+// A rebuild that follows at once has no need of par2's verdict: AskPar2::Never.
+enum class AskPar2 { WhereDamaged, Never };
+VerifyResult runVerify(const VerifyPlan &plan, ProgressSink &progress, const StopRequest &stop,
+                       AskPar2 askPar2 = AskPar2::WhereDamaged);

@@ -85,7 +85,7 @@ std::optional<QStringList> rebuild(const QString &chosen, const Failure &problem
         return std::nullopt;
     QStringList rebuilt;
     runLong([&](ProgressSink &progress, const StopRequest &stop) {
-        const VerifyResult checked = runVerify(set, progress, stop);
+        const VerifyResult checked = runVerify(set, progress, stop, AskPar2::Never);
         if (checked.failure)
             throw *checked.failure;
         qint64 bytes = 0;

@@ -3,6 +3,10 @@
 #include <algorithm>
 
 void ProgressCounter::runStarted(qint64 files, qint64 bytes) {
+    // A run of stages (a check, then a rebuild) starts each anew.
+    m_file = -1;
+    m_doneBytes = 0;
+    m_doneBeforeFile = 0;
     m_files = files;
     m_totalBytes = bytes;
 }

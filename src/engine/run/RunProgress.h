@@ -12,7 +12,8 @@ class ProgressSink {
 public:
     virtual ~ProgressSink() = default;
 
-    // The run begins: files to write and bytes to copy, as the sources report them.
+    // The run begins: files to write and bytes to copy, as the sources report them. A run
+    // in stages (a check, then par2's work) tells each stage so, and counts from nothing again.
     virtual void runStarted(qint64 files, qint64 bytes) {
         Q_UNUSED(files);
         Q_UNUSED(bytes);
