@@ -1,4 +1,5 @@
 #include "Cli.h"
+#include "CliText.h"
 
 #include "Commands.h"
 #include "Options.h"
@@ -16,10 +17,6 @@
 namespace Cli {
 
 namespace {
-
-class CliText {
-    Q_DECLARE_TR_FUNCTIONS(Cli)
-};
 
 // An argument that is no text in the system's encoding: decoded, it would name another file
 // (its bad bytes replaced), or none. Refused, by name; Done when every argument is text.

@@ -1,4 +1,5 @@
 #include "Command.h"
+#include "CliText.h"
 
 #include "Failure.h"
 #include "Options.h"
@@ -12,14 +13,6 @@
 #include <unistd.h>
 
 namespace Cli {
-
-namespace {
-
-class CliText {
-    Q_DECLARE_TR_FUNCTIONS(Cli)
-};
-
-} // namespace
 
 Command::Command(QString name, const Tuning &tuning)
     : m_name(std::move(name))

@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "CliText.h"
 
 #include "Failure.h"
 #include "SizeArgument.h"
@@ -18,10 +19,6 @@
 namespace Cli {
 
 namespace {
-
-class CliText {
-    Q_DECLARE_TR_FUNCTIONS(Cli)
-};
 
 class Split : public Command {
 public:

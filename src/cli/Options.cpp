@@ -1,4 +1,5 @@
 #include "Options.h"
+#include "CliText.h"
 
 #include "sizes/SizeTable.h"
 #include "sizes/SizeTargets.h"
@@ -8,11 +9,6 @@
 namespace Cli {
 
 namespace {
-
-// The context tessary-cli's words are translated in.
-class CliText {
-    Q_DECLARE_TR_FUNCTIONS(Cli)
-};
 
 QString listedSizes() {
     QStringList sizes;
@@ -61,7 +57,8 @@ QString optionHead(const OptionSpec &option) {
 const QList<CommandSpec> &commandSpecs() {
     static const QList<CommandSpec> commands{
         {QStringLiteral("split"),
-         QStringLiteral("(-s SIZE | -n N) [-o DIR] [-r N|N%] [--no-checksums] [--no-sh] [-q] FILE..."),
+         QStringLiteral(
+             "(-s SIZE | -n N) [-o DIR] [-r N|N%] [--no-checksums] [--no-sh] [-q] FILE..."),
          CliText::tr("cut each FILE into pieces of SIZE, or into N pieces, in DIR (by default the "
                      "current folder), with restore scripts for Windows (FILE.bat) and for macOS, "
                      "Linux and the BSDs (FILE.sh) and a SHA-256 list (FILE.sha256) beside them.")},
@@ -99,7 +96,7 @@ const QList<OptionSpec> &optionSpecs() {
         {{QStringLiteral("r"), QStringLiteral("recovery")},
          QStringLiteral("N|N%"),
          CliText::tr("write recovery files in PAR2 (FILE.par2 and its volumes) that rebuild any N "
-            "lost or damaged pieces, or N percent of them; they need the par2 program."),
+                     "lost or damaged pieces, or N percent of them; they need the par2 program."),
          split},
         {{QStringLiteral("no-checksums")}, {}, CliText::tr("write no SHA-256 list."), split},
         {{QStringLiteral("no-sh")},

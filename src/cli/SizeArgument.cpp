@@ -1,4 +1,5 @@
 #include "SizeArgument.h"
+#include "CliText.h"
 
 #include "sizes/SizeTable.h"
 #include "sizes/SizeTargets.h"
@@ -13,10 +14,6 @@
 namespace SizeArgument {
 
 namespace {
-
-class CliText {
-    Q_DECLARE_TR_FUNCTIONS(Cli)
-};
 
 struct Unit {
     QStringView name;

@@ -1,4 +1,5 @@
 #include "Terminal.h"
+#include "CliText.h"
 
 #include "split/SplitRequest.h"
 #include "text/MessageText.h"
@@ -11,14 +12,6 @@
 
 namespace Cli {
 
-namespace {
-
-class CliText {
-    Q_DECLARE_TR_FUNCTIONS(Cli)
-};
-
-} // namespace
-
 void print(std::FILE *stream, const QString &text) {
     std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
 }
@@ -28,9 +21,9 @@ void print(std::FILE *stream, const RunMessage &message) {
 }
 
 int usage(const QString &command, const QString &problem) {
-    print(stderr, CliText::tr("%1%2: %3\nTry '%1%2 --help'.")
-                      .arg(kProgram, command.isEmpty() ? QString() : u' ' + command,
-                           printable(problem)));
+    print(stderr,
+          CliText::tr("%1%2: %3\nTry '%1%2 --help'.")
+              .arg(kProgram, command.isEmpty() ? QString() : u' ' + command, printable(problem)));
     return Usage;
 }
 

@@ -1,18 +1,11 @@
 #include "FileArguments.h"
+#include "MainWindowText.h"
 
 #include "FileDrop.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-
-namespace {
-
-class MainWindowText {
-    Q_DECLARE_TR_FUNCTIONS(MainWindow)
-};
-
-} // namespace
 
 FileArguments::FileArguments(const QStringList &paths) {
     for (const QString &path : paths) {

@@ -1,18 +1,11 @@
 #include "FileDrop.h"
+#include "MainWindowText.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
-
-namespace {
-
-class MainWindowText {
-    Q_DECLARE_TR_FUNCTIONS(MainWindow)
-};
-
-} // namespace
 
 FileDrop::FileDrop(const QMimeData *data) {
     if (!data->hasUrls())

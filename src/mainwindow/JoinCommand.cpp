@@ -1,4 +1,5 @@
 #include "JoinCommand.h"
+#include "MainWindowText.h"
 
 #include "Failure.h"
 #include "FileDialog.h"
@@ -12,10 +13,6 @@
 #include <QCoreApplication>
 
 namespace {
-
-class MainWindowText {
-    Q_DECLARE_TR_FUNCTIONS(MainWindow)
-};
 
 QString title() {
     return MainWindowText::tr("Join Files");

@@ -1,4 +1,5 @@
 #include "VerifyCommand.h"
+#include "MainWindowText.h"
 
 #include "Failure.h"
 #include "FileDialog.h"
@@ -8,14 +9,6 @@
 #include "text/RunMessages.h"
 
 #include <QCoreApplication>
-
-namespace {
-
-class MainWindowText {
-    Q_DECLARE_TR_FUNCTIONS(MainWindow)
-};
-
-} // namespace
 
 VerifyCommand::VerifyCommand(WaitWindowSlot &waitWindow)
     : m_waitWindow(waitWindow) {}

@@ -1,4 +1,5 @@
 #include "Failure.h"
+#include "PlatformText.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -9,10 +10,6 @@
 #include <utility>
 
 namespace {
-
-class PlatformText {
-    Q_DECLARE_TR_FUNCTIONS(Platform)
-};
 
 Failure::Kind kindOf(int error) {
     switch (error) {

@@ -1,17 +1,10 @@
 #include "FileFacts.h"
+#include "PlatformText.h"
 
 #include <QCoreApplication>
 #include <QFile>
 
 #include <sys/stat.h>
-
-namespace {
-
-class PlatformText {
-    Q_DECLARE_TR_FUNCTIONS(Platform)
-};
-
-} // namespace
 
 QString describeKind(FileKind kind) {
     switch (kind) {

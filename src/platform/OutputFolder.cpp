@@ -1,4 +1,5 @@
 #include "OutputFolder.h"
+#include "PlatformText.h"
 
 #include "Failure.h"
 #include "Paths.h"
@@ -18,10 +19,6 @@
 #include <unistd.h>
 
 namespace {
-
-class PlatformText {
-    Q_DECLARE_TR_FUNCTIONS(Platform)
-};
 
 constexpr int kOpenFlags = O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK;
 
@@ -329,9 +326,9 @@ std::unique_ptr<OutputFolder> OutputFolder::makeFolder(const QByteArray &name) c
 }
 
 std::unique_ptr<OutputFolder> OutputFolder::openFolder(const QByteArray &name) const {
-    FileHandle folder(::openat(m_handle.fd(), name.constData(),
-                               O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC),
-                      filePath(name));
+    FileHandle folder(
+        ::openat(m_handle.fd(), name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC),
+        filePath(name));
     if (folder.fd() < 0)
         fail(name, errno);
     return std::unique_ptr<OutputFolder>(

@@ -1,4 +1,5 @@
 #include "OutputLock.h"
+#include "PlatformText.h"
 
 #include "Failure.h"
 #include "NameFolding.h"
@@ -8,14 +9,6 @@
 #include <QCoreApplication>
 
 #include <utility>
-
-namespace {
-
-class PlatformText {
-    Q_DECLARE_TR_FUNCTIONS(Platform)
-};
-
-} // namespace
 
 OutputLock::OutputLock(const OutputFolder &folder, QByteArray name, FileHandle file,
                        FileIdentity identity)

@@ -1,4 +1,5 @@
 #include "SourceFile.h"
+#include "PlatformText.h"
 
 #include "Failure.h"
 #include "OutputFolder.h"
@@ -12,14 +13,6 @@
 
 #include <fcntl.h>
 #include <unistd.h>
-
-namespace {
-
-class PlatformText {
-    Q_DECLARE_TR_FUNCTIONS(Platform)
-};
-
-} // namespace
 
 SourceFile::SourceFile(QString path)
     : m_path(std::move(path)) {

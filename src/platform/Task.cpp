@@ -1,4 +1,5 @@
 #include "Task.h"
+#include "PlatformText.h"
 
 #include "Failure.h"
 
@@ -7,14 +8,6 @@
 #include <system_error>
 #include <thread>
 #include <utility>
-
-namespace {
-
-class PlatformText {
-    Q_DECLARE_TR_FUNCTIONS(Platform)
-};
-
-} // namespace
 
 struct Task::Thread {
     std::thread thread;

@@ -1,4 +1,5 @@
 #include "checksums/ChecksumList.h"
+#include "checksums/ChecksumsText.h"
 
 #include "Failure.h"
 #include "NameFolding.h"
@@ -16,10 +17,6 @@
 #include <memory>
 
 namespace {
-
-class ChecksumsText {
-    Q_DECLARE_TR_FUNCTIONS(Checksums)
-};
 
 // Far beyond the list of any split: a million pieces take some 90 MB.
 constexpr qint64 kLargestList = qint64(128) << 20;
@@ -234,8 +231,7 @@ bool isChecksumListOf(const QByteArray &bytes, const OutputNames &names) {
     };
     return ChecksumList::text(names, whole, digests, recovery) == bytes && lowerDigest(whole) &&
            std::all_of(digests.cbegin(), digests.cend(), lowerDigest) &&
-           std::all_of(recovery.cbegin(), recovery.cend(),
-                       [&](const ChecksumList::Listed &listed) {
-                           return lowerDigest(listed.digest);
-                       });
+           std::all_of(recovery.cbegin(), recovery.cend(), [&](const ChecksumList::Listed &listed) {
+               return lowerDigest(listed.digest);
+           });
 }

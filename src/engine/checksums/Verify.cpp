@@ -1,4 +1,5 @@
 #include "checksums/Verify.h"
+#include "checksums/ChecksumsText.h"
 
 #include "DigestPipeline.h"
 #include "Failure.h"
@@ -23,10 +24,6 @@
 #include <mutex>
 
 namespace {
-
-class ChecksumsText {
-    Q_DECLARE_TR_FUNCTIONS(Checksums)
-};
 
 using Status = VerifyResult::Status;
 

@@ -1,4 +1,5 @@
 #include "join/JoinPlanner.h"
+#include "join/JoinText.h"
 
 #include "Leftovers.h"
 #include "NameFolding.h"
@@ -19,10 +20,6 @@
 #include <algorithm>
 
 namespace {
-
-class JoinText {
-    Q_DECLARE_TR_FUNCTIONS(Join)
-};
 
 QString native(const QString &path) {
     return QDir::toNativeSeparators(path);

@@ -1,4 +1,5 @@
 #include "join/JoinRecipe.h"
+#include "join/JoinText.h"
 
 #include "Failure.h"
 #include "OutputFolder.h"
@@ -24,10 +25,6 @@
 #include <utility>
 
 namespace {
-
-class JoinText {
-    Q_DECLARE_TR_FUNCTIONS(Join)
-};
 
 // Far beyond the script of any split (a million pieces take some 30 MB).
 constexpr qint64 kLargestScript = qint64(64) << 20;

@@ -1,4 +1,5 @@
 #include "join/JoinRun.h"
+#include "join/JoinText.h"
 
 #include "DigestPipeline.h"
 #include "Failure.h"
@@ -16,10 +17,6 @@
 #include <optional>
 
 namespace {
-
-class JoinText {
-    Q_DECLARE_TR_FUNCTIONS(Join)
-};
 
 // Bounded, so that progress is told and a stop is seen between chunks.
 constexpr qint64 kChunkBytes = qint64(8) << 20;

@@ -1,4 +1,5 @@
 #include "recovery/PieceRebuild.h"
+#include "recovery/RecoveryText.h"
 
 #include "Failure.h"
 #include "Leftovers.h"
@@ -22,10 +23,6 @@
 #include <vector>
 
 namespace {
-
-class RebuildText {
-    Q_DECLARE_TR_FUNCTIONS(Recovery)
-};
 
 // A piece to rebuild, and the damaged file at its name as it was checked, when there is one.
 struct Rebuilt {
@@ -57,7 +54,7 @@ public:
             const FileFacts now = m_folder.facts(piece.name);
             if (now.identity != piece.damaged->identity || !now.unchangedSince(*piece.damaged))
                 throw Failure(Failure::Kind::Changed, m_folder.filePath(piece.name),
-                              RebuildText::tr("it changed while it was rebuilt"));
+                              RecoveryText::tr("it changed while it was rebuilt"));
             // In place of the link par2 read it through.
             m_work.folder().remove(keptAsideName(piece.piece));
             m_folder.moveTo(m_work.folder(), piece.name, keptAsideName(piece.piece),
@@ -119,8 +116,8 @@ std::vector<Rebuilt> piecesToRebuild(const OutputFolder &folder, const OutputNam
             const FileFacts facts = folder.facts(rebuilt.name);
             if (facts.kind != FileKind::Regular)
                 throw Failure(Failure::Kind::Unusable, folder.filePath(rebuilt.name),
-                              RebuildText::tr("it is %1, which Tessary will not replace with a "
-                                              "rebuilt piece")
+                              RecoveryText::tr("it is %1, which Tessary will not replace with a "
+                                               "rebuilt piece")
                                   .arg(describeKind(facts.kind)));
             rebuilt.damaged = facts;
         }
@@ -139,8 +136,8 @@ void checkRoom(const OutputFolder &folder, const OutputNames &names, qint64 piec
     const qint64 free = folder.capacity().freeBytes;
     if (needed > free)
         throw Failure(Failure::Kind::NoRoom, folder.path(),
-                      RebuildText::tr("the rebuilt pieces need %1 of free space there, but only "
-                                      "%2 is free")
+                      RecoveryText::tr("the rebuilt pieces need %1 of free space there, but only "
+                                       "%2 is free")
                           .arg(bytesText(needed), bytesText(free)));
 }
 
@@ -154,10 +151,10 @@ QStringList linkInputs(const OutputFolder &folder, const OutputFolder &work,
     const auto link = [&](const QByteArray &name, const QByteArray &as) {
         if (!work.makeSymbolicLink(linkTarget(name), as))
             throw Failure(Failure::Kind::Unusable, folder.path(),
-                          RebuildText::tr("its file system has no symbolic links, which Tessary "
-                                          "needs to rebuild pieces there safely; copy the pieces "
-                                          "and recovery files to another disk, or run par2 "
-                                          "repair %1 there")
+                          RecoveryText::tr("its file system has no symbolic links, which Tessary "
+                                           "needs to rebuild pieces there safely; copy the pieces "
+                                           "and recovery files to another disk, or run par2 "
+                                           "repair %1 there")
                               .arg(names.recoveryIndex()));
     };
     qsizetype next = 0;
@@ -188,10 +185,10 @@ void checkRebuilt(const OutputFolder &work, const OutputFolder &folder, const Ch
         const QString path = folder.filePath(piece.name);
         if (work.facts(piece.name).kind != FileKind::Regular)
             throw Failure(Failure::Kind::System, path,
-                          RebuildText::tr("the par2 program did not rebuild it"));
+                          RecoveryText::tr("the par2 program did not rebuild it"));
         if (sha256Of(work, piece.name, keepGoing) != list.pieces[piece.piece - 1])
             throw Failure(Failure::Kind::Damaged, path,
-                          RebuildText::tr("the par2 program rebuilt it, but it does not match %1")
+                          RecoveryText::tr("the par2 program rebuilt it, but it does not match %1")
                               .arg(QFileInfo(list.path).fileName()));
         work.openForReading(piece.name).flushToDisk();
     }
@@ -205,13 +202,13 @@ QStringList PieceRebuild::run(const QList<VerifyResult::Entry> &checked,
     const std::optional<OutputLock> lock = OutputLock::take(m_folder, m_names.fileName());
     if (!lock)
         throw Failure(Failure::Kind::Busy, m_folder.filePath(fileSystemName(m_names.fileName())),
-                      RebuildText::tr("another Tessary run is writing %1 or its pieces there")
+                      RecoveryText::tr("another Tessary run is writing %1 or its pieces there")
                           .arg(m_names.fileName()));
     const std::optional<QByteArray> recoveryFile = recoveryFileBeside(m_folder, m_list);
     if (!recoveryFile)
         throw Failure(Failure::Kind::NotFound,
                       m_folder.filePath(fileSystemName(m_names.recoveryIndex())),
-                      RebuildText::tr("no recovery file of %1 stands beside its pieces")
+                      RecoveryText::tr("no recovery file of %1 stands beside its pieces")
                           .arg(m_names.fileName()));
     std::vector<Rebuilt> rebuilt = piecesToRebuild(m_folder, m_names, checked);
     if (rebuilt.empty())
@@ -238,7 +235,7 @@ QStringList PieceRebuild::run(const QList<VerifyResult::Entry> &checked,
                                                           names));
         }
         throw Failure(Failure::Kind::System, recoveryPath,
-                      RebuildText::tr("the par2 program could not rebuild the pieces: %1")
+                      RecoveryText::tr("the par2 program could not rebuild the pieces: %1")
                           .arg(outcome.lastLine()));
     }
     checkRebuilt(work.folder(), m_folder, m_list, rebuilt, keepGoing);

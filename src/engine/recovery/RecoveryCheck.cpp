@@ -1,4 +1,5 @@
 #include "recovery/RecoveryCheck.h"
+#include "recovery/RecoveryText.h"
 
 #include "Failure.h"
 #include "OutputFolder.h"
@@ -10,10 +11,6 @@
 #include <QRegularExpression>
 
 namespace {
-
-class RecoveryText {
-    Q_DECLARE_TR_FUNCTIONS(Recovery)
-};
 
 // par2's exit statuses: the set is whole, can be repaired, cannot be.
 constexpr int kWhole = 0;

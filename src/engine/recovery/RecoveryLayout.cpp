@@ -1,4 +1,5 @@
 #include "recovery/RecoveryLayout.h"
+#include "recovery/RecoveryText.h"
 
 #include "OutputFolder.h"
 #include "names/OutputNames.h"
@@ -10,10 +11,6 @@
 #include <algorithm>
 
 namespace {
-
-class RecoveryText {
-    Q_DECLARE_TR_FUNCTIONS(Recovery)
-};
 
 // What PAR2 allows: source blocks of all files together, and recovery blocks.
 constexpr qint64 kMostSourceBlocks = 32'768;

@@ -1,4 +1,5 @@
 #include "recovery/RecoveryWriter.h"
+#include "recovery/RecoveryText.h"
 
 #include "Failure.h"
 #include "OutputFolder.h"
@@ -11,14 +12,6 @@
 #include <QCoreApplication>
 
 #include <algorithm>
-
-namespace {
-
-class RecoveryText {
-    Q_DECLARE_TR_FUNCTIONS(Recovery)
-};
-
-} // namespace
 
 RecoveryWriter::RecoveryWriter(const OutputFolder &folder, const OutputNames &names, qint64 pieces,
                                const RecoveryLayout &layout)

@@ -1,4 +1,5 @@
 #include "split/PieceCutter.h"
+#include "split/SplitText.h"
 
 #include "Failure.h"
 #include "OutputFolder.h"
@@ -13,14 +14,6 @@
 #include <QCoreApplication>
 
 #include <optional>
-
-namespace {
-
-class SplitText {
-    Q_DECLARE_TR_FUNCTIONS(Split)
-};
-
-} // namespace
 
 PieceCutter::PieceCutter(WorkerPool &pool, CopyMethod firstMethod, ProgressSink &progress,
                          const StopRequest &stop)

@@ -1,4 +1,5 @@
 #include "split/PieceHasher.h"
+#include "split/SplitText.h"
 
 #include "Failure.h"
 #include "SourceFile.h"
@@ -10,14 +11,6 @@
 #include <QCoreApplication>
 
 #include <algorithm>
-
-namespace {
-
-class SplitText {
-    Q_DECLARE_TR_FUNCTIONS(Split)
-};
-
-} // namespace
 
 PieceHasher::PieceHasher(const CutPlan &plan, CutState &state, const StopRequest &stop)
     : m_plan(plan)

@@ -1,4 +1,5 @@
 #include "split/SplitRun.h"
+#include "split/SplitText.h"
 
 #include "Failure.h"
 #include "OutputFolder.h"
@@ -17,17 +18,9 @@
 #include <QCoreApplication>
 
 #include <algorithm>
-#include <memory>
 #include <functional>
+#include <memory>
 #include <vector>
-
-namespace {
-
-class SplitText {
-    Q_DECLARE_TR_FUNCTIONS(Split)
-};
-
-} // namespace
 
 SplitRun::SplitRun(const SplitPlan &plan, ProgressSink &progress, const StopRequest &stop,
                    RunOptions options)
@@ -123,7 +116,7 @@ void SplitRun::removeEarlierOutputs(const PlannedFile &file) const {
 }
 
 QList<ChecksumList::Listed> SplitRun::writeRecovery(const PlannedFile &file,
-                                                   RecoveryWriter &recovery) const {
+                                                    RecoveryWriter &recovery) const {
     // par2's own progress, as bytes of the file's work.
     FractionProgress progress(m_progress, file.bytes);
     QList<ChecksumList::Listed> files = recovery.write(

@@ -14,7 +14,7 @@ namespace RecoveryMessages {
 
 namespace {
 
-class RecoveryText {
+class RecoveryMessagesText {
     Q_DECLARE_TR_FUNCTIONS(RecoveryMessages)
 };
 
@@ -28,28 +28,31 @@ QString verdict(const VerifyResult &result) {
     const qint64 damaged = notMatching(result.pieces);
     const qint64 pieces = result.pieces.size();
     if (!result.rebuildUnknown.isEmpty())
-        return RecoveryText::tr("Whether the recovery files can rebuild the pieces could not be "
-                                "told: %1.")
+        return RecoveryMessagesText::tr(
+                   "Whether the recovery files can rebuild the pieces could not be "
+                   "told: %1.")
             .arg(result.rebuildUnknown);
     if (!result.rebuild || damaged == 0)
         return {};
     switch (result.rebuild->state) {
     case RecoveryVerdict::State::CanRebuild:
-        return damaged == 1
-                   ? RecoveryText::tr("1 of the %1 pieces is damaged or missing; the recovery "
-                                      "files can rebuild it.")
-                         .arg(pieces)
-                   : RecoveryText::tr("%1 of the %2 pieces are damaged or missing; the recovery "
-                                      "files can rebuild them.")
-                         .arg(damaged)
-                         .arg(pieces);
+        return damaged == 1 ? RecoveryMessagesText::tr(
+                                  "1 of the %1 pieces is damaged or missing; the recovery "
+                                  "files can rebuild it.")
+                                  .arg(pieces)
+                            : RecoveryMessagesText::tr(
+                                  "%1 of the %2 pieces are damaged or missing; the recovery "
+                                  "files can rebuild them.")
+                                  .arg(damaged)
+                                  .arg(pieces);
     case RecoveryVerdict::State::CannotRebuild:
         return cannotRebuild(damaged, pieces, result.rebuild->morePieces);
     case RecoveryVerdict::State::Whole:
         break;
     }
-    return RecoveryText::tr("The recovery files find every piece whole, though the checksum list "
-                            "does not.");
+    return RecoveryMessagesText::tr(
+        "The recovery files find every piece whole, though the checksum list "
+        "does not.");
 }
 
 } // namespace
@@ -59,13 +62,14 @@ QString afterCheck(const VerifyResult &result) {
     if (const QString told = verdict(result); !told.isEmpty())
         sentences << told;
     if (const qint64 bad = notMatching(result.recovery); bad > 0)
-        sentences << (bad == 1 ? RecoveryText::tr("1 of the %1 recovery files is damaged or "
-                                                  "missing, so fewer pieces can be rebuilt.")
-                                     .arg(result.recovery.size())
-                               : RecoveryText::tr("%1 of the %2 recovery files are damaged or "
-                                                  "missing, so fewer pieces can be rebuilt.")
-                                     .arg(bad)
-                                     .arg(result.recovery.size()));
+        sentences << (bad == 1
+                          ? RecoveryMessagesText::tr("1 of the %1 recovery files is damaged or "
+                                                     "missing, so fewer pieces can be rebuilt.")
+                                .arg(result.recovery.size())
+                          : RecoveryMessagesText::tr("%1 of the %2 recovery files are damaged or "
+                                                     "missing, so fewer pieces can be rebuilt.")
+                                .arg(bad)
+                                .arg(result.recovery.size()));
     return sentences.join(u' ');
 }
 
@@ -73,9 +77,10 @@ QString rebuilt(const QStringList &pieces) {
     if (pieces.isEmpty())
         return {};
     return pieces.size() == 1
-               ? RecoveryText::tr("%1 was rebuilt from the recovery files first.")
+               ? RecoveryMessagesText::tr("%1 was rebuilt from the recovery files first.")
                      .arg(printable(pieces.first()))
-               : RecoveryText::tr("%1 pieces were rebuilt from the recovery files first: %2.")
+               : RecoveryMessagesText::tr(
+                     "%1 pieces were rebuilt from the recovery files first: %2.")
                      .arg(pieces.size())
                      .arg(printable(pieces.join(QStringLiteral(", "))));
 }
@@ -86,30 +91,33 @@ QString rebuildQuestion(const Failure &failure) {
         failure.kind() == Failure::Kind::Damaged
             ? QFileInfo(failure.path()).fileName() + u' ' + failure.reason()
             : QDir::toNativeSeparators(failure.path()) + QStringLiteral(": ") + failure.reason();
-    return RecoveryText::tr("%1.\n\nRecovery files stand beside the pieces. Rebuild what is "
-                            "damaged or missing from them, then join?")
+    return RecoveryMessagesText::tr(
+               "%1.\n\nRecovery files stand beside the pieces. Rebuild what is "
+               "damaged or missing from them, then join?")
         .arg(printable(problem));
 }
 
 QString cannotRebuild(qint64 damaged, qint64 pieces, qint64 more, const QStringList &named) {
-    const QString found = damaged == 1 ? RecoveryText::tr("1 of the %1 pieces is damaged or "
-                                                          "missing")
-                                             .arg(pieces)
-                                       : RecoveryText::tr("%1 of the %2 pieces are damaged or "
-                                                          "missing")
-                                             .arg(damaged)
-                                             .arg(pieces);
-    const QString why = more == 1 ? RecoveryText::tr("%1, more than the recovery files can "
-                                                     "rebuild: 1 more piece would be needed.")
-                                        .arg(found)
-                                  : RecoveryText::tr("%1, more than the recovery files can "
-                                                     "rebuild: %2 more pieces would be needed.")
-                                        .arg(found)
-                                        .arg(more);
+    const QString found = damaged == 1
+                              ? RecoveryMessagesText::tr("1 of the %1 pieces is damaged or "
+                                                         "missing")
+                                    .arg(pieces)
+                              : RecoveryMessagesText::tr("%1 of the %2 pieces are damaged or "
+                                                         "missing")
+                                    .arg(damaged)
+                                    .arg(pieces);
+    const QString why = more == 1
+                            ? RecoveryMessagesText::tr("%1, more than the recovery files can "
+                                                       "rebuild: 1 more piece would be needed.")
+                                  .arg(found)
+                            : RecoveryMessagesText::tr("%1, more than the recovery files can "
+                                                       "rebuild: %2 more pieces would be needed.")
+                                  .arg(found)
+                                  .arg(more);
     if (named.isEmpty())
         return why;
     return why + u' ' +
-           RecoveryText::tr("Damaged or missing: %1.")
+           RecoveryMessagesText::tr("Damaged or missing: %1.")
                .arg(printable(named.join(QStringLiteral(", "))));
 }
 
