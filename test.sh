@@ -1,9 +1,43 @@
 #!/usr/bin/env bash
-# Builds Tessary with warnings as errors and runs every test.
+# Builds Tessary with warnings as errors and runs every test; then builds the tests of the engine
+# and the file layer twice more, with AddressSanitizer and UndefinedBehaviorSanitizer and with
+# ThreadSanitizer, and runs them there: any report fails the run.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
+jobs=$(nproc)
+
 cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Release -DTESSARY_WERROR=ON >/dev/null
-cmake --build build/test --parallel "$(nproc)"
-cd build/test
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)"
+cmake --build build/test --parallel "$jobs"
+(cd build/test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$jobs")
+
+# A tree of its own for each sanitizer, building only the engine's tests and what they run.
+sanitized() { # tree, sanitizers
+    cmake -S . -B "build/$1" "-DTESSARY_SANITIZE=$2" >/dev/null
+    cmake --build "build/$1" --parallel "$jobs" --target engine_tests
+}
+
+sanitized asan 'address;undefined'
+(cd build/asan && ctest --output-on-failure --parallel "$jobs" --label-regex '^engine$')
+
+# GCC 12's ThreadSanitizer expects the program where the kernel puts it when it randomises
+# addresses with at most 28 bits (vm.mmap_rnd_bits); with more, a run can end with "unexpected
+# memory mapping". Without randomisation (setarch -R, which the tests' children inherit) it runs
+# whatever the setting; where that is not allowed, the setting is lowered for the run.
+no_aslr=()
+rnd_bits=/proc/sys/vm/mmap_rnd_bits
+if setarch "$(uname -m)" -R true 2>/dev/null; then
+    no_aslr=(setarch "$(uname -m)" -R)
+elif [[ -r $rnd_bits && $(<"$rnd_bits") -gt 28 ]]; then
+    if [[ -w $rnd_bits ]]; then
+        echo "vm.mmap_rnd_bits lowered from $(<"$rnd_bits") to 28 while ThreadSanitizer runs"
+        trap "echo $(<"$rnd_bits") >$rnd_bits" EXIT
+        echo 28 >"$rnd_bits"
+    else
+        echo "warning: ThreadSanitizer may not start: address randomisation cannot be turned" \
+             "off and vm.mmap_rnd_bits is $(<"$rnd_bits") (more than 28)" >&2
+    fi
+fi
+sanitized tsan thread
+(cd build/tsan && "${no_aslr[@]}" ctest --output-on-failure --parallel "$jobs" \
+    --label-regex '^engine$')

@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
 #include <csignal>
 #include <functional>
 
@@ -257,10 +258,10 @@ void StopTest::stopIsSeenWithinAChunk() {
     job.add(source.isEmpty() ? queue.job.queue[0].path : source);
     ProgressHooks hooks;
     StopRequest stop;
-    qint64 atStop = -1;
+    std::atomic<qint64> atStop{-1}; // workers report at the same time
     hooks.onBytesCopied = [&](qint64 copied) {
-        if (atStop < 0)
-            atStop = copied;
+        qint64 none = -1;
+        atStop.compare_exchange_strong(none, copied);
         stop.request();
     };
 

@@ -9,7 +9,10 @@ namespace {
 
 std::atomic<StopRequest *> g_stop{nullptr};
 static_assert(std::atomic<StopRequest *>::is_always_lock_free); // safe in a signal handler
-volatile std::sig_atomic_t g_received = 0;
+// Atomic rather than volatile sig_atomic_t: the handler runs on whichever thread the signal
+// lands on, and two signals can land on two threads at once.
+std::atomic<int> g_received{0};
+static_assert(std::atomic<int>::is_always_lock_free);
 // Ctrl+C, kill, a terminal or SSH session that went away, and Ctrl+Backslash.
 constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 constexpr int kCount = sizeof kSignals / sizeof kSignals[0];
