@@ -192,6 +192,18 @@ void CliTest::commands_data() {
                           "report.doc.2: it is a symbolic link; Tessary joins only the pieces "
                           "themselves\n")
         << QStringList{QStringLiteral("other")} + split;
+    QTest::addRow("join of a missing piece without a list tells of the piece")
+        << Setup([](const QString &folder) {
+               splitReport(folder);
+               QFile::remove(QDir(folder).filePath(QStringLiteral("report.doc.sha256")));
+               QFile::remove(QDir(folder).filePath(QStringLiteral("report.doc.2")));
+           })
+        << args("join -y report.doc.bat") << 1 << QString()
+        << QStringLiteral("The pieces were not joined, and nothing was written.\n\n%1/"
+                          "report.doc.2: this piece is missing\n")
+        << QStringList{QStringLiteral("report.doc"), QStringLiteral("report.doc.1"),
+                       QStringLiteral("report.doc.3"), QStringLiteral("report.doc.bat"),
+                       QStringLiteral("report.doc.sh")};
     QTest::addRow("verify fails without a list")
         << Setup([](const QString &folder) {
                splitReport(folder);

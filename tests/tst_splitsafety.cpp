@@ -294,7 +294,8 @@ void SplitSafetyTest::privateFilesStayPrivate() {
 
 namespace {
 
-enum class Leftover { Plain, Locked, Linked, Queued };
+// A file; or a folder a killed rebuild left, holding a link to a piece or the user's piece.
+enum class Leftover { Plain, Locked, Linked, Queued, FolderLinkingAPiece, FolderKeepingAPiece };
 
 } // namespace
 
@@ -311,6 +312,10 @@ void SplitSafetyTest::onlyOurOwnLeftoversAreSwept_data() {
     QTest::addRow("one another run holds") << ours << Leftover::Locked << true << false;
     QTest::addRow("one with a second name") << ours << Leftover::Linked << true << false;
     QTest::addRow("the very file queued to be split") << ours << Leftover::Queued << true << false;
+    QTest::addRow("a rebuild's folder, linking a piece")
+        << ours << Leftover::FolderLinkingAPiece << true << true;
+    QTest::addRow("a rebuild's folder, keeping a piece aside")
+        << ours << Leftover::FolderKeepingAPiece << true << false;
     for (const char *name : {".tessary-notes", ".tessary-notes.txt", ".tessary-0000000000000.txt"})
         QTest::addRow("named %s, not as ours are", name)
             << QString::fromUtf8(name) << Leftover::Plain << true << false;
@@ -324,7 +329,17 @@ void SplitSafetyTest::onlyOurOwnLeftoversAreSwept() {
     QTemporaryDir in;
     QTemporaryDir out;
     const QString path = QDir(out.path()).filePath(name);
-    writeTestFile(path, "someone's");
+    const QString kept = QDir(path).filePath(QStringLiteral("kept-aside-2"));
+    if (kind == Leftover::FolderLinkingAPiece || kind == Leftover::FolderKeepingAPiece) {
+        QVERIFY(QDir().mkdir(path));
+        if (kind == Leftover::FolderKeepingAPiece)
+            writeTestFile(kept, "someone's");
+        else
+            QVERIFY(QFile::link(QDir(out.path()).filePath(QStringLiteral("f.2")), kept));
+        ageTwoDays(kept);
+    } else {
+        writeTestFile(path, "someone's");
+    }
     if (kind == Leftover::Linked)
         hardLink(path, QDir(out.path()).filePath(QStringLiteral("linked")));
     const int held = ::open(QFile::encodeName(path), O_RDONLY | O_CLOEXEC);
@@ -412,7 +427,7 @@ void SplitSafetyTest::sourceThatChangesWhileItIsSplitFails() {
     job.folder = out.path();
     job.size = QStringLiteral("11");
     ProgressHooks progress;
-    std::once_flag changed; // bytes are told from several threads at once
+    std::once_flag changed;                // bytes are told from several threads at once
     progress.onBytesCopied = [&](qint64) { // a download client, rsync --inplace
         std::call_once(changed, [&] {
             QFile source(path);

@@ -520,15 +520,15 @@ Replace it with the file joined from its pieces?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>the par2 program ended early</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>it gave no reason</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>the par2 program could not be started: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the par2 program ended early: %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -696,6 +696,14 @@ Replace it with the file joined from its pieces?</source>
         <source>the names of its %1 pieces are too long together to be handed to the par2 program; fewer pieces or a shorter name would do</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>the par2 program did not make this recovery file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the par2 program made this file, which Tessary did not ask for, so no recovery file was kept</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>RecoveryMenu</name>
@@ -778,6 +786,14 @@ Recovery files stand beside the pieces. Rebuild what is damaged or missing from 
     </message>
     <message>
         <source>Damaged or missing: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 was rebuilt from the recovery files before that, and stays beside the other pieces.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 pieces were rebuilt from the recovery files before that, and stay beside the others: %2.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

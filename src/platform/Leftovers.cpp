@@ -49,13 +49,13 @@ void removeFileLeftover(const OutputFolder &folder, const QByteArray &name) {
 }
 
 // What a run that was killed may leave in its private folder: a file made there, or a link
-// made there to a file beside it; never a file of the user's kept aside.
+// made there to a file beside it (a piece to be rebuilt is linked under a kept-aside name);
+// never a file of the user's kept aside.
 bool isOldPrivateEntry(const OutputFolder &folder, const QByteArray &name) {
-    if (name.startsWith(kKeptAsidePrefix))
-        return false;
     const FileFacts facts = folder.facts(name);
-    return isOldLoneFile(facts) ||
-           (facts.kind == FileKind::SymbolicLink && facts.modified <= youngestLeftover());
+    if (facts.kind == FileKind::SymbolicLink)
+        return facts.modified <= youngestLeftover();
+    return !name.startsWith(kKeptAsidePrefix) && isOldLoneFile(facts);
 }
 
 void removeFolderLeftover(const OutputFolder &parent, const QByteArray &name) {

@@ -26,8 +26,9 @@ QByteArray keptAsideName(qint64 number);
 // none of the files in keep (queued sources, say), unlocked, and not written for longer than
 // any run leaves its file unwritten; or a folder so named, itself and every entry in it that old,
 // which holds nothing but files of one name and symbolic links, and no file kept aside. A run that
-// is still writing holds its lock, and on a second mount that does not share locks (NFS) its file
-// is still young, from the moment it is made.
+// is still writing holds its file's lock, and on a second mount that does not share locks (NFS)
+// its file is still young, from the moment it is made; a private folder has no lock, and is
+// swept only once it and all it holds are older than any run leaves them untouched.
 void removeLeftovers(const OutputFolder &folder, const QSet<FileIdentity> &keep = {});
 
 // No leftover is younger than this.

@@ -4,7 +4,9 @@
 
 #include <QCoreApplication>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
+#include <QStringDecoder>
 
 namespace Par2Program {
 
@@ -38,7 +40,9 @@ void handLines(QString &pending, const QString &text,
 } // namespace
 
 QString Outcome::lastLine() const {
-    const QStringList lines = output.split(u'\n', Qt::SkipEmptyParts);
+    // par2 ends its progress lines with a carriage return alone.
+    const QStringList lines =
+        output.split(QRegularExpression(QStringLiteral("[\r\n]")), Qt::SkipEmptyParts);
     for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
         if (!line->trimmed().isEmpty())
             return line->trimmed();
@@ -65,12 +69,14 @@ Outcome run(const QStringList &arguments, const QString &folder,
     par2.start(QIODevice::ReadOnly);
     if (!par2.waitForStarted())
         throw Failure(
-            Failure::Kind::NotFound, {},
+            Failure::Kind::NotFound, folder,
             isAvailable()
                 ? Par2Text::tr("the par2 program could not be started: %1").arg(par2.errorString())
                 : absentReason());
     Outcome outcome;
     QString pending;
+    // One decoder for the whole output: a name's letter may be cut between two reads.
+    QStringDecoder decode(QStringDecoder::System);
     for (;;) {
         if (!keepGoing()) {
             par2.terminate();
@@ -80,20 +86,21 @@ Outcome run(const QStringList &arguments, const QString &folder,
             throw Failure::stopped();
         }
         const bool said = par2.waitForReadyRead(kPollMs);
-        const QString text = QString::fromLocal8Bit(par2.readAll());
+        const QString text = decode(par2.readAll());
         outcome.output += text;
         handLines(pending, text, onLine);
         if (!said && (par2.state() == QProcess::NotRunning || par2.waitForFinished(0)))
             break;
     }
-    const QString rest = QString::fromLocal8Bit(par2.readAll());
+    const QString rest = decode(par2.readAll());
     outcome.output += rest;
     handLines(pending, rest + u'\n', onLine);
     // Ctrl+C on a terminal reaches par2 too, and may end it before the loop saw the stop.
     if (!keepGoing())
         throw Failure::stopped();
     if (par2.exitStatus() != QProcess::NormalExit)
-        throw Failure(Failure::Kind::System, {}, Par2Text::tr("the par2 program ended early"));
+        throw Failure(Failure::Kind::System, folder,
+                      Par2Text::tr("the par2 program ended early: %1").arg(par2.errorString()));
     outcome.exitCode = par2.exitCode();
     return outcome;
 }

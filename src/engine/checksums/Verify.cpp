@@ -86,7 +86,7 @@ public:
                 result.pieces[piece - 1].status = Status::Damaged;
         }
         if (everyPiece)
-            result.rebuilt = whole == m_plan.list.whole ? Status::Matches : Status::Damaged;
+            result.joined = whole == m_plan.list.whole ? Status::Matches : Status::Damaged;
     }
 
 private:
@@ -158,12 +158,10 @@ void assessRebuild(const VerifyPlan &plan, VerifyResult &result, ProgressSink &p
         return entry.status == Status::Matches;
     };
     if (!recoveryFile || (std::all_of(result.pieces.cbegin(), result.pieces.cend(), piecesWhole) &&
-                          result.rebuilt == Status::Matches))
+                          result.joined == Status::Matches))
         return;
-    const qint64 bytes = pieceBytes(plan);
-    progress.runStarted(1, bytes);
-    progress.fileStarted(0, fromFileSystemName(*recoveryFile), bytes);
-    FractionProgress par2Progress(progress, bytes);
+    FractionProgress par2Progress =
+        startPar2Stage(plan, progress, fromFileSystemName(*recoveryFile));
     try {
         result.rebuild = assessRecovery(*plan.folder, *recoveryFile, plan.list.pieces.size(),
                                         std::ref(par2Progress), keepGoing);
@@ -175,6 +173,14 @@ void assessRebuild(const VerifyPlan &plan, VerifyResult &result, ProgressSink &p
 }
 
 } // namespace
+
+FractionProgress startPar2Stage(const VerifyPlan &plan, ProgressSink &progress,
+                                const QString &fileName) {
+    const qint64 bytes = pieceBytes(plan);
+    progress.runStarted(1, bytes);
+    progress.fileStarted(0, fileName, bytes);
+    return {progress, bytes};
+}
 
 VerifyPlan::VerifyPlan() = default;
 VerifyPlan::VerifyPlan(VerifyPlan &&) noexcept = default;
@@ -203,7 +209,7 @@ VerifyPlan planVerify(const QString &chosen, const std::function<bool()> &keepGo
 
 bool VerifyResult::allMatch() const {
     auto matches = [](const Entry &entry) { return entry.status == Status::Matches; };
-    return std::all_of(pieces.cbegin(), pieces.cend(), matches) && rebuilt == Status::Matches &&
+    return std::all_of(pieces.cbegin(), pieces.cend(), matches) && joined == Status::Matches &&
            (!whole || matches(*whole)) && std::all_of(recovery.cbegin(), recovery.cend(), matches);
 }
 

@@ -3,6 +3,7 @@
 #include "checksums/ChecksumList.h"
 #include "names/OutputNames.h"
 #include "recovery/RecoveryCheck.h"
+#include "run/FractionProgress.h"
 #include "run/RunResult.h"
 
 #include <QList>
@@ -46,7 +47,7 @@ struct VerifyResult : RunResult {
     QList<Entry> pieces;
     // Whether the pieces, joined in order, make the file whose digest the list gives; nothing
     // when a piece could not be read.
-    std::optional<Status> rebuilt;
+    std::optional<Status> joined;
     std::optional<Entry> whole; // when the joined file stands beside its pieces
     QList<Entry> recovery;      // each recovery file the list names
     // When pieces are damaged or missing and recovery files stand beside them: what those can
@@ -57,11 +58,17 @@ struct VerifyResult : RunResult {
     bool allMatch() const;
 };
 
+// A rebuild that follows at once has no need of par2's verdict: AskPar2::Never.
+enum class AskPar2 { WhereDamaged, Never };
+
 // Hashes every piece the list names, each and all of them in order, its recovery files, and the
 // joined file where it stands beside them, and compares; where pieces are damaged or missing
 // and recovery files stand beside them, asks par2 what those can do. Never throws; tells
 // progress and looks at the stop request between chunks.
-// A rebuild that follows at once has no need of par2's verdict: AskPar2::Never.
-enum class AskPar2 { WhereDamaged, Never };
 VerifyResult runVerify(const VerifyPlan &plan, ProgressSink &progress, const StopRequest &stop,
                        AskPar2 askPar2 = AskPar2::WhereDamaged);
+
+// Starts a stage of progress in which par2 reads the pieces of plan, fileName the file it
+// works from; par2's part done is told through what this returns.
+FractionProgress startPar2Stage(const VerifyPlan &plan, ProgressSink &progress,
+                                const QString &fileName);

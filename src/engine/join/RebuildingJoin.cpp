@@ -6,7 +6,6 @@
 #include "names/OutputNames.h"
 #include "recovery/PieceRebuild.h"
 #include "recovery/RecoveryCheck.h"
-#include "run/FractionProgress.h"
 #include "run/RunProgress.h"
 #include "text/RecoveryMessages.h"
 
@@ -79,7 +78,17 @@ std::variant<JoinOutcome, Failure> attempt(const QString &chosen, JoinQuestions 
 std::optional<QStringList> rebuild(const QString &chosen, const Failure &problem,
                                    JoinQuestions &questions, const LongWorkRunner &runLong,
                                    const std::function<bool()> &keepGoing) {
-    const VerifyPlan set = planVerify(chosen, keepGoing);
+    std::optional<VerifyPlan> planned;
+    try {
+        planned = planVerify(chosen, keepGoing);
+    } catch (const Failure &failure) {
+        // Without a list to rebuild from (none written, or one refused), the piece's own
+        // failure is what the user must read.
+        if (failure.kind() == Failure::Kind::Stopped)
+            throw;
+        return std::nullopt;
+    }
+    const VerifyPlan &set = *planned;
     if (!recoveryFileBeside(*set.folder, set.list) ||
         !questions.askYesNoLikelyYes(RecoveryMessages::rebuildQuestion(problem)))
         return std::nullopt;
@@ -88,12 +97,7 @@ std::optional<QStringList> rebuild(const QString &chosen, const Failure &problem
         const VerifyResult checked = runVerify(set, progress, stop, AskPar2::Never);
         if (checked.failure)
             throw *checked.failure;
-        qint64 bytes = 0;
-        for (qint64 piece = 1; piece <= set.list.pieces.size(); ++piece)
-            bytes += set.folder->facts(set.names.pieceOnDisk(piece)).size;
-        progress.runStarted(1, bytes);
-        progress.fileStarted(0, set.names.recoveryIndex(), bytes);
-        FractionProgress par2Progress(progress, bytes);
+        FractionProgress par2Progress = startPar2Stage(set, progress, set.names.recoveryIndex());
         rebuilt =
             PieceRebuild(*set.folder, set.names, set.list)
                 .run(checked.pieces, std::ref(par2Progress), [&stop] { return !stop.requested(); });
@@ -116,8 +120,15 @@ JoinOutcome joinRebuilding(const QString &chosen, JoinQuestions &questions,
         rebuild(chosen, problem, answers, runLong, keepGoing);
     if (!rebuilt)
         throw problem;
-    JoinOutcome second =
-        std::get<JoinOutcome>(attempt(chosen, answers, runLong, keepGoing, copyMethod, false));
+    JoinOutcome second;
+    try {
+        second =
+            std::get<JoinOutcome>(attempt(chosen, answers, runLong, keepGoing, copyMethod, false));
+    } catch (...) {
+        // The rebuilt pieces stay, and the user must hear of them whatever ends the join.
+        const Failure failure = Failure::current();
+        second.result.end(failure);
+    }
     second.result.rebuilt = *rebuilt;
     return second;
 }

@@ -61,8 +61,9 @@ public:
                             OutputFolder::Replacing::Never);
             piece.aside = true;
         }
+        // Known before the move, which keeps it: a failure after the move still finds it.
+        piece.placed = m_work.folder().facts(piece.name).identity;
         m_work.folder().moveTo(m_folder, piece.name, piece.name, OutputFolder::Replacing::Never);
-        piece.placed = m_folder.facts(piece.name).identity;
     }
     void done() { m_done = true; }
 

@@ -13,6 +13,26 @@
 
 #include <algorithm>
 
+namespace {
+
+// What par2 made that was not asked for, or did not make that was: both sorted.
+Failure unexpectedFiles(const OutputFolder &folder, const QList<QByteArray> &wanted,
+                        const QList<QByteArray> &found) {
+    for (const QByteArray &name : wanted) {
+        if (!std::binary_search(found.cbegin(), found.cend(), name))
+            return Failure(Failure::Kind::System, folder.filePath(name),
+                           RecoveryText::tr("the par2 program did not make this recovery file"));
+    }
+    const auto extra = std::find_if(found.cbegin(), found.cend(), [&](const QByteArray &name) {
+        return !std::binary_search(wanted.cbegin(), wanted.cend(), name);
+    });
+    return Failure(Failure::Kind::System, folder.filePath(*extra),
+                   RecoveryText::tr("the par2 program made this file, which Tessary did not ask "
+                                    "for, so no recovery file was kept"));
+}
+
+} // namespace
+
 RecoveryWriter::RecoveryWriter(const OutputFolder &folder, const OutputNames &names, qint64 pieces,
                                const RecoveryLayout &layout)
     : m_folder(folder)
@@ -59,18 +79,21 @@ QList<ChecksumList::Listed> RecoveryWriter::write(const std::function<void(doubl
     for (const QString &name : expected)
         wanted << fileSystemName(name);
     std::sort(wanted.begin(), wanted.end());
-    if (outcome.exitCode != 0 || found != wanted)
+    if (outcome.exitCode != 0)
         throw Failure(Failure::Kind::System, m_folder.filePath(fileSystemName(expected.first())),
                       RecoveryText::tr("the par2 program could not make the recovery files: %1")
                           .arg(outcome.lastLine()));
+    if (found != wanted)
+        throw unexpectedFiles(m_folder, wanted, found);
     QList<ChecksumList::Listed> listed;
     for (const QString &name : expected) {
         const QByteArray onDisk = fileSystemName(name);
         const QByteArray digest = sha256Of(made.folder(), onDisk, keepGoing);
         if (flushEach)
             made.folder().openForReading(onDisk).flushToDisk();
+        // Known before the move, which keeps it: a failure after the move still finds it.
+        m_placed.append({onDisk, made.folder().facts(onDisk).identity});
         made.folder().moveTo(m_folder, onDisk, onDisk, OutputFolder::Replacing::Never);
-        m_placed.append({onDisk, m_folder.facts(onDisk).identity});
         listed.append({name, digest});
     }
     return listed;

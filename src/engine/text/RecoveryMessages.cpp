@@ -85,6 +85,17 @@ QString rebuilt(const QStringList &pieces) {
                      .arg(printable(pieces.join(QStringLiteral(", "))));
 }
 
+QString rebuiltAndKept(const QStringList &pieces) {
+    return pieces.size() == 1
+               ? RecoveryMessagesText::tr("%1 was rebuilt from the recovery files before that, "
+                                          "and stays beside the other pieces.")
+                     .arg(printable(pieces.first()))
+               : RecoveryMessagesText::tr("%1 pieces were rebuilt from the recovery files "
+                                          "before that, and stay beside the others: %2.")
+                     .arg(pieces.size())
+                     .arg(printable(pieces.join(QStringLiteral(", "))));
+}
+
 QString rebuildQuestion(const Failure &failure) {
     // "report.doc.2 is damaged: ...", as the join says it; "path: this piece is missing".
     const QString problem =

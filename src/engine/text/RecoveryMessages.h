@@ -15,6 +15,8 @@ namespace RecoveryMessages {
 QString afterCheck(const VerifyResult &result);
 // After a join: the pieces rebuilt before it; empty when none was.
 QString rebuilt(const QStringList &pieces);
+// After a join that failed or was stopped once pieces were rebuilt: those pieces, which stay.
+QString rebuiltAndKept(const QStringList &pieces);
 // Asked when a join finds a piece damaged or missing, said by failure, and recovery files
 // beside the pieces.
 QString rebuildQuestion(const Failure &failure);

@@ -133,6 +133,26 @@ QString entryLine(const VerifyResult::Entry &entry) {
     return printable(QStringLiteral("\u2022 ") + entry.name + QStringLiteral(": ") + state);
 }
 
+// The join's end as the user reads it, the pieces rebuilt before it apart.
+RunMessage joinEnded(const JoinPlan &plan, const JoinResult &result) {
+    switch (result.outcome) {
+    case RunOutcome::Done:
+        break;
+    case RunOutcome::Stopped:
+        return joinStopped();
+    case RunOutcome::Failed:
+        if (result.inPlace)
+            return {RunMessage::Tone::Warning,
+                    joinFailedTitle(),
+                    RunText::tr("%1 has been restored, but it may not have reached the disk "
+                                "yet.\n\n%2")
+                        .arg(printable(plan.recipe.destination), told(*result.failure)),
+                    {}};
+        return joinFailure(*result.failure);
+    }
+    return {RunMessage::Tone::Information, {}, restored(plan), {}};
+}
+
 } // namespace
 
 RunMessage split(const SplitPlan &plan, const SplitResult &result) {
@@ -166,25 +186,13 @@ RunMessage splitFailure(const Failure &failure) {
 }
 
 RunMessage join(const JoinPlan &plan, const JoinResult &result) {
-    switch (result.outcome) {
-    case RunOutcome::Done:
-        break;
-    case RunOutcome::Stopped:
-        return joinStopped();
-    case RunOutcome::Failed:
-        if (result.inPlace)
-            return {RunMessage::Tone::Warning,
-                    joinFailedTitle(),
-                    RunText::tr("%1 has been restored, but it may not have reached the disk "
-                                "yet.\n\n%2")
-                        .arg(printable(plan.recipe.destination), told(*result.failure)),
-                    {}};
-        return joinFailure(*result.failure);
-    }
-    QString text = restored(plan);
-    if (const QString rebuilt = RecoveryMessages::rebuilt(result.rebuilt); !rebuilt.isEmpty())
-        text += QStringLiteral("\n\n") + rebuilt;
-    return {RunMessage::Tone::Information, {}, text, {}};
+    RunMessage message = joinEnded(plan, result);
+    if (!result.rebuilt.isEmpty()) // what was rebuilt stays, whatever ended the join after it
+        message.text +=
+            QStringLiteral("\n\n") + (result.outcome == RunOutcome::Done
+                                          ? RecoveryMessages::rebuilt(result.rebuilt)
+                                          : RecoveryMessages::rebuiltAndKept(result.rebuilt));
+    return message;
 }
 
 RunMessage joinFailure(const Failure &failure) {
@@ -235,7 +243,7 @@ RunMessage verify(const VerifyPlan &plan, const VerifyResult &result) {
     if (matching < count)
         summary =
             RunText::tr("%1 of the %2 pieces in %3 match.").arg(matching).arg(count).arg(list);
-    else if (result.rebuilt != VerifyResult::Status::Matches)
+    else if (result.joined != VerifyResult::Status::Matches)
         summary = RunText::tr("Every piece matches its line in %1, but joined they would not "
                               "make %2 as the list gives it: its line for %2 is wrong.")
                       .arg(list, file);
