@@ -28,6 +28,8 @@ private Q_SLOTS:
     void layoutKeepsItsPromise();
     void setsAreRebuilt_data();
     void setsAreRebuilt();
+    void splitAgainTakesOnlyItsOwnRecoveryFiles_data();
+    void splitAgainTakesOnlyItsOwnRecoveryFiles();
     void stopLeavesNothingHalfMade_data();
     void stopLeavesNothingHalfMade();
 };
@@ -68,14 +70,16 @@ QByteArray splitWithRecovery(const QString &out, const QString &amount, Progress
     return bytes;
 }
 
-// Does to the set in folder what damage says: "lose:3", "garble:5", "cut:4", "garble:vol0".
+// Does to the set in folder what damage says: "lose:3", "garble:5", "cut:4", "garble:vol0",
+// "lose:list".
 void harm(const QString &folder, const QString &damage) {
     const OutputNames names(kName);
     for (const QString &step : damage.split(u' ', Qt::SkipEmptyParts)) {
         const QString what = step.section(u':', 0, 0), which = step.section(u':', 1);
         const QString path = QDir(folder).filePath(
-            which.startsWith(u"vol") ? names.recoveryVolume(which.mid(3).toLongLong(), 1)
-                                     : names.piece(which.toLongLong()));
+            which == u"list"           ? names.checksums()
+            : which.startsWith(u"vol") ? names.recoveryVolume(which.mid(3).toLongLong(), 1)
+                                       : names.piece(which.toLongLong()));
         QFile file(path);
         if (what == u"lose")
             QVERIFY(file.remove());
@@ -246,6 +250,38 @@ void RecoveryTest::setsAreRebuilt() {
         QFile::remove(out.filePath(kName));
         harm(out.path(), damage);
         QVERIFY(rebuiltByPar2(out.path()) == source); // the recipient without Tessary
+    }
+}
+
+void RecoveryTest::splitAgainTakesOnlyItsOwnRecoveryFiles_data() {
+    QTest::addColumn<QString>("damage"); // to the first split's files
+    QTest::addColumn<bool>("replaced");
+    QTest::addRow("an earlier set, as it was made") << QString() << true;
+    QTest::addRow("a recovery file changed since") << QStringLiteral("garble:vol0") << false;
+    QTest::addRow("no list to tell they are ours") << QStringLiteral("lose:list") << false;
+}
+
+void RecoveryTest::splitAgainTakesOnlyItsOwnRecoveryFiles() {
+    QFETCH(QString, damage);
+    QFETCH(bool, replaced);
+    QTemporaryDir out;
+    ProgressSink progress;
+    const StopRequest stop;
+    SplitResult first, second;
+    splitWithRecovery(out.path(), QStringLiteral("1"), progress, stop, first);
+    QVERIFY(first.outcome == RunOutcome::Done);
+    harm(out.path(), damage);
+    const QString volume = out.filePath(OutputNames(kName).recoveryVolume(0, 1));
+    const QByteArray before = readTestFile(volume);
+
+    splitWithRecovery(out.path(), QStringLiteral("1"), progress, stop, second);
+
+    QCOMPARE(second.outcome == RunOutcome::Done, replaced);
+    if (!replaced) {
+        QCOMPARE(second.failure->kind(), Failure::Kind::NotOurs);
+        QVERIFY2(second.failure->reason().contains(QStringLiteral("is not a recovery file of")),
+                 second.failure->what());
+        QVERIFY(readTestFile(volume) == before);
     }
 }
 

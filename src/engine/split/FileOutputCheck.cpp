@@ -7,6 +7,8 @@
 #include "split/SplitPlan.h"
 #include "text/RefusalText.h"
 
+#include <QHash>
+
 FileOutputCheck::FileOutputCheck(const OutputFolder &folder, const OutputChecker &checker,
                                  const ExistingOutputs &existing, PlannedFile &file)
     : m_folder(folder)
@@ -58,9 +60,13 @@ std::optional<Failure> FileOutputCheck::checkRecovery() {
         for (const QString &name : m_file.recovery->names(m_file.names))
             written << fileSystemName(name);
     }
-    const QList<QString> listed = listedRecoveryFiles(m_folder, m_file.names);
+    const QList<ChecksumList::Listed> listed = listedRecoveryFiles(m_folder, m_file.names);
+    QHash<QByteArray, bool> known; // each is read once
     const auto ours = [&](const QByteArray &name) {
-        return listed.contains(fromFileSystemName(name)) && isRecoveryFile(m_folder, name);
+        const auto found = known.constFind(name);
+        return found != known.cend()
+                   ? *found
+                   : *known.insert(name, isListedRecoveryFile(m_folder, name, listed));
     };
     for (const QByteArray &name : std::as_const(written)) {
         if (m_folder.facts(name).kind == FileKind::Missing)
@@ -71,7 +77,8 @@ std::optional<Failure> FileOutputCheck::checkRecovery() {
         if (!ours(name))
             return refusal(Failure::Kind::NotOurs,
                            RefusalReason::notOurs(OutputNames::Kind::Recovery,
-                                                  m_folder.filePath(name), m_file.names.fileName()));
+                                                  m_folder.filePath(name),
+                                                  m_file.names.fileName()));
     }
     // An earlier set of ours goes with the pieces it rebuilds.
     for (const QByteArray &there : spellings) {

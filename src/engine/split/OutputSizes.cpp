@@ -3,9 +3,9 @@
 #include "OutputFolder.h"
 #include "names/OutputNames.h"
 #include "names/RestoreScript.h"
-#include "split/SplitPlan.h"
 #include "run/Saturating.h"
 #include "sizes/PieceLength.h"
+#include "split/SplitPlan.h"
 #include "text/RefusalText.h"
 
 #include <QStringList>
@@ -55,17 +55,16 @@ qint64 OutputSizes::bytes(const PlannedFile &file, qint64 blockSize) const {
         total = saturatingAdd(total, wholeBlocks(posixScriptBytesAtMost(names, pieces), blockSize));
     if (file.recovery)
         total = saturatingAdd(
-            total, saturatingAdd(wholeBlocks(file.recovery->indexBytes, blockSize),
-                                 saturatingMultiply(file.recovery->volumes,
-                                                    wholeBlocks(file.recovery->volumeBytes,
-                                                                blockSize))));
+            total,
+            saturatingAdd(wholeBlocks(file.recovery->indexBytes, blockSize),
+                          saturatingMultiply(file.recovery->volumes,
+                                             wholeBlocks(file.recovery->volumeBytes, blockSize))));
     return total;
 }
 
 qint64 OutputSizes::files(const PlannedFile &file) const {
     const qint64 recovery = file.recovery ? 1 + file.recovery->volumes : 0;
-    return saturatingAdd(file.pieces,
-                         1 + (checksums ? 1 : 0) + (posixScript ? 1 : 0) + recovery);
+    return saturatingAdd(file.pieces, 1 + (checksums ? 1 : 0) + (posixScript ? 1 : 0) + recovery);
 }
 
 std::optional<Failure> OutputSizes::nameTooLong(const OutputFolder &folder,

@@ -4,8 +4,11 @@
 #include "OutputFolder.h"
 #include "SourceFile.h"
 #include "checksums/ChecksumList.h"
+#include "checksums/FileSha256.h"
 #include "join/JoinRecipe.h"
 #include "names/PosixRestoreScript.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -37,27 +40,30 @@ bool isOwnOutput(const OutputFolder &folder, const QByteArray &name, const Outpu
     return false;
 }
 
-QList<QString> listedRecoveryFiles(const OutputFolder &folder, const OutputNames &names) {
+QList<ChecksumList::Listed> listedRecoveryFiles(const OutputFolder &folder,
+                                                const OutputNames &names) {
     const QByteArray list = names.checksumsOnDisk();
     if (folder.facts(list).kind != FileKind::Regular ||
         !isOwnOutput(folder, list, names, OutputNames::Kind::Checksums))
         return {};
-    QList<QString> listed;
     try {
-        for (const ChecksumList::Listed &file :
-             readChecksumList(folder, names, [] { return true; }).recovery)
-            listed << file.name;
+        return readChecksumList(folder, names, [] { return true; }).recovery;
     } catch (const Failure &) { // a list whose pieces changed since; it names nothing then
+        return {};
     }
-    return listed;
 }
 
-bool isRecoveryFile(const OutputFolder &folder, const QByteArray &name) {
-    // Every packet of PAR2 starts with its magic, the first of them at the file's start.
+bool isListedRecoveryFile(const OutputFolder &folder, const QByteArray &name,
+                          const QList<ChecksumList::Listed> &listed) {
+    const QString text = fromFileSystemName(name);
+    const auto line =
+        std::find_if(listed.cbegin(), listed.cend(),
+                     [&](const ChecksumList::Listed &file) { return file.name == text; });
+    if (line == listed.cend())
+        return false;
+    // A file of the user's may well start as PAR2's do; only the bytes the list holds are ours.
     try {
-        char magic[8] = {};
-        return SourceFile(folder, name).readAt(magic, sizeof magic, 0) == sizeof magic &&
-               QByteArrayView(magic, sizeof magic) == QByteArrayView("PAR2\0PKT", 8);
+        return sha256Of(folder, name, [] { return true; }) == line->digest;
     } catch (const Failure &) {
         return false;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "checksums/ChecksumList.h"
 #include "names/OutputNames.h"
 
 #include <QByteArray>
@@ -14,9 +15,11 @@ class OutputFolder;
 bool isOwnOutput(const OutputFolder &folder, const QByteArray &name, const OutputNames &names,
                  OutputNames::Kind kind);
 
-// The recovery files that the checksum list of names in folder names, where that list is one a
-// split writes; none otherwise.
-QList<QString> listedRecoveryFiles(const OutputFolder &folder, const OutputNames &names);
+// The recovery files that the checksum list of names in folder names, with their digests,
+// where that list is one a split writes; none otherwise.
+QList<ChecksumList::Listed> listedRecoveryFiles(const OutputFolder &folder,
+                                                const OutputNames &names);
 
-// Whether the file at name in folder is in PAR2's format, as its first bytes tell.
-bool isRecoveryFile(const OutputFolder &folder, const QByteArray &name);
+// Whether the file at name in folder is one of the recovery files listed, byte for byte.
+bool isListedRecoveryFile(const OutputFolder &folder, const QByteArray &name,
+                          const QList<ChecksumList::Listed> &listed);

@@ -1,11 +1,11 @@
 #include "split/SplitPlanner.h"
 
 #include "Failure.h"
+#include "Leftovers.h"
 #include "NameFolding.h"
 #include "OutputFolder.h"
 #include "Par2Program.h"
 #include "SourceFile.h"
-#include "Leftovers.h"
 #include "names/PortableName.h"
 #include "run/Saturating.h"
 #include "sizes/PieceLength.h"

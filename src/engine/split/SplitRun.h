@@ -1,8 +1,8 @@
 #pragma once
 
 #include "FileFacts.h"
-#include "checksums/ChecksumList.h"
 #include "RangeCopier.h"
+#include "checksums/ChecksumList.h"
 #include "run/RunResult.h"
 #include "run/WorkerPool.h"
 
