@@ -310,8 +310,8 @@ QSet<QString> optionsNamed(const QString &text) {
 
 QSet<QString> declaredOptions() {
     QSet<QString> declared;
-    for (const Cli::OptionSpec &spec : Cli::optionSpecs()) {
-        for (const QString &name : spec.names)
+    for (const Cli::OptionDeclaration &option : Cli::optionDeclarations()) {
+        for (const QString &name : option.names)
             declared.insert((name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name);
     }
     return declared;

@@ -44,7 +44,7 @@ QString wrapped(const QString &text, qsizetype indent, qsizetype width = 92) {
     return out;
 }
 
-QString optionHead(const OptionSpec &option) {
+QString optionHead(const OptionDeclaration &option) {
     QStringList names;
     for (const QString &name : option.names)
         names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
@@ -54,8 +54,8 @@ QString optionHead(const OptionSpec &option) {
 
 } // namespace
 
-const QList<CommandSpec> &commandSpecs() {
-    static const QList<CommandSpec> commands{
+const QList<CommandDeclaration> &commandDeclarations() {
+    static const QList<CommandDeclaration> commands{
         {QStringLiteral("split"),
          QStringLiteral(
              "(-s SIZE | -n N) [-o DIR] [-r N|N%] [--no-checksums] [--no-sh] [-q] FILE..."),
@@ -74,9 +74,9 @@ const QList<CommandSpec> &commandSpecs() {
     return commands;
 }
 
-const QList<OptionSpec> &optionSpecs() {
+const QList<OptionDeclaration> &optionDeclarations() {
     const QStringList split{QStringLiteral("split")};
-    static const QList<OptionSpec> options{
+    static const QList<OptionDeclaration> options{
         {{QStringLiteral("s"), QStringLiteral("size")},
          QStringLiteral("SIZE"),
          CliText::tr(
@@ -125,25 +125,17 @@ const QList<OptionSpec> &optionSpecs() {
 
 QList<QCommandLineOption> parserOptions(const QString &command) {
     QList<QCommandLineOption> options;
-    for (const OptionSpec &option : optionSpecs()) {
+    for (const OptionDeclaration &option : optionDeclarations()) {
         if (option.commands.contains(command))
             options << QCommandLineOption(option.names, option.help, option.value);
     }
     return options;
 }
 
-QCommandLineOption parserOption(const QString &name) {
-    for (const OptionSpec &option : optionSpecs()) {
-        if (option.names.contains(name))
-            return QCommandLineOption(option.names, option.help, option.value);
-    }
-    return QCommandLineOption(name);
-}
-
 QString helpText() {
     const QString usage = CliText::tr("Usage: ");
     QStringList lines;
-    for (const CommandSpec &command : commandSpecs())
+    for (const CommandDeclaration &command : commandDeclarations())
         lines << (lines.isEmpty() ? usage : QString(usage.size(), u' ')) +
                      QStringLiteral("tessary-cli ") + command.name + u' ' + command.arguments;
     lines << QString()
@@ -153,10 +145,10 @@ QString helpText() {
                              "its window."),
                  0)
           << QString();
-    for (const CommandSpec &command : commandSpecs())
+    for (const CommandDeclaration &command : commandDeclarations())
         lines << QStringLiteral("  %1  ").arg(command.name, -6) + wrapped(command.help, 10);
     lines << QString();
-    for (const OptionSpec &option : optionSpecs()) {
+    for (const OptionDeclaration &option : optionDeclarations()) {
         const QString where = option.commands.isEmpty() || option.commands.size() > 1
                                   ? QString()
                                   : QStringLiteral("(%1) ").arg(option.commands.first());

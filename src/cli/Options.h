@@ -9,25 +9,24 @@
 // test holds the manual page and the shell completion to the same list.
 namespace Cli {
 
-struct CommandSpec {
+struct CommandDeclaration {
     QString name;      // "split"
     QString arguments; // what follows the name in the usage line
     QString help;
 };
 
-struct OptionSpec {
-    QStringList names;    // "s", "size": one letter for -s, more for --size
-    QString value;        // "SIZE"; empty for a switch
+struct OptionDeclaration {
+    QStringList names; // "s", "size": one letter for -s, more for --size
+    QString value;     // "SIZE"; empty for a switch
     QString help;
     QStringList commands; // those that take it; empty for the program itself, before a command
 };
 
-const QList<CommandSpec> &commandSpecs();
-const QList<OptionSpec> &optionSpecs();
+const QList<CommandDeclaration> &commandDeclarations();
+const QList<OptionDeclaration> &optionDeclarations();
 
-// The options command takes, as its parser takes them; with the name given ("size"), one.
+// The options command takes, as its parser takes them.
 QList<QCommandLineOption> parserOptions(const QString &command);
-QCommandLineOption parserOption(const QString &name);
 
 // The whole help, from the declarations.
 QString helpText();

@@ -165,6 +165,8 @@ void frmSplit::createSizeChoice(QWidget *client) {
     customSize = place<QLineEdit>(client, u"txtCustomSize", 6120, 7680, 2535, 375);
     // A file dropped there is meant for the queue, not as text for the size.
     customSize->setAcceptDrops(false);
+    // Each size's bytes, for whoever reads the window's lists by name; the size table is what
+    // a split reads.
     pieceSizeBytes = place<QListWidget>(client, u"List5", 9360, 1200, 975, 450);
     pieceSizeBytes->hide();
 }

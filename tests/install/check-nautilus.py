@@ -54,9 +54,9 @@ def load(name, gi):
     # None makes the import fail, as where python3-gi is not installed.
     sys.modules["gi"] = gi
     sys.modules["gi.repository"] = gi.repository if gi else None
-    spec = importlib.util.spec_from_file_location(name, EXTENSION)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    found = importlib.util.spec_from_file_location(name, EXTENSION)
+    module = importlib.util.module_from_spec(found)
+    found.loader.exec_module(module)
     return module
 
 

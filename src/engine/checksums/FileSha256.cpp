@@ -4,21 +4,28 @@
 #include "Failure.h"
 #include "SourceFile.h"
 
-QByteArray sha256Of(const OutputFolder &folder, const QByteArray &name,
-                    const std::function<bool()> &keepGoing,
-                    const std::function<void(qint64)> &onRead) {
+void feedFile(DigestPipeline &digests, const OutputFolder &folder, const QByteArray &name,
+              const std::function<bool()> &keepGoing, const std::function<void(qint64)> &onRead) {
     const SourceFile file(folder, name);
-    DigestPipeline digests({}, DigestPipeline::Digests::WholeOnly);
     for (qint64 offset = 0;;) {
         if (!keepGoing())
             throw Failure::stopped();
         char *buffer = digests.nextBuffer();
         const qint64 got = file.readAt(buffer, DigestPipeline::kBufferBytes, offset);
+        // A file that ends on a buffer's end is told so by an empty buffer after it.
         digests.hash(got, got == 0);
         if (got == 0)
-            return digests.wholeDigest();
+            return;
         offset += got;
         if (onRead)
             onRead(got);
     }
+}
+
+QByteArray sha256Of(const OutputFolder &folder, const QByteArray &name,
+                    const std::function<bool()> &keepGoing,
+                    const std::function<void(qint64)> &onRead) {
+    DigestPipeline digests({}, DigestPipeline::Digests::WholeOnly);
+    feedFile(digests, folder, name, keepGoing, onRead);
+    return digests.wholeDigest();
 }

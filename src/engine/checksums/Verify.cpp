@@ -4,7 +4,6 @@
 #include "DigestPipeline.h"
 #include "Failure.h"
 #include "OutputFolder.h"
-#include "SourceFile.h"
 #include "Task.h"
 #include "checksums/FileSha256.h"
 #include "join/JoinRecipe.h"
@@ -36,25 +35,6 @@ std::optional<VerifyResult::Entry> notAFile(const OutputFolder &folder, const QS
         return VerifyResult::Entry{text, Status::Damaged,
                                    ChecksumsText::tr("it is %1").arg(describeKind(facts.kind))};
     return std::nullopt;
-}
-
-// Feeds the file at name in folder to digests as one piece, read to where a read returns
-// nothing; throws a stop once keepGoing says no.
-void feedFile(const OutputFolder &folder, const QString &text, DigestPipeline &digests,
-              ProgressSink &progress, const std::function<bool()> &keepGoing) {
-    const SourceFile file(folder, fileSystemName(text));
-    for (qint64 offset = 0;;) {
-        if (!keepGoing())
-            throw Failure::stopped();
-        char *buffer = digests.nextBuffer();
-        const qint64 got = file.readAt(buffer, DigestPipeline::kBufferBytes, offset);
-        // A file that ends on a buffer's end is told so by an empty buffer after it.
-        digests.hash(got, got == 0);
-        if (got == 0)
-            return;
-        offset += got;
-        progress.bytesCopied(got);
-    }
 }
 
 // Feeds the pieces that are there, in order, to one pipeline, which hashes each of them and
@@ -99,8 +79,9 @@ private:
             const std::lock_guard lock(m_mutex);
             m_fedPieces.append(piece);
         }
-        feedFile(*m_plan.folder, text, m_digests, m_progress,
-                 [this] { return !m_stop.requested(); });
+        feedFile(
+            m_digests, *m_plan.folder, fileSystemName(text), [this] { return !m_stop.requested(); },
+            [this](qint64 bytes) { m_progress.bytesCopied(bytes); });
         return std::nullopt;
     }
 

@@ -79,10 +79,6 @@ QByteArray OutputNames::scriptOnDisk() const {
     return fileSystemName(script());
 }
 
-QByteArray OutputNames::posixScriptOnDisk() const {
-    return fileSystemName(posixScript());
-}
-
 void OutputNames::setPieceOnDisk(QByteArray &buffer, qint64 number) const {
     char digits[24];
     const char *end = std::to_chars(digits, digits + sizeof digits, number).ptr;

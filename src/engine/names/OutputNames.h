@@ -23,7 +23,6 @@ public:
 
     QByteArray pieceOnDisk(qint64 number) const;
     QByteArray scriptOnDisk() const;
-    QByteArray posixScriptOnDisk() const;
     QByteArray checksumsOnDisk() const;
     // Sets buffer to the name of the piece on disk, reusing its storage: the names of thousands
     // of pieces cost no allocation each.

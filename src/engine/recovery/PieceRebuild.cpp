@@ -195,6 +195,24 @@ void checkRebuilt(const OutputFolder &work, const OutputFolder &folder, const Ch
     }
 }
 
+// Why par2 rebuilt nothing: more damage than the recovery files cover, each piece named, or
+// what par2 said.
+Failure whyNotRebuilt(const Par2Program::Outcome &outcome, const QString &recoveryPath,
+                      const OutputNames &names, qint64 pieces,
+                      const std::vector<Rebuilt> &rebuilt) {
+    const RecoveryVerdict verdict = verdictOf(outcome, pieces, recoveryPath);
+    if (verdict.state != RecoveryVerdict::State::CannotRebuild)
+        return Failure(Failure::Kind::System, recoveryPath,
+                       RecoveryText::tr("the par2 program could not rebuild the pieces: %1")
+                           .arg(outcome.lastLine()));
+    QStringList named;
+    for (const Rebuilt &piece : rebuilt)
+        named << names.piece(piece.piece);
+    return Failure(
+        Failure::Kind::Damaged, {},
+        RecoveryMessages::cannotRebuild(qint64(rebuilt.size()), pieces, verdict.morePieces, named));
+}
+
 } // namespace
 
 QStringList PieceRebuild::run(const QList<VerifyResult::Entry> &checked,
@@ -223,22 +241,9 @@ QStringList PieceRebuild::run(const QList<VerifyResult::Entry> &checked,
     const Par2Program::Outcome outcome = Par2Program::run(
         arguments, work.folder().pathForChild(),
         Par2Progress(Par2Progress::Work::Repair, m_list.pieces.size(), progress), keepGoing);
-    const QString recoveryPath = m_folder.filePath(*recoveryFile);
-    if (outcome.exitCode != 0) {
-        const RecoveryVerdict verdict = verdictOf(outcome, m_list.pieces.size(), recoveryPath);
-        if (verdict.state == RecoveryVerdict::State::CannotRebuild) {
-            QStringList names;
-            for (const Rebuilt &piece : rebuilt)
-                names << m_names.piece(piece.piece);
-            throw Failure(Failure::Kind::Damaged, {},
-                          RecoveryMessages::cannotRebuild(qint64(rebuilt.size()),
-                                                          m_list.pieces.size(), verdict.morePieces,
-                                                          names));
-        }
-        throw Failure(Failure::Kind::System, recoveryPath,
-                      RecoveryText::tr("the par2 program could not rebuild the pieces: %1")
-                          .arg(outcome.lastLine()));
-    }
+    if (outcome.exitCode != 0)
+        throw whyNotRebuilt(outcome, m_folder.filePath(*recoveryFile), m_names,
+                            m_list.pieces.size(), rebuilt);
     checkRebuilt(work.folder(), m_folder, m_list, rebuilt, keepGoing);
 
     Placement placement(m_folder, work, rebuilt);
