@@ -30,8 +30,8 @@ private Q_SLOTS:
     void setsAreRebuilt();
     void splitAgainTakesOnlyItsOwnRecoveryFiles_data();
     void splitAgainTakesOnlyItsOwnRecoveryFiles();
-    void stopLeavesNothingHalfMade_data();
-    void stopLeavesNothingHalfMade();
+    void interruptedRunsLeaveNothingHalfMade_data();
+    void interruptedRunsLeaveNothingHalfMade();
 };
 
 namespace {
@@ -285,54 +285,78 @@ void RecoveryTest::splitAgainTakesOnlyItsOwnRecoveryFiles() {
     }
 }
 
-void RecoveryTest::stopLeavesNothingHalfMade_data() {
-    QTest::addColumn<bool>("whileRebuilt"); // else while the recovery files are made
-    QTest::addRow("a stop while recovery files are made") << false;
-    QTest::addRow("a stop while pieces are rebuilt") << true;
+namespace {
+
+// What comes in the way of a run: a stop while recovery files are made or pieces rebuilt, or
+// a file of the user's put at a lost piece's name while par2 rebuilds it.
+enum class Interference { StopMaking, StopRebuilding, FileAtLostPiece };
+
+} // namespace
+
+Q_DECLARE_METATYPE(Interference)
+
+void RecoveryTest::interruptedRunsLeaveNothingHalfMade_data() {
+    QTest::addColumn<Interference>("interference");
+    QTest::addRow("a stop while recovery files are made") << Interference::StopMaking;
+    QTest::addRow("a stop while pieces are rebuilt") << Interference::StopRebuilding;
+    QTest::addRow("a file put at a lost piece's name while it is rebuilt")
+        << Interference::FileAtLostPiece;
 }
 
-void RecoveryTest::stopLeavesNothingHalfMade() {
-    QFETCH(bool, whileRebuilt);
+void RecoveryTest::interruptedRunsLeaveNothingHalfMade() {
+    QFETCH(Interference, interference);
     QTemporaryDir out;
     StopRequest stop;
-    // Stops once par2 is under way: past the pieces' own bytes, or at the rebuild's start.
+    // Stops once par2 is under way, past the pieces' own bytes.
     ProgressHooks progress;
     progress.onBytesCopied = [&](qint64 bytes) {
-        if (!whileRebuilt && bytes > kLength)
+        if (interference == Interference::StopMaking && bytes > kLength)
             stop.request();
     };
     SplitResult split;
     splitWithRecovery(out.path(), QStringLiteral("2"), progress, stop, split);
-    if (!whileRebuilt) {
+    if (interference == Interference::StopMaking) {
         QVERIFY(split.outcome == RunOutcome::Stopped);
         QCOMPARE(entriesIn(out.path()), QStringList());
         return;
     }
-    harm(out.path(), QStringLiteral("lose:2 garble:8"));
-    const QStringList before = entriesIn(out.path());
-    const QByteArray garbled = readTestFile(out.filePath(OutputNames(kName).piece(8)));
-    class StopAtRebuild : public ProgressSink {
+    // The damaged piece goes aside before the lost one, after it, is put in place.
+    harm(out.path(), QStringLiteral("garble:2 lose:8"));
+    QStringList before = entriesIn(out.path());
+    const QString lost = out.filePath(OutputNames(kName).piece(8));
+    const QByteArray garbled = readTestFile(out.filePath(OutputNames(kName).piece(2)));
+    // Comes in the way as par2 starts on the recovery files.
+    class RebuildWatch : public ProgressSink {
     public:
-        explicit StopAtRebuild(StopRequest &stop)
-            : m_stop(stop) {}
+        std::function<void()> atPar2;
         void fileStarted(qint64, const QString &name, qint64) override {
             if (name.endsWith(QStringLiteral(".par2")))
-                m_stop.request();
+                atPar2();
         }
-
-    private:
-        StopRequest &m_stop;
-    } rebuildWatch(stop);
+    } rebuildWatch;
+    rebuildWatch.atPar2 = [&] {
+        if (interference == Interference::StopRebuilding)
+            stop.request();
+        else
+            writeTestFile(lost, "the user's");
+    };
     Yes yes;
     try {
         joinRebuilding(out.filePath(OutputNames(kName).checksums()), yes,
                        runDirectly(rebuildWatch, stop), [] { return true; });
-        QFAIL("the join went on past the stop");
+        QFAIL("the join went on past what came in its way");
     } catch (const Failure &failure) {
-        QCOMPARE(failure.kind(), Failure::Kind::Stopped);
+        QCOMPARE(failure.kind(), interference == Interference::StopRebuilding
+                                     ? Failure::Kind::Stopped
+                                     : Failure::Kind::Exists);
+    }
+    if (interference == Interference::FileAtLostPiece) {
+        before.append(OutputNames(kName).piece(8)); // the user's file, which stays theirs
+        before.sort();
+        QCOMPARE(readTestFile(lost), QByteArray("the user's"));
     }
     QCOMPARE(entriesIn(out.path()), before);
-    QCOMPARE(readTestFile(out.filePath(OutputNames(kName).piece(8))), garbled);
+    QCOMPARE(readTestFile(out.filePath(OutputNames(kName).piece(2))), garbled);
 }
 
 QTEST_GUILESS_MAIN(RecoveryTest)
