@@ -119,6 +119,7 @@ void PieceWriterTest::staleTailOfAnEarlierSplitIsCut() {
     const QString name = QStringLiteral("report.doc");
     for (int piece = 1; piece <= 3; ++piece)
         writeTestFile(out.filePath(name + u'.' + QString::number(piece)), patternBytes(500, 9));
+    writeTestFile(out.filePath(name + QStringLiteral(".bat")), earlierScript(name, 3));
     const QByteArray source = patternBytes(5);
     writeTestFile(in.filePath(name), source);
 

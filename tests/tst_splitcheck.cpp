@@ -294,6 +294,7 @@ void SplitCheckTest::refusedBeforeAnyByteIsWritten_data() {
         });
     row("symbolic link among the stale pieces", "its piece", [](Scene &s) {
         QString x = s.source(s.inPath(QStringLiteral("x")), 10);
+        writeTestFile(s.outPath(QStringLiteral("x.bat")), earlierScript(QStringLiteral("x"), 4));
         writeTestFile(s.outPath(QStringLiteral("x.3")), "old piece");
         QFile::link(x, s.outPath(QStringLiteral("x.4")));
         return x;
@@ -302,6 +303,12 @@ void SplitCheckTest::refusedBeforeAnyByteIsWritten_data() {
         QString x = s.source(s.inPath(QStringLiteral("x")), 10);
         writeTestFile(s.inPath(QStringLiteral("kept")), "not a piece");
         hardLink(s.inPath(QStringLiteral("kept")), s.outPath(QStringLiteral("x.3")));
+        return x;
+    });
+    row("rotated logs at the pieces' names", "no restore script or checksum list", [](Scene &s) {
+        QString x = s.source(s.inPath(QStringLiteral("x")), 25);
+        for (const char *log : {"x.1", "x.2", "x.3", "x.4"})
+            writeTestFile(s.outPath(QString::fromLatin1(log)), "a rotated log");
         return x;
     });
     row("queued file among the stale pieces", "is itself queued to be split", [](Scene &s) {
@@ -443,6 +450,8 @@ void SplitCheckTest::tooLittleFreeSpace() {
     scene.source(scene.inPath(QStringLiteral("large.bin")), 200'000);
     // A stale piece that the split would replace counts as room.
     writeTestFile(disk.filePath(QStringLiteral("small.bin.1")), QByteArray(60'000, 's'));
+    writeTestFile(disk.filePath(QStringLiteral("small.bin.bat")),
+                  earlierScript(QStringLiteral("small.bin"), 1));
     scene.job.size = QStringLiteral("1000000");
 
     try {
@@ -455,7 +464,8 @@ void SplitCheckTest::tooLittleFreeSpace() {
                                                                           "but only")),
                  qPrintable(refused.parts().front().reason()));
     }
-    QCOMPARE(filesIn(disk.path()), QStringList{QStringLiteral("small.bin.1")});
+    QCOMPARE(filesIn(disk.path()),
+             (QStringList{QStringLiteral("small.bin.1"), QStringLiteral("small.bin.bat")}));
 
     // Without the larger file the same folder has room, counting the piece it replaces.
     scene.job.queue.removeLast();
@@ -554,6 +564,8 @@ void SplitCheckTest::planNamesCountsAndBytes() {
     scene.source(scene.inPath(QStringLiteral("empty")), 0);
     scene.source(scene.inPath(QStringLiteral("résumé.txt")), 99);
     writeTestFile(scene.outPath(QStringLiteral("a.bin.4")), "old");
+    writeTestFile(scene.outPath(QStringLiteral("a.bin.bat")),
+                  earlierScript(QStringLiteral("a.bin"), 4));
     scene.job.size = QStringLiteral("100");
 
     auto plan = std::make_unique<SplitPlan>(planSplit(scene.job.request()));
@@ -572,10 +584,11 @@ void SplitCheckTest::planNamesCountsAndBytes() {
     QCOMPARE(plan->files[2].names.scriptOnDisk(), QByteArray("r\xc3\xa9sum\xc3\xa9.txt.bat"));
     QCOMPARE(plan->files[2].pieces, 1);
     // Planning writes nothing but a hidden lock of each file's outputs, which goes with it.
-    QCOMPARE(QDir(scene.out.path()).entryList(QDir::Files), QStringList{QStringLiteral("a.bin.4")});
-    QCOMPARE(filesIn(scene.out.path()).size(), 4);
+    const QStringList earlier{QStringLiteral("a.bin.4"), QStringLiteral("a.bin.bat")};
+    QCOMPARE(QDir(scene.out.path()).entryList(QDir::Files), earlier);
+    QCOMPARE(filesIn(scene.out.path()).size(), 5);
     plan.reset();
-    QCOMPARE(filesIn(scene.out.path()), QStringList{QStringLiteral("a.bin.4")});
+    QCOMPARE(filesIn(scene.out.path()), earlier);
 }
 
 void SplitCheckTest::pieceLengthsBySizeOrCount_data() {
@@ -660,7 +673,8 @@ void SplitCheckTest::stalePiecesOfALongerSplitGo_data() {
     QTest::addColumn<QStringList>("before"); // pieces of x in the folder before the split
     QTest::addColumn<QStringList>("after");
     QTest::addRow("a file that became shorter")
-        << QStringList{QStringLiteral("x.1"), QStringLiteral("x.2"), QStringLiteral("x.3")}
+        << QStringList{QStringLiteral("x.1"), QStringLiteral("x.2"), QStringLiteral("x.3"),
+                       QStringLiteral("x.bat")}
         << QStringList{QStringLiteral("x.1"), QStringLiteral("x.2"), QStringLiteral("x.bat"),
                        QStringLiteral("x.sh"), QStringLiteral("x.sha256")};
     QTest::addRow("only the unbroken run after the last piece")

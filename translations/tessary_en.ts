@@ -951,6 +951,10 @@ Nothing was written.</source>
         <source>recovery file</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>a file stands at its piece&apos;s name %1, and no restore script or checksum list of %2 beside it names that piece: it may be a file of your own (a rotated log, say); Tessary will not replace it</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>RunMessages</name>

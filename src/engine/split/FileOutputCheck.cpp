@@ -93,10 +93,25 @@ std::optional<Failure> FileOutputCheck::checkPieces() {
     for (auto piece = m_existing.pieces.cbegin(); piece != m_existing.pieces.cend(); ++piece) {
         if (piece.key() > m_file.pieces)
             continue;
-        if (std::optional<Failure> refused = problemAt(m_file.names.pieceOnDisk(piece.key()),
-                                                       piece.value(), OutputNames::Kind::Piece))
+        if (std::optional<Failure> refused = checkPiece(piece.key(), piece.value()))
             return refused;
     }
+    return std::nullopt;
+}
+
+std::optional<Failure> FileOutputCheck::checkPiece(qint64 number,
+                                                   const QList<QByteArray> &spellings) {
+    const QByteArray name = m_file.names.pieceOnDisk(number);
+    if (std::optional<Failure> refused = problemAt(name, spellings, OutputNames::Kind::Piece))
+        return refused;
+    if (m_folder.facts(name).kind == FileKind::Missing)
+        return std::nullopt;
+    // A file at a piece's name is replaced only where an earlier split of ours named it.
+    if (!m_namedBefore)
+        m_namedBefore = piecesNamedBeside(m_folder, m_file.names);
+    if (number > *m_namedBefore)
+        return refusal(Failure::Kind::NotOurs,
+                       RefusalReason::unnamedPiece(m_folder.filePath(name), m_file.names));
     return std::nullopt;
 }
 
@@ -105,8 +120,7 @@ std::optional<Failure> FileOutputCheck::countStalePieces() {
     // goes, or a join from the first piece would take them in.
     for (qint64 number = m_file.pieces + 1; m_existing.pieces.contains(number); ++number) {
         const QByteArray name = m_file.names.pieceOnDisk(number);
-        if (std::optional<Failure> refused =
-                problemAt(name, m_existing.pieces[number], OutputNames::Kind::Piece))
+        if (std::optional<Failure> refused = checkPiece(number, m_existing.pieces[number]))
             return refused;
         if (m_folder.facts(name).kind == FileKind::Missing)
             break;

@@ -35,6 +35,9 @@ private:
     std::optional<Failure> checkRecovery();
     std::optional<Failure> checkPieces();
     std::optional<Failure> countStalePieces();
+    // A piece's name: as problemAt says, and a file there only where an earlier split of ours
+    // named that piece.
+    std::optional<Failure> checkPiece(qint64 number, const QList<QByteArray> &spellings);
     // Whether name may be written, as OutputChecker says and as Windows tells names apart; what
     // stands there is then recorded as the split's to replace or remove.
     std::optional<Failure> problemAt(const QByteArray &name, const QList<QByteArray> &spellings,
@@ -50,4 +53,5 @@ private:
     const ExistingOutputs &m_existing;
     PlannedFile &m_file;
     OutputChecker::Replaced *m_replaced = nullptr;
+    std::optional<qint64> m_namedBefore; // pieces an earlier split's script or list names
 };

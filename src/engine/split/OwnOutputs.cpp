@@ -40,6 +40,23 @@ bool isOwnOutput(const OutputFolder &folder, const QByteArray &name, const Outpu
     return false;
 }
 
+qint64 piecesNamedBeside(const OutputFolder &folder, const OutputNames &names) {
+    const auto own = [&](const QByteArray &name, OutputNames::Kind kind) {
+        return folder.facts(name).kind == FileKind::Regular &&
+               isOwnOutput(folder, name, names, kind);
+    };
+    qint64 named = 0;
+    try {
+        if (own(names.scriptOnDisk(), OutputNames::Kind::Script))
+            named = recipeBeside(folder, names).pieceCount;
+        if (own(names.checksumsOnDisk(), OutputNames::Kind::Checksums))
+            named =
+                std::max(named, readChecksumList(folder, names, [] { return true; }).pieces.size());
+    } catch (const Failure &) { // what cannot be read names nothing
+    }
+    return named;
+}
+
 QList<ChecksumList::Listed> listedRecoveryFiles(const OutputFolder &folder,
                                                 const OutputNames &names) {
     const QByteArray list = names.checksumsOnDisk();

@@ -15,6 +15,11 @@ class OutputFolder;
 bool isOwnOutput(const OutputFolder &folder, const QByteArray &name, const OutputNames &names,
                  OutputNames::Kind kind);
 
+// How many pieces an earlier split's own restore script or checksum list beside them in folder
+// names, the most of the two; 0 where neither stands there. A file at a piece's name past that
+// is not a piece of ours: a rotated log, say.
+qint64 piecesNamedBeside(const OutputFolder &folder, const OutputNames &names);
+
 // The recovery files that the checksum list of names in folder names, with their digests,
 // where that list is one a split writes; none otherwise.
 QList<ChecksumList::Listed> listedRecoveryFiles(const OutputFolder &folder,

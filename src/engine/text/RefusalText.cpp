@@ -128,6 +128,13 @@ QString notOurs(OutputNames::Kind kind, const QString &path, const QString &file
         .arg(role(kind), native(path), fileName);
 }
 
+QString unnamedPiece(const QString &path, const OutputNames &names) {
+    return RefusalText::tr("a file stands at its piece's name %1, and no restore script or "
+                           "checksum list of %2 beside it names that piece: it may be a file of "
+                           "your own (a rotated log, say); Tessary will not replace it")
+        .arg(native(path), names.fileName());
+}
+
 QString anotherRun(const QString &fileName) {
     return RefusalText::tr("another Tessary run is writing %1's pieces there").arg(fileName);
 }

@@ -27,6 +27,8 @@ QString latePiece(const OutputProblem &problem);
 QString outputNotExamined(const QString &path, const QString &reason);
 // "its checksum list /out/x.sha256 is not a checksum list of x's pieces; ..."
 QString notOurs(OutputNames::Kind kind, const QString &path, const QString &fileName);
+// A file at a piece's name that no earlier split's script or list beside it names.
+QString unnamedPiece(const QString &path, const OutputNames &names);
 QString anotherRun(const QString &fileName);
 QString nameTooLong(const QString &name, qint64 bytes, qint64 nameMax);
 QString pathTooLong(const QString &name, qint64 bytes, qint64 pathMax);
