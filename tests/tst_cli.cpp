@@ -109,6 +109,12 @@ void CliTest::commands_data() {
     QTest::addRow("split into a number of pieces")
         << Setup(report) << args("split -q -n 3 report.doc") << 0 << QString() << QString()
         << split;
+    QTest::addRow("recovery files without the list that names them")
+        << Setup(report) << args("split -q -r 1 --no-checksums -s 1000 report.doc") << 1
+        << QString()
+        << QStringLiteral("The files could not be split.\n\nrecovery files are "
+                          "written only with the checksum list")
+        << QStringList{QStringLiteral("report.doc")};
     QTest::addRow("split without the script for macOS and Linux")
         << Setup(report) << args("split -q --no-sh -s 1000 report.doc") << 0 << QString()
         << QString() << split.mid(0, 5) + split.mid(6); // all but report.doc.sh

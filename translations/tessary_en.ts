@@ -1168,6 +1168,10 @@ Nothing was written.</source>
         <source>it changed after it was checked</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>recovery files are written only with the checksum list, which names them: turn the checksum list on</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Start</name>

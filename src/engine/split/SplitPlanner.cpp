@@ -1,4 +1,5 @@
 #include "split/SplitPlanner.h"
+#include "split/SplitText.h"
 
 #include "Failure.h"
 #include "Leftovers.h"
@@ -80,6 +81,11 @@ private:
 SplitPlan Planner::plan() {
     if (m_request.recovery.amount > 0 && !Par2Program::isAvailable())
         throw Failure(Failure::Kind::NotFound, {}, Par2Program::absentReason());
+    // Only the list tells a recovery file for ours, and checks what a rebuild gives.
+    if (m_request.recovery.amount > 0 && !m_request.writeChecksums)
+        throw Failure(Failure::Kind::Unusable, {},
+                      SplitText::tr("recovery files are written only with the checksum list, "
+                                    "which names them: turn the checksum list on"));
     QList<Source> sources = readableSources();
     refuseSameNames(sources);
     SplitPlan plan;
@@ -248,7 +254,7 @@ std::optional<PlannedFile> Planner::planFile(SplitPlan &plan, const Source &sour
 std::optional<Failure> Planner::layOutRecovery(PlannedFile &file,
                                                const FolderCapacity &capacity) const {
     const qint64 lost = m_request.recovery.piecesFor(file.pieces);
-    if (lost == 0)
+    if (lost == 0 || file.bytes == 0) // an empty file is restored from nothing
         return std::nullopt;
     auto layout = layoutRecovery(file.pieces, file.pieceLength, lost, capacity.maxFileBytes,
                                  file.names.fileName());
