@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <variant>
@@ -41,6 +42,9 @@ std::optional<qint64> pieceLength(const QString &size) {
 }
 
 int runProcess(int argc, char *argv[], const QStringList &arguments, const Tuning &tuning) {
+    // A reader that went away (| head) makes a write fail, told below, rather than end the
+    // program with no word at all.
+    std::signal(SIGPIPE, SIG_IGN);
     int status = refuseUndecodable(argc, argv);
     if (status == Done)
         status = run(arguments, tuning);
