@@ -185,6 +185,10 @@ void CliTest::commands_data() {
         << QStringLiteral("report.doc has been restored\n\nAll 3 pieces matched their "
                           "checksums.\n")
         << QStringLiteral("%1/report.doc exists already.") << split;
+    QTest::addRow("join from the script for macOS and Linux")
+        << Setup(splitReport) << args("join -y report.doc.sh") << 0
+        << QStringLiteral("report.doc has been restored\n\nAll 3 pieces matched")
+        << QStringLiteral("%1/report.doc exists already.") << split;
     QTest::addRow("join fails on a piece that is a link")
         << Setup([](const QString &folder) {
                splitReport(folder);

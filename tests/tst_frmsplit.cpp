@@ -1044,7 +1044,7 @@ void FrmSplitTest::joinFromTheWindow() {
 
     window.findChild<QAction *>(QStringLiteral("mnujoin"))->trigger();
 
-    QCOMPARE(offered, (QStringList{QStringLiteral("Restore scripts (*.bat)"),
+    QCOMPARE(offered, (QStringList{QStringLiteral("Restore scripts (*.bat *.sh)"),
                                    QStringLiteral("Checksum lists (*.sha256)"),
                                    QStringLiteral("All files (*)")}));
     QCOMPARE(startFolder, QDir::toNativeSeparators(out.path()));

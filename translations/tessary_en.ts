@@ -482,10 +482,6 @@ Replace it with the file joined from its pieces?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Restore scripts (*.bat)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Checksum lists (*.sha256)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -495,6 +491,10 @@ Replace it with the file joined from its pieces?</source>
     </message>
     <message>
         <source>Verify Pieces</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Restore scripts (*.bat *.sh)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

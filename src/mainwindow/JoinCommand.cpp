@@ -25,7 +25,7 @@ JoinCommand::JoinCommand(WaitWindowSlot &waitWindow)
 
 void JoinCommand::run(QWidget *parent, const QString &startFolder) {
     const QString chosen = chooseFileToOpen(parent, title(),
-                                            {MainWindowText::tr("Restore scripts (*.bat)"),
+                                            {MainWindowText::tr("Restore scripts (*.bat *.sh)"),
                                              MainWindowText::tr("Checksum lists (*.sha256)"),
                                              MainWindowText::tr("All files (*)")},
                                             startFolder);

@@ -16,7 +16,7 @@ VerifyCommand::VerifyCommand(WaitWindowSlot &waitWindow)
 void VerifyCommand::run(QWidget *parent, const QString &startFolder) {
     const QString chosen = chooseFileToOpen(parent, MainWindowText::tr("Verify Pieces"),
                                             {MainWindowText::tr("Checksum lists (*.sha256)"),
-                                             MainWindowText::tr("Restore scripts (*.bat)"),
+                                             MainWindowText::tr("Restore scripts (*.bat *.sh)"),
                                              MainWindowText::tr("All files (*)")},
                                             startFolder);
     if (!chosen.isEmpty())

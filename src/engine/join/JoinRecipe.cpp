@@ -6,6 +6,7 @@
 #include "SourceFile.h"
 #include "names/OutputNames.h"
 #include "names/PortableName.h"
+#include "names/PosixRestoreScript.h"
 #include "names/RestoreScript.h"
 #include "text/MessageText.h"
 #include "text/RefusalText.h"
@@ -299,6 +300,24 @@ ChecksumList checksumListFor(const OutputFolder &folder, JoinRecipe &recipe,
     return list;
 }
 
+namespace {
+
+// Whether path is the restore script for macOS and Linux that a split writes, which stands
+// for the script for Windows beside it as the first piece does.
+bool isOwnPosixScript(const QString &path) {
+    const QString name = QFileInfo(path).fileName();
+    if (!name.endsWith(QStringLiteral(".sh")) || name.size() <= 3)
+        return false;
+    // It names and sizes every piece, with its digest: a million pieces take 100 MB.
+    constexpr qint64 kLargestPosixScript = qint64(256) << 20;
+    QFile script(path);
+    return script.open(QIODevice::ReadOnly) &&
+           PosixRestoreScript::isScriptOf(script.read(kLargestPosixScript),
+                                          OutputNames(name.chopped(3)));
+}
+
+} // namespace
+
 JoinRecipe joinRecipeFor(const QString &path) {
     const QString name = QFileInfo(path).fileName();
     if (name.endsWith(QStringLiteral(".1")) && name.size() > 2)
@@ -309,6 +328,8 @@ JoinRecipe joinRecipeFor(const QString &path) {
             throw Failure(Failure::Kind::NotFound, path, qt_error_string(ENOENT));
         return recipeStandingFor(path, name.chopped(listSuffix.size()), /*countPieces=*/false);
     }
+    if (isOwnPosixScript(path))
+        return recipeStandingFor(path, name.chopped(3), /*countPieces=*/true);
     static const QRegularExpression laterPiece(QStringLiteral("\\.[0-9]+$"));
     if (laterPiece.match(name).hasMatch())
         throw Failure(Failure::Kind::Unusable, path,
