@@ -203,6 +203,11 @@ void SplitCheckTest::refusedBeforeAnyByteIsWritten_data() {
         writeTestFile(s.outPath(QStringLiteral("X.SHA256")), "theirs");
         return s.source(s.inPath(QStringLiteral("x")));
     });
+    row("someone's recovery file in another case", "would take the name of", [](Scene &s) {
+        s.job.recovery = {1, false};
+        writeTestFile(s.outPath(QStringLiteral("X.Par2")), "theirs");
+        return s.source(s.inPath(QStringLiteral("x")));
+    });
     row("same name once case is folded in full", "same names as those of", [](Scene &s) {
         s.source(s.inPath(QStringLiteral("a/Stra\u00dfe.txt")));
         return s.source(s.inPath(QStringLiteral("b/STRASSE.TXT")), 20);

@@ -69,11 +69,11 @@ std::optional<Failure> FileOutputCheck::checkRecovery() {
                    : *known.insert(name, isListedRecoveryFile(m_folder, name, listed));
     };
     for (const QByteArray &name : std::as_const(written)) {
-        if (m_folder.facts(name).kind == FileKind::Missing)
-            continue;
         if (std::optional<Failure> refused =
                 problemAt(name, spellings, OutputNames::Kind::Recovery))
             return refused;
+        if (m_folder.facts(name).kind == FileKind::Missing)
+            continue;
         if (!ours(name))
             return refusal(Failure::Kind::NotOurs,
                            RefusalReason::notOurs(OutputNames::Kind::Recovery,
