@@ -1,5 +1,6 @@
 #include "Failure.h"
 #include "FatMount.h"
+#include "Leftovers.h"
 #include "OutputFolder.h"
 #include "Splitting.h"
 #include "TestFiles.h"
@@ -296,7 +297,15 @@ void SplitSafetyTest::privateFilesStayPrivate() {
 namespace {
 
 // A file; or a folder a killed rebuild left, holding a link to a piece or the user's piece.
-enum class Leftover { Plain, Locked, Linked, Queued, FolderLinkingAPiece, FolderKeepingAPiece };
+enum class Leftover {
+    Plain,
+    Locked,
+    Linked,
+    Queued,
+    FolderLinkingAPiece,
+    FolderKeepingAPiece,
+    FolderOfTheUser, // named as ours are, without our mark
+};
 
 } // namespace
 
@@ -317,6 +326,8 @@ void SplitSafetyTest::onlyOurOwnLeftoversAreSwept_data() {
         << ours << Leftover::FolderLinkingAPiece << true << true;
     QTest::addRow("a rebuild's folder, keeping a piece aside")
         << ours << Leftover::FolderKeepingAPiece << true << false;
+    QTest::addRow("a folder of the user's, named as ours are")
+        << ours << Leftover::FolderOfTheUser << true << false;
     for (const char *name : {".tessary-notes", ".tessary-notes.txt", ".tessary-0000000000000.txt"})
         QTest::addRow("named %s, not as ours are", name)
             << QString::fromUtf8(name) << Leftover::Plain << true << false;
@@ -331,8 +342,14 @@ void SplitSafetyTest::onlyOurOwnLeftoversAreSwept() {
     QTemporaryDir out;
     const QString path = QDir(out.path()).filePath(name);
     const QString kept = QDir(path).filePath(QStringLiteral("kept-aside-2"));
-    if (kind == Leftover::FolderLinkingAPiece || kind == Leftover::FolderKeepingAPiece) {
+    if (kind == Leftover::FolderLinkingAPiece || kind == Leftover::FolderKeepingAPiece ||
+        kind == Leftover::FolderOfTheUser) {
         QVERIFY(QDir().mkdir(path));
+        const QString mark = QDir(path).filePath(QString::fromLatin1(kPrivateFolderMark));
+        if (kind != Leftover::FolderOfTheUser) {
+            writeTestFile(mark, {});
+            ageTwoDays(mark);
+        }
         if (kind == Leftover::FolderKeepingAPiece)
             writeTestFile(kept, "someone's");
         else

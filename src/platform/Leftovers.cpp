@@ -62,7 +62,8 @@ void removeFolderLeftover(const OutputFolder &parent, const QByteArray &name) {
     try {
         const std::unique_ptr<OutputFolder> folder = parent.openFolder(name);
         const QList<QByteArray> entries = folder->entryNames();
-        if (!std::all_of(entries.cbegin(), entries.cend(), [&](const QByteArray &entry) {
+        if (!entries.contains(kPrivateFolderMark) ||
+            !std::all_of(entries.cbegin(), entries.cend(), [&](const QByteArray &entry) {
                 return isOldPrivateEntry(*folder, entry);
             }))
             return;

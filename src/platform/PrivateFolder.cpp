@@ -6,7 +6,10 @@
 PrivateFolder::PrivateFolder(const OutputFolder &parent)
     : m_parent(parent)
     , m_name(freshHiddenName())
-    , m_folder(parent.makeFolder(m_name)) {}
+    , m_folder(parent.makeFolder(m_name)) {
+    // What tells the sweep this folder is ours, not one of the user's named alike.
+    m_folder->createNew(kPrivateFolderMark.constData());
+}
 
 PrivateFolder::~PrivateFolder() {
     if (m_kept)

@@ -2,6 +2,7 @@
 #include "recovery/RecoveryText.h"
 
 #include "Failure.h"
+#include "Leftovers.h"
 #include "OutputFolder.h"
 #include "Par2Program.h"
 #include "PrivateFolder.h"
@@ -74,6 +75,7 @@ QList<ChecksumList::Listed> RecoveryWriter::write(const std::function<void(doubl
                          Par2Progress(Par2Progress::Work::Create, m_pieces, progress), keepGoing);
     const QList<QString> expected = m_layout.names(m_names);
     QList<QByteArray> found = made.folder().entryNames();
+    found.removeOne(kPrivateFolderMark);
     std::sort(found.begin(), found.end());
     QList<QByteArray> wanted;
     for (const QString &name : expected)
