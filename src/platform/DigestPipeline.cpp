@@ -7,6 +7,9 @@ namespace {
 
 // Enough for the feeder and the hashers not to wait on each other at a steady pace.
 constexpr std::size_t kBuffers = 4;
+// Less room than this left in the buffer being filled, and the next bytes go to the next one:
+// small pieces share a buffer, so the hashers are woken once for many of them.
+constexpr qint64 kLeastRoom = qint64(64) << 10;
 
 } // namespace
 
@@ -31,9 +34,10 @@ DigestPipeline::~DigestPipeline() {
 void DigestPipeline::stop() {
     {
         const std::lock_guard lock(m_mutex);
+        handOff(); // what was given is hashed before the end
         m_ending = true;
     }
-    m_changed.notify_all();
+    m_givenMore.notify_all();
     for (Task &task : m_tasks)
         task.wait();
 }
@@ -45,23 +49,46 @@ void DigestPipeline::throwFailure() const {
 
 char *DigestPipeline::nextBuffer() {
     std::unique_lock lock(m_mutex);
+    if (m_filling) {
+        Buffer &buffer = m_buffers[m_given % m_buffers.size()];
+        if (kBufferBytes - buffer.size >= kLeastRoom)
+            return buffer.bytes.get() + buffer.size;
+        handOff();
+    }
     // The buffer m_given is free once both hashers are past its last use.
-    m_changed.wait(lock, [this] {
+    m_hashedMore.wait(lock, [this] {
         const std::size_t hashed =
             m_piecesHashed ? std::min(m_hashed[Pieces], m_hashed[Whole]) : m_hashed[Whole];
         return m_failure || m_given - hashed < m_buffers.size();
     });
     throwFailure();
-    return m_buffers[m_given % m_buffers.size()].bytes.get();
+    Buffer &buffer = m_buffers[m_given % m_buffers.size()];
+    buffer.size = 0;
+    buffer.pieceEnds.clear();
+    m_filling = true;
+    return buffer.bytes.get();
+}
+
+qint64 DigestPipeline::room() const {
+    return kBufferBytes - m_buffers[m_given % m_buffers.size()].size;
 }
 
 void DigestPipeline::hash(qint64 bytes, bool endsPiece) {
     const std::lock_guard lock(m_mutex);
     Buffer &buffer = m_buffers[m_given % m_buffers.size()];
-    buffer.size = bytes;
-    buffer.endsPiece = endsPiece;
+    buffer.size += bytes;
+    if (endsPiece)
+        buffer.pieceEnds.push_back(buffer.size);
+    if (buffer.size == kBufferBytes)
+        handOff();
+}
+
+void DigestPipeline::handOff() {
+    if (!m_filling)
+        return;
+    m_filling = false;
     ++m_given;
-    m_changed.notify_all();
+    m_givenMore.notify_all();
 }
 
 void DigestPipeline::run(Hasher hasher) {
@@ -70,7 +97,7 @@ void DigestPipeline::run(Hasher hasher) {
     } catch (...) { // memory ran out: the feeder hears of it at its next call
         const std::lock_guard lock(m_mutex);
         m_failure = Failure::current();
-        m_changed.notify_all();
+        m_hashedMore.notify_all();
     }
 }
 
@@ -79,28 +106,37 @@ void DigestPipeline::hash(Hasher hasher) {
     qsizetype piecesHashed = 0;
     std::unique_lock lock(m_mutex);
     for (;;) {
-        m_changed.wait(lock, [&] { return m_hashed[hasher] < m_given || m_ending; });
+        m_givenMore.wait(lock, [&] { return m_hashed[hasher] < m_given || m_ending; });
         if (m_hashed[hasher] == m_given)
             return; // ending, and everything hashed
         const Buffer &buffer = m_buffers[m_hashed[hasher] % m_buffers.size()];
         lock.unlock();
-        hash.add(buffer.bytes.get(), buffer.size);
-        const bool endsPiece = hasher == Pieces && buffer.endsPiece;
-        QByteArray digest = endsPiece ? hash.hexDigest() : QByteArray();
-        if (endsPiece && m_check)
-            m_check(piecesHashed, digest);
-        piecesHashed += endsPiece ? 1 : 0;
+        QList<QByteArray> digests;
+        qint64 hashed = 0;
+        if (hasher == Pieces) {
+            for (const qint64 end : buffer.pieceEnds) {
+                hash.add(buffer.bytes.get() + hashed, end - hashed);
+                digests.append(hash.hexDigest());
+                if (m_check)
+                    m_check(piecesHashed, digests.last());
+                ++piecesHashed;
+                hashed = end;
+            }
+        }
+        hash.add(buffer.bytes.get() + hashed, buffer.size - hashed);
         lock.lock();
-        if (endsPiece)
-            m_pieceDigests.append(std::move(digest));
+        m_pieceDigests.append(digests);
         ++m_hashed[hasher];
-        m_changed.notify_all();
+        // Only the feeder waits for this, and only once it has run out of free buffers, or to
+        // collect the digests.
+        m_hashedMore.notify_one();
     }
 }
 
 void DigestPipeline::waitUntilHashed() {
     std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] {
+    handOff();
+    m_hashedMore.wait(lock, [this] {
         return m_failure ||
                ((!m_piecesHashed || m_hashed[Pieces] == m_given) && m_hashed[Whole] == m_given);
     });

@@ -37,11 +37,13 @@ public:
     DigestPipeline(const DigestPipeline &) = delete;
     DigestPipeline &operator=(const DigestPipeline &) = delete;
 
-    // A buffer of kBufferBytes to read the next bytes into; waits while every buffer is still
-    // being hashed. Throws what a hashing thread met, if it met anything.
+    // Room to read the next bytes into, room() bytes of it (at most kBufferBytes); waits while
+    // every buffer is still being hashed. Throws what a hashing thread met, if it met anything.
     char *nextBuffer();
-    // The bytes of the buffer nextBuffer() gave, the next of the stream; endsPiece: the last
-    // of the piece under way.
+    qint64 room() const;
+    // The bytes read into what nextBuffer() gave, the next of the stream; endsPiece: the last
+    // of the piece under way. A buffer goes to the hashers once it is full, or once the digests
+    // are asked for.
     void hash(qint64 bytes, bool endsPiece);
     // Waits until every byte given is hashed; throws what a hashing thread met.
     QList<QByteArray> pieceDigests(); // none with Digests::WholeOnly
@@ -51,22 +53,26 @@ private:
     struct Buffer {
         std::unique_ptr<char[]> bytes = std::make_unique<char[]>(kBufferBytes);
         qint64 size = 0;
-        bool endsPiece = false;
+        std::vector<qint64> pieceEnds; // where in it each piece that ends there ends
     };
     enum Hasher { Pieces, Whole, kHashers };
 
     void run(Hasher hasher);
     void hash(Hasher hasher);
     void stop();
+    // Under m_mutex: the buffer being filled goes to the hashers.
+    void handOff();
     // Under m_mutex.
     void throwFailure() const;
     void waitUntilHashed();
 
     std::vector<Buffer> m_buffers; // a ring
     std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::size_t m_given = 0;             // buffers given to hash, ever
-    std::size_t m_hashed[kHashers] = {}; // of those, hashed by each hasher (all, by one not run)
+    std::condition_variable m_givenMore;  // the hashers wait for bytes to hash, or the end
+    std::condition_variable m_hashedMore; // the feeder waits for a free buffer, or the digests
+    std::size_t m_given = 0;              // buffers given to hash, ever
+    bool m_filling = false;               // buffer m_given is being filled
+    std::size_t m_hashed[kHashers] = {};  // of those, hashed by each hasher (all, by one not run)
     bool m_ending = false;
     std::optional<Failure> m_failure; // of a hashing thread
     const PieceCheck m_check;

@@ -11,7 +11,7 @@ void feedFile(DigestPipeline &digests, const OutputFolder &folder, const QByteAr
         if (!keepGoing())
             throw Failure::stopped();
         char *buffer = digests.nextBuffer();
-        const qint64 got = file.readAt(buffer, DigestPipeline::kBufferBytes, offset);
+        const qint64 got = file.readAt(buffer, digests.room(), offset);
         // A file that ends on a buffer's end is told so by an empty buffer after it.
         digests.hash(got, got == 0);
         if (got == 0)

@@ -111,12 +111,12 @@ void JoinRun::copyPiece(const SourceFile &source, qint64 length, TemporaryFile &
     do {
         if (m_stop.requested())
             throw Failure::stopped();
-        const qint64 asked =
-            std::min(length - copied, digests ? DigestPipeline::kBufferBytes : kChunkBytes);
+        qint64 asked = std::min(length - copied, kChunkBytes);
         if (digests) {
             // Checked, the bytes go through the pipeline's buffer: what is hashed is what was
             // written, never a second read of a piece that may have changed meanwhile.
             char *buffer = digests->nextBuffer();
+            asked = std::min(length - copied, digests->room());
             if (readFully(source, buffer, asked, copied) != asked)
                 cutShort(source);
             joined.write(buffer, asked);

@@ -76,7 +76,7 @@ bool PieceHasher::hashPiece(const QByteArray &name, qint64 piece, qint64 length)
             return false; // the workers see it too, and the cut ends stopped
         char *buffer = m_digests->nextBuffer();
         const qint64 got =
-            written.readAt(buffer, std::min(length - hashed, DigestPipeline::kBufferBytes), hashed);
+            written.readAt(buffer, std::min(length - hashed, m_digests->room()), hashed);
         if (got == 0 && length > 0)
             throw Failure(Failure::Kind::Changed, written.path(),
                           SplitText::tr("it was cut short while it was written"));

@@ -179,8 +179,10 @@ bool SplitRun::writeFinishing(const PlannedFile &file, const CutResult &cut,
             std::make_unique<TemporaryFile>(*m_plan.folder, file.names.besideOnDisk(kind)));
         written.back()->restrictPermissions(file.permissions);
         written.back()->write(textBeside(kind, file, cut, recovery));
-        written.back()->flushToDisk();
     }
+    // All written first: the first flush commits the others with it, and theirs cost little.
+    for (const std::unique_ptr<TemporaryFile> &text : written)
+        text->flushToDisk();
     // A stop while these were written leaves nothing of the file, as one while its pieces
     // were: they go here, under names of their own, unseen.
     if (m_stop.requested())
