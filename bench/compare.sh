@@ -7,8 +7,9 @@
 # tessary-cli writes a checksum list by default; "tessary --no-checksums" writes none, and
 # "tessary before the flush" does not wait for the disk, to compare the cost of the list with
 # "openssl dgst -sha256 FILE", one hash of the same warm file.
-# Every round runs each command once, in turn, so that a machine slowing down or speeding up
-# weighs on all of them alike; one warm-up round comes first. The table gives the median and
+# Every round runs each command once, in turn, each round starting one command further on, so
+# that neither a machine slowing down or speeding up nor the command run just before weighs on
+# one command more than on another; one warm-up round comes first. The table gives the median and
 # the worst run of each command. "tessary --progress" reports its progress once a second, to
 # measure what listening to a run costs. --alternatives adds splitbench with one thread, with
 # sendfile or the buffer as its copy method, and flushing each piece (fsync) instead of
@@ -160,7 +161,8 @@ for preset in 100M:100000000 100k:100000; do
     $alternatives && names+=(tessary-1-thread tessary-sendfile tessary-buffer tessary-fsync)
     declare -A times=()
     for ((round = 0; round <= rounds; round++)); do
-        for name in "${names[@]}"; do
+        for ((i = 0; i < ${#names[@]}; i++)); do
+            name=${names[(i + round) % ${#names[@]}]}
             elapsed=$(run_once "$name" "$size" "$park" "$pieces")
             ((round == 0)) || times[$name]+="$elapsed "
         done
