@@ -27,7 +27,8 @@ void PosixScriptTest::restore_data() {
     for (const char *column : {"shell", "tool", "name", "damage", "argument", "line"})
         QTest::addColumn<QString>(column);
     auto row = [](const char *tag, int pieces, int status, auto... texts) {
-        (QTest::addRow("%s", tag) << pieces << status << ... << QString::fromUtf8(texts));
+        QTestData &data = QTest::addRow("%s", tag) << pieces << status;
+        (data << ... << QString::fromUtf8(texts));
     };
     const char *doc = "report.doc",
                *odd = "-it's $HOME 100% & a\\b r\xc3\xa9sum\xc3\xa9 \xe2\x82\xac",

@@ -55,7 +55,7 @@ QStringList entriesIn(const QString &folder) {
 QByteArray splitWithRecovery(const QString &out, const QString &amount, ProgressSink &progress,
                              const StopRequest &stop, SplitResult &result) {
     static QTemporaryDir in;
-    const QByteArray bytes = patternBytes(kLength, 9);
+    QByteArray bytes = patternBytes(kLength, 9);
     writeTestFile(in.filePath(kName), bytes);
     SplitJob job;
     job.add(in.filePath(kName));

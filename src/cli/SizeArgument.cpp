@@ -22,8 +22,8 @@ struct Unit {
 
 constexpr Unit kUnits[] = {{u"", 1},
                            {u"k", 1000},
-                           {u"M", 1000 * 1000},
-                           {u"G", 1000 * 1000 * 1000},
+                           {u"M", qint64(1000) * 1000},
+                           {u"G", qint64(1000) * 1000 * 1000},
                            {u"KiB", qint64(1) << 10},
                            {u"MiB", qint64(1) << 20},
                            {u"GiB", qint64(1) << 30}};

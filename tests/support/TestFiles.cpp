@@ -37,7 +37,7 @@ QStringList filesIn(const QString &folder) {
 
 void ageTwoDays(const QString &path) {
     struct timespec times[2]{};
-    times[0].tv_sec = ::time(nullptr) - 2 * 24 * 60 * 60;
+    times[0].tv_sec = ::time(nullptr) - time_t(2) * 24 * 60 * 60;
     times[1] = times[0];
     QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times,
                         AT_SYMLINK_NOFOLLOW) == 0);

@@ -47,5 +47,5 @@ std::optional<QByteArray> findChecksumList(const OutputFolder &folder, const Out
 ChecksumList readChecksumList(const OutputFolder &folder, const OutputNames &names,
                               const std::function<bool()> &keepGoing);
 
-// Whether list is, byte for byte, one that a split of names writes.
-bool isChecksumListOf(const QByteArray &list, const OutputNames &names);
+// Whether bytes are, byte for byte, a list that a split of names writes.
+bool isChecksumListOf(const QByteArray &bytes, const OutputNames &names);

@@ -117,8 +117,7 @@ QString cannotRebuild(qint64 damaged, qint64 pieces, qint64 more, const QStringL
                                                          "missing")
                                     .arg(damaged)
                                     .arg(pieces);
-    const QString why = more == 1
-                            ? RecoveryMessagesText::tr("%1, more than the recovery files can "
+    QString why = more == 1 ? RecoveryMessagesText::tr("%1, more than the recovery files can "
                                                        "rebuild: 1 more piece would be needed.")
                                   .arg(found)
                             : RecoveryMessagesText::tr("%1, more than the recovery files can "
