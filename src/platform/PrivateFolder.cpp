@@ -11,6 +11,12 @@ PrivateFolder::PrivateFolder(const OutputFolder &parent)
     m_folder->createNew(kPrivateFolderMark.constData());
 }
 
+QList<QByteArray> PrivateFolder::entriesMade() const {
+    QList<QByteArray> entries = m_folder->entryNames();
+    entries.removeOne(kPrivateFolderMark);
+    return entries;
+}
+
 PrivateFolder::~PrivateFolder() {
     if (m_kept)
         return;

@@ -3,6 +3,7 @@
 #include "OutputFolder.h"
 
 #include <QByteArray>
+#include <QList>
 
 #include <memory>
 
@@ -17,6 +18,8 @@ public:
     PrivateFolder &operator=(const PrivateFolder &) = delete;
 
     const OutputFolder &folder() const { return *m_folder; }
+    // What was made in it: every entry but its mark.
+    QList<QByteArray> entriesMade() const;
     // Leaves the folder and all in it where it is: it holds a file of the user's that could
     // not be put back.
     void keep() { m_kept = true; }

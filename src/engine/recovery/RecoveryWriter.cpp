@@ -2,7 +2,6 @@
 #include "recovery/RecoveryText.h"
 
 #include "Failure.h"
-#include "Leftovers.h"
 #include "OutputFolder.h"
 #include "Par2Program.h"
 #include "PrivateFolder.h"
@@ -74,8 +73,7 @@ QList<ChecksumList::Listed> RecoveryWriter::write(const std::function<void(doubl
         Par2Program::run(arguments(made.name()), m_folder.pathForChild(),
                          Par2Progress(Par2Progress::Work::Create, m_pieces, progress), keepGoing);
     const QList<QString> expected = m_layout.names(m_names);
-    QList<QByteArray> found = made.folder().entryNames();
-    found.removeOne(kPrivateFolderMark);
+    QList<QByteArray> found = made.entriesMade();
     std::sort(found.begin(), found.end());
     QList<QByteArray> wanted;
     for (const QString &name : expected)
