@@ -7,8 +7,18 @@ PrivateFolder::PrivateFolder(const OutputFolder &parent)
     : m_parent(parent)
     , m_name(freshHiddenName())
     , m_folder(parent.makeFolder(m_name)) {
-    // What tells the sweep this folder is ours, not one of the user's named alike.
-    m_folder->createNew(kPrivateFolderMark.constData());
+    // What tells the sweep this folder is ours, not one of the user's named alike. Without it
+    // (a full disk) the folder goes at once: no sweep would ever take it.
+    try {
+        m_folder->createNew(kPrivateFolderMark.constData());
+    } catch (...) {
+        m_folder.reset();
+        try {
+            m_parent.removeFolder(m_name);
+        } catch (const Failure &) { // the first failure is the one to tell
+        }
+        throw;
+    }
 }
 
 QList<QByteArray> PrivateFolder::entriesMade() const {
