@@ -6,8 +6,9 @@
 #include "TmpfsMount.h"
 #include "join/JoinPlanner.h"
 #include "join/JoinRun.h"
+#include "messages/RunMessages.h"
 #include "run/RunProgress.h"
-#include "text/RunMessages.h"
+#include "words/FailureText.h"
 
 #include <QDir>
 #include <QFile>
@@ -48,7 +49,7 @@ void join(AnsweringHost &host, const QString &chosen) {
     ProgressSink progress;
     const RunResult result = JoinRun(plan, progress, StopRequest()).run();
     if (result.outcome != RunOutcome::Done)
-        throw Failure(Failure::Kind::Unusable, result.failure->path(), result.failure->reason());
+        throw *result.failure;
     host.restored << plan.recipe.destination + QStringLiteral(" has been restored");
 }
 
@@ -166,82 +167,81 @@ void JoinTest::splitThenJoinGivesTheSourceBack() {
 
 void JoinTest::refusedWritingNothing_data() {
     QTest::addColumn<Damage>("damage");
-    QTest::addColumn<QString>("reason");    // a part of what the user is told
-    QTest::addColumn<QString>("chosen");    // the file the user chooses
-    QTest::addColumn<Damage>("afterCheck"); // done once the join is checked, before it runs
+    QTest::addColumn<Failure::Code>("code");
+    QTest::addColumn<QString>("concerning"); // the file the failure names, or its script line
+    QTest::addColumn<QString>("chosen");     // the file the user chooses
+    QTest::addColumn<Damage>("afterCheck");  // done once the join is checked, before it runs
 
-    auto row = [](const char *name, const char *reason, const Damage &damage,
+    using Code = Failure::Code;
+    auto row = [](const char *name, Code code, const char *concerning, const Damage &damage,
                   const char *chosen = "x.bat", const Damage &afterCheck = Damage()) {
-        QTest::newRow(name) << damage << QString::fromUtf8(reason) << QString::fromUtf8(chosen)
-                            << afterCheck;
+        QTest::newRow(name) << damage << code << QString::fromUtf8(concerning)
+                            << QString::fromUtf8(chosen) << afterCheck;
     };
     auto script = [](const char *text) {
         return [text](const QString &folder) { writeScript(folder, text); };
     };
-    row("a piece is missing", "this piece is missing",
+    row("a piece is missing", Code::PieceMissing, "x.2",
         [](const QString &folder) { QFile::remove(QDir(folder).filePath(QStringLiteral("x.2"))); });
     row(
-        "a gap before the last piece, from the first piece", "missing, though x.3 is there",
+        "a gap before the last piece, from the first piece", Code::MissingThoughLaterThere, "x.2",
         [](const QString &folder) {
             QFile::remove(QDir(folder).filePath(QStringLiteral("x.bat")));
             QFile::remove(QDir(folder).filePath(QStringLiteral("x.2")));
         },
         "x.1");
     row(
-        "a later piece chosen", "it is a piece; choose the restore script, the checksum list",
-        [](const QString &) {}, "x.2");
-    row("the script restores itself", "it is the restore script being read",
-        [](const QString &folder) {
-            QFile::copy(QDir(folder).filePath(QStringLiteral("x.1")),
-                        QDir(folder).filePath(QStringLiteral("x.bat.1")));
-            writeScript(folder,
-                        "copy /b \"x.bat.1\"  \"x.bat\"\r\necho x.bat has been restored\r\n");
-        });
-    row("a piece is a folder", "it is a folder, not a piece", [](const QString &folder) {
+        "a later piece chosen", Code::ChosenLaterPiece, "x.2", [](const QString &) {}, "x.2");
+    row("the script restores itself", Code::DestinationIsScript, "", [](const QString &folder) {
+        QFile::copy(QDir(folder).filePath(QStringLiteral("x.1")),
+                    QDir(folder).filePath(QStringLiteral("x.bat.1")));
+        writeScript(folder, "copy /b \"x.bat.1\"  \"x.bat\"\r\necho x.bat has been restored\r\n");
+    });
+    row("a piece is a folder", Code::PieceNotAFile, "x.3", [](const QString &folder) {
         QFile::remove(QDir(folder).filePath(QStringLiteral("x.3")));
         QDir(folder).mkdir(QStringLiteral("x.3"));
     });
-    row("the destination is a folder", "which a join never replaces",
+    row("the destination is a folder", Code::DestinationNotAFile, "x",
         [](const QString &folder) { QDir(folder).mkdir(QStringLiteral("x")); });
-    row("the destination is one of the pieces", "one of its own pieces", [](const QString &folder) {
-        QVERIFY(::link(QFile::encodeName(QDir(folder).filePath(QStringLiteral("x.1"))).constData(),
+    row("the destination is one of the pieces", Code::DestinationIsPiece, "x",
+        [](const QString &folder) {
+            QVERIFY(
+                ::link(QFile::encodeName(QDir(folder).filePath(QStringLiteral("x.1"))).constData(),
                        QFile::encodeName(QDir(folder).filePath(QStringLiteral("x"))).constData()) ==
                 0);
-    });
+        });
     // Scripts that Tessary could not have written: nothing of them is run.
-    row("a command to delete", "line 2 is not a command that Tessary writes",
+    row("a command to delete", Code::ScriptLineNotCopy, "line 2",
         script("copy /b \"x.1\" + \"x.2\" + \"x.3\"  \"x\"\r\ndel *.*\r\necho x has been "
                "restored\r\n"));
-    row("a piece up a folder", "line 1 is not a command that Tessary writes",
+    row("a piece up a folder", Code::ScriptLineNotCopy, "line 1",
         script("copy /b \"..\\x.1\"  \"x\"\r\necho x has been restored\r\n"));
-    row("an absolute path", "line 1 is not a command that Tessary writes",
+    row("an absolute path", Code::ScriptLineNotCopy, "line 1",
         script("copy /b \"x.1\" + \"x.2\" + \"x.3\"  \"C:\\Windows\\x\"\r\necho x has been "
                "restored\r\n"));
-    row("an extra command on the line", "line 1 is not a command that Tessary writes",
+    row("an extra command on the line", Code::ScriptLineNotCopy, "line 1",
         script("copy /b \"x.1\" + \"x.2\" + \"x.3\"  \"x\" & del x.1\r\necho x has been "
                "restored\r\n"));
-    row("a variable", "line 1 is not a command that Tessary writes",
+    row("a variable", Code::ScriptLineNotCopy, "line 1",
         script("copy /b \"x.1\" + \"x.2\" + \"x.3\"  \"%TEMP%x\"\r\necho x has been restored\r\n"));
-    row("pieces of another file", "where the piece x.2 belongs",
+    row("pieces of another file", Code::ScriptNamesWrongPiece, "line 1",
         script("copy /b \"x.1\" + \"y.2\" + \"x.3\"  \"x\"\r\necho x has been restored\r\n"));
-    row("a piece listed twice", "where the piece x.3 belongs",
+    row("a piece listed twice", Code::ScriptNamesWrongPiece, "line 1",
         script("copy /b \"x.1\" + \"x.2\" + \"x.2\"  \"x\"\r\necho x has been restored\r\n"));
-    row("a destination the pieces do not share", "where the piece y.1 belongs",
+    row("a destination the pieces do not share", Code::ScriptNamesWrongPiece, "line 1",
         script("copy /b \"x.1\" + \"x.2\" + \"x.3\"  \"y\"\r\necho y has been restored\r\n"));
-    row("another echo", "line 2 is not the line that says x is restored",
+    row("another echo", Code::ScriptLineNotEcho, "line 2",
         script("copy /b \"x.1\" + \"x.2\" + \"x.3\"  \"x\"\r\necho x & format c:\r\n"));
-    row("a second line that does not go on", "does not go on from x",
+    row("a second line that does not go on", Code::ScriptLineGoesNotOn, "line 2",
         script("copy /b \"x.1\"  \"x\"\r\ncopy /b \"x.2\" + \"x.3\"  \"x\"\r\necho x has been "
                "restored\r\n"));
-    row("a command after the last line",
-        "line 3 comes after the line that says x is restored, where a restore script ends, so "
-        "nothing of the script was run: del /q *.*",
+    row("a command after the last line", Code::ScriptLineAfterEcho, "line 3",
         script("copy /b \"x.1\" + \"x.2\" + \"x.3\"  \"x\"\r\necho x has been restored\r\n"
                "del /q *.*\r\n"));
-    row("a byte order mark, as Notepad saves it", "line 1 starts with a byte order mark",
+    row("a byte order mark, as Notepad saves it", Code::ScriptByteOrderMark, "line 1",
         script("\xef\xbb\xbf"
                "copy /b \"x.1\" + \"x.2\" + \"x.3\"  \"x\"\r\necho x has been restored\r\n"));
-    row("not UTF-8 after the switch to it", "line 2 is not valid UTF-8",
+    row("not UTF-8 after the switch to it", Code::ScriptLineNotUtf8, "line 2",
         script(
             "@chcp 65001 >nul\r\ncopy /b \"x\xff.1\"  \"x\xff\"\r\necho x has been restored\r\n"));
     // Pieces are the pieces themselves: no link can make another file one, or one piece two.
@@ -249,18 +249,15 @@ void JoinTest::refusedWritingNothing_data() {
         QFile::remove(QDir(folder).filePath(QString::fromLatin1(piece)));
         QVERIFY(QFile::link(with, QDir(folder).filePath(QString::fromLatin1(piece))));
     };
-    row("the last piece is a link to another file",
-        "x.3: it is a symbolic link; Tessary joins only the pieces themselves",
+    row("the last piece is a link to another file", Code::PieceIsLink, "x.3",
         [=](const QString &folder) {
             writeTestFile(QDir(folder).filePath(QStringLiteral("secret")), "not a piece");
             replacePiece(folder, "x.3", QDir(folder).filePath(QStringLiteral("secret")));
         });
-    row("a piece is a looping link", "x.2: it is a symbolic link; Tessary joins only the pieces",
-        [=](const QString &folder) {
-            replacePiece(folder, "x.2", QDir(folder).filePath(QStringLiteral("x.2")));
-        });
-    row("a piece is another name of another piece",
-        "x.2: it is the same file as x.1 (a hard link), not a piece of its own",
+    row("a piece is a looping link", Code::PieceIsLink, "x.2", [=](const QString &folder) {
+        replacePiece(folder, "x.2", QDir(folder).filePath(QStringLiteral("x.2")));
+    });
+    row("a piece is another name of another piece", Code::PieceSameAs, "x.2",
         [](const QString &folder) {
             QFile::remove(QDir(folder).filePath(QStringLiteral("x.2")));
             QVERIFY(
@@ -269,15 +266,15 @@ void JoinTest::refusedWritingNothing_data() {
                     QFile::encodeName(QDir(folder).filePath(QStringLiteral("x.2"))).constData()) ==
                 0);
         });
-    row("the script named among the pieces", "x.3: it is the restore script itself, not a piece",
+    row("the script named among the pieces", Code::PieceIsTheScript, "x.3",
         [](const QString &folder) {
             QFile::remove(QDir(folder).filePath(QStringLiteral("x.3")));
             QVERIFY(::link(QFile::encodeName(QDir(folder).filePath(QStringLiteral("x.bat"))),
                            QFile::encodeName(QDir(folder).filePath(QStringLiteral("x.3")))) == 0);
         });
     row(
-        "a piece replaced after the check", "x.2: it changed after it was checked",
-        [](const QString &) {}, "x.bat",
+        "a piece replaced after the check", Code::ChangedAfterCheck, "x.2", [](const QString &) {},
+        "x.bat",
         [](const QString &folder) {
             const QString piece = QDir(folder).filePath(QStringLiteral("x.2"));
             const QByteArray bytes = readTestFile(piece);
@@ -286,7 +283,7 @@ void JoinTest::refusedWritingNothing_data() {
         });
     // F.BAT and f.bat are one name on Windows, FAT and exFAT, whatever this volume says.
     row(
-        "the script restores itself under another case", "it is the restore script being read",
+        "the script restores itself under another case", Code::DestinationIsScript, "",
         [](const QString &folder) {
             QFile::copy(QDir(folder).filePath(QStringLiteral("x.1")),
                         QDir(folder).filePath(QStringLiteral("f.bat.1")));
@@ -298,7 +295,8 @@ void JoinTest::refusedWritingNothing_data() {
 
 void JoinTest::refusedWritingNothing() {
     QFETCH(Damage, damage);
-    QFETCH(QString, reason);
+    QFETCH(Failure::Code, code);
+    QFETCH(QString, concerning);
     QFETCH(QString, chosen);
     QFETCH(Damage, afterCheck);
     QTemporaryDir out;
@@ -314,8 +312,11 @@ void JoinTest::refusedWritingNothing() {
         join(host, out.filePath(chosen));
         QFAIL("the join was not refused");
     } catch (const Failure &error) {
-        QVERIFY2((error.path() + QStringLiteral(": ") + error.reason()).contains(reason),
-                 error.what());
+        QVERIFY2(error.code() == code, error.what());
+        if (concerning.startsWith(QStringLiteral("line ")))
+            QCOMPARE(QString::number(error.args().constFirst().number), concerning.mid(5));
+        else if (!concerning.isEmpty())
+            QCOMPARE(QFileInfo(error.path()).fileName(), concerning);
     }
     QCOMPARE(contentsOf(out.path()), before);
     QVERIFY(host.restored.isEmpty());
@@ -386,16 +387,14 @@ void JoinTest::existingFileIsReplacedOnlyOnYes() {
 
 void JoinTest::diskFillingUpLeavesTheOldFileAndNoTemporaryFile_data() {
     QTest::addColumn<bool>("afterCheck"); // the room goes once the join has found it
-    QTest::addColumn<QString>("reason");
-    QTest::addRow("no room when it is checked")
-        << false << QStringLiteral("the joined file needs 300.0 kB of free space there, but only");
-    QTest::addRow("the disk fills up while it writes")
-        << true << QStringLiteral("No space left on device");
+    QTest::addColumn<Failure::Code>("code");
+    QTest::addRow("no room when it is checked") << false << Failure::Code::JoinNeedsSpace;
+    QTest::addRow("the disk fills up while it writes") << true << Failure::Code::System;
 }
 
 void JoinTest::diskFillingUpLeavesTheOldFileAndNoTemporaryFile() {
     QFETCH(bool, afterCheck);
-    QFETCH(QString, reason);
+    QFETCH(Failure::Code, code);
     TmpfsMount disk(QStringLiteral("1m"));
     if (!disk.isMounted())
         QSKIP(qPrintable(disk.skipReason()));
@@ -415,7 +414,9 @@ void JoinTest::diskFillingUpLeavesTheOldFileAndNoTemporaryFile() {
         join(host, disk.filePath(QStringLiteral("x.bat")));
         QFAIL("the join reported success on a full disk");
     } catch (const Failure &error) {
-        QVERIFY2(error.reason().startsWith(reason), error.what());
+        QVERIFY2(error.code() == code, error.what());
+        if (code == Failure::Code::System)
+            QCOMPARE(error.systemError(), ENOSPC);
     }
     QCOMPARE(readTestFile(disk.filePath(QStringLiteral("x"))), QByteArray("old x"));
     QStringList left = filesIn(disk.path());
@@ -477,7 +478,8 @@ void JoinTest::fifoScriptIsRefusedWithoutWaiting() {
         QFAIL("the join was not refused");
     } catch (const Failure &error) {
         QCOMPARE(error.path(), out.filePath(QStringLiteral("x.bat")));
-        QVERIFY2(error.reason().contains(QStringLiteral("FIFO (named pipe), not a regular file")),
+        QVERIFY2(error.code() == Failure::Code::NotRegularFileKind &&
+                     error.args().constFirst().number == int(FileKind::Fifo),
                  error.what());
     }
     QVERIFY(!QFile::exists(out.filePath(QStringLiteral("x"))));
@@ -493,7 +495,7 @@ void JoinTest::failureOfAnyKindIsReported() {
     const RunResult result = joinFile(out.filePath(QStringLiteral("x.bat")), host, progress);
 
     QVERIFY(result.outcome == RunOutcome::Failed);
-    QCOMPARE(result.failure->reason(), QStringLiteral("there is not enough memory"));
+    QVERIFY(result.failure->code() == Failure::Code::NoMemory);
     QCOMPARE(filesIn(out.path()).size(), 6); // the pieces, the scripts and the list, no temporary
 }
 
@@ -509,7 +511,7 @@ void JoinTest::fileThatAppearsMeanwhileIsNotReplaced() {
         QFAIL("the join replaced a file nobody agreed to replace");
     } catch (const Failure &error) {
         QCOMPARE(error.path(), out.filePath(QStringLiteral("x")));
-        QVERIFY2(error.reason().contains(QStringLiteral("was not replaced")), error.what());
+        QVERIFY2(error.code() == Failure::Code::AppearedMeanwhile, error.what());
     }
     QCOMPARE(readTestFile(out.filePath(QStringLiteral("x"))), QByteArray("the user's new x"));
     QCOMPARE(filesIn(out.path()).size(), 7); // no temporary file
@@ -572,7 +574,7 @@ void JoinTest::firstPieceWithAChecksumListNeedsNoQuestion() {
             QFAIL("the join was not refused");
         } catch (const Failure &error) {
             QCOMPARE(error.path(), out.filePath(lost));
-            QCOMPARE(error.reason(), QStringLiteral("this piece is missing"));
+            QVERIFY(error.code() == Failure::Code::PieceMissing);
         }
     }
     QVERIFY(host.questions.isEmpty());
@@ -600,9 +602,9 @@ void JoinTest::scriptLinesAreQuotedPrintably() {
         join(host, out.filePath(QStringLiteral("x.bat")));
         QFAIL("the join was not refused");
     } catch (const Failure &error) {
-        QVERIFY2(error.reason().endsWith(QStringLiteral("echo U+001B[2J ownedU+0000 here")),
-                 error.what());
-        QVERIFY(!error.reason().contains(QChar(0x1b)) && !error.reason().contains(QChar(0)));
+        const QString told = failureReason(error);
+        QVERIFY2(told.endsWith(QStringLiteral("echo U+001B[2J ownedU+0000 here")), error.what());
+        QVERIFY(!told.contains(QChar(0x1b)) && !told.contains(QChar(0)));
     }
 }
 

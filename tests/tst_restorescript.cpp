@@ -1,7 +1,7 @@
 #include "ScriptReplay.h"
 #include "Splitting.h"
 #include "TestFiles.h"
-#include "join/JoinRecipe.h"
+#include "sets/JoinRecipe.h"
 
 #include <QDir>
 #include <QTemporaryDir>

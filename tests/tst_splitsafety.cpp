@@ -7,17 +7,19 @@
 #include "TmpfsMount.h"
 #include "join/JoinPlanner.h"
 #include "join/JoinRun.h"
+#include "messages/RefusalMessage.h"
 #include "run/RunProgress.h"
 #include "split/SplitPlan.h"
 #include "split/SplitRun.h"
-#include "text/MessageText.h"
-#include "text/RefusalText.h"
+#include "words/MessageText.h"
 
 #include <QDir>
 #include <QFile>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cerrno>
 
 #include <functional>
 #include <mutex>
@@ -108,8 +110,7 @@ void SplitSafetyTest::hardLinkPutAtAPieceAfterTheCheckIsNotCut() {
 
     QVERIFY(result.outcome == RunOutcome::Failed);
     QCOMPARE(result.failure->path(), out.filePath(QStringLiteral("f.3")));
-    QVERIFY2(result.failure->reason().contains(QStringLiteral("other names (hard links)")),
-             qPrintable(result.failure->reason()));
+    QVERIFY2(result.failure->code() == Failure::Code::HasOtherNames, result.failure->what());
     QCOMPARE(readTestFile(in.filePath(QStringLiteral("kept"))), QByteArray("someone's file"));
     // Its own pieces went; the other file's name is not the split's to remove.
     QCOMPARE(filesIn(out.path()), QStringList{QStringLiteral("f.3")});
@@ -143,7 +144,7 @@ void SplitSafetyTest::sourceSwappedAfterTheCheckIsNotSplit() {
 
     QVERIFY(result.outcome == RunOutcome::Failed);
     QCOMPARE(result.failure->path(), QDir::toNativeSeparators(source));
-    QCOMPARE(result.failure->reason(), QStringLiteral("it changed after it was checked"));
+    QVERIFY2(result.failure->code() == Failure::Code::ChangedAfterCheck, result.failure->what());
     QCOMPARE(filesIn(out.path()), (QStringList{QStringLiteral("f.1"), QStringLiteral("f.bat")}));
     QCOMPARE(readTestFile(out.filePath(QStringLiteral("f.1"))), QByteArray("an old piece"));
 }
@@ -240,10 +241,8 @@ void SplitSafetyTest::tooFewFilesLeftOnTheVolume() {
     } catch (const Failure &refused) {
         QCOMPARE(refused.parts().size(), 1);
         QCOMPARE(refused.parts().front().path(), QDir::toNativeSeparators(disk.path()) + u'/');
-        QVERIFY2(refused.parts().front().reason().startsWith(
-                     QStringLiteral("the split needs 103 new files there, but only ")),
-                 refused.what());
-        QVERIFY(refused.parts().front().reason().endsWith(QStringLiteral(" more can be made")));
+        QVERIFY2(refused.parts().front().code() == Failure::Code::SplitNeedsFiles, refused.what());
+        QCOMPARE(refused.parts().front().args().constFirst().number, 103);
     }
     QCOMPARE(filesIn(disk.path()), QStringList());
 }
@@ -252,8 +251,7 @@ void SplitSafetyTest::controlCharactersAreShownNotSent() {
     const QString escape = QStringLiteral("a\x1b[2Jb\u202e.txt\nc");
     QCOMPARE(printable(escape), QStringLiteral("aU+001B[2JbU+202E.txtU+000Ac"));
     const QString message =
-        refusalMessage({Failure(Failure::Kind::NotFound, QStringLiteral("/in/x\x1b]0;owned\x07"),
-                                QStringLiteral("No such file or directory"))});
+        refusalMessage({Failure::fromSystemError(QStringLiteral("/in/x\x1b]0;owned\x07"), ENOENT)});
     QVERIFY2(message.contains(QStringLiteral("/in/xU+001B]0;ownedU+0007: No such file")),
              qPrintable(message));
     QVERIFY(!message.contains(QChar(0x1b)));
@@ -398,15 +396,14 @@ void SplitSafetyTest::secondRunWritingTheSameOutputsIsRefused() {
             job.run();
             QFAIL("a second split of f ran beside the first");
         } catch (const Failure &refused) {
-            QCOMPARE(refused.parts().front().reason(),
-                     QStringLiteral("another Tessary run is writing f's pieces there"));
+            QVERIFY2(refused.parts().front().code() == Failure::Code::AnotherRunSplits,
+                     refused.what());
         }
         try {
             planJoin(out.filePath(QStringLiteral("f.1")), yes);
             QFAIL("a join of f ran beside its split");
         } catch (const Failure &error) {
-            QVERIFY2(error.reason().startsWith(QStringLiteral("another Tessary run is writing")),
-                     error.what());
+            QVERIFY2(error.code() == Failure::Code::AnotherRunJoins, error.what());
         }
     });
 
@@ -458,7 +455,7 @@ void SplitSafetyTest::sourceThatChangesWhileItIsSplitFails() {
 
     QVERIFY(result.outcome == RunOutcome::Failed);
     QCOMPARE(result.failure->path(), path);
-    QCOMPARE(result.failure->reason(), QStringLiteral("it changed while it was split"));
+    QVERIFY2(result.failure->code() == Failure::Code::ChangedWhileSplit, result.failure->what());
     QCOMPARE(filesIn(out.path()), QStringList());
 }
 
@@ -481,7 +478,7 @@ void SplitSafetyTest::moveWithoutReplacingFallsBackToALink() {
         QVERIFY(!taken);
     } catch (const Failure &error) {
         QVERIFY2(taken, error.what());
-        QVERIFY(error.reason().startsWith(QStringLiteral("a file of this name appeared")));
+        QVERIFY(error.code() == Failure::Code::AppearedMeanwhile);
     }
 
     QCOMPARE(readTestFile(out.filePath(QStringLiteral("f.bat"))),

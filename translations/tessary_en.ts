@@ -2,38 +2,323 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
-    <name>ByteCounts</name>
+    <name></name>
     <message>
-        <source>bytes</source>
+        <source>it was stopped</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>kB</source>
+        <source>there is not enough memory</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>MB</source>
+        <source>an unknown error</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>GB</source>
+        <source>the system has no thread to spare: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>TB</source>
+        <source>it is read-only: nothing can be written there</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>PB</source>
+        <source>its disk is full: nothing more can be written there</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>EB</source>
+        <source>its file system can make no more files</source>
         <translation type="unfinished"></translation>
     </message>
-</context>
-<context>
-    <name>Checksums</name>
+    <message>
+        <source>it is a symbolic link, which Tessary never writes through</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is a symbolic link, which Tessary does not follow</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is %1, not a regular file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it has other names (hard links), which writing it would change too</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a file of this name appeared while Tessary wrote it, and was not replaced</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it holds more than the 1 byte expected</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it holds more than the %1 bytes expected</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it keeps being replaced</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>recovery files need the par2 program (apt install par2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the par2 program could not be started: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the par2 program ended early: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its name holds a double quote, which no restore script can hold</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its name holds a control character (%1), which no restore script can hold</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its name holds &quot;%1&quot;, a wildcard to the Windows command shell, so the restore script could join other files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its name holds &quot;%1&quot;, which Windows does not allow in a file name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its name ends with a blank, which Windows drops from file names</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its name ends with a dot, which Windows drops from file names</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is a device name on Windows, so its pieces and restore script could not be used there</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its name is not valid UTF-8, so it cannot stand in a restore script</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>recovery files are written only with the checksum list, which names them: turn the checksum list on</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its pieces and restore script would take the same names as those of %1, which is queued before it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is itself queued to be split</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 would take the name of %2, which is queued to be split: Windows does not tell the two names apart</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is another name (a hard link) of %2, which is queued to be split</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is a symbolic link, which Tessary never writes through</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is %2, not a regular file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 has other names (hard links), which writing it would change too</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 would take the name of %2 once on Windows, which does not tell the two names apart</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 exists, and Tessary may not write it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its %1 %2 is not a %1 of %3&apos;s pieces; Tessary will not replace it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a file stands at its piece&apos;s name %1, and no restore script or checksum list of %2 beside it names that piece: it may be a file of your own (a rotated log, say); Tessary will not replace it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 cannot be examined: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>another Tessary run is writing %1&apos;s pieces there</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the name %1 would take %2 bytes, more than the %3 that the output folder&apos;s file system allows in a name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the name %1 would take a path of %2 bytes, more than the %3 that the system allows</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tessary may not make files in this folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>this folder has been removed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the split needs %1 of free space there, but only %2 is free</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the split needs %1 new files there, but only %2 more can be made</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its file system holds files of at most %1, smaller than the %2 pieces</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it holds 1 byte, fewer than the %1 pieces asked for</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it holds %1 bytes, fewer than the %2 pieces asked for</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it holds %1 bytes, which cannot be cut into %2 pieces of one length (the last no longer)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the split was not started</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it changed after it was checked</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it changed while it was split</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it was replaced while it was written</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it was cut short while it was written</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is itself queued to be split</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it would take the name of %1, which is queued to be split: Windows does not tell the two names apart</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is another name (a hard link) of %1, which is queued to be split</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it would take the name of %1 once on Windows, which does not tell the two names apart</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it exists, and Tessary may not write it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is too large to be a restore script</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is not a restore script that Tessary writes: it has fewer than two lines</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>starts with a byte order mark, which the command shell does not read</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>is longer than the command shell reads</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>is not valid UTF-8</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>comes after the line that says %1 is restored, where a restore script ends</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>is not a command that Tessary writes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>makes %1, a file that Tessary does not split (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>makes %1, not %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>does not go on from %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>names %1 where the piece %2 belongs</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>is not the line that says %1 is restored</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it stands beside %1 but restores %2, not %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 joins %2, but %3 lists %4</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it lists %1, but %2 stands beside them too, so the pieces were not checked against it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>this piece is missing, though %1 is there</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is a piece; choose the restore script, the checksum list or the first piece (the one whose name ends in .1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>choose the checksum list, the restore script or the first piece (the one whose name ends in .1)</source>
+        <translation type="unfinished"></translation>
+    </message>
     <message>
         <source>it is larger than any checksum list of a split, so the pieces were not checked against it</source>
         <translation type="unfinished"></translation>
@@ -67,23 +352,174 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>line %1 %2, so the pieces were not checked against it: </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>it and %1 are both a checksum list of %2; Tessary cannot tell which one to trust</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>it is %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>choose the checksum list, the restore script or the first piece (the one whose name ends in .1)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>no checksum list (%1) stands beside it, so there is nothing to check the pieces against</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>this piece is missing</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is a symbolic link; Tessary joins only the pieces themselves</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is %1, not a piece</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is the same file as %1 (a hard link), not a piece of its own</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is the restore script itself, not a piece</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no restore script stands beside it, and the join was not started</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>holds %1 bytes, but %2 holds %3: a piece is damaged</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its length is not that of a piece of this split, and the join was stopped</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is the restore script being read, which a split never names after the file it restores</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is %1, which a join never replaces</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is one of its own pieces</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it exists, and was not replaced</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>another Tessary run is writing %1 or its pieces there</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the joined file needs %1 of free space there, but only %2 is free</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the joined file needs a new file there, but no more can be made</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it was cut short while it was joined</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>is damaged: its SHA-256 does not match %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>would not be the file that was split: its SHA-256 does not match %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the names of its %1 pieces are too long together to be handed to the par2 program; fewer pieces or a shorter name would do</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it would be cut into %1 pieces, more than the %2 that recovery files can cover</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its recovery files would not fit the output folder&apos;s file system</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the par2 program could not read the recovery files: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the par2 program could not make the recovery files: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the par2 program did not make this recovery file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the par2 program made this file, which Tessary did not ask for, so no recovery file was kept</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it changed while it was rebuilt</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is %1, which Tessary will not replace with a rebuilt piece</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the rebuilt pieces need %1 of free space there, but only %2 is free</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its file system has no symbolic links, which Tessary needs to rebuild pieces there safely; copy the pieces and recovery files to another disk, or run par2 repair %1 there</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the par2 program did not rebuild it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the par2 program rebuilt it, but it does not match %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the par2 program could not rebuild the pieces: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no recovery file of %1 stands beside its pieces</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ByteCounts</name>
+    <message>
+        <source>bytes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>kB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>TB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>EB</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -239,33 +675,76 @@ Try &apos;%1%2 --help&apos;.</source>
     </message>
 </context>
 <context>
+    <name>Failure</name>
+    <message>
+        <source>it gave no reason</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its %1 %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line %1 %2, so nothing of the script was run: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line %1 %2, so the pieces were not checked against it: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 of the %1 pieces is damaged or missing</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of the %2 pieces are damaged or missing</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1, more than the recovery files can rebuild: 1 more piece would be needed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1, more than the recovery files can rebuild: %2 more pieces would be needed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Damaged or missing: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a symbolic link</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a FIFO (named pipe)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a device</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a socket</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>Join</name>
     <message>
-        <source>this piece is missing</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it is a symbolic link; Tessary joins only the pieces themselves</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it is %1, not a piece</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it is the same file as %1 (a hard link), not a piece of its own</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it is the restore script itself, not a piece</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>No restore script stands beside %1, so Tessary cannot tell whether all pieces are here. It found %2 (%3). Join them into %4?</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>no restore script stands beside it, and the join was not started</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -275,137 +754,15 @@ Join the pieces all the same?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>its length is not that of a piece of this split, and the join was stopped</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it is the restore script being read, which a split never names after the file it restores</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it is %1, which a join never replaces</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it is one of its own pieces</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>%1 exists already.
 
 Replace it with the file joined from its pieces?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>it exists, and was not replaced</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>another Tessary run is writing %1 or its pieces there</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>the joined file needs %1 of free space there, but only %2 is free</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>the joined file needs a new file there, but no more can be made</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it is too large to be a restore script</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it is not a restore script that Tessary writes: it has fewer than two lines</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>comes after the line that says %1 is restored, where a restore script ends</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>is not a command that Tessary writes</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>makes %1, a file that Tessary does not split (%2)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>makes %1, not %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>does not go on from %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>names %1 where the piece %2 belongs</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>is not the line that says %1 is restored</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>starts with a byte order mark, which the command shell does not read</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>is longer than the command shell reads</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>is not valid UTF-8</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>line %1 %2, so nothing of the script was run: </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>this piece is missing, though %1 is there</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it stands beside %1 but restores %2, not %3</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 joins %2, but %3 lists %4</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it lists %1, but %2 stands beside them too, so the pieces were not checked against it</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it is a piece; choose the restore script, the checksum list or the first piece (the one whose name ends in .1)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it changed after it was checked</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it was cut short while it was joined</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>its SHA-256 does not match %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>is damaged: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>would not be the file that was split: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>holds %1 bytes, but %2 holds %3: a piece is damaged</source>
+        <source>%1.
+
+Recovery files stand beside the pieces. Rebuild what is damaged or missing from them, then join?</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -514,100 +871,25 @@ Replace it with the file joined from its pieces?</source>
     </message>
 </context>
 <context>
-    <name>Par2</name>
+    <name>Names</name>
     <message>
-        <source>recovery files need the par2 program (apt install par2)</source>
+        <source>piece</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>it gave no reason</source>
+        <source>restore script</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>the par2 program could not be started: %1</source>
+        <source>macOS and Linux restore script</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>the par2 program ended early: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>Platform</name>
-    <message>
-        <source>it was stopped</source>
+        <source>recovery file</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>there is not enough memory</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>an unknown error</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>a file</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>a folder</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>a symbolic link</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>a FIFO (named pipe)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>a device</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>a socket</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>not a regular file</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it is a symbolic link, which Tessary never writes through</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it is not a regular file</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it has other names (hard links), which writing it would change too</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it is a symbolic link, which Tessary does not follow</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>a file of this name appeared while Tessary wrote it, and was not replaced</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it keeps being replaced</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it is %1, not a regular file</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it holds more than the %1 bytes expected</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>the system has no thread to spare: %1</source>
+        <source>checksum list</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -635,73 +917,6 @@ Replace it with the file joined from its pieces?</source>
     </message>
     <message>
         <source>about %1 h %2 min left</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>Recovery</name>
-    <message>
-        <source>it would be cut into %1 pieces, more than the %2 that recovery files can cover</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>its recovery files would not fit the output folder&apos;s file system</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>the par2 program could not read the recovery files: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>the par2 program could not make the recovery files: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it changed while it was rebuilt</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it is %1, which Tessary will not replace with a rebuilt piece</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>the rebuilt pieces need %1 of free space there, but only %2 is free</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>its file system has no symbolic links, which Tessary needs to rebuild pieces there safely; copy the pieces and recovery files to another disk, or run par2 repair %1 there</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>the par2 program did not rebuild it</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>the par2 program rebuilt it, but it does not match %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>another Tessary run is writing %1 or its pieces there</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>no recovery file of %1 stands beside its pieces</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>the par2 program could not rebuild the pieces: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>the names of its %1 pieces are too long together to be handed to the par2 program; fewer pieces or a shorter name would do</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>the par2 program did not make this recovery file</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>the par2 program made this file, which Tessary did not ask for, so no recovery file was kept</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -763,32 +978,6 @@ Replace it with the file joined from its pieces?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>%1.
-
-Recovery files stand beside the pieces. Rebuild what is damaged or missing from them, then join?</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>1 of the %1 pieces is damaged or missing</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 of the %2 pieces are damaged or missing</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1, more than the recovery files can rebuild: 1 more piece would be needed.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1, more than the recovery files can rebuild: %2 more pieces would be needed.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Damaged or missing: %1.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>%1 was rebuilt from the recovery files before that, and stays beside the other pieces.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -805,154 +994,6 @@ Recovery files stand beside the pieces. Rebuild what is damaged or missing from 
 %1
 
 Nothing was written.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>its name holds a double quote, which no restore script can hold</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>its name holds a control character (%1), which no restore script can hold</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>its name holds &quot;%1&quot;, a wildcard to the Windows command shell, so the restore script could join other files</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>its name holds &quot;%1&quot;, which Windows does not allow in a file name</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>its name ends with a blank, which Windows drops from file names</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>its name ends with a dot, which Windows drops from file names</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>&quot;%1&quot; is a device name on Windows, so its pieces and restore script could not be used there</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>its name is not valid UTF-8, so it cannot stand in a restore script</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>its pieces and restore script would take the same names as those of %1, which is queued before it</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>is itself queued to be split</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>would take the name of %1, which is queued to be split: Windows does not tell the two names apart</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>is another name (a hard link) of %1, which is queued to be split</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>is a symbolic link, which Tessary never writes through</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>is %1, not a regular file</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>has other names (hard links), which writing it would change too</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>would take the name of %1 once on Windows, which does not tell the two names apart</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>exists, and Tessary may not write it</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>piece</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>restore script</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>macOS and Linux restore script</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>checksum list</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>its %1 %2 %3</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>its %1 %2 is not a %1 of %3&apos;s pieces; Tessary will not replace it</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>another Tessary run is writing %1&apos;s pieces there</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 cannot be examined: %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>the name %1 would take %2 bytes, more than the %3 that the output folder&apos;s file system allows in a name</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>the name %1 would take a path of %2 bytes, more than the %3 that the system allows</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Tessary may not make files in this folder</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>this folder has been removed</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>the split needs %1 of free space there, but only %2 is free</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>the split needs %1 new files there, but only %2 more can be made</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>its file system holds files of at most %1, smaller than the %2 pieces</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it holds %1 bytes, fewer than the %2 pieces asked for</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it holds %1 bytes, which cannot be cut into %2 pieces of one length (the last no longer)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>recovery file</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>a file stands at its piece&apos;s name %1, and no restore script or checksum list of %2 beside it names that piece: it may be a file of your own (a rotated log, say); Tessary will not replace it</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1043,10 +1084,6 @@ Nothing was written.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>damaged (%1)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>missing</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1118,6 +1155,10 @@ Nothing was written.</source>
         <source>%1 and %2</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>damaged (it is %1)</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Sizes</name>
@@ -1147,29 +1188,6 @@ Nothing was written.</source>
     </message>
     <message>
         <source>E-mail Attachment (18 MB)</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>Split</name>
-    <message>
-        <source>it changed while it was split</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it was replaced while it was written</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it was cut short while it was written</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it changed after it was checked</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>recovery files are written only with the checksum list, which names them: turn the checksum list on</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

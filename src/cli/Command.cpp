@@ -6,7 +6,7 @@
 #include "SignalStop.h"
 #include "Terminal.h"
 #include "TerminalProgress.h"
-#include "text/RunMessages.h"
+#include "messages/RunMessages.h"
 
 #include <QCoreApplication>
 

@@ -4,12 +4,12 @@
 #include "Failure.h"
 #include "SizeArgument.h"
 #include "Terminal.h"
-#include "checksums/Verify.h"
 #include "join/JoinPlanner.h"
 #include "join/RebuildingJoin.h"
+#include "messages/RunMessages.h"
 #include "split/SplitPlanner.h"
 #include "split/SplitRun.h"
-#include "text/RunMessages.h"
+#include "verify/Verify.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -3,7 +3,7 @@
 
 #include "sizes/SizeTable.h"
 #include "sizes/SizeTargets.h"
-#include "text/MessageText.h"
+#include "words/MessageText.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>

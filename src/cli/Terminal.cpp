@@ -1,9 +1,9 @@
 #include "Terminal.h"
 #include "CliText.h"
 
+#include "messages/RunMessages.h"
 #include "split/SplitRequest.h"
-#include "text/MessageText.h"
-#include "text/RunMessages.h"
+#include "words/MessageText.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,7 +2,7 @@
 
 #include "Task.h"
 #include "run/ProgressCounter.h"
-#include "text/ProgressText.h"
+#include "words/ProgressText.h"
 
 #include <chrono>
 #include <condition_variable>

@@ -7,8 +7,8 @@
 #include "RunMessageBox.h"
 #include "WaitWindowSlot.h"
 #include "join/RebuildingJoin.h"
+#include "messages/RunMessages.h"
 #include "run/RunProgress.h"
-#include "text/RunMessages.h"
 
 #include <QCoreApplication>
 

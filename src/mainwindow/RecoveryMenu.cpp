@@ -1,6 +1,7 @@
 #include "RecoveryMenu.h"
 
 #include "Par2Program.h"
+#include "words/FailureText.h"
 
 #include <QActionGroup>
 
@@ -37,7 +38,7 @@ RecoveryMenu::RecoveryMenu(QWidget *parent)
     }
     if (!available) {
         addSeparator();
-        QAction *reason = addAction(Par2Program::absentReason());
+        QAction *reason = addAction(failureReason(Par2Program::absent()));
         reason->setObjectName(QStringLiteral("mnurecovery_absent"));
         reason->setEnabled(false);
     }

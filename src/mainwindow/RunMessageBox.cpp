@@ -1,7 +1,7 @@
 #include "RunMessageBox.h"
 
 #include "MessageBox.h"
-#include "text/RunMessages.h"
+#include "messages/RunMessages.h"
 
 void showRunMessage(const RunMessage &message) {
     MessageIcon icon = MessageIcon::None;

@@ -3,10 +3,10 @@
 #include "Failure.h"
 #include "RunMessageBox.h"
 #include "WaitWindowSlot.h"
+#include "messages/RunMessages.h"
 #include "run/RunProgress.h"
 #include "split/SplitPlanner.h"
 #include "split/SplitRun.h"
-#include "text/RunMessages.h"
 
 SplitCommand::SplitCommand(WaitWindowSlot &waitWindow)
     : m_waitWindow(waitWindow) {}

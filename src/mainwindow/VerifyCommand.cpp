@@ -5,8 +5,8 @@
 #include "FileDialog.h"
 #include "RunMessageBox.h"
 #include "WaitWindowSlot.h"
-#include "checksums/Verify.h"
-#include "text/RunMessages.h"
+#include "messages/RunMessages.h"
+#include "verify/Verify.h"
 
 #include <QCoreApplication>
 

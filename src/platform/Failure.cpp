@@ -1,7 +1,5 @@
 #include "Failure.h"
-#include "PlatformText.h"
 
-#include <QCoreApplication>
 #include <QDir>
 
 #include <cerrno>
@@ -11,7 +9,7 @@
 
 namespace {
 
-Failure::Kind kindOf(int error) {
+Failure::Kind kindOfError(int error) {
     switch (error) {
     case ENOENT:
         return Failure::Kind::NotFound;
@@ -33,27 +31,97 @@ Failure::Kind kindOf(int error) {
     }
 }
 
+Failure::Kind kindOfCode(Failure::Code code) {
+    switch (code) {
+#define TESSARY_FAILURE_CODE(code, kind)                                                           \
+    case Failure::Code::code:                                                                      \
+        return Failure::Kind::kind;
+        TESSARY_FAILURE_CODES(TESSARY_FAILURE_CODE)
+#undef TESSARY_FAILURE_CODE
+    }
+    return Failure::Kind::System;
+}
+
 } // namespace
 
-Failure::Failure(Kind kind, QString path, QString reason)
-    : m_kind(kind)
+Failure::Failure(Code code, QString path, QList<FailureArg> args)
+    : m_code(code)
     , m_path(std::move(path))
-    , m_reason(std::move(reason))
-    , m_what((m_path.isEmpty() ? m_reason
-                               : QDir::toNativeSeparators(m_path) + QStringLiteral(": ") + m_reason)
-                 .toUtf8()) {}
+    , m_args(std::move(args)) {
+    describeForLogs();
+}
+
+void Failure::describeForLogs() noexcept {
+    try {
+        describeForLogsOrThrow();
+    } catch (...) { // no memory left to describe it: the code alone tells it
+        m_what.clear();
+    }
+}
+
+void Failure::describeForLogsOrThrow() {
+    QString text = QString::fromLatin1(codeName(m_code));
+    if (m_systemError != 0)
+        text += u' ' + qt_error_string(m_systemError);
+    for (const FailureArg &arg : std::as_const(m_args))
+        text += QStringLiteral(" [") +
+                (arg.string.isEmpty() ? QString::number(arg.number) : arg.string) + u']';
+    for (const Failure &part : m_parts)
+        text += QStringLiteral(" (") + QString::fromUtf8(part.what()) + u')';
+    m_what =
+        (m_path.isEmpty() ? text : QDir::toNativeSeparators(m_path) + QStringLiteral(": ") + text)
+            .toUtf8();
+}
+
+Failure::Kind Failure::kind() const noexcept {
+    if (m_code == Code::System)
+        return kindOfError(m_systemError);
+    // A reason made of another's is as grave as that one.
+    if (m_code == Code::OutputNotExamined && !m_parts.empty())
+        return m_parts.front().kind();
+    return kindOfCode(m_code);
+}
+
+const char *Failure::codeName(Code code) noexcept {
+    switch (code) {
+#define TESSARY_FAILURE_CODE(code, kind)                                                           \
+    case Code::code:                                                                               \
+        return #code;
+        TESSARY_FAILURE_CODES(TESSARY_FAILURE_CODE)
+#undef TESSARY_FAILURE_CODE
+    }
+    return "?";
+}
 
 Failure Failure::fromSystemError(QString path, int error) {
-    return Failure(kindOf(error), std::move(path), qt_error_string(error));
+    Failure failure(Code::System, std::move(path));
+    failure.m_systemError = error;
+    failure.describeForLogs();
+    return failure;
 }
 
 Failure Failure::stopped() {
-    return Failure(Kind::Stopped, {}, PlatformText::tr("it was stopped"));
+    return Failure(Code::Stopped);
 }
 
-Failure Failure::refused(std::vector<Failure> refusals, QString text) {
-    Failure failure(Kind::Refused, {}, std::move(text));
+Failure Failure::refused(std::vector<Failure> refusals) {
+    Failure failure(Code::SplitRefused);
     failure.m_parts = std::move(refusals);
+    failure.describeForLogs();
+    return failure;
+}
+
+Failure Failure::because(Code code, QString path, QList<FailureArg> args, Failure cause) {
+    Failure failure(code, std::move(path), std::move(args));
+    failure.m_parts.push_back(std::move(cause));
+    failure.describeForLogs();
+    return failure;
+}
+
+Failure Failure::withPath(QString path) const {
+    Failure failure = *this;
+    failure.m_path = std::move(path);
+    failure.describeForLogs();
     return failure;
 }
 
@@ -64,15 +132,17 @@ Failure Failure::current() noexcept {
         } catch (const Failure &failure) {
             return failure;
         } catch (const std::bad_alloc &) {
-            return Failure(Kind::NoMemory, {}, PlatformText::tr("there is not enough memory"));
+            return Failure(Code::NoMemory);
         } catch (const std::system_error &error) {
-            return Failure(Kind::System, {}, QString::fromStdString(error.code().message()));
+            return Failure(Code::OtherError, {},
+                           {FailureArg::text(QString::fromStdString(error.code().message()))});
         } catch (const std::exception &error) {
-            return Failure(Kind::System, {}, QString::fromLocal8Bit(error.what()));
+            return Failure(Code::OtherError, {},
+                           {FailureArg::text(QString::fromLocal8Bit(error.what()))});
         } catch (...) {
-            return Failure(Kind::System, {}, PlatformText::tr("an unknown error"));
+            return Failure(Code::UnknownError);
         }
     } catch (...) { // no memory left even to tell it
-        return Failure(Kind::NoMemory, {}, {});
+        return Failure(Code::NoMemory);
     }
 }

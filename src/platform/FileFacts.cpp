@@ -1,32 +1,8 @@
 #include "FileFacts.h"
-#include "PlatformText.h"
 
-#include <QCoreApplication>
 #include <QFile>
 
 #include <sys/stat.h>
-
-QString describeKind(FileKind kind) {
-    switch (kind) {
-    case FileKind::Missing:
-        break;
-    case FileKind::Regular:
-        return PlatformText::tr("a file");
-    case FileKind::Folder:
-        return PlatformText::tr("a folder");
-    case FileKind::SymbolicLink:
-        return PlatformText::tr("a symbolic link");
-    case FileKind::Fifo:
-        return PlatformText::tr("a FIFO (named pipe)");
-    case FileKind::Device:
-        return PlatformText::tr("a device");
-    case FileKind::Socket:
-        return PlatformText::tr("a socket");
-    case FileKind::Other:
-        return PlatformText::tr("not a regular file");
-    }
-    return {};
-}
 
 namespace {
 

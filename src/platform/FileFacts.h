@@ -38,9 +38,6 @@ struct FileFacts {
     }
 };
 
-// "a folder", "a FIFO (named pipe)", ... for messages; empty for a missing path.
-QString describeKind(FileKind kind);
-
 // The facts of a stat() result.
 FileFacts factsOf(const struct stat &status);
 

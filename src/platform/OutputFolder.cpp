@@ -1,10 +1,8 @@
 #include "OutputFolder.h"
-#include "PlatformText.h"
 
 #include "Failure.h"
 #include "Paths.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QStorageInfo>
 
@@ -171,12 +169,9 @@ FileHandle OutputFolder::openFile(const char *name, int flags) const {
     // O_NOFOLLOW reports a link as a loop, and O_NONBLOCK a FIFO without a reader as a missing
     // device: say what they are.
     if (errno == ELOOP)
-        throw Failure(
-            Failure::Kind::Unusable, filePath(name),
-            PlatformText::tr("it is a symbolic link, which Tessary never writes through"));
+        throw Failure(Failure::Code::WritesNoLink, filePath(name));
     if (errno == ENXIO)
-        throw Failure(Failure::Kind::Unusable, filePath(name),
-                      PlatformText::tr("it is not a regular file"));
+        throw Failure(Failure::Code::NotRegularFile, filePath(name));
     fail(name, errno);
 }
 
@@ -186,12 +181,9 @@ FileHandle OutputFolder::create(const char *name) const {
     FileHandle file = openFile(name, O_WRONLY | kOpenFlags | O_CREAT);
     const FileFacts facts = file.facts();
     if (facts.kind != FileKind::Regular)
-        throw Failure(Failure::Kind::Unusable, filePath(name),
-                      PlatformText::tr("it is not a regular file"));
+        throw Failure(Failure::Code::NotRegularFile, filePath(name));
     if (facts.linkCount > 1)
-        throw Failure(Failure::Kind::Unusable, filePath(name),
-                      PlatformText::tr("it has other names (hard links), which "
-                                       "writing it would change too"));
+        throw Failure(Failure::Code::HasOtherNames, filePath(name));
     if (::ftruncate(file.fd(), 0) != 0)
         fail(name, errno);
     return file;
@@ -224,8 +216,7 @@ FileHandle OutputFolder::openForReading(const QByteArray &name) const {
     if (file.fd() >= 0)
         return file;
     if (errno == ELOOP) // O_NOFOLLOW's word for a link
-        throw Failure(Failure::Kind::Unusable, filePath(name),
-                      PlatformText::tr("it is a symbolic link, which Tessary does not follow"));
+        throw Failure(Failure::Code::FollowsNoLink, filePath(name));
     fail(name, errno);
 }
 
@@ -255,9 +246,7 @@ bool OutputFolder::removeIfStill(const QByteArray &name, const FileIdentity &ide
 namespace {
 
 [[noreturn]] void refuseToReplace(const QString &path) {
-    throw Failure(Failure::Kind::Exists, path,
-                  PlatformText::tr("a file of this name appeared while Tessary wrote it, "
-                                   "and was not replaced"));
+    throw Failure(Failure::Code::AppearedMeanwhile, path);
 }
 
 // renameat2() of a file system that cannot refuse to replace.

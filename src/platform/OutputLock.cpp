@@ -1,12 +1,9 @@
 #include "OutputLock.h"
-#include "PlatformText.h"
 
 #include "Failure.h"
 #include "NameFolding.h"
 #include "OutputFolder.h"
 #include "Sha256.h"
-
-#include <QCoreApplication>
 
 #include <utility>
 
@@ -32,16 +29,14 @@ std::optional<OutputLock> OutputLock::take(const OutputFolder &folder, const QSt
         FileHandle file = folder.openLockFile(name);
         const FileFacts facts = file.facts();
         if (facts.kind != FileKind::Regular)
-            throw Failure(Failure::Kind::Unusable, folder.filePath(name),
-                          PlatformText::tr("it is not a regular file"));
+            throw Failure(Failure::Code::NotRegularFile, folder.filePath(name));
         if (!file.tryLockExclusively())
             return std::nullopt;
         const FileIdentity identity = facts.identity;
         if (folder.facts(name).identity == identity)
             return OutputLock(folder, name, std::move(file), identity);
     }
-    throw Failure(Failure::Kind::Changed, folder.filePath(name),
-                  PlatformText::tr("it keeps being replaced"));
+    throw Failure(Failure::Code::LockKeepsBeingReplaced, folder.filePath(name));
 }
 
 OutputLock::OutputLock(OutputLock &&other) noexcept

@@ -2,7 +2,6 @@
 
 #include "Failure.h"
 
-#include <QCoreApplication>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -11,10 +10,6 @@
 namespace Par2Program {
 
 namespace {
-
-class Par2Text {
-    Q_DECLARE_TR_FUNCTIONS(Par2)
-};
 
 const QString kProgram = QStringLiteral("par2");
 
@@ -47,18 +42,18 @@ QString Outcome::lastLine() const {
         if (!line->trimmed().isEmpty())
             return line->trimmed();
     }
-    return Par2Text::tr("it gave no reason");
+    return {};
 }
 
 bool isAvailable() {
     return !QStandardPaths::findExecutable(kProgram).isEmpty();
 }
 
-QString absentReason() {
-    return Par2Text::tr("recovery files need the par2 program (apt install par2)");
+Failure absent() {
+    return Failure(Failure::Code::Par2Missing);
 }
 
-Outcome run(const QStringList &arguments, const QString &folder,
+Outcome run(const QStringList &arguments, const QString &folder, const QString &concerning,
             const std::function<void(const QString &line)> &onLine,
             const std::function<bool()> &keepGoing) {
     QProcess par2;
@@ -68,11 +63,9 @@ Outcome run(const QStringList &arguments, const QString &folder,
     par2.setArguments(arguments);
     par2.start(QIODevice::ReadOnly);
     if (!par2.waitForStarted())
-        throw Failure(
-            Failure::Kind::NotFound, folder,
-            isAvailable()
-                ? Par2Text::tr("the par2 program could not be started: %1").arg(par2.errorString())
-                : absentReason());
+        throw isAvailable() ? Failure(Failure::Code::Par2NotStarted, concerning,
+                                      {FailureArg::text(par2.errorString())})
+                            : absent().withPath(concerning);
     Outcome outcome;
     QString pending;
     // One decoder for the whole output: a name's letter may be cut between two reads.
@@ -99,8 +92,8 @@ Outcome run(const QStringList &arguments, const QString &folder,
     if (!keepGoing())
         throw Failure::stopped();
     if (par2.exitStatus() != QProcess::NormalExit)
-        throw Failure(Failure::Kind::System, folder,
-                      Par2Text::tr("the par2 program ended early: %1").arg(par2.errorString()));
+        throw Failure(Failure::Code::Par2EndedEarly, concerning,
+                      {FailureArg::text(par2.errorString())});
     outcome.exitCode = par2.exitCode();
     return outcome;
 }

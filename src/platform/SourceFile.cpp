@@ -1,10 +1,8 @@
 #include "SourceFile.h"
-#include "PlatformText.h"
 
 #include "Failure.h"
 #include "OutputFolder.h"
 
-#include <QCoreApplication>
 #include <QFile>
 
 #include <algorithm>
@@ -38,9 +36,8 @@ FileFacts SourceFile::currentFacts() const {
 void SourceFile::takeFacts() {
     m_facts = currentFacts();
     if (m_facts.kind != FileKind::Regular)
-        throw Failure(
-            Failure::Kind::Unusable, m_path,
-            PlatformText::tr("it is %1, not a regular file").arg(describeKind(m_facts.kind)));
+        throw Failure(Failure::Code::NotRegularFileKind, m_path,
+                      {FailureArg::fileKind(int(m_facts.kind))});
 }
 
 qint64 SourceFile::readAt(char *buffer, qint64 size, qint64 offset) const {
@@ -70,8 +67,7 @@ QByteArray SourceFile::readAll(qint64 atMost) const {
         got += read;
     }
     if (got > atMost)
-        throw Failure(Failure::Kind::TooLarge, m_path,
-                      PlatformText::tr("it holds more than the %1 bytes expected").arg(atMost));
+        throw Failure(Failure::Code::LongerThanExpected, m_path, {FailureArg::count(atMost)});
     bytes.truncate(got);
     return bytes;
 }

@@ -1,9 +1,6 @@
 #include "Task.h"
-#include "PlatformText.h"
 
 #include "Failure.h"
-
-#include <QCoreApplication>
 
 #include <system_error>
 #include <thread>
@@ -18,9 +15,8 @@ Task::Task(std::function<void()> work)
     try {
         m_thread->thread = std::thread(std::move(work));
     } catch (const std::system_error &error) {
-        throw Failure(Failure::Kind::System, {},
-                      PlatformText::tr("the system has no thread to spare: %1")
-                          .arg(QString::fromStdString(error.code().message())));
+        throw Failure(Failure::Code::NoThreadToSpare, {},
+                      {FailureArg::text(QString::fromStdString(error.code().message()))});
     }
 }
 

@@ -5,7 +5,6 @@
 #include "OutputFolder.h"
 #include "Writeback.h"
 
-
 #include <algorithm>
 #include <cerrno>
 #include <utility>
@@ -38,7 +37,7 @@ TemporaryFile::TemporaryFile(const OutputFolder &folder, QByteArray finalName)
         }
     } catch (const Failure &error) {
         m_name.clear();
-        throw Failure(error.kind(), m_folder.filePath(m_finalName), error.reason());
+        throw error.withPath(m_folder.filePath(m_finalName));
     }
 }
 
@@ -91,7 +90,7 @@ void TemporaryFile::putInPlace(OutputFolder::Replacing replacing) {
         try {
             m_folder.link(m_file, name);
         } catch (const Failure &error) {
-            throw Failure(error.kind(), m_folder.filePath(m_finalName), error.reason());
+            throw error.withPath(m_folder.filePath(m_finalName));
         }
         m_name = name;
     }

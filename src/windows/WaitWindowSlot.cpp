@@ -6,7 +6,7 @@
 #include "Task.h"
 #include "frmWait.h"
 #include "run/ProgressCounter.h"
-#include "text/ProgressText.h"
+#include "words/ProgressText.h"
 
 #include <QEventLoop>
 #include <QScopeGuard>

@@ -1,5 +1,4 @@
 #include "checksums/ChecksumList.h"
-#include "checksums/ChecksumsText.h"
 
 #include "Failure.h"
 #include "NameFolding.h"
@@ -7,10 +6,8 @@
 #include "SourceFile.h"
 #include "names/OutputNames.h"
 #include "run/RunProgress.h"
-#include "text/MessageText.h"
-#include "text/TextLines.h"
+#include "words/TextLines.h"
 
-#include <QCoreApplication>
 #include <QHash>
 
 #include <algorithm>
@@ -41,9 +38,11 @@ public:
 
 private:
     void take(QByteArray line);
-    [[noreturn]] void refuse(const QString &why, const QByteArray &line) const;
-    [[noreturn]] void refuseWhole(const QString &why) const {
-        throw Failure(Failure::Kind::Unusable, m_file.path(), why);
+    // Refuses the list at line, for code with the values that follow the line's.
+    [[noreturn]] void refuse(Failure::Code code, const QByteArray &line,
+                             QList<FailureArg> more = {}) const;
+    [[noreturn]] void refuseWhole(Failure::Code code, QList<FailureArg> args = {}) const {
+        throw Failure(code, m_file.path(), std::move(args));
     }
     // The piece line names, 0 for the whole file; nothing for any other name.
     std::optional<qint64> pieceNamed(const QString &name) const;
@@ -71,8 +70,7 @@ ChecksumList ListReader::read(const std::function<bool()> &keepGoing) {
             break;
         offset += got;
         if (offset > kLargestList)
-            refuseWhole(ChecksumsText::tr("it is larger than any checksum list of a split, so the "
-                                          "pieces were not checked against it"));
+            refuseWhole(Failure::Code::ListTooLarge);
         pending.append(block.get(), got);
         qsizetype start = 0;
         for (qsizetype end; (end = pending.indexOf('\n', start)) >= 0; start = end + 1)
@@ -85,20 +83,17 @@ ChecksumList ListReader::read(const std::function<bool()> &keepGoing) {
         take(pending);
 
     if (m_whole.isEmpty())
-        refuseWhole(ChecksumsText::tr("it has no line for %1, so it cannot tell whether the pieces "
-                                      "make that file")
-                        .arg(printable(m_names.fileName())));
+        refuseWhole(Failure::Code::ListHasNoWholeLine, {FailureArg::name(m_names.fileName())});
     if (m_pieces.isEmpty())
-        refuseWhole(ChecksumsText::tr("it names no pieces of %1, so there is nothing to check")
-                        .arg(printable(m_names.fileName())));
+        refuseWhole(Failure::Code::ListHasNoPieces, {FailureArg::name(m_names.fileName())});
     ChecksumList list;
     list.path = m_file.path();
     list.whole = m_whole;
     for (qint64 piece = 1; piece <= m_lastPiece; ++piece) {
         if (!m_pieces.contains(piece))
-            refuseWhole(
-                ChecksumsText::tr("it has no line for %1, though it lists %2")
-                    .arg(printable(m_names.piece(piece)), printable(m_names.piece(m_lastPiece))));
+            refuseWhole(Failure::Code::ListSkipsPiece,
+                        {FailureArg::name(m_names.piece(piece)),
+                         FailureArg::name(m_names.piece(m_lastPiece))});
         list.pieces.append(m_pieces.value(piece));
     }
     list.recovery = m_recovery;
@@ -114,23 +109,22 @@ void ListReader::take(QByteArray line) {
     if (line.trimmed().isEmpty())
         return; // blank lines, as editors leave them at the end
     if (line.size() > kLongestLine)
-        refuse(ChecksumsText::tr("is longer than any line of a checksum list"), line);
+        refuse(Failure::Code::ListLineTooLong, line);
     // "<digest>  <name>", or "<digest> *<name>" as sha256sum writes it in binary mode.
     const bool shaped = line.size() > 66 && isDigest(QByteArrayView(line).first(64)) &&
                         line[64] == ' ' && (line[65] == ' ' || line[65] == '*');
     if (!shaped)
-        refuse(ChecksumsText::tr("is not a SHA-256 digest and a name"), line);
+        refuse(Failure::Code::ListLineNotDigest, line);
     const QString name = fromFileSystemName(line.mid(66));
     if (takeRecovery(name, line))
         return;
     const std::optional<qint64> piece = pieceNamed(name);
     if (!piece)
-        refuse(ChecksumsText::tr("names %1, which is neither %2 nor one of its pieces")
-                   .arg(name, m_names.fileName()),
-               line);
+        refuse(Failure::Code::ListLineNamesOther, line,
+               {FailureArg::name(name), FailureArg::name(m_names.fileName())});
     QByteArray &digest = *piece == 0 ? m_whole : m_pieces[*piece];
     if (!digest.isEmpty())
-        refuse(ChecksumsText::tr("names %1 a second time").arg(name), line);
+        refuse(Failure::Code::ListLineRepeats, line, {FailureArg::name(name)});
     digest = line.left(64).toLower();
     m_lastPiece = std::max(m_lastPiece, *piece);
 }
@@ -142,7 +136,7 @@ bool ListReader::takeRecovery(const QString &name, const QByteArray &line) {
         return false;
     for (const ChecksumList::Listed &listed : std::as_const(m_recovery)) {
         if (listed.name == name)
-            refuse(ChecksumsText::tr("names %1 a second time").arg(name), line);
+            refuse(Failure::Code::ListLineRepeats, line, {FailureArg::name(name)});
     }
     m_recovery.append({name, line.left(64).toLower()});
     return true;
@@ -157,13 +151,10 @@ std::optional<qint64> ListReader::pieceNamed(const QString &name) const {
     return std::nullopt;
 }
 
-void ListReader::refuse(const QString &why, const QByteArray &line) const {
-    throw Failure(Failure::Kind::Unusable, m_file.path(),
-                  printable(ChecksumsText::tr("line %1 %2, so the pieces were not "
-                                              "checked against it: ")
-                                .arg(m_line)
-                                .arg(why)) +
-                      quotedLine(QString::fromUtf8(line)));
+void ListReader::refuse(Failure::Code code, const QByteArray &line, QList<FailureArg> more) const {
+    throw Failure(code, m_file.path(),
+                  QList{FailureArg::count(m_line), FailureArg::line(QString::fromUtf8(line))} +
+                      more);
 }
 
 } // namespace
@@ -190,10 +181,8 @@ std::optional<QByteArray> findChecksumList(const OutputFolder &folder, const Out
             continue;
         if (found)
             throw Failure(
-                Failure::Kind::Unusable, folder.filePath(entry),
-                ChecksumsText::tr("it and %1 are both a checksum list of %2; Tessary "
-                                  "cannot tell which one to trust")
-                    .arg(printable(fromFileSystemName(*found)), printable(names.fileName())));
+                Failure::Code::TwoListsBeside, folder.filePath(entry),
+                {FailureArg::name(fromFileSystemName(*found)), FailureArg::name(names.fileName())});
         found = entry;
     }
     return found;

@@ -3,7 +3,7 @@
 #include "FileFacts.h"
 #include "OutputLock.h"
 #include "checksums/ChecksumList.h"
-#include "join/JoinRecipe.h"
+#include "sets/JoinRecipe.h"
 
 #include <QList>
 #include <QString>

@@ -8,8 +8,8 @@
 #include "names/OutputNames.h"
 #include "recovery/RecoveryCheck.h"
 #include "run/Saturating.h"
-#include "text/ByteCounts.h"
-#include "text/MessageText.h"
+#include "words/ByteCounts.h"
+#include "words/MessageText.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -43,23 +43,18 @@ void examinePieces(JoinPlan &plan) {
         const QString path = plan.folder->filePath(name);
         const FileFacts facts = plan.folder->facts(name);
         if (facts.kind == FileKind::Missing)
-            throw Failure(Failure::Kind::NotFound, path, JoinText::tr("this piece is missing"));
+            throw Failure(Failure::Code::PieceMissing, path);
         if (facts.kind == FileKind::SymbolicLink)
-            throw Failure(Failure::Kind::Unusable, path,
-                          JoinText::tr("it is a symbolic link; Tessary joins only the "
-                                       "pieces themselves"));
+            throw Failure(Failure::Code::PieceIsLink, path);
         if (facts.kind != FileKind::Regular)
-            throw Failure(Failure::Kind::Unusable, path,
-                          JoinText::tr("it is %1, not a piece").arg(describeKind(facts.kind)));
+            throw Failure(Failure::Code::PieceNotAFile, path,
+                          {FailureArg::fileKind(int(facts.kind))});
         if (const auto other = pieceByIdentity.constFind(facts.identity);
             other != pieceByIdentity.cend())
-            throw Failure(Failure::Kind::Unusable, path,
-                          JoinText::tr("it is the same file as %1 (a hard link), not a "
-                                       "piece of its own")
-                              .arg(names.piece(*other)));
+            throw Failure(Failure::Code::PieceSameAs, path,
+                          {FailureArg::name(names.piece(*other))});
         if (withScript && facts.identity == script)
-            throw Failure(Failure::Kind::Unusable, path,
-                          JoinText::tr("it is the restore script itself, not a piece"));
+            throw Failure(Failure::Code::PieceIsTheScript, path);
         pieceByIdentity.insert(facts.identity, piece);
         if (piece == 1)
             plan.permissions = facts.permissions;
@@ -79,9 +74,7 @@ void askWithoutScript(const JoinPlan &plan, JoinQuestions &questions) {
                          "all pieces are here. It found %2 (%3). Join them into %4?")
                 .arg(printable(names.piece(1)), piecesText(plan.recipe.pieceCount),
                      bytesText(plan.totalBytes), printable(names.fileName()))))
-        throw Failure(Failure::Kind::Declined, plan.folder->filePath(names.pieceOnDisk(1)),
-                      JoinText::tr("no restore script stands beside it, and the join was "
-                                   "not started"));
+        throw Failure(Failure::Code::NoScriptDeclined, plan.folder->filePath(names.pieceOnDisk(1)));
 }
 
 // The first piece whose length no split gives (all but the last as long as the first, the
@@ -106,10 +99,9 @@ void askAboutOddPiece(const JoinPlan &plan, JoinQuestions &questions) {
     const QString firstPath = native(plan.folder->filePath(names.pieceOnDisk(1)));
     const QLocale locale;
     if (recoveryFileBeside(*plan.folder, plan.checksums))
-        throw Failure(Failure::Kind::Damaged, oddPath,
-                      JoinText::tr("holds %1 bytes, but %2 holds %3: a piece is damaged")
-                          .arg(locale.toString(plan.pieceLengths[odd - 1]),
-                               printable(names.piece(1)), locale.toString(plan.pieceLengths[0])));
+        throw Failure(Failure::Code::OddPieceDamaged, oddPath,
+                      {FailureArg::count(plan.pieceLengths[odd - 1]),
+                       FailureArg::name(names.piece(1)), FailureArg::count(plan.pieceLengths[0])});
     if (!questions.askYesNo(
             JoinText::tr("%1 holds %2 bytes, but %3 holds %4. In a split every piece but the "
                          "last holds as many bytes as the first, and the last no more: a piece "
@@ -117,9 +109,7 @@ void askAboutOddPiece(const JoinPlan &plan, JoinQuestions &questions) {
                          "the same?")
                 .arg(printable(oddPath), locale.toString(plan.pieceLengths[odd - 1]),
                      printable(firstPath), locale.toString(plan.pieceLengths[0]))))
-        throw Failure(Failure::Kind::Declined, oddPath,
-                      JoinText::tr("its length is not that of a piece of this "
-                                   "split, and the join was stopped"));
+        throw Failure(Failure::Code::OddPieceDeclined, oddPath);
 }
 
 void checkDestination(JoinPlan &plan, JoinQuestions &questions) {
@@ -128,9 +118,7 @@ void checkDestination(JoinPlan &plan, JoinQuestions &questions) {
     const QString destinationPath = native(folder.filePath(destination));
     const QString chosen = QFileInfo(plan.recipe.chosen).fileName();
     const auto refuseAsScript = [&] {
-        throw Failure(Failure::Kind::Unusable, destinationPath,
-                      JoinText::tr("it is the restore script being read, which a split never "
-                                   "names after the file it restores"));
+        throw Failure(Failure::Code::DestinationIsScript, destinationPath);
     };
     // As Windows, FAT and exFAT compare names: F.BAT and f.bat are one file there, whatever
     // this volume's inode numbers say.
@@ -140,22 +128,19 @@ void checkDestination(JoinPlan &plan, JoinQuestions &questions) {
     if (existing.kind == FileKind::Missing)
         return;
     if (existing.kind != FileKind::Regular && existing.kind != FileKind::SymbolicLink)
-        throw Failure(
-            Failure::Kind::Unusable, destinationPath,
-            JoinText::tr("it is %1, which a join never replaces").arg(describeKind(existing.kind)));
+        throw Failure(Failure::Code::DestinationNotAFile, destinationPath,
+                      {FailureArg::fileKind(int(existing.kind))});
     if (existing.kind == FileKind::Regular &&
         std::any_of(plan.pieces.cbegin(), plan.pieces.cend(),
                     [&](const FileFacts &piece) { return piece.identity == existing.identity; }))
-        throw Failure(Failure::Kind::Unusable, destinationPath,
-                      JoinText::tr("it is one of its own pieces"));
+        throw Failure(Failure::Code::DestinationIsPiece, destinationPath);
     if (existing.kind == FileKind::Regular &&
         folder.factsFollowingLinks(fileSystemName(chosen)).identity == existing.identity)
         refuseAsScript();
     if (!questions.askYesNo(JoinText::tr("%1 exists already.\n\nReplace it with the file "
                                          "joined from its pieces?")
                                 .arg(printable(destinationPath))))
-        throw Failure(Failure::Kind::Declined, destinationPath,
-                      JoinText::tr("it exists, and was not replaced"));
+        throw Failure(Failure::Code::ReplaceDeclined, destinationPath);
     plan.replacing = true;
     if (existing.kind == FileKind::Regular)
         plan.permissions = existing.permissions;
@@ -178,10 +163,9 @@ JoinPlan planJoin(const QString &chosen, JoinQuestions &questions,
     // while they are read, or make the file at once.
     plan.lock = OutputLock::take(*plan.folder, names.fileName());
     if (!plan.lock)
-        throw Failure(Failure::Kind::Busy,
+        throw Failure(Failure::Code::AnotherRunJoins,
                       native(plan.folder->filePath(fileSystemName(names.fileName()))),
-                      JoinText::tr("another Tessary run is writing %1 or its pieces there")
-                          .arg(printable(names.fileName())));
+                      {FailureArg::name(names.fileName())});
     // Without a script, the list says how many pieces there are, as the script would.
     plan.checksums = checksumListFor(*plan.folder, plan.recipe, keepGoing);
     examinePieces(plan);
@@ -192,13 +176,9 @@ JoinPlan planJoin(const QString &chosen, JoinQuestions &questions,
     removeLeftovers(*plan.folder);
     const FolderCapacity capacity = plan.folder->capacity();
     if (plan.totalBytes > capacity.freeBytes)
-        throw Failure(Failure::Kind::NoRoom, native(plan.recipe.folder),
-                      JoinText::tr("the joined file needs %1 of free space there, but only %2 "
-                                   "is free")
-                          .arg(bytesText(plan.totalBytes), bytesText(capacity.freeBytes)));
+        throw Failure(Failure::Code::JoinNeedsSpace, native(plan.recipe.folder),
+                      {FailureArg::bytes(plan.totalBytes), FailureArg::bytes(capacity.freeBytes)});
     if (capacity.freeFiles < 1)
-        throw Failure(Failure::Kind::NoRoom, native(plan.recipe.folder),
-                      JoinText::tr("the joined file needs a new file there, but no more can "
-                                   "be made"));
+        throw Failure(Failure::Code::JoinNeedsFile, native(plan.recipe.folder));
     return plan;
 }

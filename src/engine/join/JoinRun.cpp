@@ -1,5 +1,4 @@
 #include "join/JoinRun.h"
-#include "join/JoinText.h"
 
 #include "DigestPipeline.h"
 #include "Failure.h"
@@ -10,7 +9,6 @@
 #include "names/OutputNames.h"
 #include "run/RunProgress.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -22,13 +20,11 @@ namespace {
 constexpr qint64 kChunkBytes = qint64(8) << 20;
 
 [[noreturn]] void changedSinceTheCheck(const SourceFile &piece) {
-    throw Failure(Failure::Kind::Changed, piece.path(),
-                  JoinText::tr("it changed after it was checked"));
+    throw Failure(Failure::Code::ChangedAfterCheck, piece.path());
 }
 
 [[noreturn]] void cutShort(const SourceFile &piece) {
-    throw Failure(Failure::Kind::Changed, piece.path(),
-                  JoinText::tr("it was cut short while it was joined"));
+    throw Failure(Failure::Code::CutShortWhileJoined, piece.path());
 }
 
 // Reads count bytes at offset into buffer, fewer only where the file ends.
@@ -77,16 +73,14 @@ JoinResult JoinRun::run() noexcept {
 void JoinRun::copyPieces(TemporaryFile &joined) const {
     const ChecksumList &list = m_plan.checksums;
     const OutputNames names(m_plan.recipe.destination);
-    const QString mismatch =
-        JoinText::tr("its SHA-256 does not match %1").arg(QFileInfo(list.path).fileName());
+    const FailureArg listName = FailureArg::name(QFileInfo(list.path).fileName());
     // Each piece is compared as soon as it is hashed: the first damaged one ends the join.
     std::optional<DigestPipeline> digests;
     if (!list.path.isEmpty())
         digests.emplace([&](qsizetype piece, const QByteArray &digest) {
             if (digest != list.pieces[piece])
-                throw Failure(Failure::Kind::Damaged,
-                              m_plan.folder->filePath(names.pieceOnDisk(piece + 1)),
-                              JoinText::tr("is damaged: %1").arg(mismatch));
+                throw Failure(Failure::Code::PieceDamaged,
+                              m_plan.folder->filePath(names.pieceOnDisk(piece + 1)), {listName});
         });
     RangeCopier copier(m_copyMethod);
     QByteArray name;
@@ -100,9 +94,9 @@ void JoinRun::copyPieces(TemporaryFile &joined) const {
                   copier);
     }
     if (digests && digests->wholeDigest() != list.whole)
-        throw Failure(Failure::Kind::Damaged,
+        throw Failure(Failure::Code::JoinedWouldDiffer,
                       m_plan.folder->filePath(fileSystemName(m_plan.recipe.destination)),
-                      JoinText::tr("would not be the file that was split: %1").arg(mismatch));
+                      {listName});
 }
 
 void JoinRun::copyPiece(const SourceFile &source, qint64 length, TemporaryFile &joined,

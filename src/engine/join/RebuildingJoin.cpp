@@ -1,14 +1,18 @@
 #include "join/RebuildingJoin.h"
 
 #include "OutputFolder.h"
-#include "checksums/Verify.h"
 #include "join/JoinRun.h"
+#include "join/JoinText.h"
 #include "names/OutputNames.h"
 #include "recovery/PieceRebuild.h"
 #include "recovery/RecoveryCheck.h"
 #include "run/RunProgress.h"
-#include "text/RecoveryMessages.h"
+#include "verify/Verify.h"
+#include "words/FailureText.h"
+#include "words/MessageText.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QHash>
 
@@ -40,6 +44,19 @@ private:
     JoinQuestions &m_questions;
     QHash<QString, bool> m_answers;
 };
+
+// Asked when a join finds a piece damaged or missing, said by problem, and recovery files
+// beside the pieces.
+QString rebuildQuestion(const Failure &problem) {
+    // "report.doc.2 is damaged: ...", as the join says it; "path: this piece is missing".
+    const QString said =
+        problem.kind() == Failure::Kind::Damaged
+            ? printable(QFileInfo(problem.path()).fileName() + u' ' + failureReason(problem))
+            : failureLine(problem);
+    return JoinText::tr("%1.\n\nRecovery files stand beside the pieces. Rebuild what is damaged "
+                        "or missing from them, then join?")
+        .arg(said);
+}
 
 // A failure that rebuilt pieces may mend: a piece missing or damaged.
 bool isPieceFailure(const Failure &failure) {
@@ -73,6 +90,13 @@ std::variant<JoinOutcome, Failure> attempt(const QString &chosen, JoinQuestions 
     return outcome;
 }
 
+QList<PieceStatus> statuses(const VerifyResult &checked) {
+    QList<PieceStatus> found;
+    for (const VerifyResult::Entry &piece : checked.pieces)
+        found << piece.status;
+    return found;
+}
+
 // Rebuilds the pieces of chosen's set that are damaged or missing, when recovery files stand
 // beside them and the user agrees; returns their names, or nothing where no rebuild was done.
 std::optional<QStringList> rebuild(const QString &chosen, const Failure &problem,
@@ -90,7 +114,7 @@ std::optional<QStringList> rebuild(const QString &chosen, const Failure &problem
     }
     const VerifyPlan &set = *planned;
     if (!recoveryFileBeside(*set.folder, set.list) ||
-        !questions.askYesNoLikelyYes(RecoveryMessages::rebuildQuestion(problem)))
+        !questions.askYesNoLikelyYes(rebuildQuestion(problem)))
         return std::nullopt;
     QStringList rebuilt;
     runLong([&](ProgressSink &progress, const StopRequest &stop) {
@@ -98,9 +122,9 @@ std::optional<QStringList> rebuild(const QString &chosen, const Failure &problem
         if (checked.failure)
             throw *checked.failure;
         FractionProgress par2Progress = startPar2Stage(set, progress, set.names.recoveryIndex());
-        rebuilt =
-            PieceRebuild(*set.folder, set.names, set.list)
-                .run(checked.pieces, std::ref(par2Progress), [&stop] { return !stop.requested(); });
+        rebuilt = PieceRebuild(*set.folder, set.names, set.list)
+                      .run(statuses(checked), std::ref(par2Progress),
+                           [&stop] { return !stop.requested(); });
     });
     return rebuilt;
 }

@@ -2,6 +2,7 @@
 
 #include "OutputFolder.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -9,6 +10,10 @@
 #include <utility>
 
 namespace {
+
+class NamesWords {
+    Q_DECLARE_TR_FUNCTIONS(Names)
+};
 
 const QString kScriptSuffix = QStringLiteral(".bat");
 const QString kPosixScriptSuffix = QStringLiteral(".sh");
@@ -63,6 +68,22 @@ QString OutputNames::beside(Kind kind) const {
         break;
     }
     return piece(1);
+}
+
+QString OutputNames::role(Kind kind) {
+    switch (kind) {
+    case Kind::Piece:
+        return NamesWords::tr("piece");
+    case Kind::Script:
+        return NamesWords::tr("restore script");
+    case Kind::PosixScript:
+        return NamesWords::tr("macOS and Linux restore script");
+    case Kind::Recovery:
+        return NamesWords::tr("recovery file");
+    case Kind::Checksums:
+        break;
+    }
+    return NamesWords::tr("checksum list");
 }
 
 QByteArray OutputNames::besideOnDisk(Kind kind) const {

@@ -39,6 +39,8 @@ public:
     // checksum list.
     static constexpr Kind kBeside[] = {Kind::Script, Kind::PosixScript, Kind::Checksums};
     QString beside(Kind kind) const;
+    // What an output of kind is to the user: "piece", "restore script", ...
+    static QString role(Kind kind);
     QByteArray besideOnDisk(Kind kind) const;
     // What an entry of a folder is among the outputs of any file: the file it belongs to and
     // which output, with the piece's number (for a recovery volume, its number plus one; 0 for

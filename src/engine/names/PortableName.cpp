@@ -4,15 +4,16 @@
 
 namespace {
 
-std::optional<NameProblem> characterProblem(QChar ch) {
+std::optional<Failure> characterProblem(QChar ch) {
+    using Code = Failure::Code;
     if (ch == u'"')
-        return NameProblem{NameProblem::Kind::DoubleQuote, {}};
+        return Failure(Code::NameHoldsDoubleQuote);
     if (ch.category() == QChar::Other_Control)
-        return NameProblem{NameProblem::Kind::ControlCharacter, ch};
+        return Failure(Code::NameHoldsControl, {}, {FailureArg::text(ch)});
     if (ch == u'*' || ch == u'?')
-        return NameProblem{NameProblem::Kind::Wildcard, ch};
+        return Failure(Code::NameHoldsWildcard, {}, {FailureArg::text(ch)});
     if (QStringView(u":\\/<>|").contains(ch))
-        return NameProblem{NameProblem::Kind::NotAllowed, ch};
+        return Failure(Code::NameHoldsForbidden, {}, {FailureArg::text(ch)});
     return std::nullopt;
 }
 
@@ -34,19 +35,19 @@ bool isDeviceName(const QString &stem) {
 
 } // namespace
 
-std::optional<NameProblem> portableNameProblem(const QString &fileName) {
+std::optional<Failure> portableNameProblem(const QString &fileName) {
     for (const QChar ch : fileName) {
-        if (std::optional<NameProblem> problem = characterProblem(ch))
+        if (std::optional<Failure> problem = characterProblem(ch))
             return problem;
     }
     if (fileName.endsWith(u' '))
-        return NameProblem{NameProblem::Kind::TrailingBlank, {}};
+        return Failure(Failure::Code::NameEndsInBlank);
     if (fileName.endsWith(u'.'))
-        return NameProblem{NameProblem::Kind::TrailingDot, {}};
+        return Failure(Failure::Code::NameEndsInDot);
     QString stem = fileName.section(u'.', 0, 0);
     while (stem.endsWith(u' '))
         stem.chop(1);
     if (isDeviceName(stem))
-        return NameProblem{NameProblem::Kind::DeviceName, stem};
+        return Failure(Failure::Code::NameIsDevice, {}, {FailureArg::text(stem)});
     return std::nullopt;
 }

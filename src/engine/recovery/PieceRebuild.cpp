@@ -1,5 +1,4 @@
 #include "recovery/PieceRebuild.h"
-#include "recovery/RecoveryText.h"
 
 #include "Failure.h"
 #include "Leftovers.h"
@@ -13,10 +12,7 @@
 #include "recovery/Par2Progress.h"
 #include "recovery/RecoveryCheck.h"
 #include "run/Saturating.h"
-#include "text/ByteCounts.h"
-#include "text/RecoveryMessages.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <optional>
@@ -53,8 +49,7 @@ public:
             // Only the file that was checked goes aside, not one put at its name since.
             const FileFacts now = m_folder.facts(piece.name);
             if (now.identity != piece.damaged->identity || !now.unchangedSince(*piece.damaged))
-                throw Failure(Failure::Kind::Changed, m_folder.filePath(piece.name),
-                              RecoveryText::tr("it changed while it was rebuilt"));
+                throw Failure(Failure::Code::ChangedWhileRebuilt, m_folder.filePath(piece.name));
             // In place of the link par2 read it through.
             m_work.folder().remove(keptAsideName(piece.piece));
             m_folder.moveTo(m_work.folder(), piece.name, keptAsideName(piece.piece),
@@ -106,20 +101,18 @@ namespace {
 // What to rebuild, from a check of every piece; refused where a piece's name holds what is no
 // file, which Tessary never replaces.
 std::vector<Rebuilt> piecesToRebuild(const OutputFolder &folder, const OutputNames &names,
-                                     const QList<VerifyResult::Entry> &checked) {
+                                     const QList<PieceStatus> &checked) {
     std::vector<Rebuilt> pieces;
     for (qint64 piece = 1; piece <= checked.size(); ++piece) {
-        const VerifyResult::Entry &entry = checked[piece - 1];
-        if (entry.status == VerifyResult::Status::Matches)
+        const PieceStatus status = checked[piece - 1];
+        if (status == PieceStatus::Matches)
             continue;
         Rebuilt rebuilt{piece, names.pieceOnDisk(piece), std::nullopt, false, std::nullopt};
-        if (entry.status == VerifyResult::Status::Damaged) {
+        if (status == PieceStatus::Damaged) {
             const FileFacts facts = folder.facts(rebuilt.name);
             if (facts.kind != FileKind::Regular)
-                throw Failure(Failure::Kind::Unusable, folder.filePath(rebuilt.name),
-                              RecoveryText::tr("it is %1, which Tessary will not replace with a "
-                                               "rebuilt piece")
-                                  .arg(describeKind(facts.kind)));
+                throw Failure(Failure::Code::RebuildWillNotReplace, folder.filePath(rebuilt.name),
+                              {FailureArg::fileKind(int(facts.kind))});
             rebuilt.damaged = facts;
         }
         pieces.push_back(rebuilt);
@@ -136,10 +129,8 @@ void checkRoom(const OutputFolder &folder, const OutputNames &names, qint64 piec
     const qint64 needed = saturatingMultiply(longest, rebuilt);
     const qint64 free = folder.capacity().freeBytes;
     if (needed > free)
-        throw Failure(Failure::Kind::NoRoom, folder.path(),
-                      RecoveryText::tr("the rebuilt pieces need %1 of free space there, but only "
-                                       "%2 is free")
-                          .arg(bytesText(needed), bytesText(free)));
+        throw Failure(Failure::Code::RebuildNeedsSpace, folder.path(),
+                      {FailureArg::bytes(needed), FailureArg::bytes(free)});
 }
 
 // Links in work to what par2 reads: each piece that matches under its own name, each recovery
@@ -151,12 +142,8 @@ QStringList linkInputs(const OutputFolder &folder, const OutputFolder &work,
     QStringList damaged;
     const auto link = [&](const QByteArray &name, const QByteArray &as) {
         if (!work.makeSymbolicLink(linkTarget(name), as))
-            throw Failure(Failure::Kind::Unusable, folder.path(),
-                          RecoveryText::tr("its file system has no symbolic links, which Tessary "
-                                           "needs to rebuild pieces there safely; copy the pieces "
-                                           "and recovery files to another disk, or run par2 "
-                                           "repair %1 there")
-                              .arg(names.recoveryIndex()));
+            throw Failure(Failure::Code::NoSymbolicLinks, folder.path(),
+                          {FailureArg::name(names.recoveryIndex())});
     };
     qsizetype next = 0;
     for (qint64 piece = 1; piece <= list.pieces.size(); ++piece) {
@@ -185,12 +172,10 @@ void checkRebuilt(const OutputFolder &work, const OutputFolder &folder, const Ch
     for (const Rebuilt &piece : rebuilt) {
         const QString path = folder.filePath(piece.name);
         if (work.facts(piece.name).kind != FileKind::Regular)
-            throw Failure(Failure::Kind::System, path,
-                          RecoveryText::tr("the par2 program did not rebuild it"));
+            throw Failure(Failure::Code::Par2DidNotRebuild, path);
         if (sha256Of(work, piece.name, keepGoing) != list.pieces[piece.piece - 1])
-            throw Failure(Failure::Kind::Damaged, path,
-                          RecoveryText::tr("the par2 program rebuilt it, but it does not match %1")
-                              .arg(QFileInfo(list.path).fileName()));
+            throw Failure(Failure::Code::RebuiltDoesNotMatch, path,
+                          {FailureArg::name(QFileInfo(list.path).fileName())});
         work.openForReading(piece.name).flushToDisk();
     }
 }
@@ -202,33 +187,32 @@ Failure whyNotRebuilt(const Par2Program::Outcome &outcome, const QString &recove
                       const std::vector<Rebuilt> &rebuilt) {
     const RecoveryVerdict verdict = verdictOf(outcome, pieces, recoveryPath);
     if (verdict.state != RecoveryVerdict::State::CannotRebuild)
-        return Failure(Failure::Kind::System, recoveryPath,
-                       RecoveryText::tr("the par2 program could not rebuild the pieces: %1")
-                           .arg(outcome.lastLine()));
+        return Failure(Failure::Code::Par2CouldNotRebuild, recoveryPath,
+                       {FailureArg::text(outcome.lastLine())});
     QStringList named;
     for (const Rebuilt &piece : rebuilt)
         named << names.piece(piece.piece);
-    return Failure(
-        Failure::Kind::Damaged, {},
-        RecoveryMessages::cannotRebuild(qint64(rebuilt.size()), pieces, verdict.morePieces, named));
+    return Failure(Failure::Code::CannotRebuild, {},
+                   {FailureArg::count(qint64(rebuilt.size())), FailureArg::count(pieces),
+                    FailureArg::count(verdict.morePieces),
+                    FailureArg::name(named.join(QStringLiteral(", ")))});
 }
 
 } // namespace
 
-QStringList PieceRebuild::run(const QList<VerifyResult::Entry> &checked,
+QStringList PieceRebuild::run(const QList<PieceStatus> &checked,
                               const std::function<void(double)> &progress,
                               const std::function<bool()> &keepGoing) {
     const std::optional<OutputLock> lock = OutputLock::take(m_folder, m_names.fileName());
     if (!lock)
-        throw Failure(Failure::Kind::Busy, m_folder.filePath(fileSystemName(m_names.fileName())),
-                      RecoveryText::tr("another Tessary run is writing %1 or its pieces there")
-                          .arg(m_names.fileName()));
+        throw Failure(Failure::Code::AnotherRunJoins,
+                      m_folder.filePath(fileSystemName(m_names.fileName())),
+                      {FailureArg::name(m_names.fileName())});
     const std::optional<QByteArray> recoveryFile = recoveryFileBeside(m_folder, m_list);
     if (!recoveryFile)
-        throw Failure(Failure::Kind::NotFound,
+        throw Failure(Failure::Code::NoRecoveryFileBeside,
                       m_folder.filePath(fileSystemName(m_names.recoveryIndex())),
-                      RecoveryText::tr("no recovery file of %1 stands beside its pieces")
-                          .arg(m_names.fileName()));
+                      {FailureArg::name(m_names.fileName())});
     std::vector<Rebuilt> rebuilt = piecesToRebuild(m_folder, m_names, checked);
     if (rebuilt.empty())
         return {};
@@ -239,7 +223,7 @@ QStringList PieceRebuild::run(const QList<VerifyResult::Entry> &checked,
                           fromFileSystemName(*recoveryFile)};
     arguments << linkInputs(m_folder, work.folder(), m_names, m_list, rebuilt);
     const Par2Program::Outcome outcome = Par2Program::run(
-        arguments, work.folder().pathForChild(),
+        arguments, work.folder().pathForChild(), m_folder.filePath(*recoveryFile),
         Par2Progress(Par2Progress::Work::Repair, m_list.pieces.size(), progress), keepGoing);
     if (outcome.exitCode != 0)
         throw whyNotRebuilt(outcome, m_folder.filePath(*recoveryFile), m_names,

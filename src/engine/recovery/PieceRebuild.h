@@ -1,6 +1,6 @@
 #pragma once
 
-#include "checksums/Verify.h"
+#include "checksums/PieceStatus.h"
 
 #include <QList>
 #include <QStringList>
@@ -22,12 +22,11 @@ class PieceRebuild {
 public:
     PieceRebuild(const OutputFolder &folder, const OutputNames &names, const ChecksumList &list);
 
-    // Rebuilds the pieces that checked, a check of every piece in order, finds damaged or
-    // missing; tells progress how far par2 is (0 to 1) and asks keepGoing. Returns their names.
-    // Throws a Failure: Damaged, saying how many more pieces it would take, where the recovery
-    // files cannot rebuild them.
-    QStringList run(const QList<VerifyResult::Entry> &checked,
-                    const std::function<void(double)> &progress,
+    // Rebuilds the pieces that checked, how every piece compares with its line (piece k at
+    // k - 1), finds damaged or missing; tells progress how far par2 is (0 to 1) and asks keepGoing.
+    // Returns their names. Throws a Failure: Damaged, saying how many more pieces it would take,
+    // where the recovery files cannot rebuild them.
+    QStringList run(const QList<PieceStatus> &checked, const std::function<void(double)> &progress,
                     const std::function<bool()> &keepGoing);
 
 private:

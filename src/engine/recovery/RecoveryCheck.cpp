@@ -1,5 +1,4 @@
 #include "recovery/RecoveryCheck.h"
-#include "recovery/RecoveryText.h"
 
 #include "Failure.h"
 #include "OutputFolder.h"
@@ -7,7 +6,6 @@
 #include "checksums/ChecksumList.h"
 #include "recovery/Par2Progress.h"
 
-#include <QCoreApplication>
 #include <QRegularExpression>
 
 namespace {
@@ -54,9 +52,8 @@ RecoveryVerdict verdictOf(const Par2Program::Outcome &outcome, qint64 pieces,
     default:
         break;
     }
-    throw Failure(Failure::Kind::Damaged, recoveryPath,
-                  RecoveryText::tr("the par2 program could not read the recovery files: %1")
-                      .arg(outcome.lastLine()));
+    throw Failure(Failure::Code::Par2CouldNotRead, recoveryPath,
+                  {FailureArg::text(outcome.lastLine())});
 }
 
 RecoveryVerdict assessRecovery(const OutputFolder &folder, const QByteArray &recoveryFile,
@@ -64,7 +61,7 @@ RecoveryVerdict assessRecovery(const OutputFolder &folder, const QByteArray &rec
                                const std::function<bool()> &keepGoing) {
     const Par2Program::Outcome outcome = Par2Program::run(
         {QStringLiteral("verify"), QStringLiteral("--"), fromFileSystemName(recoveryFile)},
-        folder.pathForChild(), Par2Progress(Par2Progress::Work::Verify, pieces, progress),
-        keepGoing);
+        folder.pathForChild(), folder.filePath(recoveryFile),
+        Par2Progress(Par2Progress::Work::Verify, pieces, progress), keepGoing);
     return verdictOf(outcome, pieces, folder.filePath(recoveryFile));
 }

@@ -1,12 +1,8 @@
 #include "recovery/RecoveryLayout.h"
-#include "recovery/RecoveryText.h"
 
 #include "OutputFolder.h"
 #include "names/OutputNames.h"
 #include "run/Saturating.h"
-
-#include <QCoreApplication>
-#include <QLocale>
 
 #include <algorithm>
 
@@ -43,17 +39,12 @@ QList<QString> RecoveryLayout::names(const OutputNames &names) const {
 std::variant<RecoveryLayout, Failure> layoutRecovery(qint64 pieces, qint64 pieceLength,
                                                      qint64 lostPieces, qint64 maxFileBytes,
                                                      const QString &fileName) {
-    const QLocale locale;
     const qint64 nameBytes = fileSystemName(fileName).size();
     // Each piece's name: the file's, a dot, its number, and the string's end.
     const qint64 argumentBytes =
         saturatingMultiply(pieces, nameBytes + 2 + QByteArray::number(pieces).size());
     if (argumentBytes > kMostArgumentBytes)
-        return Failure(Failure::Kind::TooLarge, {},
-                       RecoveryText::tr("the names of its %1 pieces are too long together to be "
-                                        "handed to the par2 program; fewer pieces or a shorter "
-                                        "name would do")
-                           .arg(locale.toString(pieces)));
+        return Failure(Failure::Code::Par2ArgumentsTooLong, {}, {FailureArg::count(pieces)});
     RecoveryLayout layout;
     layout.lostPieces = std::clamp<qint64>(lostPieces, 1, pieces);
     for (qint64 blocks = 1; pieces * blocks <= kMostSourceBlocks; ++blocks) {
@@ -68,11 +59,7 @@ std::variant<RecoveryLayout, Failure> layoutRecovery(qint64 pieces, qint64 piece
             return layout;
     }
     if (pieces > kMostSourceBlocks)
-        return Failure(Failure::Kind::TooLarge, {},
-                       RecoveryText::tr("it would be cut into %1 pieces, more than the %2 that "
-                                        "recovery files can cover")
-                           .arg(locale.toString(pieces), locale.toString(kMostSourceBlocks)));
-    return Failure(Failure::Kind::TooLarge, {},
-                   RecoveryText::tr("its recovery files would not fit the output folder's file "
-                                    "system"));
+        return Failure(Failure::Code::TooManyPiecesForRecovery, {},
+                       {FailureArg::count(pieces), FailureArg::count(kMostSourceBlocks)});
+    return Failure(Failure::Code::RecoveryTooLargeForVolume);
 }

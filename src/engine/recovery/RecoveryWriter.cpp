@@ -1,5 +1,4 @@
 #include "recovery/RecoveryWriter.h"
-#include "recovery/RecoveryText.h"
 
 #include "Failure.h"
 #include "OutputFolder.h"
@@ -8,8 +7,6 @@
 #include "checksums/FileSha256.h"
 #include "names/OutputNames.h"
 #include "recovery/Par2Progress.h"
-
-#include <QCoreApplication>
 
 #include <algorithm>
 
@@ -20,15 +17,12 @@ Failure unexpectedFiles(const OutputFolder &folder, const QList<QByteArray> &wan
                         const QList<QByteArray> &found) {
     for (const QByteArray &name : wanted) {
         if (!std::binary_search(found.cbegin(), found.cend(), name))
-            return Failure(Failure::Kind::System, folder.filePath(name),
-                           RecoveryText::tr("the par2 program did not make this recovery file"));
+            return Failure(Failure::Code::Par2DidNotMake, folder.filePath(name));
     }
     const auto extra = std::find_if(found.cbegin(), found.cend(), [&](const QByteArray &name) {
         return !std::binary_search(wanted.cbegin(), wanted.cend(), name);
     });
-    return Failure(Failure::Kind::System, folder.filePath(*extra),
-                   RecoveryText::tr("the par2 program made this file, which Tessary did not ask "
-                                    "for, so no recovery file was kept"));
+    return Failure(Failure::Code::Par2MadeUnasked, folder.filePath(*extra));
 }
 
 } // namespace
@@ -71,6 +65,7 @@ QList<ChecksumList::Listed> RecoveryWriter::write(const std::function<void(doubl
     const PrivateFolder made(m_folder);
     const Par2Program::Outcome outcome =
         Par2Program::run(arguments(made.name()), m_folder.pathForChild(),
+                         m_folder.filePath(fileSystemName(m_names.recoveryIndex())),
                          Par2Progress(Par2Progress::Work::Create, m_pieces, progress), keepGoing);
     const QList<QString> expected = m_layout.names(m_names);
     QList<QByteArray> found = made.entriesMade();
@@ -80,9 +75,9 @@ QList<ChecksumList::Listed> RecoveryWriter::write(const std::function<void(doubl
         wanted << fileSystemName(name);
     std::sort(wanted.begin(), wanted.end());
     if (outcome.exitCode != 0)
-        throw Failure(Failure::Kind::System, m_folder.filePath(fileSystemName(expected.first())),
-                      RecoveryText::tr("the par2 program could not make the recovery files: %1")
-                          .arg(outcome.lastLine()));
+        throw Failure(Failure::Code::Par2CouldNotMake,
+                      m_folder.filePath(fileSystemName(expected.first())),
+                      {FailureArg::text(outcome.lastLine())});
     if (found != wanted)
         throw unexpectedFiles(m_folder, wanted, found);
     QList<ChecksumList::Listed> listed;

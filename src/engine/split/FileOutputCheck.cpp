@@ -2,10 +2,9 @@
 
 #include "NameFolding.h"
 #include "OutputFolder.h"
+#include "sets/OwnOutputs.h"
 #include "split/ExistingOutputs.h"
-#include "split/OwnOutputs.h"
 #include "split/SplitPlan.h"
-#include "text/RefusalText.h"
 
 #include <QHash>
 
@@ -30,8 +29,8 @@ std::optional<Failure> FileOutputCheck::check(const QList<OutputNames::Kind> &wr
             return refused;
         return countStalePieces();
     } catch (const Failure &error) {
-        return refusal(error.kind(),
-                       RefusalReason::outputNotExamined(error.path(), error.reason()));
+        return Failure::because(Failure::Code::OutputNotExamined, m_file.queued.path,
+                                {FailureArg::path(error.path())}, error);
     }
 }
 
@@ -45,8 +44,7 @@ std::optional<Failure> FileOutputCheck::checkBeside(OutputNames::Kind kind, bool
     if (!m_file.existing.contains(name) || isOwnOutput(m_folder, name, m_file.names, kind))
         return std::nullopt;
     if (written)
-        return refusal(Failure::Kind::NotOurs, RefusalReason::notOurs(kind, m_folder.filePath(name),
-                                                                      m_file.names.fileName()));
+        return notOurs(kind, name);
     m_file.existing.remove(name); // someone else's, which this split does not touch
     return std::nullopt;
 }
@@ -75,10 +73,7 @@ std::optional<Failure> FileOutputCheck::checkRecovery() {
         if (m_folder.facts(name).kind == FileKind::Missing)
             continue;
         if (!ours(name))
-            return refusal(Failure::Kind::NotOurs,
-                           RefusalReason::notOurs(OutputNames::Kind::Recovery,
-                                                  m_folder.filePath(name),
-                                                  m_file.names.fileName()));
+            return notOurs(OutputNames::Kind::Recovery, name);
     }
     // An earlier set of ours goes with the pieces it rebuilds.
     for (const QByteArray &there : spellings) {
@@ -110,8 +105,9 @@ std::optional<Failure> FileOutputCheck::checkPiece(qint64 number,
     if (!m_namedBefore)
         m_namedBefore = piecesNamedBeside(m_folder, m_file.names);
     if (number > *m_namedBefore)
-        return refusal(Failure::Kind::NotOurs,
-                       RefusalReason::unnamedPiece(m_folder.filePath(name), m_file.names));
+        return Failure(
+            Failure::Code::PieceNotNamedBeside, m_file.queued.path,
+            {FailureArg::path(m_folder.filePath(name)), FailureArg::name(m_file.names.fileName())});
     return std::nullopt;
 }
 
@@ -134,10 +130,10 @@ std::optional<Failure> FileOutputCheck::problemAt(const QByteArray &name,
                                                   OutputNames::Kind kind) {
     const QString path = m_folder.filePath(name);
     if (const std::optional<OutputProblem> problem = m_checker.problemAt(name, *m_replaced))
-        return refusal(problem->failureKind(), RefusalReason::output(kind, path, *problem));
+        return problem->refusal(m_file.queued.path, OutputNames::role(kind), path);
     if (const std::optional<QByteArray> twin = caseTwin(name, spellings)) {
         const OutputProblem problem{OutputProblem::Kind::CaseTwin, m_folder.filePath(*twin)};
-        return refusal(problem.failureKind(), RefusalReason::output(kind, path, problem));
+        return problem.refusal(m_file.queued.path, OutputNames::role(kind), path);
     }
     if (const FileFacts facts = m_folder.facts(name); facts.kind == FileKind::Regular)
         m_file.existing.insert(name, facts.identity);
@@ -159,6 +155,9 @@ std::optional<QByteArray> FileOutputCheck::caseTwin(const QByteArray &name,
     return std::nullopt;
 }
 
-Failure FileOutputCheck::refusal(Failure::Kind kind, const QString &reason) const {
-    return Failure(kind, m_file.queued.path, reason);
+Failure FileOutputCheck::notOurs(OutputNames::Kind kind, const QByteArray &name) const {
+    return Failure(Failure::Code::OutputNotOurs, m_file.queued.path,
+                   {FailureArg::text(OutputNames::role(kind)),
+                    FailureArg::path(m_folder.filePath(name)),
+                    FailureArg::name(m_file.names.fileName())});
 }

@@ -46,7 +46,8 @@ private:
     // file here.
     std::optional<QByteArray> caseTwin(const QByteArray &name,
                                        const QList<QByteArray> &spellings) const;
-    Failure refusal(Failure::Kind kind, const QString &reason) const;
+    // The refusal of a file of kind at name that is someone else's.
+    Failure notOurs(OutputNames::Kind kind, const QByteArray &name) const;
 
     const OutputFolder &m_folder;
     const OutputChecker &m_checker;

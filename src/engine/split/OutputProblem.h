@@ -20,20 +20,8 @@ struct OutputProblem {
     QString detail;
     FileKind fileKind = FileKind::Regular;
 
-    // The failure that writing there would be.
-    Failure::Kind failureKind() const {
-        switch (kind) {
-        case Kind::QueuedSource:
-        case Kind::HardLinkOf:
-        case Kind::CaseTwin:
-            return Failure::Kind::Exists;
-        case Kind::NotWritable:
-            return Failure::Kind::NotAllowed;
-        case Kind::SymbolicLink:
-        case Kind::NotRegular:
-        case Kind::OtherNames:
-            break;
-        }
-        return Failure::Kind::Unusable;
-    }
+    // The refusal, for the queued file source, to write its output of role at path.
+    Failure refusal(const QString &source, const QString &role, const QString &path) const;
+    // The failure to write a piece at path, found past those checked while the split runs.
+    Failure latePiece(const QString &path) const;
 };

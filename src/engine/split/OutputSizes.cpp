@@ -6,7 +6,6 @@
 #include "run/Saturating.h"
 #include "sizes/PieceLength.h"
 #include "split/SplitPlan.h"
-#include "text/RefusalText.h"
 
 #include <QStringList>
 
@@ -81,12 +80,14 @@ std::optional<Failure> OutputSizes::nameTooLong(const OutputFolder &folder,
     for (const QString &name : std::as_const(written)) {
         const QByteArray onDisk = fileSystemName(name);
         if (onDisk.size() > capacity.nameMax)
-            return Failure(Failure::Kind::TooLarge, {},
-                           RefusalReason::nameTooLong(name, onDisk.size(), capacity.nameMax));
+            return Failure(Failure::Code::NameTooLong, {},
+                           {FailureArg::name(name), FailureArg::count(onDisk.size()),
+                            FailureArg::count(capacity.nameMax)});
         const qint64 pathBytes = fileSystemName(folder.filePath(onDisk)).size() + 1;
         if (pathBytes > capacity.pathMax)
-            return Failure(Failure::Kind::TooLarge, {},
-                           RefusalReason::pathTooLong(name, pathBytes, capacity.pathMax));
+            return Failure(Failure::Code::PathTooLong, {},
+                           {FailureArg::name(name), FailureArg::count(pathBytes),
+                            FailureArg::count(capacity.pathMax)});
     }
     return std::nullopt;
 }

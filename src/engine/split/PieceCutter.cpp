@@ -1,5 +1,4 @@
 #include "split/PieceCutter.h"
-#include "split/SplitText.h"
 
 #include "Failure.h"
 #include "OutputFolder.h"
@@ -10,8 +9,6 @@
 #include "split/CutState.h"
 #include "split/PieceHasher.h"
 #include "split/PieceWorker.h"
-
-#include <QCoreApplication>
 
 #include <optional>
 
@@ -70,8 +67,7 @@ void PieceCutter::complete(const CutPlan &plan, CutState &state, CutResult &resu
     }
     // Whatever was read of a source that changed meanwhile is no piece of one file.
     if (!plan.source.currentFacts().unchangedSince(plan.source.facts()))
-        throw Failure(Failure::Kind::Changed, plan.source.path(),
-                      SplitText::tr("it changed while it was split"));
+        throw Failure(Failure::Code::ChangedWhileSplit, plan.source.path());
     result.pieces = last;
     for (qint64 piece = 1; piece <= last; ++piece)
         result.pieceLengths.append(state.complete.value(piece));

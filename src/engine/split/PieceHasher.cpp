@@ -1,5 +1,4 @@
 #include "split/PieceHasher.h"
-#include "split/SplitText.h"
 
 #include "Failure.h"
 #include "SourceFile.h"
@@ -7,8 +6,6 @@
 #include "run/RunProgress.h"
 #include "split/CutState.h"
 #include "split/PieceCutter.h"
-
-#include <QCoreApplication>
 
 #include <algorithm>
 
@@ -68,8 +65,7 @@ bool PieceHasher::hashPiece(const QByteArray &name, qint64 piece, qint64 length)
         made = m_state.made.value(piece);
     }
     if (written.facts().identity != made)
-        throw Failure(Failure::Kind::Changed, written.path(),
-                      SplitText::tr("it was replaced while it was written"));
+        throw Failure(Failure::Code::ReplacedWhileWritten, written.path());
     qint64 hashed = 0;
     do {
         if (m_stop.requested())
@@ -78,8 +74,7 @@ bool PieceHasher::hashPiece(const QByteArray &name, qint64 piece, qint64 length)
         const qint64 got =
             written.readAt(buffer, std::min(length - hashed, m_digests->room()), hashed);
         if (got == 0 && length > 0)
-            throw Failure(Failure::Kind::Changed, written.path(),
-                          SplitText::tr("it was cut short while it was written"));
+            throw Failure(Failure::Code::CutShortWhileWritten, written.path());
         hashed += got;
         m_digests->hash(got, hashed == length);
     } while (hashed < length);

@@ -1,5 +1,4 @@
 #include "split/SplitPlanner.h"
-#include "split/SplitText.h"
 
 #include "Failure.h"
 #include "Leftovers.h"
@@ -13,7 +12,6 @@
 #include "split/ExistingOutputs.h"
 #include "split/FileOutputCheck.h"
 #include "split/OutputSizes.h"
-#include "text/RefusalText.h"
 
 #include <QHash>
 #include <QSet>
@@ -64,7 +62,7 @@ private:
     void checkRoom(const OutputFolder &folder, const FolderCapacity &capacity,
                    const Totals &totals);
     void refuse(qsizetype index, Failure refusal);
-    void refuseFolder(Failure::Kind kind, const QString &path, const QString &reason);
+    void refuseFolder(Failure refusal);
     // Every refusal in the order of the queue, whatever the order of the checks; the output
     // folder's last.
     [[noreturn]] void throwRefused() const;
@@ -80,12 +78,10 @@ private:
 
 SplitPlan Planner::plan() {
     if (m_request.recovery.amount > 0 && !Par2Program::isAvailable())
-        throw Failure(Failure::Kind::NotFound, {}, Par2Program::absentReason());
+        throw Par2Program::absent();
     // Only the list tells a recovery file for ours, and checks what a rebuild gives.
     if (m_request.recovery.amount > 0 && !m_request.writeChecksums)
-        throw Failure(Failure::Kind::Unusable, {},
-                      SplitText::tr("recovery files are written only with the checksum list, "
-                                    "which names them: turn the checksum list on"));
+        throw Failure(Failure::Code::RecoveryNeedsChecksums);
     QList<Source> sources = readableSources();
     refuseSameNames(sources);
     SplitPlan plan;
@@ -107,8 +103,8 @@ QList<Source> Planner::readableSources() {
     QList<Source> sources;
     for (qsizetype i = 0; i < m_request.queue.size(); ++i) {
         const QueuedFile &file = m_request.queue[i];
-        if (const std::optional<NameProblem> problem = portableNameProblem(file.name)) {
-            refuse(i, Failure(Failure::Kind::Unusable, file.path, RefusalReason::name(*problem)));
+        if (const std::optional<Failure> problem = portableNameProblem(file.name)) {
+            refuse(i, problem->withPath(file.path));
             continue;
         }
         try {
@@ -116,10 +112,9 @@ QList<Source> Planner::readableSources() {
         } catch (const Failure &error) {
             // The platform's listing hides such names; one that comes in by other ways arrives
             // with its bad bytes replaced, and so names no file.
-            refuse(i,
-                   file.path.contains(QChar::ReplacementCharacter)
-                       ? Failure(Failure::Kind::Unusable, file.path, RefusalReason::nameNotUtf8())
-                       : Failure(error.kind(), file.path, error.reason()));
+            refuse(i, file.path.contains(QChar::ReplacementCharacter)
+                          ? Failure(Failure::Code::NameNotUtf8, file.path)
+                          : error.withPath(file.path));
         }
     }
     return sources;
@@ -138,9 +133,8 @@ void Planner::refuseSameNames(QList<Source> &sources) {
         } else if (first->facts.identity == source.facts.identity) {
             source.repeats = first->index;
         } else {
-            refuse(source.index,
-                   Failure(Failure::Kind::Exists, file.path,
-                           RefusalReason::sameNamesAs(m_request.queue[first->index].path)));
+            refuse(source.index, Failure(Failure::Code::SameNamesAs, file.path,
+                                         {FailureArg::path(m_request.queue[first->index].path)}));
             continue;
         }
         kept.append(source);
@@ -152,18 +146,16 @@ bool Planner::openFolder(SplitPlan &plan) {
     try {
         plan.folder = std::make_unique<OutputFolder>(m_request.outputFolder);
     } catch (const Failure &error) {
-        refuseFolder(error.kind(), error.path(), error.reason());
+        refuseFolder(error);
         return false;
     }
     if (!plan.folder->canWrite(QByteArrayLiteral("."))) {
-        refuseFolder(Failure::Kind::NotAllowed, m_request.outputFolder,
-                     RefusalReason::folderNotWritable());
+        refuseFolder(Failure(Failure::Code::FolderNotWritable, m_request.outputFolder));
         return false;
     }
     // A folder removed while it was open: nothing can be made in it.
     if (plan.folder->facts(QByteArrayLiteral(".")).linkCount == 0) {
-        refuseFolder(Failure::Kind::NotFound, m_request.outputFolder,
-                     RefusalReason::folderRemoved());
+        refuseFolder(Failure(Failure::Code::FolderRemoved, m_request.outputFolder));
         return false;
     }
     return true;
@@ -196,7 +188,7 @@ void Planner::planFiles(SplitPlan &plan, const QList<Source> &sources) {
         }
         checkRoom(*plan.folder, capacity, totals);
     } catch (const Failure &error) {
-        refuseFolder(error.kind(), error.path(), error.reason());
+        refuseFolder(error);
     }
     for (qsizetype i = 0; i < m_request.queue.size(); ++i) {
         if (const auto file = planned.constFind(i); file != planned.cend())
@@ -212,8 +204,8 @@ std::optional<PlannedFile> Planner::planFile(SplitPlan &plan, const Source &sour
     // this one's work, or this one its.
     std::optional<OutputLock> lock = OutputLock::take(*plan.folder, queued.name);
     if (!lock) {
-        refuse(source.index,
-               Failure(Failure::Kind::Busy, queued.path, RefusalReason::anotherRun(queued.name)));
+        refuse(source.index, Failure(Failure::Code::AnotherRunSplits, queued.path,
+                                     {FailureArg::name(queued.name)}));
         return std::nullopt;
     }
     plan.locks.push_back(std::move(*lock));
@@ -235,7 +227,7 @@ std::optional<PlannedFile> Planner::planFile(SplitPlan &plan, const Source &sour
     if (!refused)
         refused = m_sizes.nameTooLong(*plan.folder, capacity, file);
     if (refused)
-        refused = Failure(refused->kind(), queued.path, refused->reason());
+        refused = refused->withPath(queued.path);
     else
         refused = FileOutputCheck(*plan.folder, *plan.checker, existing, file)
                       .check(plan.besidePieces(), replaced);
@@ -259,7 +251,7 @@ std::optional<Failure> Planner::layOutRecovery(PlannedFile &file,
     auto layout = layoutRecovery(file.pieces, file.pieceLength, lost, capacity.maxFileBytes,
                                  file.names.fileName());
     if (const Failure *refused = std::get_if<Failure>(&layout))
-        return Failure(refused->kind(), file.queued.path, refused->reason());
+        return refused->withPath(file.queued.path);
     file.recovery = std::get<RecoveryLayout>(layout);
     return std::nullopt;
 }
@@ -270,9 +262,12 @@ std::optional<qint64> Planner::pieceLengthOf(const Source &source) {
     const std::optional<qint64> length =
         pieceLengthForCount(source.facts.size, m_request.pieceCount);
     if (!length)
-        refuse(source.index,
-               Failure(Failure::Kind::Unusable, m_request.queue[source.index].path,
-                       RefusalReason::notInPieces(source.facts.size, m_request.pieceCount)));
+        refuse(source.index, Failure(source.facts.size < m_request.pieceCount
+                                         ? Failure::Code::FewerBytesThanPieces
+                                         : Failure::Code::NotInEqualPieces,
+                                     m_request.queue[source.index].path,
+                                     {FailureArg::count(source.facts.size),
+                                      FailureArg::count(m_request.pieceCount)}));
     return length;
 }
 
@@ -282,22 +277,23 @@ void Planner::checkRoom(const OutputFolder &folder, const FolderCapacity &capaci
     const qint64 bytes = totals.bytes - totals.replaced.bytes;
     const qint64 files = totals.files - totals.replaced.files;
     if (bytes > capacity.freeBytes)
-        refuseFolder(Failure::Kind::NoRoom, folder.path(),
-                     RefusalReason::notEnoughSpace(bytes, capacity.freeBytes));
+        refuseFolder(Failure(Failure::Code::SplitNeedsSpace, folder.path(),
+                             {FailureArg::bytes(bytes), FailureArg::bytes(capacity.freeBytes)}));
     if (files > capacity.freeFiles)
-        refuseFolder(Failure::Kind::NoRoom, folder.path(),
-                     RefusalReason::notEnoughFiles(files, capacity.freeFiles));
+        refuseFolder(Failure(Failure::Code::SplitNeedsFiles, folder.path(),
+                             {FailureArg::count(files), FailureArg::count(capacity.freeFiles)}));
     if (totals.largestPiece > capacity.maxFileBytes)
-        refuseFolder(Failure::Kind::TooLarge, folder.path(),
-                     RefusalReason::pieceTooLarge(capacity.maxFileBytes, totals.largestPiece));
+        refuseFolder(Failure(Failure::Code::PieceTooLargeForVolume, folder.path(),
+                             {FailureArg::preciseBytes(capacity.maxFileBytes),
+                              FailureArg::preciseBytes(totals.largestPiece)}));
 }
 
 void Planner::refuse(qsizetype index, Failure refusal) {
     m_refusals.append({index, std::move(refusal)});
 }
 
-void Planner::refuseFolder(Failure::Kind kind, const QString &path, const QString &reason) {
-    refuse(m_request.queue.size(), Failure(kind, path, reason));
+void Planner::refuseFolder(Failure refusal) {
+    refuse(m_request.queue.size(), std::move(refusal));
 }
 
 void Planner::throwRefused() const {
@@ -307,7 +303,7 @@ void Planner::throwRefused() const {
     std::vector<Failure> refusals;
     for (const Numbered &numbered : sorted)
         refusals.push_back(numbered.refusal);
-    throw Failure::refused(refusals, refusalMessage(refusals));
+    throw Failure::refused(refusals);
 }
 
 } // namespace

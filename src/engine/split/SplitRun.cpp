@@ -1,5 +1,4 @@
 #include "split/SplitRun.h"
-#include "split/SplitText.h"
 
 #include "Failure.h"
 #include "OutputFolder.h"
@@ -13,9 +12,6 @@
 #include "run/RunProgress.h"
 #include "split/PieceCutter.h"
 #include "split/SplitPlan.h"
-#include "text/RefusalText.h"
-
-#include <QCoreApplication>
 
 #include <algorithm>
 #include <functional>
@@ -69,8 +65,7 @@ bool SplitRun::splitFile(WorkerPool &pool, qint64 index) {
     // Only the file that was checked is split: not one put at its path since.
     const SourceFile source(file.queued.path);
     if (!source.facts().unchangedSince(file.source))
-        throw Failure(Failure::Kind::Changed, file.queued.path,
-                      SplitText::tr("it changed after it was checked"));
+        throw Failure(Failure::Code::ChangedAfterCheck, file.queued.path);
 
     QHash<qint64, FileIdentity> made;
     try {
@@ -140,8 +135,7 @@ CutPlan SplitRun::cutPlanFor(const PlannedFile &file, const SourceFile &source) 
                 OutputChecker::Replaced replaced;
                 if (const std::optional<OutputProblem> problem =
                         m_plan.checker->problemAt(name, replaced))
-                    throw Failure(problem->failureKind(), m_plan.folder->filePath(name),
-                                  RefusalReason::latePiece(*problem));
+                    throw problem->latePiece(m_plan.folder->filePath(name));
             }};
 }
 

@@ -1,12 +1,11 @@
-#include "text/RecoveryMessages.h"
+#include "messages/RecoveryMessages.h"
 
 #include "Failure.h"
-#include "checksums/Verify.h"
-#include "text/MessageText.h"
+#include "verify/Verify.h"
+#include "words/FailureText.h"
+#include "words/MessageText.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 
 #include <algorithm>
 
@@ -27,11 +26,11 @@ qint64 notMatching(const QList<VerifyResult::Entry> &entries) {
 QString verdict(const VerifyResult &result) {
     const qint64 damaged = notMatching(result.pieces);
     const qint64 pieces = result.pieces.size();
-    if (!result.rebuildUnknown.isEmpty())
+    if (result.rebuildUnknown)
         return RecoveryMessagesText::tr(
                    "Whether the recovery files can rebuild the pieces could not be "
                    "told: %1.")
-            .arg(result.rebuildUnknown);
+            .arg(failureReason(*result.rebuildUnknown));
     if (!result.rebuild || damaged == 0)
         return {};
     switch (result.rebuild->state) {
@@ -46,7 +45,9 @@ QString verdict(const VerifyResult &result) {
                                   .arg(damaged)
                                   .arg(pieces);
     case RecoveryVerdict::State::CannotRebuild:
-        return cannotRebuild(damaged, pieces, result.rebuild->morePieces);
+        return failureReason(Failure(Failure::Code::CannotRebuild, {},
+                                     {FailureArg::count(damaged), FailureArg::count(pieces),
+                                      FailureArg::count(result.rebuild->morePieces)}));
     case RecoveryVerdict::State::Whole:
         break;
     }
@@ -94,41 +95,6 @@ QString rebuiltAndKept(const QStringList &pieces) {
                                           "before that, and stay beside the others: %2.")
                      .arg(pieces.size())
                      .arg(printable(pieces.join(QStringLiteral(", "))));
-}
-
-QString rebuildQuestion(const Failure &failure) {
-    // "report.doc.2 is damaged: ...", as the join says it; "path: this piece is missing".
-    const QString problem =
-        failure.kind() == Failure::Kind::Damaged
-            ? QFileInfo(failure.path()).fileName() + u' ' + failure.reason()
-            : QDir::toNativeSeparators(failure.path()) + QStringLiteral(": ") + failure.reason();
-    return RecoveryMessagesText::tr(
-               "%1.\n\nRecovery files stand beside the pieces. Rebuild what is "
-               "damaged or missing from them, then join?")
-        .arg(printable(problem));
-}
-
-QString cannotRebuild(qint64 damaged, qint64 pieces, qint64 more, const QStringList &named) {
-    const QString found = damaged == 1
-                              ? RecoveryMessagesText::tr("1 of the %1 pieces is damaged or "
-                                                         "missing")
-                                    .arg(pieces)
-                              : RecoveryMessagesText::tr("%1 of the %2 pieces are damaged or "
-                                                         "missing")
-                                    .arg(damaged)
-                                    .arg(pieces);
-    QString why = more == 1 ? RecoveryMessagesText::tr("%1, more than the recovery files can "
-                                                       "rebuild: 1 more piece would be needed.")
-                                  .arg(found)
-                            : RecoveryMessagesText::tr("%1, more than the recovery files can "
-                                                       "rebuild: %2 more pieces would be needed.")
-                                  .arg(found)
-                                  .arg(more);
-    if (named.isEmpty())
-        return why;
-    return why + u' ' +
-           RecoveryMessagesText::tr("Damaged or missing: %1.")
-               .arg(printable(named.join(QStringLiteral(", "))));
 }
 
 } // namespace RecoveryMessages

@@ -1,6 +1,6 @@
-#include "text/TextLines.h"
+#include "words/TextLines.h"
 
-#include "text/MessageText.h"
+#include "words/MessageText.h"
 
 QList<QByteArray> textLines(const QByteArray &bytes) {
     QList<QByteArray> lines = bytes.split('\n');

@@ -1,4 +1,4 @@
-#include "text/MessageText.h"
+#include "words/MessageText.h"
 
 #include <QCoreApplication>
 #include <QLocale>

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "FileFacts.h"
 #include "checksums/ChecksumList.h"
+#include "checksums/PieceStatus.h"
 #include "names/OutputNames.h"
 #include "recovery/RecoveryCheck.h"
 #include "run/FractionProgress.h"
@@ -38,11 +40,12 @@ VerifyPlan planVerify(
     const QString &chosen, const std::function<bool()> &keepGoing = [] { return true; });
 
 struct VerifyResult : RunResult {
-    enum class Status { Matches, Damaged, Missing };
+    using Status = PieceStatus;
     struct Entry {
         QString name;
         Status status = Status::Matches;
-        QString why; // what is wrong, when a file is there but is no piece (a link, say)
+        // What stands there, when it is no file to read (a link, say): damaged so.
+        FileKind standing = FileKind::Regular;
     };
     QList<Entry> pieces;
     // Whether the pieces, joined in order, make the file whose digest the list gives; nothing
@@ -53,7 +56,7 @@ struct VerifyResult : RunResult {
     // When pieces are damaged or missing and recovery files stand beside them: what those can
     // do, or why that could not be told (par2 is missing, say).
     std::optional<RecoveryVerdict> rebuild;
-    QString rebuildUnknown;
+    std::optional<Failure> rebuildUnknown;
 
     bool allMatch() const;
 };

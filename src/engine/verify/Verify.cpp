@@ -1,17 +1,15 @@
-#include "checksums/Verify.h"
-#include "checksums/ChecksumsText.h"
+#include "verify/Verify.h"
 
 #include "DigestPipeline.h"
 #include "Failure.h"
 #include "OutputFolder.h"
 #include "Task.h"
 #include "checksums/FileSha256.h"
-#include "join/JoinRecipe.h"
 #include "run/FractionProgress.h"
 #include "run/RunProgress.h"
 #include "run/Saturating.h"
+#include "sets/JoinRecipe.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -30,10 +28,9 @@ using Status = VerifyResult::Status;
 std::optional<VerifyResult::Entry> notAFile(const OutputFolder &folder, const QString &text) {
     const FileFacts facts = folder.facts(fileSystemName(text));
     if (facts.kind == FileKind::Missing)
-        return VerifyResult::Entry{text, Status::Missing, {}};
+        return VerifyResult::Entry{text, Status::Missing, FileKind::Missing};
     if (facts.kind != FileKind::Regular)
-        return VerifyResult::Entry{text, Status::Damaged,
-                                   ChecksumsText::tr("it is %1").arg(describeKind(facts.kind))};
+        return VerifyResult::Entry{text, Status::Damaged, facts.kind};
     return std::nullopt;
 }
 
@@ -55,8 +52,8 @@ public:
         for (qint64 piece = 1; piece <= m_plan.list.pieces.size(); ++piece) {
             const std::optional<VerifyResult::Entry> absent = feed(piece);
             everyPiece = everyPiece && !absent;
-            result.pieces.append(absent.value_or(
-                VerifyResult::Entry{m_plan.names.piece(piece), Status::Matches, {}}));
+            result.pieces.append(absent.value_or(VerifyResult::Entry{
+                m_plan.names.piece(piece), Status::Matches, FileKind::Regular}));
         }
         m_digests.pieceDigests(); // every piece hashed
         const QByteArray whole = m_digests.wholeDigest();
@@ -149,7 +146,7 @@ void assessRebuild(const VerifyPlan &plan, VerifyResult &result, ProgressSink &p
     } catch (const Failure &failure) {
         if (failure.kind() == Failure::Kind::Stopped)
             throw;
-        result.rebuildUnknown = failure.reason();
+        result.rebuildUnknown = failure;
     }
 }
 
@@ -172,19 +169,15 @@ VerifyPlan planVerify(const QString &chosen, const std::function<bool()> &keepGo
     const QFileInfo info(chosen);
     const std::optional<OutputNames::Entry> output = OutputNames::parse(info.fileName());
     if (!output || (output->kind == OutputNames::Kind::Piece && output->piece != 1))
-        throw Failure(Failure::Kind::Unusable, chosen,
-                      ChecksumsText::tr("choose the checksum list, the restore script or "
-                                        "the first piece (the one whose name ends in .1)"));
+        throw Failure(Failure::Code::ChooseListScriptOrFirst, chosen);
     VerifyPlan plan;
     plan.folder = std::make_unique<OutputFolder>(QDir::toNativeSeparators(info.absolutePath()));
     plan.names = OutputNames(output->fileName);
     JoinRecipe recipe = recipeBeside(*plan.folder, plan.names);
     plan.list = checksumListFor(*plan.folder, recipe, keepGoing);
     if (plan.list.path.isEmpty())
-        throw Failure(Failure::Kind::NotFound, chosen,
-                      ChecksumsText::tr("no checksum list (%1) stands beside it, so there "
-                                        "is nothing to check the pieces against")
-                          .arg(plan.names.checksums()));
+        throw Failure(Failure::Code::NoListToCheck, chosen,
+                      {FailureArg::name(plan.names.checksums())});
     return plan;
 }
 

@@ -1,4 +1,4 @@
-#include "text/ByteCounts.h"
+#include "words/ByteCounts.h"
 
 #include <QCoreApplication>
 #include <QLocale>

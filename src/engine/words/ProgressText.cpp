@@ -1,7 +1,7 @@
-#include "text/ProgressText.h"
+#include "words/ProgressText.h"
 
-#include "text/ByteCounts.h"
-#include "text/MessageText.h"
+#include "words/ByteCounts.h"
+#include "words/MessageText.h"
 
 #include <QCoreApplication>
 

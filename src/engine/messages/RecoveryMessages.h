@@ -3,7 +3,6 @@
 #include <QString>
 #include <QStringList>
 
-class Failure;
 struct RecoveryVerdict;
 struct VerifyResult;
 
@@ -17,11 +16,4 @@ QString afterCheck(const VerifyResult &result);
 QString rebuilt(const QStringList &pieces);
 // After a join that failed or was stopped once pieces were rebuilt: those pieces, which stay.
 QString rebuiltAndKept(const QStringList &pieces);
-// Asked when a join finds a piece damaged or missing, said by failure, and recovery files
-// beside the pieces.
-QString rebuildQuestion(const Failure &failure);
-// Why a set cannot be rebuilt: damaged of pieces are, and more would be needed; the pieces by
-// name where they are given.
-QString cannotRebuild(qint64 damaged, qint64 pieces, qint64 more, const QStringList &named = {});
-
 } // namespace RecoveryMessages

@@ -44,6 +44,3 @@ std::optional<QString> pieceBeyond(const OutputFolder &folder, const OutputNames
 // Stopped once keepGoing says no.
 ChecksumList checksumListFor(const OutputFolder &folder, JoinRecipe &recipe,
                              const std::function<bool()> &keepGoing);
-
-// Whether script is the text of a restore script of fileName's pieces, as a split writes them.
-bool isRestoreScriptOf(const QByteArray &script, const QString &fileName);

@@ -1,12 +1,13 @@
-#include "split/OwnOutputs.h"
+#include "sets/OwnOutputs.h"
 
 #include "Failure.h"
 #include "OutputFolder.h"
 #include "SourceFile.h"
 #include "checksums/ChecksumList.h"
 #include "checksums/FileSha256.h"
-#include "join/JoinRecipe.h"
 #include "names/PosixRestoreScript.h"
+#include "sets/JoinRecipe.h"
+#include "sets/RestoreScriptReader.h"
 
 #include <algorithm>
 

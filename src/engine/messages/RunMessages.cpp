@@ -1,11 +1,12 @@
-#include "text/RunMessages.h"
+#include "messages/RunMessages.h"
 
-#include "checksums/Verify.h"
 #include "join/JoinPlan.h"
+#include "messages/RecoveryMessages.h"
+#include "messages/RefusalMessage.h"
 #include "split/SplitPlan.h"
-#include "text/MessageText.h"
-#include "text/RecoveryMessages.h"
-#include "text/RefusalText.h"
+#include "verify/Verify.h"
+#include "words/FailureText.h"
+#include "words/MessageText.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -37,18 +38,15 @@ QString native(const QString &path) {
     return QDir::toNativeSeparators(path);
 }
 
-// "path: reason", or the reason alone where no path is concerned, printably.
 QString told(const Failure &failure) {
-    const QString path = native(failure.path());
-    return printable(path.isEmpty() ? failure.reason()
-                                    : path + QStringLiteral(": ") + failure.reason());
+    return failureLine(failure);
 }
 
 // The source is named once, whether the failure was its own or an output's; without one
 // (memory ran out before the first file), the failure is told on its own.
 RunMessage splitFailed(const QString &source, const Failure &failure) {
-    const QString why =
-        native(failure.path()) == native(source) ? printable(failure.reason()) : told(failure);
+    const QString why = native(failure.path()) == native(source) ? printable(failureReason(failure))
+                                                                 : told(failure);
     return {RunMessage::Tone::Error,
             splitFailedTitle(),
             source.isEmpty()
@@ -123,8 +121,9 @@ QString entryLine(const VerifyResult::Entry &entry) {
         state = RunText::tr("matches");
         break;
     case VerifyResult::Status::Damaged:
-        state = entry.why.isEmpty() ? RunText::tr("damaged")
-                                    : RunText::tr("damaged (%1)").arg(entry.why);
+        state = entry.standing == FileKind::Regular
+                    ? RunText::tr("damaged")
+                    : RunText::tr("damaged (it is %1)").arg(fileKindText(entry.standing));
         break;
     case VerifyResult::Status::Missing:
         state = RunText::tr("missing");
@@ -209,7 +208,8 @@ RunMessage joinFailure(const Failure &failure) {
         return {RunMessage::Tone::Error,
                 joinFailedTitle(),
                 RunText::tr("%1. Nothing was written.")
-                    .arg(printable(QFileInfo(failure.path()).fileName() + u' ' + failure.reason())),
+                    .arg(printable(QFileInfo(failure.path()).fileName() + u' ' +
+                                   failureReason(failure))),
                 {}};
     default:
         return failedWith(joinFailedTitle(), notJoined, failure);

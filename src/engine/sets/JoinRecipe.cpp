@@ -1,0 +1,136 @@
+#include "sets/JoinRecipe.h"
+
+#include "sets/RestoreScriptReader.h"
+
+#include "Failure.h"
+#include "OutputFolder.h"
+#include "names/OutputNames.h"
+#include "names/PosixRestoreScript.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QList>
+#include <QRegularExpression>
+#include <QStringList>
+
+#include <cerrno>
+#include <optional>
+#include <utility>
+
+namespace {
+
+// name.1 or name.sha256: the restore script beside it, when there is one, says how many pieces
+// there are. Without it the pieces run up to the first number that does not exist, and a piece
+// found past that number means the missing one is not the end but a gap.
+// A list, read later, gives the count itself (countPieces false).
+JoinRecipe recipeStandingFor(const QString &path, const QString &fileName, bool countPieces) {
+    const QString folderPath = QDir::toNativeSeparators(QFileInfo(path).absolutePath());
+    const OutputNames names(fileName);
+    const OutputFolder folder(folderPath);
+    JoinRecipe recipe = recipeBeside(folder, names);
+    recipe.chosen = path;
+    if (!recipe.script.isEmpty() || !countPieces)
+        return recipe;
+    QByteArray name;
+    do {
+        names.setPieceOnDisk(name, ++recipe.pieceCount);
+    } while (folder.facts(name).kind != FileKind::Missing);
+    --recipe.pieceCount;
+    if (recipe.pieceCount == 0)
+        throw Failure::fromSystemError(folder.filePath(names.pieceOnDisk(1)), ENOENT);
+    if (const std::optional<QString> beyond = pieceBeyond(folder, names, recipe.pieceCount))
+        throw Failure(Failure::Code::MissingThoughLaterThere, folder.filePath(name),
+                      {FailureArg::name(*beyond)});
+    return recipe;
+}
+
+} // namespace
+
+JoinRecipe recipeBeside(const OutputFolder &folder, const OutputNames &names) {
+    JoinRecipe recipe;
+    if (folder.facts(names.scriptOnDisk()).kind != FileKind::Missing) {
+        recipe = readRestoreScript(folder.filePath(names.scriptOnDisk()));
+        if (recipe.destination != names.fileName())
+            throw Failure(Failure::Code::ScriptRestoresOther, recipe.script,
+                          {FailureArg::name(names.piece(1)), FailureArg::name(recipe.destination),
+                           FailureArg::name(names.fileName())});
+    }
+    recipe.folder = QDir::toNativeSeparators(folder.path());
+    recipe.destination = names.fileName();
+    return recipe;
+}
+
+std::optional<QString> pieceBeyond(const OutputFolder &folder, const OutputNames &names,
+                                   qint64 count) {
+    std::optional<OutputNames::Entry> lowest;
+    for (const QByteArray &entry : folder.entryNames()) {
+        const std::optional<OutputNames::Entry> output =
+            OutputNames::parse(fromFileSystemName(entry));
+        if (output && output->kind == OutputNames::Kind::Piece &&
+            output->fileName == names.fileName() && output->piece > count &&
+            (!lowest || output->piece < lowest->piece))
+            lowest = output;
+    }
+    if (!lowest)
+        return std::nullopt;
+    return names.piece(lowest->piece);
+}
+
+ChecksumList checksumListFor(const OutputFolder &folder, JoinRecipe &recipe,
+                             const std::function<bool()> &keepGoing) {
+    const OutputNames names(recipe.destination);
+    ChecksumList list = readChecksumList(folder, names, keepGoing);
+    if (list.path.isEmpty())
+        return list;
+    const qint64 listed = list.pieces.size();
+    const QString listName = QFileInfo(list.path).fileName();
+    if (!recipe.script.isEmpty() && recipe.pieceCount != listed)
+        throw Failure(Failure::Code::ScriptDisagreesWithList, recipe.folder,
+                      {FailureArg::name(QFileInfo(recipe.script).fileName()),
+                       FailureArg::count(recipe.pieceCount), FailureArg::name(listName),
+                       FailureArg::count(listed)});
+    if (const std::optional<QString> beyond = pieceBeyond(folder, names, listed))
+        throw Failure(Failure::Code::ListOmitsPieceBeside, list.path,
+                      {FailureArg::count(listed), FailureArg::name(*beyond)});
+    recipe.pieceCount = listed;
+    return list;
+}
+
+namespace {
+
+// Whether path is the restore script for macOS and Linux that a split writes, which stands
+// for the script for Windows beside it as the first piece does.
+bool isOwnPosixScript(const QString &path) {
+    const QString name = QFileInfo(path).fileName();
+    if (!name.endsWith(QStringLiteral(".sh")) || name.size() <= 3)
+        return false;
+    // It names and sizes every piece, with its digest: a million pieces take 100 MB.
+    constexpr qint64 kLargestPosixScript = qint64(256) << 20;
+    QFile script(path);
+    return script.open(QIODevice::ReadOnly) &&
+           PosixRestoreScript::isScriptOf(script.read(kLargestPosixScript),
+                                          OutputNames(name.chopped(3)));
+}
+
+} // namespace
+
+JoinRecipe joinRecipeFor(const QString &path) {
+    const QString name = QFileInfo(path).fileName();
+    if (name.endsWith(QStringLiteral(".1")) && name.size() > 2)
+        return recipeStandingFor(path, name.chopped(2), /*countPieces=*/true);
+    const QString listSuffix = QStringLiteral(".sha256");
+    if (name.endsWith(listSuffix, Qt::CaseInsensitive) && name.size() > listSuffix.size()) {
+        if (!QFileInfo::exists(path))
+            throw Failure::fromSystemError(path, ENOENT);
+        return recipeStandingFor(path, name.chopped(listSuffix.size()), /*countPieces=*/false);
+    }
+    if (isOwnPosixScript(path))
+        return recipeStandingFor(path, name.chopped(3), /*countPieces=*/true);
+    static const QRegularExpression laterPiece(QStringLiteral("\\.[0-9]+$"));
+    if (laterPiece.match(name).hasMatch())
+        throw Failure(Failure::Code::ChosenLaterPiece, path);
+    JoinRecipe recipe = readRestoreScript(path);
+    recipe.chosen = path;
+    return recipe;
+}

@@ -1,8 +1,0 @@
-#pragma once
-
-#include <QCoreApplication>
-
-// The context a split's words are translated in.
-class SplitText {
-    Q_DECLARE_TR_FUNCTIONS(Split)
-};
