@@ -52,7 +52,8 @@ QByteArray splitReport(const QString &folder, qint64 length = 25, bool checksums
     job.folder = folder;
     job.size = QStringLiteral("11");
     SplitRequest request = job.request();
-    request.writeChecksums = checksums;
+    if (!checksums)
+        request.leftOut << OutputNames::Kind::Checksums;
     const SplitPlan plan = planSplit(request);
     ProgressSink progress;
     SplitRun(plan, progress, StopRequest()).run();

@@ -653,16 +653,29 @@ void SplitCheckTest::pieceLengthsBySizeOrCount() {
 void SplitCheckTest::namesWindowsTellsApartStandBeside_data() {
     QTest::addColumn<QString>("source");
     QTest::addColumn<QByteArray>("theirs"); // a file in the output folder, as the bytes of its name
-    QTest::addRow("sharp s and SS") << QStringLiteral("Stra\u00dfe") << QByteArray("STRASSE.1");
-    QTest::addRow("a ligature") << QStringLiteral("file") << QByteArray("\xef\xac\x81le.sha256");
-    QTest::addRow("the Kelvin sign") << QStringLiteral("k") << QByteArray("\xe2\x84\xaa.bat");
-    QTest::addRow("a name that is not UTF-8") << QStringLiteral("\ufffd") << QByteArray("\xff.1");
+    QTest::addColumn<QList<OutputNames::Kind>>("leftOut"); // what the split does not write
+    const QList<OutputNames::Kind> all;
+    QTest::addRow("sharp s and SS")
+        << QStringLiteral("Stra\u00dfe") << QByteArray("STRASSE.1") << all;
+    QTest::addRow("a ligature") << QStringLiteral("file") << QByteArray("\xef\xac\x81le.sha256")
+                                << all;
+    QTest::addRow("the Kelvin sign")
+        << QStringLiteral("k") << QByteArray("\xe2\x84\xaa.bat") << all;
+    QTest::addRow("a name that is not UTF-8")
+        << QStringLiteral("\ufffd") << QByteArray("\xff.1") << all;
+    // Only what the split writes is refused for what stands at its name.
+    QTest::addRow("a script of another case, none for macOS and Linux written")
+        << QStringLiteral("a") << QByteArray("A.SH") << QList{OutputNames::Kind::PosixScript};
+    QTest::addRow("a list of another case, none written")
+        << QStringLiteral("a") << QByteArray("A.SHA256") << QList{OutputNames::Kind::Checksums};
 }
 
 void SplitCheckTest::namesWindowsTellsApartStandBeside() {
     QFETCH(QString, source);
     QFETCH(QByteArray, theirs);
+    QFETCH(QList<OutputNames::Kind>, leftOut);
     Scene scene;
+    scene.job.leftOut = leftOut;
     const QByteArray theirPath = QFile::encodeName(scene.out.path()) + '/' + theirs;
     scene.rawPaths.append(theirPath);
     {

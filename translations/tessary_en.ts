@@ -871,13 +871,17 @@ Recovery files stand beside the pieces. Rebuild what is damaged or missing from 
     </message>
 </context>
 <context>
-    <name>Names</name>
+    <name>Outputs</name>
     <message>
-        <source>piece</source>
+        <source>checksum list</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>restore script</source>
+        <source>write no SHA-256 list.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Write &amp;Checksums</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -885,11 +889,23 @@ Recovery files stand beside the pieces. Rebuild what is damaged or missing from 
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>write no restore script for macOS, Linux and the BSDs.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Write &amp;Restore Script for macOS and Linux</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>restore script</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>recovery file</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>checksum list</source>
+        <source>piece</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1298,14 +1314,6 @@ Try &apos;tessary --help&apos;.
     </message>
     <message>
         <source>&amp;Verify Pieces...</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Write &amp;Checksums</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Write &amp;Restore Script for macOS and Linux</source>
         <translation type="unfinished"></translation>
     </message>
     <message>

@@ -7,6 +7,7 @@
 #include "join/JoinPlanner.h"
 #include "join/RebuildingJoin.h"
 #include "messages/RunMessages.h"
+#include "names/OutputKinds.h"
 #include "split/SplitPlanner.h"
 #include "split/SplitRun.h"
 #include "verify/Verify.h"
@@ -59,8 +60,10 @@ private:
         request.outputFolder = QDir::toNativeSeparators(
             m_parser.isSet(QStringLiteral("output")) ? m_parser.value(QStringLiteral("output"))
                                                      : QStringLiteral("."));
-        request.writeChecksums = !m_parser.isSet(QStringLiteral("no-checksums"));
-        request.writePosixScript = !m_parser.isSet(QStringLiteral("no-sh"));
+        for (const OutputKind &output : kOutputKinds) {
+            if (output.mayBeLeftOut() && m_parser.isSet(QString::fromUtf16(output.leaveOutSwitch)))
+                request.leftOut << output.kind;
+        }
         for (const QString &file : files)
             request.queue.append(queuedFile(file));
         return std::nullopt;

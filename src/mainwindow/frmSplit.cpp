@@ -15,6 +15,7 @@
 #include "RecoveryMenu.h"
 #include "Twips.h"
 #include "frmAbout.h"
+#include "names/OutputKinds.h"
 #include "sizes/PieceLength.h"
 #include "sizes/SizeTable.h"
 #include "sizes/SizeTargets.h"
@@ -179,12 +180,15 @@ void frmSplit::createFileMenu() {
     verifyAction = addNamedAction(fileMenu, tr("&Verify Pieces..."), u"mnuverify");
     fileMenu->addSeparator();
     // For this window only: every split writes these unless the user says no.
-    checksumsAction = addNamedAction(fileMenu, tr("Write &Checksums"), u"mnuchecksums");
-    posixScriptAction = addNamedAction(fileMenu, tr("Write &Restore Script for macOS and Linux"),
-                                       u"mnuposixscript");
-    for (QAction *option : {checksumsAction, posixScriptAction}) {
+    for (const OutputKind &output : kOutputKinds) {
+        if (!output.mayBeLeftOut())
+            continue;
+        QAction *option =
+            addNamedAction(fileMenu, QCoreApplication::translate("Outputs", output.menuItem),
+                           output.menuObjectName);
         option->setCheckable(true);
         option->setChecked(true);
+        outputChoices.append({output.kind, option});
     }
     recoveryMenu = new RecoveryMenu(fileMenu);
     fileMenu->addMenu(recoveryMenu);
@@ -366,8 +370,10 @@ SplitRequest frmSplit::requestForQueue() const {
     SplitRequest request;
     request.queue = queue->files();
     request.outputFolder = outputFolders->path();
-    request.writeChecksums = checksumsAction->isChecked();
-    request.writePosixScript = posixScriptAction->isChecked();
+    for (const auto &[kind, option] : outputChoices) {
+        if (!option->isChecked())
+            request.leftOut << kind;
+    }
     request.recovery = recoveryMenu->chosen();
     return request;
 }

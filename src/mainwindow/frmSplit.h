@@ -5,6 +5,7 @@
 #include "SplitCommand.h"
 #include "VerifyCommand.h"
 #include "WaitWindowSlot.h"
+#include "names/OutputNames.h"
 #include "split/SplitRequest.h"
 
 #include <QMainWindow>
@@ -115,8 +116,8 @@ private:
     QMenu *fileMenu = nullptr;
     QAction *joinAction = nullptr;
     QAction *verifyAction = nullptr;
-    QAction *checksumsAction = nullptr;
-    QAction *posixScriptAction = nullptr;
+    // The outputs the user may do without, each with its item.
+    QList<QPair<OutputNames::Kind, QAction *>> outputChoices;
     QAction *piecesAction = nullptr;
     QMenu *sizeForMenu = nullptr;
     RecoveryMenu *recoveryMenu = nullptr;

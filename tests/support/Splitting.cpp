@@ -20,6 +20,7 @@ SplitRequest SplitJob::request() const {
     request.outputFolder = QDir::toNativeSeparators(folder);
     request.pieceLength = fullPieceLength(size).value_or(1);
     request.recovery = recovery;
+    request.leftOut = leftOut;
     return request;
 }
 

@@ -20,6 +20,7 @@ struct SplitJob {
     QString folder;
     QString size = QStringLiteral("10");
     RecoveryAmount recovery;
+    QList<OutputNames::Kind> leftOut;
     RunOptions options;
 
     // Queues a file by its full path, with its bare name.

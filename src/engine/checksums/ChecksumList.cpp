@@ -159,17 +159,6 @@ void ListReader::refuse(Failure::Code code, const QByteArray &line, QList<Failur
 
 } // namespace
 
-QByteArray ChecksumList::text(const OutputNames &names, const QByteArray &whole,
-                              const QList<QByteArray> &pieces, const QList<Listed> &recovery) {
-    // The names as the file system stores them, byte for byte, as sha256sum looks them up.
-    QByteArray text = whole + "  " + fileSystemName(names.fileName()) + '\n';
-    for (qsizetype i = 0; i < pieces.size(); ++i)
-        text += pieces[i] + "  " + names.pieceOnDisk(i + 1) + '\n';
-    for (const Listed &listed : recovery)
-        text += listed.digest + "  " + fileSystemName(listed.name) + '\n';
-    return text;
-}
-
 std::optional<QByteArray> findChecksumList(const OutputFolder &folder, const OutputNames &names) {
     const QByteArray exact = names.checksumsOnDisk();
     if (folder.facts(exact).kind != FileKind::Missing)
@@ -196,31 +185,4 @@ ChecksumList readChecksumList(const OutputFolder &folder, const OutputNames &nam
     // The list itself, not a link, and no FIFO or device waited on.
     const SourceFile file(folder, *name);
     return ListReader(file, names).read(keepGoing);
-}
-
-bool isChecksumListOf(const QByteArray &bytes, const OutputNames &names) {
-    // Its lines read back, in its own order, give the list again only where it is ours.
-    QList<QByteArray> digests;
-    QList<ChecksumList::Listed> recovery;
-    QList<QByteArray> lines = bytes.split('\n');
-    lines.removeLast(); // after the last line end
-    for (const QByteArray &line : std::as_const(lines)) {
-        const std::optional<OutputNames::Entry> entry =
-            OutputNames::parse(fromFileSystemName(line.mid(66)));
-        if (entry && entry->kind == OutputNames::Kind::Recovery)
-            recovery.append({fromFileSystemName(line.mid(66)), line.left(64)});
-        else if (recovery.isEmpty())
-            digests.append(line.left(64));
-    }
-    if (digests.size() < 2)
-        return false;
-    const QByteArray whole = digests.takeFirst();
-    const auto lowerDigest = [](const QByteArray &digest) {
-        return isDigest(digest) && digest == digest.toLower();
-    };
-    return ChecksumList::text(names, whole, digests, recovery) == bytes && lowerDigest(whole) &&
-           std::all_of(digests.cbegin(), digests.cend(), lowerDigest) &&
-           std::all_of(recovery.cbegin(), recovery.cend(), [&](const ChecksumList::Listed &listed) {
-               return lowerDigest(listed.digest);
-           });
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "names/ChecksumListText.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -10,25 +12,14 @@
 class OutputFolder;
 class OutputNames;
 
-// The SHA-256 list beside a file's pieces, name.sha256, in the format that GNU
-// "sha256sum -c" and "shasum -a 256 -c" read: a line for the whole file, then a line for each
-// piece in order, each "<64 hex digits>  <name>", ended by LF, the names bare so that the list
-// is checked from inside its folder.
+// The SHA-256 list beside a file's pieces, name.sha256, as read (its text: ChecksumListText.h).
 struct ChecksumList {
-    // A file beside the pieces that the list names too: a recovery file.
-    struct Listed {
-        QString name;
-        QByteArray digest;
-        bool operator==(const Listed &) const = default;
-    };
+    using Listed = ListedFile;
 
     QString path;             // where it was read from; empty when there is none
     QByteArray whole;         // digest of the whole file
     QList<QByteArray> pieces; // digest of piece k at k - 1; at least one
     QList<Listed> recovery;   // after the pieces, in order
-
-    static QByteArray text(const OutputNames &names, const QByteArray &whole,
-                           const QList<QByteArray> &pieces, const QList<Listed> &recovery = {});
 };
 
 // The name on disk of the list of names in folder, whatever the case it is spelled in (a FAT
@@ -46,6 +37,3 @@ std::optional<QByteArray> findChecksumList(const OutputFolder &folder, const Out
 // no throws a Failure of kind Stopped.
 ChecksumList readChecksumList(const OutputFolder &folder, const OutputNames &names,
                               const std::function<bool()> &keepGoing);
-
-// Whether bytes are, byte for byte, a list that a split of names writes.
-bool isChecksumListOf(const QByteArray &bytes, const OutputNames &names);

@@ -1,8 +1,8 @@
 #include "names/OutputNames.h"
 
 #include "OutputFolder.h"
+#include "names/OutputKinds.h"
 
-#include <QCoreApplication>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -11,14 +11,9 @@
 
 namespace {
 
-class NamesWords {
-    Q_DECLARE_TR_FUNCTIONS(Names)
-};
-
-const QString kScriptSuffix = QStringLiteral(".bat");
-const QString kPosixScriptSuffix = QStringLiteral(".sh");
-const QString kChecksumsSuffix = QStringLiteral(".sha256");
-const QString kRecoverySuffix = QStringLiteral(".par2");
+QStringView suffixOf(OutputNames::Kind kind) {
+    return outputKind(kind).suffix;
+}
 
 // Piece numbers are written in decimal without leading zeros.
 std::optional<qint64> pieceNumber(QStringView text) {
@@ -39,15 +34,15 @@ QString OutputNames::piece(qint64 number) const {
 }
 
 QString OutputNames::script() const {
-    return m_fileName + kScriptSuffix;
+    return beside(Kind::Script);
 }
 
 QString OutputNames::posixScript() const {
-    return m_fileName + kPosixScriptSuffix;
+    return beside(Kind::PosixScript);
 }
 
 QString OutputNames::checksums() const {
-    return m_fileName + kChecksumsSuffix;
+    return beside(Kind::Checksums);
 }
 
 QByteArray OutputNames::checksumsOnDisk() const {
@@ -55,35 +50,9 @@ QByteArray OutputNames::checksumsOnDisk() const {
 }
 
 QString OutputNames::beside(Kind kind) const {
-    switch (kind) {
-    case Kind::Script:
-        return script();
-    case Kind::PosixScript:
-        return posixScript();
-    case Kind::Checksums:
-        return checksums();
-    case Kind::Recovery:
-        return recoveryIndex();
-    case Kind::Piece:
-        break;
-    }
-    return piece(1);
-}
-
-QString OutputNames::role(Kind kind) {
-    switch (kind) {
-    case Kind::Piece:
-        return NamesWords::tr("piece");
-    case Kind::Script:
-        return NamesWords::tr("restore script");
-    case Kind::PosixScript:
-        return NamesWords::tr("macOS and Linux restore script");
-    case Kind::Recovery:
-        return NamesWords::tr("recovery file");
-    case Kind::Checksums:
-        break;
-    }
-    return NamesWords::tr("checksum list");
+    if (kind == Kind::Piece)
+        return piece(1);
+    return m_fileName + suffixOf(kind).toString();
 }
 
 QByteArray OutputNames::besideOnDisk(Kind kind) const {
@@ -108,20 +77,21 @@ void OutputNames::setPieceOnDisk(QByteArray &buffer, qint64 number) const {
 }
 
 QString OutputNames::recoveryIndex() const {
-    return m_fileName + kRecoverySuffix;
+    return beside(Kind::Recovery);
 }
 
 QString OutputNames::recoveryVolume(qint64 number, qint64 volumes) const {
     const int digits = int(QString::number(volumes).size());
     return m_fileName + QStringLiteral(".vol%1+1").arg(number, digits, 10, QLatin1Char('0')) +
-           kRecoverySuffix;
+           suffixOf(Kind::Recovery).toString();
 }
 
 std::optional<OutputNames::Entry> OutputNames::parse(const QString &name) {
     const qsizetype dot = name.lastIndexOf(u'.');
     if (dot <= 0)
         return std::nullopt;
-    if (QStringView(name).mid(dot).compare(kRecoverySuffix, Qt::CaseInsensitive) == 0) {
+    const QStringView suffix = QStringView(name).mid(dot);
+    if (suffix.compare(suffixOf(Kind::Recovery), Qt::CaseInsensitive) == 0) {
         static const QRegularExpression volume(QStringLiteral("\\.vol([0-9]+)\\+1$"),
                                                QRegularExpression::CaseInsensitiveOption);
         const QString stem = name.left(dot);
@@ -131,13 +101,11 @@ std::optional<OutputNames::Entry> OutputNames::parse(const QString &name) {
         return Entry{stem.left(match.capturedStart()), Kind::Recovery,
                      match.captured(1).toLongLong() + 1};
     }
-    if (QStringView(name).mid(dot).compare(kScriptSuffix, Qt::CaseInsensitive) == 0)
-        return Entry{name.left(dot), Kind::Script, 0};
-    if (QStringView(name).mid(dot).compare(kPosixScriptSuffix, Qt::CaseInsensitive) == 0)
-        return Entry{name.left(dot), Kind::PosixScript, 0};
-    if (QStringView(name).mid(dot).compare(kChecksumsSuffix, Qt::CaseInsensitive) == 0)
-        return Entry{name.left(dot), Kind::Checksums, 0};
-    if (const std::optional<qint64> number = pieceNumber(QStringView(name).mid(dot + 1)))
+    for (const OutputKind &output : kOutputKinds) {
+        if (output.isBesidePieces() && suffix.compare(output.suffix, Qt::CaseInsensitive) == 0)
+            return Entry{name.left(dot), output.kind, 0};
+    }
+    if (const std::optional<qint64> number = pieceNumber(suffix.mid(1)))
         return Entry{name.left(dot), Kind::Piece, *number};
     return std::nullopt;
 }

@@ -34,13 +34,10 @@ public:
     QString recoveryIndex() const;
     QString recoveryVolume(qint64 number, qint64 volumes) const;
 
+    // Every kind of output, told apart in names/OutputKinds.h.
     enum class Kind { Piece, Script, PosixScript, Checksums, Recovery };
-    // The files a split writes beside the pieces, one of each kind: the restore scripts and the
-    // checksum list.
-    static constexpr Kind kBeside[] = {Kind::Script, Kind::PosixScript, Kind::Checksums};
+    // The name of the output of kind (the first piece's for a piece, the index for recovery).
     QString beside(Kind kind) const;
-    // What an output of kind is to the user: "piece", "restore script", ...
-    static QString role(Kind kind);
     QByteArray besideOnDisk(Kind kind) const;
     // What an entry of a folder is among the outputs of any file: the file it belongs to and
     // which output, with the piece's number (for a recovery volume, its number plus one; 0 for

@@ -2,6 +2,7 @@
 
 #include "OutputFolder.h"
 #include "names/OutputNames.h"
+#include "run/Saturating.h"
 
 namespace PosixRestoreScript {
 
@@ -340,6 +341,14 @@ QByteArray scriptFor(const OutputNames &names, const QList<qint64> &pieceLengths
            (digests ? wholeDigest : QByteArray()) +
            "'\n\n# A line for each piece from the first on: its size in bytes" +
            (digests ? " and its SHA-256" : "") + ".\nmanifest='\n" + manifest + "'\n\n" + kBody;
+}
+
+qint64 bytesAtMost(const OutputNames &names, qint64 pieces) {
+    // Its fixed text, its name a few times, and a size and a digest for each piece.
+    constexpr qint64 kFixedText = 16 << 10;
+    constexpr qint64 kPerPiece = 20 + 1 + 64 + 1;
+    return saturatingAdd(saturatingMultiply(pieces, kPerPiece),
+                         kFixedText + 8 * fileSystemName(names.fileName()).size());
 }
 
 bool isScriptOf(const QByteArray &script, const OutputNames &names) {

@@ -20,6 +20,9 @@ QByteArray scriptFor(const OutputNames &names, const QList<qint64> &pieceLengths
                      const QByteArray &wholeDigest = {},
                      const QList<QByteArray> &pieceDigests = {});
 
+// Enough room for the script of pieces pieces of names, digests included, without building it.
+qint64 bytesAtMost(const OutputNames &names, qint64 pieces);
+
 // Whether script is, byte for byte, one that scriptFor() gives for names: a split replaces or
 // removes such a script, and no other file.
 bool isScriptOf(const QByteArray &script, const OutputNames &names);

@@ -1,6 +1,7 @@
 #include "names/RestoreScript.h"
 
 #include "names/OutputNames.h"
+#include "run/Saturating.h"
 
 namespace RestoreScript {
 
@@ -84,6 +85,22 @@ QByteArray scriptFor(const OutputNames &names, qint64 pieceCount) {
     if (isAscii(names.fileName()))
         return text.toLatin1();
     return QByteArray(kUtf8Line) + kLineEnd.toLatin1() + text.toUtf8();
+}
+
+qint64 bytesAtMost(const OutputNames &names, qint64 pieces) {
+    // As if every piece stood on a copy line of its own.
+    const qint64 perPiece = scriptBytes(nextTerm(names, pieces)) +
+                            scriptBytes(continuation(names)) + scriptBytes(destination(names)) + 2;
+    return saturatingAdd(saturatingMultiply(pieces, perPiece),
+                         2 * scriptBytes(names.fileName()) + 64);
+}
+
+bool isScriptOf(const QByteArray &script, const OutputNames &names) {
+    // Each piece's term opens with its quoted name; the destination's has no dot after it.
+    const QString prefix = quoted(names.piece(1)).chopped(2);
+    const QByteArray term = isAscii(names.fileName()) ? prefix.toLatin1() : prefix.toUtf8();
+    const qint64 pieces = script.count(term);
+    return pieces > 0 && scriptFor(names, pieces) == script;
 }
 
 } // namespace RestoreScript

@@ -37,4 +37,10 @@ QString echoLine(const QString &fileName);
 // console to UTF-8; a plain ASCII name gets exactly the two lines.
 QByteArray scriptFor(const OutputNames &names, qint64 pieceCount);
 
+// Enough room for the script of pieces pieces of names, without building it.
+qint64 bytesAtMost(const OutputNames &names, qint64 pieces);
+
+// Whether script is, byte for byte, one that scriptFor() gives for names.
+bool isScriptOf(const QByteArray &script, const OutputNames &names);
+
 } // namespace RestoreScript

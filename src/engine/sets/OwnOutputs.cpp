@@ -5,9 +5,8 @@
 #include "SourceFile.h"
 #include "checksums/ChecksumList.h"
 #include "checksums/FileSha256.h"
-#include "names/PosixRestoreScript.h"
+#include "names/OutputKinds.h"
 #include "sets/JoinRecipe.h"
-#include "sets/RestoreScriptReader.h"
 
 #include <algorithm>
 
@@ -20,25 +19,15 @@ constexpr qint64 kLargestOwnFile = qint64(256) << 20;
 
 bool isOwnOutput(const OutputFolder &folder, const QByteArray &name, const OutputNames &names,
                  OutputNames::Kind kind) {
-    QByteArray bytes;
+    // A piece has no form of its own to tell; a recovery file is told by the list.
+    const OutputKind &output = outputKind(kind);
+    if (!output.isOwn)
+        return false;
     try {
-        bytes = SourceFile(folder, name).readAll(kLargestOwnFile);
+        return output.isOwn(SourceFile(folder, name).readAll(kLargestOwnFile), names);
     } catch (const Failure &) {
         return false;
     }
-    switch (kind) {
-    case OutputNames::Kind::Script:
-        return isRestoreScriptOf(bytes, names.fileName());
-    case OutputNames::Kind::PosixScript:
-        return PosixRestoreScript::isScriptOf(bytes, names);
-    case OutputNames::Kind::Checksums:
-        return isChecksumListOf(bytes, names);
-    case OutputNames::Kind::Piece:
-    case OutputNames::Kind::Recovery:
-        break;
-    }
-    // A piece has no form of its own to tell; a recovery file is told by the list.
-    return false;
 }
 
 qint64 piecesNamedBeside(const OutputFolder &folder, const OutputNames &names) {

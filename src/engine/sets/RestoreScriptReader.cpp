@@ -205,11 +205,3 @@ void ScriptReader::refuse(Failure::Code code, const ScriptLine &line,
 JoinRecipe readRestoreScript(const QString &path) {
     return ScriptReader(path, readScript(SourceFile(path))).read();
 }
-
-bool isRestoreScriptOf(const QByteArray &script, const QString &fileName) {
-    try {
-        return ScriptReader({}, script).read().destination == fileName;
-    } catch (const Failure &) {
-        return false;
-    }
-}

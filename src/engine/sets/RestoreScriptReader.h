@@ -14,6 +14,3 @@
 // The recipe of the script at path, opened as a source is: a FIFO or a device is refused rather
 // than waited on.
 JoinRecipe readRestoreScript(const QString &path);
-
-// Whether script is the text of a restore script of fileName's pieces, as a split writes them.
-bool isRestoreScriptOf(const QByteArray &script, const QString &fileName);

@@ -2,6 +2,7 @@
 
 #include "NameFolding.h"
 #include "OutputFolder.h"
+#include "names/OutputKinds.h"
 #include "sets/OwnOutputs.h"
 #include "split/ExistingOutputs.h"
 #include "split/SplitPlan.h"
@@ -19,8 +20,11 @@ std::optional<Failure> FileOutputCheck::check(const QList<OutputNames::Kind> &wr
                                               OutputChecker::Replaced &replaced) {
     m_replaced = &replaced;
     try {
-        for (const OutputNames::Kind kind : OutputNames::kBeside) {
-            if (std::optional<Failure> refused = checkBeside(kind, written.contains(kind)))
+        for (const OutputKind &output : kOutputKinds) {
+            if (!output.isBesidePieces())
+                continue;
+            if (std::optional<Failure> refused =
+                    checkBeside(output.kind, written.contains(output.kind)))
                 return refused;
         }
         if (std::optional<Failure> refused = checkRecovery())
@@ -39,14 +43,21 @@ std::optional<Failure> FileOutputCheck::checkBeside(OutputNames::Kind kind, bool
     if (spellings.isEmpty())
         return std::nullopt;
     const QByteArray name = m_file.names.besideOnDisk(kind);
+    if (!written) {
+        // What this split does not write stands as it is, but for an earlier split's own, which
+        // names pieces that go: it goes with them, unless it is a queued source.
+        OutputChecker::Replaced ignored;
+        const FileFacts facts = m_folder.facts(name);
+        if (facts.kind == FileKind::Regular && facts.linkCount == 1 &&
+            !m_checker.problemAt(name, ignored) && isOwnOutput(m_folder, name, m_file.names, kind))
+            m_file.existing.insert(name, facts.identity);
+        return std::nullopt;
+    }
     if (std::optional<Failure> refused = problemAt(name, spellings, kind))
         return refused;
     if (!m_file.existing.contains(name) || isOwnOutput(m_folder, name, m_file.names, kind))
         return std::nullopt;
-    if (written)
-        return notOurs(kind, name);
-    m_file.existing.remove(name); // someone else's, which this split does not touch
-    return std::nullopt;
+    return notOurs(kind, name);
 }
 
 std::optional<Failure> FileOutputCheck::checkRecovery() {
@@ -130,10 +141,10 @@ std::optional<Failure> FileOutputCheck::problemAt(const QByteArray &name,
                                                   OutputNames::Kind kind) {
     const QString path = m_folder.filePath(name);
     if (const std::optional<OutputProblem> problem = m_checker.problemAt(name, *m_replaced))
-        return problem->refusal(m_file.queued.path, OutputNames::role(kind), path);
+        return problem->refusal(m_file.queued.path, outputKind(kind).translatedRole(), path);
     if (const std::optional<QByteArray> twin = caseTwin(name, spellings)) {
         const OutputProblem problem{OutputProblem::Kind::CaseTwin, m_folder.filePath(*twin)};
-        return problem.refusal(m_file.queued.path, OutputNames::role(kind), path);
+        return problem.refusal(m_file.queued.path, outputKind(kind).translatedRole(), path);
     }
     if (const FileFacts facts = m_folder.facts(name); facts.kind == FileKind::Regular)
         m_file.existing.insert(name, facts.identity);
@@ -157,7 +168,7 @@ std::optional<QByteArray> FileOutputCheck::caseTwin(const QByteArray &name,
 
 Failure FileOutputCheck::notOurs(OutputNames::Kind kind, const QByteArray &name) const {
     return Failure(Failure::Code::OutputNotOurs, m_file.queued.path,
-                   {FailureArg::text(OutputNames::role(kind)),
+                   {FailureArg::text(outputKind(kind).translatedRole()),
                     FailureArg::path(m_folder.filePath(name)),
                     FailureArg::name(m_file.names.fileName())});
 }

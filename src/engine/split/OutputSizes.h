@@ -1,20 +1,20 @@
 #pragma once
 
 #include "Failure.h"
+#include "names/OutputNames.h"
 
+#include <QList>
 #include <QtGlobal>
 
 #include <optional>
 
 class OutputFolder;
-class OutputNames;
 struct FolderCapacity;
 struct PlannedFile;
 
 // What the outputs of one file take on a volume, worked out before any is written.
 struct OutputSizes {
-    bool checksums = true;   // a checksum list is written
-    bool posixScript = true; // a restore script for macOS, Linux and the BSDs is written
+    const QList<OutputNames::Kind> &besidePieces; // written beside the pieces
 
     // Disk space the outputs of file take, in whole blocks of blockSize; enough, never less.
     qint64 bytes(const PlannedFile &file, qint64 blockSize) const;

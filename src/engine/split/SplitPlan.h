@@ -45,13 +45,11 @@ struct SplitPlan {
     std::vector<OutputLock> locks;          // of every file's outputs there, for the whole run
     std::unique_ptr<OutputChecker> checker; // for pieces past those checked
     QList<PlannedFile> files;               // in queue order
-    bool writeChecksums = true;
-    bool writePosixScript = true;
+    // What each file's split writes beside its pieces, in the order it writes them.
+    QList<OutputNames::Kind> besidePieces;
     bool flushesWhole = true; // one syncfs of the folder's file system reaches its storage
 
-    // What each file's split writes beside its pieces: the restore script, and the others
-    // asked for.
-    QList<OutputNames::Kind> besidePieces() const;
+    bool writes(OutputNames::Kind kind) const { return besidePieces.contains(kind); }
 
     SplitPlan();
     SplitPlan(SplitPlan &&) noexcept;

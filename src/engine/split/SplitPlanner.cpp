@@ -6,6 +6,7 @@
 #include "OutputFolder.h"
 #include "Par2Program.h"
 #include "SourceFile.h"
+#include "names/OutputKinds.h"
 #include "names/PortableName.h"
 #include "run/Saturating.h"
 #include "sizes/PieceLength.h"
@@ -20,6 +21,16 @@
 #include <optional>
 
 namespace {
+
+// The files beside each file's pieces that the request has written, in the order they are.
+QList<OutputNames::Kind> besidePieces(const SplitRequest &request) {
+    QList<OutputNames::Kind> kinds;
+    for (const OutputKind &output : kOutputKinds) {
+        if (output.isBesidePieces() && request.writes(output.kind))
+            kinds << output.kind;
+    }
+    return kinds;
+}
 
 // A queued file whose source could be opened.
 struct Source {
@@ -40,7 +51,7 @@ class Planner {
 public:
     explicit Planner(const SplitRequest &request)
         : m_request(request)
-        , m_sizes{request.writeChecksums, request.writePosixScript} {}
+        , m_besidePieces(besidePieces(request)) {}
 
     SplitPlan plan();
 
@@ -68,7 +79,8 @@ private:
     [[noreturn]] void throwRefused() const;
 
     const SplitRequest &m_request;
-    const OutputSizes m_sizes;
+    const QList<OutputNames::Kind> m_besidePieces;
+    const OutputSizes m_sizes{m_besidePieces};
     struct Numbered {
         qsizetype index;
         Failure refusal;
@@ -80,13 +92,12 @@ SplitPlan Planner::plan() {
     if (m_request.recovery.amount > 0 && !Par2Program::isAvailable())
         throw Par2Program::absent();
     // Only the list tells a recovery file for ours, and checks what a rebuild gives.
-    if (m_request.recovery.amount > 0 && !m_request.writeChecksums)
+    if (m_request.recovery.amount > 0 && !m_request.writes(OutputNames::Kind::Checksums))
         throw Failure(Failure::Code::RecoveryNeedsChecksums);
     QList<Source> sources = readableSources();
     refuseSameNames(sources);
     SplitPlan plan;
-    plan.writeChecksums = m_request.writeChecksums;
-    plan.writePosixScript = m_request.writePosixScript;
+    plan.besidePieces = m_besidePieces;
     if (!openFolder(plan))
         throwRefused();
     sweepLeftovers(*plan.folder, sources);
@@ -230,7 +241,7 @@ std::optional<PlannedFile> Planner::planFile(SplitPlan &plan, const Source &sour
         refused = refused->withPath(queued.path);
     else
         refused = FileOutputCheck(*plan.folder, *plan.checker, existing, file)
-                      .check(plan.besidePieces(), replaced);
+                      .check(plan.besidePieces, replaced);
     if (refused) {
         refuse(source.index, *refused);
         return std::nullopt;
@@ -312,15 +323,6 @@ SplitPlan::SplitPlan() = default;
 SplitPlan::SplitPlan(SplitPlan &&) noexcept = default;
 SplitPlan &SplitPlan::operator=(SplitPlan &&) noexcept = default;
 SplitPlan::~SplitPlan() = default;
-
-QList<OutputNames::Kind> SplitPlan::besidePieces() const {
-    QList<OutputNames::Kind> kinds{OutputNames::Kind::Script};
-    if (writePosixScript)
-        kinds << OutputNames::Kind::PosixScript;
-    if (writeChecksums)
-        kinds << OutputNames::Kind::Checksums;
-    return kinds;
-}
 
 qint64 SplitPlan::totalWork() const {
     qint64 total = 0;

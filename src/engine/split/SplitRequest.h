@@ -1,5 +1,7 @@
 #pragma once
 
+#include "names/OutputNames.h"
+
 #include <QList>
 #include <QString>
 #include <QtGlobal>
@@ -30,11 +32,13 @@ struct RecoveryAmount {
 // split, where to, and how long the pieces are, or how many each file is cut into. Nothing of
 // the window is read after that.
 struct SplitRequest {
-    QList<QueuedFile> queue;      // in the order the files are split
-    QString outputFolder;         // native separators
-    qint64 pieceLength = 1;       // bytes in every piece but the last (see PieceLength.h)
-    qint64 pieceCount = 0;        // when above 0, each file in this many pieces instead
-    bool writeChecksums = true;   // a SHA-256 list beside the pieces of each file
-    bool writePosixScript = true; // a restore script for macOS, Linux and the BSDs too
+    QList<QueuedFile> queue; // in the order the files are split
+    QString outputFolder;    // native separators
+    qint64 pieceLength = 1;  // bytes in every piece but the last (see PieceLength.h)
+    qint64 pieceCount = 0;   // when above 0, each file in this many pieces instead
+    // The outputs the user does without, of those that may be left out (OutputKinds.h).
+    QList<OutputNames::Kind> leftOut;
     RecoveryAmount recovery;
+
+    bool writes(OutputNames::Kind kind) const { return !leftOut.contains(kind); }
 };

@@ -5,8 +5,7 @@
 #include "SourceFile.h"
 #include "TemporaryFile.h"
 #include "checksums/ChecksumList.h"
-#include "names/PosixRestoreScript.h"
-#include "names/RestoreScript.h"
+#include "names/OutputKinds.h"
 #include "recovery/RecoveryWriter.h"
 #include "run/FractionProgress.h"
 #include "run/RunProgress.h"
@@ -128,7 +127,7 @@ CutPlan SplitRun::cutPlanFor(const PlannedFile &file, const SourceFile &source) 
             .pieceLength = file.pieceLength,
             .plannedPieces = file.pieces,
             .flushEachPiece = m_flushMethod == FlushMethod::EachFile,
-            .hash = m_plan.writeChecksums,
+            .hash = m_plan.writes(OutputNames::Kind::Checksums),
             .permissions = file.permissions,
             // Checked as the pieces planned were, on the way.
             .checkLatePiece = [this](const QByteArray &name) {
@@ -139,40 +138,18 @@ CutPlan SplitRun::cutPlanFor(const PlannedFile &file, const SourceFile &source) 
             }};
 }
 
-namespace {
-
-QByteArray textBeside(OutputNames::Kind kind, const PlannedFile &file, const CutResult &cut,
-                      const QList<ChecksumList::Listed> &recovery) {
-    switch (kind) {
-    case OutputNames::Kind::Checksums:
-        return ChecksumList::text(file.names, cut.wholeDigest, cut.pieceDigests, recovery);
-    case OutputNames::Kind::PosixScript:
-        return PosixRestoreScript::scriptFor(file.names, cut.pieceLengths, cut.wholeDigest,
-                                             cut.pieceDigests);
-    case OutputNames::Kind::Script:
-    case OutputNames::Kind::Piece:
-    case OutputNames::Kind::Recovery:
-        break;
-    }
-    return RestoreScript::scriptFor(file.names, cut.pieces);
-}
-
-} // namespace
-
 bool SplitRun::writeFinishing(const PlannedFile &file, const CutResult &cut,
                               const QList<ChecksumList::Listed> &recovery) {
-    // The Windows script takes its name last, so that a failure of any leaves no script naming
+    // In the plan's order, the Windows script last: a failure of any leaves no script naming
     // pieces that go.
+    const OutputContents contents{file.names, cut.pieceLengths, cut.wholeDigest, cut.pieceDigests,
+                                  recovery};
     std::vector<std::unique_ptr<TemporaryFile>> written;
-    for (const OutputNames::Kind kind :
-         {OutputNames::Kind::Checksums, OutputNames::Kind::PosixScript,
-          OutputNames::Kind::Script}) {
-        if (!m_plan.besidePieces().contains(kind))
-            continue;
+    for (const OutputNames::Kind kind : m_plan.besidePieces) {
         written.push_back(
             std::make_unique<TemporaryFile>(*m_plan.folder, file.names.besideOnDisk(kind)));
         written.back()->restrictPermissions(file.permissions);
-        written.back()->write(textBeside(kind, file, cut, recovery));
+        written.back()->write(outputKind(kind).text(contents));
     }
     // All written first: the first flush commits the others with it, and theirs cost little.
     for (const std::unique_ptr<TemporaryFile> &text : written)

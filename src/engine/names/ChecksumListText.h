@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+class OutputNames;
+
+// A file beside the pieces that the checksum list names too: a recovery file.
+struct ListedFile {
+    QString name;
+    QByteArray digest; // lower-case hex SHA-256
+    bool operator==(const ListedFile &) const = default;
+};
+
+// The text of the SHA-256 list beside a file's pieces, name.sha256, in the format that GNU
+// "sha256sum -c" and "shasum -a 256 -c" read: a line for the whole file, then a line for each
+// piece in order, then one for each recovery file, each "<64 hex digits>  <name>", ended by
+// LF, the names bare so that the list is checked from inside its folder.
+namespace ChecksumListText {
+
+QByteArray text(const OutputNames &names, const QByteArray &whole, const QList<QByteArray> &pieces,
+                const QList<ListedFile> &recovery = {});
+
+// Enough room for the list of pieces pieces and recoveryFiles recovery files of names.
+qint64 bytesAtMost(const OutputNames &names, qint64 pieces, qint64 recoveryFiles);
+
+// Whether bytes are, byte for byte, a list that a split of names writes.
+bool isListOf(const QByteArray &bytes, const OutputNames &names);
+
+} // namespace ChecksumListText

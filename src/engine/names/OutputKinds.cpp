@@ -1,0 +1,61 @@
+#include "names/OutputKinds.h"
+
+#include "names/PosixRestoreScript.h"
+#include "names/RestoreScript.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+
+namespace {
+
+QByteArray checksumListText(const OutputContents &contents) {
+    return ChecksumListText::text(contents.names, contents.wholeDigest, contents.pieceDigests,
+                                  contents.recovery);
+}
+
+QByteArray posixScriptText(const OutputContents &contents) {
+    return PosixRestoreScript::scriptFor(contents.names, contents.pieceLengths,
+                                         contents.wholeDigest, contents.pieceDigests);
+}
+
+QByteArray scriptText(const OutputContents &contents) {
+    return RestoreScript::scriptFor(contents.names, contents.pieceLengths.size());
+}
+
+qint64 posixScriptBytes(const OutputNames &names, qint64 pieces, qint64) {
+    return PosixRestoreScript::bytesAtMost(names, pieces);
+}
+
+qint64 scriptBytes(const OutputNames &names, qint64 pieces, qint64) {
+    return RestoreScript::bytesAtMost(names, pieces);
+}
+
+} // namespace
+
+const std::array<OutputKind, 5> kOutputKinds{{
+    {OutputNames::Kind::Checksums, u".sha256", QT_TRANSLATE_NOOP("Outputs", "checksum list"),
+     u"no-checksums", QT_TRANSLATE_NOOP("Outputs", "write no SHA-256 list."),
+     QT_TRANSLATE_NOOP("Outputs", "Write &Checksums"), u"mnuchecksums", checksumListText,
+     ChecksumListText::bytesAtMost, ChecksumListText::isListOf},
+    {OutputNames::Kind::PosixScript, u".sh",
+     QT_TRANSLATE_NOOP("Outputs", "macOS and Linux restore script"), u"no-sh",
+     QT_TRANSLATE_NOOP("Outputs", "write no restore script for macOS, Linux and the BSDs."),
+     QT_TRANSLATE_NOOP("Outputs", "Write &Restore Script for macOS and Linux"), u"mnuposixscript",
+     posixScriptText, posixScriptBytes, PosixRestoreScript::isScriptOf},
+    {OutputNames::Kind::Script, u".bat", QT_TRANSLATE_NOOP("Outputs", "restore script"), nullptr,
+     nullptr, nullptr, nullptr, scriptText, scriptBytes, RestoreScript::isScriptOf},
+    {OutputNames::Kind::Recovery, u".par2", QT_TRANSLATE_NOOP("Outputs", "recovery file"), nullptr,
+     nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {OutputNames::Kind::Piece, u"", QT_TRANSLATE_NOOP("Outputs", "piece"), nullptr, nullptr,
+     nullptr, nullptr, nullptr, nullptr, nullptr},
+}};
+
+QString OutputKind::translatedRole() const {
+    return QCoreApplication::translate("Outputs", role);
+}
+
+const OutputKind &outputKind(OutputNames::Kind kind) {
+    return *std::find_if(kOutputKinds.cbegin(), kOutputKinds.cend(),
+                         [kind](const OutputKind &row) { return row.kind == kind; });
+}
