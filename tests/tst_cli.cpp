@@ -1,5 +1,4 @@
 #include "Cli.h"
-#include "Options.h"
 #include "TerminalProgress.h"
 #include "TestFiles.h"
 #include "run/ProgressCounter.h"
@@ -9,7 +8,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -29,8 +27,10 @@ private Q_SLOTS:
     void commands();
     void sizeLabelsAreTheWindowsList_data();
     void sizeLabelsAreTheWindowsList();
-    void optionsAgreeEverywhere_data();
-    void optionsAgreeEverywhere();
+    void completionOffersWhatIsTaken_data();
+    void completionOffersWhatIsTaken();
+    void completionOfValues_data();
+    void completionOfValues();
     void progressBarEndsWithTheRun_data();
     void progressBarEndsWithTheRun();
     void ctrlCLeavesWhatCancelLeaves();
@@ -309,68 +309,108 @@ void CliTest::sizeLabelsAreTheWindowsList() {
 
 namespace {
 
-// The options a text names: "--size" and "-s" where they stand as words of their own.
-QSet<QString> optionsNamed(const QString &text) {
-    QSet<QString> named;
-    static const QRegularExpression option(QStringLiteral("(?<![\\w-])(--?[a-z][a-z0-9-]*)"));
-    for (const QRegularExpressionMatch &match : option.globalMatch(text))
-        named.insert(match.captured(1));
-    return named;
+// What bash's completion of tessary-cli offers where line is typed in folder, its last word
+// the one completed; bash breaks "--size=1." at the "=".
+QStringList completed(const QString &folder, QString line) {
+    QProcess bash;
+    bash.setWorkingDirectory(folder);
+    bash.start(QStringLiteral("bash"),
+               QStringList{QStringLiteral("-c"),
+                           QStringLiteral("source \"$1\"; shift; COMP_WORDS=(\"$@\"); "
+                                          "COMP_CWORD=$(($# - 1)); _tessary_cli; "
+                                          "printf '%s\\n' \"${COMPREPLY[@]}\""),
+                           QStringLiteral("bash"), QStringLiteral(TESSARY_COMPLETION),
+                           QStringLiteral("tessary-cli")} +
+                   line.replace(u'=', QStringLiteral(" = ")).split(u' '));
+    if (!bash.waitForFinished(30'000))
+        return {QStringLiteral("(bash did not finish)")};
+    QStringList offered =
+        QString::fromUtf8(bash.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    offered.sort();
+    return offered;
 }
 
-QSet<QString> declaredOptions() {
-    QSet<QString> declared;
-    for (const Cli::OptionDeclaration &option : Cli::optionDeclarations()) {
-        for (const QString &name : option.names)
-            declared.insert((name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name);
+// The options the help of command lists, as each entry's head line names them.
+QStringList optionsInHelp(const QString &command) {
+    static const QRegularExpression head(QStringLiteral("^  (-.*)$"),
+                                         QRegularExpression::MultilineOption);
+    static const QRegularExpression name(QStringLiteral("--?[a-z][a-z0-9-]*"));
+    QStringList names;
+    const QString help = runCli(QDir::tempPath(), {command, QStringLiteral("--help")}).out;
+    for (const QRegularExpressionMatch &line : head.globalMatch(help)) {
+        for (const QRegularExpressionMatch &option : name.globalMatch(line.captured(1)))
+            names << option.captured();
     }
-    return declared;
+    names.sort();
+    return names;
 }
 
-QString sourceText(const char *path) {
-    return QString::fromUtf8(
-        readTestFile(QStringLiteral(TESSARY_SOURCE_DIR "/") + QLatin1StringView(path)));
-}
+using Taken = std::function<bool(const QString &word)>;
 
-// The manual page's section of options.
-QString manualOptions() {
-    const QString page = sourceText("docs/man/tessary-cli.1.scd");
-    const qsizetype start = page.indexOf(QStringLiteral("\n# OPTIONS"));
-    return page.mid(start, page.indexOf(QStringLiteral("\n# "), start + 1) - start);
-}
-
-// The words the completion offers: those in its quoted lists, its comments aside.
-QString completionWords() {
-    static const QRegularExpression comment(QStringLiteral("^\\s*#.*$"),
-                                            QRegularExpression::MultilineOption);
-    static const QRegularExpression quoted(QStringLiteral("'([^']*)'"));
-    const QString script = sourceText("packaging/tessary-cli.bash-completion").remove(comment);
-    QString words;
-    for (const QRegularExpressionMatch &match : quoted.globalMatch(script))
-        words += match.captured(1) + u' ';
-    return words;
+// Whether the command line takes the option: it does where, followed by a value and --help, it
+// gives the help.
+Taken optionOf(const QStringList &command) {
+    return [command](const QString &option) {
+        return runCli(QDir::tempPath(),
+                      command + QStringList{option, QStringLiteral("x"), QStringLiteral("--help")})
+                   .status == 0;
+    };
 }
 
 } // namespace
 
-void CliTest::optionsAgreeEverywhere_data() {
-    // Every option that is declared, or that the manual page or the completion names.
-    QTest::addColumn<QString>("option");
-    QSet<QString> all = declaredOptions();
-    all += optionsNamed(manualOptions());
-    all += optionsNamed(completionWords());
-    QStringList sorted(all.cbegin(), all.cend());
-    sorted.sort();
-    for (const QString &option : std::as_const(sorted))
-        QTest::addRow("%s", qPrintable(option)) << option;
+Q_DECLARE_METATYPE(Taken)
+
+void CliTest::completionOffersWhatIsTaken_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<Taken>("taken");
+    QTest::addColumn<QString>("helpOf"); // the command whose help lists what is offered
+    QTest::addRow("a command or the program's options") << QString() << optionOf({}) << QString();
+    for (const char *command : {"split", "join", "verify"})
+        QTest::addRow("the options of %s", command)
+            << QStringLiteral("%1 -").arg(QLatin1StringView(command))
+            << optionOf({QString::fromLatin1(command)}) << QString::fromLatin1(command);
+    QTest::addRow("the sizes after -s")
+        << QStringLiteral("split -s ")
+        << Taken([](const QString &size) { return Cli::pieceLength(size).has_value(); })
+        << QString();
 }
 
-void CliTest::optionsAgreeEverywhere() {
-    QFETCH(QString, option);
-    QVERIFY2(declaredOptions().contains(option), "not an option of tessary-cli");
-    QVERIFY2(manualOptions().contains(u'*' + option + u'*'), "not in the manual page");
-    QVERIFY2(optionsNamed(completionWords()).contains(option), "not in the completion");
-    QVERIFY2(optionsNamed(Cli::helpText()).contains(option), "not in the help");
+void CliTest::completionOffersWhatIsTaken() {
+    QFETCH(QString, line);
+    QFETCH(Taken, taken);
+    QFETCH(QString, helpOf);
+    const QStringList offered = completed(QDir::tempPath(), line);
+
+    QVERIFY(!offered.isEmpty());
+    for (const QString &word : offered)
+        QVERIFY2(taken(word), qPrintable(word));
+    if (!helpOf.isEmpty())
+        QCOMPARE(offered, optionsInHelp(helpOf));
+}
+
+void CliTest::completionOfValues_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QStringList>("offered"); // in a folder of report.doc and the folder out
+    const QStringList files{QStringLiteral("out"), QStringLiteral("report.doc")};
+    QTest::addRow("a size") << QStringLiteral("split -s 1.") << QStringList{QStringLiteral("1.4M")};
+    QTest::addRow("a size after =")
+        << QStringLiteral("split --size=fa") << QStringList{QStringLiteral("fat32")};
+    QTest::addRow("the output folder") << QStringLiteral("split -o ") << files.first(1);
+    QTest::addRow("nothing for a number of pieces") << QStringLiteral("split -n ") << QStringList();
+    QTest::addRow("files after a switch") << QStringLiteral("split -q rep") << files.mid(1);
+    QTest::addRow("files after what another command takes") << QStringLiteral("join -s ") << files;
+    QTest::addRow("no option of another command") << QStringLiteral("verify --y") << QStringList();
+}
+
+void CliTest::completionOfValues() {
+    QFETCH(QString, line);
+    QFETCH(QStringList, offered);
+    QTemporaryDir folder;
+    writeTestFile(folder.filePath(QStringLiteral("report.doc")), patternBytes(10));
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("out")));
+
+    QCOMPARE(completed(folder.path(), line), offered);
 }
 
 void CliTest::progressBarEndsWithTheRun_data() {

@@ -150,14 +150,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>the piece size: one of the window&apos;s sizes, %1; one to fit %2; a whole number of bytes; or a number with k, M or G (1000s) or KiB, MiB or GiB (1024s), the same under every locale. Every piece but the last holds one byte less than SIZE.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>cut each file into N pieces of one length, the last no longer.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>the output folder, by default the current one.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -167,10 +159,6 @@
     </message>
     <message>
         <source>write no restore script for macOS, Linux and the BSDs.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>no progress, and no message on success.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -219,15 +207,27 @@ Try &apos;%1%2 --help&apos;.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>write recovery files in PAR2 (FILE.par2 and its volumes) that rebuild any N lost or damaged pieces, or N percent of them; they need the par2 program.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>join the pieces of FILE, a restore script, a SHA-256 list or a first piece (name.1), into the file they were split from, beside them, checked against the list when there is one, lost or damaged pieces rebuilt from recovery files.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>answer Yes to every question: replace a file, join without a script or list, go on past a piece of odd length, rebuild pieces from recovery files. Without it, each is answered No.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the piece size, which has no default: one of the window&apos;s sizes, %1; what a piece must fit, %2, in pieces of at most that many bytes; a whole number of bytes; or a number with k, M or G (1000s) or KiB, MiB or GiB (1024s) that comes to whole bytes (1.5k, 64MiB), read the same under every locale. Every piece but the last holds one byte less than SIZE (at 100k, 99,999 bytes), so SIZE is 2 bytes at least.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cut each file into N pieces of one length, the last no longer; a file too short for that is refused.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>write recovery files in PAR2 (FILE.par2 and its volumes) that rebuild any N lost or damaged pieces, or N percent of them (rounded up); they need the par2 program, and the SHA-256 list that names them.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no progress, and no message on success.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
