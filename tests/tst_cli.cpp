@@ -1,4 +1,5 @@
 #include "Cli.h"
+#include "ProgressFrame.h"
 #include "TerminalProgress.h"
 #include "TestFiles.h"
 #include "run/ProgressCounter.h"
@@ -8,14 +9,20 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <functional>
 #include <limits>
 #include <memory>
+#include <string>
+#include <utility>
+
+#include <wchar.h>
 
 // tessary-cli as a script or a person at a terminal meets it: its exit status, what it says on
 // stdout and stderr, and what it writes.
@@ -23,6 +30,7 @@ class CliTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
     void commands_data();
     void commands();
     void sizeLabelsAreTheWindowsList_data();
@@ -33,6 +41,10 @@ private Q_SLOTS:
     void completionOfValues();
     void progressBarEndsWithTheRun_data();
     void progressBarEndsWithTheRun();
+    void progressFitsTheTerminal_data();
+    void progressFitsTheTerminal();
+    void progressEscapesOnlyWhereTheTerminalTakesThem_data();
+    void progressEscapesOnlyWhereTheTerminalTakesThem();
     void ctrlCLeavesWhatCancelLeaves();
     void removedCurrentFolderIsRefused();
 };
@@ -77,6 +89,11 @@ void splitReport(const QString &folder) {
 } // namespace
 
 Q_DECLARE_METATYPE(Setup)
+
+void CliTest::initTestCase() {
+    // wcswidth counts columns as a UTF-8 terminal does, whatever the tests run under.
+    QVERIFY(std::setlocale(LC_CTYPE, "C.UTF-8"));
+}
 
 void CliTest::commands_data() {
     QTest::addColumn<Setup>("setup");
@@ -421,26 +438,119 @@ void CliTest::progressBarEndsWithTheRun_data() {
     QTest::addRow("stopped halfway: no bar, and no time left") << qint64(500) << QByteArray();
 }
 
+namespace {
+
+// What a run's progress draws on a terminal (a file here) while it lives, once it has drawn a
+// frame; nothing where it drew none.
+QByteArray drawnOnTerminal(const ProgressCounter &counter) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE *)> terminal(std::tmpfile(), &std::fclose);
+    {
+        const TerminalProgress shown(counter, terminal.get(), TerminalProgress::Style::Redrawn,
+                                     std::chrono::milliseconds(1));
+        if (!QTest::qWaitFor([&] { return std::ftell(terminal.get()) > 0; }))
+            return {};
+    }
+    std::rewind(terminal.get());
+    QByteArray written(1 << 16, '\0');
+    written.truncate(qsizetype(std::fread(written.data(), 1, written.size(), terminal.get())));
+    return written;
+}
+
+// The columns a terminal gives text, as the C library counts them.
+int terminalColumns(const QString &text) {
+    const std::wstring wide = text.toStdWString();
+    return ::wcswidth(wide.c_str(), wide.size());
+}
+
+} // namespace
+
 void CliTest::progressBarEndsWithTheRun() {
     QFETCH(qint64, done);
     QFETCH(QByteArray, end);
-    std::unique_ptr<std::FILE, int (*)(std::FILE *)> terminal(std::tmpfile(), &std::fclose);
     ProgressCounter counter;
     counter.runStarted(1, 1000);
     counter.fileStarted(0, QStringLiteral("report.doc"), 1000);
     counter.bytesCopied(done);
-    {
-        const TerminalProgress shown(counter, terminal.get(), TerminalProgress::Style::Redrawn,
-                                     std::chrono::milliseconds(1));
-        QTRY_VERIFY(std::ftell(terminal.get()) > 0); // a frame drawn while it ran
-    }
 
-    std::rewind(terminal.get());
-    QByteArray written(4096, '\0');
-    written.truncate(qsizetype(std::fread(written.data(), 1, written.size(), terminal.get())));
+    const QByteArray written = drawnOnTerminal(counter);
+
+    QVERIFY(!written.isEmpty());
     const QByteArray last = written.mid(written.lastIndexOf('\r') + 1);
     QCOMPARE(last.startsWith(end) && !last.contains("left"), true);
     QCOMPARE(last.endsWith('\n'), !end.isEmpty());
+}
+
+void CliTest::progressFitsTheTerminal_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("columns");
+    QTest::addColumn<QString>("shown"); // what the frame holds whole
+    const QString done = QStringLiteral(": 1.2 GB");
+    const std::pair<const char *, QString> names[] = {
+        {"a short name", QStringLiteral("report.doc")},
+        {"a long name", QStringLiteral("holiday-photos-of-the-whole-family-").repeated(5)},
+        {"a name of wide characters", QStringLiteral("\u5831\u544a\u66f8").repeated(30)},
+        {"a name of combining marks", QStringLiteral("e\u0301").repeated(90)},
+        {"a name of emoji", QStringLiteral("\U0001F600").repeated(50)}};
+    for (const auto &[what, name] : names) {
+        for (const int columns : {10, 30, 80})
+            QTest::addRow("%s, %d columns", what, columns)
+                << name << columns << (columns >= 30 ? done : QString());
+    }
+    QTest::addRow("all of it where it fits")
+        << names[0].second << 80
+        << names[0].second + QStringLiteral(" (2 of 5): 1.2 GB of 4.0 GB, about 1 min left");
+}
+
+void CliTest::progressFitsTheTerminal() {
+    QFETCH(QString, name);
+    QFETCH(int, columns);
+    QFETCH(QString, shown);
+    const ProgressText::Parts parts{name, QStringLiteral(" (2 of 5)"), QStringLiteral(": 1.2 GB"),
+                                    QStringLiteral(" of 4.0 GB"),
+                                    QStringLiteral(", about 1 min left")};
+
+    const QString frame = progressFrame(500, parts, columns);
+
+    // Short of the last column, where many terminals wrap at once.
+    QVERIFY2(terminalColumns(frame) < columns, qPrintable(frame));
+    QVERIFY2(frame.contains(shown), qPrintable(frame));
+}
+
+void CliTest::progressEscapesOnlyWhereTheTerminalTakesThem_data() {
+    QTest::addColumn<QByteArray>("term"); // empty: unset
+    QTest::addColumn<bool>("escapes");
+    QTest::addRow("xterm") << QByteArray("xterm-256color") << true;
+    QTest::addRow("a dumb terminal") << QByteArray("dumb") << false;
+    QTest::addRow("no TERM") << QByteArray() << false;
+}
+
+void CliTest::progressEscapesOnlyWhereTheTerminalTakesThem() {
+    QFETCH(QByteArray, term);
+    QFETCH(bool, escapes);
+    const QByteArray termBefore = qgetenv("TERM");
+    const QByteArray columnsBefore = qgetenv("COLUMNS");
+    const auto restore = qScopeGuard([&] {
+        qputenv("TERM", termBefore);
+        qputenv("COLUMNS", columnsBefore);
+    });
+    if (term.isEmpty())
+        qunsetenv("TERM");
+    else
+        qputenv("TERM", term);
+    qputenv("COLUMNS", "30"); // where the stream is no terminal that could tell
+    ProgressCounter counter;
+    counter.runStarted(2, 2000);
+    counter.fileStarted(0, QStringLiteral("holiday-photos-of-the-whole-family.iso"), 1000);
+    counter.bytesCopied(500);
+
+    const QByteArray written = drawnOnTerminal(counter);
+
+    QVERIFY(!written.isEmpty());
+    QCOMPARE(written.contains('\x1b'), escapes);
+    for (const QByteArray &frame : written.split('\r')) {
+        const QString text = QString::fromUtf8(frame).remove(QStringLiteral("\x1b[K"));
+        QVERIFY2(terminalColumns(text) < 30, frame.constData());
+    }
 }
 
 void CliTest::ctrlCLeavesWhatCancelLeaves() {
