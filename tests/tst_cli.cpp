@@ -159,7 +159,7 @@ void CliTest::commands_data() {
         << QStringList{QStringLiteral("report.doc")};
     QTest::addRow("a size below 2 bytes")
         << Setup(report) << args("split -s 1 report.doc") << 2 << QString()
-        << QStringLiteral("tessary-cli split: a size of 1 bytes gives no pieces")
+        << QStringLiteral("tessary-cli split: a size of 1 byte gives no pieces")
         << QStringList{QStringLiteral("report.doc")};
     QTest::addRow("the current folder")
         << Setup(report) << args("split -s 100 .") << 1 << QString()
@@ -251,11 +251,31 @@ void CliTest::commands_data() {
                splitReport(folder);
                writeTestFile(QDir(folder).filePath(QStringLiteral("report.doc.2")), "damaged");
            })
-        << args("verify -q report.doc.bat") << 1 << QString()
+        << args("verify report.doc.bat") << 1 << QString()
         << QStringLiteral("2 of the 3 pieces in report.doc.sha256 match. So does report.doc, "
                           "joined beside them.\n\n\u2022 report.doc.1: matches\n\u2022 "
                           "report.doc.2: damaged\n")
         << split;
+    QTest::addRow("verify -q tells only what is wrong")
+        << Setup([](const QString &folder) {
+               splitReport(folder);
+               QFile::remove(QDir(folder).filePath(QStringLiteral("report.doc.2")));
+           })
+        << args("verify -q report.doc.bat") << 1 << QString()
+        << QStringLiteral("2 of the 3 pieces in report.doc.sha256 match. So does report.doc, "
+                          "joined beside them.\n\n\u2022 report.doc.2: missing\n")
+        << split.mid(0, 2) + split.mid(3);
+    QTest::addRow("verify -q of pieces that match says nothing")
+        << Setup(splitReport) << args("verify -q report.doc.sha256") << 0 << QString() << QString()
+        << split;
+    QTest::addRow("one byte, fewer than the pieces asked for")
+        << Setup([](const QString &folder) {
+               writeTestFile(QDir(folder).filePath(QStringLiteral("report.doc")), "x");
+           })
+        << args("split -n 2 report.doc") << 1 << QString()
+        << QStringLiteral("The split was not started:\n\n\u2022 %1/report.doc: it holds 1 byte, "
+                          "fewer than the 2 pieces asked for\n")
+        << QStringList{QStringLiteral("report.doc")};
 }
 
 void CliTest::commands() {

@@ -31,6 +31,13 @@
         <source>EB</source>
         <translation type="unfinished"></translation>
     </message>
+    <message numerus="yes">
+        <source>%1 bytes</source>
+        <translation>
+            <numerusform>%1 byte</numerusform>
+            <numerusform>%1 bytes</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>Checksums</name>
@@ -195,10 +202,6 @@ Try &apos;%1%2 --help&apos;.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>a size of %1 bytes gives no pieces: every piece holds one byte less than the size, so it must be 2 bytes or more</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>%1: standard output: %2</source>
         <translation type="unfinished"></translation>
     </message>
@@ -227,7 +230,11 @@ Try &apos;%1%2 --help&apos;.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>no progress, and no message on success.</source>
+        <source>a size of %1 gives no pieces: every piece holds one byte less than the size, so it must be 2 bytes or more</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no progress, and no message on success; of a check that fails, only what is wrong.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -266,12 +273,6 @@ Try &apos;%1%2 --help&apos;.</source>
     </message>
     <message>
         <source>no restore script stands beside it, and the join was not started</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 holds %2 bytes, but %3 holds %4. In a split every piece but the last holds as many bytes as the first, and the last no more: a piece may be damaged, or come from another split.
-
-Join the pieces all the same?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -405,7 +406,13 @@ Replace it with the file joined from its pieces?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>holds %1 bytes, but %2 holds %3: a piece is damaged</source>
+        <source>holds %1, but %2 holds %3: a piece is damaged</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 holds %2, but %3 holds %4. In a split every piece but the last holds as many bytes as the first, and the last no more: a piece may be damaged, or come from another split.
+
+Join the pieces all the same?</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -504,13 +511,12 @@ Replace it with the file joined from its pieces?</source>
         <source>... and %1 more.</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <source>1 piece</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
+    <message numerus="yes">
         <source>%1 pieces</source>
-        <translation type="unfinished"></translation>
+        <translation>
+            <numerusform>%1 piece</numerusform>
+            <numerusform>%1 pieces</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -602,9 +608,12 @@ Replace it with the file joined from its pieces?</source>
         <source>it is %1, not a regular file</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>it holds more than the %1 bytes expected</source>
-        <translation type="unfinished"></translation>
+        <translation>
+            <numerusform>it holds more than the %1 byte expected</numerusform>
+            <numerusform>it holds more than the %1 bytes expected</numerusform>
+        </translation>
     </message>
     <message>
         <source>the system has no thread to spare: %1</source>
@@ -640,9 +649,12 @@ Replace it with the file joined from its pieces?</source>
 </context>
 <context>
     <name>Recovery</name>
-    <message>
+    <message numerus="yes">
         <source>it would be cut into %1 pieces, more than the %2 that recovery files can cover</source>
-        <translation type="unfinished"></translation>
+        <translation>
+            <numerusform>it would be cut into %1 piece, more than the %2 that recovery files can cover</numerusform>
+            <numerusform>it would be cut into %1 pieces, more than the %2 that recovery files can cover</numerusform>
+        </translation>
     </message>
     <message>
         <source>its recovery files would not fit the output folder&apos;s file system</source>
@@ -692,9 +704,12 @@ Replace it with the file joined from its pieces?</source>
         <source>the par2 program could not rebuild the pieces: %1</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>the names of its %1 pieces are too long together to be handed to the par2 program; fewer pieces or a shorter name would do</source>
-        <translation type="unfinished"></translation>
+        <translation>
+            <numerusform>the name of its %1 piece is too long to be handed to the par2 program; a shorter name would do</numerusform>
+            <numerusform>the names of its %1 pieces are too long together to be handed to the par2 program; fewer pieces or a shorter name would do</numerusform>
+        </translation>
     </message>
     <message>
         <source>the par2 program did not make this recovery file</source>
@@ -735,32 +750,26 @@ Replace it with the file joined from its pieces?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>1 of the %1 pieces is damaged or missing; the recovery files can rebuild it.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 of the %2 pieces are damaged or missing; the recovery files can rebuild them.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>The recovery files find every piece whole, though the checksum list does not.</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <source>1 of the %1 recovery files is damaged or missing, so fewer pieces can be rebuilt.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
+    <message numerus="yes">
         <source>%1 of the %2 recovery files are damaged or missing, so fewer pieces can be rebuilt.</source>
-        <translation type="unfinished"></translation>
+        <translation>
+            <numerusform>%1 of the %2 recovery files is damaged or missing, so fewer pieces can be rebuilt.</numerusform>
+            <numerusform>%1 of the %2 recovery files are damaged or missing, so fewer pieces can be rebuilt.</numerusform>
+        </translation>
     </message>
     <message>
         <source>%1 was rebuilt from the recovery files first.</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>%1 pieces were rebuilt from the recovery files first: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>
+            <numerusform>%1 piece was rebuilt from the recovery files first: %2.</numerusform>
+            <numerusform>%1 pieces were rebuilt from the recovery files first: %2.</numerusform>
+        </translation>
     </message>
     <message>
         <source>%1.
@@ -768,21 +777,12 @@ Replace it with the file joined from its pieces?</source>
 Recovery files stand beside the pieces. Rebuild what is damaged or missing from them, then join?</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <source>1 of the %1 pieces is damaged or missing</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 of the %2 pieces are damaged or missing</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1, more than the recovery files can rebuild: 1 more piece would be needed.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
+    <message numerus="yes">
         <source>%1, more than the recovery files can rebuild: %2 more pieces would be needed.</source>
-        <translation type="unfinished"></translation>
+        <translation>
+            <numerusform>%1, more than the recovery files can rebuild: %2 more piece would be needed.</numerusform>
+            <numerusform>%1, more than the recovery files can rebuild: %2 more pieces would be needed.</numerusform>
+        </translation>
     </message>
     <message>
         <source>Damaged or missing: %1.</source>
@@ -792,9 +792,26 @@ Recovery files stand beside the pieces. Rebuild what is damaged or missing from 
         <source>%1 was rebuilt from the recovery files before that, and stays beside the other pieces.</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>%1 pieces were rebuilt from the recovery files before that, and stay beside the others: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>
+            <numerusform>%1 piece was rebuilt from the recovery files before that, and stays beside the others: %2.</numerusform>
+            <numerusform>%1 pieces were rebuilt from the recovery files before that, and stay beside the others: %2.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of the %2 are damaged or missing; the recovery files can rebuild them.</source>
+        <translation>
+            <numerusform>%1 of the %2 is damaged or missing; the recovery files can rebuild it.</numerusform>
+            <numerusform>%1 of the %2 are damaged or missing; the recovery files can rebuild them.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of the %2 are damaged or missing</source>
+        <translation>
+            <numerusform>%1 of the %2 is damaged or missing</numerusform>
+            <numerusform>%1 of the %2 are damaged or missing</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -911,13 +928,19 @@ Nothing was written.</source>
         <source>%1 cannot be examined: %2</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>the name %1 would take %2 bytes, more than the %3 that the output folder&apos;s file system allows in a name</source>
-        <translation type="unfinished"></translation>
+        <translation>
+            <numerusform>the name %1 would take %2 byte, more than the %3 that the output folder&apos;s file system allows in a name</numerusform>
+            <numerusform>the name %1 would take %2 bytes, more than the %3 that the output folder&apos;s file system allows in a name</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>the name %1 would take a path of %2 bytes, more than the %3 that the system allows</source>
-        <translation type="unfinished"></translation>
+        <translation>
+            <numerusform>the name %1 would take a path of %2 byte, more than the %3 that the system allows</numerusform>
+            <numerusform>the name %1 would take a path of %2 bytes, more than the %3 that the system allows</numerusform>
+        </translation>
     </message>
     <message>
         <source>Tessary may not make files in this folder</source>
@@ -931,20 +954,15 @@ Nothing was written.</source>
         <source>the split needs %1 of free space there, but only %2 is free</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>the split needs %1 new files there, but only %2 more can be made</source>
-        <translation type="unfinished"></translation>
+        <translation>
+            <numerusform>the split needs %1 new file there, but only %2 more can be made</numerusform>
+            <numerusform>the split needs %1 new files there, but only %2 more can be made</numerusform>
+        </translation>
     </message>
     <message>
         <source>its file system holds files of at most %1, smaller than the %2 pieces</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it holds %1 bytes, fewer than the %2 pieces asked for</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it holds %1 bytes, which cannot be cut into %2 pieces of one length (the last no longer)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -953,6 +971,14 @@ Nothing was written.</source>
     </message>
     <message>
         <source>a file stands at its piece&apos;s name %1, and no restore script or checksum list of %2 beside it names that piece: it may be a file of your own (a rotated log, say); Tessary will not replace it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it holds %1, fewer than the %2 asked for</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it holds %1, which cannot be cut into %2 of one length (the last no longer)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1006,13 +1032,12 @@ Nothing was written.</source>
         <source>%1 %2 split.</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <source>1 file was not started.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
+    <message numerus="yes">
         <source>%1 files were not started.</source>
-        <translation type="unfinished"></translation>
+        <translation>
+            <numerusform>%1 file was not started.</numerusform>
+            <numerusform>%1 files were not started.</numerusform>
+        </translation>
     </message>
     <message>
         <source>Split Stopped</source>
@@ -1030,9 +1055,12 @@ Nothing was written.</source>
         <source>The piece matched its checksum.</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>All %1 pieces matched their checksums.</source>
-        <translation type="unfinished"></translation>
+        <translation>
+            <numerusform>%1 piece matched its checksum.</numerusform>
+            <numerusform>All %1 pieces matched their checksums.</numerusform>
+        </translation>
     </message>
     <message>
         <source>matches</source>
@@ -1087,10 +1115,6 @@ Nothing was written.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>%1 of the %2 pieces in %3 match.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Every piece matches its line in %1, but joined they would not make %2 as the list gives it: its line for %2 is wrong.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1098,9 +1122,12 @@ Nothing was written.</source>
         <source>The piece matches %1 and makes %2.</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>All %1 pieces match %2, and joined they make %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>
+            <numerusform>%1 piece matches %2, and makes %3.</numerusform>
+            <numerusform>All %1 pieces match %2, and joined they make %3.</numerusform>
+        </translation>
     </message>
     <message>
         <source> So does %1, joined beside them.</source>
@@ -1117,6 +1144,13 @@ Nothing was written.</source>
     <message>
         <source>%1 and %2</source>
         <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of the %2 in %3 match.</source>
+        <translation>
+            <numerusform>%1 of the %2 in %3 matches.</numerusform>
+            <numerusform>%1 of the %2 in %3 match.</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -106,7 +106,8 @@ const QList<OptionDeclaration> &optionDeclarations() {
              "each is answered No."),
          .commands = {QStringLiteral("join")}},
         {.names = {QStringLiteral("q"), QStringLiteral("quiet")},
-         .help = CliText::tr("no progress, and no message on success."),
+         .help = CliText::tr("no progress, and no message on success; of a check that fails, "
+                             "only what is wrong."),
          .commands = everyCommand},
         {.names = {QStringLiteral("h"), QStringLiteral("help")},
          .help = CliText::tr("show this help."),

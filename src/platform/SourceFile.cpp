@@ -3,6 +3,7 @@
 
 #include "Failure.h"
 #include "OutputFolder.h"
+#include "PluralCount.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -71,7 +72,9 @@ QByteArray SourceFile::readAll(qint64 atMost) const {
     }
     if (got > atMost)
         throw Failure(Failure::Kind::TooLarge, m_path,
-                      PlatformText::tr("it holds more than the %1 bytes expected").arg(atMost));
+                      PlatformText::tr("it holds more than the %1 bytes expected", nullptr,
+                                       pluralCount(atMost))
+                          .arg(atMost));
     bytes.truncate(got);
     return bytes;
 }

@@ -2,6 +2,7 @@
 #include "recovery/RecoveryText.h"
 
 #include "OutputFolder.h"
+#include "PluralCount.h"
 #include "names/OutputNames.h"
 #include "run/Saturating.h"
 
@@ -52,7 +53,8 @@ std::variant<RecoveryLayout, Failure> layoutRecovery(qint64 pieces, qint64 piece
         return Failure(Failure::Kind::TooLarge, {},
                        RecoveryText::tr("the names of its %1 pieces are too long together to be "
                                         "handed to the par2 program; fewer pieces or a shorter "
-                                        "name would do")
+                                        "name would do",
+                                        nullptr, pluralCount(pieces))
                            .arg(locale.toString(pieces)));
     RecoveryLayout layout;
     layout.lostPieces = std::clamp<qint64>(lostPieces, 1, pieces);
@@ -70,7 +72,8 @@ std::variant<RecoveryLayout, Failure> layoutRecovery(qint64 pieces, qint64 piece
     if (pieces > kMostSourceBlocks)
         return Failure(Failure::Kind::TooLarge, {},
                        RecoveryText::tr("it would be cut into %1 pieces, more than the %2 that "
-                                        "recovery files can cover")
+                                        "recovery files can cover",
+                                        nullptr, pluralCount(pieces))
                            .arg(locale.toString(pieces), locale.toString(kMostSourceBlocks)));
     return Failure(Failure::Kind::TooLarge, {},
                    RecoveryText::tr("its recovery files would not fit the output folder's file "

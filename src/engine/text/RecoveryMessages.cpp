@@ -4,6 +4,8 @@
 #include "checksums/Verify.h"
 #include "text/MessageText.h"
 
+#include "PluralCount.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -36,15 +38,10 @@ QString verdict(const VerifyResult &result) {
         return {};
     switch (result.rebuild->state) {
     case RecoveryVerdict::State::CanRebuild:
-        return damaged == 1 ? RecoveryMessagesText::tr(
-                                  "1 of the %1 pieces is damaged or missing; the recovery "
-                                  "files can rebuild it.")
-                                  .arg(pieces)
-                            : RecoveryMessagesText::tr(
-                                  "%1 of the %2 pieces are damaged or missing; the recovery "
-                                  "files can rebuild them.")
-                                  .arg(damaged)
-                                  .arg(pieces);
+        return RecoveryMessagesText::tr("%1 of the %2 are damaged or missing; the recovery "
+                                        "files can rebuild them.",
+                                        nullptr, pluralCount(damaged))
+            .arg(QString::number(damaged), piecesText(pieces));
     case RecoveryVerdict::State::CannotRebuild:
         return cannotRebuild(damaged, pieces, result.rebuild->morePieces);
     case RecoveryVerdict::State::Whole:
@@ -62,14 +59,11 @@ QString afterCheck(const VerifyResult &result) {
     if (const QString told = verdict(result); !told.isEmpty())
         sentences << told;
     if (const qint64 bad = notMatching(result.recovery); bad > 0)
-        sentences << (bad == 1
-                          ? RecoveryMessagesText::tr("1 of the %1 recovery files is damaged or "
-                                                     "missing, so fewer pieces can be rebuilt.")
-                                .arg(result.recovery.size())
-                          : RecoveryMessagesText::tr("%1 of the %2 recovery files are damaged or "
-                                                     "missing, so fewer pieces can be rebuilt.")
-                                .arg(bad)
-                                .arg(result.recovery.size()));
+        sentences << RecoveryMessagesText::tr("%1 of the %2 recovery files are damaged or "
+                                              "missing, so fewer pieces can be rebuilt.",
+                                              nullptr, pluralCount(bad))
+                         .arg(bad)
+                         .arg(result.recovery.size());
     return sentences.join(u' ');
 }
 
@@ -80,7 +74,8 @@ QString rebuilt(const QStringList &pieces) {
                ? RecoveryMessagesText::tr("%1 was rebuilt from the recovery files first.")
                      .arg(printable(pieces.first()))
                : RecoveryMessagesText::tr(
-                     "%1 pieces were rebuilt from the recovery files first: %2.")
+                     "%1 pieces were rebuilt from the recovery files first: %2.", nullptr,
+                     pluralCount(pieces.size()))
                      .arg(pieces.size())
                      .arg(printable(pieces.join(QStringLiteral(", "))));
 }
@@ -91,7 +86,8 @@ QString rebuiltAndKept(const QStringList &pieces) {
                                           "and stays beside the other pieces.")
                      .arg(printable(pieces.first()))
                : RecoveryMessagesText::tr("%1 pieces were rebuilt from the recovery files "
-                                          "before that, and stay beside the others: %2.")
+                                          "before that, and stay beside the others: %2.",
+                                          nullptr, pluralCount(pieces.size()))
                      .arg(pieces.size())
                      .arg(printable(pieces.join(QStringLiteral(", "))));
 }
@@ -109,21 +105,14 @@ QString rebuildQuestion(const Failure &failure) {
 }
 
 QString cannotRebuild(qint64 damaged, qint64 pieces, qint64 more, const QStringList &named) {
-    const QString found = damaged == 1
-                              ? RecoveryMessagesText::tr("1 of the %1 pieces is damaged or "
-                                                         "missing")
-                                    .arg(pieces)
-                              : RecoveryMessagesText::tr("%1 of the %2 pieces are damaged or "
-                                                         "missing")
-                                    .arg(damaged)
-                                    .arg(pieces);
-    QString why = more == 1 ? RecoveryMessagesText::tr("%1, more than the recovery files can "
-                                                       "rebuild: 1 more piece would be needed.")
-                                  .arg(found)
-                            : RecoveryMessagesText::tr("%1, more than the recovery files can "
-                                                       "rebuild: %2 more pieces would be needed.")
-                                  .arg(found)
-                                  .arg(more);
+    const QString found = RecoveryMessagesText::tr("%1 of the %2 are damaged or missing", nullptr,
+                                                   pluralCount(damaged))
+                              .arg(QString::number(damaged), piecesText(pieces));
+    QString why = RecoveryMessagesText::tr("%1, more than the recovery files can rebuild: %2 "
+                                           "more pieces would be needed.",
+                                           nullptr, pluralCount(more))
+                      .arg(found)
+                      .arg(more);
     if (named.isEmpty())
         return why;
     return why + u' ' +

@@ -3,6 +3,8 @@
 #include "text/ByteCounts.h"
 #include "text/MessageText.h"
 
+#include "PluralCount.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QLocale>
@@ -149,7 +151,8 @@ QString outputNotExamined(const QString &path, const QString &reason) {
 
 QString nameTooLong(const QString &name, qint64 bytes, qint64 nameMax) {
     return RefusalText::tr("the name %1 would take %2 bytes, more than the %3 that the output "
-                           "folder's file system allows in a name")
+                           "folder's file system allows in a name",
+                           nullptr, pluralCount(bytes))
         .arg(name)
         .arg(bytes)
         .arg(nameMax);
@@ -157,7 +160,8 @@ QString nameTooLong(const QString &name, qint64 bytes, qint64 nameMax) {
 
 QString pathTooLong(const QString &name, qint64 bytes, qint64 pathMax) {
     return RefusalText::tr("the name %1 would take a path of %2 bytes, more than the %3 that the "
-                           "system allows")
+                           "system allows",
+                           nullptr, pluralCount(bytes))
         .arg(name)
         .arg(bytes)
         .arg(pathMax);
@@ -178,7 +182,8 @@ QString notEnoughSpace(qint64 needed, qint64 free) {
 
 QString notEnoughFiles(qint64 needed, qint64 free) {
     const QLocale locale;
-    return RefusalText::tr("the split needs %1 new files there, but only %2 more can be made")
+    return RefusalText::tr("the split needs %1 new files there, but only %2 more can be made",
+                           nullptr, pluralCount(needed))
         .arg(locale.toString(needed), locale.toString(free));
 }
 
@@ -188,13 +193,12 @@ QString pieceTooLarge(qint64 largestFile, qint64 piece) {
 }
 
 QString notInPieces(qint64 bytes, qint64 pieces) {
-    const QLocale locale;
     if (bytes < pieces)
-        return RefusalText::tr("it holds %1 bytes, fewer than the %2 pieces asked for")
-            .arg(locale.toString(bytes), locale.toString(pieces));
-    return RefusalText::tr("it holds %1 bytes, which cannot be cut into %2 pieces of one length "
-                           "(the last no longer)")
-        .arg(locale.toString(bytes), locale.toString(pieces));
+        return RefusalText::tr("it holds %1, fewer than the %2 asked for")
+            .arg(byteCountText(bytes), piecesText(pieces));
+    return RefusalText::tr("it holds %1, which cannot be cut into %2 of one length (the last no "
+                           "longer)")
+        .arg(byteCountText(bytes), piecesText(pieces));
 }
 
 } // namespace RefusalReason
