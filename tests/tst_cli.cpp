@@ -194,6 +194,10 @@ void CliTest::commands_data() {
     QTest::addRow("no command") << Setup(report) << QStringList() << 2 << QString()
                                 << QStringLiteral("tessary-cli: which command")
                                 << QStringList{QStringLiteral("report.doc")};
+    QTest::addRow("a command's help, of that command alone")
+        << Setup(report) << args("join --help") << 0
+        << QStringLiteral("Usage: tessary-cli join [-y] [-q] FILE\n\nJoin the pieces of FILE")
+        << QString() << QStringList{QStringLiteral("report.doc")};
     QTest::addRow("join answers No to every question")
         << Setup(splitReport) << args("join report.doc.bat") << 1 << QString()
         << QDir::toNativeSeparators(QStringLiteral("%1/report.doc exists already.")) << split;
