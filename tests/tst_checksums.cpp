@@ -1,6 +1,7 @@
 #include "Failure.h"
 #include "Splitting.h"
 #include "TestFiles.h"
+#include "Translations.h"
 #include "join/JoinPlanner.h"
 #include "join/JoinRun.h"
 #include "messages/RefusalMessage.h"
@@ -24,6 +25,7 @@ class ChecksumsTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
     void sha256sumAcceptsTheList();
     void listIsWhatTheSplitWrote();
     void damagedPieceRefusesTheJoin_data();
@@ -35,6 +37,10 @@ private Q_SLOTS:
     void verifyListsEveryPiece();
     void verifyFromTheFirstPieceListsAGap();
 };
+
+void ChecksumsTest::initTestCase() {
+    installTranslations(); // the words as the programs say them: "1 piece"
+}
 
 namespace {
 

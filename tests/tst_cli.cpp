@@ -1,5 +1,5 @@
 #include "Cli.h"
-#include "Options.h"
+#include "ProgressFrame.h"
 #include "TerminalProgress.h"
 #include "TestFiles.h"
 #include "run/ProgressCounter.h"
@@ -9,15 +9,20 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSet>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <functional>
 #include <limits>
 #include <memory>
+#include <string>
+#include <utility>
+
+#include <wchar.h>
 
 // tessary-cli as a script or a person at a terminal meets it: its exit status, what it says on
 // stdout and stderr, and what it writes.
@@ -25,14 +30,21 @@ class CliTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
     void commands_data();
     void commands();
     void sizeLabelsAreTheWindowsList_data();
     void sizeLabelsAreTheWindowsList();
-    void optionsAgreeEverywhere_data();
-    void optionsAgreeEverywhere();
+    void completionOffersWhatIsTaken_data();
+    void completionOffersWhatIsTaken();
+    void completionOfValues_data();
+    void completionOfValues();
     void progressBarEndsWithTheRun_data();
     void progressBarEndsWithTheRun();
+    void progressFitsTheTerminal_data();
+    void progressFitsTheTerminal();
+    void progressEscapesOnlyWhereTheTerminalTakesThem_data();
+    void progressEscapesOnlyWhereTheTerminalTakesThem();
     void ctrlCLeavesWhatCancelLeaves();
     void removedCurrentFolderIsRefused();
 };
@@ -77,6 +89,11 @@ void splitReport(const QString &folder) {
 } // namespace
 
 Q_DECLARE_METATYPE(Setup)
+
+void CliTest::initTestCase() {
+    // wcswidth counts columns as a UTF-8 terminal does, whatever the tests run under.
+    QVERIFY(std::setlocale(LC_CTYPE, "C.UTF-8"));
+}
 
 void CliTest::commands_data() {
     QTest::addColumn<Setup>("setup");
@@ -142,7 +159,7 @@ void CliTest::commands_data() {
         << QStringList{QStringLiteral("report.doc")};
     QTest::addRow("a size below 2 bytes")
         << Setup(report) << args("split -s 1 report.doc") << 2 << QString()
-        << QStringLiteral("tessary-cli split: a size of 1 bytes gives no pieces")
+        << QStringLiteral("tessary-cli split: a size of 1 byte gives no pieces")
         << QStringList{QStringLiteral("report.doc")};
     QTest::addRow("the current folder")
         << Setup(report) << args("split -s 100 .") << 1 << QString()
@@ -177,6 +194,10 @@ void CliTest::commands_data() {
     QTest::addRow("no command") << Setup(report) << QStringList() << 2 << QString()
                                 << QStringLiteral("tessary-cli: which command")
                                 << QStringList{QStringLiteral("report.doc")};
+    QTest::addRow("a command's help, of that command alone")
+        << Setup(report) << args("join --help") << 0
+        << QStringLiteral("Usage: tessary-cli join [-y] [-q] FILE\n\nJoin the pieces of FILE")
+        << QString() << QStringList{QStringLiteral("report.doc")};
     QTest::addRow("join answers No to every question")
         << Setup(splitReport) << args("join report.doc.bat") << 1 << QString()
         << QDir::toNativeSeparators(QStringLiteral("%1/report.doc exists already.")) << split;
@@ -234,11 +255,31 @@ void CliTest::commands_data() {
                splitReport(folder);
                writeTestFile(QDir(folder).filePath(QStringLiteral("report.doc.2")), "damaged");
            })
-        << args("verify -q report.doc.bat") << 1 << QString()
+        << args("verify report.doc.bat") << 1 << QString()
         << QStringLiteral("2 of the 3 pieces in report.doc.sha256 match. So does report.doc, "
                           "joined beside them.\n\n\u2022 report.doc.1: matches\n\u2022 "
                           "report.doc.2: damaged\n")
         << split;
+    QTest::addRow("verify -q tells only what is wrong")
+        << Setup([](const QString &folder) {
+               splitReport(folder);
+               QFile::remove(QDir(folder).filePath(QStringLiteral("report.doc.2")));
+           })
+        << args("verify -q report.doc.bat") << 1 << QString()
+        << QStringLiteral("2 of the 3 pieces in report.doc.sha256 match. So does report.doc, "
+                          "joined beside them.\n\n\u2022 report.doc.2: missing\n")
+        << split.mid(0, 2) + split.mid(3);
+    QTest::addRow("verify -q of pieces that match says nothing")
+        << Setup(splitReport) << args("verify -q report.doc.sha256") << 0 << QString() << QString()
+        << split;
+    QTest::addRow("one byte, fewer than the pieces asked for")
+        << Setup([](const QString &folder) {
+               writeTestFile(QDir(folder).filePath(QStringLiteral("report.doc")), "x");
+           })
+        << args("split -n 2 report.doc") << 1 << QString()
+        << QStringLiteral("The split was not started:\n\n\u2022 %1/report.doc: it holds 1 byte, "
+                          "fewer than the 2 pieces asked for\n")
+        << QStringList{QStringLiteral("report.doc")};
 }
 
 void CliTest::commands() {
@@ -309,68 +350,108 @@ void CliTest::sizeLabelsAreTheWindowsList() {
 
 namespace {
 
-// The options a text names: "--size" and "-s" where they stand as words of their own.
-QSet<QString> optionsNamed(const QString &text) {
-    QSet<QString> named;
-    static const QRegularExpression option(QStringLiteral("(?<![\\w-])(--?[a-z][a-z0-9-]*)"));
-    for (const QRegularExpressionMatch &match : option.globalMatch(text))
-        named.insert(match.captured(1));
-    return named;
+// What bash's completion of tessary-cli offers where line is typed in folder, its last word
+// the one completed; bash breaks "--size=1." at the "=".
+QStringList completed(const QString &folder, QString line) {
+    QProcess bash;
+    bash.setWorkingDirectory(folder);
+    bash.start(QStringLiteral("bash"),
+               QStringList{QStringLiteral("-c"),
+                           QStringLiteral("source \"$1\"; shift; COMP_WORDS=(\"$@\"); "
+                                          "COMP_CWORD=$(($# - 1)); _tessary_cli; "
+                                          "printf '%s\\n' \"${COMPREPLY[@]}\""),
+                           QStringLiteral("bash"), QStringLiteral(TESSARY_COMPLETION),
+                           QStringLiteral("tessary-cli")} +
+                   line.replace(u'=', QStringLiteral(" = ")).split(u' '));
+    if (!bash.waitForFinished(30'000))
+        return {QStringLiteral("(bash did not finish)")};
+    QStringList offered =
+        QString::fromUtf8(bash.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    offered.sort();
+    return offered;
 }
 
-QSet<QString> declaredOptions() {
-    QSet<QString> declared;
-    for (const Cli::OptionDeclaration &option : Cli::optionDeclarations()) {
-        for (const QString &name : option.names)
-            declared.insert((name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name);
+// The options the help of command lists, as each entry's head line names them.
+QStringList optionsInHelp(const QString &command) {
+    static const QRegularExpression head(QStringLiteral("^  (-.*)$"),
+                                         QRegularExpression::MultilineOption);
+    static const QRegularExpression name(QStringLiteral("--?[a-z][a-z0-9-]*"));
+    QStringList names;
+    const QString help = runCli(QDir::tempPath(), {command, QStringLiteral("--help")}).out;
+    for (const QRegularExpressionMatch &line : head.globalMatch(help)) {
+        for (const QRegularExpressionMatch &option : name.globalMatch(line.captured(1)))
+            names << option.captured();
     }
-    return declared;
+    names.sort();
+    return names;
 }
 
-QString sourceText(const char *path) {
-    return QString::fromUtf8(
-        readTestFile(QStringLiteral(TESSARY_SOURCE_DIR "/") + QLatin1StringView(path)));
-}
+using Taken = std::function<bool(const QString &word)>;
 
-// The manual page's section of options.
-QString manualOptions() {
-    const QString page = sourceText("docs/man/tessary-cli.1.scd");
-    const qsizetype start = page.indexOf(QStringLiteral("\n# OPTIONS"));
-    return page.mid(start, page.indexOf(QStringLiteral("\n# "), start + 1) - start);
-}
-
-// The words the completion offers: those in its quoted lists, its comments aside.
-QString completionWords() {
-    static const QRegularExpression comment(QStringLiteral("^\\s*#.*$"),
-                                            QRegularExpression::MultilineOption);
-    static const QRegularExpression quoted(QStringLiteral("'([^']*)'"));
-    const QString script = sourceText("packaging/tessary-cli.bash-completion").remove(comment);
-    QString words;
-    for (const QRegularExpressionMatch &match : quoted.globalMatch(script))
-        words += match.captured(1) + u' ';
-    return words;
+// Whether the command line takes the option: it does where, followed by a value and --help, it
+// gives the help.
+Taken optionOf(const QStringList &command) {
+    return [command](const QString &option) {
+        return runCli(QDir::tempPath(),
+                      command + QStringList{option, QStringLiteral("x"), QStringLiteral("--help")})
+                   .status == 0;
+    };
 }
 
 } // namespace
 
-void CliTest::optionsAgreeEverywhere_data() {
-    // Every option that is declared, or that the manual page or the completion names.
-    QTest::addColumn<QString>("option");
-    QSet<QString> all = declaredOptions();
-    all += optionsNamed(manualOptions());
-    all += optionsNamed(completionWords());
-    QStringList sorted(all.cbegin(), all.cend());
-    sorted.sort();
-    for (const QString &option : std::as_const(sorted))
-        QTest::addRow("%s", qPrintable(option)) << option;
+Q_DECLARE_METATYPE(Taken)
+
+void CliTest::completionOffersWhatIsTaken_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<Taken>("taken");
+    QTest::addColumn<QString>("helpOf"); // the command whose help lists what is offered
+    QTest::addRow("a command or the program's options") << QString() << optionOf({}) << QString();
+    for (const char *command : {"split", "join", "verify"})
+        QTest::addRow("the options of %s", command)
+            << QStringLiteral("%1 -").arg(QLatin1StringView(command))
+            << optionOf({QString::fromLatin1(command)}) << QString::fromLatin1(command);
+    QTest::addRow("the sizes after -s")
+        << QStringLiteral("split -s ")
+        << Taken([](const QString &size) { return Cli::pieceLength(size).has_value(); })
+        << QString();
 }
 
-void CliTest::optionsAgreeEverywhere() {
-    QFETCH(QString, option);
-    QVERIFY2(declaredOptions().contains(option), "not an option of tessary-cli");
-    QVERIFY2(manualOptions().contains(u'*' + option + u'*'), "not in the manual page");
-    QVERIFY2(optionsNamed(completionWords()).contains(option), "not in the completion");
-    QVERIFY2(optionsNamed(Cli::helpText()).contains(option), "not in the help");
+void CliTest::completionOffersWhatIsTaken() {
+    QFETCH(QString, line);
+    QFETCH(Taken, taken);
+    QFETCH(QString, helpOf);
+    const QStringList offered = completed(QDir::tempPath(), line);
+
+    QVERIFY(!offered.isEmpty());
+    for (const QString &word : offered)
+        QVERIFY2(taken(word), qPrintable(word));
+    if (!helpOf.isEmpty())
+        QCOMPARE(offered, optionsInHelp(helpOf));
+}
+
+void CliTest::completionOfValues_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QStringList>("offered"); // in a folder of report.doc and the folder out
+    const QStringList files{QStringLiteral("out"), QStringLiteral("report.doc")};
+    QTest::addRow("a size") << QStringLiteral("split -s 1.") << QStringList{QStringLiteral("1.4M")};
+    QTest::addRow("a size after =")
+        << QStringLiteral("split --size=fa") << QStringList{QStringLiteral("fat32")};
+    QTest::addRow("the output folder") << QStringLiteral("split -o ") << files.first(1);
+    QTest::addRow("nothing for a number of pieces") << QStringLiteral("split -n ") << QStringList();
+    QTest::addRow("files after a switch") << QStringLiteral("split -q rep") << files.mid(1);
+    QTest::addRow("files after what another command takes") << QStringLiteral("join -s ") << files;
+    QTest::addRow("no option of another command") << QStringLiteral("verify --y") << QStringList();
+}
+
+void CliTest::completionOfValues() {
+    QFETCH(QString, line);
+    QFETCH(QStringList, offered);
+    QTemporaryDir folder;
+    writeTestFile(folder.filePath(QStringLiteral("report.doc")), patternBytes(10));
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("out")));
+
+    QCOMPARE(completed(folder.path(), line), offered);
 }
 
 void CliTest::progressBarEndsWithTheRun_data() {
@@ -381,26 +462,119 @@ void CliTest::progressBarEndsWithTheRun_data() {
     QTest::addRow("stopped halfway: no bar, and no time left") << qint64(500) << QByteArray();
 }
 
+namespace {
+
+// What a run's progress draws on a terminal (a file here) while it lives, once it has drawn a
+// frame; nothing where it drew none.
+QByteArray drawnOnTerminal(const ProgressCounter &counter) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE *)> terminal(std::tmpfile(), &std::fclose);
+    {
+        const TerminalProgress shown(counter, terminal.get(), TerminalProgress::Style::Redrawn,
+                                     std::chrono::milliseconds(1));
+        if (!QTest::qWaitFor([&] { return std::ftell(terminal.get()) > 0; }))
+            return {};
+    }
+    std::rewind(terminal.get());
+    QByteArray written(1 << 16, '\0');
+    written.truncate(qsizetype(std::fread(written.data(), 1, written.size(), terminal.get())));
+    return written;
+}
+
+// The columns a terminal gives text, as the C library counts them.
+int terminalColumns(const QString &text) {
+    const std::wstring wide = text.toStdWString();
+    return ::wcswidth(wide.c_str(), wide.size());
+}
+
+} // namespace
+
 void CliTest::progressBarEndsWithTheRun() {
     QFETCH(qint64, done);
     QFETCH(QByteArray, end);
-    std::unique_ptr<std::FILE, int (*)(std::FILE *)> terminal(std::tmpfile(), &std::fclose);
     ProgressCounter counter;
     counter.runStarted(1, 1000);
     counter.fileStarted(0, QStringLiteral("report.doc"), 1000);
     counter.bytesCopied(done);
-    {
-        const TerminalProgress shown(counter, terminal.get(), TerminalProgress::Style::Redrawn,
-                                     std::chrono::milliseconds(1));
-        QTRY_VERIFY(std::ftell(terminal.get()) > 0); // a frame drawn while it ran
-    }
 
-    std::rewind(terminal.get());
-    QByteArray written(4096, '\0');
-    written.truncate(qsizetype(std::fread(written.data(), 1, written.size(), terminal.get())));
+    const QByteArray written = drawnOnTerminal(counter);
+
+    QVERIFY(!written.isEmpty());
     const QByteArray last = written.mid(written.lastIndexOf('\r') + 1);
     QCOMPARE(last.startsWith(end) && !last.contains("left"), true);
     QCOMPARE(last.endsWith('\n'), !end.isEmpty());
+}
+
+void CliTest::progressFitsTheTerminal_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("columns");
+    QTest::addColumn<QString>("shown"); // what the frame holds whole
+    const QString done = QStringLiteral(": 1.2 GB");
+    const std::pair<const char *, QString> names[] = {
+        {"a short name", QStringLiteral("report.doc")},
+        {"a long name", QStringLiteral("holiday-photos-of-the-whole-family-").repeated(5)},
+        {"a name of wide characters", QStringLiteral("\u5831\u544a\u66f8").repeated(30)},
+        {"a name of combining marks", QStringLiteral("e\u0301").repeated(90)},
+        {"a name of emoji", QStringLiteral("\U0001F600").repeated(50)}};
+    for (const auto &[what, name] : names) {
+        for (const int columns : {10, 30, 80})
+            QTest::addRow("%s, %d columns", what, columns)
+                << name << columns << (columns >= 30 ? done : QString());
+    }
+    QTest::addRow("all of it where it fits")
+        << names[0].second << 80
+        << names[0].second + QStringLiteral(" (2 of 5): 1.2 GB of 4.0 GB, about 1 min left");
+}
+
+void CliTest::progressFitsTheTerminal() {
+    QFETCH(QString, name);
+    QFETCH(int, columns);
+    QFETCH(QString, shown);
+    const ProgressText::Parts parts{name, QStringLiteral(" (2 of 5)"), QStringLiteral(": 1.2 GB"),
+                                    QStringLiteral(" of 4.0 GB"),
+                                    QStringLiteral(", about 1 min left")};
+
+    const QString frame = progressFrame(500, parts, columns);
+
+    // Short of the last column, where many terminals wrap at once.
+    QVERIFY2(terminalColumns(frame) < columns, qPrintable(frame));
+    QVERIFY2(frame.contains(shown), qPrintable(frame));
+}
+
+void CliTest::progressEscapesOnlyWhereTheTerminalTakesThem_data() {
+    QTest::addColumn<QByteArray>("term"); // empty: unset
+    QTest::addColumn<bool>("escapes");
+    QTest::addRow("xterm") << QByteArray("xterm-256color") << true;
+    QTest::addRow("a dumb terminal") << QByteArray("dumb") << false;
+    QTest::addRow("no TERM") << QByteArray() << false;
+}
+
+void CliTest::progressEscapesOnlyWhereTheTerminalTakesThem() {
+    QFETCH(QByteArray, term);
+    QFETCH(bool, escapes);
+    const QByteArray termBefore = qgetenv("TERM");
+    const QByteArray columnsBefore = qgetenv("COLUMNS");
+    const auto restore = qScopeGuard([&] {
+        qputenv("TERM", termBefore);
+        qputenv("COLUMNS", columnsBefore);
+    });
+    if (term.isEmpty())
+        qunsetenv("TERM");
+    else
+        qputenv("TERM", term);
+    qputenv("COLUMNS", "30"); // where the stream is no terminal that could tell
+    ProgressCounter counter;
+    counter.runStarted(2, 2000);
+    counter.fileStarted(0, QStringLiteral("holiday-photos-of-the-whole-family.iso"), 1000);
+    counter.bytesCopied(500);
+
+    const QByteArray written = drawnOnTerminal(counter);
+
+    QVERIFY(!written.isEmpty());
+    QCOMPARE(written.contains('\x1b'), escapes);
+    for (const QByteArray &frame : written.split('\r')) {
+        const QString text = QString::fromUtf8(frame).remove(QStringLiteral("\x1b[K"));
+        QVERIFY2(terminalColumns(text) < 30, frame.constData());
+    }
 }
 
 void CliTest::ctrlCLeavesWhatCancelLeaves() {

@@ -1,5 +1,6 @@
 #include "Failure.h"
 #include "FileFacts.h"
+#include "Translations.h"
 #include "words/FailureText.h"
 
 #include <QTest>
@@ -11,6 +12,7 @@ class FailureTextTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { installTranslations(); } // English's plural forms
     void reasonsReadAsWritten_data();
     void reasonsReadAsWritten();
 };

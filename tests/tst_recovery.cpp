@@ -2,6 +2,7 @@
 #include "Par2Program.h"
 #include "Splitting.h"
 #include "TestFiles.h"
+#include "Translations.h"
 #include "join/RebuildingJoin.h"
 #include "messages/RunMessages.h"
 #include "names/OutputNames.h"
@@ -119,6 +120,7 @@ LongWorkRunner runDirectly(ProgressSink &progress, const StopRequest &stop) {
 
 void RecoveryTest::initTestCase() {
     QVERIFY2(Par2Program::isAvailable(), "scripts/install-deps.sh installs par2 for these tests");
+    installTranslations(); // the words as the programs say them: "1 of the 3 pieces is"
 }
 
 void RecoveryTest::layoutKeepsItsPromise_data() {

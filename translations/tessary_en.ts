@@ -2,7 +2,250 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
-    <name></name>
+    <name>ByteCounts</name>
+    <message>
+        <source>bytes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>kB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>TB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>EB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 bytes</source>
+        <translation>
+            <numerusform>%1 byte</numerusform>
+            <numerusform>%1 bytes</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>Cli</name>
+    <message>
+        <source>%1: not text in this system&apos;s encoding (UTF-8), so Tessary cannot tell which file it names</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>which command: split, join or verify?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown command %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stopped before anything was written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No files to be converted.  You need to add files to be converted</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>an empty argument: no file name given</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>give a size (-s) or a number of pieces (-n), not both</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a number of pieces: give a whole number, 1 or more</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No output file size selected.  You need to select the Output File Size you want</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Yes (-y).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No: tessary-cli answers No unless -y is given.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>which file?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>one file at a time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cut each FILE into pieces of SIZE, or into N pieces, in DIR (by default the current folder), with restore scripts for Windows (FILE.bat) and for macOS, Linux and the BSDs (FILE.sh) and a SHA-256 list (FILE.sha256) beside them.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>check the pieces of FILE, a SHA-256 list, a restore script or a first piece, against the list, writing nothing.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the output folder, by default the current one.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>show this help.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>show the version.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tessary without windows: the same checks before writing, the same pieces, restore scripts and SHA-256 lists, and the same messages as its window.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Progress shows on stderr when it is a terminal. Ctrl+C stops a run as Cancel does in the window: the files finished keep their pieces, nothing is left of the one under way.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Exit status: 0 done; 1 refused or failed (the reason on stderr, with the path), or a piece damaged or missing; 2 usage; 128 + the signal&apos;s number when one stopped it (130 Ctrl+C, 143 SIGTERM, 129 SIGHUP, 131 SIGQUIT).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1%2: %3
+Try &apos;%1%2 --help&apos;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Usage: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a size: give a whole number of bytes (1400000), a size in k, M or G (1000s) or in KiB, MiB or GiB (1024s), or one of %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: standard output: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not an amount of recovery: give a number of pieces, 1 or more, or a percentage from 1% to 100%</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>join the pieces of FILE, a restore script, a SHA-256 list or a first piece (name.1), into the file they were split from, beside them, checked against the list when there is one, lost or damaged pieces rebuilt from recovery files.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>answer Yes to every question: replace a file, join without a script or list, go on past a piece of odd length, rebuild pieces from recovery files. Without it, each is answered No.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the piece size, which has no default: one of the window&apos;s sizes, %1; what a piece must fit, %2, in pieces of at most that many bytes; a whole number of bytes; or a number with k, M or G (1000s) or KiB, MiB or GiB (1024s) that comes to whole bytes (1.5k, 64MiB), read the same under every locale. Every piece but the last holds one byte less than SIZE (at 100k, 99,999 bytes), so SIZE is 2 bytes at least.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cut each file into N pieces of one length, the last no longer; a file too short for that is refused.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>write recovery files in PAR2 (FILE.par2 and its volumes) that rebuild any N lost or damaged pieces, or N percent of them (rounded up); they need the par2 program, and the SHA-256 list that names them.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a size of %1 gives no pieces: every piece holds one byte less than the size, so it must be 2 bytes or more</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no progress, and no message on success; of a check that fails, only what is wrong.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DriveList</name>
+    <message>
+        <source>%1 [%2]</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Failure</name>
+    <message>
+        <source>it gave no reason</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its %1 %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line %1 %2, so nothing of the script was run: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line %1 %2, so the pieces were not checked against it: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%1, more than the recovery files can rebuild: %2 more pieces would be needed.</source>
+        <translation>
+            <numerusform>%1, more than the recovery files can rebuild: %2 more piece would be needed.</numerusform>
+            <numerusform>%1, more than the recovery files can rebuild: %2 more pieces would be needed.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Damaged or missing: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a symbolic link</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a FIFO (named pipe)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a device</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a socket</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of the %2 are damaged or missing</source>
+        <translation>
+            <numerusform>%1 of the %2 is damaged or missing</numerusform>
+            <numerusform>%1 of the %2 are damaged or missing</numerusform>
+        </translation>
+    </message>
     <message>
         <source>it was stopped</source>
         <translation type="unfinished"></translation>
@@ -55,13 +298,12 @@
         <source>a file of this name appeared while Tessary wrote it, and was not replaced</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <source>it holds more than the 1 byte expected</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
+    <message numerus="yes">
         <source>it holds more than the %1 bytes expected</source>
-        <translation type="unfinished"></translation>
+        <translation>
+            <numerusform>it holds more than the %1 byte expected</numerusform>
+            <numerusform>it holds more than the %1 bytes expected</numerusform>
+        </translation>
     </message>
     <message>
         <source>it keeps being replaced</source>
@@ -167,13 +409,19 @@
         <source>another Tessary run is writing %1&apos;s pieces there</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>the name %1 would take %2 bytes, more than the %3 that the output folder&apos;s file system allows in a name</source>
-        <translation type="unfinished"></translation>
+        <translation>
+            <numerusform>the name %1 would take %2 byte, more than the %3 that the output folder&apos;s file system allows in a name</numerusform>
+            <numerusform>the name %1 would take %2 bytes, more than the %3 that the output folder&apos;s file system allows in a name</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>the name %1 would take a path of %2 bytes, more than the %3 that the system allows</source>
-        <translation type="unfinished"></translation>
+        <translation>
+            <numerusform>the name %1 would take a path of %2 byte, more than the %3 that the system allows</numerusform>
+            <numerusform>the name %1 would take a path of %2 bytes, more than the %3 that the system allows</numerusform>
+        </translation>
     </message>
     <message>
         <source>Tessary may not make files in this folder</source>
@@ -187,24 +435,23 @@
         <source>the split needs %1 of free space there, but only %2 is free</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>the split needs %1 new files there, but only %2 more can be made</source>
-        <translation type="unfinished"></translation>
+        <translation>
+            <numerusform>the split needs %1 new file there, but only %2 more can be made</numerusform>
+            <numerusform>the split needs %1 new files there, but only %2 more can be made</numerusform>
+        </translation>
     </message>
     <message>
         <source>its file system holds files of at most %1, smaller than the %2 pieces</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>it holds 1 byte, fewer than the %1 pieces asked for</source>
+        <source>it holds %1, fewer than the %2 asked for</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>it holds %1 bytes, fewer than the %2 pieces asked for</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it holds %1 bytes, which cannot be cut into %2 pieces of one length (the last no longer)</source>
+        <source>it holds %1, which cannot be cut into %2 of one length (the last no longer)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -384,7 +631,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>holds %1 bytes, but %2 holds %3: a piece is damaged</source>
+        <source>holds %1, but %2 holds %3: a piece is damaged</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -431,13 +678,19 @@
         <source>would not be the file that was split: its SHA-256 does not match %1</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>the names of its %1 pieces are too long together to be handed to the par2 program; fewer pieces or a shorter name would do</source>
-        <translation type="unfinished"></translation>
+        <translation>
+            <numerusform>the name of its %1 piece is too long to be handed to the par2 program; a shorter name would do</numerusform>
+            <numerusform>the names of its %1 pieces are too long together to be handed to the par2 program; fewer pieces or a shorter name would do</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>it would be cut into %1 pieces, more than the %2 that recovery files can cover</source>
-        <translation type="unfinished"></translation>
+        <translation>
+            <numerusform>it would be cut into %1 piece, more than the %2 that recovery files can cover</numerusform>
+            <numerusform>it would be cut into %1 pieces, more than the %2 that recovery files can cover</numerusform>
+        </translation>
     </message>
     <message>
         <source>its recovery files would not fit the output folder&apos;s file system</source>
@@ -493,270 +746,21 @@
     </message>
 </context>
 <context>
-    <name>ByteCounts</name>
-    <message>
-        <source>bytes</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>kB</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>MB</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>GB</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>TB</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>PB</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>EB</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>Cli</name>
-    <message>
-        <source>%1: not text in this system&apos;s encoding (UTF-8), so Tessary cannot tell which file it names</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>which command: split, join or verify?</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>unknown command %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Stopped before anything was written.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>No files to be converted.  You need to add files to be converted</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>an empty argument: no file name given</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>give a size (-s) or a number of pieces (-n), not both</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>&quot;%1&quot; is not a number of pieces: give a whole number, 1 or more</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>No output file size selected.  You need to select the Output File Size you want</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Yes (-y).</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>No: tessary-cli answers No unless -y is given.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>which file?</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>one file at a time</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>cut each FILE into pieces of SIZE, or into N pieces, in DIR (by default the current folder), with restore scripts for Windows (FILE.bat) and for macOS, Linux and the BSDs (FILE.sh) and a SHA-256 list (FILE.sha256) beside them.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>check the pieces of FILE, a SHA-256 list, a restore script or a first piece, against the list, writing nothing.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>the piece size: one of the window&apos;s sizes, %1; one to fit %2; a whole number of bytes; or a number with k, M or G (1000s) or KiB, MiB or GiB (1024s), the same under every locale. Every piece but the last holds one byte less than SIZE.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>cut each file into N pieces of one length, the last no longer.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>the output folder, by default the current one.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>write no SHA-256 list.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>write no restore script for macOS, Linux and the BSDs.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>no progress, and no message on success.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>show this help.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>show the version.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Tessary without windows: the same checks before writing, the same pieces, restore scripts and SHA-256 lists, and the same messages as its window.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Progress shows on stderr when it is a terminal. Ctrl+C stops a run as Cancel does in the window: the files finished keep their pieces, nothing is left of the one under way.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Exit status: 0 done; 1 refused or failed (the reason on stderr, with the path), or a piece damaged or missing; 2 usage; 128 + the signal&apos;s number when one stopped it (130 Ctrl+C, 143 SIGTERM, 129 SIGHUP, 131 SIGQUIT).</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1%2: %3
-Try &apos;%1%2 --help&apos;.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Usage: </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>&quot;%1&quot; is not a size: give a whole number of bytes (1400000), a size in k, M or G (1000s) or in KiB, MiB or GiB (1024s), or one of %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>a size of %1 bytes gives no pieces: every piece holds one byte less than the size, so it must be 2 bytes or more</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1: standard output: %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>&quot;%1&quot; is not an amount of recovery: give a number of pieces, 1 or more, or a percentage from 1% to 100%</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>write recovery files in PAR2 (FILE.par2 and its volumes) that rebuild any N lost or damaged pieces, or N percent of them; they need the par2 program.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>join the pieces of FILE, a restore script, a SHA-256 list or a first piece (name.1), into the file they were split from, beside them, checked against the list when there is one, lost or damaged pieces rebuilt from recovery files.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>answer Yes to every question: replace a file, join without a script or list, go on past a piece of odd length, rebuild pieces from recovery files. Without it, each is answered No.</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>DriveList</name>
-    <message>
-        <source>%1 [%2]</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>Failure</name>
-    <message>
-        <source>it gave no reason</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>its %1 %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>line %1 %2, so nothing of the script was run: </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>line %1 %2, so the pieces were not checked against it: </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>1 of the %1 pieces is damaged or missing</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 of the %2 pieces are damaged or missing</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1, more than the recovery files can rebuild: 1 more piece would be needed.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1, more than the recovery files can rebuild: %2 more pieces would be needed.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Damaged or missing: %1.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>a file</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>a folder</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>a symbolic link</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>a FIFO (named pipe)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>a device</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>a socket</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>not a regular file</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
     <name>Join</name>
     <message>
         <source>No restore script stands beside %1, so Tessary cannot tell whether all pieces are here. It found %2 (%3). Join them into %4?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>%1 holds %2 bytes, but %3 holds %4. In a split every piece but the last holds as many bytes as the first, and the last no more: a piece may be damaged, or come from another split.
-
-Join the pieces all the same?</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>%1 exists already.
 
 Replace it with the file joined from its pieces?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 holds %2, but %3 holds %4. In a split every piece but the last holds as many bytes as the first, and the last no more: a piece may be damaged, or come from another split.
+
+Join the pieces all the same?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -861,13 +865,12 @@ Recovery files stand beside the pieces. Rebuild what is damaged or missing from 
         <source>... and %1 more.</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <source>1 piece</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
+    <message numerus="yes">
         <source>%1 pieces</source>
-        <translation type="unfinished"></translation>
+        <translation>
+            <numerusform>%1 piece</numerusform>
+            <numerusform>%1 pieces</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -966,40 +969,44 @@ Recovery files stand beside the pieces. Rebuild what is damaged or missing from 
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>1 of the %1 pieces is damaged or missing; the recovery files can rebuild it.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 of the %2 pieces are damaged or missing; the recovery files can rebuild them.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>The recovery files find every piece whole, though the checksum list does not.</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <source>1 of the %1 recovery files is damaged or missing, so fewer pieces can be rebuilt.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
+    <message numerus="yes">
         <source>%1 of the %2 recovery files are damaged or missing, so fewer pieces can be rebuilt.</source>
-        <translation type="unfinished"></translation>
+        <translation>
+            <numerusform>%1 of the %2 recovery files is damaged or missing, so fewer pieces can be rebuilt.</numerusform>
+            <numerusform>%1 of the %2 recovery files are damaged or missing, so fewer pieces can be rebuilt.</numerusform>
+        </translation>
     </message>
     <message>
         <source>%1 was rebuilt from the recovery files first.</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>%1 pieces were rebuilt from the recovery files first: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>
+            <numerusform>%1 piece was rebuilt from the recovery files first: %2.</numerusform>
+            <numerusform>%1 pieces were rebuilt from the recovery files first: %2.</numerusform>
+        </translation>
     </message>
     <message>
         <source>%1 was rebuilt from the recovery files before that, and stays beside the other pieces.</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>%1 pieces were rebuilt from the recovery files before that, and stay beside the others: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>
+            <numerusform>%1 piece was rebuilt from the recovery files before that, and stays beside the others: %2.</numerusform>
+            <numerusform>%1 pieces were rebuilt from the recovery files before that, and stay beside the others: %2.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of the %2 are damaged or missing; the recovery files can rebuild them.</source>
+        <translation>
+            <numerusform>%1 of the %2 is damaged or missing; the recovery files can rebuild it.</numerusform>
+            <numerusform>%1 of the %2 are damaged or missing; the recovery files can rebuild them.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1063,13 +1070,12 @@ Nothing was written.</source>
         <source>%1 %2 split.</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <source>1 file was not started.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
+    <message numerus="yes">
         <source>%1 files were not started.</source>
-        <translation type="unfinished"></translation>
+        <translation>
+            <numerusform>%1 file was not started.</numerusform>
+            <numerusform>%1 files were not started.</numerusform>
+        </translation>
     </message>
     <message>
         <source>Split Stopped</source>
@@ -1087,9 +1093,12 @@ Nothing was written.</source>
         <source>The piece matched its checksum.</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>All %1 pieces matched their checksums.</source>
-        <translation type="unfinished"></translation>
+        <translation>
+            <numerusform>%1 piece matched its checksum.</numerusform>
+            <numerusform>All %1 pieces matched their checksums.</numerusform>
+        </translation>
     </message>
     <message>
         <source>matches</source>
@@ -1140,10 +1149,6 @@ Nothing was written.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>%1 of the %2 pieces in %3 match.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Every piece matches its line in %1, but joined they would not make %2 as the list gives it: its line for %2 is wrong.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1151,9 +1156,12 @@ Nothing was written.</source>
         <source>The piece matches %1 and makes %2.</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>All %1 pieces match %2, and joined they make %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>
+            <numerusform>%1 piece matches %2, and makes %3.</numerusform>
+            <numerusform>All %1 pieces match %2, and joined they make %3.</numerusform>
+        </translation>
     </message>
     <message>
         <source> So does %1, joined beside them.</source>
@@ -1170,6 +1178,13 @@ Nothing was written.</source>
     <message>
         <source>%1 and %2</source>
         <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of the %2 in %3 match.</source>
+        <translation>
+            <numerusform>%1 of the %2 in %3 matches.</numerusform>
+            <numerusform>%1 of the %2 in %3 match.</numerusform>
+        </translation>
     </message>
     <message>
         <source>damaged (it is %1)</source>

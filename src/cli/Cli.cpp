@@ -2,6 +2,7 @@
 #include "CliText.h"
 
 #include "Commands.h"
+#include "HelpText.h"
 #include "Options.h"
 #include "SizeArgument.h"
 #include "Terminal.h"
@@ -65,7 +66,7 @@ int run(const QStringList &arguments, const Tuning &tuning) {
     if (const std::unique_ptr<Command> command = commandNamed(name, tuning))
         return command->run(QStringList{kProgram + u' ' + name} + arguments.mid(2));
     if (name == u"-h" || name == u"--help") {
-        print(stdout, helpText());
+        print(stdout, helpText(kProgramItself));
         return Done;
     }
     if (name == u"--version") {

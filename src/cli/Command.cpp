@@ -2,6 +2,7 @@
 #include "CliText.h"
 
 #include "Failure.h"
+#include "HelpText.h"
 #include "Options.h"
 #include "SignalStop.h"
 #include "Terminal.h"
@@ -24,7 +25,7 @@ int Command::run(const QStringList &arguments) {
     if (!m_parser.parse(arguments))
         return usage(m_name, m_parser.errorText());
     if (m_parser.isSet(QStringLiteral("help"))) {
-        print(stdout, helpText());
+        print(stdout, helpText(m_name));
         return Done;
     }
     const SignalStop signals(m_stop);

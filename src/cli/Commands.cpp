@@ -180,7 +180,10 @@ protected:
         const VerifyPlan plan = planVerify(file, keepGoing());
         const VerifyResult result = showingProgress(
             [&](ProgressCounter &counter) { return runVerify(plan, counter, m_stop); });
-        return finish(RunMessages::verify(plan, result), result.outcome, result.allMatch());
+        // Quiet, a check says what is wrong, not the thousands of pieces that match.
+        const RunMessages::Listed listed =
+            quiet() ? RunMessages::Listed::WhatIsWrong : RunMessages::Listed::Everything;
+        return finish(RunMessages::verify(plan, result, listed), result.outcome, result.allMatch());
     }
 
     RunMessage failure(const Failure &failure) const override {

@@ -1,55 +1,79 @@
 #include "Options.h"
 #include "CliText.h"
 
+#include "names/OutputKinds.h"
 #include "sizes/SizeTable.h"
 #include "sizes/SizeTargets.h"
 
 #include <QCoreApplication>
+#include <QLocale>
+
+#include <algorithm>
 
 namespace Cli {
 
 namespace {
 
-QString listedSizes() {
+QStringList windowSizes() {
     QStringList sizes;
     for (const SizeRow &row : kSizeTable) {
         if (&row != &kSizeTable.front())
             sizes << QString::fromLatin1(row.label);
     }
-    return sizes.join(u' ');
+    return sizes;
 }
 
-QString namedTargets() {
+QStringList targetNames() {
+    QStringList names;
+    for (const SizeTarget &target : kSizeTargets)
+        names << QString::fromUtf16(target.name);
+    return names;
+}
+
+// "fat32 (4,294,967,295), cd (737,280,000), ...": each with the most bytes a piece may hold.
+QString targetsWithBytes() {
+    const QLocale locale;
     QStringList targets;
     for (const SizeTarget &target : kSizeTargets)
-        targets << QString::fromUtf16(target.name);
-    return targets.join(u' ');
+        targets << QStringLiteral("%1 (%2)").arg(QString::fromUtf16(target.name),
+                                                 locale.toString(target.pieceBytes));
+    return targets.join(QStringLiteral(", "));
 }
 
-// The words, wrapped at width, each line after the first indented by indent.
-QString wrapped(const QString &text, qsizetype indent, qsizetype width = 92) {
-    QString out;
-    qsizetype column = indent;
-    for (const QString &word : text.split(u' ', Qt::SkipEmptyParts)) {
-        if (column > indent && column + 1 + word.size() > width) {
-            out += u'\n' + QString(indent, u' ');
-            column = indent;
-        } else if (column > indent) {
-            out += u' ';
-            ++column;
-        }
-        out += word;
-        column += word.size();
+// "[--no-checksums] [--no-sh]": the outputs a split may leave out.
+QString leaveOutUsage() {
+    QStringList switches;
+    for (const OutputKind &output : kOutputKinds) {
+        if (output.mayBeLeftOut())
+            switches << QStringLiteral("[--%1]").arg(QString::fromUtf16(output.leaveOutSwitch));
     }
-    return out;
+    return switches.join(u' ');
 }
 
-QString optionHead(const OptionDeclaration &option) {
-    QStringList names;
-    for (const QString &name : option.names)
-        names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
-    return names.join(QStringLiteral(", ")) +
-           (option.value.isEmpty() ? QString() : u' ' + option.value);
+// --no-checksums, --no-sh: one for each output a split may leave out.
+QList<OptionDeclaration> leaveOutSwitches() {
+    QList<OptionDeclaration> switches;
+    for (const OutputKind &output : kOutputKinds) {
+        if (output.mayBeLeftOut())
+            switches.append({.names = {QString::fromUtf16(output.leaveOutSwitch)},
+                             .help = QCoreApplication::translate("Outputs", output.leaveOutHelp),
+                             .commands = {QStringLiteral("split")}});
+    }
+    return switches;
+}
+
+// The options, with those that leave outputs out after --recovery.
+QList<OptionDeclaration> withLeaveOutSwitches(QList<OptionDeclaration> options) {
+    const auto recovery =
+        std::find_if(options.cbegin(), options.cend(), [](const OptionDeclaration &option) {
+            return option.names.contains(QStringLiteral("recovery"));
+        });
+    const qsizetype at =
+        recovery == options.cend() ? options.size() : recovery - options.cbegin() + 1;
+    const QList<OptionDeclaration> switches = leaveOutSwitches();
+    for (qsizetype i = 0; i < switches.size(); ++i)
+        options.insert(at + i, switches[i]);
+    return options;
 }
 
 } // namespace
@@ -57,8 +81,7 @@ QString optionHead(const OptionDeclaration &option) {
 const QList<CommandDeclaration> &commandDeclarations() {
     static const QList<CommandDeclaration> commands{
         {QStringLiteral("split"),
-         QStringLiteral(
-             "(-s SIZE | -n N) [-o DIR] [-r N|N%] [--no-checksums] [--no-sh] [-q] FILE..."),
+         QStringLiteral("(-s SIZE | -n N) [-o DIR] [-r N|N%] %1 [-q] FILE...").arg(leaveOutUsage()),
          CliText::tr("cut each FILE into pieces of SIZE, or into N pieces, in DIR (by default the "
                      "current folder), with restore scripts for Windows (FILE.bat) and for macOS, "
                      "Linux and the BSDs (FILE.sh) and a SHA-256 list (FILE.sha256) beside them.")},
@@ -76,50 +99,55 @@ const QList<CommandDeclaration> &commandDeclarations() {
 
 const QList<OptionDeclaration> &optionDeclarations() {
     const QStringList split{QStringLiteral("split")};
-    static const QList<OptionDeclaration> options{
-        {{QStringLiteral("s"), QStringLiteral("size")},
-         QStringLiteral("SIZE"),
-         CliText::tr(
-             "the piece size: one of the window's sizes, %1; one to fit %2; a whole number of "
-             "bytes; or a number with k, M or G (1000s) or KiB, MiB or GiB (1024s), the same "
-             "under every locale. Every piece but the last holds one byte less than SIZE.")
-             .arg(listedSizes(), namedTargets()),
-         split},
-        {{QStringLiteral("n"), QStringLiteral("pieces")},
-         QStringLiteral("N"),
-         CliText::tr("cut each file into N pieces of one length, the last no longer."),
-         split},
-        {{QStringLiteral("o"), QStringLiteral("output")},
-         QStringLiteral("DIR"),
-         CliText::tr("the output folder, by default the current one."),
-         split},
-        {{QStringLiteral("r"), QStringLiteral("recovery")},
-         QStringLiteral("N|N%"),
-         CliText::tr("write recovery files in PAR2 (FILE.par2 and its volumes) that rebuild any N "
-                     "lost or damaged pieces, or N percent of them; they need the par2 program."),
-         split},
-        {{QStringLiteral("no-checksums")}, {}, CliText::tr("write no SHA-256 list."), split},
-        {{QStringLiteral("no-sh")},
-         {},
-         CliText::tr("write no restore script for macOS, Linux and the BSDs."),
-         split},
-        {{QStringLiteral("y"), QStringLiteral("yes")},
-         {},
-         CliText::tr(
+    const QStringList everyCommand{QStringLiteral("split"), QStringLiteral("join"),
+                                   QStringLiteral("verify")};
+    static const QList<OptionDeclaration> options = withLeaveOutSwitches({
+        {.names = {QStringLiteral("s"), QStringLiteral("size")},
+         .value = QStringLiteral("SIZE"),
+         .help = CliText::tr(
+                     "the piece size, which has no default: one of the window's sizes, %1; what "
+                     "a piece must fit, %2, in pieces of at most that many bytes; a whole number "
+                     "of bytes; or a number with k, M or G (1000s) or KiB, MiB or GiB (1024s) "
+                     "that comes to whole bytes (1.5k, 64MiB), read the same under every locale. "
+                     "Every piece but the last holds one byte less than SIZE (at 100k, 99,999 "
+                     "bytes), so SIZE is 2 bytes at least.")
+                     .arg(windowSizes().join(u' '), targetsWithBytes()),
+         .commands = split,
+         .offered = windowSizes() + targetNames()},
+        {.names = {QStringLiteral("n"), QStringLiteral("pieces")},
+         .value = QStringLiteral("N"),
+         .help = CliText::tr("cut each file into N pieces of one length, the last no longer; a "
+                             "file too short for that is refused."),
+         .commands = split},
+        {.names = {QStringLiteral("o"), QStringLiteral("output")},
+         .value = QStringLiteral("DIR"),
+         .help = CliText::tr("the output folder, by default the current one."),
+         .commands = split,
+         .offersFolders = true},
+        {.names = {QStringLiteral("r"), QStringLiteral("recovery")},
+         .value = QStringLiteral("N|N%"),
+         .help = CliText::tr("write recovery files in PAR2 (FILE.par2 and its volumes) that "
+                             "rebuild any N lost or damaged pieces, or N percent of them (rounded "
+                             "up); they need the par2 program, and the SHA-256 list that names "
+                             "them."),
+         .commands = split},
+        {.names = {QStringLiteral("y"), QStringLiteral("yes")},
+         .help = CliText::tr(
              "answer Yes to every question: replace a file, join without a script or list, go "
              "on past a piece of odd length, rebuild pieces from recovery files. Without it, "
              "each is answered No."),
-         {QStringLiteral("join")}},
-        {{QStringLiteral("q"), QStringLiteral("quiet")},
-         {},
-         CliText::tr("no progress, and no message on success."),
-         {QStringLiteral("split"), QStringLiteral("join"), QStringLiteral("verify")}},
-        {{QStringLiteral("h"), QStringLiteral("help")},
-         {},
-         CliText::tr("show this help."),
-         {QStringLiteral("split"), QStringLiteral("join"), QStringLiteral("verify")}},
-        {{QStringLiteral("version")}, {}, CliText::tr("show the version."), {}},
-    };
+         .commands = {QStringLiteral("join")}},
+        {.names = {QStringLiteral("q"), QStringLiteral("quiet")},
+         .help = CliText::tr("no progress, and no message on success; of a check that fails, "
+                             "only what is wrong."),
+         .commands = everyCommand},
+        {.names = {QStringLiteral("h"), QStringLiteral("help")},
+         .help = CliText::tr("show this help."),
+         .commands = QStringList{kProgramItself} + everyCommand},
+        {.names = {QStringLiteral("version")},
+         .help = CliText::tr("show the version."),
+         .commands = {kProgramItself}},
+    });
     return options;
 }
 
@@ -132,43 +160,11 @@ QList<QCommandLineOption> parserOptions(const QString &command) {
     return options;
 }
 
-QString helpText() {
-    const QString usage = CliText::tr("Usage: ");
-    QStringList lines;
-    for (const CommandDeclaration &command : commandDeclarations())
-        lines << (lines.isEmpty() ? usage : QString(usage.size(), u' ')) +
-                     QStringLiteral("tessary-cli ") + command.name + u' ' + command.arguments;
-    lines << QString()
-          << wrapped(
-                 CliText::tr("Tessary without windows: the same checks before writing, the same "
-                             "pieces, restore scripts and SHA-256 lists, and the same messages as "
-                             "its window."),
-                 0)
-          << QString();
-    for (const CommandDeclaration &command : commandDeclarations())
-        lines << QStringLiteral("  %1  ").arg(command.name, -6) + wrapped(command.help, 10);
-    lines << QString();
-    for (const OptionDeclaration &option : optionDeclarations()) {
-        const QString where = option.commands.isEmpty() || option.commands.size() > 1
-                                  ? QString()
-                                  : QStringLiteral("(%1) ").arg(option.commands.first());
-        lines << QStringLiteral("  ") + optionHead(option)
-              << QStringLiteral("        ") + wrapped(where + option.help, 8);
-    }
-    lines << QString()
-          << wrapped(CliText::tr(
-                         "Progress shows on stderr when it is a terminal. Ctrl+C stops a run as "
-                         "Cancel does in the window: the files finished keep their pieces, "
-                         "nothing is left of the one under way."),
-                     0)
-          << QString()
-          << wrapped(CliText::tr(
-                         "Exit status: 0 done; 1 refused or failed (the reason on stderr, with "
-                         "the path), or a piece damaged or missing; 2 usage; 128 + the signal's "
-                         "number when one stopped it (130 Ctrl+C, 143 SIGTERM, 129 SIGHUP, 131 "
-                         "SIGQUIT)."),
-                     0);
-    return lines.join(u'\n');
+QStringList typedNames(const OptionDeclaration &option) {
+    QStringList names;
+    for (const QString &name : option.names)
+        names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+    return names;
 }
 
 } // namespace Cli

@@ -3,6 +3,7 @@
 
 #include "sizes/SizeTable.h"
 #include "sizes/SizeTargets.h"
+#include "words/ByteCounts.h"
 #include "words/MessageText.h"
 
 #include <QCoreApplication>
@@ -94,10 +95,9 @@ std::variant<qint64, Problem> pieceLength(const QString &size) {
                                              "in KiB, MiB or GiB (1024s), or one of %2")
                                      .arg(size, listedSizes()))};
     if (*bytes < 2)
-        return Problem{printable(CliText::tr("a size of %1 bytes gives no pieces: every piece "
-                                             "holds one byte less than the size, so it must be "
-                                             "2 bytes or more")
-                                     .arg(size))};
+        return Problem{CliText::tr("a size of %1 gives no pieces: every piece holds one byte "
+                                   "less than the size, so it must be 2 bytes or more")
+                           .arg(byteCountText(*bytes))};
     return *bytes - 1;
 }
 

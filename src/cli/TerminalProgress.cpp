@@ -1,6 +1,12 @@
 #include "TerminalProgress.h"
 
+#include "Columns.h"
+#include "ProgressFrame.h"
+#include "TerminalTraits.h"
+
 #include <QByteArray>
+
+#include <algorithm>
 
 TerminalProgress::TerminalProgress(const ProgressCounter &counter, std::FILE *stream, Style style,
                                    std::chrono::milliseconds interval)
@@ -8,6 +14,7 @@ TerminalProgress::TerminalProgress(const ProgressCounter &counter, std::FILE *st
     , m_stream(stream)
     , m_style(style)
     , m_interval(interval)
+    , m_escapes(TerminalTraits::takesEscapes())
     , m_task([this] {
         std::unique_lock lock(m_mutex);
         while (!m_wake.wait_for(lock, m_interval, [this] { return m_done; }))
@@ -29,25 +36,43 @@ void TerminalProgress::finishLine() {
     // Full where every byte was written; else the line goes, so that no stale estimate stays
     // behind the run's own message.
     const ProgressSnapshot end = m_counter.snapshot();
-    if (end.flushing || (end.totalBytes > 0 && end.doneBytes >= end.totalBytes))
-        std::fprintf(m_stream, "\r[%s] 100%%\033[K\n", QByteArray(kBarWidth, '#').constData());
-    else
+    if (end.flushing || (end.totalBytes > 0 && end.doneBytes >= end.totalBytes)) {
+        draw(1000, {{}, {}, QStringLiteral("100%"), {}, {}});
+        std::fputs("\n", m_stream);
+    } else if (m_escapes) {
         std::fputs("\r\033[K", m_stream);
+    } else {
+        std::fprintf(m_stream, "\r%s\r", blanksOverDrawn(0).constData());
+    }
     std::fflush(m_stream);
+}
+
+QByteArray TerminalProgress::blanksOverDrawn(int columns) const {
+    const int drawn = std::min(m_drawnColumns, TerminalTraits::columns(m_stream) - 1);
+    return QByteArray(std::max(drawn - columns, 0), ' ');
+}
+
+void TerminalProgress::draw(int permille, const ProgressText::Parts &parts) {
+    const QString frame = progressFrame(permille, parts, TerminalTraits::columns(m_stream));
+    const int columns = Columns::of(frame);
+    const QByteArray bytes =
+        '\r' + frame.toLocal8Bit() + (m_escapes ? QByteArray("\033[K") : blanksOverDrawn(columns));
+    std::fputs(bytes.constData(), m_stream);
+    m_drawnColumns = std::max(m_drawnColumns, columns);
 }
 
 void TerminalProgress::print() {
     const ProgressSnapshot now = m_counter.snapshot();
-    const QString line = m_text.line(now);
-    if (line.isEmpty())
-        return;
     if (m_style == Style::Lines) {
+        const QString line = m_text.line(now);
+        if (line.isEmpty())
+            return;
         std::fprintf(m_stream, "%s\n", line.toLocal8Bit().constData());
     } else {
-        const int filled = ProgressText::permille(now) * kBarWidth / 1000;
-        const QByteArray bar = QByteArray(filled, '#') + QByteArray(kBarWidth - filled, '-');
-        // \r back to the start, then the line, then erase what a longer line left.
-        std::fprintf(m_stream, "\r[%s] %s\033[K", bar.constData(), line.toLocal8Bit().constData());
+        const ProgressText::Parts parts = m_text.parts(now);
+        if (parts.done.isEmpty())
+            return;
+        draw(ProgressText::permille(now), parts);
     }
     std::fflush(m_stream);
     m_printed = true;

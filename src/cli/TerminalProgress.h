@@ -4,6 +4,8 @@
 #include "run/ProgressCounter.h"
 #include "words/ProgressText.h"
 
+#include <QByteArray>
+
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -15,7 +17,8 @@ class TerminalProgress {
 public:
     enum class Style {
         Lines,   // one line each time, for a log
-        Redrawn, // one line redrawn in place, with a bar, for a person at a terminal
+        Redrawn, // one line redrawn in place, with a bar, for a person at a terminal: as wide
+                 // as the terminal, without escape sequences where it takes none
     };
 
     TerminalProgress(const ProgressCounter &counter, std::FILE *stream, Style style,
@@ -26,16 +29,20 @@ public:
     TerminalProgress &operator=(const TerminalProgress &) = delete;
 
 private:
-    static constexpr int kBarWidth = 20;
-
     void print();
     void finishLine();
+    // Over the frame drawn before, from the line's start, as wide as the terminal is now.
+    void draw(int permille, const ProgressText::Parts &parts);
+    // Blanks from columns to the end of what was drawn, within the terminal's width.
+    QByteArray blanksOverDrawn(int columns) const;
 
     const ProgressCounter &m_counter;
     std::FILE *m_stream;
     const Style m_style;
     const std::chrono::milliseconds m_interval;
     const ProgressText m_text;
+    const bool m_escapes;
+    int m_drawnColumns = 0;
     std::mutex m_mutex;
     std::condition_variable m_wake;
     bool m_done = false;

@@ -26,4 +26,6 @@ void installTranslations() {
     if (install(locale, QStringLiteral("tessary"), QStringLiteral(":/i18n")))
         install(locale, QStringLiteral("qtbase"),
                 QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    else // the words stay English, "1 byte" and "2 bytes" among them, which only it tells apart
+        install(QLocale(QLocale::English), QStringLiteral("tessary"), QStringLiteral(":/i18n"));
 }

@@ -15,7 +15,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
-#include <QLocale>
 
 #include <algorithm>
 
@@ -97,18 +96,17 @@ void askAboutOddPiece(const JoinPlan &plan, JoinQuestions &questions) {
     const OutputNames names(plan.recipe.destination);
     const QString oddPath = native(plan.folder->filePath(names.pieceOnDisk(odd)));
     const QString firstPath = native(plan.folder->filePath(names.pieceOnDisk(1)));
-    const QLocale locale;
     if (recoveryFileBeside(*plan.folder, plan.checksums))
         throw Failure(Failure::Code::OddPieceDamaged, oddPath,
                       {FailureArg::count(plan.pieceLengths[odd - 1]),
                        FailureArg::name(names.piece(1)), FailureArg::count(plan.pieceLengths[0])});
     if (!questions.askYesNo(
-            JoinText::tr("%1 holds %2 bytes, but %3 holds %4. In a split every piece but the "
-                         "last holds as many bytes as the first, and the last no more: a piece "
-                         "may be damaged, or come from another split.\n\nJoin the pieces all "
-                         "the same?")
-                .arg(printable(oddPath), locale.toString(plan.pieceLengths[odd - 1]),
-                     printable(firstPath), locale.toString(plan.pieceLengths[0]))))
+            JoinText::tr("%1 holds %2, but %3 holds %4. In a split every piece but the last "
+                         "holds as many bytes as the first, and the last no more: a piece may "
+                         "be damaged, or come from another split.\n\nJoin the pieces all the "
+                         "same?")
+                .arg(printable(oddPath), byteCountText(plan.pieceLengths[odd - 1]),
+                     printable(firstPath), byteCountText(plan.pieceLengths[0]))))
         throw Failure(Failure::Code::OddPieceDeclined, oddPath);
 }
 

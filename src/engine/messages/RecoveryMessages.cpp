@@ -5,6 +5,8 @@
 #include "words/FailureText.h"
 #include "words/MessageText.h"
 
+#include "PluralCount.h"
+
 #include <QCoreApplication>
 
 #include <algorithm>
@@ -35,15 +37,10 @@ QString verdict(const VerifyResult &result) {
         return {};
     switch (result.rebuild->state) {
     case RecoveryVerdict::State::CanRebuild:
-        return damaged == 1 ? RecoveryMessagesText::tr(
-                                  "1 of the %1 pieces is damaged or missing; the recovery "
-                                  "files can rebuild it.")
-                                  .arg(pieces)
-                            : RecoveryMessagesText::tr(
-                                  "%1 of the %2 pieces are damaged or missing; the recovery "
-                                  "files can rebuild them.")
-                                  .arg(damaged)
-                                  .arg(pieces);
+        return RecoveryMessagesText::tr("%1 of the %2 are damaged or missing; the recovery "
+                                        "files can rebuild them.",
+                                        nullptr, pluralCount(damaged))
+            .arg(QString::number(damaged), piecesText(pieces));
     case RecoveryVerdict::State::CannotRebuild:
         return failureReason(Failure(Failure::Code::CannotRebuild, {},
                                      {FailureArg::count(damaged), FailureArg::count(pieces),
@@ -63,14 +60,11 @@ QString afterCheck(const VerifyResult &result) {
     if (const QString told = verdict(result); !told.isEmpty())
         sentences << told;
     if (const qint64 bad = notMatching(result.recovery); bad > 0)
-        sentences << (bad == 1
-                          ? RecoveryMessagesText::tr("1 of the %1 recovery files is damaged or "
-                                                     "missing, so fewer pieces can be rebuilt.")
-                                .arg(result.recovery.size())
-                          : RecoveryMessagesText::tr("%1 of the %2 recovery files are damaged or "
-                                                     "missing, so fewer pieces can be rebuilt.")
-                                .arg(bad)
-                                .arg(result.recovery.size()));
+        sentences << RecoveryMessagesText::tr("%1 of the %2 recovery files are damaged or "
+                                              "missing, so fewer pieces can be rebuilt.",
+                                              nullptr, pluralCount(bad))
+                         .arg(bad)
+                         .arg(result.recovery.size());
     return sentences.join(u' ');
 }
 
@@ -81,7 +75,8 @@ QString rebuilt(const QStringList &pieces) {
                ? RecoveryMessagesText::tr("%1 was rebuilt from the recovery files first.")
                      .arg(printable(pieces.first()))
                : RecoveryMessagesText::tr(
-                     "%1 pieces were rebuilt from the recovery files first: %2.")
+                     "%1 pieces were rebuilt from the recovery files first: %2.", nullptr,
+                     pluralCount(pieces.size()))
                      .arg(pieces.size())
                      .arg(printable(pieces.join(QStringLiteral(", "))));
 }
@@ -92,7 +87,8 @@ QString rebuiltAndKept(const QStringList &pieces) {
                                           "and stays beside the other pieces.")
                      .arg(printable(pieces.first()))
                : RecoveryMessagesText::tr("%1 pieces were rebuilt from the recovery files "
-                                          "before that, and stay beside the others: %2.")
+                                          "before that, and stay beside the others: %2.",
+                                          nullptr, pluralCount(pieces.size()))
                      .arg(pieces.size())
                      .arg(printable(pieces.join(QStringLiteral(", "))));
 }

@@ -8,10 +8,15 @@
 #include "words/FailureText.h"
 #include "words/MessageText.h"
 
+#include "PluralCount.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QStringList>
+
+#include <algorithm>
 
 namespace RunMessages {
 
@@ -90,8 +95,8 @@ RunMessage splitStopped(const SplitPlan &plan, const SplitResult &result) {
     const qint64 notStarted =
         plan.files.size() - result.filesDone - (result.stoppedFile >= 0 ? 1 : 0);
     if (notStarted > 0)
-        sentences << (notStarted == 1 ? RunText::tr("1 file was not started.")
-                                      : RunText::tr("%1 files were not started.").arg(notStarted));
+        sentences << RunText::tr("%1 files were not started.", nullptr, pluralCount(notStarted))
+                         .arg(notStarted);
     return {RunMessage::Tone::Information, RunText::tr("Split Stopped"), sentences.join(u' '), {}};
 }
 
@@ -103,7 +108,8 @@ QString restored(const JoinPlan &plan) {
                            "unchecked.");
     return text + QStringLiteral("\n\n") +
            (plan.recipe.pieceCount == 1 ? RunText::tr("The piece matched its checksum.")
-                                        : RunText::tr("All %1 pieces matched their checksums.")
+                                        : RunText::tr("All %1 pieces matched their checksums.",
+                                                      nullptr, pluralCount(plan.recipe.pieceCount))
                                               .arg(plan.recipe.pieceCount));
 }
 
@@ -216,7 +222,7 @@ RunMessage joinFailure(const Failure &failure) {
     }
 }
 
-RunMessage verify(const VerifyPlan &plan, const VerifyResult &result) {
+RunMessage verify(const VerifyPlan &plan, const VerifyResult &result, Listed listed) {
     switch (result.outcome) {
     case RunOutcome::Done:
         break;
@@ -231,25 +237,31 @@ RunMessage verify(const VerifyPlan &plan, const VerifyResult &result) {
     const QString list = printable(QFileInfo(plan.list.path).fileName());
     const QString file = printable(plan.names.fileName());
     const qsizetype count = result.pieces.size();
-    qsizetype matching = 0;
     QStringList all;
-    for (const VerifyResult::Entry &piece : result.pieces) {
-        matching += piece.status == VerifyResult::Status::Matches ? 1 : 0;
-        all << entryLine(piece);
-    }
+    const auto listEntry = [&](const VerifyResult::Entry &entry) {
+        if (listed == Listed::Everything || entry.status != VerifyResult::Status::Matches)
+            all << entryLine(entry);
+    };
+    const auto matching = std::count_if(result.pieces.cbegin(), result.pieces.cend(),
+                                        [](const VerifyResult::Entry &piece) {
+                                            return piece.status == VerifyResult::Status::Matches;
+                                        });
+    for (const VerifyResult::Entry &piece : result.pieces)
+        listEntry(piece);
     if (result.whole)
-        all << entryLine(*result.whole);
+        listEntry(*result.whole);
     QString summary;
     if (matching < count)
-        summary =
-            RunText::tr("%1 of the %2 pieces in %3 match.").arg(matching).arg(count).arg(list);
+        summary = RunText::tr("%1 of the %2 in %3 match.", nullptr, pluralCount(matching))
+                      .arg(QLocale().toString(qint64(matching)), piecesText(count), list);
     else if (result.joined != VerifyResult::Status::Matches)
         summary = RunText::tr("Every piece matches its line in %1, but joined they would not "
                               "make %2 as the list gives it: its line for %2 is wrong.")
                       .arg(list, file);
     else
         summary = count == 1 ? RunText::tr("The piece matches %1 and makes %2.").arg(list, file)
-                             : RunText::tr("All %1 pieces match %2, and joined they make %3.")
+                             : RunText::tr("All %1 pieces match %2, and joined they make %3.",
+                                           nullptr, pluralCount(count))
                                    .arg(QString::number(count), list, file);
     if (result.whole)
         summary += result.whole->status == VerifyResult::Status::Matches
@@ -258,7 +270,7 @@ RunMessage verify(const VerifyPlan &plan, const VerifyResult &result) {
     if (const QString recovery = RecoveryMessages::afterCheck(result); !recovery.isEmpty())
         summary += QStringLiteral("\n\n") + recovery;
     for (const VerifyResult::Entry &recoveryFile : result.recovery)
-        all << entryLine(recoveryFile);
+        listEntry(recoveryFile);
     const QString head = summary + QStringLiteral("\n\n");
     // All well is said in one line, the pieces one by one in the details.
     if (result.allMatch())

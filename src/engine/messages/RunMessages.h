@@ -31,8 +31,12 @@ RunMessage join(const JoinPlan &plan, const JoinResult &result);
 // A join refused, declined (the user answered No), or failed: a damaged piece named.
 RunMessage joinFailure(const Failure &failure);
 
-// Every piece as matching, damaged or missing, and the joined file where it stands beside them.
-RunMessage verify(const VerifyPlan &plan, const VerifyResult &result);
+// What a check lists beside its summary: every piece (matching, damaged or missing), the
+// joined file and the recovery files; or only those that are not as the list says.
+enum class Listed { Everything, WhatIsWrong };
+
+RunMessage verify(const VerifyPlan &plan, const VerifyResult &result,
+                  Listed listed = Listed::Everything);
 // A check that could not start.
 RunMessage verifyFailure(const Failure &failure);
 

@@ -1,7 +1,17 @@
 #include "words/ByteCounts.h"
 
+#include "PluralCount.h"
+
 #include <QCoreApplication>
 #include <QLocale>
+
+namespace {
+
+class ByteCountWords {
+    Q_DECLARE_TR_FUNCTIONS(ByteCounts)
+};
+
+} // namespace
 
 QString bytesText(qint64 bytes) {
     return QLocale().formattedDataSize(bytes, 1, QLocale::DataSizeSIFormat);
@@ -21,4 +31,9 @@ QString bytesTextPrecise(qint64 bytes) {
     }
     return QLocale().toString(value, 'g', 3) + u' ' +
            QCoreApplication::translate("ByteCounts", units[unit]);
+}
+
+QString byteCountText(qint64 bytes) {
+    return ByteCountWords::tr("%1 bytes", nullptr, pluralCount(bytes))
+        .arg(QLocale().toString(bytes));
 }

@@ -8,3 +8,5 @@
 QString bytesText(qint64 bytes);
 // "4.29 GB", "5 GB": three significant digits, for limits that one decimal would blur.
 QString bytesTextPrecise(qint64 bytes);
+// "1 byte", "2,500 bytes": every byte counted.
+QString byteCountText(qint64 bytes);

@@ -1,5 +1,7 @@
 #include "words/MessageText.h"
 
+#include "PluralCount.h"
+
 #include <QCoreApplication>
 #include <QLocale>
 
@@ -42,6 +44,6 @@ QString printable(const QString &text) {
 }
 
 QString piecesText(qint64 count) {
-    return count == 1 ? MessageWords::tr("1 piece")
-                      : MessageWords::tr("%1 pieces").arg(QLocale().toString(count));
+    return MessageWords::tr("%1 pieces", nullptr, pluralCount(count))
+        .arg(QLocale().toString(count));
 }

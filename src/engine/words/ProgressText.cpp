@@ -21,19 +21,23 @@ ProgressText::ProgressText() {
 }
 
 QString ProgressText::line(const ProgressSnapshot &now) const {
+    const Parts all = parts(now);
+    return all.name + all.place + all.done + all.total + all.left;
+}
+
+ProgressText::Parts ProgressText::parts(const ProgressSnapshot &now) const {
     if (now.flushing)
-        return ProgressWords::tr("Writing to disk\u2026");
+        return {{}, {}, ProgressWords::tr("Writing to disk\u2026"), {}, {}};
     if (now.file < 0)
         return {};
-    QString text = printable(now.fileName);
+    Parts text{printable(now.fileName), {}, QStringLiteral(": ") + bytesText(now.fileDone), {}, {}};
     if (now.files > 1)
-        text += ProgressWords::tr(" (%1 of %2)").arg(now.file + 1).arg(now.files);
-    text += QStringLiteral(": ") + bytesText(now.fileDone);
+        text.place = ProgressWords::tr(" (%1 of %2)").arg(now.file + 1).arg(now.files);
     // A file of /proc reports no length, and may hold more than it reports.
     if (now.fileDone <= now.fileBytes)
-        text += ProgressWords::tr(" of %1").arg(bytesText(now.fileBytes));
+        text.total = ProgressWords::tr(" of %1").arg(bytesText(now.fileBytes));
     if (const std::optional<qint64> seconds = secondsLeft(now))
-        text += QStringLiteral(", ") + timeLeft(*seconds);
+        text.left = QStringLiteral(", ") + timeLeft(*seconds);
     return text;
 }
 

@@ -15,6 +15,17 @@ public:
     ProgressText(); // the run starts now
 
     QString line(const ProgressSnapshot &now) const;
+    // The line in its parts, for a place too narrow for all of it: the file's name, which may be
+    // shortened; " (2 of 5)"; ": 1.2 GB" (or "Writing to disk…", the name empty); " of 4.0 GB";
+    // ", about 1 min left". Each is empty where the line has none.
+    struct Parts {
+        QString name;
+        QString place;
+        QString done;
+        QString total;
+        QString left;
+    };
+    Parts parts(const ProgressSnapshot &now) const;
     // The run's bytes done, in thousandths.
     static int permille(const ProgressSnapshot &now);
 
