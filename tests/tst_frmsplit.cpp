@@ -14,8 +14,10 @@
 #include "frmWait.h"
 #include "sizes/SizeTargets.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -28,6 +30,7 @@
 #include <QTest>
 #include <QUrl>
 
+#include <functional>
 #include <memory>
 #include <variant>
 
@@ -84,6 +87,8 @@ private Q_SLOTS:
     void startedWithFilesOpensTheFirstFilesFolder();
     void waitWindowNamesTheRun_data();
     void waitWindowNamesTheRun();
+    void everyControlHasAName_data();
+    void everyControlHasAName();
     void rendersWindowsToPng();
 
 private:
@@ -322,6 +327,15 @@ void FrmSplitTest::addFile() {
     QCOMPARE(paths[1], folder + QStringLiteral("photo.jpg"));
     QCOMPARE(paths[2], folder + QStringLiteral("report.doc"));
     QCOMPARE(names[1], QStringLiteral("photo.jpg"));
+    // To a screen reader too, one entry per file, its path; the names stay out of its way.
+    const QAccessibleInterface *queue =
+        QAccessible::queryAccessibleInterface(control<QListView>(window, "List1"));
+    QStringList spoken;
+    for (int i = 0; i < queue->childCount(); ++i)
+        spoken << queue->child(i)->text(QAccessible::Name);
+    QCOMPARE(spoken, paths);
+    for (int i = 0; i < queue->parent()->childCount(); ++i)
+        QVERIFY(queue->parent()->child(i)->object()->objectName() != u"List3");
 }
 
 void FrmSplitTest::addFileAtTheRoot() {
@@ -1208,6 +1222,70 @@ void FrmSplitTest::waitWindowNamesTheRun() {
 
     QCOMPARE(watch.captions.size(), run.isEmpty() ? 1 : 2);
     QCOMPARE(watch.captions.last(), caption);
+}
+
+namespace {
+
+// The controls of window that a screen reader reaches (the focus or a value) and cannot name: it
+// names a drop-down list by the caption tied to it (Qt, by the entry on show), others by name.
+QStringList unnamedControls(QWidget *window) {
+    QStringList unnamed;
+    std::function<void(QAccessibleInterface *)> walk = [&](QAccessibleInterface *node) {
+        const auto captions = node->relations(QAccessible::Label);
+        const QString name = node->role() != QAccessible::ComboBox ? node->text(QAccessible::Name)
+                             : captions.isEmpty()                  ? QString()
+                                                  : captions.first().first->text(QAccessible::Name);
+        const bool reached = node->state().focusable || node->valueInterface();
+        const QObject *control = node->object();
+        if (control && control->isWidgetType() && (reached || control == window) && name.isEmpty())
+            unnamed << node->object()->objectName();
+        for (int i = 0; i < node->childCount(); ++i) {
+            if (!node->child(i)->state().invisible)
+                walk(node->child(i));
+        }
+    };
+    walk(QAccessible::queryAccessibleInterface(window));
+    return unnamed;
+}
+
+} // namespace
+
+void FrmSplitTest::everyControlHasAName_data() {
+    QTest::addColumn<QString>("opened"); // the menu item that opens the window; empty: the main one
+    QTest::addRow("main window") << QString();
+    QTest::addRow("wait window") << QStringLiteral("frmWait");
+    QTest::addRow("About") << QStringLiteral("mnuabout");
+    QTest::addRow("Join Files dialog") << QStringLiteral("mnujoin");
+    QTest::addRow("Verify Pieces dialog") << QStringLiteral("mnuverify");
+}
+
+void FrmSplitTest::everyControlHasAName() {
+    QFETCH(QString, opened);
+    frmSplit window;
+    frmWait wait(WaitFor::Split);
+    QStringList unnamed{QStringLiteral("nothing")};
+    const FileChooser previous = setFileChooser(
+        [&](const QString &caption, const QStringList &filters, const QString &folder) {
+            const std::unique_ptr<QFileDialog> dialog =
+                fileToOpenDialog(nullptr, caption, filters, folder);
+            dialog->show();
+            unnamed = unnamedControls(dialog.get());
+            return QString();
+        });
+    const auto restore = qScopeGuard([&] { setFileChooser(previous); });
+
+    if (opened.isEmpty())
+        window.show();
+    else if (opened == u"frmWait")
+        wait.show();
+    else
+        window.findChild<QAction *>(opened)->trigger();
+    for (QWidget *shown : QApplication::topLevelWidgets()) {
+        if (shown->isVisible() && !qobject_cast<QFileDialog *>(shown))
+            unnamed = unnamedControls(shown);
+    }
+
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(u' ')));
 }
 
 void FrmSplitTest::rendersWindowsToPng() {

@@ -60,6 +60,8 @@ private:
     void createQueue(QWidget *client);
     void createOutputBrowser(QWidget *client);
     void createSizeChoice(QWidget *client);
+    // Names and descriptions for assistive technology.
+    void describeControls();
     void createFileMenu();
     void createSizeForMenu();
     void createHelpMenu();
