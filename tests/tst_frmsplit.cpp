@@ -89,6 +89,8 @@ private Q_SLOTS:
     void waitWindowNamesTheRun();
     void everyControlHasAName_data();
     void everyControlHasAName();
+    void keys_data();
+    void keys();
     void rendersWindowsToPng();
 
 private:
@@ -821,7 +823,7 @@ void FrmSplitTest::joinMenuComesBeforeHelp() {
 void FrmSplitTest::fileMenuJoinsVerifiesAndWritesChecksums() {
     frmSplit window;
     const QList<QAction *> items = control<QMenu>(window, "mnufile")->actions();
-    QCOMPARE(items.size(), 9);
+    QCOMPARE(items.size(), 12);
     QCOMPARE(items[0]->objectName(), QStringLiteral("mnujoin"));
     QCOMPARE(items[1]->objectName(), QStringLiteral("mnuverify"));
     QCOMPARE(items[1]->text(), QStringLiteral("&Verify Pieces..."));
@@ -835,6 +837,8 @@ void FrmSplitTest::fileMenuJoinsVerifiesAndWritesChecksums() {
     QCOMPARE(items[5]->menu()->title(), QStringLiteral("Rec&overy Files"));
     QCOMPARE(items[7]->text(), QStringLiteral("&Split Into Pieces..."));
     QCOMPARE(items[8]->menu()->title(), QStringLiteral("Si&ze For"));
+    QCOMPARE(items[9]->text(), QStringLiteral("Re&move File"));
+    QCOMPARE(items[11]->text(), QStringLiteral("&Quit"));
 }
 
 void FrmSplitTest::splitWithoutChecksums_data() {
@@ -1286,6 +1290,51 @@ void FrmSplitTest::everyControlHasAName() {
     }
 
     QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(u' ')));
+}
+
+void FrmSplitTest::keys_data() {
+    QTest::addColumn<QKeySequence>("key");
+    QTest::addColumn<QString>("focus"); // the control that has the focus
+    QTest::addColumn<QString>("item");  // the menu item that shows the key; empty: none
+    QTest::addColumn<int>("queued");    // of two files queued, the first chosen
+    const QString queue = QStringLiteral("List1");
+    const QKeySequence del(QKeySequence::Delete);
+    QTest::addRow("Ctrl+Q closes every window")
+        << QKeySequence(Qt::CTRL | Qt::Key_Q) << queue << QStringLiteral("mnuquit") << 2;
+    QTest::addRow("Delete removes the chosen file")
+        << del << queue << QStringLiteral("mnuremove") << 1;
+    QTest::addRow("Delete in the size box is the box's")
+        << del << QStringLiteral("txtCustomSize") << QString() << 2;
+    QTest::addRow("F1 opens About")
+        << QKeySequence(Qt::Key_F1) << queue << QStringLiteral("mnuabout") << 2;
+}
+
+void FrmSplitTest::keys() {
+    QFETCH(QKeySequence, key);
+    QFETCH(QString, focus);
+    QFETCH(QString, item);
+    QFETCH(int, queued);
+    frmSplit window;
+    writeTestFile(sourceFile(QStringLiteral("a.bin")), "a");
+    writeTestFile(sourceFile(QStringLiteral("b.bin")), "b");
+    queueFiles(window, m_source->path(), {QStringLiteral("a.bin"), QStringLiteral("b.bin")});
+    selectSize(window, 0);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto *list = control<QListView>(window, "List1");
+    list->selectionModel()->select(list->model()->index(0, 0), QItemSelectionModel::Select);
+    control<QWidget>(window, qPrintable(focus))->setFocus();
+
+    QTest::keySequence(QApplication::focusWidget(), key);
+
+    if (!item.isEmpty())
+        QCOMPARE(window.findChild<QAction *>(item)->shortcut(), key);
+    QCOMPARE(entries(window, "List1").size(), queued);
+    QCOMPARE(window.isVisible(), item != u"mnuquit");
+    int abouts = 0;
+    for (QWidget *shown : QApplication::topLevelWidgets())
+        abouts += int(qobject_cast<frmAbout *>(shown) && shown->isVisible());
+    QCOMPARE(abouts, item == u"mnuabout" ? 1 : 0);
 }
 
 void FrmSplitTest::rendersWindowsToPng() {

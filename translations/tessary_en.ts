@@ -1418,6 +1418,14 @@ Try &apos;tessary --help&apos;.
         <source>The output folder</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Re&amp;move File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>frmWait</name>

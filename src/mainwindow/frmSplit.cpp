@@ -25,6 +25,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QFileInfo>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -222,6 +223,14 @@ void frmSplit::createFileMenu() {
     fileMenu->addSeparator();
     piecesAction = addNamedAction(fileMenu, tr("&Split Into Pieces..."), u"mnupieces");
     createSizeForMenu();
+    removeAction = addNamedAction(fileMenu, tr("Re&move File"), u"mnuremove");
+    removeAction->setShortcut(QKeySequence::Delete);
+    // Delete is the queue's while it has the focus: elsewhere the size box keeps the key.
+    removeAction->setShortcutContext(Qt::WidgetShortcut);
+    queueList->addAction(removeAction);
+    fileMenu->addSeparator();
+    quitAction = addNamedAction(fileMenu, tr("&Quit"), u"mnuquit");
+    quitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 }
 
 void frmSplit::createSizeForMenu() {
@@ -239,6 +248,7 @@ void frmSplit::createHelpMenu() {
     helpMenu = menuBar()->addMenu(tr("Help"));
     helpMenu->setObjectName(QStringLiteral("mnuhelp"));
     aboutAction = addNamedAction(helpMenu, tr("About"), u"mnuabout");
+    aboutAction->setShortcut(QKeySequence(Qt::Key_F1));
 }
 
 void frmSplit::connectHandlers() {
@@ -248,6 +258,11 @@ void frmSplit::connectHandlers() {
     connect(outputFolders, &FolderList::pathChanged, this, &frmSplit::outputFolderChanged);
     connect(addButton, &QPushButton::clicked, this, &frmSplit::addSelectedFile);
     connect(removeButton, &QPushButton::clicked, this, &frmSplit::removeSelectedFiles);
+    connect(removeAction, &QAction::triggered, this, &frmSplit::removeSelectedFiles);
+    // Every window is closed as its close button closes it, so that what must be settled before
+    // a window goes (a run under way) is settled in one place, its close event; the program ends
+    // with its last window.
+    connect(quitAction, &QAction::triggered, qApp, &QApplication::closeAllWindows);
     connect(pieceSizes, &QListWidget::itemSelectionChanged, this,
             &frmSplit::showCustomSizeWhenChosen);
     connect(splitButton, &QPushButton::clicked, this, &frmSplit::splitFiles);

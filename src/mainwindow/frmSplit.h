@@ -121,6 +121,8 @@ private:
     QAction *posixScriptAction = nullptr;
     QAction *piecesAction = nullptr;
     QMenu *sizeForMenu = nullptr;
+    QAction *removeAction = nullptr;
+    QAction *quitAction = nullptr;
     RecoveryMenu *recoveryMenu = nullptr;
     QMenu *helpMenu = nullptr;
     QAction *aboutAction = nullptr;
