@@ -2,7 +2,7 @@
 # Takes the screenshots of the store page (packaging/screenshots/) and of docs/screenshots/ as a
 # user meets Tessary: alex's home folder with Documents, Music and Videos, a USB stick at
 # /media/alex/USB STICK, and the real tessary under Xvfb and openbox, driven with the keyboard
-# and the mouse as a user would.
+# and the mouse as a user would, at 100 %, 150 % and 200 % and under a dark palette too.
 #   scripts/screenshots.sh [BUILD_DIR] [SCENE...]     as root; build first (./test.sh)
 # The machine's own folders stay out of the pictures: tessary runs as alex in a root of its own,
 # an overlay of the system's that shows only the folders of a fresh Linux root, and the stick is
@@ -16,7 +16,7 @@ if [[ ${1-} != --inside ]]; then
     build=$(realpath "${1:-$repo/build/test}")
     [[ -x $build/src/tessary ]] || { echo "No $build/src/tessary: build first." >&2; exit 1; }
     tools=(xvfb openbox xdotool imagemagick x11-utils dosfstools fusefat python3 g++ pkg-config
-           qt6-base-dev)
+           qt6-base-dev qt6ct)
     missing=()
     for package in "${tools[@]}"; do
         [[ $(dpkg-query -W -f='${Status}' "$package" 2>/dev/null) == "install ok installed" ]] ||
@@ -85,6 +85,10 @@ head -c 2M /dev/urandom >"$home/Pictures/beach.jpg"
 printf 'Old notes\n' >"$home/Downloads/a*b?.txt"
 long=$home/Documents/Projects\ 2026/Customer\ deliveries/Quarterly\ reports/Final\ versions\ for\ review/Holiday\ Photos
 mkdir -p "$long"
+# A dark palette, for tessary started with QT_QPA_PLATFORMTHEME=qt6ct.
+mkdir -p "$home/.config/qt6ct"
+printf '%s\n' '[Appearance]' 'color_scheme_path=/usr/share/qt6ct/colors/darker.conf' \
+    'custom_palette=true' 'style=Fusion' >"$home/.config/qt6ct/qt6ct.conf"
 chown -R 1000:1000 "$home" "$upper/run/user/1000" "$upper/media/alex"
 chmod 700 "$upper/run/user/1000"
 
@@ -108,12 +112,16 @@ pull_out() { umount "$root$stick"; }
 
 # --- the display ---
 export DISPLAY=:71
-Xvfb "$DISPLAY" -screen 0 1000x700x24 -nolisten tcp >/dev/null 2>&1 &
+# Room for the window at 200 %.
+screen_width=1700
+screen_height=1300
+Xvfb "$DISPLAY" -screen 0 "${screen_width}x${screen_height}x24" -nolisten tcp >/dev/null 2>&1 &
 started+=($!)
 for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 openbox >/dev/null 2>&1 &
 started+=($!)
-display -window root -size 1000x700 'xc:#4d6d85' 2>/dev/null || true # a desktop's colour
+display -window root -size "${screen_width}x${screen_height}" 'xc:#4d6d85' 2>/dev/null ||
+    true # a desktop's colour
 
 # Runs a program as alex in the root, in the background; its process id in $last.
 as_alex() {
@@ -162,14 +170,16 @@ shoot() {
     done
     ((left < 0)) && left=0
     ((top < 0)) && top=0
-    ((right > 1000)) && right=1000
-    ((bottom > 700)) && bottom=700
+    ((right > screen_width)) && right=$screen_width
+    ((bottom > screen_height)) && bottom=$screen_height
     import -window root -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "$1"
     echo "took $1"
 }
-# Opens tessary with the arguments given, its window placed at the screen's top left.
+# Opens tessary with the arguments given, its window placed at the screen's top left; in its
+# environment, what tessary_env holds as well.
+tessary_env=()
 open_tessary() {
-    as_alex tessary "$@"
+    as_alex "${tessary_env[@]}" tessary "$@"
     tessary_pid=$last
     window Tessary >/dev/null
     # The main window is the widest of those titled so: a box may come up at once.
@@ -190,8 +200,12 @@ mkdir -p "$docs" "$store"
 plug_in
 
 # Places in the main window, in pixels from its top left below the title bar (the menu bar is
-# 20 high): where the controls are laid out at 96 dots per inch.
-click() { xdotool mousemove --window "$main" "$1" "$2" click 1; settle; }
+# 20 high): where the controls are laid out at 96 dots per inch, and at scale per cent of that.
+scale=100
+click() {
+    xdotool mousemove --window "$main" $(($1 * scale / 100)) $(($2 * scale / 100)) click 1
+    settle
+}
 source_folders=(60 92)   # the first row of the source folder list
 source_files=(300 58)    # the first row of its file list
 output_drives=(120 462)  # the output drive list
@@ -370,8 +384,32 @@ scene_drop_output() {
     close_tessary
 }
 
+# The window as it is used, with two files queued, a piece size chosen and the stick as the
+# output drive, at scale per cent, in the environment tessary_env adds; $1 is the picture.
+scene_in_use() {
+    open_tessary "/home/alex/Videos/holiday video.mp4" "/home/alex/Music/road trip mix.ogg"
+    output_drive 1
+    piece_size 25M
+    "${@:2}"
+    shoot "$docs/$1"
+    close_tessary
+}
+scene_scaled() {
+    for scale in 100 150 200; do
+        tessary_env=("QT_SCALE_FACTOR=$(awk "BEGIN {print $scale / 100}")")
+        scene_in_use "scale-$scale.png"
+    done
+    scale=100
+    tessary_env=()
+}
+scene_dark() {
+    tessary_env=(QT_QPA_PLATFORMTHEME=qt6ct)
+    scene_in_use dark-palette.png key F1
+    tessary_env=()
+}
+
 [[ ${#scenes[@]} -gt 0 ]] || scenes=(store opened_with_files join_restored hostile_script
-    split_refused new_drive drive_gone long_path wait_window drop_queue drop_output)
+    split_refused new_drive drive_gone long_path wait_window drop_queue drop_output scaled dark)
 for scene in "${scenes[@]}"; do
     "scene_$scene"
 done

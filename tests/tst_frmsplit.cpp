@@ -14,8 +14,10 @@
 #include "frmWait.h"
 #include "sizes/SizeTargets.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -84,6 +86,10 @@ private Q_SLOTS:
     void startedWithFilesOpensTheFirstFilesFolder();
     void waitWindowNamesTheRun_data();
     void waitWindowNamesTheRun();
+    void everyControlHasAName_data();
+    void everyControlHasAName();
+    void keys_data();
+    void keys();
     void rendersWindowsToPng();
 
 private:
@@ -322,6 +328,15 @@ void FrmSplitTest::addFile() {
     QCOMPARE(paths[1], folder + QStringLiteral("photo.jpg"));
     QCOMPARE(paths[2], folder + QStringLiteral("report.doc"));
     QCOMPARE(names[1], QStringLiteral("photo.jpg"));
+    // To a screen reader too, one entry per file, its path; the names stay out of its way.
+    const QAccessibleInterface *queue =
+        QAccessible::queryAccessibleInterface(control<QListView>(window, "List1"));
+    QStringList spoken;
+    for (int i = 0; i < queue->childCount(); ++i)
+        spoken << queue->child(i)->text(QAccessible::Name);
+    QCOMPARE(spoken, paths);
+    auto *hidden = QAccessible::queryAccessibleInterface(control<QListView>(window, "List3"));
+    QCOMPARE(hidden->parent()->indexOfChild(hidden), -1);
 }
 
 void FrmSplitTest::addFileAtTheRoot() {
@@ -807,7 +822,7 @@ void FrmSplitTest::joinMenuComesBeforeHelp() {
 void FrmSplitTest::fileMenuJoinsVerifiesAndWritesChecksums() {
     frmSplit window;
     const QList<QAction *> items = control<QMenu>(window, "mnufile")->actions();
-    QCOMPARE(items.size(), 9);
+    QCOMPARE(items.size(), 12);
     QCOMPARE(items[0]->objectName(), QStringLiteral("mnujoin"));
     QCOMPARE(items[1]->objectName(), QStringLiteral("mnuverify"));
     QCOMPARE(items[1]->text(), QStringLiteral("&Verify Pieces..."));
@@ -821,6 +836,8 @@ void FrmSplitTest::fileMenuJoinsVerifiesAndWritesChecksums() {
     QCOMPARE(items[5]->menu()->title(), QStringLiteral("Rec&overy Files"));
     QCOMPARE(items[7]->text(), QStringLiteral("&Split Into Pieces..."));
     QCOMPARE(items[8]->menu()->title(), QStringLiteral("Si&ze For"));
+    QCOMPARE(items[9]->text(), QStringLiteral("Re&move File"));
+    QCOMPARE(items[11]->text(), QStringLiteral("&Quit"));
 }
 
 void FrmSplitTest::splitWithoutChecksums_data() {
@@ -1208,6 +1225,107 @@ void FrmSplitTest::waitWindowNamesTheRun() {
 
     QCOMPARE(watch.captions.size(), run.isEmpty() ? 1 : 2);
     QCOMPARE(watch.captions.last(), caption);
+}
+
+namespace {
+
+// Adds to unnamed the controls under node that a screen reader reaches (the focus or a value)
+// and cannot name: it names a drop-down list by the caption tied to it (Qt, by the entry on
+// show), others by their name.
+void addUnnamed(QAccessibleInterface *node, QStringList &unnamed) {
+    const auto captions = node->relations(QAccessible::Label);
+    const QString name = node->role() != QAccessible::ComboBox ? node->text(QAccessible::Name)
+                         : captions.isEmpty()                  ? QString()
+                                              : captions.first().first->text(QAccessible::Name);
+    const auto *widget = qobject_cast<const QWidget *>(node->object());
+    const bool reached = node->state().focusable || node->valueInterface();
+    if (widget && (reached || widget->isWindow()) && name.isEmpty())
+        unnamed << widget->objectName();
+    for (int i = 0; i < node->childCount(); ++i) {
+        if (!node->child(i)->state().invisible)
+            addUnnamed(node->child(i), unnamed);
+    }
+}
+
+} // namespace
+
+void FrmSplitTest::everyControlHasAName_data() {
+    QTest::addColumn<QString>("opened"); // the menu item that opens the window; empty: the main one
+    QTest::addRow("main window") << QString();
+    QTest::addRow("wait window") << QStringLiteral("frmWait");
+    QTest::addRow("About") << QStringLiteral("mnuabout");
+    QTest::addRow("Join Files dialog") << QStringLiteral("mnujoin");
+    QTest::addRow("Verify Pieces dialog") << QStringLiteral("mnuverify");
+}
+
+void FrmSplitTest::everyControlHasAName() {
+    QFETCH(QString, opened);
+    frmSplit window;
+    frmWait wait(WaitFor::Split);
+    QStringList unnamed;
+    const FileChooser previous = setFileChooser(
+        [&](const QString &caption, const QStringList &filters, const QString &folder) {
+            const std::unique_ptr<QFileDialog> dialog =
+                fileToOpenDialog(nullptr, caption, filters, folder);
+            dialog->show();
+            addUnnamed(QAccessible::queryAccessibleInterface(dialog.get()), unnamed);
+            return QString();
+        });
+    const auto restore = qScopeGuard([&] { setFileChooser(previous); });
+
+    (opened == u"frmWait" ? static_cast<QWidget &>(wait) : window).show();
+    if (opened.startsWith(u"mnu"))
+        window.findChild<QAction *>(opened)->trigger();
+    for (QWidget *shown : QApplication::topLevelWidgets()) {
+        if (shown->isVisible())
+            addUnnamed(QAccessible::queryAccessibleInterface(shown), unnamed);
+    }
+
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(u' ')));
+}
+
+void FrmSplitTest::keys_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("focus"); // the control that has the focus
+    QTest::addColumn<QString>("item");  // the menu item that shows the key; empty: none
+    QTest::addColumn<int>("queued");    // of two files queued, the first chosen
+    QTest::addColumn<int>("windows");   // open after the key
+    const QString queue = QStringLiteral("List1");
+    QTest::addRow("Ctrl+Q closes every window")
+        << QStringLiteral("Ctrl+Q") << queue << QStringLiteral("mnuquit") << 2 << 0;
+    QTest::addRow("Delete removes the chosen file")
+        << QStringLiteral("Del") << queue << QStringLiteral("mnuremove") << 1 << 1;
+    QTest::addRow("Delete in the size box is the box's")
+        << QStringLiteral("Del") << QStringLiteral("txtCustomSize") << QString() << 2 << 1;
+    QTest::addRow("F1 opens About")
+        << QStringLiteral("F1") << queue << QStringLiteral("mnuabout") << 2 << 2;
+}
+
+void FrmSplitTest::keys() {
+    QFETCH(QString, key);
+    QFETCH(QString, focus);
+    QFETCH(QString, item);
+    QFETCH(int, queued);
+    QFETCH(int, windows);
+    frmSplit window;
+    const QStringList names{QStringLiteral("a.bin"), QStringLiteral("b.bin")};
+    for (const QString &name : names)
+        writeTestFile(sourceFile(name), "x");
+    queueFiles(window, m_source->path(), names);
+    selectSize(window, 0);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto *list = control<QListView>(window, "List1");
+    list->selectionModel()->select(list->model()->index(0, 0), QItemSelectionModel::Select);
+    control<QWidget>(window, qPrintable(focus))->setFocus();
+
+    QTest::keySequence(QApplication::focusWidget(), QKeySequence(key));
+
+    if (!item.isEmpty())
+        QCOMPARE(window.findChild<QAction *>(item)->shortcut(), QKeySequence(key));
+    QCOMPARE(entries(window, "List1").size(), queued);
+    const QWidgetList open = QApplication::topLevelWidgets();
+    QCOMPARE(std::count_if(open.begin(), open.end(), std::mem_fn(&QWidget::isVisible)), windows);
 }
 
 void FrmSplitTest::rendersWindowsToPng() {

@@ -1391,6 +1391,82 @@ Try &apos;tessary --help&apos;.
         <source>Cut each file into how many pieces?</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Source drive</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The drive whose folders the source folders show</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Source folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enter opens the folder chosen; its files are listed beside</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Files in the source folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Add File queues the file chosen here</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The source folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Queues the file chosen among the files in the source folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Split Files cuts these files into pieces, in this order; Delete removes those chosen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Removes the files chosen from the queue</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cuts each queued file into pieces of the size chosen, in the output folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The size of each piece</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The size of each piece, in bytes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Output drive</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The drive whose folders the output folders show</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The pieces are written to the folder on show; Enter opens the folder chosen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The output folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Re&amp;move File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>frmWait</name>
@@ -1420,6 +1496,14 @@ Try &apos;tessary --help&apos;.
     </message>
     <message>
         <source>Checking Pieces Please Wait</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>How much of the work is done</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Asks the work under way to stop</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -7,15 +7,18 @@ int QueueModel::rowCount(const QModelIndex &parent) const {
     return parent.isValid() ? 0 : int(m_files.size());
 }
 
-int QueueModel::columnCount(const QModelIndex &parent) const {
-    return parent.isValid() ? 0 : ColumnCount;
-}
-
 QVariant QueueModel::data(const QModelIndex &index, int role) const {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid) || role != Qt::DisplayRole)
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
     const QueuedFile &file = m_files[index.row()];
-    return index.column() == PathColumn ? file.path : file.name;
+    switch (role) {
+    case Qt::DisplayRole:
+        return file.path;
+    case NameRole:
+        return file.name;
+    default:
+        return {};
+    }
 }
 
 void QueueModel::append(const QueuedFile &file) {

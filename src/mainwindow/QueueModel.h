@@ -2,21 +2,20 @@
 
 #include "split/SplitRequest.h"
 
-#include <QAbstractTableModel>
+#include <QAbstractListModel>
 #include <QList>
 
-// The files to split, in the order they were queued, one row each: the full path in the first
-// column, which the queue shows, and the bare name in the second. The same file may be queued
-// twice.
-class QueueModel : public QAbstractTableModel {
+// The files to split, in the order they were queued, one entry each: the full path is what the
+// queue shows and tells a screen reader; the bare name is the entry's NameRole. The same file may
+// be queued twice.
+class QueueModel : public QAbstractListModel {
     Q_OBJECT
 public:
-    enum Column { PathColumn, NameColumn, ColumnCount };
+    enum Role { NameRole = Qt::UserRole };
 
-    using QAbstractTableModel::QAbstractTableModel;
+    using QAbstractListModel::QAbstractListModel;
 
     int rowCount(const QModelIndex &parent = {}) const override;
-    int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
     const QList<QueuedFile> &files() const { return m_files; }

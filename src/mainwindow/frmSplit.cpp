@@ -1,5 +1,6 @@
 #include "frmSplit.h"
 
+#include "Accessibility.h"
 #include "DriveList.h"
 #include "FileArguments.h"
 #include "FileDrop.h"
@@ -12,6 +13,7 @@
 #include "Paths.h"
 #include "ProgramIcons.h"
 #include "QueueModel.h"
+#include "QueueNames.h"
 #include "RecoveryMenu.h"
 #include "Twips.h"
 #include "frmAbout.h"
@@ -20,10 +22,11 @@
 #include "sizes/SizeTable.h"
 #include "sizes/SizeTargets.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QFileInfo>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -115,12 +118,12 @@ void frmSplit::createControls() {
     // The keyboard goes round the window by zone, not in the order the zones were made.
     const QList<QWidget *> tabOrder{sourceDrives, sourceFiles,  sourceFolders, queueList,
                                     addButton,    outputDrives, outputFolders, removeButton,
-                                    queueNames,   pieceSizes,   customSize,    pieceSizeBytes,
-                                    splitButton};
+                                    pieceSizes,   customSize,   splitButton};
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     fitFontToCaptions(client, {queueCaption, outputCaption, sizeCaption, customSizeCaption,
                                addButton, removeButton, splitButton});
+    describeControls();
 
     createFileMenu();
     createHelpMenu();
@@ -138,15 +141,15 @@ void frmSplit::createSourceBrowser(QWidget *client) {
 void frmSplit::createQueue(QWidget *client) {
     queueList = place<QListView>(client, u"List1", 240, 3600, 8775, 1230);
     queueList->setModel(queue);
-    queueList->setModelColumn(QueueModel::PathColumn);
     queueList->setSelectionMode(QAbstractItemView::MultiSelection);
     queueCaption = placeLabel(client, u"Label1", tr("Files to Convert"), 240, 3360, 1575, 255);
     removeButton = placeButton(client, u"cmdRemove", tr("Remove File"), 360, 5160, 1575, 495);
     // The names, for whoever reads the window's lists by name; the model is what holds them.
     queueNames = place<QListView>(client, u"List3", 8400, 1200, 855, 450);
-    queueNames->setModel(queue);
-    queueNames->setModelColumn(QueueModel::NameColumn);
-    queueNames->hide();
+    auto *names = new QueueNames(queueNames);
+    names->setSourceModel(queue);
+    queueNames->setModel(names);
+    leaveOutOfAccessibility(queueNames);
     splitButton = placeButton(client, u"cmdSplit", tr("Split Files"), 3600, 5160, 1695, 495);
 }
 
@@ -169,7 +172,36 @@ void frmSplit::createSizeChoice(QWidget *client) {
     // Each size's bytes, for whoever reads the window's lists by name; the size table is what
     // a split reads.
     pieceSizeBytes = place<QListWidget>(client, u"List5", 9360, 1200, 975, 450);
-    pieceSizeBytes->hide();
+    leaveOutOfAccessibility(pieceSizeBytes);
+}
+
+void frmSplit::describeControls() {
+    nameByUnseenCaption(sourceDrives, tr("Source drive"));
+    sourceDrives->setAccessibleDescription(tr("The drive whose folders the source folders show"));
+    sourceFolders->setAccessibleName(tr("Source folder"));
+    sourceFolders->setAccessibleDescription(
+        tr("Enter opens the folder chosen; its files are listed beside"));
+    sourceFiles->setAccessibleName(tr("Files in the source folder"));
+    sourceFiles->setAccessibleDescription(tr("Add File queues the file chosen here"));
+    sourcePath->setAccessibleDescription(tr("The source folder"));
+    addButton->setAccessibleDescription(
+        tr("Queues the file chosen among the files in the source folder"));
+    nameByCaption(queueList, queueCaption);
+    queueList->setAccessibleDescription(
+        tr("Split Files cuts these files into pieces, in this order; Delete removes those chosen"));
+    removeButton->setAccessibleDescription(tr("Removes the files chosen from the queue"));
+    splitButton->setAccessibleDescription(
+        tr("Cuts each queued file into pieces of the size chosen, in the output folder"));
+    nameByCaption(pieceSizes, sizeCaption);
+    pieceSizes->setAccessibleDescription(tr("The size of each piece"));
+    nameByCaption(customSize, customSizeCaption);
+    customSize->setAccessibleDescription(tr("The size of each piece, in bytes"));
+    nameByUnseenCaption(outputDrives, tr("Output drive"));
+    outputDrives->setAccessibleDescription(tr("The drive whose folders the output folders show"));
+    nameByCaption(outputFolders, outputCaption);
+    outputFolders->setAccessibleDescription(
+        tr("The pieces are written to the folder on show; Enter opens the folder chosen"));
+    outputPath->setAccessibleDescription(tr("The output folder"));
 }
 
 void frmSplit::createFileMenu() {
@@ -195,6 +227,14 @@ void frmSplit::createFileMenu() {
     fileMenu->addSeparator();
     piecesAction = addNamedAction(fileMenu, tr("&Split Into Pieces..."), u"mnupieces");
     createSizeForMenu();
+    removeAction = addNamedAction(fileMenu, tr("Re&move File"), u"mnuremove");
+    removeAction->setShortcut(QKeySequence::Delete);
+    // Delete is the queue's while it has the focus: elsewhere the size box keeps the key.
+    removeAction->setShortcutContext(Qt::WidgetShortcut);
+    queueList->addAction(removeAction);
+    fileMenu->addSeparator();
+    quitAction = addNamedAction(fileMenu, tr("&Quit"), u"mnuquit");
+    quitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 }
 
 void frmSplit::createSizeForMenu() {
@@ -212,6 +252,7 @@ void frmSplit::createHelpMenu() {
     helpMenu = menuBar()->addMenu(tr("Help"));
     helpMenu->setObjectName(QStringLiteral("mnuhelp"));
     aboutAction = addNamedAction(helpMenu, tr("About"), u"mnuabout");
+    aboutAction->setShortcut(QKeySequence(Qt::Key_F1));
 }
 
 void frmSplit::connectHandlers() {
@@ -221,6 +262,11 @@ void frmSplit::connectHandlers() {
     connect(outputFolders, &FolderList::pathChanged, this, &frmSplit::outputFolderChanged);
     connect(addButton, &QPushButton::clicked, this, &frmSplit::addSelectedFile);
     connect(removeButton, &QPushButton::clicked, this, &frmSplit::removeSelectedFiles);
+    connect(removeAction, &QAction::triggered, this, &frmSplit::removeSelectedFiles);
+    // Every window is closed as its close button closes it, so that what must be settled before
+    // a window goes (a run under way) is settled in one place, its close event; the program ends
+    // with its last window.
+    connect(quitAction, &QAction::triggered, qApp, &QApplication::closeAllWindows);
     connect(pieceSizes, &QListWidget::itemSelectionChanged, this,
             &frmSplit::showCustomSizeWhenChosen);
     connect(splitButton, &QPushButton::clicked, this, &frmSplit::splitFiles);

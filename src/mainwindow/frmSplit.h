@@ -61,6 +61,8 @@ private:
     void createQueue(QWidget *client);
     void createOutputBrowser(QWidget *client);
     void createSizeChoice(QWidget *client);
+    // Names and descriptions for assistive technology.
+    void describeControls();
     void createFileMenu();
     void createSizeForMenu();
     void createHelpMenu();
@@ -120,6 +122,8 @@ private:
     QList<QPair<OutputNames::Kind, QAction *>> outputChoices;
     QAction *piecesAction = nullptr;
     QMenu *sizeForMenu = nullptr;
+    QAction *removeAction = nullptr;
+    QAction *quitAction = nullptr;
     RecoveryMenu *recoveryMenu = nullptr;
     QMenu *helpMenu = nullptr;
     QAction *aboutAction = nullptr;

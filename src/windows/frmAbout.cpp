@@ -1,5 +1,6 @@
 #include "frmAbout.h"
 
+#include "FontFit.h"
 #include "ProgramIcons.h"
 #include "Twips.h"
 #include "Version.h"
@@ -26,4 +27,8 @@ frmAbout::frmAbout(QWidget *parent)
     auto *label2 = new QLabel(tr("Version %1").arg(QLatin1StringView(kTessaryVersion)), this);
     label2->setObjectName(QStringLiteral("Label2"));
     label2->setGeometry(twipsToPixels(this, 480, 2760, 1215, 255));
+    // Where the platform's font is larger than the one the window was drawn for (a theme's
+    // choice), the words would be cut off.
+    for (QLabel *label : {label1, label2})
+        fitFontToCaptions(label, {label});
 }

@@ -1,5 +1,6 @@
 #include "frmWait.h"
 
+#include "Accessibility.h"
 #include "FontFit.h"
 #include "Twips.h"
 
@@ -37,12 +38,16 @@ frmWait::frmWait(WaitFor what, QWidget *parent)
     m_progress->setRange(0, 1000);
     m_progress->setValue(0);
     m_progress->setTextVisible(false);
+    // A screen reader says the bar as the label above it, and its value as a share of the whole.
+    nameByCaption(m_progress, m_label1);
+    m_progress->setAccessibleDescription(tr("How much of the work is done"));
     m_line->setObjectName(QStringLiteral("Label2"));
     // Two lines: a long name and the numbers do not fit on one.
     m_line->setGeometry(twipsToPixels(this, 240, 1950, 4200, 480));
     m_line->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_cancel->setObjectName(QStringLiteral("cmdCancel"));
     m_cancel->setGeometry(twipsToPixels(this, 3345, 2520, 1095, 375));
+    m_cancel->setAccessibleDescription(tr("Asks the work under way to stop"));
     connect(m_cancel, &QPushButton::clicked, this, &frmWait::stopRequested);
 }
 

@@ -24,7 +24,7 @@ appstreamcli validate --no-net "$metainfo" || fail "appstreamcli rejects the met
 program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop" | head -n 1)
 [[ -x $root/usr/bin/$program ]] || fail "Exec=$program is not installed in /usr/bin"
 icon=$(sed -n 's/^Icon=//p' "$desktop")
-for size in 32 128; do
+for size in 32 48 64 128; do
     png=$share/icons/hicolor/${size}x${size}/apps/$icon.png
     [[ -f $png ]] || fail "no ${size}x${size} icon named $icon"
     # Width and height stand in the PNG header, 4 bytes each from byte 16.

@@ -4,7 +4,9 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
+class QFileDialog;
 class QWidget;
 
 // The platform's dialog for choosing a file to open, starting in startFolder and offering the
@@ -12,6 +14,10 @@ class QWidget;
 // or an empty string when the user cancels.
 QString chooseFileToOpen(QWidget *parent, const QString &caption, const QStringList &filters,
                          const QString &startFolder);
+// The dialog that chooseFileToOpen runs, not yet shown.
+std::unique_ptr<QFileDialog> fileToOpenDialog(QWidget *parent, const QString &caption,
+                                              const QStringList &filters,
+                                              const QString &startFolder);
 
 // Replaces the dialog, so that tests can choose a file; an empty chooser restores the dialog.
 // Returns the chooser that was in place.
