@@ -41,11 +41,6 @@ const QString kName = QStringLiteral("report.doc");
 // Ten pieces at 100k, the last shorter: 9 of 99,999 bytes and one of 50,009.
 constexpr qint64 kLength = 950'000;
 
-class Yes : public JoinQuestions {
-public:
-    bool askYesNo(const QString &) override { return true; }
-};
-
 // Every entry of folder, hidden ones and folders too.
 QStringList entriesIn(const QString &folder) {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
@@ -58,7 +53,7 @@ QByteArray splitWithRecovery(const QString &out, const QString &amount, Progress
     static QTemporaryDir in;
     QByteArray bytes = patternBytes(kLength, 9);
     writeTestFile(in.filePath(kName), bytes);
-    SplitJob job;
+    SplitSetup job;
     job.add(in.filePath(kName));
     job.folder = out;
     job.size = QStringLiteral("100000");
@@ -110,10 +105,6 @@ QByteArray rebuiltByPar2(const QString &folder) {
     par2.start(QStringLiteral("par2"), {QStringLiteral("r"), kName + QStringLiteral(".par2")});
     par2.waitForFinished(60'000);
     return piecesJoined(copy.path());
-}
-
-LongWorkRunner runDirectly(ProgressSink &progress, const StopRequest &stop) {
-    return [&](const LongWork &work) { work(progress, stop); };
 }
 
 } // namespace
@@ -228,7 +219,7 @@ void RecoveryTest::setsAreRebuilt() {
     harm(out.path(), damage);
     const QString list = out.filePath(OutputNames(kName).checksums());
 
-    const VerifyPlan check = planVerify(list);
+    const VerifyPlan check = planVerify(list, testWork());
     const VerifyResult checked = runVerify(check, progress, stop);
     QVERIFY2(RunMessages::verify(check, checked).text.contains(told),
              qPrintable(RunMessages::verify(check, checked).text));
@@ -236,8 +227,7 @@ void RecoveryTest::setsAreRebuilt() {
     const QStringList before = entriesIn(out.path());
     Yes yes;
     try {
-        const JoinOutcome joined =
-            joinRebuilding(list, yes, runDirectly(progress, stop), [] { return true; });
+        const JoinOutcome joined = joinRebuilding(list, {progress, stop, yes});
         QVERIFY2(joined.result.outcome == RunOutcome::Done,
                  qPrintable(RunMessages::join(joined.plan, joined.result).text));
         QVERIFY(rebuilt);
@@ -343,8 +333,7 @@ void RecoveryTest::interruptedRunsLeaveNothingHalfMade() {
     };
     Yes yes;
     try {
-        joinRebuilding(out.filePath(OutputNames(kName).checksums()), yes,
-                       runDirectly(rebuildWatch, stop), [] { return true; });
+        joinRebuilding(out.filePath(OutputNames(kName).checksums()), {rebuildWatch, stop, yes});
         QFAIL("the join went on past what came in its way");
     } catch (const Failure &failure) {
         QCOMPARE(failure.kind(), interference == Interference::StopRebuilding

@@ -145,7 +145,9 @@ void RestoreScriptTest::everyScriptRebuildsItsSource() {
     else
         QVERIFY(replay.lineCount > chcpLines + 2);
     // And a join here reads it as the shell does.
-    QCOMPARE(joinRecipeFor(out.filePath(name + QStringLiteral(".bat"))).pieceCount, pieces);
+    QCOMPARE(
+        joinRecipeFor(out.filePath(name + QStringLiteral(".bat")), FileSystem::system()).pieceCount,
+        pieces);
 }
 
 QTEST_GUILESS_MAIN(RestoreScriptTest)

@@ -54,10 +54,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Stopped before anything was written.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>No files to be converted.  You need to add files to be converted</source>
         <translation type="unfinished"></translation>
     </message>
@@ -746,6 +742,33 @@ Try &apos;%1%2 --help&apos;.</source>
     </message>
 </context>
 <context>
+    <name>JobWindow</name>
+    <message>
+        <source>%1 is under way. Stop it, leaving nothing half-made, and quit Tessary?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Join Files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Verify Pieces</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A join</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A check of pieces</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A split</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>Join</name>
     <message>
         <source>No restore script stands beside %1, so Tessary cannot tell whether all pieces are here. It found %2 (%3). Join them into %4?</source>
@@ -936,6 +959,10 @@ Recovery files stand beside the pieces. Rebuild what is damaged or missing from 
     </message>
     <message>
         <source>about %1 h %2 min left</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Checking %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1188,6 +1215,10 @@ Nothing was written.</source>
     </message>
     <message>
         <source>damaged (it is %1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The split was stopped before anything was written.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -4,13 +4,10 @@
 #include "Failure.h"
 #include "SizeArgument.h"
 #include "Terminal.h"
-#include "join/JoinPlanner.h"
-#include "join/RebuildingJoin.h"
-#include "messages/RunMessages.h"
+#include "jobs/JoinJob.h"
+#include "jobs/SplitJob.h"
+#include "jobs/VerifyJob.h"
 #include "names/OutputKinds.h"
-#include "split/SplitPlanner.h"
-#include "split/SplitRun.h"
-#include "verify/Verify.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -31,15 +28,7 @@ protected:
         SplitRequest request;
         if (const std::optional<QString> problem = readRequest(request))
             return usage(m_name, *problem);
-        const SplitPlan plan = planSplit(request);
-        const SplitResult result = showingProgress([&](ProgressCounter &counter) {
-            return SplitRun(plan, counter, m_stop, m_tuning.run).run();
-        });
-        return finish(RunMessages::split(plan, result), result.outcome);
-    }
-
-    RunMessage failure(const Failure &failure) const override {
-        return RunMessages::splitFailure(failure);
+        return runJob(std::make_unique<SplitJob>(request, m_tuning.run));
     }
 
 private:
@@ -111,22 +100,6 @@ private:
     }
 };
 
-// Asks on the terminal: the question is printed, and answered as -y says.
-class Answers : public JoinQuestions {
-public:
-    explicit Answers(bool yes)
-        : m_yes(yes) {}
-    bool askYesNo(const QString &question) override {
-        print(stderr, question);
-        print(stderr, m_yes ? CliText::tr("Yes (-y).")
-                            : CliText::tr("No: tessary-cli answers No unless -y is given."));
-        return m_yes;
-    }
-
-private:
-    bool m_yes;
-};
-
 // A command on one file, a restore script, a first piece or a checksum list.
 class OneFileCommand : public Command {
 public:
@@ -152,21 +125,8 @@ public:
 
 protected:
     int execute(const QString &file) override {
-        Answers answers(m_parser.isSet(QStringLiteral("yes")));
-        const JoinOutcome outcome = joinRebuilding(
-            file, answers,
-            [this](const LongWork &work) {
-                showingProgress([&](ProgressCounter &counter) {
-                    work(counter, m_stop);
-                    return true;
-                });
-            },
-            keepGoing(), m_tuning.run.copyMethod);
-        return finish(RunMessages::join(outcome.plan, outcome.result), outcome.result.outcome);
-    }
-
-    RunMessage failure(const Failure &failure) const override {
-        return RunMessages::joinFailure(failure);
+        return runJob(std::make_unique<JoinJob>(file, m_tuning.run.copyMethod),
+                      m_parser.isSet(QStringLiteral("yes")));
     }
 };
 
@@ -177,17 +137,9 @@ public:
 
 protected:
     int execute(const QString &file) override {
-        const VerifyPlan plan = planVerify(file, keepGoing());
-        const VerifyResult result = showingProgress(
-            [&](ProgressCounter &counter) { return runVerify(plan, counter, m_stop); });
         // Quiet, a check says what is wrong, not the thousands of pieces that match.
-        const RunMessages::Listed listed =
-            quiet() ? RunMessages::Listed::WhatIsWrong : RunMessages::Listed::Everything;
-        return finish(RunMessages::verify(plan, result, listed), result.outcome, result.allMatch());
-    }
-
-    RunMessage failure(const Failure &failure) const override {
-        return RunMessages::verifyFailure(failure);
+        return runJob(std::make_unique<VerifyJob>(file, quiet() ? RunMessages::Listed::WhatIsWrong
+                                                                : RunMessages::Listed::Everything));
     }
 };
 

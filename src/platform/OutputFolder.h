@@ -34,10 +34,12 @@ QString fromFileSystemName(const QByteArray &name);
 // the file it concerns.
 class OutputFolder {
 public:
-    explicit OutputFolder(const QString &path);
+    // Opens the folder through files, which every file made or opened in it goes through too.
+    explicit OutputFolder(const QString &path, const FileSystem &files = FileSystem::system());
 
     // The folder's path in native separators, ending in one.
     const QString &path() const noexcept { return m_path; }
+    const FileSystem &files() const noexcept { return m_handle.files(); }
     QString filePath(const QByteArray &name) const;
     // Device and inode of the folder itself.
     FileIdentity identity() const;
@@ -101,8 +103,7 @@ public:
     bool moveByLink(const QByteArray &from, const QByteArray &to) const {
         return moveByLink(*this, from, to);
     }
-    bool moveByLink(const OutputFolder &target, const QByteArray &from,
-                    const QByteArray &to) const;
+    bool moveByLink(const OutputFolder &target, const QByteArray &from, const QByteArray &to) const;
     // Makes the folder's entries (files made, renamed, removed) survive a crash.
     void sync() const;
     // Returns once the folder's whole file system holds every byte written to it, entries

@@ -3,7 +3,6 @@
 #include "Failure.h"
 #include "Leftovers.h"
 #include "OutputFolder.h"
-#include "OutputLock.h"
 #include "Par2Program.h"
 #include "PrivateFolder.h"
 #include "checksums/ChecksumList.h"
@@ -203,11 +202,6 @@ Failure whyNotRebuilt(const Par2Program::Outcome &outcome, const QString &recove
 QStringList PieceRebuild::run(const QList<PieceStatus> &checked,
                               const std::function<void(double)> &progress,
                               const std::function<bool()> &keepGoing) {
-    const std::optional<OutputLock> lock = OutputLock::take(m_folder, m_names.fileName());
-    if (!lock)
-        throw Failure(Failure::Code::AnotherRunJoins,
-                      m_folder.filePath(fileSystemName(m_names.fileName())),
-                      {FailureArg::name(m_names.fileName())});
     const std::optional<QByteArray> recoveryFile = recoveryFileBeside(m_folder, m_list);
     if (!recoveryFile)
         throw Failure(Failure::Code::NoRecoveryFileBeside,

@@ -202,6 +202,6 @@ void ScriptReader::refuse(Failure::Code code, const ScriptLine &line,
 
 } // namespace
 
-JoinRecipe readRestoreScript(const QString &path) {
-    return ScriptReader(path, readScript(SourceFile(path))).read();
+JoinRecipe readRestoreScript(const QString &path, const FileSystem &files) {
+    return ScriptReader(path, readScript(SourceFile(path, files))).read();
 }

@@ -13,4 +13,4 @@
 
 // The recipe of the script at path, opened as a source is: a FIFO or a device is refused rather
 // than waited on.
-JoinRecipe readRestoreScript(const QString &path);
+JoinRecipe readRestoreScript(const QString &path, const FileSystem &files);

@@ -9,6 +9,7 @@
 #include "names/OutputKinds.h"
 #include "names/PortableName.h"
 #include "run/Saturating.h"
+#include "run/Work.h"
 #include "sizes/PieceLength.h"
 #include "split/ExistingOutputs.h"
 #include "split/FileOutputCheck.h"
@@ -49,8 +50,9 @@ struct Totals {
 
 class Planner {
 public:
-    explicit Planner(const SplitRequest &request)
+    Planner(const SplitRequest &request, const Work &work)
         : m_request(request)
+        , m_work(work)
         , m_besidePieces(besidePieces(request)) {}
 
     SplitPlan plan();
@@ -79,6 +81,7 @@ private:
     [[noreturn]] void throwRefused() const;
 
     const SplitRequest &m_request;
+    const Work &m_work;
     const QList<OutputNames::Kind> m_besidePieces;
     const OutputSizes m_sizes{m_besidePieces};
     struct Numbered {
@@ -119,7 +122,7 @@ QList<Source> Planner::readableSources() {
             continue;
         }
         try {
-            sources.append({i, SourceFile(file.path).facts()});
+            sources.append({i, SourceFile(file.path, m_work.files).facts()});
         } catch (const Failure &error) {
             // The platform's listing hides such names; one that comes in by other ways arrives
             // with its bad bytes replaced, and so names no file.
@@ -155,7 +158,7 @@ void Planner::refuseSameNames(QList<Source> &sources) {
 
 bool Planner::openFolder(SplitPlan &plan) {
     try {
-        plan.folder = std::make_unique<OutputFolder>(m_request.outputFolder);
+        plan.folder = std::make_unique<OutputFolder>(m_request.outputFolder, m_work.files);
     } catch (const Failure &error) {
         refuseFolder(error);
         return false;
@@ -199,6 +202,8 @@ void Planner::planFiles(SplitPlan &plan, const QList<Source> &sources) {
         }
         checkRoom(*plan.folder, capacity, totals);
     } catch (const Failure &error) {
+        if (error.kind() == Failure::Kind::Stopped)
+            throw;
         refuseFolder(error);
     }
     for (qsizetype i = 0; i < m_request.queue.size(); ++i) {
@@ -240,7 +245,7 @@ std::optional<PlannedFile> Planner::planFile(SplitPlan &plan, const Source &sour
     if (refused)
         refused = refused->withPath(queued.path);
     else
-        refused = FileOutputCheck(*plan.folder, *plan.checker, existing, file)
+        refused = FileOutputCheck(*plan.folder, *plan.checker, existing, file, m_work)
                       .check(plan.besidePieces, replaced);
     if (refused) {
         refuse(source.index, *refused);
@@ -338,6 +343,6 @@ qint64 SplitPlan::totalBytes() const {
     return total;
 }
 
-SplitPlan planSplit(const SplitRequest &request) {
-    return Planner(request).plan();
+SplitPlan planSplit(const SplitRequest &request, const Work &work) {
+    return Planner(request, work).plan();
 }
