@@ -95,6 +95,8 @@ private Q_SLOTS:
     void existingFileIsReplacedOnlyOnYes();
     void diskFillingUpLeavesTheOldFileAndNoTemporaryFile_data();
     void diskFillingUpLeavesTheOldFileAndNoTemporaryFile();
+    void ownFilesAreToldByTheirFolder_data();
+    void ownFilesAreToldByTheirFolder();
     void fileInPlaceIsNeverToldAsNotWritten();
     void firstPieceStandsForTheScriptBesideIt();
     void fifoScriptIsRefusedWithoutWaiting_data();
@@ -420,6 +422,35 @@ void JoinTest::diskFillingUpLeavesTheOldFileAndNoTemporaryFile() {
              (QStringList{QStringLiteral("x"), QStringLiteral("x.1"), QStringLiteral("x.2"),
                           QStringLiteral("x.3"), QStringLiteral("x.4"), QStringLiteral("x.bat"),
                           QStringLiteral("x.sh"), QStringLiteral("x.sha256")}));
+}
+
+void JoinTest::ownFilesAreToldByTheirFolder_data() {
+    QTest::addColumn<bool>("readOnly"); // else full
+    QTest::addColumn<Failure::Code>("code");
+    QTest::addRow("a read-only medium") << true << Failure::Code::ReadOnlyFolder;
+    QTest::addRow("a full disk") << false << Failure::Code::FolderIsFull;
+}
+
+void JoinTest::ownFilesAreToldByTheirFolder() {
+    // The join's lock is the first file it makes: its name is none the user knows.
+    QFETCH(bool, readOnly);
+    QFETCH(Failure::Code, code);
+    QTemporaryDir out;
+    splitInto(out.path(), QStringLiteral("x"), 25, QStringLiteral("10"));
+    FaultyFileSystem medium;
+    if (readOnly)
+        medium.takeNoChange();
+    else
+        medium.fail(FaultyFileSystem::Call::Create, ENOSPC);
+    AnsweringHost host;
+
+    try {
+        join(host, out.filePath(QStringLiteral("x.bat")), medium);
+        QFAIL("the join was not refused");
+    } catch (const Failure &error) {
+        QVERIFY2(error.code() == code, error.what());
+        QCOMPARE(error.path(), QDir::toNativeSeparators(out.path()) + u'/');
+    }
 }
 
 void JoinTest::fileInPlaceIsNeverToldAsNotWritten() {

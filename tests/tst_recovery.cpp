@@ -79,9 +79,19 @@ void harm(const QString &folder, const QString &damage) {
         QFile file(path);
         if (what == u"lose")
             QVERIFY(file.remove());
+        else if (what == u"rename") // out of the set's sight, over the copy harmed before
+            QVERIFY((QFile::remove(path + QStringLiteral(".bak")) || true) &&
+                    file.rename(path + QStringLiteral(".bak")));
         else if (what == u"cut")
             QVERIFY(file.resize(file.size() - 1));
-        else
+        else if (what == u"extend")
+            QVERIFY(file.open(QIODevice::Append) && file.write("more") == 4);
+        else if (what == u"swap") { // with the piece after it
+            const QString next = QDir(folder).filePath(names.piece(which.toLongLong() + 1));
+            const QByteArray bytes = readTestFile(path);
+            writeTestFile(path, readTestFile(next));
+            writeTestFile(next, bytes);
+        } else
             QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(100) && file.write("harm") == 4);
     }
 }
@@ -179,6 +189,11 @@ void RecoveryTest::setsAreRebuilt_data() {
     row("the last, shorter piece lost", "1", "lose:10", true, canOne, true);
     row("a damaged piece", "1", "garble:5", true, canOne, true);
     row("a piece cut short", "1", "cut:4", true, canOne, true);
+    row("a piece renamed away", "1", "rename:8", true, canOne, true);
+    row("a piece with bytes added", "1", "extend:2", true, canOne, true);
+    // par2 finds each in the other's file: no recovery block is spent on them.
+    row("two pieces swapped", "1", "swap:3", true,
+        "2 of the 10 pieces are damaged or missing; the recovery files can rebuild them.", true);
     row("two lost of Rebuild 2", "2", "lose:2 lose:7", true,
         "2 of the 10 pieces are damaged or missing; the recovery files can rebuild them.", true);
     row("one lost of 10 %", "10%", "lose:1", true, canOne, true);

@@ -1,7 +1,9 @@
+#include "DesktopNotifier.h"
 #include "Failure.h"
 #include "JobWindow.h"
 #include "LauncherProgress.h"
 #include "MessageRecorder.h"
+#include "PrivateBus.h"
 #include "SignalCatcher.h"
 #include "frmWait.h"
 #include "words/FailureText.h"
@@ -9,17 +11,17 @@
 #include <QApplication>
 #include <QDBusArgument>
 #include <QDBusMessage>
+#include <QDBusPendingCall>
 #include <QDeadlineTimer>
 #include <QFontInfo>
 #include <QLabel>
-#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <functional>
 
@@ -45,8 +47,11 @@ bool spinUntil(const std::function<bool()> &done) {
 class TestJob : public Job {
 public:
     using Body = std::function<void(const Work &work)>;
-    explicit TestJob(Body body)
-        : m_body(std::move(body)) {}
+    inline static const QString kFolder = QStringLiteral("/media/stick/out");
+
+    explicit TestJob(Body body, RunOutcome ending = RunOutcome::Done)
+        : m_body(std::move(body))
+        , m_ending(ending) {}
 
     Kind kind() const override { return Kind::Split; }
     JobResult run(const Work &work) noexcept override {
@@ -56,8 +61,12 @@ public:
             return failed(Failure::current());
         }
         JobResult result;
-        result.outcome = work.stop.requested() ? RunOutcome::Stopped : RunOutcome::Done;
-        result.message.text = QStringLiteral("done");
+        result.outcome = work.stop.requested() ? RunOutcome::Stopped : m_ending;
+        const bool done = result.outcome == RunOutcome::Done;
+        result.allWell = done;
+        result.message.text = done ? QStringLiteral("done") : QStringLiteral("first lines\n\nmore");
+        result.notice = {done ? QStringLiteral("report.doc: 3 pieces written to out") : QString(),
+                         kFolder};
         return result;
     }
     JobResult failed(const Failure &failure) const override {
@@ -67,6 +76,43 @@ public:
 
 private:
     Body m_body;
+    RunOutcome m_ending;
+};
+
+// The desktop's notification service, as far as the program uses it: what it was asked to
+// show, and its signal that the user chose an action of the last.
+class FakeNotifications : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public:
+    struct Shown {
+        QString summary;
+        QString body;
+        QStringList actions;
+    };
+    QList<Shown> shown;
+
+    bool serve(QDBusConnection bus) {
+        return bus.registerService(QStringLiteral("org.freedesktop.Notifications")) &&
+               bus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), this,
+                                  QDBusConnection::ExportAllSlots);
+    }
+    void invoke(QDBusConnection bus, const QString &action) {
+        QDBusMessage signal = QDBusMessage::createSignal(
+            QStringLiteral("/org/freedesktop/Notifications"),
+            QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("ActionInvoked"));
+        signal << uint(shown.size()) << action;
+        bus.send(signal);
+    }
+
+public Q_SLOTS:
+    uint Notify(const QString & /*application*/, uint /*replaces*/, const QString & /*icon*/,
+                const QString &summary, const QString &body, const QStringList &actions,
+                const QVariantMap & /*hints*/, int /*timeout*/) {
+        shown.append({summary, body, actions});
+        return uint(shown.size());
+    }
+    QStringList GetCapabilities() { return {QStringLiteral("actions"), QStringLiteral("body")}; }
 };
 
 // Runs body as a job of jobs, and returns once it has ended and its box was shown.
@@ -95,6 +141,8 @@ private Q_SLOTS:
     void escapeCancelAndCloseStopTheRun();
     void nothingToStopWhileWritingToDisk();
     void launcherEntryShowsTheProgress();
+    void unseenLongEndsAreNotified_data();
+    void unseenLongEndsAreNotified();
 };
 
 void WaitWindowTest::waitWindowLayout_data() {
@@ -369,27 +417,17 @@ void WaitWindowTest::nothingToStopWhileWritingToDisk() {
 }
 
 void WaitWindowTest::launcherEntryShowsTheProgress() {
-    // A bus of the test's own, so that no desktop's launcher sees it.
-    QProcess daemon;
-    daemon.start(QStringLiteral("dbus-daemon"),
-                 {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                  QStringLiteral("--print-address")});
-    if (!daemon.waitForStarted() || !daemon.waitForReadyRead(10'000))
+    PrivateBus bus;
+    if (!bus.isRunning())
         QSKIP("needs dbus-daemon");
-    const QString address = QString::fromLatin1(daemon.readLine()).trimmed();
-    const auto stopDaemon = qScopeGuard([&] {
-        daemon.kill();
-        daemon.waitForFinished();
-    });
-    QDBusConnection launcher = QDBusConnection::connectToBus(address, QStringLiteral("launcher"));
+    QDBusConnection launcher = bus.connect(QStringLiteral("launcher"));
     QVERIFY(launcher.isConnected());
     QList<QVariantList> updates;
     SignalCatcher catcher([&](const QDBusMessage &message) { updates << message.arguments(); });
     QVERIFY(launcher.connect({}, {}, QStringLiteral("com.canonical.Unity.LauncherEntry"),
                              QStringLiteral("Update"), &catcher, SLOT(catchSignal(QDBusMessage))));
     {
-        QDBusConnection program = QDBusConnection::connectToBus(address, QStringLiteral("program"));
-        LauncherProgress progress(program);
+        LauncherProgress progress(bus.connect(QStringLiteral("program")));
         progress.show(0.25);
         progress.show(0.251); // the same percent: not sent again
         progress.show(1.0);
@@ -404,8 +442,83 @@ void WaitWindowTest::launcherEntryShowsTheProgress() {
              1.0);
     QCOMPARE(qdbus_cast<QVariantMap>(updates[2][1]).value(QStringLiteral("progress-visible")),
              QVariant(false));
-    QDBusConnection::disconnectFromBus(QStringLiteral("launcher"));
-    QDBusConnection::disconnectFromBus(QStringLiteral("program"));
+}
+
+void WaitWindowTest::unseenLongEndsAreNotified_data() {
+    QTest::addColumn<bool>("serviceRuns");
+    QTest::addColumn<bool>("behind"); // another program's window active when it ends
+    QTest::addColumn<bool>("lasting");
+    QTest::addColumn<RunOutcome>("outcome");
+    QTest::addColumn<QString>("summary"); // empty: no notification
+    QTest::addColumn<QString>("body");
+    const QString done = QStringLiteral("report.doc: 3 pieces written to out");
+    QTest::addRow("long, behind another window")
+        << true << true << true << RunOutcome::Done << QStringLiteral("Split finished") << done;
+    QTest::addRow("stopped, its message's first lines told")
+        << true << true << true << RunOutcome::Stopped << QStringLiteral("Split stopped")
+        << QStringLiteral("first lines");
+    QTest::addRow("long, in front")
+        << true << false << true << RunOutcome::Done << QString() << QString();
+    QTest::addRow("short, behind")
+        << true << true << false << RunOutcome::Done << QString() << QString();
+    QTest::addRow("no service") << false << true << true << RunOutcome::Done << QString()
+                                << QString();
+}
+
+void WaitWindowTest::unseenLongEndsAreNotified() {
+    QFETCH(bool, serviceRuns);
+    QFETCH(bool, behind);
+    QFETCH(bool, lasting);
+    QFETCH(RunOutcome, outcome);
+    QFETCH(QString, summary);
+    QFETCH(QString, body);
+    PrivateBus bus;
+    if (!bus.isRunning())
+        QSKIP("needs dbus-daemon");
+    FakeNotifications service;
+    QDBusConnection desktop = bus.connect(QStringLiteral("desktop"));
+    if (serviceRuns)
+        QVERIFY(service.serve(desktop));
+    QStringList opened;
+    MessageRecorder boxes;
+    JobWindow jobs;
+    QDBusConnection program = bus.connect(QStringLiteral("program"));
+    jobs.notifyWith(std::make_unique<DesktopNotifier>(
+                        program, [&](const QString &folder) { opened << folder; }),
+                    lasting ? std::chrono::milliseconds(0) : std::chrono::hours(1));
+    QWindow otherProgram;
+    std::atomic<bool> released{false};
+    QSignalSpy ended(&jobs, &JobWindow::jobEnded);
+    QVERIFY(jobs.start(std::make_unique<TestJob>(
+        [&](const Work &) { spinUntil([&] { return released.load(); }); }, outcome)));
+    QVERIFY(QTest::qWaitForWindowActive(jobs.window()));
+    if (behind) {
+        otherProgram.show();
+        otherProgram.requestActivate();
+        QTRY_VERIFY(!QApplication::activeWindow());
+    }
+    released = true;
+    QVERIFY(ended.wait(20'000));
+
+    if (summary.isEmpty()) {
+        if (serviceRuns) { // once a call sent after it on the same connection was answered
+            const QDBusPendingCall ping = program.asyncCall(
+                QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.Notifications"),
+                                               QStringLiteral("/org/freedesktop/Notifications"),
+                                               QStringLiteral("org.freedesktop.Notifications"),
+                                               QStringLiteral("GetCapabilities")));
+            QTRY_VERIFY(ping.isFinished());
+            QVERIFY(!ping.isError());
+        }
+        QCOMPARE(service.shown.size(), 0);
+        return;
+    }
+    QTRY_COMPARE(service.shown.size(), 1);
+    QCOMPARE(service.shown[0].summary, summary);
+    QCOMPARE(service.shown[0].body, body);
+    QVERIFY(service.shown[0].actions.contains(QStringLiteral("Open Folder")));
+    service.invoke(desktop, QStringLiteral("open-folder"));
+    QTRY_COMPARE(opened, QStringList{TestJob::kFolder});
 }
 
 QTEST_MAIN(WaitWindowTest)

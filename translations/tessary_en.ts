@@ -172,10 +172,56 @@ Try &apos;%1%2 --help&apos;.</source>
     </message>
 </context>
 <context>
+    <name>DesktopNotifier</name>
+    <message>
+        <source>Open Folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>DriveList</name>
     <message>
         <source>%1 [%2]</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>EndNotices</name>
+    <message numerus="yes">
+        <source>%n files</source>
+        <translation>
+            <numerusform>%n file</numerusform>
+            <numerusform>%n files</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1: %2 written to %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 restored in %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: all %n pieces match</source>
+        <translation>
+            <numerusform>%1: its one piece matches</numerusform>
+            <numerusform>%1: all %n pieces match</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n pieces damaged</source>
+        <translation>
+            <numerusform>%n piece damaged</numerusform>
+            <numerusform>%n pieces damaged</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n pieces missing</source>
+        <translation>
+            <numerusform>%n piece missing</numerusform>
+            <numerusform>%n pieces missing</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -765,6 +811,46 @@ Try &apos;%1%2 --help&apos;.</source>
     </message>
     <message>
         <source>A split</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Join stopped</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Join failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Join finished</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Check stopped</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Check failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Check finished</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Check found damage</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Split stopped</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Split failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Split finished</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -331,6 +331,19 @@ void OutputFolder::removeFolder(const QByteArray &name) const {
         fail(name, errno);
 }
 
+void OutputFolder::removeTree(const QByteArray &name) const {
+    {
+        const std::unique_ptr<OutputFolder> folder = openFolder(name);
+        for (const QByteArray &entry : folder->entryNames()) {
+            if (folder->facts(entry).kind == FileKind::Folder)
+                folder->removeTree(entry);
+            else
+                folder->remove(entry);
+        }
+    }
+    removeFolder(name);
+}
+
 void OutputFolder::sync() const {
     if (files().flush(m_handle.fd()) != 0)
         throw Failure::fromSystemError(m_path, errno);
@@ -340,6 +353,23 @@ void OutputFolder::syncFileSystem() const {
     // Since Linux 5.8 it reports the write errors of the file system's files, too.
     if (files().flushFileSystem(m_handle.fd()) != 0)
         throw Failure::fromSystemError(m_path, errno);
+}
+
+Failure OutputFolder::ownFileFailure(const Failure &failure) const {
+    if (failure.code() != Failure::Code::System)
+        return failure;
+    switch (failure.systemError()) {
+    case EROFS:
+        return Failure(Failure::Code::ReadOnlyFolder, m_path);
+    case EACCES:
+    case EPERM:
+        return Failure(Failure::Code::FolderNotWritable, m_path);
+    case ENOSPC:
+    case EDQUOT:
+        return Failure(Failure::Code::FolderIsFull, m_path);
+    default:
+        return failure.withPath(m_path);
+    }
 }
 
 void OutputFolder::fail(const QByteArray &name, int error) const {

@@ -1,11 +1,12 @@
 #include "JobWindow.h"
 
+#include "DesktopNotifier.h"
 #include "LauncherProgress.h"
 #include "MessageBox.h"
 #include "frmWait.h"
 #include "words/ProgressText.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 
 #include <chrono>
 
@@ -36,13 +37,21 @@ MessageIcon iconOf(RunMessage::Tone tone) {
 
 JobWindow::JobWindow(const FileSystem &files, QObject *parent)
     : QObject(parent)
-    , m_files(files) {
+    , m_files(files)
+    , m_notifier(std::make_unique<DesktopNotifier>()) {
     m_ticks.setInterval(kProgressInterval);
     connect(&m_ticks, &QTimer::timeout, this, &JobWindow::showProgress);
+    connect(this, &JobWindow::posted, this, &JobWindow::runPosted, Qt::QueuedConnection);
 }
 
 JobWindow::~JobWindow() {
     m_runner.reset(); // stops the job and waits for it
+}
+
+void JobWindow::notifyWith(std::unique_ptr<DesktopNotifier> notifier,
+                           std::chrono::milliseconds after) {
+    m_notifier = std::move(notifier);
+    m_notifyAfter = after;
 }
 
 bool JobWindow::start(std::unique_ptr<Job> job) {
@@ -58,6 +67,7 @@ bool JobWindow::start(std::unique_ptr<Job> job) {
     m_launcher = std::make_unique<LauncherProgress>();
     m_window->show();
     m_ticks.start();
+    m_clock.start();
     m_runner->start();
     return true;
 }
@@ -84,25 +94,42 @@ bool JobWindow::quitWhenStopped() {
 void JobWindow::ask(const Question &question, std::shared_ptr<PendingAnswer> answer) {
     // On this object's thread, whenever it gets there; a question the job stopped waiting for
     // meanwhile is not asked.
-    QMetaObject::invokeMethod(
-        this,
-        [this, question, answer] {
-            if (answer->stillWanted())
-                answer->give(askYesNo(question.text, questionTitle(),
-                                      question.likelyYes ? DefaultAnswer::Yes : DefaultAnswer::No));
-        },
-        Qt::QueuedConnection);
+    post([this, question, answer] {
+        if (answer->stillWanted())
+            answer->give(askYesNo(question.text, questionTitle(),
+                                  question.likelyYes ? DefaultAnswer::Yes : DefaultAnswer::No));
+    });
 }
 
 void JobWindow::finished(const JobResult &result) {
-    QMetaObject::invokeMethod(
-        this, [this, result] { end(result); }, Qt::QueuedConnection);
+    post([this, result] { end(result); });
+}
+
+void JobWindow::post(std::function<void()> what) {
+    {
+        const std::lock_guard lock(m_postedMutex);
+        m_posted.push_back(std::move(what));
+    }
+    Q_EMIT posted(QPrivateSignal());
+}
+
+void JobWindow::runPosted() {
+    std::function<void()> next;
+    {
+        const std::lock_guard lock(m_postedMutex);
+        if (m_posted.empty())
+            return;
+        next = std::move(m_posted.front());
+        m_posted.pop_front();
+    }
+    next();
 }
 
 void JobWindow::end(const JobResult &result) {
     m_runner->wait();
     m_runner.reset();
     m_ticks.stop();
+    notifyEnd(result);
     m_launcher.reset();
     m_window.reset();
     const bool quitting = std::exchange(m_quitWhenEnded, false);
@@ -144,4 +171,37 @@ QString JobWindow::workName() const {
         return JobWindowText::tr("A check of pieces");
     }
     return JobWindowText::tr("A split");
+}
+
+void JobWindow::notifyEnd(const JobResult &result) {
+    // Seen where one of the program's windows is active: the box that follows is enough.
+    if (result.declined || QApplication::activeWindow() ||
+        std::chrono::milliseconds(m_clock.elapsed()) < m_notifyAfter)
+        return;
+    // The message's first paragraph where the job has no line of its own for its end.
+    const QString text = result.notice.text.isEmpty()
+                             ? result.message.text.section(QStringLiteral("\n\n"), 0, 0)
+                             : result.notice.text;
+    m_notifier->notify(endTitle(result), text, result.notice.folder);
+}
+
+QString JobWindow::endTitle(const JobResult &result) const {
+    const bool stopped = result.outcome == RunOutcome::Stopped;
+    const bool failed = result.outcome == RunOutcome::Failed;
+    switch (m_kind) {
+    case Job::Kind::Split:
+        break;
+    case Job::Kind::Join:
+        return stopped  ? JobWindowText::tr("Join stopped")
+               : failed ? JobWindowText::tr("Join failed")
+                        : JobWindowText::tr("Join finished");
+    case Job::Kind::Verify:
+        return stopped          ? JobWindowText::tr("Check stopped")
+               : failed         ? JobWindowText::tr("Check failed")
+               : result.allWell ? JobWindowText::tr("Check finished")
+                                : JobWindowText::tr("Check found damage");
+    }
+    return stopped  ? JobWindowText::tr("Split stopped")
+           : failed ? JobWindowText::tr("Split failed")
+                    : JobWindowText::tr("Split finished");
 }

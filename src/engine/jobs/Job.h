@@ -1,5 +1,6 @@
 #pragma once
 
+#include "messages/EndNotices.h"
 #include "messages/RunMessages.h"
 #include "run/RunResult.h"
 #include "run/Work.h"
@@ -15,6 +16,7 @@ struct JobResult {
     // Done, and everything as it should be: a check that found every piece whole.
     bool allWell = true;
     RunMessage message;
+    EndNotice notice;
 
     // The result of a job that failed before it had one of its own (its plan's failure, say).
     static JobResult ofFailure(const Failure &failure, RunMessage message);

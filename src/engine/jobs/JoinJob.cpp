@@ -9,6 +9,7 @@ JobResult JoinJob::run(const Work &work) noexcept {
         result.outcome = joined.result.outcome;
         result.allWell = joined.result.outcome == RunOutcome::Done;
         result.message = RunMessages::join(joined.plan, joined.result);
+        result.notice = EndNotices::join(joined.plan, joined.result);
         return result;
     } catch (...) {
         return failed(Failure::current());

@@ -10,6 +10,7 @@ JobResult SplitJob::run(const Work &work) noexcept {
         result.outcome = split.outcome;
         result.allWell = split.outcome == RunOutcome::Done;
         result.message = RunMessages::split(plan, split);
+        result.notice = EndNotices::split(plan, split);
         return result;
     } catch (...) {
         return failed(Failure::current());

@@ -10,6 +10,7 @@ JobResult VerifyJob::run(const Work &work) noexcept {
         result.outcome = checked.outcome;
         result.allWell = checked.outcome == RunOutcome::Done && checked.allMatch();
         result.message = RunMessages::verify(plan, checked, m_listed);
+        result.notice = EndNotices::verify(plan, checked);
         return result;
     } catch (...) {
         return failed(Failure::current());
