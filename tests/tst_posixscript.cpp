@@ -206,9 +206,8 @@ void PosixScriptTest::restore() {
     QProcess run;
     run.setWorkingDirectory(harness.isEmpty() || ways.contains(u"elsewhere") ? bin.path()
                                                                              : out.path());
-    run.setChildProcessModifier([] { ::setpgid(0, 0); }); // its signals go to it alone
-    run.start(QStringLiteral("env"),
-              QStringList{QStringLiteral("PATH=") + bin.path(), shellPath}
+    run.start(QStringLiteral("setsid"), // in a process group of its own, for its signals
+              QStringList{QStringLiteral("env"), QStringLiteral("PATH=") + bin.path(), shellPath}
                   << command
                   << (harness.isEmpty()
                           ? QStringList(script) << QStringList(argument).mid(argument.isEmpty())
