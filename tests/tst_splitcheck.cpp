@@ -109,6 +109,10 @@ QMap<QString, QByteArray> snapshot(const QString &root) {
     return seen;
 }
 
+// The restore script for macOS and Linux that the version before wrote for x, of 20 bytes in
+// pieces of 11.
+const QString kEarlierPosixScript = QStringLiteral(TESSARY_TEST_DATA "/earlier-x.sh");
+
 void makeFifo(const QString &path) {
     QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
 }
@@ -297,6 +301,12 @@ void SplitCheckTest::refusedBeforeAnyByteIsWritten_data() {
             s.immutable << s.outPath(QStringLiteral("x.1"));
         return x;
     });
+    row("a restore script for macOS and Linux of the version before, changed since",
+        Code::OutputNotOurs, [](Scene &s) {
+            writeTestFile(s.outPath(QStringLiteral("x.sh")),
+                          readTestFile(kEarlierPosixScript).replace("exit 2", "exit 3"));
+            return s.source(s.inPath(QStringLiteral("x")));
+        });
     row("symbolic link among the stale pieces", Code::OutputSymbolicLink, [](Scene &s) {
         QString x = s.source(s.inPath(QStringLiteral("x")), 10);
         writeTestFile(s.outPath(QStringLiteral("x.bat")), earlierScript(QStringLiteral("x"), 4));
@@ -703,6 +713,11 @@ void SplitCheckTest::stalePiecesOfALongerSplitGo_data() {
                        QStringLiteral("x.bat")}
         << QStringList{QStringLiteral("x.1"), QStringLiteral("x.2"), QStringLiteral("x.bat"),
                        QStringLiteral("x.sh"), QStringLiteral("x.sha256")};
+    QTest::addRow("a file that became shorter, split by the version before")
+        << QStringList{QStringLiteral("x.1"), QStringLiteral("x.2"), QStringLiteral("x.3"),
+                       QStringLiteral("x.bat"), QStringLiteral("x.sh")}
+        << QStringList{QStringLiteral("x.1"), QStringLiteral("x.2"), QStringLiteral("x.bat"),
+                       QStringLiteral("x.sh"), QStringLiteral("x.sha256")};
     QTest::addRow("only the unbroken run after the last piece")
         << QStringList{QStringLiteral("x.3"), QStringLiteral("x.4"), QStringLiteral("x.6"),
                        QStringLiteral("x.bat")}
@@ -715,9 +730,10 @@ void SplitCheckTest::stalePiecesOfALongerSplitGo() {
     QFETCH(QStringList, after);
     Scene scene;
     for (const QString &name : before)
-        writeTestFile(scene.outPath(name), name.endsWith(QStringLiteral(".bat"))
-                                               ? earlierScript(QStringLiteral("x"), 6)
-                                               : QByteArray("from an earlier split"));
+        writeTestFile(scene.outPath(name),
+                      name.endsWith(QStringLiteral(".bat"))  ? earlierScript(QStringLiteral("x"), 6)
+                      : name.endsWith(QStringLiteral(".sh")) ? readTestFile(kEarlierPosixScript)
+                                                             : QByteArray("from an earlier split"));
     const QString x = scene.source(scene.inPath(QStringLiteral("x")), 20);
     scene.job.size = QStringLiteral("11");
 
