@@ -786,6 +786,14 @@ Try &apos;%1%2 --help&apos;.</source>
         <source>no recovery file of %1 stands beside its pieces</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>it is not a restore script that Tessary wrote for %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it gives other pieces than %1 lists</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>JobWindow</name>
@@ -1305,6 +1313,10 @@ Nothing was written.</source>
     </message>
     <message>
         <source>The split was stopped before anything was written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>But %1 cannot be trusted to restore them: %2.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
