@@ -100,6 +100,7 @@ private Q_SLOTS:
     void fileInPlaceIsNeverToldAsNotWritten();
     void failingLastFlushIsNeverDone_data();
     void failingLastFlushIsNeverDone();
+    void firstDamagedPieceEndsTheReading();
     void firstPieceStandsForTheScriptBesideIt();
     void fifoScriptIsRefusedWithoutWaiting_data();
     void fifoScriptIsRefusedWithoutWaiting();
@@ -514,6 +515,24 @@ void JoinTest::failingLastFlushIsNeverDone() {
 
     QVERIFY(result.outcome == RunOutcome::Failed);
     QVERIFY2(result.failure->systemError() == EIO, result.failure->what());
+}
+
+void JoinTest::firstDamagedPieceEndsTheReading() {
+    QTemporaryDir out;
+    splitInto(out.path(), QStringLiteral("x"), 24'000'000, QStringLiteral("1000000"));
+    const QString first = out.filePath(QStringLiteral("x.1"));
+    QByteArray bytes = readTestFile(first);
+    bytes[500'000] = char(bytes[500'000] ^ 0x01);
+    writeTestFile(first, bytes);
+    ProgressHooks progress;
+    Yes yes;
+
+    const JoinResult result = joinFile(out.filePath(QStringLiteral("x.bat")), yes, progress);
+
+    QVERIFY(result.outcome == RunOutcome::Failed);
+    QCOMPARE(result.failure->path(), first);
+    // The hashing runs a few buffers behind the reading, not 23 pieces.
+    QVERIFY2(progress.bytes < 8'000'000, qPrintable(QString::number(progress.bytes)));
 }
 
 void JoinTest::firstPieceStandsForTheScriptBesideIt() {
