@@ -11,7 +11,7 @@
 # clean cached pages dropped and the pieces read back before every run. The table gives the
 # median and the worst run of each.
 # Then, at 100M with recovery files for one piece, a join with none lost, a join that rebuilds
-# the third piece it finds lost, and par2 repairing a copy of the set with the same piece lost:
+# the first piece it finds lost, and par2 repairing a copy of the set with the same piece lost:
 # the rebuilding join against the join with none lost plus par2's own repair.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -43,7 +43,7 @@ run_once() {
     # Each command removes only its own result of the round before.
     [[ -z $output ]] || rm -f "$output"
     # The rebuilding join and par2 put the lost piece back: each loses it anew.
-    [[ $name == "tessary, one rebuilt" || $name == "par2 repair" ]] && rm "$folder/source.bin.3"
+    [[ $name == "tessary, one rebuilt" || $name == "par2 repair" ]] && rm "$folder/source.bin.1"
     sync
     $drop_caches && echo 1 >/proc/sys/vm/drop_caches
     cat "$folder"/source.bin.[0-9]* "$work/source.bin" >/dev/null # warm for everyone
@@ -115,7 +115,7 @@ cmp -s "$work/mended/source.bin" "$work/source.bin" || { echo "tessary-cli rebui
 declare -A medians=()
 for name in "${names[@]}"; do read -r "medians[$name]" _ < <(median_and_worst ${times[$name]}); done
 reference=$(awk -v a="${medians["tessary, none lost"]}" -v b="${medians["par2 repair"]}" 'BEGIN { print a + b }')
-printf '\n100M preset with recovery files for 1 piece, the third lost\n%-22s %9s %9s %16s\n' command \
+printf '\n100M preset with recovery files for 1 piece, the first lost\n%-22s %9s %9s %16s\n' command \
     median worst "x none lost+par2"
 for name in "${names[@]}"; do
     read -r median worst < <(median_and_worst ${times[$name]})
