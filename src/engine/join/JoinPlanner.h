@@ -30,3 +30,9 @@ public:
 JoinPlan planJoin(
     const QString &chosen, JoinQuestions &questions,
     const std::function<bool()> &keepGoing = [] { return true; });
+
+// What stands at the name of the file plan joins, as it was found (existing): a file or a link
+// there is replaced only where the user agrees, and then by a file with its permissions;
+// anything else a join never replaces. Throws a Failure: Declined on a No, Unusable for what is
+// no file.
+void askToReplace(JoinPlan &plan, JoinQuestions &questions, const FileFacts &existing);
