@@ -2,12 +2,18 @@
 #include "CliText.h"
 
 #include "Failure.h"
+#include "RemotePath.h"
 #include "SizeArgument.h"
 #include "Terminal.h"
 #include "join/JoinPlanner.h"
 #include "join/RebuildingJoin.h"
+#include "messages/RemoteMessages.h"
 #include "messages/RunMessages.h"
 #include "names/OutputKinds.h"
+#include "remote/RemoteJoin.h"
+#include "remote/RemoteSplitPlanner.h"
+#include "remote/RemoteSplitRun.h"
+#include "remote/RemoteVerify.h"
 #include "split/SplitPlanner.h"
 #include "split/SplitRun.h"
 #include "verify/Verify.h"
@@ -31,6 +37,11 @@ protected:
         SplitRequest request;
         if (const std::optional<QString> problem = readRequest(request))
             return usage(m_name, *problem);
+        if (RemotePath::parse(request.outputFolder))
+            return splitToRemote(request);
+        if (m_parser.isSet(QStringLiteral("mkdir")) || m_parser.isSet(QStringLiteral("resume")))
+            return usage(m_name, CliText::tr("--mkdir and --resume are for a split to a remote "
+                                             "(-o REMOTE:path)"));
         const SplitPlan plan = planSplit(request);
         const SplitResult result = showingProgress([&](ProgressCounter &counter) {
             return SplitRun(plan, counter, m_stop, m_tuning.run).run();
@@ -43,6 +54,15 @@ protected:
     }
 
 private:
+    int splitToRemote(const SplitRequest &split) {
+        const RemoteSplitRequest request{split, m_parser.isSet(QStringLiteral("mkdir")),
+                                         m_parser.isSet(QStringLiteral("resume"))};
+        const RemoteSplitPlan plan = planRemoteSplit(request, keepGoing());
+        const RemoteSplitResult result = showingProgress(
+            [&](ProgressCounter &counter) { return RemoteSplitRun(plan, counter, m_stop).run(); });
+        return finish(RemoteMessages::split(plan, result), result.outcome);
+    }
+
     // Fills request from the command line; what is wrong with it otherwise.
     std::optional<QString> readRequest(SplitRequest &request) const {
         const QStringList files = m_parser.positionalArguments();
@@ -153,6 +173,11 @@ public:
 protected:
     int execute(const QString &file) override {
         Answers answers(m_parser.isSet(QStringLiteral("yes")));
+        if (const std::optional<RemotePath> remote = RemotePath::parse(file))
+            return joinFromRemote(*remote, answers);
+        if (m_parser.isSet(QStringLiteral("output")))
+            return usage(m_name, CliText::tr("-o is for a join from a remote; a join writes "
+                                             "the file beside its pieces"));
         const JoinOutcome outcome = joinRebuilding(
             file, answers,
             [this](const LongWork &work) {
@@ -168,6 +193,15 @@ protected:
     RunMessage failure(const Failure &failure) const override {
         return RunMessages::joinFailure(failure);
     }
+
+private:
+    int joinFromRemote(const RemotePath &chosen, JoinQuestions &answers) {
+        const RemoteJoinPlan plan =
+            planRemoteJoin(chosen, m_parser.value(QStringLiteral("output")), answers, keepGoing());
+        const JoinResult result = showingProgress(
+            [&](ProgressCounter &counter) { return runRemoteJoin(plan, counter, m_stop); });
+        return finish(RemoteMessages::join(plan, result), result.outcome);
+    }
 };
 
 class Verify : public OneFileCommand {
@@ -177,12 +211,19 @@ public:
 
 protected:
     int execute(const QString &file) override {
-        const VerifyPlan plan = planVerify(file, keepGoing());
-        const VerifyResult result = showingProgress(
-            [&](ProgressCounter &counter) { return runVerify(plan, counter, m_stop); });
         // Quiet, a check says what is wrong, not the thousands of pieces that match.
         const RunMessages::Listed listed =
             quiet() ? RunMessages::Listed::WhatIsWrong : RunMessages::Listed::Everything;
+        if (const std::optional<RemotePath> remote = RemotePath::parse(file)) {
+            const RemoteSet set = readRemoteSet(*remote, keepGoing());
+            const VerifyResult result = showingProgress(
+                [&](ProgressCounter &counter) { return runRemoteVerify(set, counter, m_stop); });
+            return finish(RemoteMessages::verify(set, result, listed), result.outcome,
+                          result.allMatch());
+        }
+        const VerifyPlan plan = planVerify(file, keepGoing());
+        const VerifyResult result = showingProgress(
+            [&](ProgressCounter &counter) { return runVerify(plan, counter, m_stop); });
         return finish(RunMessages::verify(plan, result, listed), result.outcome, result.allMatch());
     }
 
