@@ -78,7 +78,7 @@ public:
         }
         const qsizetype head = answer.indexOf("\r\n\r\n");
         const QList<QByteArray> status = answer.left(answer.indexOf("\r\n")).split(' ');
-        const QJsonObject told = QJsonDocument::fromJson(answer.mid(head + 4)).object();
+        QJsonObject told = QJsonDocument::fromJson(answer.mid(head + 4)).object();
         if (head < 0 || status.size() < 2 || (status[1] != "200" && !told.contains(u"error")))
             throw Failure(Failure::Code::RcloneAnswerUnreadable, m_concerning,
                           {FailureArg::text(QString::fromUtf8(answer.left(200)))});

@@ -11,6 +11,7 @@
 #include "words/MessageText.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 #include <QStringList>
 
 namespace RemoteMessages {
@@ -49,7 +50,7 @@ QString takenUpLater(const RemoteSplitPlan &plan, const RemoteSplitResult &resul
     return RemoteText::tr("%1 of the %2 of %3 are on %4, whole; split again with --resume to "
                           "send the rest.",
                           nullptr, pluralCount(there))
-        .arg(QString::number(there), piecesText(file.pieces), printable(file.names.fileName()),
+        .arg(QLocale().toString(there), piecesText(file.pieces), printable(file.names.fileName()),
              printable(plan.folder.path().text()));
 }
 
