@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <functional>
 
 #include <sys/stat.h>
@@ -29,7 +30,8 @@ private Q_SLOTS:
     void fromRemote();
     void overTheNetwork_data();
     void overTheNetwork();
-    void cutConnectionIsTakenUp();
+    void cutSplitIsTakenUp_data();
+    void cutSplitIsTakenUp();
     void fullRemote_data();
     void fullRemote();
 };
@@ -457,7 +459,19 @@ void RemoteTest::overTheNetwork() {
              damaged.isEmpty() && standing.isEmpty() && wrongPassword.isEmpty() ? 0 : 1);
 }
 
-void RemoteTest::cutConnectionIsTakenUp() {
+void RemoteTest::cutSplitIsTakenUp_data() {
+    QTest::addColumn<bool>("serverKilled"); // else Ctrl+C
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("said");
+    QTest::addRow("the server stopped mid-split, as when the cable is pulled")
+        << true << 1 << "the connection to the remote was lost";
+    QTest::addRow("Ctrl+C mid-split") << false << 130 << "The piece under way was removed.";
+}
+
+void RemoteTest::cutSplitIsTakenUp() {
+    QFETCH(bool, serverKilled);
+    QFETCH(int, status);
+    QFETCH(QString, said);
     const RcloneRemotes remotes;
     if (!remotes.isAvailable())
         QSKIP("rclone is not installed");
@@ -478,24 +492,29 @@ void RemoteTest::cutConnectionIsTakenUp() {
     cli.setProcessChannelMode(QProcess::MergedChannels);
     cli.start(QStringLiteral(TESSARY_CLI), split);
 
-    // The cable pulled once two pieces are there.
+    // Cut once two pieces are there.
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(served.filePath(QStringLiteral("big.bin.2"))),
                              60'000);
-    server.kill();
+    if (serverKilled)
+        server.kill();
+    else
+        QCOMPARE(::kill(pid_t(cli.processId()), SIGINT), 0);
     QVERIFY(cli.waitForFinished(60'000));
-    const QString said = QString::fromLocal8Bit(cli.readAll());
-    QVERIFY2(said.contains(QStringLiteral("the connection to the remote was lost")),
-             qPrintable(said));
-    QVERIFY2(said.contains(QStringLiteral("split again with --resume")), qPrintable(said));
-    QCOMPARE(cli.exitCode(), 1);
+    const QString told = QString::fromLocal8Bit(cli.readAll());
+    QVERIFY2(told.contains(said), qPrintable(told));
+    QVERIFY2(told.contains(QStringLiteral("split again with --resume")), qPrintable(told));
+    QCOMPARE(cli.exitCode(), status);
     QCOMPARE(filesIn(work.path()), QStringList{QStringLiteral("big.bin")});
-    // There, only whole pieces under their names; what was under way is hidden.
+    // There, only whole pieces under their names; what was under way is hidden, and removed
+    // where the server could still be asked to.
     for (const QString &name : QDir(served.path()).entryList(QDir::Files | QDir::Hidden)) {
+        QVERIFY2(serverKilled || !name.startsWith(u'.'), qPrintable(name));
         if (!name.startsWith(QStringLiteral(".tessary-")))
             QCOMPARE(QFileInfo(served.filePath(name)).size(), (qint64(1) << 20) - 1);
     }
 
-    QVERIFY(server.start());
+    if (serverKilled)
+        QVERIFY(server.start());
     const Outcome resumed =
         runCli(remotes, work.path(), QStringList(split) << QStringLiteral("--resume"));
     QCOMPARE(resumed.status, 0);

@@ -105,8 +105,12 @@ RcloneDaemon::RcloneDaemon(const KeepGoing &keepGoing) {
                             QStringLiteral("--rc-pass"), QString::fromLatin1(password)});
     m_process.setStandardInputFile(QProcess::nullDevice());
     m_process.setProcessChannelMode(QProcess::MergedChannels);
-    // Never left behind, listening, by a process that was killed.
-    m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+    // Never left behind, listening, by a process that was killed; and out of reach of Ctrl+C,
+    // which stops the run, whose end still asks it to remove what was under way.
+    m_process.setChildProcessModifier([] {
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        ::setpgid(0, 0);
+    });
     m_process.start(QIODevice::ReadOnly);
     if (!m_process.waitForStarted())
         throw QStandardPaths::findExecutable(kDaemonProgram).isEmpty()

@@ -34,12 +34,15 @@ RcloneProcess::RcloneProcess(const QStringList &arguments, QString concerning, I
         m_process.setStandardInputFile(QProcess::nullDevice());
     // In the child, before rclone starts: pipes of a MiB rather than 64 KiB, so that a piece
     // passes in a sixteenth of the steps, each of which wakes both processes (where the system
-    // allows no more, they stay as they are); and its end with this process, killed or not, so
-    // that no upload goes on, half-fed, after it.
+    // allows no more, they stay as they are); its end with this process, killed or not, so
+    // that no upload goes on, half-fed, after it; and a process group of its own, so that
+    // Ctrl+C stops this run, which then ends rclone and removes what it left, rather than
+    // rclone amid its work.
     m_process.setChildProcessModifier([] {
         ::fcntl(STDIN_FILENO, F_SETPIPE_SZ, kPipeBytes);
         ::fcntl(STDOUT_FILENO, F_SETPIPE_SZ, kPipeBytes);
         ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        ::setpgid(0, 0);
     });
     m_process.start(input == Input::None ? QIODevice::ReadOnly : QIODevice::ReadWrite);
     if (!m_process.waitForStarted())
