@@ -2,6 +2,7 @@
 
 #include "DigestPipeline.h"
 #include "Failure.h"
+#include "Leftovers.h"
 #include "OutputFolder.h"
 #include "TemporaryFile.h"
 #include "remote/PieceStream.h"
@@ -58,6 +59,8 @@ RemoteJoinPlan planRemoteJoin(const RemotePath &chosen, const QString &folder,
         local.pieceLengths << piece->size;
     local.totalBytes = set.totalBytes();
     askToReplace(local, questions, local.folder->facts(destination));
+    // What a join killed on a file system without unnamed files left would take room.
+    removeLeftovers(*local.folder);
     const FolderCapacity capacity = local.folder->capacity();
     if (local.totalBytes > capacity.freeBytes)
         throw Failure(Failure::Code::JoinNeedsSpace, local.folder->path(),
