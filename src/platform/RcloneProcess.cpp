@@ -68,6 +68,20 @@ void RcloneProcess::write(const char *data, qint64 size, const KeepGoing &keepGo
     }
 }
 
+void RcloneProcess::endInput(const KeepGoing &keepGoing) {
+    while (m_process.bytesToWrite() > 0) {
+        if (!keepGoing())
+            throwStopped();
+        if (!m_process.waitForBytesWritten(kPollMs) && m_process.state() != QProcess::Running)
+            throwEnded();
+    }
+    m_process.closeWriteChannel();
+}
+
+bool RcloneProcess::hasEnded() {
+    return m_process.state() == QProcess::NotRunning || m_process.waitForFinished(0);
+}
+
 qint64 RcloneProcess::read(char *buffer, qint64 size, const KeepGoing &keepGoing) {
     while (m_process.bytesAvailable() == 0) {
         if (!keepGoing())

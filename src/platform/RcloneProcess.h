@@ -34,6 +34,11 @@ public:
     // Reads up to size bytes of what it prints; 0 only at its end (then finish() tells how it
     // ended).
     qint64 read(char *buffer, qint64 size, const KeepGoing &keepGoing);
+    // Hands it the rest of what its input was given and ends its input, so that it ends on its
+    // own while this process goes on; throws as write() does.
+    void endInput(const KeepGoing &keepGoing);
+    // Whether it has ended, without waiting.
+    bool hasEnded();
     // Ends its input, where it has one, waits for it to end and returns what it printed that
     // was not read. Throws the failure it ended with, where it did not succeed.
     QByteArray finish(const KeepGoing &keepGoing);

@@ -61,7 +61,9 @@ PieceSender::~PieceSender() {
     const auto always = [] { return true; };
     m_next.reset();
     try {
-        // A piece being moved is whole: it goes to its place, stop or not.
+        // A piece that was all handed on, or is being moved, is whole: it goes to its place,
+        // stop or not.
+        endUpload(/*waiting=*/true, always);
         finishMove(always);
     } catch (...) { // its upload stays in m_notInPlace, and goes
     }
@@ -97,6 +99,7 @@ void PieceSender::send() {
                           {FailureArg::name(m_file.names.fileName())});
         sendPiece(piece, /*alreadyHashed=*/true);
     }
+    endUpload(/*waiting=*/true, m_keepGoing);
     finishMove(m_keepGoing);
     checkSourceHeldStill();
     m_sent.digests = m_digests.pieceDigests();
@@ -110,6 +113,7 @@ bool PieceSender::isSent(qint64 piece) const {
 }
 
 bool PieceSender::keepsStanding(qint64 piece) {
+    endUpload(/*waiting=*/true, m_keepGoing);
     const Rclone::Entry there = m_standing.value(piece);
     const qint64 length = m_file.pieceLengthOf(piece);
     bool same = there.size == length;
@@ -137,27 +141,40 @@ bool PieceSender::keepsStanding(qint64 piece) {
 PieceSender::Upload PieceSender::startUpload(qint64 piece) {
     const QString name = m_plan.folder.uploadName(m_file.names.piece(piece));
     m_notInPlace << name;
-    return {piece, name, Rclone::upload(m_plan.folder.at(name), m_file.pieceLengthOf(piece))};
+    return {piece, name, Rclone::upload(m_plan.folder.at(name), m_file.pieceLengthOf(piece)), {}};
 }
 
 void PieceSender::sendPiece(qint64 piece, bool alreadyHashed) {
     Upload upload = m_next && m_next->piece == piece ? std::move(*m_next) : startUpload(piece);
     m_next.reset();
-    feed(piece, alreadyHashed, upload.process.get(), nullptr);
+    // The next one starts while this piece is read.
     if (piece < m_file.pieces && isSent(piece + 1))
         m_next = startUpload(piece + 1);
-    upload.process->finish(m_keepGoing);
+    feed(piece, alreadyHashed, upload.process.get(), nullptr);
+    upload.remoteHash = remoteHashOf(piece);
+    upload.process->endInput(m_keepGoing);
+    // The one before had this piece's time to end.
+    endUpload(/*waiting=*/true, m_keepGoing);
     m_sent.lengths << m_file.pieceLengthOf(piece);
     if (m_remoteDigest)
-        m_sent.remoteHashes << remoteHashOf(piece);
+        m_sent.remoteHashes << upload.remoteHash;
+    m_ending = std::move(upload);
+}
+
+void PieceSender::endUpload(bool waiting, const RcloneProcess::KeepGoing &keepGoing) {
+    if (!m_ending || (!waiting && !m_ending->process->hasEnded()))
+        return;
+    const Upload upload = std::move(*m_ending);
+    m_ending.reset();
+    upload.process->finish(keepGoing);
     if (m_plan.folder.movesIntoPlace()) {
-        finishMove(m_keepGoing);
+        finishMove(keepGoing);
         // Only what stood there when it was checked, and is replaced, is replaced.
-        m_move =
-            Move{upload.name, Rclone::move(m_plan.folder.daemon(), m_plan.folder.at(upload.name),
-                                           m_plan.folder.at(m_file.names.piece(piece)),
-                                           m_standing.contains(piece) ? Rclone::Replacing::Allowed
-                                                                      : Rclone::Replacing::Never)};
+        m_move = Move{upload.name,
+                      Rclone::move(m_plan.folder.daemon(), m_plan.folder.at(upload.name),
+                                   m_plan.folder.at(m_file.names.piece(upload.piece)),
+                                   m_standing.contains(upload.piece) ? Rclone::Replacing::Allowed
+                                                                     : Rclone::Replacing::Never)};
     } else {
         m_notInPlace.removeOne(upload.name);
         ++m_sent.sent;
@@ -188,6 +205,7 @@ bool PieceSender::feed(qint64 piece, bool alreadyHashed, RcloneProcess *upload,
         }
         if (upload)
             upload->write(buffer, asked, m_keepGoing);
+        endUpload(/*waiting=*/false, m_keepGoing);
         if (comparedWith && same) {
             // Bytes read back go to the spare buffer; the source's are then in the pipeline's.
             const qint64 got = readAll(*comparedWith, m_spare.get(), asked, m_keepGoing);

@@ -35,7 +35,8 @@ struct SentPieces {
 // Sends one file's pieces to the remote, in order: each read once from the source, in bounded
 // chunks between which progress is told and a stop looked for, hashed, and streamed to its
 // upload name, then moved into place while the next one is sent (RemoteFolder::uploadName());
-// the next upload is started while one ends, so that rclone's start costs no time. On a resume,
+// the next upload is started while one is sent, and given its piece while the one before ends,
+// so that neither rclone's start nor its end costs time. On a resume,
 // a piece that stands there already is kept where it holds the bytes of the source's piece, by
 // the remote's hash where it keeps one and else by reading it back; one that does not is sent
 // where an earlier split of ours names it, and refused where not.
@@ -59,6 +60,7 @@ private:
         qint64 piece = 0;
         QString name; // where it goes until it is whole
         std::unique_ptr<RcloneProcess> process;
+        QByteArray remoteHash; // of what it was given, of the remote's kind
     };
     struct Move {
         QString from;
@@ -70,6 +72,9 @@ private:
     bool keepsStanding(qint64 piece);
     void sendPiece(qint64 piece, bool alreadyHashed);
     Upload startUpload(qint64 piece);
+    // The upload whose input is whole, once it has ended: its piece is then moved into place.
+    // Without waiting, nothing where it has not ended yet.
+    void endUpload(bool waiting, const RcloneProcess::KeepGoing &keepGoing);
     // Whether the next piece is sent rather than compared first.
     bool isSent(qint64 piece) const;
     // Reads the piece from the source and hands its bytes on: to the digests (unless they hashed
@@ -92,7 +97,8 @@ private:
     DigestPipeline m_digests;
     std::optional<Digest> m_remoteDigest; // where the remote's hash is no SHA-256
     std::unique_ptr<char[]> m_spare;      // for bytes read again, or read back
-    std::optional<Upload> m_next;
+    std::optional<Upload> m_next;         // started, and waiting for its piece
+    std::optional<Upload> m_ending;       // given its piece, and ending while the next one is read
     std::optional<Move> m_move;
     QStringList m_notInPlace; // uploads made, or started, and not yet moved into place
 };
