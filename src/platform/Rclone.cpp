@@ -139,13 +139,14 @@ Pending<void> move(const RcloneDaemon &daemon, const RemotePath &from, const Rem
     return done(daemon.ask(QStringLiteral("operations/movefile"), parameters, to.text()));
 }
 
-std::unique_ptr<RcloneProcess> upload(const RemotePath &file, qint64 size) {
+std::unique_ptr<RcloneProcess> upload(const RemotePath &file, qint64 size,
+                                      const RemotePath &concerning) {
     // With its size given, rclone sends the stream as it comes even to a remote that takes
     // no stream of unknown length, rather than keep a copy of it on the local disk first.
     return std::make_unique<RcloneProcess>(QStringList{QStringLiteral("rcat"),
                                                        QStringLiteral("--size"),
                                                        QString::number(size), file.text()},
-                                           file.text(), RcloneProcess::Input::Stream);
+                                           concerning.text(), RcloneProcess::Input::Stream);
 }
 
 std::unique_ptr<RcloneProcess> download(const RemotePath &file) {

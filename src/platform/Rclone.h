@@ -70,8 +70,10 @@ Pending<void> move(const RcloneDaemon &daemon, const RemotePath &from, const Rem
                    Replacing replacing);
 
 // An upload of exactly size bytes to file, written to the process's input: it needs no room on
-// the local disk, whether or not the remote takes a stream of unknown length.
-std::unique_ptr<RcloneProcess> upload(const RemotePath &file, qint64 size);
+// the local disk, whether or not the remote takes a stream of unknown length. Its failures are
+// told of concerning, the file it is to become.
+std::unique_ptr<RcloneProcess> upload(const RemotePath &file, qint64 size,
+                                      const RemotePath &concerning);
 // A download of the file, read from the process's output.
 std::unique_ptr<RcloneProcess> download(const RemotePath &file);
 

@@ -141,7 +141,11 @@ bool PieceSender::keepsStanding(qint64 piece) {
 PieceSender::Upload PieceSender::startUpload(qint64 piece) {
     const QString name = m_plan.folder.uploadName(m_file.names.piece(piece));
     m_notInPlace << name;
-    return {piece, name, Rclone::upload(m_plan.folder.at(name), m_file.pieceLengthOf(piece)), {}};
+    return {piece,
+            name,
+            Rclone::upload(m_plan.folder.at(name), m_file.pieceLengthOf(piece),
+                           m_plan.folder.at(m_file.names.piece(piece))),
+            {}};
 }
 
 void PieceSender::sendPiece(qint64 piece, bool alreadyHashed) {

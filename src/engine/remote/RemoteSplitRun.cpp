@@ -124,7 +124,9 @@ void RemoteSplitRun::writeBeside(const RemotePlannedFile &file, const SentPieces
             const QByteArray bytes = outputKind(kind).text(contents);
             const QString name = file.names.beside(kind);
             const QString upload = m_plan.folder.uploadName(name);
-            texts.push_back({name, upload, Rclone::upload(m_plan.folder.at(upload), bytes.size())});
+            texts.push_back(
+                {name, upload,
+                 Rclone::upload(m_plan.folder.at(upload), bytes.size(), m_plan.folder.at(name))});
             texts.back().process->write(bytes.constData(), bytes.size(), m_keepGoing);
             m_expected.append({name, bytes.size(), remoteHashOfText(m_plan.folder, bytes)});
         }
