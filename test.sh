@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Tessary with warnings as errors and runs every test; then builds the tests of the engine
 # and the file layer twice more, with AddressSanitizer and UndefinedBehaviorSanitizer and with
-# ThreadSanitizer, and runs them there: any report fails the run.
+# ThreadSanitizer (and there the windows' tests of jobs too), and runs them: any report fails
+# the run.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
@@ -15,12 +16,12 @@ cmake --build build/test --parallel "$jobs"
 (cd build/test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$jobs")
 
 # A tree of its own for each sanitizer, building only the engine's tests and what they run.
-sanitized() { # tree, sanitizers
+sanitized() { # tree, sanitizers, targets...
     cmake -S . -B "build/$1" "-DTESSARY_SANITIZE=$2" >/dev/null
-    cmake --build "build/$1" --parallel "$jobs" --target engine_tests
+    cmake --build "build/$1" --parallel "$jobs" --target "${@:3}"
 }
 
-sanitized asan 'address;undefined'
+sanitized asan 'address;undefined' engine_tests
 (cd build/asan && ctest --output-on-failure --parallel "$jobs" --label-regex '^engine$')
 
 # GCC 12's ThreadSanitizer expects the program where the kernel puts it when it randomises
@@ -41,6 +42,6 @@ elif [[ -r $rnd_bits && $(<"$rnd_bits") -gt 28 ]]; then
              "off and vm.mmap_rnd_bits is $(<"$rnd_bits") (more than 28)" >&2
     fi
 fi
-sanitized tsan thread
-(cd build/tsan && "${no_aslr[@]}" ctest --output-on-failure --parallel "$jobs" \
-    --label-regex '^engine$')
+sanitized tsan thread engine_tests window_tests
+(cd build/tsan && QT_QPA_PLATFORM=offscreen "${no_aslr[@]}" ctest --output-on-failure \
+    --parallel "$jobs" --label-regex '^(engine|windows)$')

@@ -44,30 +44,26 @@ void ChecksumsTest::initTestCase() {
 
 namespace {
 
-struct Yes : JoinQuestions {
-    bool askYesNo(const QString &) override { return true; }
-};
-
 // Splits a file called report.doc of length bytes into folder, in pieces of 10 bytes.
 QByteArray splitReport(const QString &folder, qint64 length = 25, bool checksums = true) {
     QTemporaryDir in;
     QByteArray bytes = patternBytes(length, 11);
     writeTestFile(in.filePath(QStringLiteral("report.doc")), bytes);
-    SplitJob job;
+    SplitSetup job;
     job.add(in.filePath(QStringLiteral("report.doc")));
     job.folder = folder;
     job.size = QStringLiteral("11");
     SplitRequest request = job.request();
     if (!checksums)
         request.leftOut << OutputNames::Kind::Checksums;
-    const SplitPlan plan = planSplit(request);
+    const SplitPlan plan = planSplit(request, testWork());
     ProgressSink progress;
     SplitRun(plan, progress, StopRequest()).run();
     return bytes;
 }
 
 VerifyResult verify(const QString &chosen) {
-    const VerifyPlan plan = planVerify(chosen);
+    const VerifyPlan plan = planVerify(chosen, testWork());
     ProgressSink progress;
     return runVerify(plan, progress, StopRequest());
 }
@@ -82,7 +78,8 @@ QStringList statuses(const VerifyResult &result) {
 
 JoinResult joinReport(const QString &folder) {
     Yes yes;
-    const JoinPlan plan = planJoin(QDir(folder).filePath(QStringLiteral("report.doc.bat")), yes);
+    const JoinPlan plan =
+        planJoin(QDir(folder).filePath(QStringLiteral("report.doc.bat")), testWork(yes));
     ProgressSink progress;
     return JoinRun(plan, progress, StopRequest()).run();
 }
@@ -172,7 +169,8 @@ void ChecksumsTest::damagedPieceRefusesTheJoin() {
     Yes yes;
     JoinResult result;
     {
-        const JoinPlan plan = planJoin(out.filePath(QStringLiteral("report.doc.bat")), yes);
+        const JoinPlan plan =
+            planJoin(out.filePath(QStringLiteral("report.doc.bat")), testWork(yes));
         result = JoinRun(plan, progress, StopRequest()).run();
         QCOMPARE(RunMessages::join(plan, result).text, message);
     }
@@ -293,7 +291,7 @@ void ChecksumsTest::handEditedLists() {
 
     if (refusal.isEmpty()) {
         {
-            const JoinPlan plan = planJoin(path, yes);
+            const JoinPlan plan = planJoin(path, testWork(yes));
             ProgressSink progress;
             const JoinResult result = JoinRun(plan, progress, StopRequest()).run();
             const QString told = RunMessages::join(plan, result).text;
@@ -304,8 +302,8 @@ void ChecksumsTest::handEditedLists() {
         QVERIFY(verify(path).allMatch());
         return;
     }
-    for (const auto &check : {std::function<void()>([&] { planJoin(path, yes); }),
-                              std::function<void()>([&] { planVerify(path); })}) {
+    for (const auto &check : {std::function<void()>([&] { planJoin(path, testWork(yes)); }),
+                              std::function<void()>([&] { planVerify(path, testWork()); })}) {
         try {
             check();
             QFAIL("the list was taken");
@@ -360,7 +358,8 @@ void ChecksumsTest::verifyListsEveryPiece() {
     QFile::remove(out.filePath(QStringLiteral("report.doc.3")));
     const QStringList before = filesIn(out.path());
 
-    const VerifyPlan plan = planVerify(out.filePath(QStringLiteral("report.doc.sha256")));
+    const VerifyPlan plan =
+        planVerify(out.filePath(QStringLiteral("report.doc.sha256")), testWork());
     ProgressSink progress;
     const VerifyResult result = runVerify(plan, progress, StopRequest());
 

@@ -1,9 +1,8 @@
-#include "FatMount.h"
+#include "FaultyFileSystem.h"
 #include "OutputFolder.h"
 #include "Splitting.h"
 #include "TemporaryFile.h"
 #include "TestFiles.h"
-#include "TmpfsMount.h"
 #include "join/JoinPlanner.h"
 #include "join/JoinRun.h"
 #include "messages/RunMessages.h"
@@ -27,23 +26,24 @@
 namespace {
 
 // Answers the join's questions from a list (No once it runs out) and records what it is told.
-class AnsweringHost : public JoinQuestions {
+class AnsweringHost : public Questions {
 public:
     QList<bool> answers;
     QStringList questions;
     QStringList restored;
     std::function<void()> onRun; // runs when the join has been checked, before it writes
 
-    bool askYesNo(const QString &question) override {
-        questions << question;
+    bool ask(const Question &question) override {
+        questions << question.text;
         return !answers.isEmpty() && answers.takeFirst();
     }
 };
 
 // Checks and runs the join of chosen as the window does. Throws JoinDeclined when the user
 // said No, Failure when it was refused or failed.
-void join(AnsweringHost &host, const QString &chosen) {
-    const JoinPlan plan = planJoin(chosen, host);
+void join(AnsweringHost &host, const QString &chosen,
+          const FileSystem &files = FileSystem::system()) {
+    const JoinPlan plan = planJoin(chosen, testWork(host, files));
     if (host.onRun)
         host.onRun();
     ProgressSink progress;
@@ -95,6 +95,8 @@ private Q_SLOTS:
     void existingFileIsReplacedOnlyOnYes();
     void diskFillingUpLeavesTheOldFileAndNoTemporaryFile_data();
     void diskFillingUpLeavesTheOldFileAndNoTemporaryFile();
+    void ownFilesAreToldByTheirFolder_data();
+    void ownFilesAreToldByTheirFolder();
     void fileInPlaceIsNeverToldAsNotWritten();
     void firstPieceStandsForTheScriptBesideIt();
     void fifoScriptIsRefusedWithoutWaiting_data();
@@ -395,23 +397,19 @@ void JoinTest::diskFillingUpLeavesTheOldFileAndNoTemporaryFile_data() {
 void JoinTest::diskFillingUpLeavesTheOldFileAndNoTemporaryFile() {
     QFETCH(bool, afterCheck);
     QFETCH(Failure::Code, code);
-    TmpfsMount disk(QStringLiteral("1m"));
-    if (!disk.isMounted())
-        QSKIP(qPrintable(disk.skipReason()));
+    FaultyFileSystem faults;
+    QTemporaryDir disk;
     splitInto(disk.path(), QStringLiteral("x"), 300'000, QStringLiteral("100000"));
     writeTestFile(disk.filePath(QStringLiteral("x")), "old x");
     AnsweringHost host;
     host.answers = {true};
-    const auto fill = [&] {
-        writeTestFile(disk.filePath(QStringLiteral("filler")), QByteArray(500'000, 'f'));
-    };
     if (afterCheck)
-        host.onRun = fill;
+        host.onRun = [&] { faults.fail(FaultyFileSystem::Call::Write, ENOSPC); };
     else
-        fill();
+        faults.reportRoom(100'000, 100);
 
     try {
-        join(host, disk.filePath(QStringLiteral("x.bat")));
+        join(host, disk.filePath(QStringLiteral("x.bat")), faults);
         QFAIL("the join reported success on a full disk");
     } catch (const Failure &error) {
         QVERIFY2(error.code() == code, error.what());
@@ -420,17 +418,46 @@ void JoinTest::diskFillingUpLeavesTheOldFileAndNoTemporaryFile() {
     }
     QCOMPARE(readTestFile(disk.filePath(QStringLiteral("x"))), QByteArray("old x"));
     QStringList left = filesIn(disk.path());
-    QCOMPARE(left, (QStringList{QStringLiteral("filler"), QStringLiteral("x"),
-                                QStringLiteral("x.1"), QStringLiteral("x.2"), QStringLiteral("x.3"),
-                                QStringLiteral("x.4"), QStringLiteral("x.bat"),
-                                QStringLiteral("x.sh"), QStringLiteral("x.sha256")}));
+    QCOMPARE(left,
+             (QStringList{QStringLiteral("x"), QStringLiteral("x.1"), QStringLiteral("x.2"),
+                          QStringLiteral("x.3"), QStringLiteral("x.4"), QStringLiteral("x.bat"),
+                          QStringLiteral("x.sh"), QStringLiteral("x.sha256")}));
+}
+
+void JoinTest::ownFilesAreToldByTheirFolder_data() {
+    QTest::addColumn<bool>("readOnly"); // else full
+    QTest::addColumn<Failure::Code>("code");
+    QTest::addRow("a read-only medium") << true << Failure::Code::ReadOnlyFolder;
+    QTest::addRow("a full disk") << false << Failure::Code::FolderIsFull;
+}
+
+void JoinTest::ownFilesAreToldByTheirFolder() {
+    // The join's lock is the first file it makes: its name is none the user knows.
+    QFETCH(bool, readOnly);
+    QFETCH(Failure::Code, code);
+    QTemporaryDir out;
+    splitInto(out.path(), QStringLiteral("x"), 25, QStringLiteral("10"));
+    FaultyFileSystem medium;
+    if (readOnly)
+        medium.takeNoChange();
+    else
+        medium.fail(FaultyFileSystem::Call::Create, ENOSPC);
+    AnsweringHost host;
+
+    try {
+        join(host, out.filePath(QStringLiteral("x.bat")), medium);
+        QFAIL("the join was not refused");
+    } catch (const Failure &error) {
+        QVERIFY2(error.code() == code, error.what());
+        QCOMPARE(error.path(), QDir::toNativeSeparators(out.path()) + u'/');
+    }
 }
 
 void JoinTest::fileInPlaceIsNeverToldAsNotWritten() {
     QTemporaryDir out;
     splitInto(out.path(), QStringLiteral("x"), 25, QStringLiteral("10"));
     AnsweringHost host;
-    const JoinPlan plan = planJoin(out.filePath(QStringLiteral("x.bat")), host);
+    const JoinPlan plan = planJoin(out.filePath(QStringLiteral("x.bat")), testWork(host));
     // The folder's flush failed once the file had taken its name.
     JoinResult result;
     result.end(Failure::fromSystemError(out.path(), EIO));
@@ -618,17 +645,17 @@ void JoinTest::nothingIsLeftOfAJoinWhoseProcessDied_data() {
 
 void JoinTest::nothingIsLeftOfAJoinWhoseProcessDied() {
     QFETCH(bool, onFat);
-    QTemporaryDir plain;
-    FatMount stick;
-    if (onFat && !stick.isMounted())
-        QSKIP(qPrintable(stick.skipReason()));
-    const QString folder = onFat ? stick.path() : plain.path();
+    QTemporaryDir stick;
+    FaultyFileSystem volume;
+    if (onFat)
+        volume.actAsFat();
+    const QString folder = stick.path();
     const QByteArray source = splitInto(folder, QStringLiteral("x"), 25, QStringLiteral("10"));
     const QStringList split = filesIn(folder);
     // A join killed while it writes: the process ends without unwinding anything.
     const pid_t child = ::fork();
     if (child == 0) {
-        const OutputFolder out(folder);
+        const OutputFolder out(folder, volume);
         TemporaryFile joined(out, "x");
         joined.write("half of x");
         ::_exit(0);

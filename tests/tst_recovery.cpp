@@ -41,11 +41,6 @@ const QString kName = QStringLiteral("report.doc");
 // Ten pieces at 100k, the last shorter: 9 of 99,999 bytes and one of 50,009.
 constexpr qint64 kLength = 950'000;
 
-class Yes : public JoinQuestions {
-public:
-    bool askYesNo(const QString &) override { return true; }
-};
-
 // Every entry of folder, hidden ones and folders too.
 QStringList entriesIn(const QString &folder) {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
@@ -58,7 +53,7 @@ QByteArray splitWithRecovery(const QString &out, const QString &amount, Progress
     static QTemporaryDir in;
     QByteArray bytes = patternBytes(kLength, 9);
     writeTestFile(in.filePath(kName), bytes);
-    SplitJob job;
+    SplitSetup job;
     job.add(in.filePath(kName));
     job.folder = out;
     job.size = QStringLiteral("100000");
@@ -84,9 +79,19 @@ void harm(const QString &folder, const QString &damage) {
         QFile file(path);
         if (what == u"lose")
             QVERIFY(file.remove());
+        else if (what == u"rename") // out of the set's sight, over the copy harmed before
+            QVERIFY((QFile::remove(path + QStringLiteral(".bak")) || true) &&
+                    file.rename(path + QStringLiteral(".bak")));
         else if (what == u"cut")
             QVERIFY(file.resize(file.size() - 1));
-        else
+        else if (what == u"extend")
+            QVERIFY(file.open(QIODevice::Append) && file.write("more") == 4);
+        else if (what == u"swap") { // with the piece after it
+            const QString next = QDir(folder).filePath(names.piece(which.toLongLong() + 1));
+            const QByteArray bytes = readTestFile(path);
+            writeTestFile(path, readTestFile(next));
+            writeTestFile(next, bytes);
+        } else
             QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(100) && file.write("harm") == 4);
     }
 }
@@ -110,10 +115,6 @@ QByteArray rebuiltByPar2(const QString &folder) {
     par2.start(QStringLiteral("par2"), {QStringLiteral("r"), kName + QStringLiteral(".par2")});
     par2.waitForFinished(60'000);
     return piecesJoined(copy.path());
-}
-
-LongWorkRunner runDirectly(ProgressSink &progress, const StopRequest &stop) {
-    return [&](const LongWork &work) { work(progress, stop); };
 }
 
 } // namespace
@@ -188,6 +189,11 @@ void RecoveryTest::setsAreRebuilt_data() {
     row("the last, shorter piece lost", "1", "lose:10", true, canOne, true);
     row("a damaged piece", "1", "garble:5", true, canOne, true);
     row("a piece cut short", "1", "cut:4", true, canOne, true);
+    row("a piece renamed away", "1", "rename:8", true, canOne, true);
+    row("a piece with bytes added", "1", "extend:2", true, canOne, true);
+    // par2 finds each in the other's file: no recovery block is spent on them.
+    row("two pieces swapped", "1", "swap:3", true,
+        "2 of the 10 pieces are damaged or missing; the recovery files can rebuild them.", true);
     row("two lost of Rebuild 2", "2", "lose:2 lose:7", true,
         "2 of the 10 pieces are damaged or missing; the recovery files can rebuild them.", true);
     row("one lost of 10 %", "10%", "lose:1", true, canOne, true);
@@ -228,7 +234,7 @@ void RecoveryTest::setsAreRebuilt() {
     harm(out.path(), damage);
     const QString list = out.filePath(OutputNames(kName).checksums());
 
-    const VerifyPlan check = planVerify(list);
+    const VerifyPlan check = planVerify(list, testWork());
     const VerifyResult checked = runVerify(check, progress, stop);
     QVERIFY2(RunMessages::verify(check, checked).text.contains(told),
              qPrintable(RunMessages::verify(check, checked).text));
@@ -236,8 +242,7 @@ void RecoveryTest::setsAreRebuilt() {
     const QStringList before = entriesIn(out.path());
     Yes yes;
     try {
-        const JoinOutcome joined =
-            joinRebuilding(list, yes, runDirectly(progress, stop), [] { return true; });
+        const JoinOutcome joined = joinRebuilding(list, {progress, stop, yes});
         QVERIFY2(joined.result.outcome == RunOutcome::Done,
                  qPrintable(RunMessages::join(joined.plan, joined.result).text));
         QVERIFY(rebuilt);
@@ -343,8 +348,7 @@ void RecoveryTest::interruptedRunsLeaveNothingHalfMade() {
     };
     Yes yes;
     try {
-        joinRebuilding(out.filePath(OutputNames(kName).checksums()), yes,
-                       runDirectly(rebuildWatch, stop), [] { return true; });
+        joinRebuilding(out.filePath(OutputNames(kName).checksums()), {rebuildWatch, stop, yes});
         QFAIL("the join went on past what came in its way");
     } catch (const Failure &failure) {
         QCOMPARE(failure.kind(), interference == Interference::StopRebuilding

@@ -90,17 +90,18 @@ qsizetype oneLineJoinBytes(const QString &name, int pieces) {
         .size();
 }
 
-int mostPiecesOnOneLine(const QString &name) {
+int mostPiecesOnOneLine(const QString &name, qsizetype bytes = 8190) {
     int pieces = 1;
-    while (oneLineJoinBytes(name, pieces + 1) <= 8190)
+    while (oneLineJoinBytes(name, pieces + 1) <= bytes)
         ++pieces;
     return pieces;
 }
 
-// A name whose longest one-line join is exactly 8190 bytes long, the most the shell reads.
-QString nameFillingALineExactly() {
+// A name whose longest one-line join within bytes is exactly that long; 8190 is the most the
+// shell reads.
+QString nameFillingALineExactly(qsizetype bytes = 8190) {
     for (QString name = QStringLiteral("a"); name.size() < 100; name += u'a') {
-        if (oneLineJoinBytes(name, mostPiecesOnOneLine(name)) == 8190)
+        if (oneLineJoinBytes(name, mostPiecesOnOneLine(name, bytes)) == bytes)
             return name;
     }
     return {};
@@ -119,6 +120,9 @@ void RestoreScriptTest::everyScriptRebuildsItsSource_data() {
     QTest::addRow("one piece more takes two lines") << plain << fits + 1 << 2;
     const QString exact = nameFillingALineExactly();
     QTest::addRow("a line of exactly 8190 bytes") << exact << mostPiecesOnOneLine(exact) << 1;
+    const QString over = nameFillingALineExactly(8191);
+    QTest::addRow("a join of 8191 bytes takes two lines")
+        << over << mostPiecesOnOneLine(over, 8191) << 2;
     QTest::addRow("1000 pieces") << plain << 1000 << 2;
     QTest::addRow("3000 pieces, escaped long name")
         << QStringLiteral("100%% done & (final) ").repeated(8) + QStringLiteral(".iso") << 3000
@@ -145,7 +149,9 @@ void RestoreScriptTest::everyScriptRebuildsItsSource() {
     else
         QVERIFY(replay.lineCount > chcpLines + 2);
     // And a join here reads it as the shell does.
-    QCOMPARE(joinRecipeFor(out.filePath(name + QStringLiteral(".bat"))).pieceCount, pieces);
+    QCOMPARE(
+        joinRecipeFor(out.filePath(name + QStringLiteral(".bat")), FileSystem::system()).pieceCount,
+        pieces);
 }
 
 QTEST_GUILESS_MAIN(RestoreScriptTest)

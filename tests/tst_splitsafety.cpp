@@ -1,5 +1,6 @@
 #include "Failure.h"
 #include "FatMount.h"
+#include "FaultyFileSystem.h"
 #include "Leftovers.h"
 #include "OutputFolder.h"
 #include "Splitting.h"
@@ -77,7 +78,7 @@ void SplitSafetyTest::folderSwappedForALinkAfterTheCheckIsNotWritten() {
     hardLink(root.filePath(QStringLiteral("kept")),
              QDir(elsewhere).filePath(QStringLiteral("f.1")));
     writeTestFile(in.filePath(QStringLiteral("f")), patternBytes(30));
-    SplitJob job;
+    SplitSetup job;
     job.add(in.filePath(QStringLiteral("f")));
     job.folder = out;
 
@@ -100,7 +101,7 @@ void SplitSafetyTest::hardLinkPutAtAPieceAfterTheCheckIsNotCut() {
     QTemporaryDir out;
     writeTestFile(in.filePath(QStringLiteral("f")), patternBytes(30));
     writeTestFile(in.filePath(QStringLiteral("kept")), "someone's file");
-    SplitJob job;
+    SplitSetup job;
     job.add(in.filePath(QStringLiteral("f")));
     job.folder = out.path();
 
@@ -131,7 +132,7 @@ void SplitSafetyTest::sourceSwappedAfterTheCheckIsNotSplit() {
     writeTestFile(out.filePath(QStringLiteral("f.1")), "an old piece");
     writeTestFile(out.filePath(QStringLiteral("f.bat")), earlierScript(QStringLiteral("f"), 1));
     writeTestFile(in.filePath(QStringLiteral("other")), patternBytes(30, 2));
-    SplitJob job;
+    SplitSetup job;
     job.add(source);
     job.folder = out.path();
 
@@ -155,7 +156,7 @@ void SplitSafetyTest::namesDifferingInCaseOnAVolumeThatIgnoresIt() {
         QSKIP(qPrintable(stick.skipReason()));
     writeTestFile(stick.filePath(QStringLiteral("f")), patternBytes(30));
     writeTestFile(stick.filePath(QStringLiteral("F.1")), "the user's own F.1");
-    SplitJob job;
+    SplitSetup job;
     job.add(stick.filePath(QStringLiteral("f")));
     job.add(stick.filePath(QStringLiteral("F.1")));
     job.folder = stick.path();
@@ -167,32 +168,26 @@ void SplitSafetyTest::namesDifferingInCaseOnAVolumeThatIgnoresIt() {
 }
 
 void SplitSafetyTest::scriptCutByAFullDiskIsNotLeft() {
-    TmpfsMount disk(QStringLiteral("1m"));
-    if (!disk.isMounted())
-        QSKIP(qPrintable(disk.skipReason()));
+    FaultyFileSystem disk;
     QTemporaryDir in;
+    QTemporaryDir out;
     // A name long enough that its script takes more than the space the filler leaves.
     const QString name = QString(200, u'n');
     writeTestFile(in.filePath(name), patternBytes(2000));
-    SplitJob job;
+    SplitSetup job;
     job.add(in.filePath(name));
-    job.folder = disk.path();
+    job.folder = out.path();
+    job.files = &disk;
     job.size = QStringLiteral("11"); // 182 pieces, a script of some 40 kB
     ProgressHooks progress;
-    progress.onFileFinishing = [&](qint64) {
-        // The pieces are written; now the disk fills up.
-        QFile filler(disk.filePath(QStringLiteral("filler")));
-        QVERIFY(filler.open(QIODevice::WriteOnly));
-        const QByteArray block(4096, 'f');
-        while (filler.write(block) == block.size() && filler.flush()) {
-        }
-    };
+    // The pieces are written; now the disk fills up.
+    progress.onFileFinishing = [&](qint64) { disk.fail(FaultyFileSystem::Call::Write, ENOSPC); };
 
     const SplitResult result = job.run(progress, StopRequest());
 
     QVERIFY(result.outcome == RunOutcome::Failed);
     QVERIFY2(result.failure->kind() == Failure::Kind::NoRoom, result.failure->what());
-    const QStringList left = filesIn(disk.path());
+    const QStringList left = filesIn(out.path());
     for (const char *beside : {".bat", ".sh", ".sha256"})
         QVERIFY(!left.contains(name + QLatin1StringView(beside)));
     for (const QString &file : left)
@@ -210,7 +205,7 @@ void SplitSafetyTest::outputThatAppearsMeanwhileIsNotReplaced() {
     QTemporaryDir in;
     QTemporaryDir out;
     writeTestFile(in.filePath(QStringLiteral("f")), patternBytes(30));
-    SplitJob job;
+    SplitSetup job;
     job.add(in.filePath(QStringLiteral("f")));
     job.folder = out.path();
     ProgressHooks progress;
@@ -225,14 +220,15 @@ void SplitSafetyTest::outputThatAppearsMeanwhileIsNotReplaced() {
 }
 
 void SplitSafetyTest::tooFewFilesLeftOnTheVolume() {
-    TmpfsMount disk(QStringLiteral("1m"), QStringLiteral("nr_inodes=40"));
-    if (!disk.isMounted())
-        QSKIP(qPrintable(disk.skipReason()));
+    FaultyFileSystem volume;
+    volume.reportRoom(1'000'000, 37);
+    QTemporaryDir disk;
     QTemporaryDir in;
     writeTestFile(in.filePath(QStringLiteral("many.bin")), patternBytes(1000));
-    SplitJob job;
+    SplitSetup job;
     job.add(in.filePath(QStringLiteral("many.bin")));
     job.folder = disk.path();
+    job.files = &volume;
     job.size = QStringLiteral("11"); // 100 pieces, a script and a checksum list
 
     try {
@@ -242,6 +238,7 @@ void SplitSafetyTest::tooFewFilesLeftOnTheVolume() {
         QCOMPARE(refused.parts().size(), 1);
         QCOMPARE(refused.parts().front().path(), QDir::toNativeSeparators(disk.path()) + u'/');
         QVERIFY2(refused.parts().front().code() == Failure::Code::SplitNeedsFiles, refused.what());
+        QCOMPARE(refused.parts().front().args().constLast().number, 37);
         QCOMPARE(refused.parts().front().args().constFirst().number, 103);
     }
     QCOMPARE(filesIn(disk.path()), QStringList());
@@ -271,12 +268,11 @@ void SplitSafetyTest::privateFilesStayPrivate() {
     for (const QString &output : filesIn(out.path()))
         QVERIFY2(permissions(out.filePath(output)) == 0, qPrintable(output));
 
-    struct Yes : JoinQuestions {
-        bool askYesNo(const QString &) override { return true; }
-    } yes;
+    Yes yes;
     ProgressSink progress;
     {
-        const JoinPlan plan = planJoin(out.filePath(QStringLiteral("diary.txt.bat")), yes);
+        const JoinPlan plan =
+            planJoin(out.filePath(QStringLiteral("diary.txt.bat")), testWork(yes));
         QVERIFY(JoinRun(plan, progress, StopRequest()).run().outcome == RunOutcome::Done);
     }
     QCOMPARE(permissions(out.filePath(QStringLiteral("diary.txt"))), QFile::Permissions());
@@ -287,7 +283,7 @@ void SplitSafetyTest::privateFilesStayPrivate() {
                                                         QFile::ReadGroup | QFile::ReadOther);
     QVERIFY(QFile::setPermissions(out.filePath(QStringLiteral("diary.txt")),
                                   QFile::ReadOwner | QFile::WriteOwner));
-    const JoinPlan again = planJoin(out.filePath(QStringLiteral("diary.txt.bat")), yes);
+    const JoinPlan again = planJoin(out.filePath(QStringLiteral("diary.txt.bat")), testWork(yes));
     QVERIFY(JoinRun(again, progress, StopRequest()).run().outcome == RunOutcome::Done);
     QCOMPARE(permissions(out.filePath(QStringLiteral("diary.txt"))), QFile::Permissions());
 }
@@ -364,7 +360,7 @@ void SplitSafetyTest::onlyOurOwnLeftoversAreSwept() {
     if (old)
         ageTwoDays(path);
     writeTestFile(in.filePath(QStringLiteral("f")), patternBytes(30));
-    SplitJob job;
+    SplitSetup job;
     job.add(in.filePath(QStringLiteral("f")));
     if (kind == Leftover::Queued)
         job.add(path);
@@ -381,13 +377,11 @@ void SplitSafetyTest::secondRunWritingTheSameOutputsIsRefused() {
     QTemporaryDir in;
     QTemporaryDir out;
     writeTestFile(in.filePath(QStringLiteral("f")), patternBytes(30));
-    SplitJob job;
+    SplitSetup job;
     job.add(in.filePath(QStringLiteral("f")));
     job.folder = out.path();
     job.size = QStringLiteral("11");
-    struct Yes : JoinQuestions {
-        bool askYesNo(const QString &) override { return true; }
-    } yes;
+    Yes yes;
     QVERIFY(job.run().outcome == RunOutcome::Done);
     // A second is refused while the first holds its plan, and its clean-up takes nothing of
     // the first's.
@@ -400,7 +394,7 @@ void SplitSafetyTest::secondRunWritingTheSameOutputsIsRefused() {
                      refused.what());
         }
         try {
-            planJoin(out.filePath(QStringLiteral("f.1")), yes);
+            planJoin(out.filePath(QStringLiteral("f.1")), testWork(yes));
             QFAIL("a join of f ran beside its split");
         } catch (const Failure &error) {
             QVERIFY2(error.code() == Failure::Code::AnotherRunJoins, error.what());
@@ -437,7 +431,7 @@ void SplitSafetyTest::sourceThatChangesWhileItIsSplitFails() {
     const QString path = in.filePath(QStringLiteral("download.iso"));
     writeTestFile(path, patternBytes(30));
     ageTwoDays(path); // a change now differs in its time, however coarse the clock
-    SplitJob job;
+    SplitSetup job;
     job.add(path);
     job.folder = out.path();
     job.size = QStringLiteral("11");

@@ -44,7 +44,7 @@ using StopPoint = std::function<void(ProgressHooks &hooks, StopRequest &stop)>;
 struct Queue {
     QTemporaryDir in;
     QTemporaryDir out;
-    SplitJob job;
+    SplitSetup job;
     QList<QByteArray> sources;
 
     // a.bin (2 pieces), b.bin (a piece of 20 MB and a short one), c.bin (2 pieces), at pieces
@@ -154,7 +154,7 @@ void StopTest::nothingIsLeftOfAnEarlierSplitOfTheFileUnderWay() {
     // An earlier split of the file into 100 pieces, many more than the threads that cut them.
     splitOneFile(path, out.path(), QStringLiteral("11"));
     writeTestFile(path, patternBytes(1000, 2));
-    SplitJob job;
+    SplitSetup job;
     job.add(path);
     job.folder = out.path();
     job.size = QStringLiteral("11");
@@ -185,9 +185,7 @@ void StopTest::stopDuringAJoinWritesNothing() {
     splitOneFile(queue.job.queue[1].path, out.path(), QStringLiteral("10000001"));
     writeTestFile(out.filePath(QStringLiteral("b.bin")), "the user's b.bin");
     const QStringList before = filesIn(out.path());
-    struct Yes : JoinQuestions {
-        bool askYesNo(const QString &) override { return true; }
-    } yes;
+    Yes yes;
     ProgressHooks hooks;
     StopRequest stop;
     hooks.onBytesCopied = [&](qint64 copied) {
@@ -252,7 +250,7 @@ void StopTest::stopIsSeenWithinAChunk_data() {
 void StopTest::stopIsSeenWithinAChunk() {
     QFETCH(QString, source);
     Queue queue;
-    SplitJob job;
+    SplitSetup job;
     job.folder = queue.job.folder;
     job.size = source.isEmpty() ? queue.job.size : QStringLiteral("4");
     job.add(source.isEmpty() ? queue.job.queue[0].path : source);

@@ -1,24 +1,27 @@
+#include "DesktopNotifier.h"
 #include "Failure.h"
+#include "JobWindow.h"
 #include "LauncherProgress.h"
 #include "MessageRecorder.h"
+#include "PrivateBus.h"
 #include "SignalCatcher.h"
-#include "WaitWindowSlot.h"
 #include "frmWait.h"
-#include "run/RunProgress.h"
+#include "words/FailureText.h"
 
 #include <QApplication>
 #include <QDBusArgument>
 #include <QDBusMessage>
+#include <QDBusPendingCall>
 #include <QDeadlineTimer>
 #include <QFontInfo>
 #include <QLabel>
-#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <functional>
 
@@ -40,6 +43,84 @@ bool spinUntil(const std::function<bool()> &done) {
     return true;
 }
 
+// A job whose work is the test's own, run on the job's thread.
+class TestJob : public Job {
+public:
+    using Body = std::function<void(const Work &work)>;
+    inline static const QString kFolder = QStringLiteral("/media/stick/out");
+
+    explicit TestJob(Body body, RunOutcome ending = RunOutcome::Done)
+        : m_body(std::move(body))
+        , m_ending(ending) {}
+
+    Kind kind() const override { return Kind::Split; }
+    JobResult run(const Work &work) noexcept override {
+        try {
+            m_body(work);
+        } catch (...) {
+            return failed(Failure::current());
+        }
+        JobResult result;
+        result.outcome = work.stop.requested() ? RunOutcome::Stopped : m_ending;
+        const bool done = result.outcome == RunOutcome::Done;
+        result.allWell = done;
+        result.message.text = done ? QStringLiteral("done") : QStringLiteral("first lines\n\nmore");
+        result.notice = {done ? QStringLiteral("report.doc: 3 pieces written to out") : QString(),
+                         kFolder};
+        return result;
+    }
+    JobResult failed(const Failure &failure) const override {
+        return JobResult::ofFailure(failure,
+                                    {RunMessage::Tone::Error, {}, failureLine(failure), {}});
+    }
+
+private:
+    Body m_body;
+    RunOutcome m_ending;
+};
+
+// The desktop's notification service, as far as the program uses it: what it was asked to
+// show, and its signal that the user chose an action of the last.
+class FakeNotifications : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public:
+    struct Shown {
+        QString summary;
+        QString body;
+        QStringList actions;
+    };
+    QList<Shown> shown;
+
+    bool serve(QDBusConnection bus) {
+        return bus.registerService(QStringLiteral("org.freedesktop.Notifications")) &&
+               bus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), this,
+                                  QDBusConnection::ExportAllSlots);
+    }
+    void invoke(QDBusConnection bus, const QString &action) {
+        QDBusMessage signal = QDBusMessage::createSignal(
+            QStringLiteral("/org/freedesktop/Notifications"),
+            QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("ActionInvoked"));
+        signal << uint(shown.size()) << action;
+        bus.send(signal);
+    }
+
+public Q_SLOTS:
+    uint Notify(const QString & /*application*/, uint /*replaces*/, const QString & /*icon*/,
+                const QString &summary, const QString &body, const QStringList &actions,
+                const QVariantMap & /*hints*/, int /*timeout*/) {
+        shown.append({summary, body, actions});
+        return uint(shown.size());
+    }
+    QStringList GetCapabilities() { return {QStringLiteral("actions"), QStringLiteral("body")}; }
+};
+
+// Runs body as a job of jobs, and returns once it has ended and its box was shown.
+bool runJob(JobWindow &jobs, TestJob::Body body) {
+    QSignalSpy ended(&jobs, &JobWindow::jobEnded);
+    return jobs.start(std::make_unique<TestJob>(std::move(body))) && ended.wait(20'000);
+}
+
 } // namespace
 
 class WaitWindowTest : public QObject {
@@ -52,29 +133,32 @@ private Q_SLOTS:
     void waitWindowLayout();
     void workRunsOffTheWindowsThread();
     void otherWindowsTakeNoInputMeanwhile();
-    void whatTheWorkThrowsIsThrownAgain();
+    void questionsAreAskedOnTheWindowsThread_data();
+    void questionsAreAskedOnTheWindowsThread();
     void progressShowsUnderTheLabel();
     void longProgressLinesKeepTheirNumbers();
     void escapeCancelAndCloseStopTheRun_data();
     void escapeCancelAndCloseStopTheRun();
     void nothingToStopWhileWritingToDisk();
     void launcherEntryShowsTheProgress();
+    void unseenLongEndsAreNotified_data();
+    void unseenLongEndsAreNotified();
 };
 
 void WaitWindowTest::waitWindowLayout_data() {
-    QTest::addColumn<WaitFor>("what");
+    QTest::addColumn<Job::Kind>("what");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("caption");
-    QTest::addRow("split") << WaitFor::Split << QStringLiteral("Please wait splitting files")
+    QTest::addRow("split") << Job::Kind::Split << QStringLiteral("Please wait splitting files")
                            << QStringLiteral("Splitting Files Please Wait");
-    QTest::addRow("join") << WaitFor::Join << QStringLiteral("Please wait joining files")
+    QTest::addRow("join") << Job::Kind::Join << QStringLiteral("Please wait joining files")
                           << QStringLiteral("Joining Files Please Wait");
-    QTest::addRow("verify") << WaitFor::Verify << QStringLiteral("Please wait checking pieces")
+    QTest::addRow("verify") << Job::Kind::Verify << QStringLiteral("Please wait checking pieces")
                             << QStringLiteral("Checking Pieces Please Wait");
 }
 
 void WaitWindowTest::waitWindowLayout() {
-    QFETCH(WaitFor, what);
+    QFETCH(Job::Kind, what);
     QFETCH(QString, title);
     QFETCH(QString, caption);
     frmWait window(what);
@@ -97,29 +181,33 @@ void WaitWindowTest::waitWindowLayout() {
 }
 
 void WaitWindowTest::workRunsOffTheWindowsThread() {
-    WaitWindowSlot slot;
+    MessageRecorder boxes;
+    JobWindow jobs;
     // The work waits until the window's thread has ticked a timer: it can only end if events
     // are handled while it runs.
     std::atomic<int> ticks{0};
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, &timer, [&] { ++ticks; });
     timer.start(1);
-    bool shownWhileWorking = false;
+    std::atomic<bool> shownWhileWorking{false};
     std::thread::id workThread;
 
-    slot.run(WaitFor::Split, [&](ProgressSink &, const StopRequest &) {
+    QVERIFY(runJob(jobs, [&](const Work &) {
         workThread = std::this_thread::get_id();
         spinUntil([&] { return ticks.load() >= 3; });
-        shownWhileWorking = slot.window() && slot.window()->isVisible();
-    });
+        shownWhileWorking = jobs.window() != nullptr;
+    }));
 
     QVERIFY(workThread != std::this_thread::get_id());
     QVERIFY(ticks.load() >= 3);
     QVERIFY(shownWhileWorking);
-    QCOMPARE(slot.window(), nullptr);
+    QCOMPARE(jobs.window(), nullptr);
+    QCOMPARE(boxes.messages.size(), 1); // its end, once the window is gone
+    QCOMPARE(boxes.messages.first().text, QStringLiteral("done"));
 }
 
 void WaitWindowTest::otherWindowsTakeNoInputMeanwhile() {
+    MessageRecorder boxes;
     QWidget other;
     auto *button = new QPushButton(QStringLiteral("Press"), &other);
     other.show();
@@ -127,7 +215,7 @@ void WaitWindowTest::otherWindowsTakeNoInputMeanwhile() {
     int presses = 0;
     QObject::connect(button, &QPushButton::clicked, button, [&] { ++presses; });
     std::atomic<bool> clicked{false};
-    WaitWindowSlot slot;
+    JobWindow jobs;
 
     // Through the window system, as a user's click arrives.
     const QPoint centre = button->mapTo(&other, button->rect().center());
@@ -136,10 +224,9 @@ void WaitWindowTest::otherWindowsTakeNoInputMeanwhile() {
         click();
         clicked = true;
     });
-    bool clickCame = false;
-    slot.run(WaitFor::Split, [&](ProgressSink &, const StopRequest &) {
-        clickCame = spinUntil([&] { return clicked.load(); });
-    });
+    std::atomic<bool> clickCame{false};
+    QVERIFY(
+        runJob(jobs, [&](const Work &) { clickCame = spinUntil([&] { return clicked.load(); }); }));
 
     QVERIFY(clickCame);
     QCOMPARE(presses, 0);
@@ -148,16 +235,35 @@ void WaitWindowTest::otherWindowsTakeNoInputMeanwhile() {
     QCOMPARE(presses, 1);
 }
 
-void WaitWindowTest::whatTheWorkThrowsIsThrownAgain() {
-    WaitWindowSlot slot;
-    try {
-        slot.run(WaitFor::Split,
-                 [](ProgressSink &, const StopRequest &) { throw std::runtime_error("no"); });
-        QFAIL("nothing was thrown");
-    } catch (const Failure &failure) {
-        QCOMPARE(failure.args().constFirst().string, QStringLiteral("no"));
-    }
-    QCOMPARE(slot.window(), nullptr);
+void WaitWindowTest::questionsAreAskedOnTheWindowsThread_data() {
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<bool>("stopFirst"); // Cancel while the box is up
+    QTest::addRow("Yes") << true << false;
+    QTest::addRow("No") << false << false;
+    QTest::addRow("a stop answers No") << true << true;
+}
+
+void WaitWindowTest::questionsAreAskedOnTheWindowsThread() {
+    QFETCH(bool, answer);
+    QFETCH(bool, stopFirst);
+    MessageRecorder boxes;
+    JobWindow jobs;
+    std::thread::id asker;
+    const std::thread::id window = std::this_thread::get_id();
+    setQuestionHandler([&](const Message &) {
+        asker = std::this_thread::get_id();
+        if (stopFirst)
+            jobs.stop();
+        return answer;
+    });
+    std::atomic<bool> heard{false};
+
+    QVERIFY(runJob(jobs, [&](const Work &work) {
+        heard = work.questions.ask({QStringLiteral("Replace it?")});
+    }));
+
+    QCOMPARE(asker, window);
+    QCOMPARE(heard.load(), answer && !stopFirst);
 }
 
 namespace {
@@ -187,14 +293,15 @@ void whenever(QObject *context, const std::function<bool()> &check) {
 } // namespace
 
 void WaitWindowTest::progressShowsUnderTheLabel() {
-    WaitWindowSlot slot;
+    MessageRecorder boxes;
+    JobWindow jobs;
     Waiting work;
     QRect label;
     QList<QRect> controls;
     QString line;
     QObject context;
     whenever(&context, [&] {
-        const frmWait *window = slot.window();
+        const frmWait *window = jobs.window();
         const auto *bar =
             window ? window->findChild<QProgressBar *>(QStringLiteral("ProgressBar1")) : nullptr;
         if (!bar || bar->value() != 250)
@@ -208,12 +315,12 @@ void WaitWindowTest::progressShowsUnderTheLabel() {
         return true;
     });
 
-    slot.run(WaitFor::Split, [&](ProgressSink &progress, const StopRequest &stop) {
-        progress.runStarted(2, 4000);
-        progress.fileStarted(0, QStringLiteral("report.doc"), 4000);
-        progress.bytesCopied(1000);
-        work.wait(stop);
-    });
+    QVERIFY(runJob(jobs, [&](const Work &running) {
+        running.progress.runStarted(2, 4000);
+        running.progress.fileStarted(0, QStringLiteral("report.doc"), 4000);
+        running.progress.bytesCopied(1000);
+        work.wait(running.stop);
+    }));
 
     QCOMPARE(line, QStringLiteral("report.doc (1 of 2): 1.0 kB of 4.0 kB"));
     const QRect window = controls.takeLast();
@@ -225,7 +332,7 @@ void WaitWindowTest::progressShowsUnderTheLabel() {
 }
 
 void WaitWindowTest::longProgressLinesKeepTheirNumbers() {
-    frmWait window(WaitFor::Split);
+    frmWait window(Job::Kind::Split);
     const auto *line = window.findChild<QLabel *>(QStringLiteral("Label2"));
     const QString name = QStringLiteral("the holiday video of the summer of 2026.mkv");
 
@@ -242,42 +349,52 @@ void WaitWindowTest::longProgressLinesKeepTheirNumbers() {
 }
 
 void WaitWindowTest::escapeCancelAndCloseStopTheRun_data() {
-    QTest::addColumn<int>("how");
-    QTest::addRow("Cancel") << 0;
-    QTest::addRow("Escape") << 1;
-    QTest::addRow("closing the window") << 2;
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("quits");
+    QTest::addRow("Cancel") << QStringLiteral("Cancel") << false;
+    QTest::addRow("Escape") << QStringLiteral("Escape") << false;
+    QTest::addRow("closing the window") << QStringLiteral("close") << false;
+    QTest::addRow("Ctrl+Q, and Yes to stop and quit") << QStringLiteral("Ctrl+Q") << true;
 }
 
 void WaitWindowTest::escapeCancelAndCloseStopTheRun() {
-    QFETCH(int, how);
-    WaitWindowSlot slot;
+    QFETCH(QString, how);
+    QFETCH(bool, quits);
+    MessageRecorder boxes;
+    boxes.answers = {true};
+    JobWindow jobs;
     Waiting work;
     QObject context;
     whenever(&context, [&] {
-        frmWait *window = slot.window();
+        frmWait *window = jobs.window();
         if (!window || !window->isVisible())
             return false;
-        if (how == 0)
+        if (how == u"Cancel")
             window->findChild<QPushButton *>(QStringLiteral("cmdCancel"))->click();
-        else if (how == 1)
-            QTest::keyClick(window, Qt::Key_Escape);
-        else
+        else if (how == u"close")
             window->close();
+        else
+            QTest::keySequence(window, how == u"Escape" ? QKeySequence(Qt::Key_Escape)
+                                                        : QKeySequence(Qt::CTRL | Qt::Key_Q));
         return true;
     });
 
-    slot.run(WaitFor::Split, [&](ProgressSink &, const StopRequest &stop) { work.wait(stop); });
+    QVERIFY(runJob(jobs, [&](const Work &running) { work.wait(running.stop); }));
 
     QVERIFY(work.stopped);
+    QCOMPARE(boxes.questions.size(), quits ? 1 : 0);
+    // Stopped to quit, the end needs no box.
+    QCOMPARE(boxes.messages.size(), quits ? 0 : 1);
 }
 
 void WaitWindowTest::nothingToStopWhileWritingToDisk() {
-    WaitWindowSlot slot;
+    MessageRecorder boxes;
+    JobWindow jobs;
     Waiting work;
     bool cancelEnabled = true;
     QObject context;
     whenever(&context, [&] {
-        frmWait *window = slot.window();
+        frmWait *window = jobs.window();
         if (!window || window->findChild<QLabel *>(QStringLiteral("Label2"))->text() !=
                            QStringLiteral("Writing to disk\u2026"))
             return false;
@@ -288,39 +405,29 @@ void WaitWindowTest::nothingToStopWhileWritingToDisk() {
         return true;
     });
 
-    slot.run(WaitFor::Split, [&](ProgressSink &progress, const StopRequest &stop) {
-        progress.runStarted(1, 10);
-        progress.bytesCopied(10);
-        progress.flushStarted();
-        work.wait(stop);
-    });
+    QVERIFY(runJob(jobs, [&](const Work &running) {
+        running.progress.runStarted(1, 10);
+        running.progress.bytesCopied(10);
+        running.progress.flushStarted();
+        work.wait(running.stop);
+    }));
 
     QVERIFY(!cancelEnabled);
     QVERIFY(!work.stopped);
 }
 
 void WaitWindowTest::launcherEntryShowsTheProgress() {
-    // A bus of the test's own, so that no desktop's launcher sees it.
-    QProcess daemon;
-    daemon.start(QStringLiteral("dbus-daemon"),
-                 {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                  QStringLiteral("--print-address")});
-    if (!daemon.waitForStarted() || !daemon.waitForReadyRead(10'000))
+    PrivateBus bus;
+    if (!bus.isRunning())
         QSKIP("needs dbus-daemon");
-    const QString address = QString::fromLatin1(daemon.readLine()).trimmed();
-    const auto stopDaemon = qScopeGuard([&] {
-        daemon.kill();
-        daemon.waitForFinished();
-    });
-    QDBusConnection launcher = QDBusConnection::connectToBus(address, QStringLiteral("launcher"));
+    QDBusConnection launcher = bus.connect(QStringLiteral("launcher"));
     QVERIFY(launcher.isConnected());
     QList<QVariantList> updates;
     SignalCatcher catcher([&](const QDBusMessage &message) { updates << message.arguments(); });
     QVERIFY(launcher.connect({}, {}, QStringLiteral("com.canonical.Unity.LauncherEntry"),
                              QStringLiteral("Update"), &catcher, SLOT(catchSignal(QDBusMessage))));
     {
-        QDBusConnection program = QDBusConnection::connectToBus(address, QStringLiteral("program"));
-        LauncherProgress progress(program);
+        LauncherProgress progress(bus.connect(QStringLiteral("program")));
         progress.show(0.25);
         progress.show(0.251); // the same percent: not sent again
         progress.show(1.0);
@@ -335,8 +442,83 @@ void WaitWindowTest::launcherEntryShowsTheProgress() {
              1.0);
     QCOMPARE(qdbus_cast<QVariantMap>(updates[2][1]).value(QStringLiteral("progress-visible")),
              QVariant(false));
-    QDBusConnection::disconnectFromBus(QStringLiteral("launcher"));
-    QDBusConnection::disconnectFromBus(QStringLiteral("program"));
+}
+
+void WaitWindowTest::unseenLongEndsAreNotified_data() {
+    QTest::addColumn<bool>("serviceRuns");
+    QTest::addColumn<bool>("behind"); // another program's window active when it ends
+    QTest::addColumn<bool>("lasting");
+    QTest::addColumn<RunOutcome>("outcome");
+    QTest::addColumn<QString>("summary"); // empty: no notification
+    QTest::addColumn<QString>("body");
+    const QString done = QStringLiteral("report.doc: 3 pieces written to out");
+    QTest::addRow("long, behind another window")
+        << true << true << true << RunOutcome::Done << QStringLiteral("Split finished") << done;
+    QTest::addRow("stopped, its message's first lines told")
+        << true << true << true << RunOutcome::Stopped << QStringLiteral("Split stopped")
+        << QStringLiteral("first lines");
+    QTest::addRow("long, in front")
+        << true << false << true << RunOutcome::Done << QString() << QString();
+    QTest::addRow("short, behind")
+        << true << true << false << RunOutcome::Done << QString() << QString();
+    QTest::addRow("no service") << false << true << true << RunOutcome::Done << QString()
+                                << QString();
+}
+
+void WaitWindowTest::unseenLongEndsAreNotified() {
+    QFETCH(bool, serviceRuns);
+    QFETCH(bool, behind);
+    QFETCH(bool, lasting);
+    QFETCH(RunOutcome, outcome);
+    QFETCH(QString, summary);
+    QFETCH(QString, body);
+    PrivateBus bus;
+    if (!bus.isRunning())
+        QSKIP("needs dbus-daemon");
+    FakeNotifications service;
+    QDBusConnection desktop = bus.connect(QStringLiteral("desktop"));
+    if (serviceRuns)
+        QVERIFY(service.serve(desktop));
+    QStringList opened;
+    MessageRecorder boxes;
+    JobWindow jobs;
+    QDBusConnection program = bus.connect(QStringLiteral("program"));
+    jobs.notifyWith(std::make_unique<DesktopNotifier>(
+                        program, [&](const QString &folder) { opened << folder; }),
+                    lasting ? std::chrono::milliseconds(0) : std::chrono::hours(1));
+    QWindow otherProgram;
+    std::atomic<bool> released{false};
+    QSignalSpy ended(&jobs, &JobWindow::jobEnded);
+    QVERIFY(jobs.start(std::make_unique<TestJob>(
+        [&](const Work &) { spinUntil([&] { return released.load(); }); }, outcome)));
+    QVERIFY(QTest::qWaitForWindowActive(jobs.window()));
+    if (behind) {
+        otherProgram.show();
+        otherProgram.requestActivate();
+        QTRY_VERIFY(!QApplication::activeWindow());
+    }
+    released = true;
+    QVERIFY(ended.wait(20'000));
+
+    if (summary.isEmpty()) {
+        if (serviceRuns) { // once a call sent after it on the same connection was answered
+            const QDBusPendingCall ping = program.asyncCall(
+                QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.Notifications"),
+                                               QStringLiteral("/org/freedesktop/Notifications"),
+                                               QStringLiteral("org.freedesktop.Notifications"),
+                                               QStringLiteral("GetCapabilities")));
+            QTRY_VERIFY(ping.isFinished());
+            QVERIFY(!ping.isError());
+        }
+        QCOMPARE(service.shown.size(), 0);
+        return;
+    }
+    QTRY_COMPARE(service.shown.size(), 1);
+    QCOMPARE(service.shown[0].summary, summary);
+    QCOMPARE(service.shown[0].body, body);
+    QVERIFY(service.shown[0].actions.contains(QStringLiteral("Open Folder")));
+    service.invoke(desktop, QStringLiteral("open-folder"));
+    QTRY_COMPARE(opened, QStringList{TestJob::kFolder});
 }
 
 QTEST_MAIN(WaitWindowTest)

@@ -54,10 +54,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Stopped before anything was written.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>No files to be converted.  You need to add files to be converted</source>
         <translation type="unfinished"></translation>
     </message>
@@ -192,10 +188,56 @@ Try &apos;%1%2 --help&apos;.</source>
     </message>
 </context>
 <context>
+    <name>DesktopNotifier</name>
+    <message>
+        <source>Open Folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>DriveList</name>
     <message>
         <source>%1 [%2]</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>EndNotices</name>
+    <message numerus="yes">
+        <source>%n files</source>
+        <translation>
+            <numerusform>%n file</numerusform>
+            <numerusform>%n files</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1: %2 written to %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 restored in %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: all %n pieces match</source>
+        <translation>
+            <numerusform>%1: its one piece matches</numerusform>
+            <numerusform>%1: all %n pieces match</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n pieces damaged</source>
+        <translation>
+            <numerusform>%n piece damaged</numerusform>
+            <numerusform>%n pieces damaged</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n pieces missing</source>
+        <translation>
+            <numerusform>%n piece missing</numerusform>
+            <numerusform>%n pieces missing</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -834,6 +876,73 @@ Try &apos;%1%2 --help&apos;.</source>
     </message>
 </context>
 <context>
+    <name>JobWindow</name>
+    <message>
+        <source>%1 is under way. Stop it, leaving nothing half-made, and quit Tessary?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Join Files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Verify Pieces</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A join</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A check of pieces</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A split</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Join stopped</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Join failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Join finished</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Check stopped</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Check failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Check finished</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Check found damage</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Split stopped</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Split failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Split finished</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>Join</name>
     <message>
         <source>No restore script stands beside %1, so Tessary cannot tell whether all pieces are here. It found %2 (%3). Join them into %4?</source>
@@ -966,14 +1075,6 @@ Recovery files stand beside the pieces. Rebuild what is damaged or missing from 
         <source>&amp;Folder on it:</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <source>Split Stopped</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The split was stopped. Nothing was sent.</source>
-        <translation type="unfinished"></translation>
-    </message>
 </context>
 <context>
     <name>Messages</name>
@@ -1052,6 +1153,10 @@ Recovery files stand beside the pieces. Rebuild what is damaged or missing from 
     </message>
     <message>
         <source>about %1 h %2 min left</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Checking %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1384,6 +1489,10 @@ Nothing was written.</source>
     </message>
     <message>
         <source>damaged (it is %1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The split was stopped before anything was written.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

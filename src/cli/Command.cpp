@@ -6,8 +6,9 @@
 #include "Options.h"
 #include "SignalStop.h"
 #include "Terminal.h"
+#include "TerminalFront.h"
 #include "TerminalProgress.h"
-#include "messages/RunMessages.h"
+#include "jobs/JobRunner.h"
 
 #include <QCoreApplication>
 
@@ -28,40 +29,36 @@ int Command::run(const QStringList &arguments) {
         print(stdout, helpText(m_name));
         return Done;
     }
-    const SignalStop signals(m_stop);
-    try {
-        return execute();
-    } catch (...) {
-        return failed(Failure::current());
-    }
+    return execute();
 }
 
 bool Command::quiet() const {
     return m_parser.isSet(QStringLiteral("quiet"));
 }
 
-std::function<bool()> Command::keepGoing() const {
-    return [this] { return !m_stop.requested(); };
+int Command::runJob(std::unique_ptr<Job> job, bool yes) const {
+    TerminalFront front(yes);
+    JobRunner runner(std::move(job), front);
+    const SignalStop signals(runner.stopRequest());
+    {
+        std::optional<TerminalProgress> shown = progressShown(runner.counter());
+        front.showProgress(shown ? &*shown : nullptr);
+        runner.start();
+        runner.wait();
+        front.showProgress(nullptr);
+    }
+    return ended(front.result());
 }
 
-int Command::finish(const RunMessage &message, RunOutcome outcome, bool done) const {
-    if (outcome == RunOutcome::Stopped) {
-        print(stderr, message);
+int Command::ended(const JobResult &result) const {
+    if (result.outcome == RunOutcome::Stopped) {
+        print(stderr, result.message);
         return SignalStop::exitStatus();
     }
-    done = done && outcome == RunOutcome::Done;
+    const bool done = result.outcome == RunOutcome::Done && result.allWell;
     if (!done || !quiet())
-        print(done ? stdout : stderr, message);
+        print(done ? stdout : stderr, result.message);
     return done ? Done : Failed;
-}
-
-int Command::failed(const Failure &failure) const {
-    if (failure.kind() == Failure::Kind::Stopped) { // before the run, while a list was read
-        print(stderr, CliText::tr("Stopped before anything was written."));
-        return SignalStop::exitStatus();
-    }
-    print(stderr, this->failure(failure));
-    return Failed;
 }
 
 std::optional<TerminalProgress> Command::progressShown(const ProgressCounter &counter) const {

@@ -5,18 +5,13 @@
 #include "RemotePath.h"
 #include "SizeArgument.h"
 #include "Terminal.h"
-#include "join/JoinPlanner.h"
-#include "join/RebuildingJoin.h"
-#include "messages/RemoteMessages.h"
-#include "messages/RunMessages.h"
+#include "jobs/JoinJob.h"
+#include "jobs/RemoteJoinJob.h"
+#include "jobs/RemoteSplitJob.h"
+#include "jobs/RemoteVerifyJob.h"
+#include "jobs/SplitJob.h"
+#include "jobs/VerifyJob.h"
 #include "names/OutputKinds.h"
-#include "remote/RemoteJoin.h"
-#include "remote/RemoteSplitPlanner.h"
-#include "remote/RemoteSplitRun.h"
-#include "remote/RemoteVerify.h"
-#include "split/SplitPlanner.h"
-#include "split/SplitRun.h"
-#include "verify/Verify.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -38,31 +33,16 @@ protected:
         if (const std::optional<QString> problem = readRequest(request))
             return usage(m_name, *problem);
         if (RemotePath::parse(request.outputFolder))
-            return splitToRemote(request);
+            return runJob(std::make_unique<RemoteSplitJob>(
+                RemoteSplitRequest{request, m_parser.isSet(QStringLiteral("mkdir")),
+                                   m_parser.isSet(QStringLiteral("resume"))}));
         if (m_parser.isSet(QStringLiteral("mkdir")) || m_parser.isSet(QStringLiteral("resume")))
             return usage(m_name, CliText::tr("--mkdir and --resume are for a split to a remote "
                                              "(-o REMOTE:path)"));
-        const SplitPlan plan = planSplit(request);
-        const SplitResult result = showingProgress([&](ProgressCounter &counter) {
-            return SplitRun(plan, counter, m_stop, m_tuning.run).run();
-        });
-        return finish(RunMessages::split(plan, result), result.outcome);
-    }
-
-    RunMessage failure(const Failure &failure) const override {
-        return RunMessages::splitFailure(failure);
+        return runJob(std::make_unique<SplitJob>(request, m_tuning.run));
     }
 
 private:
-    int splitToRemote(const SplitRequest &split) {
-        const RemoteSplitRequest request{split, m_parser.isSet(QStringLiteral("mkdir")),
-                                         m_parser.isSet(QStringLiteral("resume"))};
-        const RemoteSplitPlan plan = planRemoteSplit(request, keepGoing());
-        const RemoteSplitResult result = showingProgress(
-            [&](ProgressCounter &counter) { return RemoteSplitRun(plan, counter, m_stop).run(); });
-        return finish(RemoteMessages::split(plan, result), result.outcome);
-    }
-
     // Fills request from the command line; what is wrong with it otherwise.
     std::optional<QString> readRequest(SplitRequest &request) const {
         const QStringList files = m_parser.positionalArguments();
@@ -131,22 +111,6 @@ private:
     }
 };
 
-// Asks on the terminal: the question is printed, and answered as -y says.
-class Answers : public JoinQuestions {
-public:
-    explicit Answers(bool yes)
-        : m_yes(yes) {}
-    bool askYesNo(const QString &question) override {
-        print(stderr, question);
-        print(stderr, m_yes ? CliText::tr("Yes (-y).")
-                            : CliText::tr("No: tessary-cli answers No unless -y is given."));
-        return m_yes;
-    }
-
-private:
-    bool m_yes;
-};
-
 // A command on one file, a restore script, a first piece or a checksum list.
 class OneFileCommand : public Command {
 public:
@@ -172,35 +136,15 @@ public:
 
 protected:
     int execute(const QString &file) override {
-        Answers answers(m_parser.isSet(QStringLiteral("yes")));
-        if (const std::optional<RemotePath> remote = RemotePath::parse(file))
-            return joinFromRemote(*remote, answers);
+        const bool yes = m_parser.isSet(QStringLiteral("yes"));
+        if (std::optional<RemotePath> remote = RemotePath::parse(file))
+            return runJob(std::make_unique<RemoteJoinJob>(std::move(*remote),
+                                                          m_parser.value(QStringLiteral("output"))),
+                          yes);
         if (m_parser.isSet(QStringLiteral("output")))
             return usage(m_name, CliText::tr("-o is for a join from a remote; a join writes "
                                              "the file beside its pieces"));
-        const JoinOutcome outcome = joinRebuilding(
-            file, answers,
-            [this](const LongWork &work) {
-                showingProgress([&](ProgressCounter &counter) {
-                    work(counter, m_stop);
-                    return true;
-                });
-            },
-            keepGoing(), m_tuning.run.copyMethod);
-        return finish(RunMessages::join(outcome.plan, outcome.result), outcome.result.outcome);
-    }
-
-    RunMessage failure(const Failure &failure) const override {
-        return RunMessages::joinFailure(failure);
-    }
-
-private:
-    int joinFromRemote(const RemotePath &chosen, JoinQuestions &answers) {
-        const RemoteJoinPlan plan =
-            planRemoteJoin(chosen, m_parser.value(QStringLiteral("output")), answers, keepGoing());
-        const JoinResult result = showingProgress(
-            [&](ProgressCounter &counter) { return runRemoteJoin(plan, counter, m_stop); });
-        return finish(RemoteMessages::join(plan, result), result.outcome);
+        return runJob(std::make_unique<JoinJob>(file, m_tuning.run.copyMethod), yes);
     }
 };
 
@@ -214,21 +158,9 @@ protected:
         // Quiet, a check says what is wrong, not the thousands of pieces that match.
         const RunMessages::Listed listed =
             quiet() ? RunMessages::Listed::WhatIsWrong : RunMessages::Listed::Everything;
-        if (const std::optional<RemotePath> remote = RemotePath::parse(file)) {
-            const RemoteSet set = readRemoteSet(*remote, keepGoing());
-            const VerifyResult result = showingProgress(
-                [&](ProgressCounter &counter) { return runRemoteVerify(set, counter, m_stop); });
-            return finish(RemoteMessages::verify(set, result, listed), result.outcome,
-                          result.allMatch());
-        }
-        const VerifyPlan plan = planVerify(file, keepGoing());
-        const VerifyResult result = showingProgress(
-            [&](ProgressCounter &counter) { return runVerify(plan, counter, m_stop); });
-        return finish(RunMessages::verify(plan, result, listed), result.outcome, result.allMatch());
-    }
-
-    RunMessage failure(const Failure &failure) const override {
-        return RunMessages::verifyFailure(failure);
+        if (std::optional<RemotePath> remote = RemotePath::parse(file))
+            return runJob(std::make_unique<RemoteVerifyJob>(std::move(*remote), listed));
+        return runJob(std::make_unique<VerifyJob>(file, listed));
     }
 };
 

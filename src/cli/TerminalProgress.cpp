@@ -39,11 +39,25 @@ void TerminalProgress::finishLine() {
     if (end.flushing || (end.totalBytes > 0 && end.doneBytes >= end.totalBytes)) {
         draw(1000, {{}, {}, QStringLiteral("100%"), {}, {}});
         std::fputs("\n", m_stream);
-    } else if (m_escapes) {
-        std::fputs("\r\033[K", m_stream);
     } else {
-        std::fprintf(m_stream, "\r%s\r", blanksOverDrawn(0).constData());
+        clearLine();
     }
+    std::fflush(m_stream);
+}
+
+void TerminalProgress::clearLine() {
+    if (m_escapes)
+        std::fputs("\r\033[K", m_stream);
+    else
+        std::fprintf(m_stream, "\r%s\r", blanksOverDrawn(0).constData());
+    m_drawnColumns = 0;
+}
+
+void TerminalProgress::interject(const QString &text) {
+    const std::lock_guard lock(m_mutex);
+    if (m_printed && m_style == Style::Redrawn)
+        clearLine();
+    std::fprintf(m_stream, "%s\n", text.toLocal8Bit().constData());
     std::fflush(m_stream);
 }
 

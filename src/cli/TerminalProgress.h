@@ -28,9 +28,15 @@ public:
     TerminalProgress(const TerminalProgress &) = delete;
     TerminalProgress &operator=(const TerminalProgress &) = delete;
 
+    // Prints text on lines of its own where the progress line stands, which is drawn again below
+    // it at its next turn.
+    void interject(const QString &text);
+
 private:
     void print();
     void finishLine();
+    // Takes the line drawn away, leaving the cursor at its start. Under m_mutex.
+    void clearLine();
     // Over the frame drawn before, from the line's start, as wide as the terminal is now.
     void draw(int permille, const ProgressText::Parts &parts);
     // Blanks from columns to the end of what was drawn, within the terminal's width.

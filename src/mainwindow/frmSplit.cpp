@@ -17,16 +17,21 @@
 #include "Rclone.h"
 #include "RecoveryMenu.h"
 #include "RemoteDestination.h"
+#include "SetFileDialog.h"
 #include "Twips.h"
 #include "frmAbout.h"
+#include "jobs/JoinJob.h"
+#include "jobs/RemoteSplitJob.h"
+#include "jobs/SplitJob.h"
+#include "jobs/VerifyJob.h"
 #include "names/OutputKinds.h"
-#include "remote/RemoteSplitRequest.h"
 #include "sizes/PieceLength.h"
 #include "sizes/SizeTable.h"
 #include "sizes/SizeTargets.h"
 #include "words/FailureText.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QFileInfo>
@@ -94,9 +99,11 @@ void browseTo(DriveList *drives, FolderList *folders, const QString &folder) {
 
 } // namespace
 
-frmSplit::frmSplit(QWidget *parent)
+frmSplit::frmSplit(const FileSystem &files, QWidget *parent)
     : QMainWindow(parent)
-    , queue(new QueueModel(this)) {
+    , queue(new QueueModel(this))
+    , jobs(new JobWindow(files, this)) {
+    jobs->setObjectName(QStringLiteral("jobs"));
     setObjectName(QStringLiteral("frmSplit"));
     setWindowTitle(tr("Tessary"));
     setWindowIcon(programIcon());
@@ -460,7 +467,7 @@ void frmSplit::splitFiles() {
         showMessage(*problem);
         return;
     }
-    splitCommand.run(std::get<SplitRequest>(checked));
+    jobs->start(std::make_unique<SplitJob>(std::get<SplitRequest>(checked)));
 }
 
 void frmSplit::splitIntoPieces() {
@@ -475,7 +482,7 @@ void frmSplit::splitIntoPieces() {
         return;
     SplitRequest request = requestForQueue();
     request.pieceCount = *pieces;
-    splitCommand.run(request);
+    jobs->start(std::make_unique<SplitJob>(request));
 }
 
 void frmSplit::splitToRemote() {
@@ -495,7 +502,7 @@ void frmSplit::splitToRemote() {
     RemoteSplitRequest request{std::get<SplitRequest>(checked), destination->makeFolder,
                                destination->resume};
     request.split.outputFolder = destination->text();
-    splitCommand.run(request);
+    jobs->start(std::make_unique<RemoteSplitJob>(std::move(request)));
 }
 
 void frmSplit::sizeFor(const SizeTarget &target) {
@@ -524,15 +531,19 @@ void frmSplit::queueFiles(const QStringList &paths) {
 }
 
 void frmSplit::join(const QString &file) {
-    if (!file.isEmpty())
-        joinCommand.join(file);
-    else // pieces are most likely where the last split put them
-        joinCommand.run(this, outputFolders->path());
+    // Pieces are most likely where the last split put them.
+    const QString chosen = file.isEmpty() ? chooseFileToJoin(this, outputFolders->path()) : file;
+    if (!chosen.isEmpty())
+        jobs->start(std::make_unique<JoinJob>(chosen));
 }
 
 void frmSplit::verify(const QString &file) {
-    if (!file.isEmpty())
-        verifyCommand.verify(file);
-    else
-        verifyCommand.run(this, outputFolders->path());
+    const QString chosen = file.isEmpty() ? chooseFileToVerify(this, outputFolders->path()) : file;
+    if (!chosen.isEmpty())
+        jobs->start(std::make_unique<VerifyJob>(chosen));
+}
+
+void frmSplit::closeEvent(QCloseEvent *event) {
+    if (!jobs->quitWhenStopped())
+        event->ignore();
 }

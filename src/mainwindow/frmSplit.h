@@ -1,10 +1,7 @@
 #pragma once
 
-#include "JoinCommand.h"
+#include "JobWindow.h"
 #include "MessageBox.h"
-#include "SplitCommand.h"
-#include "VerifyCommand.h"
-#include "WaitWindowSlot.h"
 #include "names/OutputNames.h"
 #include "split/SplitRequest.h"
 
@@ -34,7 +31,8 @@ struct SizeTarget;
 class frmSplit : public QMainWindow {
     Q_OBJECT
 public:
-    explicit frmSplit(QWidget *parent = nullptr);
+    // Its runs work through files.
+    explicit frmSplit(const FileSystem &files = FileSystem::system(), QWidget *parent = nullptr);
     ~frmSplit() override;
 
     // From the command line: queues the paths as Add File queues files, leaving out, with one
@@ -49,6 +47,9 @@ public:
     std::variant<SplitRequest, Message> validate() const;
 
 protected:
+    // While a run is under way, the window goes only once the user agrees to stop it, and then
+    // once it has stopped.
+    void closeEvent(QCloseEvent *event) override;
     // Files dropped from a file manager are queued as Add File queues them; a folder dropped
     // on the output browser becomes the output folder.
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -130,9 +131,7 @@ private:
     QMenu *helpMenu = nullptr;
     QAction *aboutAction = nullptr;
 
-    WaitWindowSlot waitWindow;
-    SplitCommand splitCommand{waitWindow};
-    JoinCommand joinCommand{waitWindow};
-    VerifyCommand verifyCommand{waitWindow};
+    // Runs every split, join and check of the window, one at a time.
+    JobWindow *jobs = nullptr;
     std::unique_ptr<frmAbout> aboutWindow;
 };

@@ -38,9 +38,9 @@ FileFacts factsOf(const struct stat &status) {
     return facts;
 }
 
-FileFacts factsAtPath(const QString &path) {
+FileFacts factsAtPath(const QString &path, const FileSystem &files) {
     struct stat status {};
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+    if (files.statusOfPath(QFile::encodeName(path).constData(), &status) != 0)
         return {};
     return factsOf(status);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileSystem.h"
+
 #include <QHashFunctions>
 #include <QString>
 #include <QtGlobal>
@@ -43,4 +45,4 @@ FileFacts factsOf(const struct stat &status);
 
 // What stands at the end of the links at path; Missing when nothing does or it cannot be
 // looked at.
-FileFacts factsAtPath(const QString &path);
+FileFacts factsAtPath(const QString &path, const FileSystem &files = FileSystem::system());

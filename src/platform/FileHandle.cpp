@@ -15,13 +15,15 @@ FileHandle::~FileHandle() {
 
 FileHandle::FileHandle(FileHandle &&other) noexcept
     : m_fd(std::exchange(other.m_fd, -1))
-    , m_path(std::move(other.m_path)) {}
+    , m_path(std::move(other.m_path))
+    , m_files(other.m_files) {}
 
 FileHandle &FileHandle::operator=(FileHandle &&other) noexcept {
     if (this != &other) {
         close();
         m_fd = std::exchange(other.m_fd, -1);
         m_path = std::move(other.m_path);
+        m_files = other.m_files;
     }
     return *this;
 }
@@ -32,7 +34,7 @@ void FileHandle::fail(int error) const {
 
 FileFacts FileHandle::facts() const {
     struct stat status {};
-    if (::fstat(m_fd, &status) != 0)
+    if (m_files->status(m_fd, &status) != 0)
         fail(errno);
     return factsOf(status);
 }
@@ -40,7 +42,7 @@ FileFacts FileHandle::facts() const {
 void FileHandle::write(const char *data, qint64 size) const {
     bool stalled = false;
     while (size > 0) {
-        const ssize_t written = ::write(m_fd, data, size_t(size));
+        const ssize_t written = m_files->write(m_fd, data, size_t(size));
         if (written < 0 && errno == EINTR)
             continue;
         if (written < 0)
@@ -57,16 +59,33 @@ void FileHandle::write(const char *data, qint64 size) const {
 }
 
 void FileHandle::flushToDisk() const {
-    while (::fsync(m_fd) != 0) {
+    while (m_files->flush(m_fd) != 0) {
         if (errno != EINTR)
             fail(errno);
     }
 }
 
+void FileHandle::startWriteback(qint64 offset, qint64 length) const {
+    // A failure here only means that the flush does all the work, as it would anyway.
+    m_files->startWriteback(m_fd, off_t(offset), off_t(length));
+}
+
+void FileHandle::truncate() const {
+    if (m_files->truncate(m_fd, 0) != 0)
+        fail(errno);
+}
+
+FileHandle FileHandle::duplicate() const {
+    FileHandle copy(m_files->duplicate(m_fd), m_path, *m_files);
+    if (copy.fd() < 0)
+        fail(errno);
+    return copy;
+}
+
 void FileHandle::restrictPermissions(unsigned allowed) const {
     const FileFacts now = facts();
     const mode_t kept = mode_t(now.permissions & (allowed | S_IWUSR));
-    if (kept == now.permissions || ::fchmod(m_fd, kept) == 0)
+    if (kept == now.permissions || m_files->changeMode(m_fd, kept) == 0)
         return;
     // A file system without such permissions (FAT) has nothing to restrict, nor does a file of
     // another owner that this process may write.
@@ -75,7 +94,7 @@ void FileHandle::restrictPermissions(unsigned allowed) const {
 }
 
 bool FileHandle::tryLockExclusively() const {
-    while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+    while (m_files->lock(m_fd, LOCK_EX | LOCK_NB) != 0) {
         if (errno != EINTR)
             return false;
     }
@@ -86,11 +105,11 @@ void FileHandle::finish() {
     if (m_fd < 0)
         return;
     // The descriptor is gone even when close() fails, so it is never retried.
-    if (::close(std::exchange(m_fd, -1)) != 0 && errno != EINTR)
+    if (m_files->close(std::exchange(m_fd, -1)) != 0 && errno != EINTR)
         fail(errno);
 }
 
 void FileHandle::close() noexcept {
     if (m_fd >= 0)
-        ::close(std::exchange(m_fd, -1));
+        m_files->close(std::exchange(m_fd, -1));
 }

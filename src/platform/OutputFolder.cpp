@@ -20,22 +20,22 @@ namespace {
 
 constexpr int kOpenFlags = O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK;
 
-qint64 folderLimit(int fd, int name, qint64 unlimited) {
+qint64 folderLimit(const FileSystem &files, int fd, int name, qint64 unlimited) {
     errno = 0;
-    const long limit = ::fpathconf(fd, name);
+    const long limit = files.pathLimit(fd, name);
     return limit > 0 ? qint64(limit) : unlimited;
 }
 
 // FAT ends files at 4 GiB - 1. The C library says so through _PC_FILESIZEBITS for the kernel's
 // FAT, but answers the same 32 bits as a guess for every file system it does not know (tmpfs,
 // FUSE, NFS), so the answer is believed only for FAT: the kernel's, or a FUSE driver's.
-bool holdsFilesOfAtMost4GiB(int fd, const QString &path) {
+bool holdsFilesOfAtMost4GiB(const FileSystem &files, int fd, const QString &path) {
     constexpr unsigned long kFatMagic = 0x4d44;      // MSDOS_SUPER_MAGIC
     constexpr unsigned long kFuseMagic = 0x65735546; // FUSE_SUPER_MAGIC
-    if (folderLimit(fd, _PC_FILESIZEBITS, 64) > 32)
+    if (folderLimit(files, fd, _PC_FILESIZEBITS, 64) > 32)
         return false;
     struct statfs volume {};
-    if (::fstatfs(fd, &volume) != 0)
+    if (files.fileSystemStatus(fd, &volume) != 0)
         return false;
     if (static_cast<unsigned long>(volume.f_type) == kFatMagic)
         return true;
@@ -46,13 +46,13 @@ bool holdsFilesOfAtMost4GiB(int fd, const QString &path) {
 // Whether syncfs() of the file system under fd reaches its storage: a block device's file
 // systems flush to it, and btrfs, tmpfs and ramfs (which have none, or nothing to flush) hold
 // their own; a FUSE driver or a network file system may take it and do nothing.
-bool syncfsFlushesWhole(int fd) {
+bool syncfsFlushesWhole(const FileSystem &files, int fd) {
     constexpr unsigned long kBtrfsMagic = 0x9123683e;
     constexpr unsigned long kTmpfsMagic = 0x01021994;
     constexpr unsigned long kRamfsMagic = 0x858458f6;
     struct stat folder {};
     struct statfs volume {};
-    if (::fstat(fd, &folder) != 0 || ::fstatfs(fd, &volume) != 0)
+    if (files.status(fd, &folder) != 0 || files.fileSystemStatus(fd, &volume) != 0)
         return false;
     const auto type = static_cast<unsigned long>(volume.f_type);
     return major(folder.st_dev) != 0 || type == kBtrfsMagic || type == kTmpfsMagic ||
@@ -61,10 +61,11 @@ bool syncfsFlushesWhole(int fd) {
 
 } // namespace
 
-OutputFolder::OutputFolder(const QString &path)
+OutputFolder::OutputFolder(const QString &path, const FileSystem &files)
     : m_path(withTrailingSeparator(path)) {
     m_handle = FileHandle(
-        ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC), m_path);
+        files.open(QFile::encodeName(m_path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0),
+        m_path, files);
     if (m_handle.fd() < 0)
         throw Failure::fromSystemError(path, errno);
 }
@@ -79,7 +80,7 @@ QString fromFileSystemName(const QByteArray &name) {
 
 FileIdentity OutputFolder::identity() const {
     struct stat status {};
-    if (::fstat(m_handle.fd(), &status) != 0)
+    if (files().status(m_handle.fd(), &status) != 0)
         throw Failure::fromSystemError(m_path, errno);
     return factsOf(status).identity;
 }
@@ -99,8 +100,8 @@ FileFacts OutputFolder::factsFollowingLinks(const QByteArray &name) const {
 
 FileFacts OutputFolder::factsAt(const QByteArray &name, bool followLinks) const {
     struct stat status {};
-    if (::fstatat(m_handle.fd(), name.constData(), &status,
-                  followLinks ? 0 : AT_SYMLINK_NOFOLLOW) == 0)
+    if (files().statusAt(m_handle.fd(), name.constData(), &status,
+                         followLinks ? 0 : AT_SYMLINK_NOFOLLOW) == 0)
         return factsOf(status);
     if (errno != ENOENT)
         fail(name, errno);
@@ -109,13 +110,13 @@ FileFacts OutputFolder::factsAt(const QByteArray &name, bool followLinks) const 
 
 bool OutputFolder::canWrite(const QByteArray &name) const {
     const int mode = name == "." ? W_OK | X_OK : W_OK;
-    return ::faccessat(m_handle.fd(), name.constData(), mode, AT_EACCESS) == 0;
+    return files().accessAt(m_handle.fd(), name.constData(), mode, AT_EACCESS) == 0;
 }
 
 FolderCapacity OutputFolder::capacity() const {
     FolderCapacity capacity;
     struct statvfs volume {};
-    if (::fstatvfs(m_handle.fd(), &volume) != 0)
+    if (files().volumeStatus(m_handle.fd(), &volume) != 0)
         throw Failure::fromSystemError(m_path, errno);
     // A file system that reports no size at all (some FUSE drivers) has room as far as it
     // knows; a full disk is then found while writing, as everywhere.
@@ -125,22 +126,22 @@ FolderCapacity OutputFolder::capacity() const {
     // A file system that makes files without limit (btrfs) reports no count of files.
     if (volume.f_files > 0)
         capacity.freeFiles = qint64(volume.f_favail);
-    capacity.nameMax = folderLimit(m_handle.fd(), _PC_NAME_MAX, capacity.nameMax);
-    capacity.pathMax = folderLimit(m_handle.fd(), _PC_PATH_MAX, capacity.pathMax);
-    if (holdsFilesOfAtMost4GiB(m_handle.fd(), m_path))
+    capacity.nameMax = folderLimit(files(), m_handle.fd(), _PC_NAME_MAX, capacity.nameMax);
+    capacity.pathMax = folderLimit(files(), m_handle.fd(), _PC_PATH_MAX, capacity.pathMax);
+    if (holdsFilesOfAtMost4GiB(files(), m_handle.fd(), m_path))
         capacity.maxFileBytes = (qint64(1) << 32) - 1;
-    capacity.flushesWhole = syncfsFlushesWhole(m_handle.fd());
+    capacity.flushesWhole = syncfsFlushesWhole(files(), m_handle.fd());
     return capacity;
 }
 
 QList<QByteArray> OutputFolder::entryNames() const {
     // The listing gets a descriptor of its own, so that it reads the folder from its start.
-    const int fd = ::openat(m_handle.fd(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = files().openAt(m_handle.fd(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
     DIR *listing = fd < 0 ? nullptr : ::fdopendir(fd);
     if (!listing) {
         const int error = errno;
         if (fd >= 0)
-            ::close(fd);
+            files().close(fd);
         throw Failure::fromSystemError(m_path, error);
     }
     QList<QByteArray> names;
@@ -163,7 +164,7 @@ QList<QByteArray> OutputFolder::entryNames() const {
 }
 
 FileHandle OutputFolder::openFile(const char *name, int flags) const {
-    FileHandle file(::openat(m_handle.fd(), name, flags, 0666), filePath(name));
+    FileHandle file(files().openAt(m_handle.fd(), name, flags, 0666), filePath(name), files());
     if (file.fd() >= 0)
         return file;
     // O_NOFOLLOW reports a link as a loop, and O_NONBLOCK a FIFO without a reader as a missing
@@ -184,8 +185,7 @@ FileHandle OutputFolder::create(const char *name) const {
         throw Failure(Failure::Code::NotRegularFile, filePath(name));
     if (facts.linkCount > 1)
         throw Failure(Failure::Code::HasOtherNames, filePath(name));
-    if (::ftruncate(file.fd(), 0) != 0)
-        fail(name, errno);
+    file.truncate();
     return file;
 }
 
@@ -195,9 +195,10 @@ FileHandle OutputFolder::createNew(const char *name) const {
 
 FileHandle OutputFolder::createUnnamed() const {
     // Its name comes through /proc; without /proc it could never get one.
-    if (::access("/proc/self/fd", X_OK) != 0)
+    if (files().accessAt(AT_FDCWD, "/proc/self/fd", X_OK, 0) != 0)
         return {};
-    FileHandle file(::openat(m_handle.fd(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666), m_path);
+    FileHandle file(files().openAt(m_handle.fd(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666),
+                    m_path, files());
     if (file.fd() < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
         fail(".", errno);
     return file;
@@ -205,14 +206,14 @@ FileHandle OutputFolder::createUnnamed() const {
 
 void OutputFolder::link(const FileHandle &file, const QByteArray &name) const {
     const QByteArray self = "/proc/self/fd/" + QByteArray::number(file.fd());
-    if (::linkat(AT_FDCWD, self.constData(), m_handle.fd(), name.constData(), AT_SYMLINK_FOLLOW) !=
-        0)
+    if (files().linkAt(AT_FDCWD, self.constData(), m_handle.fd(), name.constData(),
+                       AT_SYMLINK_FOLLOW) != 0)
         fail(name, errno);
 }
 
 FileHandle OutputFolder::openForReading(const QByteArray &name) const {
-    FileHandle file(::openat(m_handle.fd(), name.constData(), O_RDONLY | kOpenFlags),
-                    filePath(name));
+    FileHandle file(files().openAt(m_handle.fd(), name.constData(), O_RDONLY | kOpenFlags, 0),
+                    filePath(name), files());
     if (file.fd() >= 0)
         return file;
     if (errno == ELOOP) // O_NOFOLLOW's word for a link
@@ -230,7 +231,7 @@ FileHandle OutputFolder::openLockFile(const QByteArray &name) const {
 }
 
 void OutputFolder::remove(const QByteArray &name) const {
-    if (::unlinkat(m_handle.fd(), name.constData(), 0) != 0 && errno != ENOENT)
+    if (files().removeAt(m_handle.fd(), name.constData(), 0) != 0 && errno != ENOENT)
         fail(name, errno);
 }
 
@@ -263,7 +264,8 @@ bool refusesLinks(int error) {
 
 bool OutputFolder::moveByLink(const OutputFolder &target, const QByteArray &from,
                               const QByteArray &to) const {
-    if (::linkat(m_handle.fd(), from.constData(), target.m_handle.fd(), to.constData(), 0) != 0) {
+    if (files().linkAt(m_handle.fd(), from.constData(), target.m_handle.fd(), to.constData(), 0) !=
+        0) {
         if (errno == EEXIST)
             refuseToReplace(target.filePath(to));
         if (refusesLinks(errno))
@@ -275,7 +277,7 @@ bool OutputFolder::moveByLink(const OutputFolder &target, const QByteArray &from
 }
 
 bool OutputFolder::makeSymbolicLink(const QByteArray &target, const QByteArray &name) const {
-    if (::symlinkat(target.constData(), m_handle.fd(), name.constData()) == 0)
+    if (files().symbolicLinkAt(target.constData(), m_handle.fd(), name.constData()) == 0)
         return true;
     if (refusesLinks(errno))
         return false;
@@ -286,8 +288,8 @@ void OutputFolder::moveTo(const OutputFolder &target, const QByteArray &from, co
                           Replacing replacing) const {
     const int targetFd = target.m_handle.fd();
     if (replacing == Replacing::Never) {
-        if (::renameat2(m_handle.fd(), from.constData(), targetFd, to.constData(),
-                        RENAME_NOREPLACE) == 0)
+        if (files().renameAt(m_handle.fd(), from.constData(), targetFd, to.constData(),
+                             RENAME_NOREPLACE) == 0)
             return;
         if (errno == EEXIST)
             refuseToReplace(target.filePath(to));
@@ -300,7 +302,7 @@ void OutputFolder::moveTo(const OutputFolder &target, const QByteArray &from, co
         if (target.facts(to).kind != FileKind::Missing)
             refuseToReplace(target.filePath(to));
     }
-    if (::renameat(m_handle.fd(), from.constData(), targetFd, to.constData()) != 0)
+    if (files().renameAt(m_handle.fd(), from.constData(), targetFd, to.constData(), 0) != 0)
         target.fail(to, errno);
 }
 
@@ -309,15 +311,15 @@ OutputFolder::OutputFolder(QString path, FileHandle handle)
     , m_handle(std::move(handle)) {}
 
 std::unique_ptr<OutputFolder> OutputFolder::makeFolder(const QByteArray &name) const {
-    if (::mkdirat(m_handle.fd(), name.constData(), 0700) != 0)
+    if (files().makeFolderAt(m_handle.fd(), name.constData(), 0700) != 0)
         fail(name, errno);
     return openFolder(name);
 }
 
 std::unique_ptr<OutputFolder> OutputFolder::openFolder(const QByteArray &name) const {
-    FileHandle folder(
-        ::openat(m_handle.fd(), name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC),
-        filePath(name));
+    FileHandle folder(files().openAt(m_handle.fd(), name.constData(),
+                                     O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC, 0),
+                      filePath(name), files());
     if (folder.fd() < 0)
         fail(name, errno);
     return std::unique_ptr<OutputFolder>(
@@ -325,19 +327,49 @@ std::unique_ptr<OutputFolder> OutputFolder::openFolder(const QByteArray &name) c
 }
 
 void OutputFolder::removeFolder(const QByteArray &name) const {
-    if (::unlinkat(m_handle.fd(), name.constData(), AT_REMOVEDIR) != 0 && errno != ENOENT)
+    if (files().removeAt(m_handle.fd(), name.constData(), AT_REMOVEDIR) != 0 && errno != ENOENT)
         fail(name, errno);
 }
 
+void OutputFolder::removeTree(const QByteArray &name) const {
+    {
+        const std::unique_ptr<OutputFolder> folder = openFolder(name);
+        for (const QByteArray &entry : folder->entryNames()) {
+            if (folder->facts(entry).kind == FileKind::Folder)
+                folder->removeTree(entry);
+            else
+                folder->remove(entry);
+        }
+    }
+    removeFolder(name);
+}
+
 void OutputFolder::sync() const {
-    if (::fsync(m_handle.fd()) != 0)
+    if (files().flush(m_handle.fd()) != 0)
         throw Failure::fromSystemError(m_path, errno);
 }
 
 void OutputFolder::syncFileSystem() const {
     // Since Linux 5.8 it reports the write errors of the file system's files, too.
-    if (::syncfs(m_handle.fd()) != 0)
+    if (files().flushFileSystem(m_handle.fd()) != 0)
         throw Failure::fromSystemError(m_path, errno);
+}
+
+Failure OutputFolder::ownFileFailure(const Failure &failure) const {
+    if (failure.code() != Failure::Code::System)
+        return failure;
+    switch (failure.systemError()) {
+    case EROFS:
+        return Failure(Failure::Code::ReadOnlyFolder, m_path);
+    case EACCES:
+    case EPERM:
+        return Failure(Failure::Code::FolderNotWritable, m_path);
+    case ENOSPC:
+    case EDQUOT:
+        return Failure(Failure::Code::FolderIsFull, m_path);
+    default:
+        return failure.withPath(m_path);
+    }
 }
 
 void OutputFolder::fail(const QByteArray &name, int error) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Failure.h"
 #include "FileFacts.h"
 #include "FileHandle.h"
 
@@ -34,10 +35,12 @@ QString fromFileSystemName(const QByteArray &name);
 // the file it concerns.
 class OutputFolder {
 public:
-    explicit OutputFolder(const QString &path);
+    // Opens the folder through files, which every file made or opened in it goes through too.
+    explicit OutputFolder(const QString &path, const FileSystem &files = FileSystem::system());
 
     // The folder's path in native separators, ending in one.
     const QString &path() const noexcept { return m_path; }
+    const FileSystem &files() const noexcept { return m_handle.files(); }
     QString filePath(const QByteArray &name) const;
     // Device and inode of the folder itself.
     FileIdentity identity() const;
@@ -95,14 +98,16 @@ public:
     std::unique_ptr<OutputFolder> openFolder(const QByteArray &name) const;
     // Removes the empty folder at name; one that is already gone is no failure.
     void removeFolder(const QByteArray &name) const;
+    // Removes the folder at name with all it holds, folders in it too, never through a link
+    // (a link in it is removed, not followed).
+    void removeTree(const QByteArray &name) const;
     // The way rename() takes where the file system refuses to rename without replacing (FUSE):
     // a second name, which the system refuses to take when it is taken, then the first name
     // removed. Returns false where the file system has no hard links either.
     bool moveByLink(const QByteArray &from, const QByteArray &to) const {
         return moveByLink(*this, from, to);
     }
-    bool moveByLink(const OutputFolder &target, const QByteArray &from,
-                    const QByteArray &to) const;
+    bool moveByLink(const OutputFolder &target, const QByteArray &from, const QByteArray &to) const;
     // Makes the folder's entries (files made, renamed, removed) survive a crash.
     void sync() const;
     // Returns once the folder's whole file system holds every byte written to it, entries
@@ -111,6 +116,10 @@ public:
 
     // Throws a Failure for name with the system's reason for error (an errno value).
     [[noreturn]] void fail(const QByteArray &name, int error) const;
+    // A failure to make one of Tessary's own files in the folder (a lock, a private folder),
+    // which the user never sees, told of the folder itself, in the user's words where the reason
+    // is the folder's: read-only, closed to this user, full.
+    Failure ownFileFailure(const Failure &failure) const;
 
 private:
     OutputFolder(QString path, FileHandle handle);

@@ -26,7 +26,12 @@ std::optional<OutputLock> OutputLock::take(const OutputFolder &folder, const QSt
     // A lock's file that its holder removed between our opening it and locking it is no lock:
     // the name is opened again.
     for (int attempt = 0; attempt < 100; ++attempt) {
-        FileHandle file = folder.openLockFile(name);
+        FileHandle file;
+        try {
+            file = folder.openLockFile(name);
+        } catch (const Failure &failure) {
+            throw folder.ownFileFailure(failure);
+        }
         const FileFacts facts = file.facts();
         if (facts.kind != FileKind::Regular)
             throw Failure(Failure::Code::NotRegularFile, folder.filePath(name));

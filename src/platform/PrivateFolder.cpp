@@ -5,19 +5,24 @@
 
 PrivateFolder::PrivateFolder(const OutputFolder &parent)
     : m_parent(parent)
-    , m_name(freshHiddenName())
-    , m_folder(parent.makeFolder(m_name)) {
+    , m_name(freshHiddenName()) {
+    try {
+        m_folder = parent.makeFolder(m_name);
+    } catch (const Failure &failure) {
+        throw parent.ownFileFailure(failure);
+    }
     // What tells the sweep this folder is ours, not one of the user's named alike. Without it
     // (a full disk) the folder goes at once: no sweep would ever take it.
     try {
         m_folder->createNew(kPrivateFolderMark.constData());
     } catch (...) {
+        const Failure failure = Failure::current();
         m_folder.reset();
         try {
             m_parent.removeFolder(m_name);
         } catch (const Failure &) { // the first failure is the one to tell
         }
-        throw;
+        throw parent.ownFileFailure(failure);
     }
 }
 
@@ -30,11 +35,10 @@ QList<QByteArray> PrivateFolder::entriesMade() const {
 PrivateFolder::~PrivateFolder() {
     if (m_kept)
         return;
+    // Whole, whatever the program that worked in it made there.
     try {
-        for (const QByteArray &entry : m_folder->entryNames())
-            m_folder->remove(entry);
         m_folder.reset();
-        m_parent.removeFolder(m_name);
+        m_parent.removeTree(m_name);
     } catch (const Failure &) { // what cannot be removed stays, for the next sweep
     }
 }

@@ -9,7 +9,8 @@
 
 // A folder of this run's own inside an output folder, where another program writes files before
 // Tessary puts them in place: hidden, under a name the leftover sweep knows, that only this
-// user may enter; gone with whatever is left in it when the object goes, unless kept.
+// user may enter; gone with whatever is left in it, folders too, when the object goes, unless
+// kept.
 class PrivateFolder {
 public:
     explicit PrivateFolder(const OutputFolder &parent);

@@ -1,10 +1,10 @@
 #include "RangeCopier.h"
 
 #include "FileHandle.h"
-#include "KernelCopy.h"
 #include "SourceFile.h"
 
 #include <algorithm>
+#include <cerrno>
 
 namespace {
 
@@ -13,6 +13,34 @@ constexpr qint64 kBufferBytes = qint64(128) * 1024;
 
 CopyMethod nextMethod(CopyMethod method) {
     return method == CopyMethod::Kernel ? CopyMethod::Sendfile : CopyMethod::Buffer;
+}
+
+// Copies up to count bytes of in at offset to the current position of out inside the kernel,
+// by method (Kernel or Sendfile), and advances offset. Returns the bytes copied, 0 at the
+// source's end, or -errno.
+qint64 kernelCopy(const FileSystem &files, CopyMethod method, int in, qint64 &offset, int out,
+                  qint64 count) {
+    for (;;) {
+        off_t at = off_t(offset);
+        const ssize_t copied = method == CopyMethod::Kernel
+                                   ? files.copyRange(in, &at, out, size_t(count))
+                                   : files.sendFile(out, in, &at, size_t(count));
+        if (copied >= 0) {
+            offset += copied;
+            return copied;
+        }
+        if (errno != EINTR)
+            return -errno;
+    }
+}
+
+// Whether a kernelCopy() error means that the files cannot be copied this way at all, rather
+// than that the copy failed.
+bool refusesKernelCopy(int error) {
+    // EXDEV: between two file systems; EINVAL, EOPNOTSUPP, ENOSYS: not for these files or this
+    // kernel; EBADF: a target opened for appending.
+    return error == EXDEV || error == EINVAL || error == EOPNOTSUPP || error == ENOSYS ||
+           error == EBADF;
 }
 
 } // namespace
@@ -30,7 +58,7 @@ qint64 RangeCopier::copy(const SourceFile &source, qint64 offset, const FileHand
     while (copied < count) {
         qint64 at = offset + copied;
         if (m_method != CopyMethod::Buffer && at < reported) {
-            const qint64 got = kernelCopy(m_method, source.fd(), at, target.fd(),
+            const qint64 got = kernelCopy(target.files(), m_method, source.fd(), at, target.fd(),
                                           std::min(count - copied, reported - at));
             if (got == 0)
                 return copied;

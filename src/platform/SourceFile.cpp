@@ -12,12 +12,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-SourceFile::SourceFile(QString path)
+SourceFile::SourceFile(QString path, const FileSystem &files)
     : m_path(std::move(path)) {
     // Without O_NONBLOCK, opening a FIFO would wait for a writer for ever.
-    m_handle = FileHandle(
-        ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK),
-        m_path);
+    m_handle = FileHandle(files.open(QFile::encodeName(m_path).constData(),
+                                     O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0),
+                          m_path, files);
     if (m_handle.fd() < 0)
         throw Failure::fromSystemError(m_path, errno);
     takeFacts();
@@ -42,7 +42,7 @@ void SourceFile::takeFacts() {
 
 qint64 SourceFile::readAt(char *buffer, qint64 size, qint64 offset) const {
     for (;;) {
-        const ssize_t got = ::pread(m_handle.fd(), buffer, size_t(size), off_t(offset));
+        const ssize_t got = files().readAt(m_handle.fd(), buffer, size_t(size), off_t(offset));
         if (got >= 0)
             return got;
         if (errno != EINTR)
@@ -50,7 +50,10 @@ qint64 SourceFile::readAt(char *buffer, qint64 size, qint64 offset) const {
     }
 }
 
-QByteArray SourceFile::readAll(qint64 atMost) const {
+QByteArray SourceFile::readAll(qint64 atMost,
+                               const std::function<bool(qint64 bytes)> &onRead) const {
+    // Bounded, so that a long read tells how far it is and can be stopped.
+    constexpr qint64 kChunkBytes = qint64(8) << 20;
     // Room for what the file reports, and one byte more to see whether it goes on.
     QByteArray bytes(std::min(std::max(m_facts.size + 1, qint64(4096)), atMost + 1),
                      Qt::Uninitialized);
@@ -61,10 +64,13 @@ QByteArray SourceFile::readAll(qint64 atMost) const {
                 break;
             bytes.resize(std::min(2 * got, atMost + 1));
         }
-        const qint64 read = readAt(bytes.data() + got, bytes.size() - got, got);
+        const qint64 read =
+            readAt(bytes.data() + got, std::min(bytes.size() - got, kChunkBytes), got);
         if (read == 0)
             break;
         got += read;
+        if (onRead && !onRead(read))
+            throw Failure::stopped();
     }
     if (got > atMost)
         throw Failure(Failure::Code::LongerThanExpected, m_path, {FailureArg::count(atMost)});

@@ -3,7 +3,6 @@
 #include "Failure.h"
 #include "Leftovers.h"
 #include "OutputFolder.h"
-#include "Writeback.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -43,7 +42,7 @@ TemporaryFile::TemporaryFile(const OutputFolder &folder, QByteArray finalName)
 
 void TemporaryFile::takeOver() {
     // Failures name the file it becomes, the only one the user knows.
-    m_file = FileHandle(m_file.release(), m_folder.filePath(m_finalName));
+    m_file = FileHandle(m_file.release(), m_folder.filePath(m_finalName), m_folder.files());
     m_file.tryLockExclusively();
     m_identity = m_file.facts().identity;
 }
@@ -74,7 +73,7 @@ void TemporaryFile::wrote(qint64 bytes) {
     constexpr qint64 kWritebackStep = qint64(32) << 20;
     m_written += bytes;
     if (m_written - m_sentToDisk >= kWritebackStep) {
-        startWriteback(m_file.fd(), m_sentToDisk, m_written - m_sentToDisk);
+        m_file.startWriteback(m_sentToDisk, m_written - m_sentToDisk);
         m_sentToDisk = m_written;
     }
 }
@@ -96,7 +95,7 @@ void TemporaryFile::putInPlace(OutputFolder::Replacing replacing) {
     }
     // The lock goes with the last descriptor: held through the rename, so that no sweep of
     // leftovers takes the finished file for one in between.
-    const FileHandle lockHolder(::dup(m_file.fd()), m_file.path());
+    const FileHandle lockHolder = m_file.duplicate();
     m_file.finish();
     m_folder.rename(m_name, m_finalName, replacing);
     m_inPlace = true;

@@ -4,6 +4,7 @@
 #include "FontFit.h"
 #include "Twips.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QFont>
 #include <QFontMetrics>
@@ -12,7 +13,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-frmWait::frmWait(WaitFor what, QWidget *parent)
+frmWait::frmWait(Job::Kind what, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_label1(new QLabel(this))
     , m_progress(new QProgressBar(this))
@@ -49,19 +50,25 @@ frmWait::frmWait(WaitFor what, QWidget *parent)
     m_cancel->setGeometry(twipsToPixels(this, 3345, 2520, 1095, 375));
     m_cancel->setAccessibleDescription(tr("Asks the work under way to stop"));
     connect(m_cancel, &QPushButton::clicked, this, &frmWait::stopRequested);
+    // The main window's File > Quit, which this window holds the input of while it is up.
+    auto *quit = new QAction(this);
+    quit->setObjectName(QStringLiteral("mnuquit"));
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    addAction(quit);
+    connect(quit, &QAction::triggered, this, &frmWait::quitRequested);
 }
 
-void frmWait::nameTheWork(WaitFor what) {
+void frmWait::nameTheWork(Job::Kind what) {
     switch (what) {
-    case WaitFor::Split:
+    case Job::Kind::Split:
         setWindowTitle(tr("Please wait splitting files"));
         m_label1->setText(tr("Splitting Files Please Wait"));
         break;
-    case WaitFor::Join:
+    case Job::Kind::Join:
         setWindowTitle(tr("Please wait joining files"));
         m_label1->setText(tr("Joining Files Please Wait"));
         break;
-    case WaitFor::Verify:
+    case Job::Kind::Verify:
         setWindowTitle(tr("Please wait checking pieces"));
         m_label1->setText(tr("Checking Pieces Please Wait"));
         break;

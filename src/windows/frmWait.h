@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WaitFor.h"
+#include "jobs/Job.h"
 
 #include <QWidget>
 
@@ -9,11 +9,11 @@ class QProgressBar;
 class QPushButton;
 
 // Tells the user that a split, a join or a check is under way, how far it is, and lets them
-// stop it: Cancel, Escape and closing the window all ask to stop.
+// stop it: Cancel, Escape and closing the window all ask to stop, and Ctrl+Q to stop and quit.
 class frmWait : public QWidget {
     Q_OBJECT
 public:
-    explicit frmWait(WaitFor what, QWidget *parent = nullptr);
+    explicit frmWait(Job::Kind what, QWidget *parent = nullptr);
 
     // line: "report.doc (2 of 5): 1.2 GB of 4.0 GB, ..."; permille: the bar, in thousandths.
     // A run that can no longer be stopped (it only waits for the disk) disables Cancel.
@@ -21,13 +21,14 @@ public:
 
 Q_SIGNALS:
     void stopRequested();
+    void quitRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    void nameTheWork(WaitFor what);
+    void nameTheWork(Job::Kind what);
 
     QLabel *m_label1;
     QProgressBar *m_progress;

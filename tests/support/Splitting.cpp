@@ -10,11 +10,21 @@
 #include <QFileInfo>
 #include <QTest>
 
-void SplitJob::add(const QString &path) {
+void SplitSetup::add(const QString &path) {
     queue.append({QDir::toNativeSeparators(path), QFileInfo(path).fileName()});
 }
 
-SplitRequest SplitJob::request() const {
+namespace {
+
+// A split asks nothing.
+class NoQuestions : public Questions {
+public:
+    bool ask(const Question &) override { return false; }
+};
+
+} // namespace
+
+SplitRequest SplitSetup::request() const {
     SplitRequest request;
     request.queue = queue;
     request.outputFolder = QDir::toNativeSeparators(folder);
@@ -24,19 +34,20 @@ SplitRequest SplitJob::request() const {
     return request;
 }
 
-SplitResult SplitJob::run(ProgressSink &progress, const StopRequest &stop) const {
-    const SplitPlan plan = planSplit(request());
+SplitResult SplitSetup::run(ProgressSink &progress, const StopRequest &stop) const {
+    NoQuestions none;
+    const SplitPlan plan = planSplit(request(), {progress, stop, none, *files});
     return SplitRun(plan, progress, stop, options).run();
 }
 
-SplitResult SplitJob::run() const {
+SplitResult SplitSetup::run() const {
     ProgressSink progress;
     const StopRequest stop;
     return run(progress, stop);
 }
 
-SplitResult SplitJob::run(const std::function<void()> &afterCheck) const {
-    const SplitPlan plan = planSplit(request());
+SplitResult SplitSetup::run(const std::function<void()> &afterCheck) const {
+    const SplitPlan plan = planSplit(request(), testWork(*files));
     afterCheck();
     ProgressSink progress;
     return SplitRun(plan, progress, StopRequest(), options).run();
@@ -44,7 +55,7 @@ SplitResult SplitJob::run(const std::function<void()> &afterCheck) const {
 
 void splitOneFile(const QString &source, const QString &out, const QString &size,
                   const RunOptions &options) {
-    SplitJob job;
+    SplitSetup job;
     job.add(source);
     job.folder = out;
     job.size = size;
@@ -64,10 +75,22 @@ void ProgressHooks::fileStarted(qint64 index, const QString &, qint64) {
         onFileStarted(index);
 }
 
+void ProgressHooks::runStarted(qint64, qint64) {
+    const std::lock_guard lock(m_mutex);
+    m_checking = false;
+}
+
+void ProgressHooks::checkStarted(const QString &, qint64) {
+    const std::lock_guard lock(m_mutex);
+    m_checking = true;
+}
+
 void ProgressHooks::bytesCopied(qint64 copied) {
     qint64 total = 0;
     {
         const std::lock_guard lock(m_mutex);
+        if (m_checking)
+            return;
         total = bytes += copied;
     }
     if (onBytesCopied)
@@ -101,9 +124,25 @@ void ProgressHooks::flushStarted() {
         onFlush();
 }
 
-JoinResult joinFile(const QString &chosen, JoinQuestions &questions, ProgressSink &progress,
+bool Answers::ask(const Question &question) {
+    asked << question;
+    return answers.isEmpty() ? false : answers.takeFirst();
+}
+
+Work testWork(Questions &questions, const FileSystem &files) {
+    static ProgressSink heard;
+    static const StopRequest never;
+    return {heard, never, questions, files};
+}
+
+Work testWork(const FileSystem &files) {
+    static NoQuestions none;
+    return testWork(none, files);
+}
+
+JoinResult joinFile(const QString &chosen, Questions &questions, ProgressSink &progress,
                     const StopRequest &stop) {
-    const JoinPlan plan = planJoin(chosen, questions);
+    const JoinPlan plan = planJoin(chosen, {progress, stop, questions});
     return JoinRun(plan, progress, stop).run();
 }
 

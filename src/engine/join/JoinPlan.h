@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Failure.h"
 #include "FileFacts.h"
 #include "OutputLock.h"
 #include "checksums/ChecksumList.h"
@@ -26,6 +27,9 @@ struct JoinPlan {
     bool replacing = false; // the user agreed to replace the file that stands at its name
     // The joined file gets no more: those of the first piece, or of the file it replaces.
     unsigned permissions = 07777;
+    // The first piece found missing or of odd length, where recovery files beside the pieces
+    // may mend it: the join runs only once they have.
+    std::optional<Failure> mendable;
 
     JoinPlan();
     JoinPlan(JoinPlan &&) noexcept;

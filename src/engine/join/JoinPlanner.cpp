@@ -8,6 +8,7 @@
 #include "names/OutputNames.h"
 #include "recovery/RecoveryCheck.h"
 #include "run/Saturating.h"
+#include "run/Work.h"
 #include "words/ByteCounts.h"
 #include "words/MessageText.h"
 
@@ -25,8 +26,12 @@ QString native(const QString &path) {
 }
 
 // Every piece must be there, and be a file of its own that can be read: a link could make any
-// file on the machine a piece, and a file under two piece names would be joined twice.
-void examinePieces(JoinPlan &plan) {
+// file on the machine a piece, and a file under two piece names would be joined twice. A piece
+// that is missing where recovery files may rebuild it is only noted.
+void examinePieces(JoinPlan &plan, bool mayMend) {
+    plan.pieces.clear();
+    plan.pieceLengths.clear();
+    plan.totalBytes = 0;
     const OutputNames names(plan.recipe.destination);
     const bool withScript = !plan.recipe.script.isEmpty();
     const FileIdentity script =
@@ -41,6 +46,13 @@ void examinePieces(JoinPlan &plan) {
         names.setPieceOnDisk(name, piece);
         const QString path = plan.folder->filePath(name);
         const FileFacts facts = plan.folder->facts(name);
+        if (facts.kind == FileKind::Missing && mayMend) {
+            if (!plan.mendable)
+                plan.mendable = Failure(Failure::Code::PieceMissing, path);
+            plan.pieceLengths.append(0);
+            plan.pieces.append(facts);
+            continue;
+        }
         if (facts.kind == FileKind::Missing)
             throw Failure(Failure::Code::PieceMissing, path);
         if (facts.kind == FileKind::SymbolicLink)
@@ -64,15 +76,15 @@ void examinePieces(JoinPlan &plan) {
 }
 
 // Without a script nothing tells whether the last piece found is the last piece there was.
-void askWithoutScript(const JoinPlan &plan, JoinQuestions &questions) {
+void askWithoutScript(const JoinPlan &plan, Questions &questions) {
     if (!plan.recipe.script.isEmpty() || !plan.checksums.path.isEmpty())
         return;
     const OutputNames names(plan.recipe.destination);
-    if (!questions.askYesNo(
-            JoinText::tr("No restore script stands beside %1, so Tessary cannot tell whether "
-                         "all pieces are here. It found %2 (%3). Join them into %4?")
-                .arg(printable(names.piece(1)), piecesText(plan.recipe.pieceCount),
-                     bytesText(plan.totalBytes), printable(names.fileName()))))
+    if (!questions.ask(
+            {JoinText::tr("No restore script stands beside %1, so Tessary cannot tell whether "
+                          "all pieces are here. It found %2 (%3). Join them into %4?")
+                 .arg(printable(names.piece(1)), piecesText(plan.recipe.pieceCount),
+                      bytesText(plan.totalBytes), printable(names.fileName()))}))
         throw Failure(Failure::Code::NoScriptDeclined, plan.folder->filePath(names.pieceOnDisk(1)));
 }
 
@@ -88,29 +100,36 @@ qint64 oddPiece(const QList<qint64> &lengths) {
 }
 
 // Where recovery files stand beside the pieces, a piece of odd length is damaged rather than
-// a question: they can rebuild it.
-void askAboutOddPiece(const JoinPlan &plan, JoinQuestions &questions) {
-    const qint64 odd = oddPiece(plan.pieceLengths);
+// a question: they can rebuild it; one that is still so once they did is no piece of the set.
+// Without them, the user is asked (never, while questions is none).
+void askAboutOddPiece(JoinPlan &plan, Questions *questions, bool mayMend) {
+    const qint64 odd = plan.mendable ? 0 : oddPiece(plan.pieceLengths);
     if (odd == 0)
         return;
     const OutputNames names(plan.recipe.destination);
     const QString oddPath = native(plan.folder->filePath(names.pieceOnDisk(odd)));
     const QString firstPath = native(plan.folder->filePath(names.pieceOnDisk(1)));
-    if (recoveryFileBeside(*plan.folder, plan.checksums))
-        throw Failure(Failure::Code::OddPieceDamaged, oddPath,
-                      {FailureArg::count(plan.pieceLengths[odd - 1]),
-                       FailureArg::name(names.piece(1)), FailureArg::count(plan.pieceLengths[0])});
-    if (!questions.askYesNo(
-            JoinText::tr("%1 holds %2, but %3 holds %4. In a split every piece but the last "
-                         "holds as many bytes as the first, and the last no more: a piece may "
-                         "be damaged, or come from another split.\n\nJoin the pieces all the "
-                         "same?")
-                .arg(printable(oddPath), byteCountText(plan.pieceLengths[odd - 1]),
-                     printable(firstPath), byteCountText(plan.pieceLengths[0]))))
+    const Failure damaged(Failure::Code::OddPieceDamaged, oddPath,
+                          {FailureArg::count(plan.pieceLengths[odd - 1]),
+                           FailureArg::name(names.piece(1)),
+                           FailureArg::count(plan.pieceLengths[0])});
+    if (mayMend) {
+        plan.mendable = damaged;
+        return;
+    }
+    if (!questions)
+        throw damaged;
+    if (!questions->ask(
+            {JoinText::tr("%1 holds %2, but %3 holds %4. In a split every piece but the last "
+                          "holds as many bytes as the first, and the last no more: a piece may "
+                          "be damaged, or come from another split.\n\nJoin the pieces all the "
+                          "same?")
+                 .arg(printable(oddPath), byteCountText(plan.pieceLengths[odd - 1]),
+                      printable(firstPath), byteCountText(plan.pieceLengths[0]))}))
         throw Failure(Failure::Code::OddPieceDeclined, oddPath);
 }
 
-void checkDestination(JoinPlan &plan, JoinQuestions &questions) {
+void checkDestination(JoinPlan &plan, Questions &questions) {
     const OutputFolder &folder = *plan.folder;
     const QByteArray destination = fileSystemName(plan.recipe.destination);
     const QString destinationPath = native(folder.filePath(destination));
@@ -135,7 +154,7 @@ void checkDestination(JoinPlan &plan, JoinQuestions &questions) {
 
 } // namespace
 
-void askToReplace(JoinPlan &plan, JoinQuestions &questions, const FileFacts &existing) {
+void askToReplace(JoinPlan &plan, Questions &questions, const FileFacts &existing) {
     if (existing.kind == FileKind::Missing)
         return;
     const QString destinationPath =
@@ -143,13 +162,22 @@ void askToReplace(JoinPlan &plan, JoinQuestions &questions, const FileFacts &exi
     if (existing.kind != FileKind::Regular && existing.kind != FileKind::SymbolicLink)
         throw Failure(Failure::Code::DestinationNotAFile, destinationPath,
                       {FailureArg::fileKind(int(existing.kind))});
-    if (!questions.askYesNo(JoinText::tr("%1 exists already.\n\nReplace it with the file "
-                                         "joined from its pieces?")
-                                .arg(printable(destinationPath))))
+    if (!questions.ask({JoinText::tr("%1 exists already.\n\nReplace it with the file joined "
+                                     "from its pieces?")
+                            .arg(printable(destinationPath))}))
         throw Failure(Failure::Code::ReplaceDeclined, destinationPath);
     plan.replacing = true;
     if (existing.kind == FileKind::Regular)
         plan.permissions = existing.permissions;
+}
+
+void checkRoom(const JoinPlan &plan) {
+    const FolderCapacity capacity = plan.folder->capacity();
+    if (plan.totalBytes > capacity.freeBytes)
+        throw Failure(Failure::Code::JoinNeedsSpace, native(plan.recipe.folder),
+                      {FailureArg::bytes(plan.totalBytes), FailureArg::bytes(capacity.freeBytes)});
+    if (capacity.freeFiles < 1)
+        throw Failure(Failure::Code::JoinNeedsFile, native(plan.recipe.folder));
 }
 
 JoinPlan::JoinPlan() = default;
@@ -157,11 +185,10 @@ JoinPlan::JoinPlan(JoinPlan &&) noexcept = default;
 JoinPlan &JoinPlan::operator=(JoinPlan &&) noexcept = default;
 JoinPlan::~JoinPlan() = default;
 
-JoinPlan planJoin(const QString &chosen, JoinQuestions &questions,
-                  const std::function<bool()> &keepGoing) {
+JoinPlan planJoin(const QString &chosen, const Work &work) {
     JoinPlan plan;
-    plan.recipe = joinRecipeFor(chosen);
-    plan.folder = std::make_unique<OutputFolder>(plan.recipe.folder);
+    plan.recipe = joinRecipeFor(chosen, work.files);
+    plan.folder = std::make_unique<OutputFolder>(plan.recipe.folder, work.files);
     const OutputNames names(plan.recipe.destination);
     // A split of the file into this folder, or another join of it, would change the pieces
     // while they are read, or make the file at once.
@@ -171,18 +198,21 @@ JoinPlan planJoin(const QString &chosen, JoinQuestions &questions,
                       native(plan.folder->filePath(fileSystemName(names.fileName()))),
                       {FailureArg::name(names.fileName())});
     // Without a script, the list says how many pieces there are, as the script would.
-    plan.checksums = checksumListFor(*plan.folder, plan.recipe, keepGoing);
-    examinePieces(plan);
-    askWithoutScript(plan, questions);
-    askAboutOddPiece(plan, questions);
-    checkDestination(plan, questions);
+    plan.checksums = checksumListFor(*plan.folder, plan.recipe, [&] { return work.keepGoing(); });
+    const bool mayMend = recoveryFileBeside(*plan.folder, plan.checksums).has_value();
+    examinePieces(plan, mayMend);
+    askWithoutScript(plan, work.questions);
+    askAboutOddPiece(plan, &work.questions, mayMend);
+    checkDestination(plan, work.questions);
     // What a join killed on a file system without unnamed files left would take room.
     removeLeftovers(*plan.folder);
-    const FolderCapacity capacity = plan.folder->capacity();
-    if (plan.totalBytes > capacity.freeBytes)
-        throw Failure(Failure::Code::JoinNeedsSpace, native(plan.recipe.folder),
-                      {FailureArg::bytes(plan.totalBytes), FailureArg::bytes(capacity.freeBytes)});
-    if (capacity.freeFiles < 1)
-        throw Failure(Failure::Code::JoinNeedsFile, native(plan.recipe.folder));
+    checkRoom(plan);
     return plan;
+}
+
+void replanPieces(JoinPlan &plan) {
+    plan.mendable.reset();
+    examinePieces(plan, /*mayMend=*/false);
+    askAboutOddPiece(plan, nullptr, /*mayMend=*/false);
+    checkRoom(plan);
 }

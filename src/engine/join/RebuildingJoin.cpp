@@ -1,158 +1,102 @@
 #include "join/RebuildingJoin.h"
+#include "join/JoinText.h"
 
 #include "OutputFolder.h"
+#include "join/JoinPlanner.h"
 #include "join/JoinRun.h"
-#include "join/JoinText.h"
 #include "names/OutputNames.h"
 #include "recovery/PieceRebuild.h"
 #include "recovery/RecoveryCheck.h"
-#include "run/RunProgress.h"
+#include "run/Work.h"
 #include "verify/Verify.h"
 #include "words/FailureText.h"
 #include "words/MessageText.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
-#include <QHash>
 
-#include <variant>
+#include <optional>
 
 namespace {
 
-// Asks each question once: a join planned again after a rebuild asks what the first plan
-// asked, and the user answered it.
-class AnswerOnce : public JoinQuestions {
-public:
-    explicit AnswerOnce(JoinQuestions &questions)
-        : m_questions(questions) {}
-    bool askYesNo(const QString &question) override {
-        return remembered(question, [&] { return m_questions.askYesNo(question); });
-    }
-    bool askYesNoLikelyYes(const QString &question) override {
-        return remembered(question, [&] { return m_questions.askYesNoLikelyYes(question); });
-    }
-
-private:
-    template <typename Ask> bool remembered(const QString &question, const Ask &ask) {
-        const auto answer = m_answers.constFind(question);
-        if (answer != m_answers.cend())
-            return *answer;
-        return *m_answers.insert(question, ask());
-    }
-
-    JoinQuestions &m_questions;
-    QHash<QString, bool> m_answers;
-};
+// The number of the piece a failure is of, where the failure is one that rebuilt pieces may
+// mend (a piece missing or damaged); nothing otherwise.
+std::optional<qint64> mendablePiece(const Failure &failure) {
+    if (failure.kind() != Failure::Kind::NotFound && failure.kind() != Failure::Kind::Damaged)
+        return std::nullopt;
+    const std::optional<OutputNames::Entry> entry =
+        OutputNames::parse(QFileInfo(failure.path()).fileName());
+    if (!entry || entry->kind != OutputNames::Kind::Piece)
+        return std::nullopt;
+    return entry->piece;
+}
 
 // Asked when a join finds a piece damaged or missing, said by problem, and recovery files
 // beside the pieces.
-QString rebuildQuestion(const Failure &problem) {
+bool mayRebuild(const Failure &problem, const Work &work) {
     // "report.doc.2 is damaged: ...", as the join says it; "path: this piece is missing".
     const QString said =
         problem.kind() == Failure::Kind::Damaged
             ? printable(QFileInfo(problem.path()).fileName() + u' ' + failureReason(problem))
             : failureLine(problem);
-    return JoinText::tr("%1.\n\nRecovery files stand beside the pieces. Rebuild what is damaged "
-                        "or missing from them, then join?")
-        .arg(said);
+    return work.questions.ask(
+        {JoinText::tr("%1.\n\nRecovery files stand beside the pieces. Rebuild what is damaged "
+                      "or missing from them, then join?")
+             .arg(said),
+         /*likelyYes=*/true});
 }
 
-// A failure that rebuilt pieces may mend: a piece missing or damaged.
-bool isPieceFailure(const Failure &failure) {
-    if (failure.kind() != Failure::Kind::NotFound && failure.kind() != Failure::Kind::Damaged)
-        return false;
-    const std::optional<OutputNames::Entry> entry =
-        OutputNames::parse(QFileInfo(failure.path()).fileName());
-    return entry && entry->kind == OutputNames::Kind::Piece;
+// Rebuilds the pieces that are not whole, known (for those before first) or found by a check of
+// the rest, and puts them in place. Their names.
+QStringList rebuild(const JoinPlan &plan, QList<PieceStatus> known, qint64 first,
+                    const Work &work) {
+    const OutputNames names(plan.recipe.destination);
+    known << surveyPieces(*plan.folder, names, plan.checksums, first, work.progress, work.stop);
+    FractionProgress par2Progress =
+        startPar2Stage(*plan.folder, names, plan.checksums, work.progress);
+    return PieceRebuild(*plan.folder, names, plan.checksums)
+        .run(known, std::ref(par2Progress), [&work] { return work.keepGoing(); });
 }
 
-// The join, planned and run; or the failure of a piece, where a rebuild may mend it. The plan,
-// and with it its lock, is gone when this returns a failure.
-std::variant<JoinOutcome, Failure> attempt(const QString &chosen, JoinQuestions &questions,
-                                           const LongWorkRunner &runLong,
-                                           const std::function<bool()> &keepGoing,
-                                           CopyMethod copyMethod, bool mayRebuild) {
-    JoinOutcome outcome;
+// The join of plan's pieces once some were rebuilt: looked at again, then joined. The rebuilt
+// pieces stay, and the user must hear of them whatever ends the join.
+JoinResult joinRebuilt(JoinPlan &plan, const QStringList &rebuilt, const Work &work,
+                       CopyMethod copyMethod) {
+    JoinResult result;
     try {
-        outcome.plan = planJoin(chosen, questions, keepGoing);
-    } catch (const Failure &failure) {
-        if (mayRebuild && isPieceFailure(failure))
-            return failure;
-        throw;
+        replanPieces(plan);
+        result = JoinRun(plan, work.progress, work.stop, copyMethod).run();
+    } catch (...) {
+        result.end(Failure::current());
     }
-    runLong([&](ProgressSink &progress, const StopRequest &stop) {
-        outcome.result = JoinRun(outcome.plan, progress, stop, copyMethod).run();
-    });
-    if (mayRebuild && outcome.result.failure && outcome.result.outcome == RunOutcome::Failed &&
-        isPieceFailure(*outcome.result.failure))
-        return *outcome.result.failure;
-    return outcome;
-}
-
-QList<PieceStatus> statuses(const VerifyResult &checked) {
-    QList<PieceStatus> found;
-    for (const VerifyResult::Entry &piece : checked.pieces)
-        found << piece.status;
-    return found;
-}
-
-// Rebuilds the pieces of chosen's set that are damaged or missing, when recovery files stand
-// beside them and the user agrees; returns their names, or nothing where no rebuild was done.
-std::optional<QStringList> rebuild(const QString &chosen, const Failure &problem,
-                                   JoinQuestions &questions, const LongWorkRunner &runLong,
-                                   const std::function<bool()> &keepGoing) {
-    std::optional<VerifyPlan> planned;
-    try {
-        planned = planVerify(chosen, keepGoing);
-    } catch (const Failure &failure) {
-        // Without a list to rebuild from (none written, or one refused), the piece's own
-        // failure is what the user must read.
-        if (failure.kind() == Failure::Kind::Stopped)
-            throw;
-        return std::nullopt;
-    }
-    const VerifyPlan &set = *planned;
-    if (!recoveryFileBeside(*set.folder, set.list) ||
-        !questions.askYesNoLikelyYes(rebuildQuestion(problem)))
-        return std::nullopt;
-    QStringList rebuilt;
-    runLong([&](ProgressSink &progress, const StopRequest &stop) {
-        const VerifyResult checked = runVerify(set, progress, stop, AskPar2::Never);
-        if (checked.failure)
-            throw *checked.failure;
-        FractionProgress par2Progress = startPar2Stage(set, progress, set.names.recoveryIndex());
-        rebuilt = PieceRebuild(*set.folder, set.names, set.list)
-                      .run(statuses(checked), std::ref(par2Progress),
-                           [&stop] { return !stop.requested(); });
-    });
-    return rebuilt;
+    result.rebuilt = rebuilt;
+    return result;
 }
 
 } // namespace
 
-JoinOutcome joinRebuilding(const QString &chosen, JoinQuestions &questions,
-                           const LongWorkRunner &runLong, const std::function<bool()> &keepGoing,
-                           CopyMethod copyMethod) {
-    AnswerOnce answers(questions);
-    std::variant<JoinOutcome, Failure> first =
-        attempt(chosen, answers, runLong, keepGoing, copyMethod, true);
-    if (auto *done = std::get_if<JoinOutcome>(&first))
-        return std::move(*done);
-    const Failure problem = std::get<Failure>(first);
-    const std::optional<QStringList> rebuilt =
-        rebuild(chosen, problem, answers, runLong, keepGoing);
-    if (!rebuilt)
-        throw problem;
-    JoinOutcome second;
-    try {
-        second =
-            std::get<JoinOutcome>(attempt(chosen, answers, runLong, keepGoing, copyMethod, false));
-    } catch (...) {
-        // The rebuilt pieces stay, and the user must hear of them whatever ends the join.
-        const Failure failure = Failure::current();
-        second.result.end(failure);
+JoinOutcome joinRebuilding(const QString &chosen, const Work &work, CopyMethod copyMethod) {
+    JoinOutcome outcome;
+    JoinPlan &plan = outcome.plan;
+    plan = planJoin(chosen, work);
+    // Missing, or of a length no split gives: nothing is joined before they are rebuilt.
+    if (plan.mendable) {
+        if (!mayRebuild(*plan.mendable, work))
+            throw *plan.mendable;
+        outcome.result = joinRebuilt(plan, rebuild(plan, {}, 1, work), work, copyMethod);
+        return outcome;
     }
-    second.result.rebuilt = *rebuilt;
-    return second;
+    outcome.result = JoinRun(plan, work.progress, work.stop, copyMethod).run();
+    const std::optional<qint64> damaged = outcome.result.outcome == RunOutcome::Failed
+                                              ? mendablePiece(*outcome.result.failure)
+                                              : std::nullopt;
+    if (damaged && recoveryFileBeside(*plan.folder, plan.checksums) &&
+        mayRebuild(*outcome.result.failure, work)) {
+        // The join matched every piece before the damaged one against the list.
+        QList<PieceStatus> known(*damaged - 1, PieceStatus::Matches);
+        known << PieceStatus::Damaged;
+        outcome.result =
+            joinRebuilt(plan, rebuild(plan, known, *damaged + 1, work), work, copyMethod);
+    }
+    return outcome;
 }

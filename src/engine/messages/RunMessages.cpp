@@ -113,6 +113,11 @@ QString restored(const JoinPlan &plan) {
                                               .arg(plan.recipe.pieceCount));
 }
 
+RunMessage checkStopped() {
+    return {
+        RunMessage::Tone::Information, verifyTitle(), RunText::tr("The check was stopped."), {}};
+}
+
 RunMessage joinStopped() {
     return {RunMessage::Tone::Information,
             RunText::tr("Join Stopped"),
@@ -182,6 +187,11 @@ RunMessage split(const SplitPlan &plan, const SplitResult &result) {
 }
 
 RunMessage splitFailure(const Failure &failure) {
+    if (failure.kind() == Failure::Kind::Stopped) // while earlier outputs were looked at
+        return {RunMessage::Tone::Information,
+                RunText::tr("Split Stopped"),
+                RunText::tr("The split was stopped before anything was written."),
+                {}};
     if (failure.kind() != Failure::Kind::Refused)
         return splitFailed({}, failure);
     // A long list goes into the details, so that the box still fits the screen.
@@ -227,10 +237,7 @@ RunMessage verify(const VerifyPlan &plan, const VerifyResult &result, Listed lis
     case RunOutcome::Done:
         break;
     case RunOutcome::Stopped:
-        return {RunMessage::Tone::Information,
-                verifyTitle(),
-                RunText::tr("The check was stopped."),
-                {}};
+        return checkStopped();
     case RunOutcome::Failed:
         return verifyFailure(*result.failure);
     }
@@ -280,6 +287,8 @@ RunMessage verify(const VerifyPlan &plan, const VerifyResult &result, Listed lis
 }
 
 RunMessage verifyFailure(const Failure &failure) {
+    if (failure.kind() == Failure::Kind::Stopped) // while a long list was read
+        return checkStopped();
     return failedWith(verifyTitle(), RunText::tr("The pieces could not be checked."), failure);
 }
 

@@ -1,6 +1,7 @@
 #include "names/PosixRestoreScript.h"
 
 #include "OutputFolder.h"
+#include "Sha256.h"
 #include "names/OutputNames.h"
 #include "run/Saturating.h"
 
@@ -12,13 +13,35 @@ namespace {
 // no word taken for a pattern of file names, and a relative cd never sent elsewhere.
 constexpr char kSettings[] = "LC_ALL=C\nexport LC_ALL\nset -u -f\nunset CDPATH\n\n";
 
+// What the script says of itself in its first line, after "Restores name from its pieces
+// beside this script", and what stands before the settings.
+struct Layout {
+    const char *checks;
+    const char *opening;
+};
+
+// The whole script runs in a subshell, so that one sourced (. name.sh) leaves the shell that
+// sources it as it was, and its exit ends only the script.
+constexpr Layout kLayout{"; it checks their sizes first, then the joined file's SHA-256, and each "
+                         "piece's only where that does not match.",
+                         "(\n"};
+
+// Scripts that the version before wrote, which a split replaces as its own still: their first
+// line, no subshell, and the SHA-256 of the body that followed their values.
+constexpr Layout kEarlierLayout{", which it checks first.", ""};
+constexpr char kEarlierBodySha256[] =
+    "38206ca2e82a9c009cf91488d58dfc72e31d654fde5caef6a65c7200b68a6eab";
+
 // What every script does with the values above it: file, pieces, bytes (the whole file's
 // size), whole (its SHA-256, or nothing) and manifest, a line for each piece with its size and,
 // when there is a whole SHA-256, its own. The manifest is a variable rather than a
 // here-document: sh reads those a byte for each system call, which took seconds for 100,000
-// pieces, where a variable is split in memory.
-constexpr char kBody[] = R"sh(nl='
-'
+// pieces. Ends the subshell.
+constexpr char kBody[] =
+    R"sh(# ls writes sizes in bytes, and names as they are, only with these unset; a shell that sources
+# this script may have set -e or -C.
+unset BLOCK_SIZE LS_BLOCK_SIZE QUOTING_STYLE CLICOLOR_FORCE
+set +e +C
 
 say() {
     printf '%s\n' "$*" >&2
@@ -28,150 +51,196 @@ exists() {
     [ -e "$1" ] || [ -h "$1" ]
 }
 
-# Sets $text to the number $1 with its digits in groups of three: 1234567 is 1,234,567.
-grouped() {
-    text= rest=$1
-    while [ ${#rest} -gt 3 ]; do
-        text=,${rest#"${rest%???}"}$text
-        rest=${rest%???}
-    done
-    text=$rest$text
+# What is done for each piece is done by one awk for them all, as $mode says, with the manifest
+# on its input: it names the pieces to ls, the SHA-256 tool ($hash) or cat as many at a time as
+# a command line holds ($arguments, what getconf says of ARG_MAX), up to 96 KiB of names, since
+# a process for each would take longer than the join of small pieces. Names start with ./, so
+# that no tool takes one for an option.
+#   size     says which pieces are missing, not regular files, or not of the size written;
+#   sum      says which cannot be read, or are damaged (their SHA-256 is not the one written);
+#   join     writes the pieces one after another;
+#   tool     writes the first of the tools in $tools (split at :) that hashes the empty input
+#            right, or nothing;
+#   whole    writes the SHA-256 of the file $made, or nothing;
+#   grouped  writes $number with its digits in groups of three: 1234567 is 1,234,567.
+# It fails where a piece is not as written, or the join failed.
+program='
+# A word that sh takes as it is: in single quotes, each single quote in it ended, double-quoted
+# and started again.
+function word(text, n, part, i, all) {
+    n = split(text, part, "\047")
+    all = part[1]
+    for (i = 2; i <= n; i++)
+        all = all "\047\"\047\"\047" part[i]
+    return "\047" all "\047"
 }
-
-# The SHA-256 tool that was found, on the files named or, with none, on its input.
-digest() {
-    case $tool in
-    sha256sum) sha256sum -- "$@" ;;
-    shasum) shasum -a 256 -- "$@" ;;
-    sha256) sha256 -q -- "$@" ;;
-    openssl) openssl dgst -sha256 "$@" ;;
-    esac
+# The name of piece k as a word for sh.
+function piece(k) {
+    return stem k "\047"
 }
-
-# Sets $hex to the SHA-256 on a line that digest printed, in lower case, or to nothing when the
-# line holds none. openssl puts it last, after "= "; the others first, after a backslash when
-# the name holds one.
-hexof() {
-    case $tool in
-    openssl) hex=${1##*= } ;;
-    *) hex=${1%% *} ;;
-    esac
-    hex=${hex#\\}
-    case $hex in *[A-F]*) hex=$(printf '%s' "$hex" | tr ABCDEF abcdef) ;; esac
-    case $hex in *[!0-9a-f]*) hex= ;; esac
-    [ ${#hex} -eq 64 ] || hex=
+function grouped(number, text) {
+    text = ""
+    while (length(number) > 3) {
+        text = "," substr(number, length(number) - 2) text
+        number = substr(number, 1, length(number) - 3)
+    }
+    return number text
 }
-
-# Sets $have to the size (what=size) or SHA-256 on a line of measure, or to nothing.
-value() {
-    if [ "$what" = size ]; then
-        have=${1#"${1%%[! ]*}"}
-        have=${have%% *}
-        case $have in '' | *[!0-9]*) have= ;; esac
-    else
-        hexof "$1"
-        have=$hex
-    fi
+# The SHA-256 on a line that the tool wrote, in lower case, or nothing where it holds none:
+# openssl writes it last, after "= "; the others first, after a backslash where the name
+# holds one.
+function hexof(line) {
+    if (hash ~ /^openssl/)
+        sub(/.*= /, "", line)
+    else {
+        sub(/ .*/, "", line)
+        sub(/^\\/, "", line)
+    }
+    line = tolower(line)
+    return length(line) == 64 && line !~ /[^0-9a-f]/ ? line : ""
 }
-
-# Prints a line with the size (what=size) or SHA-256 of each file named, in order. The names
-# start with ./, so that no tool takes one for an option.
-measure() {
-    if [ "$what" = size ]; then
-        wc -c -- "$@"
-    else
-        digest "$@"
-    fi
+# What the command writes, read at once: awks look up the command of each read by its text,
+# which holds thousands of names. Set RS first.
+function output(command, text) {
+    text = ""
+    command | getline text
+    close(command)
+    return text
 }
-
-# Says what is wrong with piece $1, of size or SHA-256 $2 (nothing: unreadable) where $3 was
-# written, and sets bad.
-judge() {
-    if [ -z "$2" ]; then
-        say "$file.$1 cannot be read"
-    elif [ "$what" = sum ]; then
-        [ "$2" = "$3" ] && return
-        say "$file.$1 is damaged: its SHA-256 does not match"
-    else
-        [ "$2" -eq "$3" ] && return
-        grouped "$2"
-        has=$text
-        grouped "$3"
-        unit=bytes
-        [ "$2" -ne 1 ] || unit=byte
-        say "$file.$1 has $has $unit, not $text"
-    fi
-    bad=1
+# The first line that the command writes, or nothing.
+function first(command, text) {
+    text = output(command)
+    sub(/\n.*/, "", text)
+    return text
 }
-
-# Checks the pieces in $names against $wants ("number:written" each) through one run of
-# measure, or, when that fails, a run for each, so that the failure is put on its piece.
-check_batch() {
-    lines=$(measure $names 2>/dev/null) || lines=
-    set -- $lines
-    for entry in $wants; do
-        if [ $# -gt 0 ]; then
-            value "$1"
-            shift
-        else
-            value "$(measure "./$file.${entry%%:*}" 2>/dev/null)"
-        fi
-        judge "${entry%%:*}" "$have" "${entry#*:}"
-    done
-    names= wants= held=0
+# Says what is wrong with piece k.
+function fault(k, what) {
+    print file "." k " " what
+    bad = 1
 }
-
-# Checks that every piece is there, a regular file, and of the size (what=size) or SHA-256
-# (what=sum) written; says what is wrong with each that is not, and fails then. Words are split
-# at line ends only (names hold none). The pieces are measured 16 KiB of names at a time: a
-# process for each would take longer than the join of small pieces, and longer lists longer
-# to build.
-check_pieces() (
-    what=$1
-    IFS=$nl
-    bad=0 n=0 names= wants= held=0
-    for entry in $manifest; do
-        n=$((n + 1))
-        piece=$file.$n
-        if [ -f "$piece" ]; then
-            if [ "$what" = size ]; then
-                written=${entry%% *}
-            else
-                written=${entry#* }
-            fi
-            names=$names./$piece$nl
-            wants=$wants$n:$written$nl
-            held=$((held + ${#piece} + ${#written} + 8))
-            [ $held -lt 16384 ] || check_batch
+# Measures the pieces from..to, named in names.
+function sizes(from, to, names, line, lines, i, field, k, unseen, there) {
+    # ls sorts what it lists: each line, "type and mode, links, owner, group, size, time, name",
+    # is told by the number that ends its name.
+    lines = split(output("exec ls -Lnd --" names " 2>/dev/null"), line, "\n")
+    for (i = 1; i <= lines; i++) {
+        if (!match(line[i], /[.][0-9]+$/))
             continue
-        fi
-        # The pieces before are judged first, so that the messages come in order.
-        [ -z "$names" ] || check_batch
-        bad=1
-        if exists "$piece"; then
-            say "$piece is not a regular file"
+        k = substr(line[i], RSTART + 1) + 0
+        if (k < from || k > to ||
+            substr(line[i], RSTART - length(file) - 3, length(file) + 3) != " ./" file)
+            continue
+        split(line[i], field)
+        kind[k] = substr(field[1], 1, 1)
+        have[k] = field[5]
+    }
+    unseen = ""
+    for (k = from; k <= to; k++)
+        if (!(k in kind))
+            unseen = unseen " " piece(k)
+    if (unseen != "") {
+        unseen = "for f in" unseen "; do if [ -e \"$f\" ] || [ -h \"$f\" ]; then echo there"
+        split(output(unseen "; else echo missing; fi; done"), there, "\n")
+        i = 0
+        for (k = from; k <= to; k++)
+            if (!(k in kind))
+                kind[k] = there[++i] == "there" ? "?" : ""
+    }
+    for (k = from; k <= to; k++) {
+        if (kind[k] == "")
+            fault(k, "is missing")
+        else if (kind[k] != "-")
+            fault(k, "is not a regular file")
+        else if (have[k] != size[k])
+            fault(k, "has " grouped(have[k]) (have[k] == 1 ? " byte" : " bytes") ", not " grouped(size[k]))
+    }
+}
+# Hashes the pieces from..to, named in names, or each alone where that fails.
+function sums(from, to, names, line, lines, k, hex) {
+    lines = split(output("exec " hash names " 2>/dev/null"), line, "\n") - 1
+    for (k = from; k <= to; k++) {
+        hex = lines == to - from + 1 ? hexof(line[k - from + 1]) : ""
+        if (hex == "")
+            hex = hexof(first("exec " hash " " piece(k) " 2>/dev/null"))
+        if (hex == "")
+            fault(k, "cannot be read")
+        else if (hex != sum[k])
+            fault(k, "is damaged: its SHA-256 does not match")
+    }
+}
+BEGIN {
+    file = ENVIRON["file"]
+    mode = ENVIRON["mode"]
+    hash = ENVIRON["hash"]
+    stem = word("./" file ".")
+    stem = substr(stem, 1, length(stem) - 1)
+    # An eighth of the most, as the environment takes its part too; Linux takes no single
+    # argument, as sh -c takes the command, of more than 128 KiB.
+    batch = ENVIRON["arguments"] / 8
+    if (batch > 98304)
+        batch = 98304
+    if (batch < 1024)
+        batch = 1024
+}
+NF {
+    size[++pieces] = $1
+    sum[pieces] = $2
+}
+END {
+    # A record separator that no output holds: a read takes all that a command writes.
+    RS = "\001"
+    if (mode == "grouped") {
+        print grouped(ENVIRON["number"])
+        exit
+    }
+    if (mode == "whole") {
+        print hexof(first("exec " hash " <" word(ENVIRON["made"]) " 2>/dev/null"))
+        exit
+    }
+    if (mode == "tool") {
+        n = split(ENVIRON["tools"], tools, ":")
+        for (i = 1; i <= n; i++) {
+            hash = tools[i]
+            if (hexof(first("exec " hash " </dev/null 2>/dev/null")) == "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855") {
+                print hash
+                exit
+            }
+        }
+        exit
+    }
+    for (from = 1; from <= pieces; from = to + 1) {
+        names = part = ""
+        for (to = from; to <= pieces && length(names) < batch; to++) {
+            part = part " " piece(to)
+            if (length(part) > 1024) {
+                names = names part
+                part = ""
+            }
+        }
+        names = names part
+        to--
+        if (mode == "join") {
+            if (system("exec cat --" names) != 0)
+                exit 1
+        } else if (mode == "size")
+            sizes(from, to, names)
         else
-            say "$piece is missing"
-        fi
-    done
-    [ -z "$names" ] || check_batch
-    exit $bad
-)
+            sums(from, to, names)
+    }
+    exit bad
+}
+'
 
-# Writes the pieces one after another, a cat for each 16 KiB of names.
-join() (
-    IFS=$nl
-    n=0 names= held=0
-    while [ $n -lt $pieces ]; do
-        n=$((n + 1))
-        names=$names$file.$n$nl
-        held=$((held + ${#file} + 8))
-        if [ $held -ge 16384 ] || [ $n -eq $pieces ]; then
-            cat -- $names || exit
-            names= held=0
-        fi
-    done
-)
+# Runs the program above in mode $1 on the manifest.
+each() {
+    printf '%s\n' "$manifest" | mode=$1 file=$file hash=$hash arguments=$arguments awk "$program"
+}
+
+grouped() {
+    mode=grouped number=$1 awk "$program" </dev/null
+}
+
+arguments=$(getconf ARG_MAX 2>/dev/null) || arguments=
 
 case $#:${1-} in
 0:) mode=restore ;;
@@ -183,11 +252,20 @@ case $#:${1-} in
     ;;
 esac
 
-# The pieces are beside this script, wherever it is run from.
+# The pieces are beside this script, wherever it is run from. Sourced (. name.sh), $0 names the
+# shell, not the script: the pieces are looked for in the folder it is run from then.
 case $0 in
-*/*)
+*/"$file.sh")
     if ! cd -- "${0%/*}/"; then
         say "$file: the folder of this script cannot be entered"
+        exit 1
+    fi
+    ;;
+"$file.sh") ;;
+*)
+    if ! exists "$file.1"; then
+        say "$file.1 is not in the current folder, where $file.sh looks for its pieces when it is" \
+            "sourced (.) or renamed: run it with sh and its path, from anywhere"
         exit 1
     fi
     ;;
@@ -205,7 +283,8 @@ fi
 again='copy the pieces named above again, then run this script again'
 [ ! -f "$file.par2" ] ||
     again="rebuild the pieces named above from the recovery files beside them, with par2 r $file.par2 (or MultiPar on Windows), or copy them again; then run this script again"
-if ! check_pieces size; then
+hash=
+if ! each size >&2; then
     if [ $mode = restore ]; then
         say "$file has not been restored: $again"
     else
@@ -214,24 +293,24 @@ if ! check_pieces size; then
     exit 1
 fi
 
-# The first SHA-256 tool here that hashes the empty input right.
-tool=
+# openssl reads fastest (with the processor's SHA instructions), so it hashes the file joined
+# and large pieces; sha256sum and sha256 start fastest, so they hash small pieces.
+readers='openssl dgst -sha256:sha256sum --:sha256 -q --:shasum -a 256 --'
+starters='sha256sum --:sha256 -q --:openssl dgst -sha256:shasum -a 256 --'
 why='no SHA-256 tool was found (sha256sum, shasum, sha256 or openssl)'
 if [ -z "$whole" ]; then
     why='the pieces came without SHA-256 digests'
+elif [ $((bytes / pieces)) -lt 1048576 ] && [ $mode = check ]; then
+    hash=$(tools=$starters mode=tool awk "$program" </dev/null)
 else
-    for tool in sha256sum shasum sha256 openssl ''; do
-        [ -n "$tool" ] && command -v "$tool" >/dev/null 2>&1 || continue
-        hexof "$(digest </dev/null 2>/dev/null)"
-        [ "$hex" = e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855 ] && break
-    done
+    hash=$(tools=$readers mode=tool awk "$program" </dev/null)
 fi
 
 if [ $mode = check ]; then
-    if [ -z "$tool" ]; then
+    if [ -z "$hash" ]; then
         printf '%s %s\n' "Only checked, nothing written: $these all there with the right sizes;" \
             "their contents were not checked, as $why"
-    elif check_pieces sum; then
+    elif each sum >&2; then
         printf '%s\n' "Only checked, nothing written: $these there and whole (sizes and SHA-256)"
     else
         say "$file cannot be restored yet: $again"
@@ -241,12 +320,18 @@ if [ $mode = check ]; then
 fi
 
 # The pieces are joined into a file of a name of its own, made only where no file has it
-# (set -C), and removed on every way out but the move into place.
+# (set -C), and removed on every way out but into place. A signal removes it first, then says
+# so, and ends the script; PIPE too, as the shell's own word that a child was killed, written to
+# a pipe whose reader has gone, would end it untidied.
 made=
-trap '[ -z "$made" ] || rm -f -- "$made"' EXIT
-trap 'say "$file: interrupted, nothing was written"; exit 129' HUP
-trap 'say "$file: interrupted, nothing was written"; exit 130' INT
-trap 'say "$file: interrupted, nothing was written"; exit 143' TERM
+gone() {
+    [ -z "$made" ] || rm -f -- "$made"
+    made=
+}
+trap gone EXIT
+for stop in HUP:129 INT:130 QUIT:131 PIPE:141 TERM:143; do
+    trap "gone; say \"\$file: interrupted, nothing was written\"; exit ${stop#*:}" "${stop%:*}"
+done
 n=0
 while :; do
     try=.restoring-$$-$n
@@ -260,47 +345,70 @@ while :; do
     fi
     n=$((n + 1))
 done
-if ! join >"$made"; then
+# Opened as it is, empty, not truncated: ext4 writes a file truncated to nothing back to the
+# disk as soon as it is closed (auto_da_alloc), which held the join and its check up by half.
+if ! each join 1<>"$made"; then
     say "$file has not been restored: its pieces could not be joined here"
     exit 1
 fi
 
-what=size
-value "$(wc -c <"$made")"
+have=$(wc -c <"$made")
+have=${have#"${have%%[! ]*}"}
 if [ "$have" != "$bytes" ]; then
-    grouped "${have:-0}"
-    has=$text
-    grouped "$bytes"
-    say "$file has not been restored: its pieces joined have $has bytes, not $text"
+    say "$file has not been restored: its pieces joined have $(grouped "${have:-0}") bytes," \
+        "not $(grouped "$bytes")"
     exit 1
 fi
-if [ -n "$tool" ]; then
-    hexof "$(digest <"$made")"
-    if [ "$hex" != "$whole" ]; then
-        if check_pieces sum; then
-            say "$file has not been restored: its SHA-256 does not match, though every piece's" \
-                "does; run this script again"
-        else
-            say "$file has not been restored: $again"
-        fi
-        exit 1
+if [ -n "$hash" ] && [ "$(mode=whole made=$made hash=$hash awk "$program" </dev/null)" != "$whole" ]; then
+    [ $((bytes / pieces)) -ge 1048576 ] || hash=$(tools=$starters mode=tool awk "$program" </dev/null)
+    if each sum >&2; then
+        say "$file has not been restored: its SHA-256 does not match, though every piece's" \
+            "does; run this script again"
+    else
+        say "$file has not been restored: $again"
     fi
-fi
-# A file that took the name meanwhile is left alone.
-if exists "$file"; then
-    say "$file appeared while it was restored: it was left as it is, and nothing was restored"
     exit 1
 fi
-if ! mv -- "$made" "$file"; then
+
+# Sets node to the number of the file (not of what a link names) at $1, or to nothing.
+node() {
+    set -- $(ls -di -- "$1" 2>/dev/null)
+    node=${1-}
+}
+
+# The joined file takes its name by a second name, a link, which fails where anything has the
+# name: what appeared meanwhile is left alone. Where the file system has no links, mv moves it,
+# and the name must then hold the file made. A folder that appeared at the name takes the link
+# or the file inside it: there it goes again. Once begun, this is not stopped halfway.
+trap '' HUP INT PIPE QUIT TERM
+node "$made"
+ours=$node temporary=$made
+if ln -- "$made" "$file" 2>/dev/null; then
+    :
+elif exists "$file"; then
+    ours=
+elif mv -- "$made" "$file"; then
+    made=
+else
     say "$file has not been restored: the joined file could not be given its name"
     exit 1
 fi
-made=
-if [ -n "$tool" ]; then
+node "$file"
+if [ -z "$ours" ] || [ "$node" != "$ours" ] || [ -h "$file" ]; then
+    if [ -n "$ours" ]; then
+        node "$file/$temporary"
+        [ "$node" != "$ours" ] || rm -f -- "$file/$temporary"
+    fi
+    say "$file appeared while it was restored: it was left as it is, and nothing was restored"
+    exit 1
+fi
+gone
+if [ -n "$hash" ]; then
     printf '%s\n' "$file has been restored (checked)"
 else
     printf '%s\n' "$file has been restored, but only the sizes were checked: $why"
 fi
+)
 )sh";
 
 // Within single quotes sh takes every byte as it is but the quote, which ends them: one in the
@@ -311,10 +419,10 @@ QByteArray quoted(const QByteArray &text) {
     return '\'' + escaped + '\'';
 }
 
-} // namespace
-
-QByteArray scriptFor(const OutputNames &names, const QList<qint64> &pieceLengths,
-                     const QByteArray &wholeDigest, const QList<QByteArray> &pieceDigests) {
+// The script up to its body: what it says of itself, the settings and the values.
+QByteArray scriptHead(const Layout &layout, const OutputNames &names,
+                      const QList<qint64> &pieceLengths, const QByteArray &wholeDigest,
+                      const QList<QByteArray> &pieceDigests) {
     const qsizetype pieces = pieceLengths.size();
     Q_ASSERT(wholeDigest.isEmpty() ? pieceDigests.isEmpty() : pieceDigests.size() == pieces);
     // Digests of some pieces only would name sound pieces damaged: sizes alone are checked then.
@@ -332,20 +440,33 @@ QByteArray scriptFor(const OutputNames &names, const QList<qint64> &pieceLengths
     }
     const QByteArray count = pieces == 1 ? QByteArrayLiteral("its one piece")
                                          : "its " + QByteArray::number(pieces) + " pieces";
-    return "#!/bin/sh\n# Restores " + name + " from " + count +
-           " beside this script, which it checks first.\n"
-           "# Run it with sh; with --check it only checks the pieces, and writes nothing.\n"
+    return "#!/bin/sh\n# Restores " + name + " from " + count + " beside this script" +
+           layout.checks +
+           "\n# Run it with sh; with --check it only checks the pieces, and writes nothing.\n"
            "# Exit status: 0 done, 1 refused or damaged, 2 an unknown argument.\n" +
-           kSettings + "file=" + quoted(name) + "\npieces=" + QByteArray::number(pieces) +
-           "\nbytes=" + QByteArray::number(bytes) + "\nwhole='" +
-           (digests ? wholeDigest : QByteArray()) +
+           layout.opening + kSettings + "file=" + quoted(name) +
+           "\npieces=" + QByteArray::number(pieces) + "\nbytes=" + QByteArray::number(bytes) +
+           "\nwhole='" + (digests ? wholeDigest : QByteArray()) +
            "'\n\n# A line for each piece from the first on: its size in bytes" +
-           (digests ? " and its SHA-256" : "") + ".\nmanifest='\n" + manifest + "'\n\n" + kBody;
+           (digests ? " and its SHA-256" : "") + ".\nmanifest='\n" + manifest + "'\n\n";
+}
+
+QByteArray sha256(const QByteArray &bytes) {
+    Sha256 digest;
+    digest.add(bytes.constData(), bytes.size());
+    return digest.hexDigest();
+}
+
+} // namespace
+
+QByteArray scriptFor(const OutputNames &names, const QList<qint64> &pieceLengths,
+                     const QByteArray &wholeDigest, const QList<QByteArray> &pieceDigests) {
+    return scriptHead(kLayout, names, pieceLengths, wholeDigest, pieceDigests) + kBody;
 }
 
 qint64 bytesAtMost(const OutputNames &names, qint64 pieces) {
     // Its fixed text, its name a few times, and a size and a digest for each piece.
-    constexpr qint64 kFixedText = 16 << 10;
+    constexpr qint64 kFixedText = 24 << 10;
     constexpr qint64 kPerPiece = 20 + 1 + 64 + 1;
     return saturatingAdd(saturatingMultiply(pieces, kPerPiece),
                          kFixedText + 8 * fileSystemName(names.fileName()).size());
@@ -374,8 +495,14 @@ bool isScriptOf(const QByteArray &script, const OutputNames &names) {
         if (fields.size() == 2)
             digests.append(fields.last());
     }
-    return !lengths.isEmpty() && (digests.isEmpty() || digests.size() == lengths.size()) &&
-           scriptFor(names, lengths, digests.isEmpty() ? QByteArray() : whole, digests) == script;
+    if (lengths.isEmpty() || (!digests.isEmpty() && digests.size() != lengths.size()))
+        return false;
+    const QByteArray wholeDigest = digests.isEmpty() ? QByteArray() : whole;
+    if (scriptFor(names, lengths, wholeDigest, digests) == script)
+        return true;
+    const QByteArray earlierHead = scriptHead(kEarlierLayout, names, lengths, wholeDigest, digests);
+    return script.startsWith(earlierHead) &&
+           sha256(script.sliced(earlierHead.size())) == kEarlierBodySha256;
 }
 
 } // namespace PosixRestoreScript

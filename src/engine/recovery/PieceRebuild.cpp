@@ -3,9 +3,9 @@
 #include "Failure.h"
 #include "Leftovers.h"
 #include "OutputFolder.h"
-#include "OutputLock.h"
 #include "Par2Program.h"
 #include "PrivateFolder.h"
+#include "SourceFile.h"
 #include "checksums/ChecksumList.h"
 #include "checksums/FileSha256.h"
 #include "names/OutputNames.h"
@@ -15,6 +15,7 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -166,9 +167,49 @@ QStringList linkInputs(const OutputFolder &folder, const OutputFolder &work,
     return damaged;
 }
 
+// Copies the file at from in folder to a file of its own at name in work.
+void copyInto(const OutputFolder &folder, const QByteArray &from, const OutputFolder &work,
+              const QByteArray &name, const std::function<bool()> &keepGoing) {
+    constexpr qint64 kChunkBytes = qint64(1) << 20;
+    const SourceFile source(folder, from);
+    const QByteArray copy = name + QByteArrayLiteral(".copy");
+    const FileHandle target = work.createNew(copy.constData());
+    QByteArray buffer(kChunkBytes, Qt::Uninitialized);
+    for (qint64 offset = 0;;) {
+        if (!keepGoing())
+            throw Failure::stopped();
+        const qint64 got = source.readAt(buffer.data(), kChunkBytes, offset);
+        if (got == 0)
+            break;
+        target.write(buffer.constData(), got);
+        offset += got;
+    }
+    work.remove(name);
+    work.rename(copy, name, OutputFolder::Replacing::Never);
+}
+
+// Where par2 found a piece whole in another's damaged file (two pieces swapped, say), it put the
+// link it read that file through at the piece's name: the piece becomes a file of its own, a
+// copy of that file, before the damaged files go aside.
+void takeFoundPieces(const OutputFolder &work, const OutputFolder &folder,
+                     const std::vector<Rebuilt> &rebuilt, const std::function<bool()> &keepGoing) {
+    for (const Rebuilt &piece : rebuilt) {
+        if (work.facts(piece.name).kind != FileKind::SymbolicLink)
+            continue;
+        const FileIdentity found = work.factsFollowingLinks(piece.name).identity;
+        const auto holder =
+            std::find_if(rebuilt.cbegin(), rebuilt.cend(), [&](const Rebuilt &other) {
+                return other.damaged && other.damaged->identity == found;
+            });
+        if (holder != rebuilt.cend())
+            copyInto(folder, holder->name, work, piece.name, keepGoing);
+    }
+}
+
 // Each rebuilt piece as the list gives it, and on the disk.
 void checkRebuilt(const OutputFolder &work, const OutputFolder &folder, const ChecksumList &list,
                   const std::vector<Rebuilt> &rebuilt, const std::function<bool()> &keepGoing) {
+    takeFoundPieces(work, folder, rebuilt, keepGoing);
     for (const Rebuilt &piece : rebuilt) {
         const QString path = folder.filePath(piece.name);
         if (work.facts(piece.name).kind != FileKind::Regular)
@@ -203,11 +244,6 @@ Failure whyNotRebuilt(const Par2Program::Outcome &outcome, const QString &recove
 QStringList PieceRebuild::run(const QList<PieceStatus> &checked,
                               const std::function<void(double)> &progress,
                               const std::function<bool()> &keepGoing) {
-    const std::optional<OutputLock> lock = OutputLock::take(m_folder, m_names.fileName());
-    if (!lock)
-        throw Failure(Failure::Code::AnotherRunJoins,
-                      m_folder.filePath(fileSystemName(m_names.fileName())),
-                      {FailureArg::name(m_names.fileName())});
     const std::optional<QByteArray> recoveryFile = recoveryFileBeside(m_folder, m_list);
     if (!recoveryFile)
         throw Failure(Failure::Code::NoRecoveryFileBeside,

@@ -17,7 +17,7 @@ struct ChecksumList;
 // it rebuilds there. Each rebuilt piece is checked against the list and flushed to the disk,
 // and only then put in place; a damaged piece it replaces is kept aside until every rebuilt
 // piece is in place. A failure or a stop puts each damaged piece back and leaves nothing
-// rebuilt.
+// rebuilt. Its caller holds the set's OutputLock, as a join's plan does, for as long as it runs.
 class PieceRebuild {
 public:
     PieceRebuild(const OutputFolder &folder, const OutputNames &names, const ChecksumList &list);

@@ -5,8 +5,10 @@
 #include "Leftovers.h"
 #include "OutputFolder.h"
 #include "TemporaryFile.h"
+#include "join/JoinPlanner.h"
 #include "remote/PieceStream.h"
 #include "run/RunProgress.h"
+#include "run/Work.h"
 
 #include <QDir>
 
@@ -36,9 +38,8 @@ void checkPieces(const RemoteSet &set) {
 
 } // namespace
 
-RemoteJoinPlan planRemoteJoin(const RemotePath &chosen, const QString &folder,
-                              JoinQuestions &questions, const std::function<bool()> &keepGoing) {
-    RemoteJoinPlan plan{readRemoteSet(chosen, keepGoing), {}};
+RemoteJoinPlan planRemoteJoin(const RemotePath &chosen, const QString &folder, const Work &work) {
+    RemoteJoinPlan plan{readRemoteSet(chosen, work), {}};
     const RemoteSet &set = plan.set;
     checkPieces(set);
     JoinPlan &local = plan.local;
@@ -48,7 +49,7 @@ RemoteJoinPlan planRemoteJoin(const RemotePath &chosen, const QString &folder,
                         QDir::toNativeSeparators(folder.isEmpty() ? QStringLiteral(".") : folder),
                     .destination = set.names.fileName(),
                     .pieceCount = set.pieces.size()};
-    local.folder = std::make_unique<OutputFolder>(local.recipe.folder);
+    local.folder = std::make_unique<OutputFolder>(local.recipe.folder, work.files);
     const QByteArray destination = fileSystemName(local.recipe.destination);
     local.lock = OutputLock::take(*local.folder, set.names.fileName());
     if (!local.lock)
@@ -58,15 +59,10 @@ RemoteJoinPlan planRemoteJoin(const RemotePath &chosen, const QString &folder,
     for (const std::optional<Rclone::Entry> &piece : set.pieces)
         local.pieceLengths << piece->size;
     local.totalBytes = set.totalBytes();
-    askToReplace(local, questions, local.folder->facts(destination));
+    askToReplace(local, work.questions, local.folder->facts(destination));
     // What a join killed on a file system without unnamed files left would take room.
     removeLeftovers(*local.folder);
-    const FolderCapacity capacity = local.folder->capacity();
-    if (local.totalBytes > capacity.freeBytes)
-        throw Failure(Failure::Code::JoinNeedsSpace, local.folder->path(),
-                      {FailureArg::bytes(local.totalBytes), FailureArg::bytes(capacity.freeBytes)});
-    if (capacity.freeFiles < 1)
-        throw Failure(Failure::Code::JoinNeedsFile, local.folder->path());
+    checkRoom(local);
     return plan;
 }
 

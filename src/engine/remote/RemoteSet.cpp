@@ -3,6 +3,7 @@
 #include "Failure.h"
 #include "remote/ChunkerView.h"
 #include "run/Saturating.h"
+#include "run/Work.h"
 #include "sets/RestoreScriptReader.h"
 
 namespace {
@@ -52,7 +53,8 @@ QString RemoteSet::listName() const {
     return path ? path->fileName() : list.path;
 }
 
-RemoteSet readRemoteSet(const RemotePath &chosen, const std::function<bool()> &keepGoing) {
+RemoteSet readRemoteSet(const RemotePath &chosen, const Work &work) {
+    const std::function<bool()> keepGoing = [&work] { return work.keepGoing(); };
     if (!Rclone::isAvailable())
         throw Rclone::absent();
     const OutputNames names(fileNameOf(chosen));

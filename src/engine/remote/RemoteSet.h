@@ -10,8 +10,9 @@
 #include <QList>
 #include <QString>
 
-#include <functional>
 #include <optional>
+
+struct Work;
 
 // A set of pieces on a remote as a join or a check reads it: its checksum list, which says how
 // many pieces there are and what each holds, and what stands at each piece's name.
@@ -36,5 +37,6 @@ struct RemoteSet {
 // have written; the script for Windows beside it, where there is one, must join as many pieces
 // as it lists; no piece may stand past the last it lists. Throws a Failure: RcloneMissing,
 // RemoteNotConfigured, NotOnRemote for a chosen file or folder that is not there, NoListToCheck,
-// one of the list's or script's refusals, what rclone met, and Stopped once keepGoing says no.
-RemoteSet readRemoteSet(const RemotePath &chosen, const std::function<bool()> &keepGoing);
+// one of the list's or script's refusals, what rclone met, and Stopped once work's stop is asked
+// for.
+RemoteSet readRemoteSet(const RemotePath &chosen, const Work &work);

@@ -5,6 +5,7 @@
 #include "names/OutputKinds.h"
 #include "remote/RemoteOwnOutputs.h"
 #include "run/Saturating.h"
+#include "run/Work.h"
 #include "sizes/PieceLength.h"
 #include "split/QueuedSources.h"
 #include "split/Refusals.h"
@@ -33,9 +34,10 @@ struct RemoteTotals {
 
 class RemotePlanner {
 public:
-    RemotePlanner(const RemoteSplitRequest &request, const std::function<bool()> &keepGoing)
+    RemotePlanner(const RemoteSplitRequest &request, const Work &work)
         : m_request(request)
-        , m_keepGoing(keepGoing)
+        , m_work(work)
+        , m_keepGoing([&work] { return work.keepGoing(); })
         , m_besidePieces(besidePiecesOf(request.split)) {}
 
     RemoteSplitPlan plan();
@@ -57,7 +59,8 @@ private:
     void refuse(qsizetype index, Failure refusal) { m_refusals.add(index, std::move(refusal)); }
 
     const RemoteSplitRequest &m_request;
-    const std::function<bool()> &m_keepGoing;
+    const Work &m_work;
+    const std::function<bool()> m_keepGoing;
     const QList<OutputNames::Kind> m_besidePieces;
     Refusals m_refusals;
 };
@@ -82,7 +85,8 @@ RemoteSplitPlan RemotePlanner::plan() {
                          .resume = m_request.resume,
                          .files = {},
                          .besidePieces = m_besidePieces};
-    QList<QueuedSource> sources = queuedSources(m_request.split.queue, m_refusals.adder());
+    QList<QueuedSource> sources =
+        queuedSources(m_request.split.queue, m_work.files, m_refusals.adder());
     // The same file queued again would send the same bytes again: split once.
     sources.removeIf([](const QueuedSource &source) { return source.repeats >= 0; });
     QList<OutputNames> names;
@@ -252,7 +256,6 @@ qint64 RemoteSplitPlan::totalBytes() const {
     return total;
 }
 
-RemoteSplitPlan planRemoteSplit(const RemoteSplitRequest &request,
-                                const std::function<bool()> &keepGoing) {
-    return RemotePlanner(request, keepGoing).plan();
+RemoteSplitPlan planRemoteSplit(const RemoteSplitRequest &request, const Work &work) {
+    return RemotePlanner(request, work).plan();
 }

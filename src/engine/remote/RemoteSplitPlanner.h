@@ -3,7 +3,7 @@
 #include "remote/RemoteSplitPlan.h"
 #include "remote/RemoteSplitRequest.h"
 
-#include <functional>
+struct Work;
 
 // Looks, before anything is sent, at everything a split to a remote would write, against one
 // listing of the remote folder, and refuses what would destroy or lose data, as a split to a
@@ -14,7 +14,7 @@
 // where it does not) at an output's name, more than the remote says it has room for, or a
 // folder that is not there unless it is to be made. Throws a Failure: RcloneMissing without
 // rclone, RemoteNotConfigured for a remote the configuration lacks, what rclone met (credentials
-// refused, a connection lost), Stopped once keepGoing says no, and one of kind Refused whose
-// parts are every refusal in queue order, the remote folder's last.
-RemoteSplitPlan planRemoteSplit(const RemoteSplitRequest &request,
-                                const std::function<bool()> &keepGoing);
+// refused, a connection lost), Stopped once work's stop is asked for, and one of kind Refused
+// whose parts are every refusal in queue order, the remote folder's last. The sources are opened
+// through work's file system.
+RemoteSplitPlan planRemoteSplit(const RemoteSplitRequest &request, const Work &work);

@@ -6,6 +6,7 @@
 #include "remote/ChunkerView.h"
 #include "remote/RemoteSplitPlan.h"
 #include "run/RunProgress.h"
+#include "run/Work.h"
 
 #include <memory>
 #include <vector>
@@ -24,12 +25,12 @@ QByteArray remoteHashOfText(const RemoteFolder &folder, const QByteArray &text) 
 
 } // namespace
 
-RemoteSplitRun::RemoteSplitRun(const RemoteSplitPlan &plan, ProgressSink &progress,
-                               const StopRequest &stop)
+RemoteSplitRun::RemoteSplitRun(const RemoteSplitPlan &plan, const Work &work)
     : m_plan(plan)
-    , m_progress(progress)
-    , m_stop(stop)
-    , m_keepGoing([&stop] { return !stop.requested(); }) {}
+    , m_progress(work.progress)
+    , m_stop(work.stop)
+    , m_files(work.files)
+    , m_keepGoing([&work] { return work.keepGoing(); }) {}
 
 RemoteSplitResult RemoteSplitRun::run() noexcept {
     RemoteSplitResult result;
@@ -64,7 +65,7 @@ void RemoteSplitRun::splitFile(qint64 index, SentPieces &sent) {
     const RemotePlannedFile &file = m_plan.files[index];
     m_progress.fileStarted(index, file.queued.name, file.bytes);
     // Only the file that was checked is split: not one put at its path since.
-    const SourceFile source(file.queued.path);
+    const SourceFile source(file.queued.path, m_files);
     if (!source.facts().unchangedSince(file.source))
         throw Failure(Failure::Code::ChangedAfterCheck, file.queued.path);
     remove(file.removedBefore);

@@ -7,10 +7,12 @@
 #include <QList>
 #include <QString>
 
+class FileSystem;
 class ProgressSink;
 class StopRequest;
 struct RemotePlannedFile;
 struct RemoteSplitPlan;
+struct Work;
 
 struct RemoteSplitResult : SplitResult {
     QList<SentPieces> files; // of each file started, in queue order
@@ -28,7 +30,8 @@ struct RemoteSplitResult : SplitResult {
 // under way is removed from the remote.
 class RemoteSplitRun {
 public:
-    RemoteSplitRun(const RemoteSplitPlan &plan, ProgressSink &progress, const StopRequest &stop);
+    // Tells work's progress, looks at its stop, and opens the sources through its file system.
+    RemoteSplitRun(const RemoteSplitPlan &plan, const Work &work);
 
     // Never throws: every failure, whatever its kind, ends the run with a result that names it.
     RemoteSplitResult run() noexcept;
@@ -52,6 +55,7 @@ private:
     const RemoteSplitPlan &m_plan;
     ProgressSink &m_progress;
     const StopRequest &m_stop;
+    const FileSystem &m_files;
     const std::function<bool()> m_keepGoing;
     QList<Expected> m_expected;
 };

@@ -9,6 +9,13 @@ void ProgressCounter::runStarted(qint64 files, qint64 bytes) {
     m_doneBeforeFile = 0;
     m_files = files;
     m_totalBytes = bytes;
+    m_checking = false;
+}
+
+void ProgressCounter::checkStarted(const QString &name, qint64 bytes) {
+    runStarted(1, bytes);
+    fileStarted(0, name, bytes);
+    m_checking = true;
 }
 
 void ProgressCounter::fileStarted(qint64 index, const QString &name, qint64 bytes) {
@@ -43,5 +50,6 @@ ProgressSnapshot ProgressCounter::snapshot() const {
     now.fileDone = std::max<qint64>(0, now.doneBytes - m_doneBeforeFile);
     now.totalBytes = m_totalBytes;
     now.flushing = m_flushing;
+    now.checking = m_checking;
     return now;
 }

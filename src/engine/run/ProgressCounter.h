@@ -17,6 +17,7 @@ struct ProgressSnapshot {
     qint64 totalBytes = 0; // of the run, as the sources reported them
     qint64 doneBytes = 0;  // copied so far
     bool flushing = false; // every byte is written; the run waits for the disk
+    bool checking = false; // the file under way is one the check before the run reads
 };
 
 // A progress sink that keeps count, for a window or a terminal to read now and then from
@@ -24,6 +25,7 @@ struct ProgressSnapshot {
 class ProgressCounter : public ProgressSink {
 public:
     void runStarted(qint64 files, qint64 bytes) override;
+    void checkStarted(const QString &name, qint64 bytes) override;
     void fileStarted(qint64 index, const QString &name, qint64 bytes) override;
     void bytesCopied(qint64 bytes) override;
     void flushStarted() override;
@@ -38,6 +40,7 @@ private:
     std::atomic<qint64> m_totalBytes{0};
     std::atomic<qint64> m_doneBytes{0};
     std::atomic<bool> m_flushing{false};
+    std::atomic<bool> m_checking{false};
     mutable std::mutex m_nameMutex;
     QString m_fileName;
 };

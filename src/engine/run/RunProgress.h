@@ -18,6 +18,12 @@ public:
         Q_UNUSED(files);
         Q_UNUSED(bytes);
     }
+    // Before the run, its check reads a file of bytes bytes, name (an earlier split's list, say):
+    // a stage of its own, that counts from nothing.
+    virtual void checkStarted(const QString &name, qint64 bytes) {
+        Q_UNUSED(name);
+        Q_UNUSED(bytes);
+    }
     // File index (from 0) begins; bytes as its source reports them.
     virtual void fileStarted(qint64 index, const QString &name, qint64 bytes) {
         Q_UNUSED(index);

@@ -7,8 +7,9 @@
 #include "names/OutputNames.h"
 #include "names/PosixRestoreScript.h"
 
+#include "SourceFile.h"
 #include <QDir>
-#include <QFile>
+
 #include <QFileInfo>
 #include <QList>
 #include <QRegularExpression>
@@ -24,10 +25,11 @@ namespace {
 // there are. Without it the pieces run up to the first number that does not exist, and a piece
 // found past that number means the missing one is not the end but a gap.
 // A list, read later, gives the count itself (countPieces false).
-JoinRecipe recipeStandingFor(const QString &path, const QString &fileName, bool countPieces) {
+JoinRecipe recipeStandingFor(const QString &path, const QString &fileName, bool countPieces,
+                             const FileSystem &files) {
     const QString folderPath = QDir::toNativeSeparators(QFileInfo(path).absolutePath());
     const OutputNames names(fileName);
-    const OutputFolder folder(folderPath);
+    const OutputFolder folder(folderPath, files);
     JoinRecipe recipe = recipeBeside(folder, names);
     recipe.chosen = path;
     if (!recipe.script.isEmpty() || !countPieces)
@@ -50,7 +52,7 @@ JoinRecipe recipeStandingFor(const QString &path, const QString &fileName, bool 
 JoinRecipe recipeBeside(const OutputFolder &folder, const OutputNames &names) {
     JoinRecipe recipe;
     if (folder.facts(names.scriptOnDisk()).kind != FileKind::Missing) {
-        recipe = readRestoreScript(folder.filePath(names.scriptOnDisk()));
+        recipe = readRestoreScript(folder.filePath(names.scriptOnDisk()), folder.files());
         if (recipe.destination != names.fileName())
             throw Failure(Failure::Code::ScriptRestoresOther, recipe.script,
                           {FailureArg::name(names.piece(1)), FailureArg::name(recipe.destination),
@@ -101,36 +103,39 @@ namespace {
 
 // Whether path is the restore script for macOS and Linux that a split writes, which stands
 // for the script for Windows beside it as the first piece does.
-bool isOwnPosixScript(const QString &path) {
+bool isOwnPosixScript(const QString &path, const FileSystem &files) {
     const QString name = QFileInfo(path).fileName();
     if (!name.endsWith(QStringLiteral(".sh")) || name.size() <= 3)
         return false;
     // It names and sizes every piece, with its digest: a million pieces take 100 MB.
     constexpr qint64 kLargestPosixScript = qint64(256) << 20;
-    QFile script(path);
-    return script.open(QIODevice::ReadOnly) &&
-           PosixRestoreScript::isScriptOf(script.read(kLargestPosixScript),
-                                          OutputNames(name.chopped(3)));
+    try {
+        return PosixRestoreScript::isScriptOf(SourceFile(path, files).readAll(kLargestPosixScript),
+                                              OutputNames(name.chopped(3)));
+    } catch (const Failure &) { // what cannot be read is no script of ours
+        return false;
+    }
 }
 
 } // namespace
 
-JoinRecipe joinRecipeFor(const QString &path) {
+JoinRecipe joinRecipeFor(const QString &path, const FileSystem &files) {
     const QString name = QFileInfo(path).fileName();
     if (name.endsWith(QStringLiteral(".1")) && name.size() > 2)
-        return recipeStandingFor(path, name.chopped(2), /*countPieces=*/true);
+        return recipeStandingFor(path, name.chopped(2), /*countPieces=*/true, files);
     const QString listSuffix = QStringLiteral(".sha256");
     if (name.endsWith(listSuffix, Qt::CaseInsensitive) && name.size() > listSuffix.size()) {
-        if (!QFileInfo::exists(path))
+        if (factsAtPath(path, files).kind == FileKind::Missing)
             throw Failure::fromSystemError(path, ENOENT);
-        return recipeStandingFor(path, name.chopped(listSuffix.size()), /*countPieces=*/false);
+        return recipeStandingFor(path, name.chopped(listSuffix.size()), /*countPieces=*/false,
+                                 files);
     }
-    if (isOwnPosixScript(path))
-        return recipeStandingFor(path, name.chopped(3), /*countPieces=*/true);
+    if (isOwnPosixScript(path, files))
+        return recipeStandingFor(path, name.chopped(3), /*countPieces=*/true, files);
     static const QRegularExpression laterPiece(QStringLiteral("\\.[0-9]+$"));
     if (laterPiece.match(name).hasMatch())
         throw Failure(Failure::Code::ChosenLaterPiece, path);
-    JoinRecipe recipe = readRestoreScript(path);
+    JoinRecipe recipe = readRestoreScript(path, files);
     recipe.chosen = path;
     return recipe;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileSystem.h"
 #include "checksums/ChecksumList.h"
 
 #include <QByteArray>
@@ -28,7 +29,7 @@ struct JoinRecipe {
 // and only such a script is accepted: any other command, a name with a folder part, a
 // destination that is not the name its pieces share, or a piece out of order is refused with a
 // Failure that quotes the line. Nothing in a script is ever run.
-JoinRecipe joinRecipeFor(const QString &path);
+JoinRecipe joinRecipeFor(const QString &path, const FileSystem &files);
 
 // The recipe of the pieces of names in folder: their restore script's, when it stands beside
 // them (it must restore names' file), or one without a script or a count.

@@ -202,8 +202,8 @@ void ScriptReader::refuse(Failure::Code code, const ScriptLine &line,
 
 } // namespace
 
-JoinRecipe readRestoreScript(const QString &path) {
-    return ScriptReader(path, readScript(SourceFile(path))).read();
+JoinRecipe readRestoreScript(const QString &path, const FileSystem &files) {
+    return ScriptReader(path, readScript(SourceFile(path, files))).read();
 }
 
 JoinRecipe restoreScriptOf(const QString &path, const QByteArray &bytes) {

@@ -3,18 +3,20 @@
 #include "NameFolding.h"
 #include "OutputFolder.h"
 #include "names/OutputKinds.h"
-#include "sets/OwnOutputs.h"
+#include "sets/EarlierSplit.h"
 #include "split/ExistingOutputs.h"
 #include "split/SplitPlan.h"
 
 #include <QHash>
 
 FileOutputCheck::FileOutputCheck(const OutputFolder &folder, const OutputChecker &checker,
-                                 const ExistingOutputs &existing, PlannedFile &file)
+                                 const ExistingOutputs &existing, PlannedFile &file,
+                                 const Work &work)
     : m_folder(folder)
     , m_checker(checker)
     , m_existing(existing)
-    , m_file(file) {}
+    , m_file(file)
+    , m_earlier(folder, file.names, work) {}
 
 std::optional<Failure> FileOutputCheck::check(const QList<OutputNames::Kind> &written,
                                               OutputChecker::Replaced &replaced) {
@@ -33,6 +35,8 @@ std::optional<Failure> FileOutputCheck::check(const QList<OutputNames::Kind> &wr
             return refused;
         return countStalePieces();
     } catch (const Failure &error) {
+        if (error.kind() == Failure::Kind::Stopped)
+            throw;
         return Failure::because(Failure::Code::OutputNotExamined, m_file.queued.path,
                                 {FailureArg::path(error.path())}, error);
     }
@@ -49,13 +53,13 @@ std::optional<Failure> FileOutputCheck::checkBeside(OutputNames::Kind kind, bool
         OutputChecker::Replaced ignored;
         const FileFacts facts = m_folder.facts(name);
         if (facts.kind == FileKind::Regular && facts.linkCount == 1 &&
-            !m_checker.problemAt(name, ignored) && isOwnOutput(m_folder, name, m_file.names, kind))
+            !m_checker.problemAt(name, ignored) && m_earlier.isOwn(name, kind))
             m_file.existing.insert(name, facts.identity);
         return std::nullopt;
     }
     if (std::optional<Failure> refused = problemAt(name, spellings, kind))
         return refused;
-    if (!m_file.existing.contains(name) || isOwnOutput(m_folder, name, m_file.names, kind))
+    if (!m_file.existing.contains(name) || m_earlier.isOwn(name, kind))
         return std::nullopt;
     return notOurs(kind, name);
 }
@@ -69,14 +73,7 @@ std::optional<Failure> FileOutputCheck::checkRecovery() {
         for (const QString &name : m_file.recovery->names(m_file.names))
             written << fileSystemName(name);
     }
-    const QList<ChecksumList::Listed> listed = listedRecoveryFiles(m_folder, m_file.names);
-    QHash<QByteArray, bool> known; // each is read once
-    const auto ours = [&](const QByteArray &name) {
-        const auto found = known.constFind(name);
-        return found != known.cend()
-                   ? *found
-                   : *known.insert(name, isListedRecoveryFile(m_folder, name, listed));
-    };
+    const auto ours = [&](const QByteArray &name) { return m_earlier.isListedRecoveryFile(name); };
     for (const QByteArray &name : std::as_const(written)) {
         if (std::optional<Failure> refused =
                 problemAt(name, spellings, OutputNames::Kind::Recovery))
@@ -113,9 +110,7 @@ std::optional<Failure> FileOutputCheck::checkPiece(qint64 number,
     if (m_folder.facts(name).kind == FileKind::Missing)
         return std::nullopt;
     // A file at a piece's name is replaced only where an earlier split of ours named it.
-    if (!m_namedBefore)
-        m_namedBefore = piecesNamedBeside(m_folder, m_file.names);
-    if (number > *m_namedBefore)
+    if (number > m_earlier.piecesNamed())
         return Failure(
             Failure::Code::PieceNotNamedBeside, m_file.queued.path,
             {FailureArg::path(m_folder.filePath(name)), FailureArg::name(m_file.names.fileName())});

@@ -2,6 +2,7 @@
 
 #include "Failure.h"
 #include "names/OutputNames.h"
+#include "sets/EarlierSplit.h"
 #include "split/OutputChecker.h"
 
 #include <QByteArray>
@@ -20,11 +21,13 @@ struct PlannedFile;
 // recovery file is the split's where the earlier split's checksum list names it.
 class FileOutputCheck {
 public:
+    // Reads what an earlier split left as work says (see EarlierSplit).
     FileOutputCheck(const OutputFolder &folder, const OutputChecker &checker,
-                    const ExistingOutputs &existing, PlannedFile &file);
+                    const ExistingOutputs &existing, PlannedFile &file, const Work &work);
 
     // Nothing when the split may write; then the file's plan knows what stands there, and
-    // replaced what writing it frees. The refusal otherwise, for the file's source.
+    // replaced what writing it frees. The refusal otherwise, for the file's source. Throws a
+    // Failure of kind Stopped.
     std::optional<Failure> check(const QList<OutputNames::Kind> &written,
                                  OutputChecker::Replaced &replaced);
 
@@ -53,6 +56,6 @@ private:
     const OutputChecker &m_checker;
     const ExistingOutputs &m_existing;
     PlannedFile &m_file;
+    EarlierSplit m_earlier;
     OutputChecker::Replaced *m_replaced = nullptr;
-    std::optional<qint64> m_namedBefore; // pieces an earlier split's script or list names
 };

@@ -2,7 +2,6 @@
 
 #include "OutputFolder.h"
 #include "SourceFile.h"
-#include "Writeback.h"
 #include "names/OutputNames.h"
 #include "run/RunProgress.h"
 #include "split/CutState.h"
@@ -64,7 +63,7 @@ void PieceWorker::finishPiece(qint64 piece) {
         if (m_plan.flushEachPiece)
             m_file.flushToDisk();
         else
-            startWriteback(m_file.fd(), 0, *copied);
+            m_file.startWriteback(0, *copied);
         m_file.finish();
         // Only a read past a full last piece tells whether the source goes on.
         const qint64 length = m_plan.pieceLength;

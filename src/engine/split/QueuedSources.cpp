@@ -9,7 +9,8 @@
 
 namespace {
 
-QList<QueuedSource> readableSources(const QList<QueuedFile> &queue, const QueueRefusal &refuse) {
+QList<QueuedSource> readableSources(const QList<QueuedFile> &queue, const FileSystem &files,
+                                    const QueueRefusal &refuse) {
     QList<QueuedSource> sources;
     for (qsizetype i = 0; i < queue.size(); ++i) {
         const QueuedFile &file = queue[i];
@@ -18,7 +19,7 @@ QList<QueuedSource> readableSources(const QList<QueuedFile> &queue, const QueueR
             continue;
         }
         try {
-            sources.append({i, SourceFile(file.path).facts()});
+            sources.append({i, SourceFile(file.path, files).facts()});
         } catch (const Failure &error) {
             // The platform's listing hides such names; one that comes in by other ways arrives
             // with its bad bytes replaced, and so names no file.
@@ -32,8 +33,9 @@ QList<QueuedSource> readableSources(const QList<QueuedFile> &queue, const QueueR
 
 } // namespace
 
-QList<QueuedSource> queuedSources(const QList<QueuedFile> &queue, const QueueRefusal &refuse) {
-    QList<QueuedSource> sources = readableSources(queue, refuse);
+QList<QueuedSource> queuedSources(const QList<QueuedFile> &queue, const FileSystem &files,
+                                  const QueueRefusal &refuse) {
+    QList<QueuedSource> sources = readableSources(queue, files, refuse);
     // Windows, where the scripts run, does not tell names apart by case.
     QHash<QString, const QueuedSource *> firstByName;
     QList<QueuedSource> kept;

@@ -2,6 +2,7 @@
 
 #include "Failure.h"
 #include "FileFacts.h"
+#include "FileSystem.h"
 #include "split/SplitRequest.h"
 
 #include <QList>
@@ -21,8 +22,10 @@ using QueueRefusal = std::function<void(qsizetype index, Failure refusal)>;
 
 // The queued files that can be split wherever the pieces go, in queue order: each opened and
 // found regular, with a name that a restore script and Windows can hold and that no other file
-// queued before it shares (as Windows compares names). The rest are refused.
-QList<QueuedSource> queuedSources(const QList<QueuedFile> &queue, const QueueRefusal &refuse);
+// queued before it shares (as Windows compares names). The rest are refused. Each is opened
+// through files.
+QList<QueuedSource> queuedSources(const QList<QueuedFile> &queue, const FileSystem &files,
+                                  const QueueRefusal &refuse);
 
 // Bytes in each piece of source but the last, as request asks for them; nothing where it is
 // refused.

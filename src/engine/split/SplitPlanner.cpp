@@ -7,6 +7,7 @@
 #include "Par2Program.h"
 #include "names/OutputKinds.h"
 #include "run/Saturating.h"
+#include "run/Work.h"
 #include "sizes/PieceLength.h"
 #include "split/ExistingOutputs.h"
 #include "split/FileOutputCheck.h"
@@ -42,8 +43,9 @@ struct Totals {
 
 class Planner {
 public:
-    explicit Planner(const SplitRequest &request)
+    Planner(const SplitRequest &request, const Work &work)
         : m_request(request)
+        , m_work(work)
         , m_besidePieces(besidePieces(request)) {}
 
     SplitPlan plan();
@@ -65,6 +67,7 @@ private:
     void refuseFolder(Failure refusal);
 
     const SplitRequest &m_request;
+    const Work &m_work;
     const QList<OutputNames::Kind> m_besidePieces;
     const OutputSizes m_sizes{m_besidePieces};
     Refusals m_refusals;
@@ -76,7 +79,8 @@ SplitPlan Planner::plan() {
     // Only the list tells a recovery file for ours, and checks what a rebuild gives.
     if (m_request.recovery.amount > 0 && !m_request.writes(OutputNames::Kind::Checksums))
         throw Failure(Failure::Code::RecoveryNeedsChecksums);
-    const QList<QueuedSource> sources = queuedSources(m_request.queue, m_refusals.adder());
+    const QList<QueuedSource> sources =
+        queuedSources(m_request.queue, m_work.files, m_refusals.adder());
     SplitPlan plan;
     plan.besidePieces = m_besidePieces;
     if (!openFolder(plan))
@@ -93,7 +97,7 @@ SplitPlan Planner::plan() {
 
 bool Planner::openFolder(SplitPlan &plan) {
     try {
-        plan.folder = std::make_unique<OutputFolder>(m_request.outputFolder);
+        plan.folder = std::make_unique<OutputFolder>(m_request.outputFolder, m_work.files);
     } catch (const Failure &error) {
         refuseFolder(error);
         return false;
@@ -137,6 +141,8 @@ void Planner::planFiles(SplitPlan &plan, const QList<QueuedSource> &sources) {
         }
         checkRoom(*plan.folder, capacity, totals);
     } catch (const Failure &error) {
+        if (error.kind() == Failure::Kind::Stopped)
+            throw;
         refuseFolder(error);
     }
     for (qsizetype i = 0; i < m_request.queue.size(); ++i) {
@@ -178,7 +184,7 @@ std::optional<PlannedFile> Planner::planFile(SplitPlan &plan, const QueuedSource
     if (refused)
         refused = refused->withPath(queued.path);
     else
-        refused = FileOutputCheck(*plan.folder, *plan.checker, existing, file)
+        refused = FileOutputCheck(*plan.folder, *plan.checker, existing, file, m_work)
                       .check(plan.besidePieces, replaced);
     if (refused) {
         refuse(source.index, *refused);
@@ -247,6 +253,6 @@ qint64 SplitPlan::totalBytes() const {
     return total;
 }
 
-SplitPlan planSplit(const SplitRequest &request) {
-    return Planner(request).plan();
+SplitPlan planSplit(const SplitRequest &request, const Work &work) {
+    return Planner(request, work).plan();
 }

@@ -8,6 +8,7 @@
 #include "run/FractionProgress.h"
 #include "run/RunProgress.h"
 #include "run/Saturating.h"
+#include "run/Work.h"
 #include "sets/JoinRecipe.h"
 
 #include <QDir>
@@ -34,12 +35,16 @@ std::optional<VerifyResult::Entry> notAFile(const OutputFolder &folder, const QS
     return std::nullopt;
 }
 
-// Feeds the pieces that are there, in order, to one pipeline, which hashes each of them and
-// all of them as one stream; a piece that is missing or no file is told as such.
+// Feeds the pieces that are there, in order from the first given, to one pipeline, which hashes
+// each of them and all of them as one stream; a piece that is missing or no file is told as such.
 class PieceCheck {
 public:
-    PieceCheck(const VerifyPlan &plan, ProgressSink &progress, const StopRequest &stop)
-        : m_plan(plan)
+    PieceCheck(const OutputFolder &folder, const OutputNames &names, const ChecksumList &list,
+               ProgressSink &progress, const StopRequest &stop, qint64 first = 1)
+        : m_folder(folder)
+        , m_names(names)
+        , m_list(list)
+        , m_first(first)
         , m_progress(progress)
         , m_stop(stop)
         , m_digests([this](qsizetype fed, const QByteArray &digest) {
@@ -47,42 +52,47 @@ public:
             m_found.insert(m_fedPieces.value(fed), digest);
         }) {}
 
-    void run(VerifyResult &result) {
+    // Each piece from the first on, appended to pieces; whether every one is a file there.
+    bool run(QList<VerifyResult::Entry> &pieces) {
         bool everyPiece = true;
-        for (qint64 piece = 1; piece <= m_plan.list.pieces.size(); ++piece) {
+        for (qint64 piece = m_first; piece <= m_list.pieces.size(); ++piece) {
             const std::optional<VerifyResult::Entry> absent = feed(piece);
             everyPiece = everyPiece && !absent;
-            result.pieces.append(absent.value_or(VerifyResult::Entry{
-                m_plan.names.piece(piece), Status::Matches, FileKind::Regular}));
+            pieces.append(absent.value_or(
+                VerifyResult::Entry{m_names.piece(piece), Status::Matches, FileKind::Regular}));
         }
         m_digests.pieceDigests(); // every piece hashed
-        const QByteArray whole = m_digests.wholeDigest();
         const std::lock_guard lock(m_mutex);
-        for (qint64 piece = 1; piece <= result.pieces.size(); ++piece) {
-            if (m_found.contains(piece) && m_found.value(piece) != m_plan.list.pieces[piece - 1])
-                result.pieces[piece - 1].status = Status::Damaged;
+        for (qint64 piece = m_first; piece <= m_list.pieces.size(); ++piece) {
+            if (m_found.contains(piece) && m_found.value(piece) != m_list.pieces[piece - 1])
+                pieces[piece - m_first].status = Status::Damaged;
         }
-        if (everyPiece)
-            result.joined = whole == m_plan.list.whole ? Status::Matches : Status::Damaged;
+        return everyPiece;
     }
+
+    // Of all the pieces fed, as one stream.
+    QByteArray wholeDigest() { return m_digests.wholeDigest(); }
 
 private:
     // Hashes piece; what stands there instead, when it is no piece to hash.
     std::optional<VerifyResult::Entry> feed(qint64 piece) {
-        const QString text = m_plan.names.piece(piece);
-        if (std::optional<VerifyResult::Entry> absent = notAFile(*m_plan.folder, text))
+        const QString text = m_names.piece(piece);
+        if (std::optional<VerifyResult::Entry> absent = notAFile(m_folder, text))
             return absent;
         {
             const std::lock_guard lock(m_mutex);
             m_fedPieces.append(piece);
         }
         feedFile(
-            m_digests, *m_plan.folder, fileSystemName(text), [this] { return !m_stop.requested(); },
+            m_digests, m_folder, fileSystemName(text), [this] { return !m_stop.requested(); },
             [this](qint64 bytes) { m_progress.bytesCopied(bytes); });
         return std::nullopt;
     }
 
-    const VerifyPlan &m_plan;
+    const OutputFolder &m_folder;
+    const OutputNames &m_names;
+    const ChecksumList &m_list;
+    const qint64 m_first;
     ProgressSink &m_progress;
     const StopRequest &m_stop;
     std::mutex m_mutex;
@@ -99,18 +109,20 @@ VerifyResult::Entry checkJoined(const OutputFolder &folder, const QString &text,
         return *absent;
     const QByteArray found = sha256Of(folder, fileSystemName(text), keepGoing,
                                       [&progress](qint64 bytes) { progress.bytesCopied(bytes); });
-    return {text, found == digest ? Status::Matches : Status::Damaged, {}};
+    return {text, found == digest ? Status::Matches : Status::Damaged, FileKind::Regular};
 }
 
-qint64 pieceBytes(const VerifyPlan &plan) {
+// The bytes the pieces from first on hold.
+qint64 pieceBytes(const OutputFolder &folder, const OutputNames &names, const ChecksumList &list,
+                  qint64 first = 1) {
     qint64 bytes = 0;
-    for (qint64 piece = 1; piece <= plan.list.pieces.size(); ++piece)
-        bytes = saturatingAdd(bytes, plan.folder->facts(plan.names.pieceOnDisk(piece)).size);
+    for (qint64 piece = first; piece <= list.pieces.size(); ++piece)
+        bytes = saturatingAdd(bytes, folder.facts(names.pieceOnDisk(piece)).size);
     return bytes;
 }
 
 qint64 bytesToRead(const VerifyPlan &plan, bool withWhole) {
-    qint64 bytes = pieceBytes(plan);
+    qint64 bytes = pieceBytes(*plan.folder, plan.names, plan.list);
     for (const ChecksumList::Listed &listed : plan.list.recovery)
         bytes = saturatingAdd(bytes, plan.folder->facts(fileSystemName(listed.name)).size);
     if (withWhole)
@@ -138,8 +150,7 @@ void assessRebuild(const VerifyPlan &plan, VerifyResult &result, ProgressSink &p
     if (!recoveryFile || (std::all_of(result.pieces.cbegin(), result.pieces.cend(), piecesWhole) &&
                           result.joined == Status::Matches))
         return;
-    FractionProgress par2Progress =
-        startPar2Stage(plan, progress, fromFileSystemName(*recoveryFile));
+    FractionProgress par2Progress = startPar2Stage(*plan.folder, plan.names, plan.list, progress);
     try {
         result.rebuild = assessRecovery(*plan.folder, *recoveryFile, plan.list.pieces.size(),
                                         std::ref(par2Progress), keepGoing);
@@ -152,12 +163,26 @@ void assessRebuild(const VerifyPlan &plan, VerifyResult &result, ProgressSink &p
 
 } // namespace
 
-FractionProgress startPar2Stage(const VerifyPlan &plan, ProgressSink &progress,
-                                const QString &fileName) {
-    const qint64 bytes = pieceBytes(plan);
+FractionProgress startPar2Stage(const OutputFolder &folder, const OutputNames &names,
+                                const ChecksumList &list, ProgressSink &progress) {
+    const qint64 bytes = pieceBytes(folder, names, list);
     progress.runStarted(1, bytes);
-    progress.fileStarted(0, fileName, bytes);
+    progress.fileStarted(0, names.recoveryIndex(), bytes);
     return {progress, bytes};
+}
+
+QList<PieceStatus> surveyPieces(const OutputFolder &folder, const OutputNames &names,
+                                const ChecksumList &list, qint64 first, ProgressSink &progress,
+                                const StopRequest &stop) {
+    const qint64 bytes = pieceBytes(folder, names, list, first);
+    progress.runStarted(1, bytes);
+    progress.fileStarted(0, names.fileName(), bytes);
+    QList<VerifyResult::Entry> pieces;
+    PieceCheck(folder, names, list, progress, stop, first).run(pieces);
+    QList<PieceStatus> statuses;
+    for (const VerifyResult::Entry &piece : std::as_const(pieces))
+        statuses << piece.status;
+    return statuses;
 }
 
 VerifyPlan::VerifyPlan() = default;
@@ -165,16 +190,17 @@ VerifyPlan::VerifyPlan(VerifyPlan &&) noexcept = default;
 VerifyPlan &VerifyPlan::operator=(VerifyPlan &&) noexcept = default;
 VerifyPlan::~VerifyPlan() = default;
 
-VerifyPlan planVerify(const QString &chosen, const std::function<bool()> &keepGoing) {
+VerifyPlan planVerify(const QString &chosen, const Work &work) {
     const QFileInfo info(chosen);
     const std::optional<OutputNames::Entry> output = OutputNames::parse(info.fileName());
     if (!output || (output->kind == OutputNames::Kind::Piece && output->piece != 1))
         throw Failure(Failure::Code::ChooseListScriptOrFirst, chosen);
     VerifyPlan plan;
-    plan.folder = std::make_unique<OutputFolder>(QDir::toNativeSeparators(info.absolutePath()));
+    plan.folder =
+        std::make_unique<OutputFolder>(QDir::toNativeSeparators(info.absolutePath()), work.files);
     plan.names = OutputNames(output->fileName);
     JoinRecipe recipe = recipeBeside(*plan.folder, plan.names);
-    plan.list = checksumListFor(*plan.folder, recipe, keepGoing);
+    plan.list = checksumListFor(*plan.folder, recipe, [&] { return work.keepGoing(); });
     if (plan.list.path.isEmpty())
         throw Failure(Failure::Code::NoListToCheck, chosen,
                       {FailureArg::name(plan.names.checksums())});
@@ -187,8 +213,7 @@ bool VerifyResult::allMatch() const {
            (!whole || matches(*whole)) && std::all_of(recovery.cbegin(), recovery.cend(), matches);
 }
 
-VerifyResult runVerify(const VerifyPlan &plan, ProgressSink &progress, const StopRequest &stop,
-                       AskPar2 askPar2) {
+VerifyResult runVerify(const VerifyPlan &plan, ProgressSink &progress, const StopRequest &stop) {
     VerifyResult result;
     try {
         const QByteArray wholeName = fileSystemName(plan.names.fileName());
@@ -213,7 +238,11 @@ VerifyResult runVerify(const VerifyPlan &plan, ProgressSink &progress, const Sto
                 }
             });
         try {
-            PieceCheck(plan, progress, stop).run(result);
+            PieceCheck check(*plan.folder, plan.names, plan.list, progress, stop);
+            const bool everyPiece = check.run(result.pieces);
+            const QByteArray whole = check.wholeDigest();
+            if (everyPiece)
+                result.joined = whole == plan.list.whole ? Status::Matches : Status::Damaged;
         } catch (...) {
             piecesFailed = true;
             whole.reset();
@@ -224,8 +253,7 @@ VerifyResult runVerify(const VerifyPlan &plan, ProgressSink &progress, const Sto
             throw *wholeFailure;
         const auto keepGoing = [&stop] { return !stop.requested(); };
         checkRecoveryFiles(plan, result, progress, keepGoing);
-        if (askPar2 == AskPar2::WhereDamaged)
-            assessRebuild(plan, result, progress, keepGoing);
+        assessRebuild(plan, result, progress, keepGoing);
     } catch (...) {
         result.end(Failure::current());
     }

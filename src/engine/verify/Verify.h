@@ -18,6 +18,7 @@
 class OutputFolder;
 class ProgressSink;
 class StopRequest;
+struct Work;
 
 // Pieces checked against their checksum list without joining them: nothing is written.
 struct VerifyPlan {
@@ -35,9 +36,9 @@ struct VerifyPlan {
 // or a first piece, found by their names whatever their case. Throws Failure when there is
 // none, or it proves nothing: a list that is not one a split writes, that lists another number
 // of pieces than the script beside it joins, or that leaves out a piece standing beside them.
-// Throws a Failure of kind Stopped once keepGoing says no while a long list is read.
-VerifyPlan planVerify(
-    const QString &chosen, const std::function<bool()> &keepGoing = [] { return true; });
+// Through work's file system; throws a Failure of kind Stopped once its stop is asked for while
+// a long list is read.
+VerifyPlan planVerify(const QString &chosen, const Work &work);
 
 struct VerifyResult : RunResult {
     using Status = PieceStatus;
@@ -61,17 +62,20 @@ struct VerifyResult : RunResult {
     bool allMatch() const;
 };
 
-// A rebuild that follows at once has no need of par2's verdict: AskPar2::Never.
-enum class AskPar2 { WhereDamaged, Never };
-
 // Hashes every piece the list names, each and all of them in order, its recovery files, and the
 // joined file where it stands beside them, and compares; where pieces are damaged or missing
 // and recovery files stand beside them, asks par2 what those can do. Never throws; tells
 // progress and looks at the stop request between chunks.
-VerifyResult runVerify(const VerifyPlan &plan, ProgressSink &progress, const StopRequest &stop,
-                       AskPar2 askPar2 = AskPar2::WhereDamaged);
+VerifyResult runVerify(const VerifyPlan &plan, ProgressSink &progress, const StopRequest &stop);
 
-// Starts a stage of progress in which par2 reads the pieces of plan, fileName the file it
-// works from; par2's part done is told through what this returns.
-FractionProgress startPar2Stage(const VerifyPlan &plan, ProgressSink &progress,
-                                const QString &fileName);
+// Starts a stage of progress in which par2 reads the pieces of names in folder that list names;
+// par2's part done is told through what this returns.
+FractionProgress startPar2Stage(const OutputFolder &folder, const OutputNames &names,
+                                const ChecksumList &list, ProgressSink &progress);
+
+// How each piece from first on compares with its line in list (piece first at 0), each hashed
+// on its own: a stage of progress of its own. Throws a Failure, of kind Stopped once stop is
+// asked for.
+QList<PieceStatus> surveyPieces(const OutputFolder &folder, const OutputNames &names,
+                                const ChecksumList &list, qint64 first, ProgressSink &progress,
+                                const StopRequest &stop);

@@ -30,7 +30,11 @@ ProgressText::Parts ProgressText::parts(const ProgressSnapshot &now) const {
         return {{}, {}, ProgressWords::tr("Writing to disk\u2026"), {}, {}};
     if (now.file < 0)
         return {};
-    Parts text{printable(now.fileName), {}, QStringLiteral(": ") + bytesText(now.fileDone), {}, {}};
+    // The check before the run reads what an earlier split left: "Checking report.doc.sha256".
+    const QString name = now.checking
+                             ? ProgressWords::tr("Checking %1").arg(printable(now.fileName))
+                             : printable(now.fileName);
+    Parts text{name, {}, QStringLiteral(": ") + bytesText(now.fileDone), {}, {}};
     if (now.files > 1)
         text.place = ProgressWords::tr(" (%1 of %2)").arg(now.file + 1).arg(now.files);
     // A file of /proc reports no length, and may hold more than it reports.
