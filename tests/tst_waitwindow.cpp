@@ -369,6 +369,11 @@ void WaitWindowTest::escapeCancelAndCloseStopTheRun() {
         frmWait *window = jobs.window();
         if (!window || !window->isVisible())
             return false;
+        // Keys reach a window's shortcuts only once it is the active one.
+        if (!window->isActiveWindow()) {
+            window->activateWindow();
+            return false;
+        }
         if (how == u"Cancel")
             window->findChild<QPushButton *>(QStringLiteral("cmdCancel"))->click();
         else if (how == u"close")

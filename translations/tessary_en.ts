@@ -874,6 +874,14 @@ Try &apos;%1%2 --help&apos;.</source>
         <source>it is not on the remote</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>it is not a restore script that Tessary wrote for %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it gives other pieces than %1 lists</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>JobWindow</name>
@@ -1493,6 +1501,10 @@ Nothing was written.</source>
     </message>
     <message>
         <source>The split was stopped before anything was written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>But %1 cannot be trusted to restore them: %2.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

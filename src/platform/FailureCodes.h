@@ -97,6 +97,8 @@
     X(ScriptLineNotEcho, Unusable)    /* Count: line, Line, Name: file */                        \
     X(ScriptRestoresOther, Unusable)  /* Name: first piece, Name: restored, Name: file */        \
     X(ScriptDisagreesWithList, Unusable) /* Name: script, Count: pieces, Name: list, Count */    \
+    X(PosixScriptNotOurs, Unusable)   /* Name: file */                                           \
+    X(PosixScriptDisagreesWithList, Unusable) /* Name: list */                                   \
     X(ListOmitsPieceBeside, Unusable) /* Count: pieces listed, Name: the piece beside */         \
     X(MissingThoughLaterThere, NotFound) /* Name: the later piece */                            \
     X(ChosenLaterPiece, Unusable)                                                                \

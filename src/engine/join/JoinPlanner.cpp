@@ -199,6 +199,10 @@ JoinPlan planJoin(const QString &chosen, const Work &work) {
                       {FailureArg::name(names.fileName())});
     // Without a script, the list says how many pieces there are, as the script would.
     plan.checksums = checksumListFor(*plan.folder, plan.recipe, [&] { return work.keepGoing(); });
+    // One of the two was changed since the split; which one, the join cannot tell.
+    if (auto fault = posixScriptFault(plan.recipe, plan.checksums);
+        fault && fault->code() == Failure::Code::PosixScriptDisagreesWithList)
+        throw *std::move(fault);
     const bool mayMend = recoveryFileBeside(*plan.folder, plan.checksums).has_value();
     examinePieces(plan, mayMend);
     askWithoutScript(plan, work.questions);

@@ -48,7 +48,9 @@ RemoteJoinPlan planRemoteJoin(const RemotePath &chosen, const QString &folder, c
                     .folder =
                         QDir::toNativeSeparators(folder.isEmpty() ? QStringLiteral(".") : folder),
                     .destination = set.names.fileName(),
-                    .pieceCount = set.pieces.size()};
+                    .pieceCount = set.pieces.size(),
+                    .posixScript = {},
+                    .manifest = std::nullopt};
     local.folder = std::make_unique<OutputFolder>(local.recipe.folder, work.files);
     const QByteArray destination = fileSystemName(local.recipe.destination);
     local.lock = OutputLock::take(*local.folder, set.names.fileName());

@@ -389,6 +389,10 @@ QString failureReason(const Failure &failure) {
             .arg(v[0], v[1], v[2]);
     case Code::ScriptDisagreesWithList:
         return FailureWords::tr("%1 joins %2, but %3 lists %4").arg(v[0], v.pieces(1), v[2], v[3]);
+    case Code::PosixScriptNotOurs:
+        return FailureWords::tr("it is not a restore script that Tessary wrote for %1").arg(v[0]);
+    case Code::PosixScriptDisagreesWithList:
+        return FailureWords::tr("it gives other pieces than %1 lists").arg(v[0]);
     case Code::ListOmitsPieceBeside:
         return FailureWords::tr(
                    "it lists %1, but %2 stands beside them too, so the pieces were not checked "
