@@ -5,7 +5,7 @@
 
 JobResult RemoteJoinJob::run(const Work &work) noexcept {
     try {
-        const RemoteJoinPlan plan = planRemoteJoin(m_chosen, m_folder, work);
+        const RemoteJoinPlan plan = planRemoteJoin(m_remote, m_folder, work);
         const JoinResult joined = runRemoteJoin(plan, work.progress, work.stop);
         return JobResult::ofEnd(joined.outcome, joined.outcome == RunOutcome::Done,
                                 RemoteMessages::join(plan, joined),
@@ -13,8 +13,4 @@ JobResult RemoteJoinJob::run(const Work &work) noexcept {
     } catch (...) {
         return failed(Failure::current());
     }
-}
-
-JobResult RemoteJoinJob::failed(const Failure &failure) const {
-    return JobResult::ofFailure(failure, RunMessages::joinFailure(failure));
 }

@@ -14,7 +14,3 @@ JobResult RemoteSplitJob::run(const Work &work) noexcept {
         return failed(Failure::current());
     }
 }
-
-JobResult RemoteSplitJob::failed(const Failure &failure) const {
-    return JobResult::ofFailure(failure, RunMessages::splitFailure(failure));
-}

@@ -1,22 +1,20 @@
 #pragma once
 
 #include "RemotePath.h"
-#include "jobs/Job.h"
+#include "jobs/VerifyJob.h"
 
 // The check of the pieces of a chosen file on a remote against their checksum list, each piece
-// streamed as it comes, writing nothing (readRemoteSet, runRemoteVerify).
-class RemoteVerifyJob : public Job {
+// streamed as it comes, writing nothing (readRemoteSet, runRemoteVerify); it fails and is told
+// as a check of pieces here is.
+class RemoteVerifyJob : public VerifyJob {
 public:
     explicit RemoteVerifyJob(RemotePath chosen,
                              RunMessages::Listed listed = RunMessages::Listed::Everything)
-        : m_chosen(std::move(chosen))
-        , m_listed(listed) {}
+        : VerifyJob(chosen.text(), listed)
+        , m_remote(std::move(chosen)) {}
 
-    Kind kind() const override { return Kind::Verify; }
     JobResult run(const Work &work) noexcept override;
-    JobResult failed(const Failure &failure) const override;
 
 private:
-    const RemotePath m_chosen;
-    const RunMessages::Listed m_listed;
+    const RemotePath m_remote;
 };

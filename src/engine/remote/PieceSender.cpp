@@ -14,18 +14,6 @@ namespace {
 constexpr qint64 kSendChunkBytes = qint64(8) << 20;
 constexpr qint64 kSpareBytes = DigestPipeline::kBufferBytes;
 
-// Reads count bytes at offset into buffer, fewer only where the file ends.
-qint64 readAll(const SourceFile &source, char *buffer, qint64 count, qint64 offset) {
-    qint64 got = 0;
-    while (got < count) {
-        const qint64 read = source.readAt(buffer + got, count - got, offset + got);
-        if (read == 0)
-            break;
-        got += read;
-    }
-    return got;
-}
-
 // Reads count bytes of what process prints, fewer only at its end.
 qint64 readAll(RcloneProcess &process, char *buffer, qint64 count,
                const RcloneProcess::KeepGoing &keepGoing) {
@@ -199,7 +187,7 @@ bool PieceSender::feed(qint64 piece, bool alreadyHashed, RcloneProcess *upload,
         char *buffer = alreadyHashed ? m_spare.get() : m_digests.nextBuffer();
         const qint64 room = alreadyHashed ? kSpareBytes : m_digests.room();
         const qint64 asked = std::min({length - done, room, kSendChunkBytes});
-        if (readAll(m_source, buffer, asked, offset + done) != asked)
+        if (m_source.readFully(buffer, asked, offset + done) != asked)
             throw Failure(Failure::Code::ChangedWhileSplit, m_source.path());
         if (m_remoteDigest)
             m_remoteDigest->add(buffer, asked);

@@ -6,6 +6,7 @@
 #include "OutputFolder.h"
 #include "TemporaryFile.h"
 #include "join/JoinPlanner.h"
+#include "join/JoinRun.h"
 #include "remote/PieceStream.h"
 #include "run/RunProgress.h"
 #include "run/Work.h"
@@ -93,14 +94,7 @@ JoinResult runRemoteJoin(const RemoteJoinPlan &plan, ProgressSink &progress,
             throw Failure(Failure::Code::JoinedWouldDiffer,
                           local.folder->filePath(fileSystemName(local.recipe.destination)),
                           {listName});
-        progress.flushStarted();
-        joined.flushToDisk();
-        // Only what the user agreed to replace is replaced: not a file put there meanwhile.
-        joined.putInPlace(local.replacing ? OutputFolder::Replacing::Allowed
-                                          : OutputFolder::Replacing::Never);
-        result.inPlace = true;
-        local.folder->sync();
-        progress.fileFinished(0);
+        putJoinedInPlace(joined, local, progress, result);
     } catch (...) {
         result.end(Failure::current());
     }

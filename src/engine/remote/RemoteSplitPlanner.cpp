@@ -17,15 +17,6 @@
 
 namespace {
 
-QList<OutputNames::Kind> besidePiecesOf(const SplitRequest &request) {
-    QList<OutputNames::Kind> kinds;
-    for (const OutputKind &output : kOutputKinds) {
-        if (output.isBesidePieces() && request.writes(output.kind))
-            kinds << output.kind;
-    }
-    return kinds;
-}
-
 // What the planned files' outputs take, summed for the check of the room there is.
 struct RemoteTotals {
     qint64 bytes = 0;
@@ -38,7 +29,7 @@ public:
         : m_request(request)
         , m_work(work)
         , m_keepGoing([&work] { return work.keepGoing(); })
-        , m_besidePieces(besidePiecesOf(request.split)) {}
+        , m_besidePieces(request.split.besidePieces()) {}
 
     RemoteSplitPlan plan();
 

@@ -5,7 +5,6 @@
 #include "NameFolding.h"
 #include "OutputFolder.h"
 #include "Par2Program.h"
-#include "names/OutputKinds.h"
 #include "run/Saturating.h"
 #include "run/Work.h"
 #include "sizes/PieceLength.h"
@@ -23,16 +22,6 @@
 
 namespace {
 
-// The files beside each file's pieces that the request has written, in the order they are.
-QList<OutputNames::Kind> besidePieces(const SplitRequest &request) {
-    QList<OutputNames::Kind> kinds;
-    for (const OutputKind &output : kOutputKinds) {
-        if (output.isBesidePieces() && request.writes(output.kind))
-            kinds << output.kind;
-    }
-    return kinds;
-}
-
 // What the planned files' outputs take, summed for the check of the room there is.
 struct Totals {
     qint64 bytes = 0;
@@ -46,7 +35,7 @@ public:
     Planner(const SplitRequest &request, const Work &work)
         : m_request(request)
         , m_work(work)
-        , m_besidePieces(besidePieces(request)) {}
+        , m_besidePieces(request.besidePieces()) {}
 
     SplitPlan plan();
 
