@@ -195,7 +195,8 @@ void CliTest::commands_data() {
                                 << QStringList{QStringLiteral("report.doc")};
     QTest::addRow("a command's help, of that command alone")
         << Setup(report) << args("join --help") << 0
-        << QStringLiteral("Usage: tessary-cli join [-y] [-q] FILE\n\nJoin the pieces of FILE")
+        << QStringLiteral("Usage: tessary-cli join [-y] [-o DIR] [-q] FILE | REMOTE:path/FILE\n\n"
+                          "Join the pieces of FILE")
         << QString() << QStringList{QStringLiteral("report.doc")};
     QTest::addRow("join answers No to every question")
         << Setup(splitReport) << args("join report.doc.bat") << 1 << QString()

@@ -41,4 +41,6 @@ struct SplitRequest {
     RecoveryAmount recovery;
 
     bool writes(OutputNames::Kind kind) const { return !leftOut.contains(kind); }
+    // The files beside each file's pieces that it writes, in the order they are written.
+    QList<OutputNames::Kind> besidePieces() const;
 };
