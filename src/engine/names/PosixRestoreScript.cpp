@@ -21,10 +21,12 @@ struct Layout {
 };
 
 // The whole script runs in a subshell, so that one sourced (. name.sh) leaves the shell that
-// sources it as it was, and its exit ends only the script.
+// sources it as it was, and its exit ends only the script. A shell that runs it waits for that
+// subshell whatever signal it is sent alone (kill PID, not Ctrl+C): its caller never sees it end
+// before the subshell has, nor with another status.
 constexpr Layout kLayout{"; it checks their sizes first, then the joined file's SHA-256, and each "
                          "piece's only where that does not match.",
-                         "(\n"};
+                         "case $- in *i*) ;; *) trap : HUP INT QUIT PIPE TERM ;; esac\n(\n"};
 
 // Scripts that the version before wrote, which a split replaces as its own still: their first
 // line, no subshell, and the SHA-256 of the body that followed their values.
@@ -138,13 +140,18 @@ function sizes(from, to, names, line, lines, i, field, k, unseen, there) {
     for (k = from; k <= to; k++)
         if (!(k in kind))
             unseen = unseen " " piece(k)
+    # Some ls write what is not ASCII as ?: those pieces are measured one by one.
     if (unseen != "") {
-        unseen = "for f in" unseen "; do if [ -e \"$f\" ] || [ -h \"$f\" ]; then echo there"
+        unseen = "for f in" unseen "; do if [ -f \"$f\" ]; then echo - $(wc -c <\"$f\");"
+        unseen = unseen " elif [ -e \"$f\" ] || [ -h \"$f\" ]; then echo ?"
         split(output(unseen "; else echo missing; fi; done"), there, "\n")
         i = 0
         for (k = from; k <= to; k++)
-            if (!(k in kind))
-                kind[k] = there[++i] == "there" ? "?" : ""
+            if (!(k in kind)) {
+                split(there[++i], field)
+                kind[k] = field[1] == "missing" ? "" : field[1]
+                have[k] = field[2]
+            }
     }
     for (k = from; k <= to; k++) {
         if (kind[k] == "")
@@ -387,11 +394,14 @@ if ln -- "$made" "$file" 2>/dev/null; then
     :
 elif exists "$file"; then
     ours=
-elif mv -- "$made" "$file"; then
-    made=
 else
-    say "$file has not been restored: the joined file could not be given its name"
-    exit 1
+    # -n: never over what took the name since, where mv can tell.
+    mv -n -- "$made" "$file" 2>/dev/null
+    exists "$made" || made=
+    if [ -n "$made" ] && ! exists "$file"; then
+        say "$file has not been restored: the joined file could not be given its name"
+        exit 1
+    fi
 fi
 node "$file"
 if [ -z "$ours" ] || [ "$node" != "$ours" ] || [ -h "$file" ]; then
@@ -409,6 +419,7 @@ else
     printf '%s\n' "$file has been restored, but only the sizes were checked: $why"
 fi
 )
+eval "case \$- in *i*) ;; *) trap - HUP INT QUIT PIPE TERM ;; esac; (exit $?)"
 )sh";
 
 // Within single quotes sh takes every byte as it is but the quote, which ends them: one in the
