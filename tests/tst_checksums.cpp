@@ -415,6 +415,17 @@ void ChecksumsTest::posixScriptsAreHeldToThePieces_data() {
     QTest::addRow("a line appended, chosen")
         << appended << sh << QStringLiteral("PosixScriptNotOurs")
         << QStringLiteral("PosixScriptNotOurs");
+    QTest::addRow("a line appended, alone, the first piece chosen")
+        << Change([alone, appended](const QString &folder) {
+               alone(folder);
+               appended(folder);
+           })
+        << QStringLiteral("report.doc.1") << QString() << QStringLiteral("PosixScriptNotOurs");
+    QTest::addRow("not there, chosen") << Change([alone](const QString &folder) {
+        alone(folder);
+        removeIn(folder, {"report.doc.sh"});
+    }) << sh << QStringLiteral("System")
+                                       << QStringLiteral("NoListToCheck");
     QTest::addRow("a line appended, the other script chosen")
         << appended << bat << QString() << QStringLiteral("PosixScriptNotOurs");
     QTest::addRow("another split's")

@@ -974,6 +974,10 @@ Join the pieces all the same?</source>
 Recovery files stand beside the pieces. Rebuild what is damaged or missing from them, then join?</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>%1 stands beside %2, but it is not a restore script that Tessary wrote, so Tessary cannot tell whether all pieces are here. It found %3 (%4). Join them into %5?</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>

@@ -80,11 +80,19 @@ void askWithoutScript(const JoinPlan &plan, Questions &questions) {
     if (!plan.recipe.script.isEmpty() || !plan.checksums.path.isEmpty())
         return;
     const OutputNames names(plan.recipe.destination);
-    if (!questions.ask(
-            {JoinText::tr("No restore script stands beside %1, so Tessary cannot tell whether "
-                          "all pieces are here. It found %2 (%3). Join them into %4?")
-                 .arg(printable(names.piece(1)), piecesText(plan.recipe.pieceCount),
-                      bytesText(plan.totalBytes), printable(names.fileName()))}))
+    const QString found = piecesText(plan.recipe.pieceCount), bytes = bytesText(plan.totalBytes);
+    // One that is not ours is no help: it may have been changed, or be another's.
+    const QString question =
+        posixScriptFault(plan.recipe, plan.checksums)
+            ? JoinText::tr("%1 stands beside %2, but it is not a restore script that Tessary "
+                           "wrote, so Tessary cannot tell whether all pieces are here. It found "
+                           "%3 (%4). Join them into %5?")
+                  .arg(printable(names.posixScript()), printable(names.piece(1)), found, bytes,
+                       printable(names.fileName()))
+            : JoinText::tr("No restore script stands beside %1, so Tessary cannot tell whether "
+                           "all pieces are here. It found %2 (%3). Join them into %4?")
+                  .arg(printable(names.piece(1)), found, bytes, printable(names.fileName()));
+    if (!questions.ask({question}))
         throw Failure(Failure::Code::NoScriptDeclined, plan.folder->filePath(names.pieceOnDisk(1)));
 }
 

@@ -159,6 +159,8 @@ JoinRecipe joinRecipeFor(const QString &path, const FileSystem &files) {
                                  files);
     }
     if (name.endsWith(QStringLiteral(".sh")) && name.size() > 3) {
+        if (factsAtPath(path, files).kind == FileKind::Missing)
+            throw Failure::fromSystemError(path, ENOENT);
         if (!manifestAt(path, OutputNames(name.chopped(3)), files))
             throw Failure(Failure::Code::PosixScriptNotOurs, path,
                           {FailureArg::name(name.chopped(3))});

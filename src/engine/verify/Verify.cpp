@@ -202,7 +202,9 @@ VerifyPlan planVerify(const QString &chosen, const Work &work) {
     JoinRecipe recipe = recipeBeside(*plan.folder, plan.names);
     plan.list = checksumListFor(*plan.folder, recipe, [&] { return work.keepGoing(); });
     plan.posixScriptFault = posixScriptFault(recipe, plan.list);
-    if (plan.posixScriptFault && output->kind == OutputNames::Kind::PosixScript)
+    // Chosen, or where nothing else gives the pieces' digests, it is what the check would go by.
+    if (plan.posixScriptFault &&
+        (output->kind == OutputNames::Kind::PosixScript || plan.list.path.isEmpty()))
         throw *plan.posixScriptFault;
     if (plan.list.path.isEmpty())
         throw Failure(Failure::Code::NoListToCheck, chosen,
