@@ -1,4 +1,5 @@
-// Linked into the tests only when they are built with ThreadSanitizer.
+// Linked into the tests, and the tessary-cli they run, only when they are built with
+// ThreadSanitizer.
 //
 // QProcess starts a program through clone(CLONE_VM | CLONE_VFORK): the child borrows the
 // parent's memory and its thread's storage until it calls exec. GCC 12's ThreadSanitizer takes
