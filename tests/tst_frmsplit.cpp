@@ -839,7 +839,7 @@ void FrmSplitTest::joinMenuComesBeforeHelp() {
 void FrmSplitTest::fileMenuJoinsVerifiesAndWritesChecksums() {
     frmSplit window;
     const QList<QAction *> items = control<QMenu>(window, "mnufile")->actions();
-    QCOMPARE(items.size(), 12);
+    QCOMPARE(items.size(), 13);
     QCOMPARE(items[0]->objectName(), QStringLiteral("mnujoin"));
     QCOMPARE(items[1]->objectName(), QStringLiteral("mnuverify"));
     QCOMPARE(items[1]->text(), QStringLiteral("&Verify Pieces..."));
@@ -853,8 +853,10 @@ void FrmSplitTest::fileMenuJoinsVerifiesAndWritesChecksums() {
     QCOMPARE(items[5]->menu()->title(), QStringLiteral("Rec&overy Files"));
     QCOMPARE(items[7]->text(), QStringLiteral("&Split Into Pieces..."));
     QCOMPARE(items[8]->menu()->title(), QStringLiteral("Si&ze For"));
-    QCOMPARE(items[9]->text(), QStringLiteral("Re&move File"));
-    QCOMPARE(items[11]->text(), QStringLiteral("&Quit"));
+    QCOMPARE(items[9]->text(), QStringLiteral("Align Pieces to Disk &Blocks"));
+    QVERIFY(items[9]->isCheckable() && !items[9]->isChecked());
+    QCOMPARE(items[10]->text(), QStringLiteral("Re&move File"));
+    QCOMPARE(items[12]->text(), QStringLiteral("&Quit"));
 }
 
 void FrmSplitTest::splitWithoutChecksums_data() {

@@ -170,6 +170,14 @@ Try &apos;%1%2 --help&apos;.</source>
         <source>no progress, and no message on success; of a check that fails, only what is wrong.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>--aligned rounds a size (-s) down, and takes no number of pieces (-n)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>round SIZE down to whole blocks of the output folder&apos;s file system (4,096 bytes on most), and say so: on a volume that shares blocks between files (btrfs, XFS), pieces cut from a source there can then share its blocks.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>DesktopNotifier</name>
@@ -786,6 +794,10 @@ Try &apos;%1%2 --help&apos;.</source>
         <source>no recovery file of %1 stands beside its pieces</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>pieces of %1 cannot be rounded down to whole blocks of its file system, which are of %2</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>JobWindow</name>
@@ -1307,6 +1319,10 @@ Nothing was written.</source>
         <source>The split was stopped before anything was written.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Every piece but the last holds %1: the size rounded down to whole blocks of the output file system, which are of %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Sizes</name>
@@ -1336,6 +1352,14 @@ Nothing was written.</source>
     </message>
     <message>
         <source>E-mail Attachment (18 MB)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GitHub Release Asset (2 GB)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Discord Attachment (10 MB)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1582,6 +1606,10 @@ Try &apos;tessary --help&apos;.
     </message>
     <message>
         <source>&amp;Quit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Align Pieces to Disk &amp;Blocks</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -80,6 +80,9 @@ private:
         const bool byCount = m_parser.isSet(QStringLiteral("pieces"));
         if (bySize && byCount)
             return CliText::tr("give a size (-s) or a number of pieces (-n), not both");
+        if (byCount && m_parser.isSet(QStringLiteral("aligned")))
+            return CliText::tr("--aligned rounds a size (-s) down, and takes no number of pieces "
+                               "(-n)");
         if (byCount) {
             bool ok = false;
             request.pieceCount = m_parser.value(QStringLiteral("pieces")).toLongLong(&ok);
@@ -96,6 +99,7 @@ private:
         if (const auto *problem = std::get_if<SizeArgument::Problem>(&length))
             return problem->text;
         request.pieceLength = std::get<qint64>(length);
+        request.alignToBlocks = m_parser.isSet(QStringLiteral("aligned"));
         return std::nullopt;
     }
 };

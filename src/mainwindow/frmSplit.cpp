@@ -234,6 +234,8 @@ void frmSplit::createFileMenu() {
     fileMenu->addSeparator();
     piecesAction = addNamedAction(fileMenu, tr("&Split Into Pieces..."), u"mnupieces");
     createSizeForMenu();
+    alignAction = addNamedAction(fileMenu, tr("Align Pieces to Disk &Blocks"), u"mnualigned");
+    alignAction->setCheckable(true);
     removeAction = addNamedAction(fileMenu, tr("Re&move File"), u"mnuremove");
     removeAction->setShortcut(QKeySequence::Delete);
     // Delete is the queue's while it has the focus: elsewhere the size box keeps the key.
@@ -428,6 +430,7 @@ SplitRequest frmSplit::requestForQueue() const {
             request.leftOut << kind;
     }
     request.recovery = recoveryMenu->chosen();
+    request.alignToBlocks = alignAction->isChecked();
     return request;
 }
 

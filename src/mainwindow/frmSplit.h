@@ -123,6 +123,7 @@ private:
     QList<QPair<OutputNames::Kind, QAction *>> outputChoices;
     QAction *piecesAction = nullptr;
     QMenu *sizeForMenu = nullptr;
+    QAction *alignAction = nullptr; // sizes rounded down to whole blocks of the output volume
     QAction *removeAction = nullptr;
     QAction *quitAction = nullptr;
     RecoveryMenu *recoveryMenu = nullptr;

@@ -70,6 +70,8 @@ private:
                                         const ExistingOutputs &existing, Totals &totals);
     // The layout of the file's recovery files, where they are asked for, or its refusal.
     std::optional<Failure> layOutRecovery(PlannedFile &file, const FolderCapacity &capacity) const;
+    // Rounds the piece length down to whole blocks where the request asks for it.
+    void alignPieceLength(SplitPlan &plan, const FolderCapacity &capacity);
     // Bytes in each piece of the source but the last, or its refusal.
     std::optional<qint64> pieceLengthOf(const Source &source);
     void checkRoom(const OutputFolder &folder, const FolderCapacity &capacity,
@@ -84,6 +86,7 @@ private:
     const Work &m_work;
     const QList<OutputNames::Kind> m_besidePieces;
     const OutputSizes m_sizes{m_besidePieces};
+    qint64 m_pieceLength = m_request.pieceLength;
     struct Numbered {
         qsizetype index;
         Failure refusal;
@@ -189,6 +192,7 @@ void Planner::planFiles(SplitPlan &plan, const QList<Source> &sources) {
     try {
         const FolderCapacity capacity = plan.folder->capacity();
         plan.flushesWhole = capacity.flushesWhole;
+        alignPieceLength(plan, capacity);
         const QHash<QString, ExistingOutputs> existing = existingOutputs(*plan.folder);
         Totals totals;
         for (const Source &source : sources) {
@@ -272,9 +276,20 @@ std::optional<Failure> Planner::layOutRecovery(PlannedFile &file,
     return std::nullopt;
 }
 
+void Planner::alignPieceLength(SplitPlan &plan, const FolderCapacity &capacity) {
+    if (!m_request.alignToBlocks || m_request.pieceCount > 0)
+        return;
+    m_pieceLength -= m_pieceLength % capacity.blockSize;
+    if (m_pieceLength == 0)
+        throw Failure(
+            Failure::Code::PieceUnderBlock, plan.folder->path(),
+            {FailureArg::count(m_request.pieceLength), FailureArg::count(capacity.blockSize)});
+    plan.alignedToBlock = capacity.blockSize;
+}
+
 std::optional<qint64> Planner::pieceLengthOf(const Source &source) {
     if (m_request.pieceCount < 1)
-        return m_request.pieceLength;
+        return m_pieceLength;
     const std::optional<qint64> length =
         pieceLengthForCount(source.facts.size, m_request.pieceCount);
     if (!length)
