@@ -10,6 +10,9 @@
 # the warm source once, the reference for what checking costs. As root, dirty pages are written,
 # clean cached pages dropped and the pieces read back before every run. The table gives the
 # median and the worst run of each.
+# Then, at 100M with recovery files for one piece, a join with none lost, a join that rebuilds
+# the first piece it finds lost, and par2 repairing a copy of the set with the same piece lost:
+# the rebuilding join against the join with none lost plus par2's own repair.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -34,15 +37,21 @@ run_once() {
     "tessary, checked") output=$folder/source.bin ;; # where the script puts it
     "tessary, unchecked") folder=$work/plain output=$folder/source.bin ;;
     cat+sync) folder=$work/plain output=$folder/cat.out ;;
+    "tessary, none lost" | "tessary, one rebuilt") folder=$work/mended output=$folder/source.bin ;;
+    "par2 repair") folder=$work/par2 ;;
     esac
     # Each command removes only its own result of the round before.
     [[ -z $output ]] || rm -f "$output"
+    # The rebuilding join and par2 put the lost piece back: each loses it anew.
+    [[ $name == "tessary, one rebuilt" || $name == "par2 repair" ]] && rm "$folder/source.bin.1"
     sync
     $drop_caches && echo 1 >/proc/sys/vm/drop_caches
     cat "$folder"/source.bin.[0-9]* "$work/source.bin" >/dev/null # warm for everyone
     start=$(date +%s%N)
     case $name in
-    "tessary, checked" | "tessary, unchecked") "$cli" join -q "$folder/source.bin.bat" ;;
+    "tessary, checked" | "tessary, unchecked" | "tessary, none lost") "$cli" join -q "$folder/source.bin.bat" ;;
+    "tessary, one rebuilt") "$cli" join -q -y "$folder/source.bin.bat" ;;
+    "par2 repair") par2 r -q "$folder/source.bin.par2" >/dev/null ;;
     cat+sync) cat "${pieces[@]}" >"$output" && sync "$output" ;;
     "openssl dgst") openssl dgst -sha256 "$work/source.bin" >/dev/null ;;
     esac
@@ -57,6 +66,17 @@ median_and_worst() {
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
+# Runs every command of names, interleaved, rounds times after a warm-up round, into times.
+time_rounds() {
+    local round name
+    for ((round = 0; round <= rounds; round++)); do
+        for name in "${names[@]}"; do
+            elapsed=$(run_once "$name")
+            ((round == 0)) || times[$name]+="$elapsed "
+        done
+    done
+}
+
 echo "source: $mib MiB of random bytes in $work ($(df -T "$work" | awk 'NR == 2 { print $2 }')), $rounds rounds"
 names=("tessary, checked" "tessary, unchecked" cat+sync "openssl dgst")
 for preset in 100M:100000000 100k:100000; do
@@ -68,12 +88,7 @@ for preset in 100M:100000000 100k:100000; do
     pieces=()
     for ((i = 1; i <= count; i++)); do pieces+=("$work/plain/source.bin.$i"); done
     declare -A times=()
-    for ((round = 0; round <= rounds; round++)); do
-        for name in "${names[@]}"; do
-            elapsed=$(run_once "$name")
-            ((round == 0)) || times[$name]+="$elapsed "
-        done
-    done
+    time_rounds
     for folder in checked plain; do
         cmp -s "$work/$folder/source.bin" "$work/source.bin" || { echo "tessary-cli joined other bytes" >&2; exit 1; }
     done
@@ -87,4 +102,22 @@ for preset in 100M:100000000 100k:100000; do
             "$(ratio "$median" "$cat_median")" "$(ratio "$median" "$openssl_median")"
     done
     unset times
+done
+
+command -v par2 >/dev/null || { echo "no par2: the rebuilding join is not timed" >&2; exit 0; }
+rm -rf "$work/checked" "$work/plain" "$work/mended" "$work/par2" && mkdir "$work/mended" "$work/par2"
+"$cli" split -q -s 100000000 -r 1 -o "$work/mended" "$work/source.bin"
+cp "$work/mended"/* "$work/par2"/
+names=("tessary, none lost" "tessary, one rebuilt" "par2 repair")
+declare -A times=()
+time_rounds
+cmp -s "$work/mended/source.bin" "$work/source.bin" || { echo "tessary-cli rebuilt other bytes" >&2; exit 1; }
+declare -A medians=()
+for name in "${names[@]}"; do read -r "medians[$name]" _ < <(median_and_worst ${times[$name]}); done
+reference=$(awk -v a="${medians["tessary, none lost"]}" -v b="${medians["par2 repair"]}" 'BEGIN { print a + b }')
+printf '\n100M preset with recovery files for 1 piece, the first lost\n%-22s %9s %9s %16s\n' command \
+    median worst "x none lost+par2"
+for name in "${names[@]}"; do
+    read -r median worst < <(median_and_worst ${times[$name]})
+    printf '%-22s %8ss %8ss %16s\n' "$name" "$median" "$worst" "$(ratio "$median" "$reference")"
 done

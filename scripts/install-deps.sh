@@ -17,8 +17,10 @@ packages=(cmake g++ make qt6-base-dev libicu-dev libssl-dev scdoc fonts-liberati
 # Qt's translation tools: lupdate and lrelease (qt6-l10n-tools), and their CMake package
 # Qt6LinguistTools (qt6-tools-dev).
 packages+=(qt6-tools-dev qt6-l10n-tools)
-# Recovery files in PAR2's format are made, checked and used through the par2 program.
-packages+=(par2)
+# Recovery files in PAR2's format are made, checked and used through the par2 program; remotes
+# (cloud drives, SFTP, WebDAV) are reached through rclone, which the tests also serve on
+# 127.0.0.1.
+packages+=(par2 rclone)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -6,6 +6,7 @@
 #include "join/JoinRun.h"
 #include "messages/RefusalMessage.h"
 #include "messages/RunMessages.h"
+#include "names/PosixRestoreScript.h"
 #include "run/RunProgress.h"
 #include "split/SplitPlanner.h"
 #include "verify/Verify.h"
@@ -34,6 +35,8 @@ private Q_SLOTS:
     void handEditedLists();
     void anEarlierListIsReplacedOnlyWhereItIsOurs_data();
     void anEarlierListIsReplacedOnlyWhereItIsOurs();
+    void posixScriptsAreHeldToThePieces_data();
+    void posixScriptsAreHeldToThePieces();
     void verifyListsEveryPiece();
     void verifyFromTheFirstPieceListsAGap();
     void verifyOfManyPiecesAsOneAfterAnother_data();
@@ -76,6 +79,11 @@ QStringList statuses(const VerifyResult &result) {
     for (const VerifyResult::Entry &piece : result.pieces)
         shown << piece.name + u' ' + QLatin1StringView(names[int(piece.status)]);
     return shown;
+}
+
+void removeIn(const QString &folder, std::initializer_list<const char *> names) {
+    for (const char *name : names)
+        QFile::remove(QDir(folder).filePath(QString::fromLatin1(name)));
 }
 
 JoinResult joinReport(const QString &folder) {
@@ -156,6 +164,9 @@ void ChecksumsTest::damagedPieceRefusesTheJoin() {
     QFETCH(QString, message);
     QTemporaryDir out;
     splitReport(out.path());
+    // The list alone gives the digests: where the script beside it gave others, the join
+    // would refuse before it read a piece.
+    removeIn(out.path(), {"report.doc.sh"});
     const QByteArray good = readTestFile(out.filePath(file));
     QByteArray bytes = good;
     bytes[2] = char(bytes[2] ^ 0x01); // one bit on its way to another machine
@@ -196,11 +207,11 @@ Change listEdit(const std::function<QByteArray(const QByteArray &list)> &edit) {
     };
 }
 
-// Both: the change, and the script gone.
+// Both: the change, and the restore scripts gone.
 Change withoutScript(const Change &change) {
     return [change](const QString &folder) {
         change(folder);
-        QFile::remove(QDir(folder).filePath(QStringLiteral("report.doc.bat")));
+        removeIn(folder, {"report.doc.bat", "report.doc.sh"});
     };
 }
 
@@ -351,6 +362,107 @@ void ChecksumsTest::anEarlierListIsReplacedOnlyWhereItIsOurs() {
     else
         QCOMPARE(QFile::exists(list), checksums);
     QVERIFY(!QFile::exists(out.filePath(QStringLiteral("report.doc.4")))); // of the longer one
+}
+
+namespace {
+
+// The script for macOS and Linux of report.doc, as a split of a file whose bytes are bytes
+// would write it, in pieces of 10.
+QByteArray posixScriptOf(const QByteArray &bytes) {
+    const auto digest = [](const QByteArray &data) {
+        return QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex();
+    };
+    QList<qint64> lengths;
+    QList<QByteArray> digests;
+    for (qsizetype at = 0; at < bytes.size(); at += 10) {
+        lengths << bytes.mid(at, 10).size();
+        digests << digest(bytes.mid(at, 10));
+    }
+    return PosixRestoreScript::scriptFor(OutputNames(QStringLiteral("report.doc")), lengths,
+                                         digest(bytes), digests);
+}
+
+} // namespace
+
+void ChecksumsTest::posixScriptsAreHeldToThePieces_data() {
+    QTest::addColumn<Change>("change");
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("joinRefusal"); // the code's name; empty: joined whole
+    QTest::addColumn<QString>("verifyFault"); // the code's name; empty: all match
+    const QString sh = QStringLiteral("report.doc.sh");
+    const QString bat = QStringLiteral("report.doc.bat");
+    const Change alone = [](const QString &folder) {
+        removeIn(folder, {"report.doc.bat", "report.doc.sha256"});
+    };
+    const Change appended = [](const QString &folder) {
+        const QString script = QDir(folder).filePath(QStringLiteral("report.doc.sh"));
+        writeTestFile(script, readTestFile(script) + "echo and one more line\n");
+    };
+    const Change another = [](const QString &folder) {
+        writeTestFile(QDir(folder).filePath(QStringLiteral("report.doc.sh")),
+                      posixScriptOf(patternBytes(25, 12)));
+    };
+    QTest::addRow("alone, chosen") << alone << sh << QString() << QString();
+    QTest::addRow("alone, the first piece chosen")
+        << alone << QStringLiteral("report.doc.1") << QString() << QString();
+    QTest::addRow("alone, a piece damaged") << Change([alone](const QString &folder) {
+        alone(folder);
+        writeTestFile(QDir(folder).filePath(QStringLiteral("report.doc.2")), "0123456789");
+    }) << sh << QStringLiteral("PieceDamaged")
+                                            << QStringLiteral("PieceDamaged");
+    QTest::addRow("alone, a piece cut short") << Change([alone](const QString &folder) {
+        alone(folder);
+        writeTestFile(QDir(folder).filePath(QStringLiteral("report.doc.3")), "abc");
+    }) << sh << QStringLiteral("PieceDamaged") << QStringLiteral("PieceDamaged");
+    QTest::addRow("a line appended, chosen")
+        << appended << sh << QStringLiteral("PosixScriptNotOurs")
+        << QStringLiteral("PosixScriptNotOurs");
+    QTest::addRow("a line appended, the other script chosen")
+        << appended << bat << QString() << QStringLiteral("PosixScriptNotOurs");
+    QTest::addRow("another split's")
+        << another << bat << QStringLiteral("PosixScriptDisagreesWithList")
+        << QStringLiteral("PosixScriptDisagreesWithList");
+}
+
+void ChecksumsTest::posixScriptsAreHeldToThePieces() {
+    QFETCH(Change, change);
+    QFETCH(QString, chosen);
+    QFETCH(QString, joinRefusal);
+    QFETCH(QString, verifyFault);
+    QTemporaryDir out;
+    const QByteArray bytes = splitReport(out.path());
+    change(out.path());
+    const QString path = out.filePath(chosen);
+    const auto codeOf = [](const Failure &failure) {
+        return QString::fromLatin1(Failure::codeName(failure.code()));
+    };
+    Yes yes;
+
+    QString refused;
+    try {
+        const JoinPlan plan = planJoin(path, testWork(yes));
+        ProgressSink progress;
+        const JoinResult result = JoinRun(plan, progress, StopRequest()).run();
+        if (result.failure)
+            refused = codeOf(*result.failure);
+    } catch (const Failure &refusal) {
+        refused = codeOf(refusal);
+    }
+    QCOMPARE(refused, joinRefusal);
+    QCOMPARE(readTestFile(out.filePath(QStringLiteral("report.doc"))),
+             joinRefusal.isEmpty() ? bytes : QByteArray());
+
+    QString fault;
+    try {
+        const VerifyResult result = verify(path);
+        if (result.posixScriptFault)
+            fault = codeOf(*result.posixScriptFault);
+        else if (!result.allMatch())
+            fault = QStringLiteral("PieceDamaged");
+    } catch (const Failure &refusal) {
+        fault = codeOf(refusal);
+    }
+    QCOMPARE(fault, verifyFault);
 }
 
 void ChecksumsTest::verifyListsEveryPiece() {

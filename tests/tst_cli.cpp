@@ -151,6 +151,10 @@ void CliTest::commands_data() {
         << QStringList{QStringLiteral("report.doc"), QStringLiteral("report.doc.1"),
                        QStringLiteral("report.doc.bat"), QStringLiteral("report.doc.sh"),
                        QStringLiteral("report.doc.sha256")};
+    QTest::addRow("aligned, to a remote")
+        << Setup(report) << args("split --aligned -s 9000 -o box:out report.doc") << 2 << QString()
+        << QStringLiteral("tessary-cli split: --aligned rounds to the blocks of a folder's")
+        << QStringList{QStringLiteral("report.doc")};
     QTest::addRow("aligned, a number of pieces")
         << Setup(report) << args("split --aligned -n 3 report.doc") << 2 << QString()
         << QStringLiteral("tessary-cli split: --aligned rounds a size (-s) down")
@@ -207,7 +211,8 @@ void CliTest::commands_data() {
                                 << QStringList{QStringLiteral("report.doc")};
     QTest::addRow("a command's help, of that command alone")
         << Setup(report) << args("join --help") << 0
-        << QStringLiteral("Usage: tessary-cli join [-y] [-q] FILE\n\nJoin the pieces of FILE")
+        << QStringLiteral("Usage: tessary-cli join [-y] [-o DIR] [-q] FILE | REMOTE:path/FILE\n\n"
+                          "Join the pieces of FILE")
         << QString() << QStringList{QStringLiteral("report.doc")};
     QTest::addRow("join answers No to every question")
         << Setup(splitReport) << args("join report.doc.bat") << 1 << QString()
@@ -249,13 +254,14 @@ void CliTest::commands_data() {
     QTest::addRow("verify fails without a list")
         << Setup([](const QString &folder) {
                splitReport(folder);
-               QFile::remove(QDir(folder).filePath(QStringLiteral("report.doc.sha256")));
+               for (const char *name : {"report.doc.sha256", "report.doc.sh"})
+                   QFile::remove(QDir(folder).filePath(QString::fromLatin1(name)));
            })
         << args("verify report.doc.bat") << 1 << QString()
         << QStringLiteral("The pieces could not be checked.\n\nreport.doc.bat: no checksum list "
                           "(report.doc.sha256) stands beside it, so there is nothing to check "
                           "the pieces against\n")
-        << split.first(6);
+        << split.first(5);
     QTest::addRow("verify") << Setup(splitReport) << args("verify report.doc.sha256") << 0
                             << QStringLiteral(
                                    "All 3 pieces match report.doc.sha256, and joined they make "

@@ -98,6 +98,9 @@ private Q_SLOTS:
     void ownFilesAreToldByTheirFolder_data();
     void ownFilesAreToldByTheirFolder();
     void fileInPlaceIsNeverToldAsNotWritten();
+    void failingLastFlushIsNeverDone_data();
+    void failingLastFlushIsNeverDone();
+    void firstDamagedPieceEndsTheReading();
     void firstPieceStandsForTheScriptBesideIt();
     void fifoScriptIsRefusedWithoutWaiting_data();
     void fifoScriptIsRefusedWithoutWaiting();
@@ -149,9 +152,9 @@ void JoinTest::splitThenJoinGivesTheSourceBack() {
     QTemporaryDir out;
     const QByteArray source = splitInto(out.path(), name, length, size);
     const QString script = out.filePath(name + QStringLiteral(".bat"));
-    if (fromFirstPiece) { // and its checksum list, which would tell how many pieces there are
-        QFile::remove(script);
-        QFile::remove(out.filePath(name + QStringLiteral(".sha256")));
+    if (fromFirstPiece) { // and all else that would tell how many pieces there are
+        for (const char *suffix : {".bat", ".sh", ".sha256"})
+            QFile::remove(out.filePath(name + QString::fromLatin1(suffix)));
     }
     const QStringList pieces = filesIn(out.path());
     AnsweringHost host;
@@ -188,8 +191,8 @@ void JoinTest::refusedWritingNothing_data() {
     row(
         "a gap before the last piece, from the first piece", Code::MissingThoughLaterThere, "x.2",
         [](const QString &folder) {
-            QFile::remove(QDir(folder).filePath(QStringLiteral("x.bat")));
-            QFile::remove(QDir(folder).filePath(QStringLiteral("x.2")));
+            for (const char *name : {"x.bat", "x.sh", "x.2"})
+                QFile::remove(QDir(folder).filePath(QString::fromLatin1(name)));
         },
         "x.1");
     row(
@@ -340,8 +343,10 @@ void JoinTest::pieceOfOddLengthAsksFirst() {
     QFETCH(QByteArray, bytes);
     QTemporaryDir out;
     const QByteArray source = splitInto(out.path(), QStringLiteral("x"), 25, QStringLiteral("10"));
-    // Without a checksum list, which would call the piece damaged whatever the answer.
+    // Without a checksum list, nor the script for macOS and Linux that holds one, which would
+    // call the piece damaged whatever the answer.
     QFile::remove(out.filePath(QStringLiteral("x.sha256")));
+    QFile::remove(out.filePath(QStringLiteral("x.sh")));
     writeTestFile(out.filePath(piece), bytes);
     AnsweringHost host;
     host.answers = {goOn};
@@ -470,13 +475,75 @@ void JoinTest::fileInPlaceIsNeverToldAsNotWritten() {
     QVERIFY(!message.text.contains(QStringLiteral("nothing was written"), Qt::CaseInsensitive));
 }
 
+void JoinTest::failingLastFlushIsNeverDone_data() {
+    QTest::addColumn<bool>("split"); // else the join of its pieces
+    QTest::addColumn<bool>("fat");   // flushed file by file, as FAT through FUSE is
+    QTest::addRow("a split's last flush") << true << false;
+    QTest::addRow("a split's last flush, file by file") << true << true;
+    QTest::addRow("a join's flush of its folder") << false << false;
+    QTest::addRow("a join's flush of its folder, file by file") << false << true;
+}
+
+void JoinTest::failingLastFlushIsNeverDone() {
+    QFETCH(bool, split);
+    QFETCH(bool, fat);
+    QTemporaryDir in;
+    QTemporaryDir out;
+    writeTestFile(in.filePath(QStringLiteral("x")), patternBytes(25, 3));
+    FaultyFileSystem disk;
+    if (fat)
+        disk.actAsFat();
+    ProgressHooks progress;
+    // From the flush on: a join's second is its folder's, once the file is in place.
+    progress.onFlush = [&] {
+        disk.fail(FaultyFileSystem::Call::Flush, EIO, split ? 1 : 2);
+        disk.fail(FaultyFileSystem::Call::FlushFileSystem, EIO);
+    };
+    SplitSetup setup;
+    setup.add(in.filePath(QStringLiteral("x")));
+    setup.folder = out.path();
+    RunResult result;
+    if (split) {
+        setup.files = &disk;
+        result = setup.run(progress, StopRequest());
+    } else {
+        setup.run();
+        Yes yes;
+        const JoinPlan plan = planJoin(out.filePath(QStringLiteral("x.bat")), testWork(yes, disk));
+        result = JoinRun(plan, progress, StopRequest()).run();
+    }
+
+    QVERIFY(result.outcome == RunOutcome::Failed);
+    QVERIFY2(result.failure->systemError() == EIO, result.failure->what());
+}
+
+void JoinTest::firstDamagedPieceEndsTheReading() {
+    QTemporaryDir out;
+    splitInto(out.path(), QStringLiteral("x"), 24'000'000, QStringLiteral("1000000"));
+    const QString first = out.filePath(QStringLiteral("x.1"));
+    QByteArray bytes = readTestFile(first);
+    bytes[500'000] = char(bytes[500'000] ^ 0x01);
+    writeTestFile(first, bytes);
+    ProgressHooks progress;
+    Yes yes;
+
+    const JoinResult result = joinFile(out.filePath(QStringLiteral("x.bat")), yes, progress);
+
+    QVERIFY(result.outcome == RunOutcome::Failed);
+    QCOMPARE(result.failure->path(), first);
+    // The hashing runs a few buffers behind the reading, not 23 pieces.
+    QVERIFY2(progress.bytes < 8'000'000, qPrintable(QString::number(progress.bytes)));
+}
+
 void JoinTest::firstPieceStandsForTheScriptBesideIt() {
     QTemporaryDir out;
     const QByteArray source = splitInto(out.path(), QStringLiteral("x"), 20, QStringLiteral("11"));
     // A third piece that the script does not name, as a longer split of another day left it;
-    // no list, which would refuse it, stands beside them.
+    // no list, nor the script for macOS and Linux that holds one, which would refuse it,
+    // stands beside them.
     writeTestFile(out.filePath(QStringLiteral("x.3")), "stale");
     QVERIFY(QFile::remove(out.filePath(QStringLiteral("x.sha256"))));
+    QVERIFY(QFile::remove(out.filePath(QStringLiteral("x.sh"))));
     AnsweringHost host;
 
     join(host, out.filePath(QStringLiteral("x.1")));
@@ -558,6 +625,7 @@ void JoinTest::firstPieceWithoutAScriptAsksFirst() {
         splitInto(out.path(), QStringLiteral("report.doc"), 3'900'000, QStringLiteral("1000001"));
     QFile::remove(out.filePath(QStringLiteral("report.doc.bat")));
     QFile::remove(out.filePath(QStringLiteral("report.doc.sha256")));
+    QFile::remove(out.filePath(QStringLiteral("report.doc.sh")));
     QFile::remove(out.filePath(QStringLiteral("report.doc.4")));
     AnsweringHost host;
     host.answers = {join};

@@ -91,6 +91,16 @@ void harm(const QString &folder, const QString &damage) {
             const QByteArray bytes = readTestFile(path);
             writeTestFile(path, readTestFile(next));
             writeTestFile(next, bytes);
+        } else if (what == u"relist") { // the list gives another digest for it
+            const QString list = QDir(folder).filePath(names.checksums());
+            const QByteArray line = "  " + QFile::encodeName(names.piece(which.toLongLong()));
+            QByteArray text = readTestFile(list);
+            const qsizetype at = text.indexOf(line + '\n') - 64;
+            QVERIFY(at >= 0);
+            text.replace(at, 64, QByteArray(64, 'e'));
+            writeTestFile(list, text);
+            // Its restore script for macOS and Linux, which would disagree, goes with it.
+            QVERIFY(QFile::remove(QDir(folder).filePath(names.posixScript())));
         } else
             QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(100) && file.write("harm") == 4);
     }
@@ -197,6 +207,10 @@ void RecoveryTest::setsAreRebuilt_data() {
     row("two lost of Rebuild 2", "2", "lose:2 lose:7", true,
         "2 of the 10 pieces are damaged or missing; the recovery files can rebuild them.", true);
     row("one lost of 10 %", "10%", "lose:1", true, canOne, true);
+    row("two lost of 15 %, rounded up", "15%", "lose:2 lose:7", true,
+        "2 of the 10 pieces are damaged or missing; the recovery files can rebuild them.", true);
+    row("a lost piece rebuilt as the list does not give it", "1", "lose:3 relist:3", true, canOne,
+        false);
     row("two lost of Rebuild 1", "1", "lose:2 lose:7", true,
         "2 of the 10 pieces are damaged or missing, more than the recovery files can rebuild: 1 "
         "more piece would be needed.",

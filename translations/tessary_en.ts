@@ -90,18 +90,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>cut each FILE into pieces of SIZE, or into N pieces, in DIR (by default the current folder), with restore scripts for Windows (FILE.bat) and for macOS, Linux and the BSDs (FILE.sh) and a SHA-256 list (FILE.sha256) beside them.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>check the pieces of FILE, a SHA-256 list, a restore script or a first piece, against the list, writing nothing.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>the output folder, by default the current one.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>show this help.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -143,10 +131,6 @@ Try &apos;%1%2 --help&apos;.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>join the pieces of FILE, a restore script, a SHA-256 list or a first piece (name.1), into the file they were split from, beside them, checked against the list when there is one, lost or damaged pieces rebuilt from recovery files.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>answer Yes to every question: replace a file, join without a script or list, go on past a piece of odd length, rebuild pieces from recovery files. Without it, each is answered No.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -168,6 +152,42 @@ Try &apos;%1%2 --help&apos;.</source>
     </message>
     <message>
         <source>no progress, and no message on success; of a check that fails, only what is wrong.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--mkdir and --resume are for a split to a remote (-o REMOTE:path)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>-o is for a join from a remote; a join writes the file beside its pieces</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cut each FILE into pieces of SIZE, or into N pieces, in DIR (by default the current folder), with restore scripts for Windows (FILE.bat) and for macOS, Linux and the BSDs (FILE.sh) and a SHA-256 list (FILE.sha256) beside them; or onto a remote of rclone&apos;s, REMOTE:path, each piece sent as it is read, none written to the local disk.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>join the pieces of FILE, a restore script, a SHA-256 list or a first piece (name.1), into the file they were split from, beside them, checked against the list when there is one, lost or damaged pieces rebuilt from recovery files; or those on a remote of rclone&apos;s, which must have their list, into DIR (by default the current folder), each piece checked as it comes.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>check the pieces of FILE, a SHA-256 list, a restore script or a first piece, here or on a remote of rclone&apos;s, against the list, writing nothing.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the output folder, by default the current one; for a split, REMOTE:path too: a remote of rclone&apos;s configuration (rclone listremotes) or one made on the fly (:sftp,host=example.org:path). A local folder whose name holds a colon before any slash is given as ./NAME. A join takes it only from a remote.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>make the remote folder where it is missing; without it, a split into a folder that is not there is refused.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>take up a split to a remote that was cut: the pieces there that hold what this split sends are kept, the rest sent; run the same command again with it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--aligned rounds to the blocks of a folder&apos;s file system, which a remote (-o REMOTE:path) has not</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -795,6 +815,86 @@ Try &apos;%1%2 --help&apos;.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>remotes need the rclone program (apt install rclone)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the rclone program could not be started: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the rclone program ended early: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>what rclone answered could not be read: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is not a remote of rclone&apos;s configuration (rclone listremotes lists them, rclone config adds one)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the remote refused the credentials: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the remote has no room left (a quota exceeded): %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the connection to the remote was lost: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is not on the remote: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>rclone could not do it: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>recovery files are made from pieces on the local disk, and a split to a remote writes none there: choose no recovery files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>this folder is not on the remote, and Tessary makes it only when asked to (--mkdir)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a file stands at its piece&apos;s name %1, and no restore script or checksum list of %2 beside it names that piece; Tessary will not replace it. Where a split that was cut left it, split again with --resume, which keeps it if it is that piece</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is not the piece that this split of %1 makes, and no restore script or checksum list beside it names it, so it is not one of a split that was cut; Tessary will not replace it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>after the upload it holds %1 on the remote, not the %2 sent</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>after the upload its %1 on the remote is not that of the bytes sent</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>after the upload it is not on the remote</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is not on the remote</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is not a restore script that Tessary wrote for %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it gives other pieces than %1 lists</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>pieces of %1 cannot be rounded down to whole blocks of its file system, which are of %2</source>
         <translation type="unfinished"></translation>
     </message>
@@ -979,6 +1079,26 @@ Recovery files stand beside the pieces. Rebuild what is damaged or missing from 
         <source>Restore scripts (*.bat *.sh)</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Split To Remote</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Make the folder where it is missing</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Take up a split that was cut, keeping the pieces sent</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Remote:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Folder on it:</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Messages</name>
@@ -1143,6 +1263,86 @@ Recovery files stand beside the pieces. Rebuild what is damaged or missing from 
 
 Nothing was written.</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RemoteMessages</name>
+    <message>
+        <source>Error: Split Failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>rclone&apos;s chunker (%1) reads the pieces of %2 there as one file of %3.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>rclone&apos;s chunker (%1) does not read the pieces of %2 there as one file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>None of the pieces of %1 is on %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of the %2 of %3 are on %4, whole; split again with --resume to send the rest.</source>
+        <translation>
+            <numerusform>%1 of the %2 of %3 is on %4, whole; split again with --resume to send the rest.</numerusform>
+            <numerusform>%1 of the %2 of %3 are on %4, whole; split again with --resume to send the rest.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The split was stopped.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 files were split.</source>
+        <translation>
+            <numerusform>%1 file was split.</numerusform>
+            <numerusform>%1 files were split.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The piece under way was removed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Split Stopped</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 could not be split onto the remote.
+
+%2
+
+%3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The files were sent, but the last listing of %1 does not show them all whole.
+
+%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The files could not be split.
+
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>I am done splitting all of the files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>They are on %1, each at its size in a listing taken at the end.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 pieces were there whole from the split that was cut, and were kept.</source>
+        <translation>
+            <numerusform>%1 piece was there whole from the split that was cut, and was kept.</numerusform>
+            <numerusform>%1 pieces were there whole from the split that was cut, and were kept.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1317,6 +1517,10 @@ Nothing was written.</source>
     </message>
     <message>
         <source>The split was stopped before anything was written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>But %1 cannot be trusted to restore them: %2.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1606,6 +1810,10 @@ Try &apos;tessary --help&apos;.
     </message>
     <message>
         <source>&amp;Quit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Split To Re&amp;mote...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>

@@ -2,9 +2,13 @@
 #include "CliText.h"
 
 #include "Failure.h"
+#include "RemotePath.h"
 #include "SizeArgument.h"
 #include "Terminal.h"
 #include "jobs/JoinJob.h"
+#include "jobs/RemoteJoinJob.h"
+#include "jobs/RemoteSplitJob.h"
+#include "jobs/RemoteVerifyJob.h"
 #include "jobs/SplitJob.h"
 #include "jobs/VerifyJob.h"
 #include "names/OutputKinds.h"
@@ -28,6 +32,16 @@ protected:
         SplitRequest request;
         if (const std::optional<QString> problem = readRequest(request))
             return usage(m_name, *problem);
+        if (RemotePath::parse(request.outputFolder) && request.alignToBlocks)
+            return usage(m_name, CliText::tr("--aligned rounds to the blocks of a folder's file "
+                                             "system, which a remote (-o REMOTE:path) has not"));
+        if (RemotePath::parse(request.outputFolder))
+            return runJob(std::make_unique<RemoteSplitJob>(
+                RemoteSplitRequest{request, m_parser.isSet(QStringLiteral("mkdir")),
+                                   m_parser.isSet(QStringLiteral("resume"))}));
+        if (m_parser.isSet(QStringLiteral("mkdir")) || m_parser.isSet(QStringLiteral("resume")))
+            return usage(m_name, CliText::tr("--mkdir and --resume are for a split to a remote "
+                                             "(-o REMOTE:path)"));
         return runJob(std::make_unique<SplitJob>(request, m_tuning.run));
     }
 
@@ -129,8 +143,15 @@ public:
 
 protected:
     int execute(const QString &file) override {
-        return runJob(std::make_unique<JoinJob>(file, m_tuning.run.copyMethod),
-                      m_parser.isSet(QStringLiteral("yes")));
+        const bool yes = m_parser.isSet(QStringLiteral("yes"));
+        if (std::optional<RemotePath> remote = RemotePath::parse(file))
+            return runJob(std::make_unique<RemoteJoinJob>(std::move(*remote),
+                                                          m_parser.value(QStringLiteral("output"))),
+                          yes);
+        if (m_parser.isSet(QStringLiteral("output")))
+            return usage(m_name, CliText::tr("-o is for a join from a remote; a join writes "
+                                             "the file beside its pieces"));
+        return runJob(std::make_unique<JoinJob>(file, m_tuning.run.copyMethod), yes);
     }
 };
 
@@ -142,8 +163,11 @@ public:
 protected:
     int execute(const QString &file) override {
         // Quiet, a check says what is wrong, not the thousands of pieces that match.
-        return runJob(std::make_unique<VerifyJob>(file, quiet() ? RunMessages::Listed::WhatIsWrong
-                                                                : RunMessages::Listed::Everything));
+        const RunMessages::Listed listed =
+            quiet() ? RunMessages::Listed::WhatIsWrong : RunMessages::Listed::Everything;
+        if (std::optional<RemotePath> remote = RemotePath::parse(file))
+            return runJob(std::make_unique<RemoteVerifyJob>(std::move(*remote), listed));
+        return runJob(std::make_unique<VerifyJob>(file, listed));
     }
 };
 

@@ -81,19 +81,24 @@ QList<OptionDeclaration> withLeaveOutSwitches(QList<OptionDeclaration> options) 
 const QList<CommandDeclaration> &commandDeclarations() {
     static const QList<CommandDeclaration> commands{
         {QStringLiteral("split"),
-         QStringLiteral("(-s SIZE [--aligned] | -n N) [-o DIR] [-r N|N%] %1 [-q] FILE...")
+         QStringLiteral("(-s SIZE [--aligned] | -n N) [-o DIR | -o REMOTE:path [--mkdir] "
+                        "[--resume]] [-r N|N%] %1 [-q] FILE...")
              .arg(leaveOutUsage()),
          CliText::tr("cut each FILE into pieces of SIZE, or into N pieces, in DIR (by default the "
                      "current folder), with restore scripts for Windows (FILE.bat) and for macOS, "
-                     "Linux and the BSDs (FILE.sh) and a SHA-256 list (FILE.sha256) beside them.")},
-        {QStringLiteral("join"), QStringLiteral("[-y] [-q] FILE"),
+                     "Linux and the BSDs (FILE.sh) and a SHA-256 list (FILE.sha256) beside them; "
+                     "or onto a remote of rclone's, REMOTE:path, each piece sent as it is read, "
+                     "none written to the local disk.")},
+        {QStringLiteral("join"), QStringLiteral("[-y] [-o DIR] [-q] FILE | REMOTE:path/FILE"),
          CliText::tr(
              "join the pieces of FILE, a restore script, a SHA-256 list or a first piece "
              "(name.1), into the file they were split from, beside them, checked against the "
-             "list when there is one, lost or damaged pieces rebuilt from recovery files.")},
-        {QStringLiteral("verify"), QStringLiteral("[-q] FILE"),
+             "list when there is one, lost or damaged pieces rebuilt from recovery files; or "
+             "those on a remote of rclone's, which must have their list, into DIR (by default "
+             "the current folder), each piece checked as it comes.")},
+        {QStringLiteral("verify"), QStringLiteral("[-q] FILE | REMOTE:path/FILE"),
          CliText::tr("check the pieces of FILE, a SHA-256 list, a restore script or a first piece, "
-                     "against the list, writing nothing.")},
+                     "here or on a remote of rclone's, against the list, writing nothing.")},
     };
     return commands;
 }
@@ -128,9 +133,22 @@ const QList<OptionDeclaration> &optionDeclarations() {
          .commands = split},
         {.names = {QStringLiteral("o"), QStringLiteral("output")},
          .value = QStringLiteral("DIR"),
-         .help = CliText::tr("the output folder, by default the current one."),
-         .commands = split,
+         .help = CliText::tr(
+             "the output folder, by default the current one; for a split, REMOTE:path too: a "
+             "remote of rclone's configuration (rclone listremotes) or one made on the fly "
+             "(:sftp,host=example.org:path). A local folder whose name holds a colon before any "
+             "slash is given as ./NAME. A join takes it only from a remote."),
+         .commands = {QStringLiteral("split"), QStringLiteral("join")},
          .offersFolders = true},
+        {.names = {QStringLiteral("mkdir")},
+         .help = CliText::tr("make the remote folder where it is missing; without it, a split "
+                             "into a folder that is not there is refused."),
+         .commands = split},
+        {.names = {QStringLiteral("resume")},
+         .help = CliText::tr("take up a split to a remote that was cut: the pieces there that "
+                             "hold what this split sends are kept, the rest sent; run the same "
+                             "command again with it."),
+         .commands = split},
         {.names = {QStringLiteral("r"), QStringLiteral("recovery")},
          .value = QStringLiteral("N|N%"),
          .help = CliText::tr("write recovery files in PAR2 (FILE.par2 and its volumes) that "

@@ -14,17 +14,21 @@
 #include "ProgramIcons.h"
 #include "QueueModel.h"
 #include "QueueNames.h"
+#include "Rclone.h"
 #include "RecoveryMenu.h"
+#include "RemoteDestination.h"
 #include "SetFileDialog.h"
 #include "Twips.h"
 #include "frmAbout.h"
 #include "jobs/JoinJob.h"
+#include "jobs/RemoteSplitJob.h"
 #include "jobs/SplitJob.h"
 #include "jobs/VerifyJob.h"
 #include "names/OutputKinds.h"
 #include "sizes/PieceLength.h"
 #include "sizes/SizeTable.h"
 #include "sizes/SizeTargets.h"
+#include "words/FailureText.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -233,6 +237,12 @@ void frmSplit::createFileMenu() {
     fileMenu->addMenu(recoveryMenu);
     fileMenu->addSeparator();
     piecesAction = addNamedAction(fileMenu, tr("&Split Into Pieces..."), u"mnupieces");
+    remoteAction = addNamedAction(fileMenu, tr("Split To Re&mote..."), u"mnuremote");
+    if (!Rclone::isAvailable()) { // as Recovery Files without par2: the item says why not
+        remoteAction->setEnabled(false);
+        addNamedAction(fileMenu, failureReason(Rclone::absent()), u"mnuremote_absent")
+            ->setEnabled(false);
+    }
     createSizeForMenu();
     alignAction = addNamedAction(fileMenu, tr("Align Pieces to Disk &Blocks"), u"mnualigned");
     alignAction->setCheckable(true);
@@ -280,6 +290,7 @@ void frmSplit::connectHandlers() {
             &frmSplit::showCustomSizeWhenChosen);
     connect(splitButton, &QPushButton::clicked, this, &frmSplit::splitFiles);
     connect(piecesAction, &QAction::triggered, this, &frmSplit::splitIntoPieces);
+    connect(remoteAction, &QAction::triggered, this, &frmSplit::splitToRemote);
     connect(aboutAction, &QAction::triggered, this, &frmSplit::showAbout);
     connect(joinAction, &QAction::triggered, this, [this] { join({}); });
     connect(verifyAction, &QAction::triggered, this, [this] { verify({}); });
@@ -475,6 +486,26 @@ void frmSplit::splitIntoPieces() {
     SplitRequest request = requestForQueue();
     request.pieceCount = *pieces;
     jobs->start(std::make_unique<SplitJob>(request));
+}
+
+void frmSplit::splitToRemote() {
+    const std::variant<SplitRequest, Message> checked = validate();
+    if (const auto *problem = std::get_if<Message>(&checked)) {
+        showMessage(*problem);
+        return;
+    }
+    QStringList remotes;
+    try {
+        remotes = Rclone::configuredRemotes()([] { return true; });
+    } catch (const Failure &) { // none to offer: one is typed in, and the split says what is wrong
+    }
+    const std::optional<RemoteDestination> destination = askRemoteDestination(this, remotes);
+    if (!destination)
+        return;
+    RemoteSplitRequest request{std::get<SplitRequest>(checked), destination->makeFolder,
+                               destination->resume};
+    request.split.outputFolder = destination->text();
+    jobs->start(std::make_unique<RemoteSplitJob>(std::move(request)));
 }
 
 void frmSplit::sizeFor(const SizeTarget &target) {

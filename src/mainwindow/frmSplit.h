@@ -79,6 +79,7 @@ private:
     void showCustomSizeWhenChosen();
     void splitFiles();
     void splitIntoPieces();
+    void splitToRemote();
     void sizeFor(const SizeTarget &target);
     void showAbout();
 
@@ -122,6 +123,7 @@ private:
     // The outputs the user may do without, each with its item.
     QList<QPair<OutputNames::Kind, QAction *>> outputChoices;
     QAction *piecesAction = nullptr;
+    QAction *remoteAction = nullptr;
     QMenu *sizeForMenu = nullptr;
     QAction *alignAction = nullptr; // sizes rounded down to whole blocks of the output volume
     QAction *removeAction = nullptr;

@@ -25,6 +25,17 @@
     X(Par2Missing, NotFound)                                                                     \
     X(Par2NotStarted, System)         /* Text: why */                                            \
     X(Par2EndedEarly, System)         /* Text: why */                                            \
+    X(RcloneMissing, NotFound)                                                                   \
+    X(RcloneNotStarted, System)       /* Text: why */                                            \
+    X(RcloneEndedEarly, System)       /* Text: why */                                            \
+    X(RcloneAnswerUnreadable, System) /* Text: what it said */                                   \
+    /* a remote of rclone's: rclone's reason, in its words */                                    \
+    X(RemoteNotConfigured, NotFound)  /* Name: the remote */                                     \
+    X(RemoteCredentialsRefused, NotAllowed) /* Text: why */                                      \
+    X(RemoteQuotaExceeded, NoRoom)    /* Text: why */                                            \
+    X(RemoteConnectionLost, System)   /* Text: why */                                            \
+    X(RemoteNotFound, NotFound)       /* Text: why */                                            \
+    X(RemoteFailed, System)           /* Text: why */                                            \
     /* names */                                                                                  \
     X(NameHoldsDoubleQuote, Unusable)                                                            \
     X(NameHoldsControl, Unusable)     /* Text: the character */                                  \
@@ -87,6 +98,8 @@
     X(ScriptLineNotEcho, Unusable)    /* Count: line, Line, Name: file */                        \
     X(ScriptRestoresOther, Unusable)  /* Name: first piece, Name: restored, Name: file */        \
     X(ScriptDisagreesWithList, Unusable) /* Name: script, Count: pieces, Name: list, Count */    \
+    X(PosixScriptNotOurs, Unusable)   /* Name: file */                                           \
+    X(PosixScriptDisagreesWithList, Unusable) /* Name: list */                                   \
     X(ListOmitsPieceBeside, Unusable) /* Count: pieces listed, Name: the piece beside */         \
     X(MissingThoughLaterThere, NotFound) /* Name: the later piece */                            \
     X(ChosenLaterPiece, Unusable)                                                                \
@@ -137,5 +150,14 @@
     X(RebuiltDoesNotMatch, Damaged)   /* Name: list */                                           \
     X(Par2CouldNotRebuild, System)    /* Text: par2's last line */                               \
     X(NoRecoveryFileBeside, NotFound) /* Name: file */                                           \
-    X(CannotRebuild, Damaged)         /* Count: damaged, Count: pieces, Count: more, Text... */
+    X(CannotRebuild, Damaged)         /* Count: damaged, Count: pieces, Count: more, Text... */   \
+    /* pieces on a remote */                                                                     \
+    X(RecoveryNotToRemote, Unusable)                                                             \
+    X(RemoteFolderMissing, NotFound)                                                             \
+    X(RemotePieceNotNamed, NotOurs)   /* Path: piece, Name: file */                              \
+    X(RemotePieceDiffers, NotOurs)    /* Name: file */                                           \
+    X(RemoteSizeNotAsSent, Damaged)   /* Count: bytes there, Count: bytes sent */                \
+    X(RemoteHashNotAsSent, Damaged)   /* Text: the hash */                                       \
+    X(RemoteMissingAfterUpload, NotFound)                                                        \
+    X(NotOnRemote, NotFound)
 // clang-format on

@@ -1,22 +1,10 @@
 #pragma once
 
-#include <QByteArray>
-#include <QtGlobal>
+#include "Digest.h"
 
-#include <memory>
-
-// A SHA-256 digest computed piece by piece, by OpenSSL's libcrypto, which uses the processor's
-// SHA instructions where it has them.
-class Sha256 {
+// The SHA-256 of the bytes added, Tessary's own digest of every file it writes.
+class Sha256 : public Digest {
 public:
-    Sha256();
-    ~Sha256();
-
-    void add(const char *data, qint64 size);
-    // The digest of everything added, as 64 lower-case hex digits; starts over afterwards.
-    QByteArray hexDigest();
-
-private:
-    struct Context;
-    std::unique_ptr<Context> m_context;
+    Sha256()
+        : Digest(Algorithm::Sha256) {}
 };

@@ -50,6 +50,17 @@ qint64 SourceFile::readAt(char *buffer, qint64 size, qint64 offset) const {
     }
 }
 
+qint64 SourceFile::readFully(char *buffer, qint64 size, qint64 offset) const {
+    qint64 got = 0;
+    while (got < size) {
+        const qint64 read = readAt(buffer + got, size - got, offset + got);
+        if (read == 0)
+            break;
+        got += read;
+    }
+    return got;
+}
+
 QByteArray SourceFile::readAll(qint64 atMost,
                                const std::function<bool(qint64 bytes)> &onRead) const {
     // Bounded, so that a long read tells how far it is and can be stopped.

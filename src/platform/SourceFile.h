@@ -30,6 +30,8 @@ public:
     // Reads up to size bytes at offset; returns how many, 0 only at the end. Safe from several
     // threads at once. Throws Failure on a read failure.
     qint64 readAt(char *buffer, qint64 size, qint64 offset) const;
+    // Reads size bytes at offset, fewer only where the file ends; returns how many.
+    qint64 readFully(char *buffer, qint64 size, qint64 offset) const;
     // Reads the whole file, which must hold no more than atMost bytes, in bounded chunks, telling
     // onRead how many bytes each gave; a false from onRead ends it with a Failure of kind
     // Stopped. Throws Failure.

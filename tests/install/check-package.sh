@@ -24,6 +24,7 @@ done
 recommends=$(dpkg-deb -f "$deb" Recommends)
 [[ $recommends == *python3-nautilus* ]] || fail "Recommends lacks python3-nautilus: $recommends"
 [[ $recommends == *par2* ]] || fail "Recommends lacks par2: $recommends"
+[[ $recommends == *rclone* ]] || fail "Recommends lacks rclone: $recommends"
 contents=$(dpkg-deb -c "$deb")
 for path in ./usr/bin/tessary ./usr/bin/tessary-cli ./usr/share/man/man1/tessary-cli.1.gz \
     ./usr/share/bash-completion/completions/tessary-cli \

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -30,8 +31,12 @@ bool isDigest(QByteArrayView text) {
 // Reads a list line by line and keeps its digests.
 class ListReader {
 public:
-    ListReader(const SourceFile &file, const OutputNames &names)
-        : m_file(file)
+    // Reads up to size bytes at offset into buffer; returns how many, 0 only at the end.
+    using ReadAt = std::function<qint64(char *buffer, qint64 size, qint64 offset)>;
+
+    ListReader(QString path, ReadAt readAt, const OutputNames &names)
+        : m_path(std::move(path))
+        , m_readAt(std::move(readAt))
         , m_names(names) {}
 
     ChecksumList read(const std::function<bool()> &keepGoing);
@@ -42,14 +47,15 @@ private:
     [[noreturn]] void refuse(Failure::Code code, const QByteArray &line,
                              QList<FailureArg> more = {}) const;
     [[noreturn]] void refuseWhole(Failure::Code code, QList<FailureArg> args = {}) const {
-        throw Failure(code, m_file.path(), std::move(args));
+        throw Failure(code, m_path, std::move(args));
     }
     // The piece line names, 0 for the whole file; nothing for any other name.
     std::optional<qint64> pieceNamed(const QString &name) const;
     // A recovery file of the file, at line's place among those listed, when name is one.
     bool takeRecovery(const QString &name, const QByteArray &line);
 
-    const SourceFile &m_file;
+    const QString m_path;
+    const ReadAt m_readAt;
     const OutputNames &m_names;
     qsizetype m_line = 0;
     QByteArray m_whole;
@@ -65,7 +71,7 @@ ChecksumList ListReader::read(const std::function<bool()> &keepGoing) {
     for (;;) {
         if (!keepGoing())
             throw Failure::stopped();
-        const qint64 got = m_file.readAt(block.get(), kBlockBytes, offset);
+        const qint64 got = m_readAt(block.get(), kBlockBytes, offset);
         if (got == 0)
             break;
         offset += got;
@@ -87,7 +93,7 @@ ChecksumList ListReader::read(const std::function<bool()> &keepGoing) {
     if (m_pieces.isEmpty())
         refuseWhole(Failure::Code::ListHasNoPieces, {FailureArg::name(m_names.fileName())});
     ChecksumList list;
-    list.path = m_file.path();
+    list.path = m_path;
     list.whole = m_whole;
     for (qint64 piece = 1; piece <= m_lastPiece; ++piece) {
         if (!m_pieces.contains(piece))
@@ -152,7 +158,7 @@ std::optional<qint64> ListReader::pieceNamed(const QString &name) const {
 }
 
 void ListReader::refuse(Failure::Code code, const QByteArray &line, QList<FailureArg> more) const {
-    throw Failure(code, m_file.path(),
+    throw Failure(code, m_path,
                   QList{FailureArg::count(m_line), FailureArg::line(QString::fromUtf8(line))} +
                       more);
 }
@@ -184,5 +190,23 @@ ChecksumList readChecksumList(const OutputFolder &folder, const OutputNames &nam
         return {};
     // The list itself, not a link, and no FIFO or device waited on.
     const SourceFile file(folder, *name);
-    return ListReader(file, names).read(keepGoing);
+    return ListReader(
+               file.path(),
+               [&file](char *buffer, qint64 size, qint64 offset) {
+                   return file.readAt(buffer, size, offset);
+               },
+               names)
+        .read(keepGoing);
+}
+
+ChecksumList checksumListOf(const QByteArray &text, const QString &path, const OutputNames &names) {
+    return ListReader(
+               path,
+               [&text](char *buffer, qint64 size, qint64 offset) {
+                   const qint64 got = std::clamp<qint64>(text.size() - offset, 0, size);
+                   std::copy_n(text.constData() + offset, got, buffer);
+                   return got;
+               },
+               names)
+        .read([] { return true; });
 }

@@ -37,3 +37,6 @@ std::optional<QByteArray> findChecksumList(const OutputFolder &folder, const Out
 // no throws a Failure of kind Stopped.
 ChecksumList readChecksumList(const OutputFolder &folder, const OutputNames &names,
                               const std::function<bool()> &keepGoing);
+
+// The same of a list whose bytes, text, were read elsewhere (from a remote), path naming it.
+ChecksumList checksumListOf(const QByteArray &text, const QString &path, const OutputNames &names);

@@ -1,5 +1,14 @@
 #include "jobs/Job.h"
 
+JobResult JobResult::ofEnd(RunOutcome outcome, bool allWell, RunMessage message, EndNotice notice) {
+    JobResult result;
+    result.outcome = outcome;
+    result.allWell = allWell;
+    result.message = std::move(message);
+    result.notice = std::move(notice);
+    return result;
+}
+
 JobResult JobResult::ofFailure(const Failure &failure, RunMessage message) {
     JobResult result;
     result.outcome =

@@ -18,6 +18,8 @@ struct JobResult {
     RunMessage message;
     EndNotice notice;
 
+    // The result of a job whose run came to its end, whatever that was.
+    static JobResult ofEnd(RunOutcome outcome, bool allWell, RunMessage message, EndNotice notice);
     // The result of a job that failed before it had one of its own (its plan's failure, say).
     static JobResult ofFailure(const Failure &failure, RunMessage message);
 };

@@ -5,12 +5,9 @@
 JobResult JoinJob::run(const Work &work) noexcept {
     try {
         const JoinOutcome joined = joinRebuilding(m_chosen, work, m_copyMethod);
-        JobResult result;
-        result.outcome = joined.result.outcome;
-        result.allWell = joined.result.outcome == RunOutcome::Done;
-        result.message = RunMessages::join(joined.plan, joined.result);
-        result.notice = EndNotices::join(joined.plan, joined.result);
-        return result;
+        return JobResult::ofEnd(joined.result.outcome, joined.result.outcome == RunOutcome::Done,
+                                RunMessages::join(joined.plan, joined.result),
+                                EndNotices::join(joined.plan, joined.result));
     } catch (...) {
         return failed(Failure::current());
     }

@@ -6,12 +6,8 @@ JobResult SplitJob::run(const Work &work) noexcept {
     try {
         const SplitPlan plan = planSplit(m_request, work);
         const SplitResult split = SplitRun(plan, work.progress, work.stop, m_options).run();
-        JobResult result;
-        result.outcome = split.outcome;
-        result.allWell = split.outcome == RunOutcome::Done;
-        result.message = RunMessages::split(plan, split);
-        result.notice = EndNotices::split(plan, split);
-        return result;
+        return JobResult::ofEnd(split.outcome, split.outcome == RunOutcome::Done,
+                                RunMessages::split(plan, split), EndNotices::split(plan, split));
     } catch (...) {
         return failed(Failure::current());
     }

@@ -6,12 +6,9 @@ JobResult VerifyJob::run(const Work &work) noexcept {
     try {
         const VerifyPlan plan = planVerify(m_chosen, work);
         const VerifyResult checked = runVerify(plan, work.progress, work.stop);
-        JobResult result;
-        result.outcome = checked.outcome;
-        result.allWell = checked.outcome == RunOutcome::Done && checked.allMatch();
-        result.message = RunMessages::verify(plan, checked, m_listed);
-        result.notice = EndNotices::verify(plan, checked);
-        return result;
+        return JobResult::ofEnd(
+            checked.outcome, checked.outcome == RunOutcome::Done && checked.allMatch(),
+            RunMessages::verify(plan, checked, m_listed), EndNotices::verify(plan, checked));
     } catch (...) {
         return failed(Failure::current());
     }

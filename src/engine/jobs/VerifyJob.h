@@ -13,6 +13,9 @@ public:
     JobResult run(const Work &work) noexcept override;
     JobResult failed(const Failure &failure) const override;
 
+protected:
+    RunMessages::Listed listed() const { return m_listed; }
+
 private:
     const QString m_chosen;
     const RunMessages::Listed m_listed;

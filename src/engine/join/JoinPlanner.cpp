@@ -142,11 +142,6 @@ void checkDestination(JoinPlan &plan, Questions &questions) {
     if (foldedName(plan.recipe.destination) == foldedName(chosen))
         refuseAsScript();
     const FileFacts existing = folder.facts(destination);
-    if (existing.kind == FileKind::Missing)
-        return;
-    if (existing.kind != FileKind::Regular && existing.kind != FileKind::SymbolicLink)
-        throw Failure(Failure::Code::DestinationNotAFile, destinationPath,
-                      {FailureArg::fileKind(int(existing.kind))});
     if (existing.kind == FileKind::Regular &&
         std::any_of(plan.pieces.cbegin(), plan.pieces.cend(),
                     [&](const FileFacts &piece) { return piece.identity == existing.identity; }))
@@ -154,6 +149,19 @@ void checkDestination(JoinPlan &plan, Questions &questions) {
     if (existing.kind == FileKind::Regular &&
         folder.factsFollowingLinks(fileSystemName(chosen)).identity == existing.identity)
         refuseAsScript();
+    askToReplace(plan, questions, existing);
+}
+
+} // namespace
+
+void askToReplace(JoinPlan &plan, Questions &questions, const FileFacts &existing) {
+    if (existing.kind == FileKind::Missing)
+        return;
+    const QString destinationPath =
+        native(plan.folder->filePath(fileSystemName(plan.recipe.destination)));
+    if (existing.kind != FileKind::Regular && existing.kind != FileKind::SymbolicLink)
+        throw Failure(Failure::Code::DestinationNotAFile, destinationPath,
+                      {FailureArg::fileKind(int(existing.kind))});
     if (!questions.ask({JoinText::tr("%1 exists already.\n\nReplace it with the file joined "
                                      "from its pieces?")
                             .arg(printable(destinationPath))}))
@@ -171,8 +179,6 @@ void checkRoom(const JoinPlan &plan) {
     if (capacity.freeFiles < 1)
         throw Failure(Failure::Code::JoinNeedsFile, native(plan.recipe.folder));
 }
-
-} // namespace
 
 JoinPlan::JoinPlan() = default;
 JoinPlan::JoinPlan(JoinPlan &&) noexcept = default;
@@ -193,6 +199,10 @@ JoinPlan planJoin(const QString &chosen, const Work &work) {
                       {FailureArg::name(names.fileName())});
     // Without a script, the list says how many pieces there are, as the script would.
     plan.checksums = checksumListFor(*plan.folder, plan.recipe, [&] { return work.keepGoing(); });
+    // One of the two was changed since the split; which one, the join cannot tell.
+    if (auto fault = posixScriptFault(plan.recipe, plan.checksums);
+        fault && fault->code() == Failure::Code::PosixScriptDisagreesWithList)
+        throw *std::move(fault);
     const bool mayMend = recoveryFileBeside(*plan.folder, plan.checksums).has_value();
     examinePieces(plan, mayMend);
     askWithoutScript(plan, work.questions);

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+class Questions;
 struct Work;
 
 // Reads the recipe of the file the user chose and checks everything before anything is
@@ -25,3 +26,13 @@ JoinPlan planJoin(const QString &chosen, const Work &work);
 // Looks at the pieces of plan again, once a rebuild has put some in place: every one there,
 // each of a length a split gives, and room for the joined file; throws a Failure otherwise.
 void replanPieces(JoinPlan &plan);
+
+// What stands at the name of the file plan joins, as it was found (existing): a file or a link
+// there is replaced only where the user agrees, and then by a file with its permissions;
+// anything else a join never replaces. Throws a Failure: Declined on a No, Unusable for what is
+// no file.
+void askToReplace(JoinPlan &plan, Questions &questions, const FileFacts &existing);
+
+// Throws a Failure where plan's folder has no room for the joined file: too few bytes free, or
+// no file left to make.
+void checkRoom(const JoinPlan &plan);

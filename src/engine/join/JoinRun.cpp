@@ -27,18 +27,6 @@ constexpr qint64 kChunkBytes = qint64(8) << 20;
     throw Failure(Failure::Code::CutShortWhileJoined, piece.path());
 }
 
-// Reads count bytes at offset into buffer, fewer only where the file ends.
-qint64 readFully(const SourceFile &source, char *buffer, qint64 count, qint64 offset) {
-    qint64 got = 0;
-    while (got < count) {
-        const qint64 read = source.readAt(buffer + got, count - got, offset + got);
-        if (read == 0)
-            break;
-        got += read;
-    }
-    return got;
-}
-
 } // namespace
 
 JoinRun::JoinRun(const JoinPlan &plan, ProgressSink &progress, const StopRequest &stop,
@@ -56,14 +44,7 @@ JoinResult JoinRun::run() noexcept {
         TemporaryFile joined(*m_plan.folder, fileSystemName(m_plan.recipe.destination));
         joined.restrictPermissions(m_plan.permissions);
         copyPieces(joined);
-        m_progress.flushStarted();
-        joined.flushToDisk();
-        // Only what the user agreed to replace is replaced: not a file put there meanwhile.
-        joined.putInPlace(m_plan.replacing ? OutputFolder::Replacing::Allowed
-                                           : OutputFolder::Replacing::Never);
-        result.inPlace = true;
-        m_plan.folder->sync();
-        m_progress.fileFinished(0);
+        putJoinedInPlace(joined, m_plan, m_progress, result);
     } catch (...) {
         result.end(Failure::current());
     }
@@ -111,7 +92,7 @@ void JoinRun::copyPiece(const SourceFile &source, qint64 length, TemporaryFile &
             // written, never a second read of a piece that may have changed meanwhile.
             char *buffer = digests->nextBuffer();
             asked = std::min(length - copied, digests->room());
-            if (readFully(source, buffer, asked, copied) != asked)
+            if (source.readFully(buffer, asked, copied) != asked)
                 cutShort(source);
             joined.write(buffer, asked);
             m_progress.bytesCopied(asked);
@@ -128,4 +109,16 @@ void JoinRun::copyPiece(const SourceFile &source, qint64 length, TemporaryFile &
     char beyond = 0;
     if (source.readAt(&beyond, 1, length) != 0)
         changedSinceTheCheck(source);
+}
+
+void putJoinedInPlace(TemporaryFile &joined, const JoinPlan &plan, ProgressSink &progress,
+                      JoinResult &result) {
+    progress.flushStarted();
+    joined.flushToDisk();
+    // Only what the user agreed to replace is replaced: not a file put there meanwhile.
+    joined.putInPlace(plan.replacing ? OutputFolder::Replacing::Allowed
+                                     : OutputFolder::Replacing::Never);
+    result.inPlace = true;
+    plan.folder->sync();
+    progress.fileFinished(0);
 }

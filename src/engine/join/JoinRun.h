@@ -38,3 +38,9 @@ private:
     const StopRequest &m_stop;
     const CopyMethod m_copyMethod;
 };
+
+// The end of a join once every byte is in joined: flushed to disk, put in place of the file plan
+// joins (replacing what stands there only where the user agreed to) and its folder synced,
+// progress told; result notes once it is in place. Throws Failure.
+void putJoinedInPlace(TemporaryFile &joined, const JoinPlan &plan, ProgressSink &progress,
+                      JoinResult &result);

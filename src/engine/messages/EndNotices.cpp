@@ -2,6 +2,8 @@
 
 #include "OutputFolder.h"
 #include "join/JoinPlan.h"
+#include "remote/RemoteSplitPlan.h"
+#include "remote/RemoteSplitRun.h"
 #include "split/SplitPlan.h"
 #include "verify/Verify.h"
 #include "words/MessageText.h"
@@ -34,21 +36,31 @@ qsizetype countOf(const VerifyResult &result, VerifyResult::Status status) {
         [status](const VerifyResult::Entry &piece) { return piece.status == status; });
 }
 
+// "holiday.iso: 5 pieces written to where", of the files a split wrote (PlannedFile or
+// RemotePlannedFile).
+template <typename File> QString piecesWritten(const QList<File> &files, const QString &where) {
+    qint64 pieces = 0;
+    for (const File &file : files)
+        pieces += file.pieces;
+    const QString what = files.size() == 1
+                             ? printable(files.first().names.fileName())
+                             : NoticeText::tr("%n files", nullptr, pluralCount(files.size()));
+    return NoticeText::tr("%1: %2 written to %3").arg(what, piecesText(pieces), where);
+}
+
 } // namespace
 
 EndNotice split(const SplitPlan &plan, const SplitResult &result) {
     const QString folder = plan.folder->path();
     if (result.outcome != RunOutcome::Done || plan.files.isEmpty())
         return {{}, folder};
-    qint64 pieces = 0;
-    for (const PlannedFile &file : plan.files)
-        pieces += file.pieces;
-    const QString what = plan.files.size() == 1
-                             ? printable(plan.files.first().names.fileName())
-                             : NoticeText::tr("%n files", nullptr, pluralCount(plan.files.size()));
-    return {
-        NoticeText::tr("%1: %2 written to %3").arg(what, piecesText(pieces), folderName(folder)),
-        folder};
+    return {piecesWritten(plan.files, folderName(folder)), folder};
+}
+
+EndNotice split(const RemoteSplitPlan &plan, const RemoteSplitResult &result) {
+    if (result.outcome != RunOutcome::Done || plan.files.isEmpty())
+        return {};
+    return {piecesWritten(plan.files, printable(plan.folder.path().text())), {}};
 }
 
 EndNotice join(const JoinPlan &plan, const JoinResult &result) {

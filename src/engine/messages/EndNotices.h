@@ -5,6 +5,8 @@
 #include <QString>
 
 struct JoinPlan;
+struct RemoteSplitPlan;
+struct RemoteSplitResult;
 struct SplitPlan;
 struct VerifyPlan;
 struct VerifyResult;
@@ -19,6 +21,8 @@ struct EndNotice {
 namespace EndNotices {
 
 EndNotice split(const SplitPlan &plan, const SplitResult &result);
+// The remote's folder is named, and none is offered to open.
+EndNotice split(const RemoteSplitPlan &plan, const RemoteSplitResult &result);
 EndNotice join(const JoinPlan &plan, const JoinResult &result);
 EndNotice verify(const VerifyPlan &plan, const VerifyResult &result);
 

@@ -282,6 +282,11 @@ RunMessage verify(const VerifyPlan &plan, const VerifyResult &result, Listed lis
         summary += result.whole->status == VerifyResult::Status::Matches
                        ? RunText::tr(" So does %1, joined beside them.").arg(file)
                        : RunText::tr(" %1, joined beside them, does not.").arg(file);
+    if (result.posixScriptFault)
+        summary += QStringLiteral("\n\n") +
+                   RunText::tr("But %1 cannot be trusted to restore them: %2.")
+                       .arg(printable(QFileInfo(result.posixScriptFault->path()).fileName()),
+                            printable(failureReason(*result.posixScriptFault)));
     if (const QString recovery = RecoveryMessages::afterCheck(result); !recovery.isEmpty())
         summary += QStringLiteral("\n\n") + recovery;
     for (const VerifyResult::Entry &recoveryFile : result.recovery)

@@ -472,37 +472,45 @@ qint64 bytesAtMost(const OutputNames &names, qint64 pieces) {
                          kFixedText + 8 * fileSystemName(names.fileName()).size());
 }
 
-bool isScriptOf(const QByteArray &script, const OutputNames &names) {
+std::optional<Manifest> manifestOf(const QByteArray &script, const OutputNames &names) {
     // The manifest, read back, gives the script again only where the script is ours.
     const QByteArray start = "\nmanifest='\n";
     const qsizetype from = script.indexOf(start);
     const qsizetype to = script.indexOf("\n'\n", from + start.size() - 1);
     const qsizetype wholeAt = script.indexOf("\nwhole='");
     if (from < 0 || to < 0 || wholeAt < 0)
-        return false;
-    const QByteArray whole = script.mid(wholeAt + 8, 64);
-    QList<qint64> lengths;
-    QList<QByteArray> digests;
+        return std::nullopt;
+    Manifest manifest;
     for (const QByteArray &line :
          script.mid(from + start.size(), to - from - start.size() + 1).split('\n')) {
         if (line.isEmpty())
             continue;
         const QList<QByteArray> fields = line.split(' ');
         bool ok = false;
-        lengths.append(fields.first().toLongLong(&ok));
+        manifest.pieceLengths.append(fields.first().toLongLong(&ok));
         if (!ok || fields.size() > 2)
-            return false;
+            return std::nullopt;
         if (fields.size() == 2)
-            digests.append(fields.last());
+            manifest.pieceDigests.append(fields.last());
     }
-    if (lengths.isEmpty() || (!digests.isEmpty() && digests.size() != lengths.size()))
-        return false;
-    const QByteArray wholeDigest = digests.isEmpty() ? QByteArray() : whole;
-    if (scriptFor(names, lengths, wholeDigest, digests) == script)
-        return true;
-    const QByteArray earlierHead = scriptHead(kEarlierLayout, names, lengths, wholeDigest, digests);
-    return script.startsWith(earlierHead) &&
-           sha256(script.sliced(earlierHead.size())) == kEarlierBodySha256;
+    if (manifest.pieceLengths.isEmpty() ||
+        (!manifest.pieceDigests.isEmpty() &&
+         manifest.pieceDigests.size() != manifest.pieceLengths.size()))
+        return std::nullopt;
+    if (!manifest.pieceDigests.isEmpty())
+        manifest.wholeDigest = script.mid(wholeAt + 8, 64);
+    const auto &[lengths, whole, digests] = manifest;
+    if (scriptFor(names, lengths, whole, digests) == script)
+        return manifest;
+    const QByteArray earlierHead = scriptHead(kEarlierLayout, names, lengths, whole, digests);
+    if (script.startsWith(earlierHead) &&
+        sha256(script.sliced(earlierHead.size())) == kEarlierBodySha256)
+        return manifest;
+    return std::nullopt;
+}
+
+bool isScriptOf(const QByteArray &script, const OutputNames &names) {
+    return manifestOf(script, names).has_value();
 }
 
 } // namespace PosixRestoreScript

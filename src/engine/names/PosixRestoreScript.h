@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QList>
 
+#include <optional>
+
 class OutputNames;
 
 // The restore script for macOS, Linux and the BSDs, name.sh: plain POSIX sh, run as
@@ -26,9 +28,19 @@ QByteArray scriptFor(const OutputNames &names, const QList<qint64> &pieceLengths
 // Enough room for the script of pieces pieces of names, digests included, without building it.
 qint64 bytesAtMost(const OutputNames &names, qint64 pieces);
 
-// Whether script is, byte for byte, one that scriptFor() gives for names, or one that the
-// version before gave (its values, and the body it had): a split replaces or removes such a
-// script, and no other file.
+// What a script of ours holds of its pieces: every piece's size and, where a checksum list was
+// written beside it, every piece's SHA-256 and the whole file's (lower-case hex).
+struct Manifest {
+    QList<qint64> pieceLengths;
+    QByteArray wholeDigest;
+    QList<QByteArray> pieceDigests;
+};
+
+// The manifest of script where it is, byte for byte, one that scriptFor() gives for names, or
+// one that the version before gave (its values, and the body it had); nothing for any other
+// text. A split replaces or removes such a script, and no other file; a join and a check take
+// its manifest for a checksum list.
+std::optional<Manifest> manifestOf(const QByteArray &script, const OutputNames &names);
 bool isScriptOf(const QByteArray &script, const OutputNames &names);
 
 } // namespace PosixRestoreScript

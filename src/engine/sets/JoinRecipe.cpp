@@ -21,6 +21,44 @@
 
 namespace {
 
+// It names and sizes every piece, with its digest: a million pieces take 100 MB.
+constexpr qint64 kLargestPosixScript = qint64(256) << 20;
+
+// The manifest of the file at path where it is a restore script for macOS and Linux of ours
+// for names; what cannot be read is no script of ours.
+std::optional<PosixRestoreScript::Manifest> manifestAt(const SourceFile &file,
+                                                       const OutputNames &names) {
+    return PosixRestoreScript::manifestOf(file.readAll(kLargestPosixScript), names);
+}
+
+std::optional<PosixRestoreScript::Manifest>
+manifestAt(const QString &path, const OutputNames &names, const FileSystem &files) {
+    try {
+        return manifestAt(SourceFile(path, files), names);
+    } catch (const Failure &) {
+        return std::nullopt;
+    }
+}
+
+void readPosixScriptBeside(const OutputFolder &folder, const OutputNames &names,
+                           JoinRecipe &recipe) {
+    const QByteArray name = fileSystemName(names.posixScript());
+    if (folder.facts(name).kind == FileKind::Missing)
+        return;
+    recipe.posixScript = folder.filePath(name);
+    try {
+        recipe.manifest = manifestAt(SourceFile(folder, name), names);
+    } catch (const Failure &) { // a link, a FIFO, one we may not read: not ours
+    }
+}
+
+// Whether manifest gives the pieces list gives.
+bool agrees(const PosixRestoreScript::Manifest &manifest, const ChecksumList &list) {
+    if (manifest.pieceDigests.isEmpty())
+        return manifest.pieceLengths.size() == list.pieces.size();
+    return manifest.pieceDigests == list.pieces && manifest.wholeDigest == list.whole;
+}
+
 // name.1 or name.sha256: the restore script beside it, when there is one, says how many pieces
 // there are. Without it the pieces run up to the first number that does not exist, and a piece
 // found past that number means the missing one is not the end but a gap.
@@ -58,6 +96,11 @@ JoinRecipe recipeBeside(const OutputFolder &folder, const OutputNames &names) {
                           {FailureArg::name(names.piece(1)), FailureArg::name(recipe.destination),
                            FailureArg::name(names.fileName())});
     }
+    readPosixScriptBeside(folder, names, recipe);
+    if (recipe.script.isEmpty() && recipe.manifest) {
+        recipe.script = recipe.posixScript;
+        recipe.pieceCount = recipe.manifest->pieceLengths.size();
+    }
     recipe.folder = QDir::toNativeSeparators(folder.path());
     recipe.destination = names.fileName();
     return recipe;
@@ -83,6 +126,11 @@ ChecksumList checksumListFor(const OutputFolder &folder, JoinRecipe &recipe,
                              const std::function<bool()> &keepGoing) {
     const OutputNames names(recipe.destination);
     ChecksumList list = readChecksumList(folder, names, keepGoing);
+    if (list.path.isEmpty() && recipe.manifest && !recipe.manifest->pieceDigests.isEmpty()) {
+        list.path = recipe.posixScript;
+        list.whole = recipe.manifest->wholeDigest;
+        list.pieces = recipe.manifest->pieceDigests;
+    }
     if (list.path.isEmpty())
         return list;
     const qint64 listed = list.pieces.size();
@@ -99,26 +147,6 @@ ChecksumList checksumListFor(const OutputFolder &folder, JoinRecipe &recipe,
     return list;
 }
 
-namespace {
-
-// Whether path is the restore script for macOS and Linux that a split writes, which stands
-// for the script for Windows beside it as the first piece does.
-bool isOwnPosixScript(const QString &path, const FileSystem &files) {
-    const QString name = QFileInfo(path).fileName();
-    if (!name.endsWith(QStringLiteral(".sh")) || name.size() <= 3)
-        return false;
-    // It names and sizes every piece, with its digest: a million pieces take 100 MB.
-    constexpr qint64 kLargestPosixScript = qint64(256) << 20;
-    try {
-        return PosixRestoreScript::isScriptOf(SourceFile(path, files).readAll(kLargestPosixScript),
-                                              OutputNames(name.chopped(3)));
-    } catch (const Failure &) { // what cannot be read is no script of ours
-        return false;
-    }
-}
-
-} // namespace
-
 JoinRecipe joinRecipeFor(const QString &path, const FileSystem &files) {
     const QString name = QFileInfo(path).fileName();
     if (name.endsWith(QStringLiteral(".1")) && name.size() > 2)
@@ -130,12 +158,30 @@ JoinRecipe joinRecipeFor(const QString &path, const FileSystem &files) {
         return recipeStandingFor(path, name.chopped(listSuffix.size()), /*countPieces=*/false,
                                  files);
     }
-    if (isOwnPosixScript(path, files))
+    if (name.endsWith(QStringLiteral(".sh")) && name.size() > 3) {
+        if (!manifestAt(path, OutputNames(name.chopped(3)), files))
+            throw Failure(Failure::Code::PosixScriptNotOurs, path,
+                          {FailureArg::name(name.chopped(3))});
         return recipeStandingFor(path, name.chopped(3), /*countPieces=*/true, files);
+    }
     static const QRegularExpression laterPiece(QStringLiteral("\\.[0-9]+$"));
     if (laterPiece.match(name).hasMatch())
         throw Failure(Failure::Code::ChosenLaterPiece, path);
     JoinRecipe recipe = readRestoreScript(path, files);
     recipe.chosen = path;
+    readPosixScriptBeside(OutputFolder(recipe.folder, files), OutputNames(recipe.destination),
+                          recipe);
     return recipe;
+}
+
+std::optional<Failure> posixScriptFault(const JoinRecipe &recipe, const ChecksumList &list) {
+    if (recipe.posixScript.isEmpty() || list.path == recipe.posixScript)
+        return std::nullopt;
+    if (!recipe.manifest)
+        return Failure(Failure::Code::PosixScriptNotOurs, recipe.posixScript,
+                       {FailureArg::name(recipe.destination)});
+    if (!list.path.isEmpty() && !agrees(*recipe.manifest, list))
+        return Failure(Failure::Code::PosixScriptDisagreesWithList, recipe.posixScript,
+                       {FailureArg::name(QFileInfo(list.path).fileName())});
+    return std::nullopt;
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "Failure.h"
 #include "FileSystem.h"
 #include "checksums/ChecksumList.h"
+#include "names/PosixRestoreScript.h"
 
 #include <QByteArray>
 #include <QString>
@@ -20,6 +22,9 @@ struct JoinRecipe {
     QString folder;      // native separators
     QString destination; // bare name
     qint64 pieceCount = 0;
+    // name.sh, when it stands beside the pieces, and its manifest where it is ours.
+    QString posixScript;
+    std::optional<PosixRestoreScript::Manifest> manifest;
 };
 
 // The recipe of the file the user chose: the restore script of a split; the first piece name.1
@@ -32,7 +37,8 @@ struct JoinRecipe {
 JoinRecipe joinRecipeFor(const QString &path, const FileSystem &files);
 
 // The recipe of the pieces of names in folder: their restore script's, when it stands beside
-// them (it must restore names' file), or one without a script or a count.
+// them (it must restore names' file); where only a restore script for macOS and Linux of ours
+// does, its count; or one without a script or a count.
 JoinRecipe recipeBeside(const OutputFolder &folder, const OutputNames &names);
 
 // The name of the lowest-numbered piece of names past count in folder, when one stands there.
@@ -41,7 +47,13 @@ std::optional<QString> pieceBeyond(const OutputFolder &folder, const OutputNames
 
 // The checksum list beside recipe's pieces, held to the recipe: it must list as many pieces as
 // the script joins, and no piece may stand past the last it lists; where no script gave a
-// count, the list gives it. An empty list (no path) when there is none. Throws Failure, and
-// Stopped once keepGoing says no.
+// count, the list gives it. Where no list stands there, the manifest of the restore script for
+// macOS and Linux stands for it when it holds the pieces' digests. An empty list (no path)
+// when there is neither. Throws Failure, and Stopped once keepGoing says no.
 ChecksumList checksumListFor(const OutputFolder &folder, JoinRecipe &recipe,
                              const std::function<bool()> &keepGoing);
+
+// What is wrong with the restore script for macOS and Linux beside recipe's pieces: it is not
+// ours, or its manifest gives other pieces than list (when there is one); nothing when it is
+// sound or none stands there.
+std::optional<Failure> posixScriptFault(const JoinRecipe &recipe, const ChecksumList &list);

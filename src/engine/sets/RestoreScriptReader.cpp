@@ -205,3 +205,9 @@ void ScriptReader::refuse(Failure::Code code, const ScriptLine &line,
 JoinRecipe readRestoreScript(const QString &path, const FileSystem &files) {
     return ScriptReader(path, readScript(SourceFile(path, files))).read();
 }
+
+JoinRecipe restoreScriptOf(const QString &path, const QByteArray &bytes) {
+    JoinRecipe recipe = ScriptReader(path, bytes).read();
+    recipe.folder.clear();
+    return recipe;
+}

@@ -14,3 +14,7 @@
 // The recipe of the script at path, opened as a source is: a FIFO or a device is refused rather
 // than waited on.
 JoinRecipe readRestoreScript(const QString &path, const FileSystem &files);
+
+// The recipe of a script whose bytes were read elsewhere (from a remote), path naming it; the
+// recipe names no folder.
+JoinRecipe restoreScriptOf(const QString &path, const QByteArray &bytes);

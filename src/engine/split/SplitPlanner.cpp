@@ -5,15 +5,14 @@
 #include "NameFolding.h"
 #include "OutputFolder.h"
 #include "Par2Program.h"
-#include "SourceFile.h"
-#include "names/OutputKinds.h"
-#include "names/PortableName.h"
 #include "run/Saturating.h"
 #include "run/Work.h"
 #include "sizes/PieceLength.h"
 #include "split/ExistingOutputs.h"
 #include "split/FileOutputCheck.h"
 #include "split/OutputSizes.h"
+#include "split/QueuedSources.h"
+#include "split/Refusals.h"
 
 #include <QHash>
 #include <QSet>
@@ -22,23 +21,6 @@
 #include <optional>
 
 namespace {
-
-// The files beside each file's pieces that the request has written, in the order they are.
-QList<OutputNames::Kind> besidePieces(const SplitRequest &request) {
-    QList<OutputNames::Kind> kinds;
-    for (const OutputKind &output : kOutputKinds) {
-        if (output.isBesidePieces() && request.writes(output.kind))
-            kinds << output.kind;
-    }
-    return kinds;
-}
-
-// A queued file whose source could be opened.
-struct Source {
-    qsizetype index = 0; // in the queue
-    FileFacts facts;
-    qsizetype repeats = -1; // the index of the same file queued before, or -1
-};
 
 // What the planned files' outputs take, summed for the check of the room there is.
 struct Totals {
@@ -53,45 +35,33 @@ public:
     Planner(const SplitRequest &request, const Work &work)
         : m_request(request)
         , m_work(work)
-        , m_besidePieces(besidePieces(request)) {}
+        , m_besidePieces(request.besidePieces()) {}
 
     SplitPlan plan();
 
 private:
-    QList<Source> readableSources();
-    void refuseSameNames(QList<Source> &sources);
     // Opens the output folder and checks that files can be made there; false when not.
     bool openFolder(SplitPlan &plan);
-    void sweepLeftovers(const OutputFolder &folder, const QList<Source> &sources) const;
-    void planFiles(SplitPlan &plan, const QList<Source> &sources);
+    void sweepLeftovers(const OutputFolder &folder, const QList<QueuedSource> &sources) const;
+    void planFiles(SplitPlan &plan, const QList<QueuedSource> &sources);
     // The plan of one file, or its refusal.
-    std::optional<PlannedFile> planFile(SplitPlan &plan, const Source &source,
+    std::optional<PlannedFile> planFile(SplitPlan &plan, const QueuedSource &source,
                                         const FolderCapacity &capacity,
                                         const ExistingOutputs &existing, Totals &totals);
     // The layout of the file's recovery files, where they are asked for, or its refusal.
     std::optional<Failure> layOutRecovery(PlannedFile &file, const FolderCapacity &capacity) const;
-    // Rounds the piece length down to whole blocks where the request asks for it.
-    void alignPieceLength(SplitPlan &plan, const FolderCapacity &capacity);
-    // Bytes in each piece of the source but the last, or its refusal.
-    std::optional<qint64> pieceLengthOf(const Source &source);
+    // Whether the request asks for whole blocks, and the folder's blocks are no longer than it.
+    void alignPieceLength(SplitPlan &plan, const FolderCapacity &capacity) const;
     void checkRoom(const OutputFolder &folder, const FolderCapacity &capacity,
                    const Totals &totals);
-    void refuse(qsizetype index, Failure refusal);
+    void refuse(qsizetype index, Failure refusal) { m_refusals.add(index, std::move(refusal)); }
     void refuseFolder(Failure refusal);
-    // Every refusal in the order of the queue, whatever the order of the checks; the output
-    // folder's last.
-    [[noreturn]] void throwRefused() const;
 
     const SplitRequest &m_request;
     const Work &m_work;
     const QList<OutputNames::Kind> m_besidePieces;
     const OutputSizes m_sizes{m_besidePieces};
-    qint64 m_pieceLength = m_request.pieceLength;
-    struct Numbered {
-        qsizetype index;
-        Failure refusal;
-    };
-    QList<Numbered> m_refusals;
+    Refusals m_refusals;
 };
 
 SplitPlan Planner::plan() {
@@ -100,63 +70,20 @@ SplitPlan Planner::plan() {
     // Only the list tells a recovery file for ours, and checks what a rebuild gives.
     if (m_request.recovery.amount > 0 && !m_request.writes(OutputNames::Kind::Checksums))
         throw Failure(Failure::Code::RecoveryNeedsChecksums);
-    QList<Source> sources = readableSources();
-    refuseSameNames(sources);
+    const QList<QueuedSource> sources =
+        queuedSources(m_request.queue, m_work.files, m_refusals.adder());
     SplitPlan plan;
     plan.besidePieces = m_besidePieces;
     if (!openFolder(plan))
-        throwRefused();
+        m_refusals.throwAll();
     sweepLeftovers(*plan.folder, sources);
     plan.checker = std::make_unique<OutputChecker>(*plan.folder, m_request.queue);
-    for (const Source &source : std::as_const(sources))
+    for (const QueuedSource &source : std::as_const(sources))
         plan.checker->addSource(m_request.queue[source.index].path, source.facts.identity);
     planFiles(plan, sources);
     if (!m_refusals.isEmpty())
-        throwRefused();
+        m_refusals.throwAll();
     return plan;
-}
-
-QList<Source> Planner::readableSources() {
-    QList<Source> sources;
-    for (qsizetype i = 0; i < m_request.queue.size(); ++i) {
-        const QueuedFile &file = m_request.queue[i];
-        if (const std::optional<Failure> problem = portableNameProblem(file.name)) {
-            refuse(i, problem->withPath(file.path));
-            continue;
-        }
-        try {
-            sources.append({i, SourceFile(file.path, m_work.files).facts()});
-        } catch (const Failure &error) {
-            // The platform's listing hides such names; one that comes in by other ways arrives
-            // with its bad bytes replaced, and so names no file.
-            refuse(i, file.path.contains(QChar::ReplacementCharacter)
-                          ? Failure(Failure::Code::NameNotUtf8, file.path)
-                          : error.withPath(file.path));
-        }
-    }
-    return sources;
-}
-
-void Planner::refuseSameNames(QList<Source> &sources) {
-    // Windows, where the scripts run, does not tell names apart by case.
-    QHash<QString, const Source *> firstByName;
-    QList<Source> kept;
-    for (Source &source : sources) {
-        const QueuedFile &file = m_request.queue[source.index];
-        const QString key = foldedName(file.name);
-        const Source *first = firstByName.value(key);
-        if (!first) {
-            firstByName.insert(key, &source);
-        } else if (first->facts.identity == source.facts.identity) {
-            source.repeats = first->index;
-        } else {
-            refuse(source.index, Failure(Failure::Code::SameNamesAs, file.path,
-                                         {FailureArg::path(m_request.queue[first->index].path)}));
-            continue;
-        }
-        kept.append(source);
-    }
-    sources = kept;
 }
 
 bool Planner::openFolder(SplitPlan &plan) {
@@ -178,16 +105,16 @@ bool Planner::openFolder(SplitPlan &plan) {
     return true;
 }
 
-void Planner::sweepLeftovers(const OutputFolder &folder, const QList<Source> &sources) const {
+void Planner::sweepLeftovers(const OutputFolder &folder, const QList<QueuedSource> &sources) const {
     // What a join or split killed on a file system without unnamed files left would take room;
     // a queued source, whatever its name, is no leftover.
     QSet<FileIdentity> queued;
-    for (const Source &source : sources)
+    for (const QueuedSource &source : sources)
         queued.insert(source.facts.identity);
     removeLeftovers(folder, queued);
 }
 
-void Planner::planFiles(SplitPlan &plan, const QList<Source> &sources) {
+void Planner::planFiles(SplitPlan &plan, const QList<QueuedSource> &sources) {
     QHash<qsizetype, PlannedFile> planned;
     try {
         const FolderCapacity capacity = plan.folder->capacity();
@@ -195,7 +122,7 @@ void Planner::planFiles(SplitPlan &plan, const QList<Source> &sources) {
         alignPieceLength(plan, capacity);
         const QHash<QString, ExistingOutputs> existing = existingOutputs(*plan.folder);
         Totals totals;
-        for (const Source &source : sources) {
+        for (const QueuedSource &source : sources) {
             // The same file queued again would write the same bytes again: split once.
             if (source.repeats >= 0)
                 continue;
@@ -216,7 +143,7 @@ void Planner::planFiles(SplitPlan &plan, const QList<Source> &sources) {
     }
 }
 
-std::optional<PlannedFile> Planner::planFile(SplitPlan &plan, const Source &source,
+std::optional<PlannedFile> Planner::planFile(SplitPlan &plan, const QueuedSource &source,
                                              const FolderCapacity &capacity,
                                              const ExistingOutputs &existing, Totals &totals) {
     const QueuedFile &queued = m_request.queue[source.index];
@@ -229,9 +156,11 @@ std::optional<PlannedFile> Planner::planFile(SplitPlan &plan, const Source &sour
         return std::nullopt;
     }
     plan.locks.push_back(std::move(*lock));
-    const std::optional<qint64> pieceLength = pieceLengthOf(source);
+    std::optional<qint64> pieceLength = pieceLengthOf(m_request, source, m_refusals.adder());
     if (!pieceLength)
         return std::nullopt;
+    if (plan.alignedToBlock > 0)
+        *pieceLength -= *pieceLength % plan.alignedToBlock;
     PlannedFile file{.queued = queued,
                      .names = OutputNames(queued.name),
                      .source = source.facts,
@@ -276,30 +205,14 @@ std::optional<Failure> Planner::layOutRecovery(PlannedFile &file,
     return std::nullopt;
 }
 
-void Planner::alignPieceLength(SplitPlan &plan, const FolderCapacity &capacity) {
+void Planner::alignPieceLength(SplitPlan &plan, const FolderCapacity &capacity) const {
     if (!m_request.alignToBlocks || m_request.pieceCount > 0)
         return;
-    m_pieceLength -= m_pieceLength % capacity.blockSize;
-    if (m_pieceLength == 0)
+    if (m_request.pieceLength < capacity.blockSize)
         throw Failure(
             Failure::Code::PieceUnderBlock, plan.folder->path(),
             {FailureArg::count(m_request.pieceLength), FailureArg::count(capacity.blockSize)});
     plan.alignedToBlock = capacity.blockSize;
-}
-
-std::optional<qint64> Planner::pieceLengthOf(const Source &source) {
-    if (m_request.pieceCount < 1)
-        return m_pieceLength;
-    const std::optional<qint64> length =
-        pieceLengthForCount(source.facts.size, m_request.pieceCount);
-    if (!length)
-        refuse(source.index, Failure(source.facts.size < m_request.pieceCount
-                                         ? Failure::Code::FewerBytesThanPieces
-                                         : Failure::Code::NotInEqualPieces,
-                                     m_request.queue[source.index].path,
-                                     {FailureArg::count(source.facts.size),
-                                      FailureArg::count(m_request.pieceCount)}));
-    return length;
 }
 
 void Planner::checkRoom(const OutputFolder &folder, const FolderCapacity &capacity,
@@ -319,22 +232,8 @@ void Planner::checkRoom(const OutputFolder &folder, const FolderCapacity &capaci
                               FailureArg::preciseBytes(totals.largestPiece)}));
 }
 
-void Planner::refuse(qsizetype index, Failure refusal) {
-    m_refusals.append({index, std::move(refusal)});
-}
-
 void Planner::refuseFolder(Failure refusal) {
     refuse(m_request.queue.size(), std::move(refusal));
-}
-
-void Planner::throwRefused() const {
-    QList<Numbered> sorted = m_refusals;
-    std::stable_sort(sorted.begin(), sorted.end(),
-                     [](const Numbered &a, const Numbered &b) { return a.index < b.index; });
-    std::vector<Failure> refusals;
-    for (const Numbered &numbered : sorted)
-        refusals.push_back(numbered.refusal);
-    throw Failure::refused(refusals);
 }
 
 } // namespace

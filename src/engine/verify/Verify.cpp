@@ -123,6 +123,9 @@ VerifyPlan planVerify(const QString &chosen, const Work &work) {
     plan.names = OutputNames(output->fileName);
     JoinRecipe recipe = recipeBeside(*plan.folder, plan.names);
     plan.list = checksumListFor(*plan.folder, recipe, [&] { return work.keepGoing(); });
+    plan.posixScriptFault = posixScriptFault(recipe, plan.list);
+    if (plan.posixScriptFault && output->kind == OutputNames::Kind::PosixScript)
+        throw *plan.posixScriptFault;
     if (plan.list.path.isEmpty())
         throw Failure(Failure::Code::NoListToCheck, chosen,
                       {FailureArg::name(plan.names.checksums())});
@@ -131,12 +134,14 @@ VerifyPlan planVerify(const QString &chosen, const Work &work) {
 
 bool VerifyResult::allMatch() const {
     auto matches = [](const Entry &entry) { return entry.status == Status::Matches; };
-    return std::all_of(pieces.cbegin(), pieces.cend(), matches) && joined == Status::Matches &&
-           (!whole || matches(*whole)) && std::all_of(recovery.cbegin(), recovery.cend(), matches);
+    return !posixScriptFault && std::all_of(pieces.cbegin(), pieces.cend(), matches) &&
+           joined == Status::Matches && (!whole || matches(*whole)) &&
+           std::all_of(recovery.cbegin(), recovery.cend(), matches);
 }
 
 VerifyResult runVerify(const VerifyPlan &plan, ProgressSink &progress, const StopRequest &stop) {
     VerifyResult result;
+    result.posixScriptFault = plan.posixScriptFault;
     try {
         const QByteArray wholeName = fileSystemName(plan.names.fileName());
         const bool withWhole = plan.folder->facts(wholeName).kind != FileKind::Missing;

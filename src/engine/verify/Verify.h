@@ -25,6 +25,9 @@ struct VerifyPlan {
     std::unique_ptr<OutputFolder> folder;
     OutputNames names{QString()};
     ChecksumList list;
+    // What is wrong with the restore script for macOS and Linux beside the pieces, if anything:
+    // the pieces may match while the script a recipient runs would not restore them.
+    std::optional<Failure> posixScriptFault;
 
     VerifyPlan();
     VerifyPlan(VerifyPlan &&) noexcept;
@@ -35,7 +38,9 @@ struct VerifyPlan {
 // The list of the file chosen: the checksum list itself, or the one beside a restore script
 // or a first piece, found by their names whatever their case. Throws Failure when there is
 // none, or it proves nothing: a list that is not one a split writes, that lists another number
-// of pieces than the script beside it joins, or that leaves out a piece standing beside them.
+// of pieces than the script beside it joins, or that leaves out a piece standing beside them;
+// a restore script for macOS and Linux of ours stands for a list where there is none, and one
+// chosen that is not ours is refused.
 // Through work's file system; throws a Failure of kind Stopped once its stop is asked for while
 // a long list is read.
 VerifyPlan planVerify(const QString &chosen, const Work &work);
@@ -58,6 +63,7 @@ struct VerifyResult : RunResult {
     // do, or why that could not be told (par2 is missing, say).
     std::optional<RecoveryVerdict> rebuild;
     std::optional<Failure> rebuildUnknown;
+    std::optional<Failure> posixScriptFault;
 
     bool allMatch() const;
 };

@@ -177,6 +177,31 @@ QString failureReason(const Failure &failure) {
         return FailureWords::tr("the par2 program could not be started: %1").arg(v[0]);
     case Code::Par2EndedEarly:
         return FailureWords::tr("the par2 program ended early: %1").arg(v[0]);
+    case Code::RcloneMissing:
+        return FailureWords::tr("remotes need the rclone program (apt install rclone)");
+    case Code::RcloneNotStarted:
+        return FailureWords::tr("the rclone program could not be started: %1").arg(v[0]);
+    case Code::RcloneEndedEarly:
+        return FailureWords::tr("the rclone program ended early: %1").arg(v[0]);
+    case Code::RcloneAnswerUnreadable:
+        return FailureWords::tr("what rclone answered could not be read: %1").arg(v.said(0));
+
+    case Code::RemoteNotConfigured:
+        return FailureWords::tr(
+                   "%1 is not a remote of rclone's configuration (rclone listremotes lists them, "
+                   "rclone config adds one)")
+            .arg(v[0]);
+    case Code::RemoteCredentialsRefused:
+        return FailureWords::tr("the remote refused the credentials: %1").arg(v.said(0));
+    case Code::RemoteQuotaExceeded:
+        return FailureWords::tr("the remote has no room left (a quota exceeded): %1")
+            .arg(v.said(0));
+    case Code::RemoteConnectionLost:
+        return FailureWords::tr("the connection to the remote was lost: %1").arg(v.said(0));
+    case Code::RemoteNotFound:
+        return FailureWords::tr("it is not on the remote: %1").arg(v.said(0));
+    case Code::RemoteFailed:
+        return FailureWords::tr("rclone could not do it: %1").arg(v.said(0));
 
     case Code::NameHoldsDoubleQuote:
         return FailureWords::tr("its name holds a double quote, which no restore script can hold");
@@ -368,6 +393,10 @@ QString failureReason(const Failure &failure) {
             .arg(v[0], v[1], v[2]);
     case Code::ScriptDisagreesWithList:
         return FailureWords::tr("%1 joins %2, but %3 lists %4").arg(v[0], v.pieces(1), v[2], v[3]);
+    case Code::PosixScriptNotOurs:
+        return FailureWords::tr("it is not a restore script that Tessary wrote for %1").arg(v[0]);
+    case Code::PosixScriptDisagreesWithList:
+        return FailureWords::tr("it gives other pieces than %1 lists").arg(v[0]);
     case Code::ListOmitsPieceBeside:
         return FailureWords::tr(
                    "it lists %1, but %2 stands beside them too, so the pieces were not checked "
@@ -512,6 +541,38 @@ QString failureReason(const Failure &failure) {
         return FailureWords::tr("no recovery file of %1 stands beside its pieces").arg(v[0]);
     case Code::CannotRebuild:
         return cannotRebuild(v);
+
+    case Code::RecoveryNotToRemote:
+        return FailureWords::tr(
+            "recovery files are made from pieces on the local disk, and a split to a remote "
+            "writes none there: choose no recovery files");
+    case Code::RemoteFolderMissing:
+        return FailureWords::tr(
+            "this folder is not on the remote, and Tessary makes it only when asked to (--mkdir)");
+    case Code::RemotePieceNotNamed:
+        return FailureWords::tr(
+                   "a file stands at its piece's name %1, and no restore script or checksum "
+                   "list of %2 beside it names that piece; Tessary will not replace it. Where a "
+                   "split that was cut left it, split again with --resume, which keeps it if it "
+                   "is that piece")
+            .arg(v[0], v[1]);
+    case Code::RemotePieceDiffers:
+        return FailureWords::tr(
+                   "it is not the piece that this split of %1 makes, and no restore script or "
+                   "checksum list beside it names it, so it is not one of a split that was cut; "
+                   "Tessary will not replace it")
+            .arg(v[0]);
+    case Code::RemoteSizeNotAsSent:
+        return FailureWords::tr("after the upload it holds %1 on the remote, not the %2 sent")
+            .arg(v.byteCount(0), v.byteCount(1));
+    case Code::RemoteHashNotAsSent:
+        return FailureWords::tr(
+                   "after the upload its %1 on the remote is not that of the bytes sent")
+            .arg(v[0]);
+    case Code::RemoteMissingAfterUpload:
+        return FailureWords::tr("after the upload it is not on the remote");
+    case Code::NotOnRemote:
+        return FailureWords::tr("it is not on the remote");
     }
     return {};
 }

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "Failure.h"
+
+#include <QByteArray>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// One run of the rclone program, a child process started with an argument list, never through
+// a shell, and started at once, so that one may run while another is prepared. Its failures
+// are told of concerning, the path on the remote the user knows, with rclone's own reason
+// (English: rclone has no other words) under a code for what it means: a remote that is not
+// configured, credentials refused, a quota exceeded, a connection lost, a path not found. Where
+// keepGoing says no, it is ended and a Failure of kind Stopped thrown.
+class RcloneProcess {
+public:
+    using KeepGoing = std::function<bool()>;
+    enum class Input { None, Stream };
+
+    // Throws a Failure where rclone cannot be started (Rclone::absent(), if it is missing).
+    RcloneProcess(const QStringList &arguments, QString concerning, Input input = Input::None);
+    ~RcloneProcess(); // ends it, where it still runs
+    RcloneProcess(const RcloneProcess &) = delete;
+    RcloneProcess &operator=(const RcloneProcess &) = delete;
+
+    const QString &concerning() const noexcept { return m_concerning; }
+
+    // Hands size bytes to its input, a stream, returning once all but a few MiB of what it was
+    // handed are in its pipe. Throws the failure it ended with, where it ended meanwhile.
+    void write(const char *data, qint64 size, const KeepGoing &keepGoing);
+    // Reads up to size bytes of what it prints; 0 only at its end (then finish() tells how it
+    // ended).
+    qint64 read(char *buffer, qint64 size, const KeepGoing &keepGoing);
+    // Hands it the rest of what its input was given and ends its input, so that it ends on its
+    // own while this process goes on; throws as write() does.
+    void endInput(const KeepGoing &keepGoing);
+    // Whether it has ended, without waiting.
+    bool hasEnded();
+    // Ends its input, where it has one, waits for it to end and returns what it printed that
+    // was not read. Throws the failure it ended with, where it did not succeed.
+    QByteArray finish(const KeepGoing &keepGoing);
+    // Ends it at once, where it still runs.
+    void end() noexcept;
+
+private:
+    [[noreturn]] void throwEnded();
+    [[noreturn]] void throwStopped();
+
+    QString m_concerning;
+    QProcess m_process;
+};
