@@ -145,12 +145,8 @@ void CliTest::commands_data() {
         << QStringList{QStringLiteral("report.doc")};
     QTest::addRow("aligned, and told")
         << Setup(report) << args("split --aligned -s 9000 report.doc") << 0
-        << QStringLiteral("I am done splitting all of the files\n\nEvery piece but the last "
-                          "holds ")
-        << QString()
-        << QStringList{QStringLiteral("report.doc"), QStringLiteral("report.doc.1"),
-                       QStringLiteral("report.doc.bat"), QStringLiteral("report.doc.sh"),
-                       QStringLiteral("report.doc.sha256")};
+        << QStringLiteral("I am done splitting all of the files\n\nEvery piece but the last")
+        << QString() << split.mid(0, 2) + split.mid(4);
     QTest::addRow("aligned, to a remote")
         << Setup(report) << args("split --aligned -s 9000 -o box:out report.doc") << 2 << QString()
         << QStringLiteral("tessary-cli split: --aligned rounds to the blocks of a folder's")

@@ -667,10 +667,8 @@ void SplitCheckTest::alignedPiecesTakeWholeBlocks_data() {
     QTest::addColumn<qint64>("pieceLength"); // asked for, or
     QTest::addColumn<qint64>("pieceCount");  // above 0, instead
     QTest::addColumn<qint64>("planned");     // bytes in a piece; 0: refused
-    QTest::addRow("100M rounded down to 4 KiB blocks")
-        << qint64(4096) << qint64(99'999'999) << qint64(0) << qint64(99'999'744);
-    QTest::addRow("whole blocks already, kept")
-        << qint64(65'536) << qint64(1'048'576) << qint64(0) << qint64(1'048'576);
+    QTest::addRow("100M rounded down to 64 KiB blocks")
+        << qint64(65'536) << qint64(99'999'999) << qint64(0) << qint64(99'942'400);
     QTest::addRow("less than one block, refused")
         << qint64(4096) << qint64(4095) << qint64(0) << qint64(0);
     QTest::addRow("a count of pieces, not rounded")
