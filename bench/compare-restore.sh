@@ -5,7 +5,8 @@
 # At the 100M preset a random file of MiB is cut into pieces of 99,999,999 bytes; at the small
 # preset one of PIECES pieces of 1,000 bytes. "sh NAME.sh" restores the file, beside "cat" of the
 # pieces into a file and "openssl dgst -sha256" of it; "sh NAME.sh --check" checks every piece's
-# size and SHA-256, beside "sha256sum -c" of the checksum list.
+# size and SHA-256, beside "sha256sum -c" of the checksum list, and so does "tessary-cli verify",
+# which hashes the pieces on every core and the whole file from them too.
 # Every round runs each command once, in turn, each round starting one command further on,
 # after one warm-up round; the table gives the median and the worst run of each. As root, dirty
 # pages are written and clean cached pages dropped before every run.
@@ -17,7 +18,7 @@ small=${2:-200000}
 rounds=${3:-5}
 cli=
 for candidate in build/release build/test build/dev; do
-    [[ -z $cli && -x $candidate/src/cli/tessary-cli ]] && cli=$candidate/src/cli/tessary-cli
+    [[ -z $cli && -x $candidate/src/cli/tessary-cli ]] && cli=$PWD/$candidate/src/cli/tessary-cli
 done
 [[ -n $cli ]] || { echo "build first: ./run.sh or ./test.sh" >&2; exit 1; }
 
@@ -40,6 +41,7 @@ run_once() {
             xargs cat -- >joined && openssl dgst -sha256 joined >/dev/null ;;
     "sh NAME.sh --check") sh source.bin.sh --check >/dev/null ;;
     "sha256sum -c") sha256sum -c --quiet --ignore-missing source.bin.sha256 ;;
+    "tessary-cli verify") "$cli" verify -q source.bin.sha256 ;;
     esac
     end=$(date +%s%N)
     echo $(((end - start) / 1000))
@@ -54,7 +56,8 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
 echo "in $work ($(df -T "$work" | awk 'NR == 2 { print $2 }')), $rounds rounds"
 $drop_caches || echo "not root: cached pages are not dropped between runs, so expect noisier times"
-names=("sh NAME.sh" "cat && openssl dgst" "sh NAME.sh --check" "sha256sum -c")
+names=("sh NAME.sh" "cat && openssl dgst" "sh NAME.sh --check" "sha256sum -c"
+    "tessary-cli verify")
 for preset in "100M:$((mib * 1024 * 1024)):100000000" "small:$((small * 1000)):1000"; do
     label=${preset%%:*}
     rm -rf "$work/pieces" && mkdir "$work/pieces"
@@ -81,7 +84,9 @@ for preset in "100M:$((mib * 1024 * 1024)):100000000" "small:$((small * 1000)):1
     read -r by_hand_median _ < <(median_and_worst ${times["cat && openssl dgst"]})
     read -r check_median _ < <(median_and_worst ${times["sh NAME.sh --check"]})
     read -r list_median _ < <(median_and_worst ${times["sha256sum -c"]})
+    read -r verify_median _ < <(median_and_worst ${times["tessary-cli verify"]})
     echo "sh NAME.sh: $(ratio "$restore_median" "$by_hand_median") x cat && openssl dgst (at most 1.2)"
     echo "sh NAME.sh --check: $(ratio "$check_median" "$list_median") x sha256sum -c (at most 2)"
+    echo "tessary-cli verify: $(ratio "$verify_median" "$list_median") x sha256sum -c"
     unset times
 done

@@ -39,6 +39,8 @@ private Q_SLOTS:
     void posixScriptsAreHeldToThePieces();
     void verifyListsEveryPiece();
     void verifyFromTheFirstPieceListsAGap();
+    void verifyOfManyPiecesAsOneAfterAnother_data();
+    void verifyOfManyPiecesAsOneAfterAnother();
 };
 
 void ChecksumsTest::initTestCase() {
@@ -507,6 +509,56 @@ void ChecksumsTest::verifyFromTheFirstPieceListsAGap() {
     QCOMPARE(statuses(result), (QStringList{QStringLiteral("report.doc.1 matches"),
                                             QStringLiteral("report.doc.2 missing"),
                                             QStringLiteral("report.doc.3 matches")}));
+}
+
+void ChecksumsTest::verifyOfManyPiecesAsOneAfterAnother_data() {
+    QTest::addColumn<QList<int>>("damaged"); // pieces written over; a negative one: a folder
+    QTest::addColumn<bool>("stopped");       // asked to stop before the check
+    QTest::addColumn<QStringList>("wrong");  // the pieces that do not match, in order
+    QTest::addColumn<int>("joined");         // whether they make the file: 1, 0, or -1 for not told
+    QTest::addRow("300 pieces whole") << QList<int>() << false << QStringList() << 1;
+    QTest::addRow("the first, the 7th and the last damaged")
+        << QList<int>{1, 7, 300} << false
+        << QStringLiteral("report.doc.1 report.doc.7 report.doc.300").split(u' ') << 0;
+    QTest::addRow("a folder at the 120th")
+        << QList<int>{-120} << false << QStringList{QStringLiteral("report.doc.120")} << -1;
+    QTest::addRow("stopped") << QList<int>() << true << QStringList() << -1;
+}
+
+void ChecksumsTest::verifyOfManyPiecesAsOneAfterAnother() {
+    QFETCH(QList<int>, damaged);
+    QFETCH(bool, stopped);
+    QFETCH(QStringList, wrong);
+    QFETCH(int, joined);
+    QTemporaryDir out;
+    splitReport(out.path(), 3000);
+    for (const int piece : damaged) {
+        const QString path = out.filePath(QStringLiteral("report.doc.%1").arg(std::abs(piece)));
+        if (piece > 0)
+            writeTestFile(path, "0123456789");
+        else
+            QVERIFY(QFile::remove(path) && QDir().mkdir(path));
+    }
+    struct Counted : ProgressSink {
+        qint64 bytes = 0;
+        void bytesCopied(qint64 more) override { bytes += more; }
+    } progress;
+    StopRequest stop;
+    if (stopped)
+        stop.request();
+
+    const VerifyResult result = runVerify(
+        planVerify(out.filePath(QStringLiteral("report.doc.sha256")), testWork()), progress, stop);
+
+    QVERIFY(result.outcome == (stopped ? RunOutcome::Stopped : RunOutcome::Done));
+    QStringList notMatching;
+    for (const VerifyResult::Entry &piece : result.pieces) {
+        if (piece.status != PieceStatus::Matches)
+            notMatching << piece.name;
+    }
+    QCOMPARE(notMatching, wrong);
+    QCOMPARE(result.joined ? int(*result.joined == PieceStatus::Matches) : -1, joined);
+    QCOMPARE(progress.bytes, stopped ? 0 : 3000 - (joined < 0 ? 10 : 0));
 }
 
 QTEST_GUILESS_MAIN(ChecksumsTest)

@@ -143,6 +143,18 @@ void CliTest::commands_data() {
         << Setup(report) << args("split -s 1000 -n 3 report.doc") << 2 << QString()
         << QStringLiteral("tessary-cli split: give a size (-s) or a number of pieces (-n)")
         << QStringList{QStringLiteral("report.doc")};
+    QTest::addRow("aligned, and told")
+        << Setup(report) << args("split --aligned -s 9000 report.doc") << 0
+        << QStringLiteral("I am done splitting all of the files\n\nEvery piece but the last")
+        << QString() << split.mid(0, 2) + split.mid(4);
+    QTest::addRow("aligned, to a remote")
+        << Setup(report) << args("split --aligned -s 9000 -o box:out report.doc") << 2 << QString()
+        << QStringLiteral("tessary-cli split: --aligned rounds to the blocks of a folder's")
+        << QStringList{QStringLiteral("report.doc")};
+    QTest::addRow("aligned, a number of pieces")
+        << Setup(report) << args("split --aligned -n 3 report.doc") << 2 << QString()
+        << QStringLiteral("tessary-cli split: --aligned rounds a size (-s) down")
+        << QStringList{QStringLiteral("report.doc")};
     QTest::addRow("split refused")
         << Setup(report) << args("split -s 1000 report.doc gone.doc") << 1 << QString()
         << QStringLiteral("The split was not started:\n\n\u2022 ")
@@ -334,10 +346,12 @@ void CliTest::sizeLabelsAreTheWindowsList_data() {
         << QStringLiteral("99999999999999999999999G") << std::numeric_limits<qint64>::max() - 1;
     QTest::addRow("the custom entry's label is no size")
         << QStringLiteral("Custom Size") << qint64(-1);
-    // By what a piece must fit: at most that many bytes.
-    QTest::addRow("a FAT32 stick") << QStringLiteral("fat32") << qint64(4'294'967'295);
+    // By what a piece must fit: at most that many bytes, in whole blocks of 4,096.
+    QTest::addRow("a FAT32 stick") << QStringLiteral("fat32") << qint64(4'294'963'200);
     QTest::addRow("a DVD, in capitals") << QStringLiteral("DVD") << qint64(4'700'372'992);
-    QTest::addRow("an e-mail") << QStringLiteral("email") << qint64(18'000'000);
+    QTest::addRow("an e-mail") << QStringLiteral("email") << qint64(17'997'824);
+    QTest::addRow("a GitHub release asset") << QStringLiteral("github") << qint64(1'999'998'976);
+    QTest::addRow("a Discord attachment") << QStringLiteral("discord") << qint64(9'998'336);
 }
 
 void CliTest::sizeLabelsAreTheWindowsList() {

@@ -848,7 +848,7 @@ void FrmSplitTest::fileMenuJoinsVerifiesAndWritesChecksums() {
     const QList<QAction *> items = control<QMenu>(window, "mnufile")->actions();
     // Without rclone, the item that splits to a remote is followed by why it cannot.
     const qsizetype remote = Rclone::isAvailable() ? 0 : 1;
-    QCOMPARE(items.size(), 13 + remote);
+    QCOMPARE(items.size(), 14 + remote);
     QCOMPARE(items[0]->objectName(), QStringLiteral("mnujoin"));
     QCOMPARE(items[1]->objectName(), QStringLiteral("mnuverify"));
     QCOMPARE(items[1]->text(), QStringLiteral("&Verify Pieces..."));
@@ -863,8 +863,10 @@ void FrmSplitTest::fileMenuJoinsVerifiesAndWritesChecksums() {
     QCOMPARE(items[7]->text(), QStringLiteral("&Split Into Pieces..."));
     QCOMPARE(items[8]->text(), QStringLiteral("Split To Re&mote..."));
     QCOMPARE(items[9 + remote]->menu()->title(), QStringLiteral("Si&ze For"));
-    QCOMPARE(items[10 + remote]->text(), QStringLiteral("Re&move File"));
-    QCOMPARE(items[12 + remote]->text(), QStringLiteral("&Quit"));
+    QCOMPARE(items[10 + remote]->text(), QStringLiteral("Align Pieces to Disk &Blocks"));
+    QVERIFY(items[10 + remote]->isCheckable() && !items[10 + remote]->isChecked());
+    QCOMPARE(items[11 + remote]->text(), QStringLiteral("Re&move File"));
+    QCOMPARE(items[13 + remote]->text(), QStringLiteral("&Quit"));
 }
 
 void FrmSplitTest::splitToRemote_data() {

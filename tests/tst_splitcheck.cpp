@@ -143,6 +143,8 @@ private Q_SLOTS:
     void planNamesCountsAndBytes();
     void pieceLengthsBySizeOrCount_data();
     void pieceLengthsBySizeOrCount();
+    void alignedPiecesTakeWholeBlocks_data();
+    void alignedPiecesTakeWholeBlocks();
     void namesWindowsTellsApartStandBeside_data();
     void namesWindowsTellsApartStandBeside();
     void stalePiecesOfALongerSplitGo_data();
@@ -621,7 +623,7 @@ void SplitCheckTest::pieceLengthsBySizeOrCount_data() {
     QTest::addColumn<QList<qint64>>("planned"); // bytes in a piece and pieces; empty: refused
     QTest::addRow("9 GB for a FAT32 stick")
         << qint64(9'000'000'000) << std::get<qint64>(SizeArgument::pieceLength(u"fat32"_s))
-        << qint64(0) << QList<qint64>{4'294'967'295, 3};
+        << qint64(0) << QList<qint64>{4'294'963'200, 3};
     QTest::addRow("25 bytes in 5 pieces")
         << qint64(25) << qint64(0) << qint64(5) << QList<qint64>{5, 5};
     QTest::addRow("26 bytes in 5 pieces, the last shorter")
@@ -657,6 +659,42 @@ void SplitCheckTest::pieceLengthsBySizeOrCount() {
             refused.parts().front().kind() == Failure::Kind::NoRoom)
             QSKIP("this volume has no room for the pieces of the sparse file");
         QVERIFY2(planned.isEmpty(), refused.what());
+    }
+}
+
+void SplitCheckTest::alignedPiecesTakeWholeBlocks_data() {
+    QTest::addColumn<qint64>("blockSize");   // as the output volume reports it
+    QTest::addColumn<qint64>("pieceLength"); // asked for, or
+    QTest::addColumn<qint64>("pieceCount");  // above 0, instead
+    QTest::addColumn<qint64>("planned");     // bytes in a piece; 0: refused
+    QTest::addRow("100M rounded down to 64 KiB blocks")
+        << qint64(65'536) << qint64(99'999'999) << qint64(0) << qint64(99'942'400);
+    QTest::addRow("less than one block, refused")
+        << qint64(4096) << qint64(4095) << qint64(0) << qint64(0);
+    QTest::addRow("a count of pieces, not rounded")
+        << qint64(4096) << qint64(0) << qint64(5) << qint64(20'000);
+}
+
+void SplitCheckTest::alignedPiecesTakeWholeBlocks() {
+    QFETCH(qint64, blockSize);
+    QFETCH(qint64, pieceLength);
+    QFETCH(qint64, pieceCount);
+    QFETCH(qint64, planned);
+    Scene scene;
+    scene.source(scene.inPath(QStringLiteral("video.mkv")), 100'000);
+    SplitRequest request = scene.job.request();
+    request.pieceLength = pieceLength;
+    request.pieceCount = pieceCount;
+    request.alignToBlocks = true;
+    FaultyFileSystem files;
+    files.reportBlockSize(blockSize);
+    try {
+        const SplitPlan plan = planSplit(request, testWork(files));
+        QCOMPARE(plan.files[0].pieceLength, planned);
+        QCOMPARE(plan.alignedToBlock, pieceCount > 0 ? 0 : blockSize);
+    } catch (const Failure &refused) {
+        QVERIFY2(planned == 0, refused.what());
+        QCOMPARE(refused.parts().front().code(), Failure::Code::PieceUnderBlock);
     }
 }
 

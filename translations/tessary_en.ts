@@ -186,6 +186,18 @@ Try &apos;%1%2 --help&apos;.</source>
         <source>take up a split to a remote that was cut: the pieces there that hold what this split sends are kept, the rest sent; run the same command again with it.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>--aligned rounds to the blocks of a folder&apos;s file system, which a remote (-o REMOTE:path) has not</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--aligned rounds a size (-s) down, and takes no number of pieces (-n)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>round SIZE down to whole blocks of the output folder&apos;s file system (4,096 bytes on most), and say so: on a volume that shares blocks between files (btrfs, XFS), pieces cut from a source there can then share its blocks.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>DesktopNotifier</name>
@@ -882,6 +894,10 @@ Try &apos;%1%2 --help&apos;.</source>
         <source>it gives other pieces than %1 lists</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>pieces of %1 cannot be rounded down to whole blocks of its file system, which are of %2</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>JobWindow</name>
@@ -1511,6 +1527,10 @@ Nothing was written.</source>
         <source>But %1 cannot be trusted to restore them: %2.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Every piece but the last holds %1: the size rounded down to whole blocks of the output file system, which are of %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Sizes</name>
@@ -1540,6 +1560,14 @@ Nothing was written.</source>
     </message>
     <message>
         <source>E-mail Attachment (18 MB)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GitHub Release Asset (2 GB)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Discord Attachment (10 MB)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1790,6 +1818,10 @@ Try &apos;tessary --help&apos;.
     </message>
     <message>
         <source>Split To Re&amp;mote...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Align Pieces to Disk &amp;Blocks</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -32,6 +32,9 @@ protected:
         SplitRequest request;
         if (const std::optional<QString> problem = readRequest(request))
             return usage(m_name, *problem);
+        if (RemotePath::parse(request.outputFolder) && request.alignToBlocks)
+            return usage(m_name, CliText::tr("--aligned rounds to the blocks of a folder's file "
+                                             "system, which a remote (-o REMOTE:path) has not"));
         if (RemotePath::parse(request.outputFolder))
             return runJob(std::make_unique<RemoteSplitJob>(
                 RemoteSplitRequest{request, m_parser.isSet(QStringLiteral("mkdir")),
@@ -91,6 +94,9 @@ private:
         const bool byCount = m_parser.isSet(QStringLiteral("pieces"));
         if (bySize && byCount)
             return CliText::tr("give a size (-s) or a number of pieces (-n), not both");
+        if (byCount && m_parser.isSet(QStringLiteral("aligned")))
+            return CliText::tr("--aligned rounds a size (-s) down, and takes no number of pieces "
+                               "(-n)");
         if (byCount) {
             bool ok = false;
             request.pieceCount = m_parser.value(QStringLiteral("pieces")).toLongLong(&ok);
@@ -107,6 +113,7 @@ private:
         if (const auto *problem = std::get_if<SizeArgument::Problem>(&length))
             return problem->text;
         request.pieceLength = std::get<qint64>(length);
+        request.alignToBlocks = m_parser.isSet(QStringLiteral("aligned"));
         return std::nullopt;
     }
 };

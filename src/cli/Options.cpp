@@ -81,8 +81,8 @@ QList<OptionDeclaration> withLeaveOutSwitches(QList<OptionDeclaration> options) 
 const QList<CommandDeclaration> &commandDeclarations() {
     static const QList<CommandDeclaration> commands{
         {QStringLiteral("split"),
-         QStringLiteral("(-s SIZE | -n N) [-o DIR | -o REMOTE:path [--mkdir] [--resume]] "
-                        "[-r N|N%] %1 [-q] FILE...")
+         QStringLiteral("(-s SIZE [--aligned] | -n N) [-o DIR | -o REMOTE:path [--mkdir] "
+                        "[--resume]] [-r N|N%] %1 [-q] FILE...")
              .arg(leaveOutUsage()),
          CliText::tr("cut each FILE into pieces of SIZE, or into N pieces, in DIR (by default the "
                      "current folder), with restore scripts for Windows (FILE.bat) and for macOS, "
@@ -124,6 +124,12 @@ const QList<OptionDeclaration> &optionDeclarations() {
          .value = QStringLiteral("N"),
          .help = CliText::tr("cut each file into N pieces of one length, the last no longer; a "
                              "file too short for that is refused."),
+         .commands = split},
+        {.names = {QStringLiteral("aligned")},
+         .help = CliText::tr("round SIZE down to whole blocks of the output folder's file system "
+                             "(4,096 bytes on most), and say so: on a volume that shares blocks "
+                             "between files (btrfs, XFS), pieces cut from a source there can then "
+                             "share its blocks."),
          .commands = split},
         {.names = {QStringLiteral("o"), QStringLiteral("output")},
          .value = QStringLiteral("DIR"),

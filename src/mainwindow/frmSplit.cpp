@@ -244,6 +244,8 @@ void frmSplit::createFileMenu() {
             ->setEnabled(false);
     }
     createSizeForMenu();
+    alignAction = addNamedAction(fileMenu, tr("Align Pieces to Disk &Blocks"), u"mnualigned");
+    alignAction->setCheckable(true);
     removeAction = addNamedAction(fileMenu, tr("Re&move File"), u"mnuremove");
     removeAction->setShortcut(QKeySequence::Delete);
     // Delete is the queue's while it has the focus: elsewhere the size box keeps the key.
@@ -439,6 +441,7 @@ SplitRequest frmSplit::requestForQueue() const {
             request.leftOut << kind;
     }
     request.recovery = recoveryMenu->chosen();
+    request.alignToBlocks = alignAction->isChecked();
     return request;
 }
 

@@ -125,6 +125,7 @@ private:
     QAction *piecesAction = nullptr;
     QAction *remoteAction = nullptr;
     QMenu *sizeForMenu = nullptr;
+    QAction *alignAction = nullptr; // sizes rounded down to whole blocks of the output volume
     QAction *removeAction = nullptr;
     QAction *quitAction = nullptr;
     RecoveryMenu *recoveryMenu = nullptr;

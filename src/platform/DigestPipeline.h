@@ -19,7 +19,8 @@
 // whole, each computed on a thread of its own while the thread that feeds the bytes goes on.
 // The bytes pass through a few buffers of the pipeline's own, read into by the feeder and
 // hashed where they are by both hashers, so that each byte is hashed twice but read once.
-// Every SHA-256 of file data in Tessary is computed here.
+// Every SHA-256 of file data in Tessary is computed here, but that of pieces checked several at
+// once (verify/PieceCheck).
 class DigestPipeline {
 public:
     static constexpr qint64 kBufferBytes = qint64(1) << 20;

@@ -67,6 +67,7 @@
     X(SplitNeedsSpace, NoRoom)        /* Bytes: needed, Bytes: free */                           \
     X(SplitNeedsFiles, NoRoom)        /* Count: needed, Count: free */                           \
     X(PieceTooLargeForVolume, TooLarge) /* PreciseBytes: largest file, PreciseBytes: piece */    \
+    X(PieceUnderBlock, Unusable)      /* Count: bytes in a piece, Count: bytes in a block */     \
     X(FewerBytesThanPieces, Unusable) /* Count: bytes, Count: pieces */                          \
     X(NotInEqualPieces, Unusable)     /* Count: bytes, Count: pieces */                          \
     X(SplitRefused, Refused)          /* the parts: every refusal */                             \

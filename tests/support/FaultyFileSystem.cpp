@@ -44,6 +44,11 @@ void FaultyFileSystem::reportRoom(qint64 freeBytes, qint64 freeFiles) {
     m_room = {freeBytes, freeFiles};
 }
 
+void FaultyFileSystem::reportBlockSize(qint64 bytes) {
+    const std::lock_guard lock(m_mutex);
+    m_blockSize = bytes;
+}
+
 bool FaultyFileSystem::fails(Call call, const QByteArray &name) const {
     const std::lock_guard lock(m_mutex);
     for (Fault &fault : m_faults) {
@@ -199,6 +204,11 @@ int FaultyFileSystem::accessAt(int folder, const char *name, int mode, int flags
 int FaultyFileSystem::volumeStatus(int fd, struct statvfs *volume) const {
     const int result = FileSystem::volumeStatus(fd, volume);
     const std::lock_guard lock(m_mutex);
+    if (result == 0 && m_blockSize) {
+        volume->f_bavail =
+            fsblkcnt_t(qint64(volume->f_bavail) * qint64(volume->f_frsize) / *m_blockSize);
+        volume->f_frsize = static_cast<unsigned long>(*m_blockSize);
+    }
     if (result == 0 && m_room) {
         volume->f_bavail = fsblkcnt_t(m_room->first / qint64(volume->f_frsize));
         volume->f_favail = fsfilcnt_t(m_room->second);

@@ -39,6 +39,8 @@ public:
     void actAsFat();
     // The room the volume says it has left.
     void reportRoom(qint64 freeBytes, qint64 freeFiles);
+    // The block the volume says its files take whole, as one formatted with other blocks would.
+    void reportBlockSize(qint64 bytes);
 
     int openAt(int folder, const char *name, int flags, mode_t mode) const override;
     int close(int fd) const override;
@@ -80,4 +82,5 @@ private:
     bool m_readOnly = false;
     bool m_fat = false;
     std::optional<std::pair<qint64, qint64>> m_room;
+    std::optional<qint64> m_blockSize;
 };

@@ -5,6 +5,7 @@
 #include "messages/RefusalMessage.h"
 #include "split/SplitPlan.h"
 #include "verify/Verify.h"
+#include "words/ByteCounts.h"
 #include "words/FailureText.h"
 #include "words/MessageText.h"
 
@@ -183,7 +184,14 @@ RunMessage split(const SplitPlan &plan, const SplitResult &result) {
                                                    : QString(),
                            *result.failure);
     }
-    return {RunMessage::Tone::Plain, {}, RunText::tr("I am done splitting all of the files"), {}};
+    QString done = RunText::tr("I am done splitting all of the files");
+    if (plan.alignedToBlock > 0 && !plan.files.isEmpty())
+        done += QStringLiteral("\n\n") +
+                RunText::tr("Every piece but the last holds %1: the size rounded down to whole "
+                            "blocks of the output file system, which are of %2.")
+                    .arg(byteCountText(plan.files.first().pieceLength),
+                         byteCountText(plan.alignedToBlock));
+    return {RunMessage::Tone::Plain, {}, done, {}};
 }
 
 RunMessage splitFailure(const Failure &failure) {

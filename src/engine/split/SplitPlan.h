@@ -47,7 +47,8 @@ struct SplitPlan {
     QList<PlannedFile> files;               // in queue order
     // What each file's split writes beside its pieces, in the order it writes them.
     QList<OutputNames::Kind> besidePieces;
-    bool flushesWhole = true; // one syncfs of the folder's file system reaches its storage
+    bool flushesWhole = true;  // one syncfs of the folder's file system reaches its storage
+    qint64 alignedToBlock = 0; // the block the piece length was rounded down to; 0: none
 
     bool writes(OutputNames::Kind kind) const { return besidePieces.contains(kind); }
 

@@ -50,6 +50,8 @@ private:
                                         const ExistingOutputs &existing, Totals &totals);
     // The layout of the file's recovery files, where they are asked for, or its refusal.
     std::optional<Failure> layOutRecovery(PlannedFile &file, const FolderCapacity &capacity) const;
+    // Whether the request asks for whole blocks, and the folder's blocks are no longer than it.
+    void alignPieceLength(SplitPlan &plan, const FolderCapacity &capacity) const;
     void checkRoom(const OutputFolder &folder, const FolderCapacity &capacity,
                    const Totals &totals);
     void refuse(qsizetype index, Failure refusal) { m_refusals.add(index, std::move(refusal)); }
@@ -117,6 +119,7 @@ void Planner::planFiles(SplitPlan &plan, const QList<QueuedSource> &sources) {
     try {
         const FolderCapacity capacity = plan.folder->capacity();
         plan.flushesWhole = capacity.flushesWhole;
+        alignPieceLength(plan, capacity);
         const QHash<QString, ExistingOutputs> existing = existingOutputs(*plan.folder);
         Totals totals;
         for (const QueuedSource &source : sources) {
@@ -153,9 +156,11 @@ std::optional<PlannedFile> Planner::planFile(SplitPlan &plan, const QueuedSource
         return std::nullopt;
     }
     plan.locks.push_back(std::move(*lock));
-    const std::optional<qint64> pieceLength = pieceLengthOf(m_request, source, m_refusals.adder());
+    std::optional<qint64> pieceLength = pieceLengthOf(m_request, source, m_refusals.adder());
     if (!pieceLength)
         return std::nullopt;
+    if (plan.alignedToBlock > 0)
+        *pieceLength -= *pieceLength % plan.alignedToBlock;
     PlannedFile file{.queued = queued,
                      .names = OutputNames(queued.name),
                      .source = source.facts,
@@ -198,6 +203,16 @@ std::optional<Failure> Planner::layOutRecovery(PlannedFile &file,
         return refused->withPath(file.queued.path);
     file.recovery = std::get<RecoveryLayout>(layout);
     return std::nullopt;
+}
+
+void Planner::alignPieceLength(SplitPlan &plan, const FolderCapacity &capacity) const {
+    if (!m_request.alignToBlocks || m_request.pieceCount > 0)
+        return;
+    if (m_request.pieceLength < capacity.blockSize)
+        throw Failure(
+            Failure::Code::PieceUnderBlock, plan.folder->path(),
+            {FailureArg::count(m_request.pieceLength), FailureArg::count(capacity.blockSize)});
+    plan.alignedToBlock = capacity.blockSize;
 }
 
 void Planner::checkRoom(const OutputFolder &folder, const FolderCapacity &capacity,

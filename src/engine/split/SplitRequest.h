@@ -36,6 +36,10 @@ struct SplitRequest {
     QString outputFolder;    // native separators
     qint64 pieceLength = 1;  // bytes in every piece but the last (see PieceLength.h)
     qint64 pieceCount = 0;   // when above 0, each file in this many pieces instead
+    // The piece length rounded down to whole blocks of the output folder's file system, where
+    // the pieces are cut by length: a volume that shares blocks between files can then share the
+    // source's. A remote has no blocks to round to.
+    bool alignToBlocks = false;
     // The outputs the user does without, of those that may be left out (OutputKinds.h).
     QList<OutputNames::Kind> leftOut;
     RecoveryAmount recovery;

@@ -1,6 +1,5 @@
 #include "verify/Verify.h"
 
-#include "DigestPipeline.h"
 #include "Failure.h"
 #include "OutputFolder.h"
 #include "Task.h"
@@ -10,96 +9,19 @@
 #include "run/Saturating.h"
 #include "run/Work.h"
 #include "sets/JoinRecipe.h"
+#include "verify/PieceCheck.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QHash>
 
 #include <algorithm>
 #include <atomic>
 #include <functional>
 #include <memory>
-#include <mutex>
 
 namespace {
 
 using Status = VerifyResult::Status;
-
-// What stands at name, when it is no file to read: missing, or damaged with what it is.
-std::optional<VerifyResult::Entry> notAFile(const OutputFolder &folder, const QString &text) {
-    const FileFacts facts = folder.facts(fileSystemName(text));
-    if (facts.kind == FileKind::Missing)
-        return VerifyResult::Entry{text, Status::Missing, FileKind::Missing};
-    if (facts.kind != FileKind::Regular)
-        return VerifyResult::Entry{text, Status::Damaged, facts.kind};
-    return std::nullopt;
-}
-
-// Feeds the pieces that are there, in order from the first given, to one pipeline, which hashes
-// each of them and all of them as one stream; a piece that is missing or no file is told as such.
-class PieceCheck {
-public:
-    PieceCheck(const OutputFolder &folder, const OutputNames &names, const ChecksumList &list,
-               ProgressSink &progress, const StopRequest &stop, qint64 first = 1)
-        : m_folder(folder)
-        , m_names(names)
-        , m_list(list)
-        , m_first(first)
-        , m_progress(progress)
-        , m_stop(stop)
-        , m_digests([this](qsizetype fed, const QByteArray &digest) {
-            const std::lock_guard lock(m_mutex);
-            m_found.insert(m_fedPieces.value(fed), digest);
-        }) {}
-
-    // Each piece from the first on, appended to pieces; whether every one is a file there.
-    bool run(QList<VerifyResult::Entry> &pieces) {
-        bool everyPiece = true;
-        for (qint64 piece = m_first; piece <= m_list.pieces.size(); ++piece) {
-            const std::optional<VerifyResult::Entry> absent = feed(piece);
-            everyPiece = everyPiece && !absent;
-            pieces.append(absent.value_or(
-                VerifyResult::Entry{m_names.piece(piece), Status::Matches, FileKind::Regular}));
-        }
-        m_digests.pieceDigests(); // every piece hashed
-        const std::lock_guard lock(m_mutex);
-        for (qint64 piece = m_first; piece <= m_list.pieces.size(); ++piece) {
-            if (m_found.contains(piece) && m_found.value(piece) != m_list.pieces[piece - 1])
-                pieces[piece - m_first].status = Status::Damaged;
-        }
-        return everyPiece;
-    }
-
-    // Of all the pieces fed, as one stream.
-    QByteArray wholeDigest() { return m_digests.wholeDigest(); }
-
-private:
-    // Hashes piece; what stands there instead, when it is no piece to hash.
-    std::optional<VerifyResult::Entry> feed(qint64 piece) {
-        const QString text = m_names.piece(piece);
-        if (std::optional<VerifyResult::Entry> absent = notAFile(m_folder, text))
-            return absent;
-        {
-            const std::lock_guard lock(m_mutex);
-            m_fedPieces.append(piece);
-        }
-        feedFile(
-            m_digests, m_folder, fileSystemName(text), [this] { return !m_stop.requested(); },
-            [this](qint64 bytes) { m_progress.bytesCopied(bytes); });
-        return std::nullopt;
-    }
-
-    const OutputFolder &m_folder;
-    const OutputNames &m_names;
-    const ChecksumList &m_list;
-    const qint64 m_first;
-    ProgressSink &m_progress;
-    const StopRequest &m_stop;
-    std::mutex m_mutex;
-    QList<qint64> m_fedPieces;         // the pieces fed, in order
-    QHash<qint64, QByteArray> m_found; // their digests, by piece
-    DigestPipeline m_digests;          // last: its threads start once the rest is made
-};
 
 // How the joined file at text compares with digest; throws a stop once keepGoing() says no.
 VerifyResult::Entry checkJoined(const OutputFolder &folder, const QString &text,

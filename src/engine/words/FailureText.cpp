@@ -307,6 +307,10 @@ QString failureReason(const Failure &failure) {
         return FailureWords::tr(
                    "its file system holds files of at most %1, smaller than the %2 pieces")
             .arg(v[0], v[1]);
+    case Code::PieceUnderBlock:
+        return FailureWords::tr("pieces of %1 cannot be rounded down to whole blocks of its file "
+                                "system, which are of %2")
+            .arg(v.byteCount(0), v.byteCount(1));
     case Code::FewerBytesThanPieces:
         return FailureWords::tr("it holds %1, fewer than the %2 asked for")
             .arg(v.byteCount(0), v.pieces(1));
