@@ -75,15 +75,16 @@ void examinePieces(JoinPlan &plan, bool mayMend) {
     }
 }
 
-// Without a script nothing tells whether the last piece found is the last piece there was.
-void askWithoutScript(const JoinPlan &plan, Questions &questions) {
+// Without a script nothing tells whether the last piece found is the last piece there was;
+// posixScriptNotOurs: one stands beside the pieces, but no help, as it may have been changed
+// or be another's.
+void askWithoutScript(const JoinPlan &plan, bool posixScriptNotOurs, Questions &questions) {
     if (!plan.recipe.script.isEmpty() || !plan.checksums.path.isEmpty())
         return;
     const OutputNames names(plan.recipe.destination);
     const QString found = piecesText(plan.recipe.pieceCount), bytes = bytesText(plan.totalBytes);
-    // One that is not ours is no help: it may have been changed, or be another's.
     const QString question =
-        posixScriptFault(plan.recipe, plan.checksums)
+        posixScriptNotOurs
             ? JoinText::tr("%1 stands beside %2, but it is not a restore script that Tessary "
                            "wrote, so Tessary cannot tell whether all pieces are here. It found "
                            "%3 (%4). Join them into %5?")
@@ -208,12 +209,12 @@ JoinPlan planJoin(const QString &chosen, const Work &work) {
     // Without a script, the list says how many pieces there are, as the script would.
     plan.checksums = checksumListFor(*plan.folder, plan.recipe, [&] { return work.keepGoing(); });
     // One of the two was changed since the split; which one, the join cannot tell.
-    if (auto fault = posixScriptFault(plan.recipe, plan.checksums);
-        fault && fault->code() == Failure::Code::PosixScriptDisagreesWithList)
-        throw *std::move(fault);
+    const std::optional<Failure> scriptFault = posixScriptFault(plan.recipe, plan.checksums);
+    if (scriptFault && scriptFault->code() == Failure::Code::PosixScriptDisagreesWithList)
+        throw *scriptFault;
     const bool mayMend = recoveryFileBeside(*plan.folder, plan.checksums).has_value();
     examinePieces(plan, mayMend);
-    askWithoutScript(plan, work.questions);
+    askWithoutScript(plan, scriptFault.has_value(), work.questions);
     askAboutOddPiece(plan, &work.questions, mayMend);
     checkDestination(plan, work.questions);
     // What a join killed on a file system without unnamed files left would take room.
