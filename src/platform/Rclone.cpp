@@ -146,12 +146,12 @@ std::unique_ptr<RcloneProcess> upload(const RemotePath &file, qint64 size,
     return std::make_unique<RcloneProcess>(QStringList{QStringLiteral("rcat"),
                                                        QStringLiteral("--size"),
                                                        QString::number(size), file.text()},
-                                           concerning.text(), RcloneProcess::Input::Stream);
+                                           concerning.text(), RcloneProcess::Stream::Input);
 }
 
 std::unique_ptr<RcloneProcess> download(const RemotePath &file) {
     return std::make_unique<RcloneProcess>(QStringList{QStringLiteral("cat"), file.text()},
-                                           file.text());
+                                           file.text(), RcloneProcess::Stream::Output);
 }
 
 } // namespace Rclone

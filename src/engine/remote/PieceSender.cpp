@@ -144,7 +144,7 @@ void PieceSender::sendPiece(qint64 piece, bool alreadyHashed) {
         m_next = startUpload(piece + 1);
     feed(piece, alreadyHashed, upload.process.get(), nullptr);
     upload.remoteHash = remoteHashOf(piece);
-    upload.process->endInput(m_keepGoing);
+    upload.process->endInput();
     // The one before had this piece's time to end.
     endUpload(/*waiting=*/true, m_keepGoing);
     m_sent.lengths << m_file.pieceLengthOf(piece);
