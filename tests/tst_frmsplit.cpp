@@ -861,12 +861,23 @@ void FrmSplitTest::fileMenuJoinsVerifiesAndWritesChecksums() {
     QVERIFY(items[4]->isCheckable() && items[4]->isChecked());
     QCOMPARE(items[5]->menu()->title(), QStringLiteral("Rec&overy Files"));
     QCOMPARE(items[7]->text(), QStringLiteral("&Split Into Pieces..."));
-    QCOMPARE(items[8]->text(), QStringLiteral("Split To Re&mote..."));
+    QCOMPARE(items[8]->text(), QStringLiteral("Split &To Remote..."));
     QCOMPARE(items[9 + remote]->menu()->title(), QStringLiteral("Si&ze For"));
     QCOMPARE(items[10 + remote]->text(), QStringLiteral("Align Pieces to Disk &Blocks"));
     QVERIFY(items[10 + remote]->isCheckable() && !items[10 + remote]->isChecked());
     QCOMPARE(items[11 + remote]->text(), QStringLiteral("Re&move File"));
     QCOMPARE(items[13 + remote]->text(), QStringLiteral("&Quit"));
+    // Each access key reaches one item.
+    QSet<QChar> keys;
+    for (const QAction *item : items) {
+        const QString text = item->menu() ? item->menu()->title() : item->text();
+        const qsizetype amp = text.indexOf(u'&');
+        if (amp < 0)
+            continue;
+        const QChar key = text.at(amp + 1).toLower();
+        QVERIFY2(!keys.contains(key), qPrintable(text));
+        keys.insert(key);
+    }
 }
 
 void FrmSplitTest::splitToRemote_data() {

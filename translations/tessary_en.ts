@@ -1817,11 +1817,11 @@ Try &apos;tessary --help&apos;.
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Split To Re&amp;mote...</source>
+        <source>Align Pieces to Disk &amp;Blocks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Align Pieces to Disk &amp;Blocks</source>
+        <source>Split &amp;To Remote...</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -237,7 +237,7 @@ void frmSplit::createFileMenu() {
     fileMenu->addMenu(recoveryMenu);
     fileMenu->addSeparator();
     piecesAction = addNamedAction(fileMenu, tr("&Split Into Pieces..."), u"mnupieces");
-    remoteAction = addNamedAction(fileMenu, tr("Split To Re&mote..."), u"mnuremote");
+    remoteAction = addNamedAction(fileMenu, tr("Split &To Remote..."), u"mnuremote");
     if (!Rclone::isAvailable()) { // as Recovery Files without par2: the item says why not
         remoteAction->setEnabled(false);
         addNamedAction(fileMenu, failureReason(Rclone::absent()), u"mnuremote_absent")
