@@ -107,15 +107,20 @@ void RemoteSplitRun::writeBeside(const RemotePlannedFile &file, const SentPieces
     struct Text {
         QString name;
         QString upload;
-        std::unique_ptr<RcloneProcess> process;
+        Rclone::Pending<void> sent; // returns once it is on the remote
     };
     std::vector<Text> texts;
     const auto cleanUp = [&] {
+        const auto always = [] { return true; };
         for (const Text &text : texts) {
+            // What is under way ends first, so that nothing appears after its removal.
+            try {
+                text.sent(always);
+            } catch (...) { // it failed, and left nothing, or what the removal takes
+            }
             if (text.upload != text.name)
                 try {
-                    Rclone::remove(m_plan.folder.daemon(),
-                                   m_plan.folder.at(text.upload))([] { return true; });
+                    Rclone::remove(m_plan.folder.daemon(), m_plan.folder.at(text.upload))(always);
                 } catch (...) { // it stays under its hidden name
                 }
         }
@@ -125,14 +130,13 @@ void RemoteSplitRun::writeBeside(const RemotePlannedFile &file, const SentPieces
             const QByteArray bytes = outputKind(kind).text(contents);
             const QString name = file.names.beside(kind);
             const QString upload = m_plan.folder.uploadName(name);
-            texts.push_back(
-                {name, upload,
-                 Rclone::upload(m_plan.folder.at(upload), bytes.size(), m_plan.folder.at(name))});
-            texts.back().process->write(bytes.constData(), bytes.size(), m_keepGoing);
+            texts.push_back({name, upload,
+                             Rclone::upload(m_plan.folder.daemon(), m_plan.folder.at(upload), bytes,
+                                            m_plan.folder.at(name), m_keepGoing)});
             m_expected.append({name, bytes.size(), remoteHashOfText(m_plan.folder, bytes)});
         }
         for (const Text &text : texts)
-            text.process->finish(m_keepGoing);
+            text.sent(m_keepGoing);
         if (m_plan.folder.movesIntoPlace()) {
             // The others at once, then the script for Windows.
             std::vector<Rclone::Pending<void>> moves;
