@@ -18,6 +18,7 @@
 #include "RecoveryMenu.h"
 #include "RemoteDestination.h"
 #include "SetFileDialog.h"
+#include "Task.h"
 #include "Twips.h"
 #include "frmAbout.h"
 #include "jobs/JoinJob.h"
@@ -494,18 +495,29 @@ void frmSplit::splitToRemote() {
         showMessage(*problem);
         return;
     }
-    QStringList remotes;
-    try {
-        remotes = Rclone::configuredRemotes()([] { return true; });
-    } catch (const Failure &) { // none to offer: one is typed in, and the split says what is wrong
-    }
+    remoteAction->setEnabled(false); // until rclone has answered
+    remoteListing = std::make_unique<Task>([this, request = std::get<SplitRequest>(checked)] {
+        QStringList remotes;
+        try {
+            remotes = Rclone::configuredRemotes()([] { return true; });
+        } catch (const Failure &) { // none to offer: one is typed in instead
+        }
+        // Dropped with the window, where it closed meanwhile.
+        QMetaObject::invokeMethod(
+            this, [this, request, remotes] { splitToRemoteOf(request, remotes); },
+            Qt::QueuedConnection);
+    });
+}
+
+void frmSplit::splitToRemoteOf(const SplitRequest &request, const QStringList &remotes) {
+    remoteListing.reset();
+    remoteAction->setEnabled(true);
     const std::optional<RemoteDestination> destination = askRemoteDestination(this, remotes);
     if (!destination)
         return;
-    RemoteSplitRequest request{std::get<SplitRequest>(checked), destination->makeFolder,
-                               destination->resume};
-    request.split.outputFolder = destination->text();
-    jobs->start(std::make_unique<RemoteSplitJob>(std::move(request)));
+    RemoteSplitRequest remoteRequest{request, destination->makeFolder, destination->resume};
+    remoteRequest.split.outputFolder = destination->text();
+    jobs->start(std::make_unique<RemoteSplitJob>(std::move(remoteRequest)));
 }
 
 void frmSplit::sizeFor(const SizeTarget &target) {

@@ -23,6 +23,7 @@ class QMenu;
 class QPushButton;
 class QueueModel;
 class RecoveryMenu;
+class Task;
 class frmAbout;
 struct SizeTarget;
 
@@ -80,6 +81,8 @@ private:
     void splitFiles();
     void splitIntoPieces();
     void splitToRemote();
+    // Once the remotes of rclone's configuration are known: asks where, and splits there.
+    void splitToRemoteOf(const SplitRequest &request, const QStringList &remotes);
     void sizeFor(const SizeTarget &target);
     void showAbout();
 
@@ -135,4 +138,7 @@ private:
     // Runs every split, join and check of the window, one at a time.
     JobWindow *jobs = nullptr;
     std::unique_ptr<frmAbout> aboutWindow;
+    // Asks rclone for its remotes, away from the window's thread, which it would stop for as
+    // long as rclone takes.
+    std::unique_ptr<Task> remoteListing;
 };
