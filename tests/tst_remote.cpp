@@ -306,9 +306,13 @@ void RemoteTest::fromRemote_data() {
             damage(QDir(out).filePath(QString::fromLatin1(name)));
         });
     };
-    const auto removing = [](const char *name) {
+    const auto removing = [](std::initializer_list<const char *> given) {
+        QStringList names;
+        for (const char *name : given)
+            names << QString::fromLatin1(name);
         return Setup([=](const RcloneRemotes &, const QString &, const QString &out) {
-            QVERIFY(QFile::remove(QDir(out).filePath(QString::fromLatin1(name))));
+            for (const QString &name : names)
+                QVERIFY(QFile::remove(QDir(out).filePath(name)));
         });
     };
     QTest::addRow("a join from the list")
@@ -331,12 +335,16 @@ void RemoteTest::fromRemote_data() {
            "written."
         << "";
     QTest::addRow("a join with a missing piece")
-        << removing("report.doc.3") << args("join box:out/report.doc.sha256") << 1
+        << removing({"report.doc.3"}) << args("join box:out/report.doc.sha256") << 1
         << "box:out/report.doc.3: this piece is missing"
         << "";
-    QTest::addRow("a join without the list")
-        << removing("report.doc.sha256") << args("join box:out/report.doc.1") << 1
-        << "no checksum list (report.doc.sha256) stands beside it"
+    QTest::addRow("a join without the list, checked by the script for macOS and Linux")
+        << removing({"report.doc.sha256"}) << args("join box:out/report.doc.1") << 0
+        << "All 3 pieces matched their checksums."
+        << "report.doc";
+    QTest::addRow("a join without the list or that script")
+        << removing({"report.doc.sha256", "report.doc.sh"}) << args("join box:out/report.doc.1")
+        << 1 << "no checksum list (report.doc.sha256) stands beside it"
         << "";
     QTest::addRow("a join onto a file that is there, answered No")
         << Setup([](const RcloneRemotes &, const QString &work, const QString &) {
@@ -351,8 +359,12 @@ void RemoteTest::fromRemote_data() {
         << damaging("report.doc.2") << args("verify box:out/report.doc.1") << 1
         << "report.doc.2: damaged"
         << "";
+    QTest::addRow("a check beside a script for macOS and Linux that is not ours")
+        << damaging("report.doc.sh") << args("verify box:out/report.doc.sha256") << 1
+        << "cannot be trusted to restore them"
+        << "";
     QTest::addRow("a check with a missing piece")
-        << removing("report.doc.1") << args("verify box:out/report.doc.sha256") << 1
+        << removing({"report.doc.1"}) << args("verify box:out/report.doc.sha256") << 1
         << "report.doc.1: missing"
         << "";
 }

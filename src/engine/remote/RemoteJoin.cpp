@@ -42,6 +42,10 @@ void checkPieces(const RemoteSet &set) {
 RemoteJoinPlan planRemoteJoin(const RemotePath &chosen, const QString &folder, const Work &work) {
     RemoteJoinPlan plan{readRemoteSet(chosen, work), {}};
     const RemoteSet &set = plan.set;
+    // One of the two was changed since the split; which one, the join cannot tell.
+    if (set.posixScriptFault &&
+        set.posixScriptFault->code() == Failure::Code::PosixScriptDisagreesWithList)
+        throw *set.posixScriptFault;
     checkPieces(set);
     JoinPlan &local = plan.local;
     local.recipe = {.chosen = chosen.text(),

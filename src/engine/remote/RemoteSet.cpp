@@ -1,9 +1,11 @@
 #include "remote/RemoteSet.h"
 
 #include "Failure.h"
+#include "names/PosixRestoreScript.h"
 #include "remote/ChunkerView.h"
 #include "run/Saturating.h"
 #include "run/Work.h"
+#include "sets/JoinRecipe.h"
 #include "sets/RestoreScriptReader.h"
 
 namespace {
@@ -11,6 +13,8 @@ namespace {
 // Far beyond the list and the script of any split, as on a local disk.
 constexpr qint64 kLargestRemoteList = qint64(128) << 20;
 constexpr qint64 kLargestRemoteScript = qint64(64) << 20;
+// It names and sizes every piece, with its digest.
+constexpr qint64 kLargestRemotePosixScript = qint64(256) << 20;
 
 // The file the chosen one belongs to: a list, a script or a first piece stands for its set.
 QString fileNameOf(const RemotePath &chosen) {
@@ -68,37 +72,56 @@ RemoteSet readRemoteSet(const RemotePath &chosen, const Work &work) {
                   {},
                   {},
                   {},
+                  {},
                   {}};
     const RemoteFolder &folder = set.folder;
     if (!fileAt(folder, chosen.fileName()))
         throw Failure(Failure::Code::NotOnRemote, chosen.text());
     const std::optional<Rclone::Entry> list = fileAt(folder, names.checksums());
-    if (!list)
-        throw Failure(Failure::Code::NoListToCheck, chosen.text(),
-                      {FailureArg::name(names.checksums())});
     const std::optional<Rclone::Entry> script = fileAt(folder, names.script());
+    const std::optional<Rclone::Entry> posixScript = fileAt(folder, names.posixScript());
     // Read at once, beside the chunker's view of the folder.
-    const Rclone::Pending<QByteArray> listBytes = Rclone::contents(folder.at(list->name));
+    const Rclone::Pending<QByteArray> listBytes =
+        list ? Rclone::contents(folder.at(list->name)) : nullptr;
     const Rclone::Pending<QByteArray> scriptBytes = script && script->size <= kLargestRemoteScript
                                                         ? Rclone::contents(folder.at(script->name))
                                                         : nullptr;
+    const Rclone::Pending<QByteArray> posixScriptBytes =
+        posixScript && posixScript->size <= kLargestRemotePosixScript
+            ? Rclone::contents(folder.at(posixScript->name))
+            : nullptr;
     const auto chunkerSizes = ChunkerView::sizes(folder.daemon(), folderPath);
-    set.list = listOf(folder, names, listBytes, *list, keepGoing);
+    // The restore script for macOS and Linux, where it is ours, stands for a list that is not
+    // there, and is held to one that is.
+    JoinRecipe recipe;
+    recipe.destination = names.fileName();
+    if (posixScript) {
+        recipe.posixScript = folder.at(posixScript->name).text();
+        if (posixScriptBytes)
+            recipe.manifest = PosixRestoreScript::manifestOf(posixScriptBytes(keepGoing), names);
+    }
+    set.list = list ? listOf(folder, names, listBytes, *list, keepGoing) : manifestList(recipe);
+    set.posixScriptFault = posixScriptFault(recipe, set.list);
+    if (set.posixScriptFault && (chosen.fileName() == names.posixScript() || !list))
+        throw *set.posixScriptFault;
+    if (set.list.path.isEmpty())
+        throw Failure(Failure::Code::NoListToCheck, chosen.text(),
+                      {FailureArg::name(names.checksums())});
     set.chunkerSizes = chunkerSizes(keepGoing);
     const qint64 listed = set.list.pieces.size();
     if (script) {
         set.script = folder.at(script->name).text();
         if (!scriptBytes)
             throw Failure(Failure::Code::ScriptTooLarge, set.script);
-        const JoinRecipe recipe = restoreScriptOf(set.script, scriptBytes(keepGoing));
-        if (recipe.destination != names.fileName())
+        const JoinRecipe windows = restoreScriptOf(set.script, scriptBytes(keepGoing));
+        if (windows.destination != names.fileName())
             throw Failure(Failure::Code::ScriptRestoresOther, set.script,
-                          {FailureArg::name(names.piece(1)), FailureArg::name(recipe.destination),
+                          {FailureArg::name(names.piece(1)), FailureArg::name(windows.destination),
                            FailureArg::name(names.fileName())});
-        if (recipe.pieceCount != listed)
+        if (windows.pieceCount != listed)
             throw Failure(Failure::Code::ScriptDisagreesWithList, folderPath.text(),
-                          {FailureArg::name(script->name), FailureArg::count(recipe.pieceCount),
-                           FailureArg::name(list->name), FailureArg::count(listed)});
+                          {FailureArg::name(script->name), FailureArg::count(windows.pieceCount),
+                           FailureArg::name(set.listName()), FailureArg::count(listed)});
     }
     for (const Rclone::Entry &entry : folder.entries()) {
         const std::optional<OutputNames::Entry> output = OutputNames::parse(entry.name);

@@ -12,6 +12,7 @@
 VerifyResult runRemoteVerify(const RemoteSet &set, ProgressSink &progress,
                              const StopRequest &stop) noexcept {
     VerifyResult result;
+    result.posixScriptFault = set.posixScriptFault;
     try {
         progress.runStarted(1, set.totalBytes());
         progress.fileStarted(0, set.names.fileName(), set.totalBytes());
@@ -63,5 +64,6 @@ VerifyPlan verifyPlanOf(const RemoteSet &set) {
     VerifyPlan plan;
     plan.names = set.names;
     plan.list = set.list;
+    plan.posixScriptFault = set.posixScriptFault;
     return plan;
 }

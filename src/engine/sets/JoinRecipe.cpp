@@ -126,11 +126,8 @@ ChecksumList checksumListFor(const OutputFolder &folder, JoinRecipe &recipe,
                              const std::function<bool()> &keepGoing) {
     const OutputNames names(recipe.destination);
     ChecksumList list = readChecksumList(folder, names, keepGoing);
-    if (list.path.isEmpty() && recipe.manifest && !recipe.manifest->pieceDigests.isEmpty()) {
-        list.path = recipe.posixScript;
-        list.whole = recipe.manifest->wholeDigest;
-        list.pieces = recipe.manifest->pieceDigests;
-    }
+    if (list.path.isEmpty())
+        list = manifestList(recipe);
     if (list.path.isEmpty())
         return list;
     const qint64 listed = list.pieces.size();
@@ -174,6 +171,16 @@ JoinRecipe joinRecipeFor(const QString &path, const FileSystem &files) {
     readPosixScriptBeside(OutputFolder(recipe.folder, files), OutputNames(recipe.destination),
                           recipe);
     return recipe;
+}
+
+ChecksumList manifestList(const JoinRecipe &recipe) {
+    ChecksumList list;
+    if (recipe.manifest && !recipe.manifest->pieceDigests.isEmpty()) {
+        list.path = recipe.posixScript;
+        list.whole = recipe.manifest->wholeDigest;
+        list.pieces = recipe.manifest->pieceDigests;
+    }
+    return list;
 }
 
 std::optional<Failure> posixScriptFault(const JoinRecipe &recipe, const ChecksumList &list) {

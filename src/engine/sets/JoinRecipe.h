@@ -53,6 +53,10 @@ std::optional<QString> pieceBeyond(const OutputFolder &folder, const OutputNames
 ChecksumList checksumListFor(const OutputFolder &folder, JoinRecipe &recipe,
                              const std::function<bool()> &keepGoing);
 
+// The checksum list that the manifest of recipe's restore script for macOS and Linux stands
+// for, where it holds the pieces' digests; an empty list (no path) where it does not.
+ChecksumList manifestList(const JoinRecipe &recipe);
+
 // What is wrong with the restore script for macOS and Linux beside recipe's pieces: it is not
 // ours, or its manifest gives other pieces than list (when there is one); nothing when it is
 // sound or none stands there.
