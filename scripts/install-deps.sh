@@ -5,15 +5,15 @@ set -euo pipefail
 # The build (Qt, ICU, OpenSSL's libcrypto, scdoc for the manual pages), the fonts the windows
 # are measured for, the package's checks (Python and the MIME database for the file managers'
 # actions), and what some tests run: groff to render the manual pages, a private D-Bus,
-# sha256sum's own check of a checksum list, and small volumes (FAT through FUSE). The restore
-# script for macOS, Linux and the BSDs is run under dash, bash and busybox sh, with each SHA-256
-# tool it may find: sha256sum, shasum as macOS has it (libdigest-sha-perl) and the openssl
-# command, and each awk: mawk, gawk, the one the BSDs and macOS have (original-awk) and
-# busybox's.
+# sha256sum's own check of a checksum list, and small volumes (FAT through FUSE; btrfs and XFS,
+# whose files share blocks, on loop devices). The restore script for macOS, Linux and the BSDs
+# is run under dash, bash and busybox sh, with each SHA-256 tool it may find: sha256sum, shasum
+# as macOS has it (libdigest-sha-perl) and the openssl command, and each awk: mawk, gawk, the
+# one the BSDs and macOS have (original-awk) and busybox's.
 packages=(cmake g++ make qt6-base-dev libicu-dev libssl-dev scdoc fonts-liberation
           fonts-dejavu-core desktop-file-utils appstream python3 shared-mime-info dpkg-dev
-          groff-base dbus coreutils dosfstools fusefat dash bash busybox libdigest-sha-perl
-          openssl mawk gawk original-awk)
+          groff-base dbus coreutils dosfstools fusefat btrfs-progs xfsprogs dash bash busybox
+          libdigest-sha-perl openssl mawk gawk original-awk)
 # Qt's translation tools: lupdate and lrelease (qt6-l10n-tools), and their CMake package
 # Qt6LinguistTools (qt6-tools-dev).
 packages+=(qt6-tools-dev qt6-l10n-tools)

@@ -39,6 +39,27 @@ FileFacts FileHandle::facts() const {
     return factsOf(status);
 }
 
+qint64 FileHandle::readAt(char *buffer, qint64 size, qint64 offset) const {
+    for (;;) {
+        const ssize_t got = m_files->readAt(m_fd, buffer, size_t(size), off_t(offset));
+        if (got >= 0)
+            return got;
+        if (errno != EINTR)
+            fail(errno);
+    }
+}
+
+qint64 FileHandle::readFully(char *buffer, qint64 size, qint64 offset) const {
+    qint64 got = 0;
+    while (got < size) {
+        const qint64 read = readAt(buffer + got, size - got, offset + got);
+        if (read == 0)
+            break;
+        got += read;
+    }
+    return got;
+}
+
 void FileHandle::write(const char *data, qint64 size) const {
     bool stalled = false;
     while (size > 0) {

@@ -33,6 +33,11 @@ public:
 
     // As the file is now.
     FileFacts facts() const;
+    // Reads up to size bytes at offset; returns how many, 0 only at the end. Safe from several
+    // threads at once.
+    qint64 readAt(char *buffer, qint64 size, qint64 offset) const;
+    // Reads size bytes at offset, fewer only where the file ends; returns how many.
+    qint64 readFully(char *buffer, qint64 size, qint64 offset) const;
     // Writes all of data at the current position.
     void write(const char *data, qint64 size) const;
     // Returns once the data written is on the disk.

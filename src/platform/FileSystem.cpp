@@ -3,7 +3,9 @@
 #include <cstdio>
 
 #include <fcntl.h>
+#include <linux/fs.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
@@ -48,6 +50,15 @@ ssize_t FileSystem::copyRange(int in, off_t *offset, int out, size_t count) cons
 
 ssize_t FileSystem::sendFile(int out, int in, off_t *offset, size_t count) const {
     return ::sendfile(out, in, offset, count);
+}
+
+int FileSystem::cloneRange(int in, off_t inOffset, int out, off_t outOffset, off_t length) const {
+    file_clone_range range{};
+    range.src_fd = in;
+    range.src_offset = __u64(inOffset);
+    range.src_length = __u64(length);
+    range.dest_offset = __u64(outOffset);
+    return ::ioctl(out, FICLONERANGE, &range);
 }
 
 int FileSystem::truncate(int fd, off_t length) const {

@@ -34,6 +34,9 @@ public:
     virtual ssize_t copyRange(int in, off_t *offset, int out, size_t count) const;
     // sendfile() from in at offset to out's position, advancing offset.
     virtual ssize_t sendFile(int out, int in, off_t *offset, size_t count) const;
+    // ioctl(FICLONERANGE): length bytes of in from inOffset become out's from outOffset by
+    // sharing in's blocks, nothing copied; 0 for length means up to in's end.
+    virtual int cloneRange(int in, off_t inOffset, int out, off_t outOffset, off_t length) const;
     virtual int truncate(int fd, off_t length) const;
     virtual int changeMode(int fd, mode_t mode) const;
     // fsync(); syncfs() of the file system fd is on.

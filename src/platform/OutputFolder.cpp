@@ -197,7 +197,7 @@ FileHandle OutputFolder::createUnnamed() const {
     // Its name comes through /proc; without /proc it could never get one.
     if (files().accessAt(AT_FDCWD, "/proc/self/fd", X_OK, 0) != 0)
         return {};
-    FileHandle file(files().openAt(m_handle.fd(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666),
+    FileHandle file(files().openAt(m_handle.fd(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0666),
                     m_path, files());
     if (file.fd() < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
         fail(".", errno);

@@ -65,7 +65,8 @@ public:
     // Makes a file that did not exist; fails when name is taken.
     FileHandle createNew(const char *name) const;
     // Makes a file in the folder that has no name yet, so that nothing of it is left if the
-    // process dies before link(); an invalid handle where the file system cannot.
+    // process dies before link(); an invalid handle where the file system cannot. It may be
+    // read too, so that what was put in it can be checked where it is.
     FileHandle createUnnamed() const;
     // Gives a file of createUnnamed() the name name, which must be free.
     void link(const FileHandle &file, const QByteArray &name) const;

@@ -41,24 +41,11 @@ void SourceFile::takeFacts() {
 }
 
 qint64 SourceFile::readAt(char *buffer, qint64 size, qint64 offset) const {
-    for (;;) {
-        const ssize_t got = files().readAt(m_handle.fd(), buffer, size_t(size), off_t(offset));
-        if (got >= 0)
-            return got;
-        if (errno != EINTR)
-            throw Failure::fromSystemError(m_path, errno);
-    }
+    return m_handle.readAt(buffer, size, offset);
 }
 
 qint64 SourceFile::readFully(char *buffer, qint64 size, qint64 offset) const {
-    qint64 got = 0;
-    while (got < size) {
-        const qint64 read = readAt(buffer + got, size - got, offset + got);
-        if (read == 0)
-            break;
-        got += read;
-    }
-    return got;
+    return m_handle.readFully(buffer, size, offset);
 }
 
 QByteArray SourceFile::readAll(qint64 atMost,

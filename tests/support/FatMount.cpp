@@ -1,5 +1,7 @@
 #include "FatMount.h"
 
+#include "TestFiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -7,22 +9,6 @@
 #include <QStringList>
 
 #include <unistd.h>
-
-namespace {
-
-// Runs program with arguments; returns its error output when it fails, else nothing.
-QString failureOf(const QString &program, const QStringList &arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(30'000))
-        return program + QStringLiteral(" did not finish");
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return program + QStringLiteral(": ") +
-               QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
-    return {};
-}
-
-} // namespace
 
 FatMount::FatMount() {
     if (::geteuid() != 0) {
@@ -50,11 +36,11 @@ FatMount::FatMount() {
     }
     file.close();
     QDir().mkpath(path());
-    QString failure =
-        failureOf(QStringLiteral("mkfs.vfat"), {QStringLiteral("-F"), QStringLiteral("32"), image});
+    QString failure = programFailure(QStringLiteral("mkfs.vfat"),
+                                     {QStringLiteral("-F"), QStringLiteral("32"), image});
     if (failure.isEmpty())
-        failure = failureOf(QStringLiteral("fusefat"),
-                            {QStringLiteral("-o"), QStringLiteral("rw+"), image, path()});
+        failure = programFailure(QStringLiteral("fusefat"),
+                                 {QStringLiteral("-o"), QStringLiteral("rw+"), image, path()});
     m_mounted = failure.isEmpty();
     m_skipReason = failure;
 }

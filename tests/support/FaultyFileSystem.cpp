@@ -119,6 +119,13 @@ ssize_t FaultyFileSystem::sendFile(int out, int in, off_t *offset, size_t count)
     return FileSystem::sendFile(out, in, offset, count);
 }
 
+int FaultyFileSystem::cloneRange(int in, off_t inOffset, int out, off_t outOffset,
+                                 off_t length) const {
+    if (failsWithoutChange() || fails(Call::Clone, nameOf(out)))
+        return -1;
+    return FileSystem::cloneRange(in, inOffset, out, outOffset, length);
+}
+
 int FaultyFileSystem::truncate(int fd, off_t length) const {
     if (failsWithoutChange())
         return -1;

@@ -20,6 +20,7 @@ public:
     enum class Call {
         Create,          // a file made: opened with O_CREAT or O_TMPFILE
         Write,           // bytes written: write, copy_file_range, sendfile
+        Clone,           // blocks shared (FICLONERANGE)
         Flush,           // fsync
         FlushFileSystem, // syncfs
         Rename,
@@ -47,6 +48,7 @@ public:
     ssize_t write(int fd, const void *data, size_t size) const override;
     ssize_t copyRange(int in, off_t *offset, int out, size_t count) const override;
     ssize_t sendFile(int out, int in, off_t *offset, size_t count) const override;
+    int cloneRange(int in, off_t inOffset, int out, off_t outOffset, off_t length) const override;
     int truncate(int fd, off_t length) const override;
     int changeMode(int fd, mode_t mode) const override;
     int flush(int fd) const override;

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QList>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -41,4 +42,15 @@ void ageTwoDays(const QString &path) {
     times[1] = times[0];
     QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times,
                         AT_SYMLINK_NOFOLLOW) == 0);
+}
+
+QString programFailure(const QString &program, const QStringList &arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(30'000))
+        return program + QStringLiteral(" did not finish");
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return program + QStringLiteral(": ") +
+               QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
+    return {};
 }

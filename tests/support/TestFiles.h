@@ -16,3 +16,6 @@ void ageTwoDays(const QString &path);
 
 // Names of the files in folder, sorted.
 QStringList filesIn(const QString &folder);
+
+// Runs program with arguments; returns its error output when it fails, else nothing.
+QString programFailure(const QString &program, const QStringList &arguments);

@@ -24,6 +24,9 @@ struct JoinPlan {
     QList<FileFacts> pieces; // as they were checked: the run joins these files, unchanged
     qint64 totalBytes = 0;
     ChecksumList checksums; // the list beside the pieces, when there is one
+    // The joined file is made of the pieces' own blocks, then read once to be checked
+    // (joinSharesBlocks()); else the pieces are copied into it.
+    bool sharesBlocks = false;
     bool replacing = false; // the user agreed to replace the file that stands at its name
     // The joined file gets no more: those of the first piece, or of the file it replaces.
     unsigned permissions = 07777;

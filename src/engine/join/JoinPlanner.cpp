@@ -1,4 +1,5 @@
 #include "join/JoinPlanner.h"
+#include "join/JoinSharing.h"
 #include "join/JoinText.h"
 
 #include "Leftovers.h"
@@ -182,9 +183,12 @@ void askToReplace(JoinPlan &plan, Questions &questions, const FileFacts &existin
 
 void checkRoom(const JoinPlan &plan) {
     const FolderCapacity capacity = plan.folder->capacity();
-    if (plan.totalBytes > capacity.freeBytes)
+    // A joined file of the pieces' own blocks takes none of its own, but for the file system's
+    // records of them, which it finds room for or refuses.
+    const qint64 needed = plan.sharesBlocks ? 0 : plan.totalBytes;
+    if (needed > capacity.freeBytes)
         throw Failure(Failure::Code::JoinNeedsSpace, native(plan.recipe.folder),
-                      {FailureArg::bytes(plan.totalBytes), FailureArg::bytes(capacity.freeBytes)});
+                      {FailureArg::bytes(needed), FailureArg::bytes(capacity.freeBytes)});
     if (capacity.freeFiles < 1)
         throw Failure(Failure::Code::JoinNeedsFile, native(plan.recipe.folder));
 }
@@ -219,6 +223,7 @@ JoinPlan planJoin(const QString &chosen, const Work &work) {
     checkDestination(plan, work.questions);
     // What a join killed on a file system without unnamed files left would take room.
     removeLeftovers(*plan.folder);
+    plan.sharesBlocks = joinSharesBlocks(plan);
     checkRoom(plan);
     return plan;
 }
@@ -227,5 +232,6 @@ void replanPieces(JoinPlan &plan) {
     plan.mendable.reset();
     examinePieces(plan, /*mayMend=*/false);
     askAboutOddPiece(plan, nullptr, /*mayMend=*/false);
+    plan.sharesBlocks = joinSharesBlocks(plan);
     checkRoom(plan);
 }

@@ -33,6 +33,7 @@ void replanPieces(JoinPlan &plan);
 // no file.
 void askToReplace(JoinPlan &plan, Questions &questions, const FileFacts &existing);
 
-// Throws a Failure where plan's folder has no room for the joined file: too few bytes free, or
-// no file left to make.
+// Throws a Failure where plan's folder has no room for the joined file: too few bytes free for
+// what it takes of its own (nothing, where it shares the pieces' blocks), or no file left to
+// make.
 void checkRoom(const JoinPlan &plan);

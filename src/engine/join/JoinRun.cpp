@@ -1,5 +1,6 @@
 #include "join/JoinRun.h"
 
+#include "BlockSharing.h"
 #include "DigestPipeline.h"
 #include "Failure.h"
 #include "OutputFolder.h"
@@ -23,8 +24,15 @@ constexpr qint64 kChunkBytes = qint64(8) << 20;
     throw Failure(Failure::Code::ChangedAfterCheck, piece.path());
 }
 
-[[noreturn]] void cutShort(const SourceFile &piece) {
-    throw Failure(Failure::Code::CutShortWhileJoined, piece.path());
+[[noreturn]] void cutShort(const QString &piece) {
+    throw Failure(Failure::Code::CutShortWhileJoined, piece);
+}
+
+// The piece must end where it ended when it was checked.
+void endsAsChecked(const SourceFile &piece, qint64 length) {
+    char beyond = 0;
+    if (piece.readAt(&beyond, 1, length) != 0)
+        changedSinceTheCheck(piece);
 }
 
 } // namespace
@@ -65,15 +73,24 @@ void JoinRun::copyPieces(TemporaryFile &joined) const {
         });
     RangeCopier copier(m_copyMethod);
     QByteArray name;
+    qint64 joinedBytes = 0;
     for (qint64 piece = 1; piece <= m_plan.recipe.pieceCount; ++piece) {
         names.setPieceOnDisk(name, piece);
         // The piece itself, never a link, and the file that was checked.
         const SourceFile source(*m_plan.folder, name);
         if (!source.facts().unchangedSince(m_plan.pieces[piece - 1]))
             changedSinceTheCheck(source);
-        copyPiece(source, m_plan.pieceLengths[piece - 1], joined, digests ? &*digests : nullptr,
-                  copier);
+        const qint64 length = m_plan.pieceLengths[piece - 1];
+        if (m_plan.sharesBlocks)
+            sharePiece(source, length, joined, joinedBytes, digests.has_value());
+        else
+            copyPiece(source, length, joined, digests ? &*digests : nullptr, copier);
+        endsAsChecked(source, length);
+        joinedBytes += length;
     }
+    // What is hashed is what the joined file holds, never a second read of the pieces.
+    if (m_plan.sharesBlocks && digests)
+        hashJoined(joined, *digests);
     if (digests && digests->wholeDigest() != list.whole)
         throw Failure(Failure::Code::JoinedWouldDiffer,
                       m_plan.folder->filePath(fileSystemName(m_plan.recipe.destination)),
@@ -93,22 +110,48 @@ void JoinRun::copyPiece(const SourceFile &source, qint64 length, TemporaryFile &
             char *buffer = digests->nextBuffer();
             asked = std::min(length - copied, digests->room());
             if (source.readFully(buffer, asked, copied) != asked)
-                cutShort(source);
+                cutShort(source.path());
             joined.write(buffer, asked);
             m_progress.bytesCopied(asked);
             digests->hash(asked, copied + asked == length);
         } else {
             if (copier.copy(source, copied, joined.handle(), asked) != asked)
-                cutShort(source);
+                cutShort(source.path());
             joined.wrote(asked);
             m_progress.bytesCopied(asked);
         }
         copied += asked;
     } while (copied < length);
-    // The piece must end where it ended when it was checked.
-    char beyond = 0;
-    if (source.readAt(&beyond, 1, length) != 0)
-        changedSinceTheCheck(source);
+}
+
+void JoinRun::sharePiece(const SourceFile &source, qint64 length, const TemporaryFile &joined,
+                         qint64 at, bool checked) const {
+    if (m_stop.requested())
+        throw Failure::stopped();
+    if (!shareBlocks(source, length, joined.handle(), at))
+        cutShort(source.path());
+    // Checked, the reading of the joined file tells how far the join is.
+    if (!checked)
+        m_progress.bytesCopied(length);
+}
+
+void JoinRun::hashJoined(const TemporaryFile &joined, DigestPipeline &digests) const {
+    const OutputNames names(m_plan.recipe.destination);
+    qint64 at = 0;
+    for (qsizetype piece = 0; piece < m_plan.pieceLengths.size(); ++piece) {
+        const qint64 end = at + m_plan.pieceLengths[piece];
+        do {
+            if (m_stop.requested())
+                throw Failure::stopped();
+            char *buffer = digests.nextBuffer();
+            const qint64 asked = std::min(end - at, digests.room());
+            if (joined.handle().readFully(buffer, asked, at) != asked)
+                cutShort(m_plan.folder->filePath(names.pieceOnDisk(piece + 1)));
+            m_progress.bytesCopied(asked);
+            at += asked;
+            digests.hash(asked, at == end);
+        } while (at < end);
+    }
 }
 
 void putJoinedInPlace(TemporaryFile &joined, const JoinPlan &plan, ProgressSink &progress,

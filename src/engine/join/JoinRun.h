@@ -15,7 +15,8 @@ struct JoinPlan;
 // failure or a stop never leaves a half-written file and never destroys the one it replaces.
 // With a checksum list, the bytes written are hashed as they are in the file: each piece is
 // compared as soon as it is, and the whole file before it is put in place; a mismatch ends the
-// join at once, a failure marked damaged, and nothing is written.
+// join at once, a failure marked damaged, and nothing is written. Where the plan shares blocks,
+// the joined file is made of the pieces' own blocks, and then read once to be checked.
 class JoinRun {
 public:
     JoinRun(const JoinPlan &plan, ProgressSink &progress, const StopRequest &stop,
@@ -32,6 +33,11 @@ private:
     // join is checked.
     void copyPiece(const SourceFile &source, qint64 length, TemporaryFile &joined,
                    DigestPipeline *digests, RangeCopier &copier) const;
+    // Makes the length bytes of one piece those of joined from at, sharing their blocks.
+    void sharePiece(const SourceFile &source, qint64 length, const TemporaryFile &joined, qint64 at,
+                    bool checked) const;
+    // Reads joined once, its pieces in turn, through digests.
+    void hashJoined(const TemporaryFile &joined, DigestPipeline &digests) const;
 
     const JoinPlan &m_plan;
     ProgressSink &m_progress;

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QtGlobal>
+
+class FileHandle;
+class OutputFolder;
+class SourceFile;
+
+// Files that share blocks rather than copies of them, on file systems that allow it (btrfs, XFS
+// made with reflink): a file made of another's blocks takes no room of its own until one of the
+// two is written.
+
+// Whether files of folder can share source's blocks, found by trying: source's first block
+// (blockSize bytes, or all of a shorter source) shared with a file of folder's that has no name
+// and goes at once, so that nothing is left at any path. False where the folder's file system
+// makes no unnamed files or refuses to share, and for a source of no bytes; never throws.
+bool canShareBlocks(const OutputFolder &folder, const SourceFile &source, qint64 blockSize);
+
+// Makes the length bytes at the start of source target's bytes from offset at by sharing their
+// blocks, nothing copied: at and length whole blocks of the file system, but for a last, partial
+// block at source's end. Returns false where source ends before length; throws a Failure naming
+// target with the system's reason where the file system refuses otherwise.
+bool shareBlocks(const SourceFile &source, qint64 length, const FileHandle &target, qint64 at);
