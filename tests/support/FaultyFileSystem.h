@@ -12,7 +12,8 @@
 
 // The system's own calls for files, but that those a test chooses fail as a volume would fail
 // them: a disk that fills up from the nth write on, a flush that reports an I/O error, a volume
-// that takes no change, one that is FAT as it is through FUSE, or one with little room left.
+// that takes no change, one that is FAT as it is through FUSE, one that shares blocks between
+// files, or one with little room left.
 // What the kernel itself does on such volumes is tested on real mounts; this stands in for
 // them wherever Tessary's own handling is under test, without root. Safe from any thread.
 class FaultyFileSystem : public FileSystem {
@@ -37,6 +38,8 @@ public:
     // As FAT is through FUSE: no unnamed files, no links of either kind, no rename that refuses
     // to replace, no permissions, files of at most 4 GiB - 1.
     void actAsFat();
+    // As btrfs is: a file system on which the kernel's copy shares blocks between files.
+    void actAsBlockSharing();
     // The room the volume says it has left.
     void reportRoom(qint64 freeBytes, qint64 freeFiles);
     // The block the volume says its files take whole, as one formatted with other blocks would.
@@ -81,6 +84,7 @@ private:
     mutable QHash<int, QByteArray> m_names; // of the files open for writing, by descriptor
     bool m_readOnly = false;
     bool m_fat = false;
+    bool m_blockSharing = false;
     std::optional<std::pair<qint64, qint64>> m_room;
     std::optional<qint64> m_blockSize;
 };
