@@ -12,8 +12,7 @@
 
 // The system's own calls for files, but that those a test chooses fail as a volume would fail
 // them: a disk that fills up from the nth write on, a flush that reports an I/O error, a volume
-// that takes no change, one that is FAT as it is through FUSE, one that shares blocks between
-// files, or one with little room left.
+// that takes no change, one that is FAT as it is through FUSE, or one with little room left.
 // What the kernel itself does on such volumes is tested on real mounts; this stands in for
 // them wherever Tessary's own handling is under test, without root. Safe from any thread.
 class FaultyFileSystem : public FileSystem {
