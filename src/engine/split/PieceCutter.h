@@ -51,16 +51,15 @@ struct CutResult {
 // Cuts a source into consecutive pieces on the threads of a pool, several pieces at a time,
 // each copied by the kernel in chunks of at most kChunkBytes so that progress is told and a
 // stop is seen between them. A complete piece starts on its way to the disk at once. With
-// hashing, one thread reads the source once into memory and writes the pieces from there, and
-// the same bytes are hashed, each piece and the whole, on other threads; only where the
-// kernel's copy shares the source's blocks (piecesShareSourceBlocks) are the pieces copied so
-// and read back as they are complete, in order. Either way the digests are of the bytes the
-// pieces were written with, not of a second read of a source that may have changed meanwhile.
-// A source whose length or times differ at the end
-// from the start changed while it was cut, and the cut fails. Pieces are created in number
-// order. The source is read until a read returns nothing, so a file longer than it reports is
-// cut whole, and no empty piece is made past its end (only an empty source gets one, empty
-// piece).
+// hashing, one thread reads the source once into memory and writes the pieces from there, in
+// the same chunks, while other threads hash the same bytes, each piece and the whole; only where
+// the kernel's copy shares the source's blocks (piecesShareSourceBlocks) are the pieces copied
+// as without hashing and read back as they are complete, in order. Either way the digests are
+// of the bytes the pieces were written with, not of a second read of a source that may have
+// changed meanwhile. A source whose length or times differ at the end from the start changed
+// while it was cut, and the cut fails. Pieces are created in number order. The source is read
+// until a read returns nothing, so a file longer than it reports is cut whole, and no empty
+// piece is made past its end (only an empty source gets one, empty piece).
 class PieceCutter {
 public:
     static constexpr qint64 kChunkBytes = qint64(8) << 20;
