@@ -4,8 +4,10 @@
 #   bench/compare.sh [--alternatives] [MiB] [ROUNDS]     (default 1024 MiB, 5 rounds)
 # tessary-cli waits until the disk holds its pieces, so the references that compare with it are
 # "cp FILE DIR && sync" and "split ... && sync"; cp and split alone are shown beside them.
-# tessary-cli writes a checksum list by default; "tessary --no-checksums" writes none, and
-# "tessary before the flush" does not wait for the disk, to compare the cost of the list with
+# tessary-cli writes a checksum list by default, reading each byte once and hashing it on the
+# other cores as it writes the pieces; "tessary --no-checksums" writes none and has the kernel
+# copy the pieces, so that the two show what the list costs, beside "split && sync". "tessary
+# before the flush" does not wait for the disk, to compare the cost of the list with
 # "openssl dgst -sha256 FILE", one hash of the same warm file.
 # Every round runs each command once, in turn, each round starting one command further on, so
 # that neither a machine slowing down or speeding up nor the command run just before weighs on
@@ -183,6 +185,8 @@ for preset in 100M:100000000 100k:100000; do
     done
     read -r progress_median _ < <(median_and_worst ${times["tessary --progress"]})
     echo "progress costs: $(ratio "$progress_median" "$tessary_median") x tessary"
+    read -r no_list_median _ < <(median_and_worst ${times["tessary --no-checksums"]})
+    echo "the checksum list: $(ratio "$tessary_median" "$no_list_median") x tessary --no-checksums; the split with it $(ratio "$tessary_median" "$split_median") x split && sync (at most 1.2)"
     echo "tessary-cli peak memory: $(peak_mib "$size")"
     if [[ $label == 100M ]]; then
         read -r no_sh_median _ < <(median_and_worst ${times["tessary --no-sh"]})

@@ -1,4 +1,5 @@
 #include "Failure.h"
+#include "FaultyFileSystem.h"
 #include "Splitting.h"
 #include "TestFiles.h"
 #include "Translations.h"
@@ -28,6 +29,7 @@ class ChecksumsTest : public QObject {
 private Q_SLOTS:
     void initTestCase();
     void sha256sumAcceptsTheList();
+    void listIsWhatTheSplitWrote_data();
     void listIsWhatTheSplitWrote();
     void damagedPieceRefusesTheJoin_data();
     void damagedPieceRefusesTheJoin();
@@ -123,19 +125,47 @@ void ChecksumsTest::sha256sumAcceptsTheList() {
     QCOMPARE(sha256sumCheck(out.path(), {}), 0);
 }
 
+void ChecksumsTest::listIsWhatTheSplitWrote_data() {
+    QTest::addColumn<QString>("size");
+    QTest::addColumn<qint64>("length");
+    QTest::addColumn<bool>("blockSharing"); // on a volume whose copies share blocks (btrfs)
+    QTest::addRow("pieces of 10 bytes") << QStringLiteral("11") << qint64(25) << false;
+    QTest::addRow("pieces of whole blocks, on a volume that shares them")
+        << QStringLiteral("8193") << qint64(20'000) << true;
+    QTest::addRow("pieces of odd length, on a volume that shares blocks")
+        << QStringLiteral("8192") << qint64(20'000) << true;
+    QTest::addRow("pieces across the buffers and chunks the bytes pass through")
+        << QStringLiteral("9000000") << qint64(10'000'000) << false;
+}
+
 void ChecksumsTest::listIsWhatTheSplitWrote() {
+    QFETCH(QString, size);
+    QFETCH(qint64, length);
+    QFETCH(bool, blockSharing);
+    QTemporaryDir in;
     QTemporaryDir out;
-    const QByteArray bytes = splitReport(out.path());
+    const QByteArray bytes = patternBytes(length, 11);
+    writeTestFile(in.filePath(QStringLiteral("report.doc")), bytes);
+    FaultyFileSystem disk;
+    if (blockSharing)
+        disk.actAsBlockSharing();
+    SplitSetup job;
+    job.add(in.filePath(QStringLiteral("report.doc")));
+    job.folder = out.path();
+    job.size = size;
+    job.files = &disk;
 
-    const QByteArray list = readTestFile(out.filePath(QStringLiteral("report.doc.sha256")));
+    QVERIFY(job.run().outcome == RunOutcome::Done);
 
-    auto line = [](const QByteArray &data, const char *name) {
+    auto line = [](const QByteArray &data, const QByteArray &name) {
         return QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex() + "  " + name +
                '\n';
     };
-    QCOMPARE(list, line(bytes, "report.doc") + line(bytes.left(10), "report.doc.1") +
-                       line(bytes.mid(10, 10), "report.doc.2") +
-                       line(bytes.mid(20), "report.doc.3"));
+    QByteArray expected = line(bytes, "report.doc");
+    const qint64 pieceLength = size.toLongLong() - 1;
+    for (qint64 at = 0, piece = 1; at < length; at += pieceLength, ++piece)
+        expected += line(bytes.mid(at, pieceLength), "report.doc." + QByteArray::number(piece));
+    QCOMPARE(readTestFile(out.filePath(QStringLiteral("report.doc.sha256"))), expected);
 }
 
 void ChecksumsTest::damagedPieceRefusesTheJoin_data() {

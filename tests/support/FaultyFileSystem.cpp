@@ -11,6 +11,7 @@
 namespace {
 
 constexpr long kFatMagic = 0x4d44; // MSDOS_SUPER_MAGIC
+constexpr long kBtrfsMagic = 0x9123683e;
 
 int refuse(int error) {
     errno = error;
@@ -37,6 +38,11 @@ void FaultyFileSystem::takeNoChange() {
 void FaultyFileSystem::actAsFat() {
     const std::lock_guard lock(m_mutex);
     m_fat = true;
+}
+
+void FaultyFileSystem::actAsBlockSharing() {
+    const std::lock_guard lock(m_mutex);
+    m_blockSharing = true;
 }
 
 void FaultyFileSystem::reportRoom(qint64 freeBytes, qint64 freeFiles) {
@@ -229,6 +235,8 @@ int FaultyFileSystem::fileSystemStatus(int fd, struct statfs *volume) const {
     const std::lock_guard lock(m_mutex);
     if (result == 0 && m_fat)
         volume->f_type = kFatMagic;
+    if (result == 0 && m_blockSharing)
+        volume->f_type = kBtrfsMagic;
     return result;
 }
 

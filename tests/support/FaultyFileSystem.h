@@ -38,6 +38,8 @@ public:
     // As FAT is through FUSE: no unnamed files, no links of either kind, no rename that refuses
     // to replace, no permissions, files of at most 4 GiB - 1.
     void actAsFat();
+    // As btrfs is: a file system on which the kernel's copy shares blocks between files.
+    void actAsBlockSharing();
     // The room the volume says it has left.
     void reportRoom(qint64 freeBytes, qint64 freeFiles);
     // The block the volume says its files take whole, as one formatted with other blocks would.
@@ -83,6 +85,7 @@ private:
     mutable QHash<int, QByteArray> m_names; // of the files open for writing, by descriptor
     bool m_readOnly = false;
     bool m_fat = false;
+    bool m_blockSharing = false;
     std::optional<std::pair<qint64, qint64>> m_room;
     std::optional<qint64> m_blockSize;
 };

@@ -1,5 +1,6 @@
 #include "split/PieceCutter.h"
 
+#include "DigestPipeline.h"
 #include "Failure.h"
 #include "OutputFolder.h"
 #include "SourceFile.h"
@@ -9,8 +10,7 @@
 #include "split/CutState.h"
 #include "split/PieceHasher.h"
 #include "split/PieceWorker.h"
-
-#include <optional>
+#include "split/SharedBlocks.h"
 
 PieceCutter::PieceCutter(WorkerPool &pool, CopyMethod firstMethod, ProgressSink &progress,
                          const StopRequest &stop)
@@ -23,12 +23,12 @@ CutResult PieceCutter::cut(const CutPlan &plan) {
     CutState state(plan.plannedPieces);
     CutResult result;
     try {
-        std::optional<PieceHasher> hasher;
-        if (plan.hash)
-            hasher.emplace(plan, state, m_stop);
-        copy(plan, state);
-        if (hasher)
-            hasher->finish(state.count.last(), result);
+        if (!plan.hash)
+            copy(plan, state);
+        else if (piecesShareSourceBlocks(plan.source, plan.folder, plan.pieceLength))
+            copyThenReadBack(plan, state, result);
+        else
+            copyThroughDigests(plan, state, result);
         if (state.failure)
             throw *state.failure;
         result.stopped = state.stopped || m_stop.requested();
@@ -43,14 +43,41 @@ CutResult PieceCutter::cut(const CutPlan &plan) {
 }
 
 void PieceCutter::copy(const CutPlan &plan, CutState &state) {
-    m_pool.runOnAll([&](int) {
-        try {
-            PieceWorker(plan, state, m_firstMethod, m_progress, m_stop).run();
-        } catch (...) { // out of memory before the first piece
-            const std::lock_guard lock(state.mutex);
-            state.fail(state.next, Failure::current());
-        }
-    });
+    m_pool.runOnAll([&](int) { work(plan, state, nullptr); });
+    endCopying(state);
+}
+
+void PieceCutter::copyThenReadBack(const CutPlan &plan, CutState &state, CutResult &result) {
+    PieceHasher hasher(plan, state, m_stop);
+    copy(plan, state);
+    hasher.finish(state.count.last(), result);
+}
+
+void PieceCutter::copyThroughDigests(const CutPlan &plan, CutState &state, CutResult &result) {
+    DigestPipeline digests;
+    // One thread reads and writes, in the order the digests take the bytes; the pipeline's two
+    // hash on the other cores.
+    work(plan, state, &digests);
+    endCopying(state);
+    {
+        const std::lock_guard lock(state.mutex);
+        if (state.given() || m_stop.requested())
+            return;
+    }
+    result.pieceDigests = digests.pieceDigests().mid(0, state.count.last());
+    result.wholeDigest = digests.wholeDigest();
+}
+
+void PieceCutter::work(const CutPlan &plan, CutState &state, DigestPipeline *digests) {
+    try {
+        PieceWorker(plan, state, m_firstMethod, m_progress, m_stop, digests).run();
+    } catch (...) { // out of memory before the first piece
+        const std::lock_guard lock(state.mutex);
+        state.fail(state.next, Failure::current());
+    }
+}
+
+void PieceCutter::endCopying(CutState &state) {
     const std::lock_guard lock(state.mutex);
     state.copyingEnded = true;
     state.pieceDone.notify_all();

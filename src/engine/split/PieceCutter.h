@@ -13,6 +13,7 @@
 
 #include <functional>
 
+class DigestPipeline;
 class OutputFolder;
 class OutputNames;
 class ProgressSink;
@@ -48,15 +49,17 @@ struct CutResult {
 };
 
 // Cuts a source into consecutive pieces on the threads of a pool, several pieces at a time,
-// each copied in chunks of at most kChunkBytes so that progress is told and a stop is seen
-// between them. A complete piece starts on its way to the disk at once. With hashing, the
-// pieces are read back as they are complete, in order, on a thread of its own, and hashed
-// each and as a whole: the digests are of the bytes the pieces hold, not of a second read of a
-// source that may have changed meanwhile. A source whose length or times differ at the end
-// from the start changed while it was cut, and the cut fails. Pieces are created in number
-// order. The source is read until a read returns nothing, so a file longer than it reports is
-// cut whole, and no empty piece is made past its end (only an empty source gets one, empty
-// piece).
+// each copied by the kernel in chunks of at most kChunkBytes so that progress is told and a
+// stop is seen between them. A complete piece starts on its way to the disk at once. With
+// hashing, one thread reads the source once into memory and writes the pieces from there, in
+// the same chunks, while other threads hash the same bytes, each piece and the whole; only where
+// the kernel's copy shares the source's blocks (piecesShareSourceBlocks) are the pieces copied
+// as without hashing and read back as they are complete, in order. Either way the digests are
+// of the bytes the pieces were written with, not of a second read of a source that may have
+// changed meanwhile. A source whose length or times differ at the end from the start changed
+// while it was cut, and the cut fails. Pieces are created in number order. The source is read
+// until a read returns nothing, so a file longer than it reports is cut whole, and no empty
+// piece is made past its end (only an empty source gets one, empty piece).
 class PieceCutter {
 public:
     static constexpr qint64 kChunkBytes = qint64(8) << 20;
@@ -74,6 +77,14 @@ private:
     // Copies the pieces on every thread of the pool, until none is left, a stop comes or one
     // fails.
     void copy(const CutPlan &plan, CutState &state);
+    // The same, each piece then read back and hashed; the digests go to result.
+    void copyThenReadBack(const CutPlan &plan, CutState &state, CutResult &result);
+    // Writes the pieces on this thread from the bytes hashed on the way; the digests go to
+    // result.
+    void copyThroughDigests(const CutPlan &plan, CutState &state, CutResult &result);
+    // One thread's part of the copy, through digests where given.
+    void work(const CutPlan &plan, CutState &state, DigestPipeline *digests);
+    static void endCopying(CutState &state);
     // A cut that neither failed nor stopped: pieces past the source's real end go, and the
     // source must have held still.
     void complete(const CutPlan &plan, CutState &state, CutResult &result) const;

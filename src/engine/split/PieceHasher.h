@@ -14,7 +14,8 @@ struct CutState;
 
 // Reads a cut's pieces back as they are complete, in number order, on a task of its own, and
 // hashes them, each and as a whole, until the cut ends, fails or stops: the digests are of the
-// bytes the pieces hold.
+// bytes the pieces hold. For pieces that share the source's blocks, which the kernel's copy
+// makes without writing them, and a pass through memory would write.
 class PieceHasher {
 public:
     PieceHasher(const CutPlan &plan, CutState &state, const StopRequest &stop);

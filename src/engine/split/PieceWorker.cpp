@@ -1,5 +1,6 @@
 #include "split/PieceWorker.h"
 
+#include "DigestPipeline.h"
 #include "OutputFolder.h"
 #include "SourceFile.h"
 #include "names/OutputNames.h"
@@ -10,12 +11,13 @@
 #include <algorithm>
 
 PieceWorker::PieceWorker(const CutPlan &plan, CutState &state, CopyMethod firstMethod,
-                         ProgressSink &progress, const StopRequest &stop)
+                         ProgressSink &progress, const StopRequest &stop, DigestPipeline *digests)
     : m_plan(plan)
     , m_state(state)
     , m_copier(firstMethod)
     , m_progress(progress)
-    , m_stop(stop) {
+    , m_stop(stop)
+    , m_digests(digests) {
     m_name.reserve(plan.names.fileName().size() * 3 + 24);
 }
 
@@ -87,11 +89,29 @@ std::optional<qint64> PieceWorker::copyPiece(qint64 piece) {
         if (m_stop.requested())
             return std::nullopt;
         const qint64 asked = std::min(length - copied, PieceCutter::kChunkBytes);
-        const qint64 got = m_copier.copy(m_plan.source, start + copied, m_file, asked);
+        const qint64 got = m_digests
+                               ? copyThroughDigests(start + copied, asked, copied + asked == length)
+                               : m_copier.copy(m_plan.source, start + copied, m_file, asked);
         copied += got;
         m_progress.bytesCopied(got);
         if (got < asked)
             break; // the source ends in this piece
+    }
+    return copied;
+}
+
+qint64 PieceWorker::copyThroughDigests(qint64 offset, qint64 count, bool endsPiece) {
+    qint64 copied = 0;
+    while (copied < count) {
+        char *buffer = m_digests->nextBuffer();
+        const qint64 asked = std::min(count - copied, m_digests->room());
+        const qint64 got = m_plan.source.readFully(buffer, asked, offset + copied);
+        m_file.write(buffer, got);
+        copied += got;
+        const bool sourceEnded = got < asked;
+        m_digests->hash(got, sourceEnded || (endsPiece && copied == count));
+        if (sourceEnded)
+            break;
     }
     return copied;
 }
