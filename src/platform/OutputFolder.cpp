@@ -20,7 +20,6 @@ namespace {
 
 constexpr int kOpenFlags = O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK;
 constexpr unsigned long kBtrfsMagic = 0x9123683e;
-constexpr unsigned long kXfsMagic = 0x58465342;
 
 qint64 folderLimit(const FileSystem &files, int fd, int name, qint64 unlimited) {
     errno = 0;
@@ -133,14 +132,6 @@ FolderCapacity OutputFolder::capacity() const {
         capacity.maxFileBytes = (qint64(1) << 32) - 1;
     capacity.flushesWhole = syncfsFlushesWhole(files(), m_handle.fd());
     return capacity;
-}
-
-qint64 OutputFolder::sharedBlockSize() const noexcept {
-    struct statfs volume {};
-    if (files().fileSystemStatus(m_handle.fd(), &volume) != 0)
-        return 0;
-    const auto type = static_cast<unsigned long>(volume.f_type);
-    return type == kBtrfsMagic || type == kXfsMagic ? qint64(volume.f_bsize) : 0;
 }
 
 QList<QByteArray> OutputFolder::entryNames() const {

@@ -56,10 +56,6 @@ public:
     // files in it).
     bool canWrite(const QByteArray &name) const;
     FolderCapacity capacity() const;
-    // The block that files of the folder's file system can share with one another there, so
-    // that the kernel's copy of whole blocks clones rather than writes (btrfs, XFS); 0 where each
-    // file holds blocks of its own, or the file system will not say.
-    qint64 sharedBlockSize() const noexcept;
     // The names of the entries in the folder, but "." and "..".
     QList<QByteArray> entryNames() const;
 

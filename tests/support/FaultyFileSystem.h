@@ -38,7 +38,7 @@ public:
     // As FAT is through FUSE: no unnamed files, no links of either kind, no rename that refuses
     // to replace, no permissions, files of at most 4 GiB - 1.
     void actAsFat();
-    // As btrfs is: a file system on which the kernel's copy shares blocks between files.
+    // As btrfs is: a file system whose files can share blocks (its clones copy the bytes).
     void actAsBlockSharing();
     // The room the volume says it has left.
     void reportRoom(qint64 freeBytes, qint64 freeFiles);
