@@ -149,16 +149,6 @@ std::unique_ptr<RcloneProcess> upload(const RemotePath &file, qint64 size,
                                            concerning.text(), RcloneProcess::Stream::Input);
 }
 
-Pending<void> upload(const RcloneDaemon &daemon, const RemotePath &file, const QByteArray &bytes,
-                     const RemotePath &concerning, const KeepGoing &keepGoing) {
-    // An rclone started costs more than the request (a tenth of a second of a core).
-    if (bytes.size() < RcloneDaemon::kBytesHeldWhole)
-        return done(daemon.upload(file.parent().text(), file.fileName(), bytes, concerning.text()));
-    const std::shared_ptr<RcloneProcess> process = upload(file, bytes.size(), concerning);
-    process->write(bytes.constData(), bytes.size(), keepGoing);
-    return [process](const KeepGoing &keepGoingThen) { process->finish(keepGoingThen); };
-}
-
 std::unique_ptr<RcloneProcess> download(const RemotePath &file) {
     return std::make_unique<RcloneProcess>(QStringList{QStringLiteral("cat"), file.text()},
                                            file.text(), RcloneProcess::Stream::Output);

@@ -74,10 +74,6 @@ Pending<void> move(const RcloneDaemon &daemon, const RemotePath &from, const Rem
 // told of concerning, the file it is to become.
 std::unique_ptr<RcloneProcess> upload(const RemotePath &file, qint64 size,
                                       const RemotePath &concerning);
-// An upload of bytes to file, all at once: through the daemon, which holds so few in its memory,
-// or else as upload() sends them. Its failures are told of concerning.
-Pending<void> upload(const RcloneDaemon &daemon, const RemotePath &file, const QByteArray &bytes,
-                     const RemotePath &concerning, const RcloneProcess::KeepGoing &keepGoing);
 // A download of the file, read from the process's output.
 std::unique_ptr<RcloneProcess> download(const RemotePath &file);
 

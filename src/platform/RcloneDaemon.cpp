@@ -31,10 +31,8 @@ constexpr int kDaemonPollMs = 100;
 // wanted. HTTP/1.0, so that the answer ends where the connection does.
 class Request {
 public:
-    // target: the operation, with its parameters where they are not the body's
-    // ("operations/list", "operations/uploadfile?fs=...").
-    Request(quint16 port, const QByteArray &authorization, const QByteArray &target,
-            const QByteArray &contentType, const QByteArray &body, QString concerning)
+    Request(quint16 port, const QByteArray &authorization, const QString &operation,
+            const QJsonObject &parameters, QString concerning)
         : m_concerning(std::move(concerning)) {
         m_socket = FileHandle(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0), m_concerning);
         sockaddr_in address{};
@@ -45,10 +43,12 @@ public:
             ::connect(m_socket.fd(), reinterpret_cast<const sockaddr *>(&address),
                       sizeof address) != 0)
             throw Failure::fromSystemError(m_concerning, errno);
+        const QByteArray body = QJsonDocument(parameters).toJson(QJsonDocument::Compact);
         const QByteArray request =
-            "POST /" + target + " HTTP/1.0\r\nHost: 127.0.0.1\r\nAuthorization: " + authorization +
-            "\r\nContent-Type: " + contentType +
-            "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body;
+            "POST /" + operation.toUtf8() +
+            " HTTP/1.0\r\nHost: 127.0.0.1\r\nAuthorization: " + authorization +
+            "\r\nContent-Type: application/json\r\nContent-Length: " +
+            QByteArray::number(body.size()) + "\r\n\r\n" + body;
         for (qsizetype sent = 0; sent < request.size();) {
             const ssize_t wrote = ::send(m_socket.fd(), request.constData() + sent,
                                          size_t(request.size() - sent), MSG_NOSIGNAL);
@@ -99,11 +99,10 @@ RcloneDaemon::RcloneDaemon(const KeepGoing &keepGoing) {
                                 QByteArray::number(QRandomGenerator::system()->generate64(), 36);
     m_authorization = "Basic " + QByteArray("tessary:" + password).toBase64();
     m_process.setProgram(kDaemonProgram);
-    m_process.setArguments(
-        {QStringLiteral("rcd"), QStringLiteral("--ask-password=false"),
-         QStringLiteral("--streaming-upload-cutoff"), QString::number(kBytesHeldWhole),
-         QStringLiteral("--rc-addr"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--rc-user"),
-         QStringLiteral("tessary"), QStringLiteral("--rc-pass"), QString::fromLatin1(password)});
+    m_process.setArguments({QStringLiteral("rcd"), QStringLiteral("--ask-password=false"),
+                            QStringLiteral("--rc-addr"), QStringLiteral("127.0.0.1:0"),
+                            QStringLiteral("--rc-user"), QStringLiteral("tessary"),
+                            QStringLiteral("--rc-pass"), QString::fromLatin1(password)});
     m_process.setStandardInputFile(QProcess::nullDevice());
     m_process.setProcessChannelMode(QProcess::MergedChannels);
     // Never left behind, listening, by a process that was killed; and out of reach of Ctrl+C,
@@ -142,32 +141,7 @@ RcloneDaemon::~RcloneDaemon() {
 
 RcloneDaemon::Answer RcloneDaemon::ask(const QString &operation, const QJsonObject &parameters,
                                        const QString &concerning) const {
-    return send(operation.toUtf8(), "application/json",
-                QJsonDocument(parameters).toJson(QJsonDocument::Compact), concerning);
-}
-
-RcloneDaemon::Answer RcloneDaemon::upload(const QString &folder, const QString &name,
-                                          const QByteArray &bytes,
-                                          const QString &concerning) const {
-    // A boundary that the bytes do not hold.
-    QByteArray boundary;
-    do
-        boundary = "tessary-" + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
-    while (bytes.contains(boundary));
-    // The name as RFC 2231 words it, so that no byte of it can end the header early.
-    const QByteArray part = "--" + boundary +
-                            "\r\nContent-Disposition: form-data; name=\"file\"; "
-                            "filename*=utf-8''" +
-                            name.toUtf8().toPercentEncoding() +
-                            "\r\nContent-Type: application/octet-stream\r\n\r\n" + bytes +
-                            "\r\n--" + boundary + "--\r\n";
-    return send("operations/uploadfile?fs=" + folder.toUtf8().toPercentEncoding() + "&remote=",
-                "multipart/form-data; boundary=" + boundary, part, concerning);
-}
-
-RcloneDaemon::Answer RcloneDaemon::send(const QByteArray &target, const QByteArray &contentType,
-                                        const QByteArray &body, const QString &concerning) const {
-    const auto request = std::make_shared<const Request>(m_port, m_authorization, target,
-                                                         contentType, body, concerning);
+    const auto request =
+        std::make_shared<const Request>(m_port, m_authorization, operation, parameters, concerning);
     return [request](const KeepGoing &keepGoing) { return request->answer(keepGoing); };
 }

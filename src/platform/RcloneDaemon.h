@@ -13,9 +13,6 @@
 class RcloneDaemon {
 public:
     using KeepGoing = std::function<bool()>;
-    // What the daemon reads whole into its memory before it uploads it, in one request: no
-    // upload of fewer bytes needs a copy on the local disk.
-    static constexpr qsizetype kBytesHeldWhole = qsizetype(1) << 20;
 
     // Starts it and waits until it listens; throws a Failure where it cannot be started
     // (RcloneMissing, if rclone is not there), and Stopped once keepGoing says no.
@@ -29,15 +26,8 @@ public:
     using Answer = std::function<QJsonObject(const KeepGoing &keepGoing)>;
     Answer ask(const QString &operation, const QJsonObject &parameters,
                const QString &concerning) const;
-    // Asks it to put bytes, fewer than kBytesHeldWhole, at name in folder (a remote path), as
-    // ask() does.
-    Answer upload(const QString &folder, const QString &name, const QByteArray &bytes,
-                  const QString &concerning) const;
 
 private:
-    Answer send(const QByteArray &target, const QByteArray &contentType, const QByteArray &body,
-                const QString &concerning) const;
-
     QProcess m_process;
     QByteArray m_authorization; // "Basic ..."
     quint16 m_port = 0;

@@ -101,27 +101,21 @@ void RemoteSplitRun::writeBeside(const RemotePlannedFile &file, const SentPieces
     const QList<ListedFile> noRecovery;
     const OutputContents contents{file.names, sent.lengths, listed ? sent.wholeDigest : noDigest,
                                   listed ? sent.digests : noDigests, noRecovery};
-    // Sent one at a time, under names of their own: rclone's WebDAV backend holds one of several
-    // sent at once back for seconds. Then put in place in the plan's order, the script for
-    // Windows last, so that a failure leaves no script naming pieces that are not there.
+    // All sent at once under names of their own; then put in place in the plan's order, the
+    // script for Windows last, so that a failure leaves no script naming pieces that are not
+    // there.
     struct Text {
         QString name;
         QString upload;
+        std::unique_ptr<RcloneProcess> process;
     };
     std::vector<Text> texts;
-    Rclone::Pending<void> underWay;
     const auto cleanUp = [&] {
-        const auto always = [] { return true; };
-        // What is under way ends first, so that nothing appears after its removal.
-        try {
-            if (underWay)
-                underWay(always);
-        } catch (...) { // it failed, and left nothing, or what the removal takes
-        }
         for (const Text &text : texts) {
             if (text.upload != text.name)
                 try {
-                    Rclone::remove(m_plan.folder.daemon(), m_plan.folder.at(text.upload))(always);
+                    Rclone::remove(m_plan.folder.daemon(),
+                                   m_plan.folder.at(text.upload))([] { return true; });
                 } catch (...) { // it stays under its hidden name
                 }
         }
@@ -131,13 +125,14 @@ void RemoteSplitRun::writeBeside(const RemotePlannedFile &file, const SentPieces
             const QByteArray bytes = outputKind(kind).text(contents);
             const QString name = file.names.beside(kind);
             const QString upload = m_plan.folder.uploadName(name);
-            texts.push_back({name, upload});
-            underWay = Rclone::upload(m_plan.folder.daemon(), m_plan.folder.at(upload), bytes,
-                                      m_plan.folder.at(name), m_keepGoing);
-            underWay(m_keepGoing);
-            underWay = nullptr;
+            texts.push_back(
+                {name, upload,
+                 Rclone::upload(m_plan.folder.at(upload), bytes.size(), m_plan.folder.at(name))});
+            texts.back().process->write(bytes.constData(), bytes.size(), m_keepGoing);
             m_expected.append({name, bytes.size(), remoteHashOfText(m_plan.folder, bytes)});
         }
+        for (const Text &text : texts)
+            text.process->finish(m_keepGoing);
         if (m_plan.folder.movesIntoPlace()) {
             // The others at once, then the script for Windows.
             std::vector<Rclone::Pending<void>> moves;
