@@ -46,6 +46,7 @@
 #include <QPushButton>
 
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -292,6 +293,8 @@ void frmSplit::connectHandlers() {
     connect(splitButton, &QPushButton::clicked, this, &frmSplit::splitFiles);
     connect(piecesAction, &QAction::triggered, this, &frmSplit::splitIntoPieces);
     connect(remoteAction, &QAction::triggered, this, &frmSplit::splitToRemote);
+    connect(this, &frmSplit::remotesListed, this, &frmSplit::splitToListedRemote,
+            Qt::QueuedConnection);
     connect(aboutAction, &QAction::triggered, this, &frmSplit::showAbout);
     connect(joinAction, &QAction::triggered, this, [this] { join({}); });
     connect(verifyAction, &QAction::triggered, this, [this] { verify({}); });
@@ -495,29 +498,37 @@ void frmSplit::splitToRemote() {
         showMessage(*problem);
         return;
     }
+    remoteRequest = std::get<SplitRequest>(checked);
     remoteAction->setEnabled(false); // until rclone has answered
-    remoteListing = std::make_unique<Task>([this, request = std::get<SplitRequest>(checked)] {
+    remoteListing = std::make_unique<Task>([this] {
         QStringList remotes;
         try {
             remotes = Rclone::configuredRemotes()([] { return true; });
         } catch (const Failure &) { // none to offer: one is typed in instead
         }
-        // Dropped with the window, where it closed meanwhile.
-        QMetaObject::invokeMethod(
-            this, [this, request, remotes] { splitToRemoteOf(request, remotes); },
-            Qt::QueuedConnection);
+        {
+            const std::lock_guard lock(listedRemotesMutex);
+            listedRemotes = std::move(remotes);
+        }
+        Q_EMIT remotesListed(QPrivateSignal()); // dropped with the window, where it closed
     });
 }
 
-void frmSplit::splitToRemoteOf(const SplitRequest &request, const QStringList &remotes) {
+void frmSplit::splitToListedRemote() {
     remoteListing.reset();
     remoteAction->setEnabled(true);
+    QStringList remotes;
+    {
+        const std::lock_guard lock(listedRemotesMutex);
+        remotes = std::exchange(listedRemotes, {});
+    }
+    const SplitRequest request = *std::exchange(remoteRequest, std::nullopt);
     const std::optional<RemoteDestination> destination = askRemoteDestination(this, remotes);
     if (!destination)
         return;
-    RemoteSplitRequest remoteRequest{request, destination->makeFolder, destination->resume};
-    remoteRequest.split.outputFolder = destination->text();
-    jobs->start(std::make_unique<RemoteSplitJob>(std::move(remoteRequest)));
+    RemoteSplitRequest remoteSplit{request, destination->makeFolder, destination->resume};
+    remoteSplit.split.outputFolder = destination->text();
+    jobs->start(std::make_unique<RemoteSplitJob>(std::move(remoteSplit)));
 }
 
 void frmSplit::sizeFor(const SizeTarget &target) {

@@ -8,6 +8,8 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <variant>
 
 class DriveList;
@@ -57,6 +59,10 @@ protected:
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
+Q_SIGNALS:
+    // From the thread that asked rclone: its remotes are in listedRemotes.
+    void remotesListed(QPrivateSignal);
+
 private:
     void createControls();
     void createSourceBrowser(QWidget *client);
@@ -82,7 +88,7 @@ private:
     void splitIntoPieces();
     void splitToRemote();
     // Once the remotes of rclone's configuration are known: asks where, and splits there.
-    void splitToRemoteOf(const SplitRequest &request, const QStringList &remotes);
+    void splitToListedRemote();
     void sizeFor(const SizeTarget &target);
     void showAbout();
 
@@ -139,6 +145,10 @@ private:
     JobWindow *jobs = nullptr;
     std::unique_ptr<frmAbout> aboutWindow;
     // Asks rclone for its remotes, away from the window's thread, which it would stop for as
-    // long as rclone takes.
+    // long as rclone takes; what it found waits under a mutex of our own rather than in Qt's
+    // event, so that the hand-over is one the thread sanitizer sees.
     std::unique_ptr<Task> remoteListing;
+    std::mutex listedRemotesMutex;
+    QStringList listedRemotes;
+    std::optional<SplitRequest> remoteRequest; // the queue as it was when the item was chosen
 };
