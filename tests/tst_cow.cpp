@@ -66,8 +66,8 @@ void TestCow::aligned_data() {
          {QStringList{QStringLiteral("btrfs"), QStringLiteral("-f")},
           QStringList{QStringLiteral("xfs"), QStringLiteral("-f"), QStringLiteral("-m"),
                       QStringLiteral("reflink=1")}})
-        for (const char *run :
-             {"split", "split with list", "checked join", "damaged piece", "refused clone"})
+        for (const char *run : {"split", "split with list", "checked join", "damaged piece",
+                                "refused clone", "piece from another volume"})
             QTest::addRow("%s: %s", qPrintable(volume[0]), run)
                 << volume[0] << volume.mid(1) << QString::fromLatin1(run);
 }
@@ -108,6 +108,8 @@ void TestCow::aligned() {
     FaultyFileSystem faults; // the trial of sharing is the first clone, the second piece's third
     if (run == QStringLiteral("refused clone"))
         faults.fail(FaultyFileSystem::Call::Clone, ENOSPC, 3);
+    if (run == QStringLiteral("piece from another volume")) // it is copied, as are the others
+        faults.fail(FaultyFileSystem::Call::Clone, EXDEV, 3);
     const QStringList files = filesIn(out);
     before = usedBytes(out);
     const JoinResult result = [&] { // its lock goes with the plan
@@ -117,6 +119,11 @@ void TestCow::aligned() {
                        StopRequest())
             .run();
     }();
+    if (run == QStringLiteral("piece from another volume")) {
+        QVERIFY(result.outcome == RunOutcome::Done);
+        QCOMPARE(readTestFile(joined), bytes);
+        return;
+    }
     if (run == QStringLiteral("checked join")) {
         QVERIFY(result.outcome == RunOutcome::Done && sharesAllBlocks(joined));
         QCOMPARE_LT(usedBytes(out) - before, kMiB);

@@ -21,14 +21,16 @@ bool canShareBlocks(const OutputFolder &folder, const SourceFile &source, qint64
     }
 }
 
-bool shareBlocks(const SourceFile &source, qint64 length, const FileHandle &target, qint64 at) {
+Sharing shareBlocks(const SourceFile &source, qint64 length, const FileHandle &target, qint64 at) {
     if (length == 0)
-        return true; // the system's 0 would mean all of source
+        return Sharing::Shared; // the system's 0 would mean all of source
     if (target.files().cloneRange(source.fd(), 0, target.fd(), off_t(at), off_t(length)) == 0)
-        return true;
+        return Sharing::Shared;
     const int error = errno;
     // A range past the source's end is refused, not shortened.
     if (error == EINVAL && source.currentFacts().size < length)
-        return false;
+        return Sharing::SourceEnded;
+    if (error == EXDEV || error == EINVAL || error == EOPNOTSUPP || error == EPERM)
+        return Sharing::Refused;
     target.fail(error);
 }

@@ -18,6 +18,9 @@ bool canShareBlocks(const OutputFolder &folder, const SourceFile &source, qint64
 
 // Makes the length bytes at the start of source target's bytes from offset at by sharing their
 // blocks, nothing copied: at and length whole blocks of the file system, but for a last, partial
-// block at source's end. Returns false where source ends before length; throws a Failure naming
-// target with the system's reason where the file system refuses otherwise.
-bool shareBlocks(const SourceFile &source, qint64 length, const FileHandle &target, qint64 at);
+// block at source's end. SourceEnded where source ends before length; Refused where the file
+// system will not share this source's blocks though it shares others' (one bound there from
+// another volume, one marked never to be shared); throws a Failure naming target with the
+// system's reason where it fails otherwise.
+enum class Sharing { Shared, SourceEnded, Refused };
+Sharing shareBlocks(const SourceFile &source, qint64 length, const FileHandle &target, qint64 at);

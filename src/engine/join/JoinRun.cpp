@@ -74,6 +74,7 @@ void JoinRun::copyPieces(TemporaryFile &joined) const {
     RangeCopier copier(m_copyMethod);
     QByteArray name;
     qint64 joinedBytes = 0;
+    bool sharing = m_plan.sharesBlocks;
     for (qint64 piece = 1; piece <= m_plan.recipe.pieceCount; ++piece) {
         names.setPieceOnDisk(name, piece);
         // The piece itself, never a link, and the file that was checked.
@@ -81,15 +82,22 @@ void JoinRun::copyPieces(TemporaryFile &joined) const {
         if (!source.facts().unchangedSince(m_plan.pieces[piece - 1]))
             changedSinceTheCheck(source);
         const qint64 length = m_plan.pieceLengths[piece - 1];
-        if (m_plan.sharesBlocks)
-            sharePiece(source, length, joined, joinedBytes, digests.has_value());
-        else
+        if (sharing && !sharePiece(source, length, joined, joinedBytes, digests.has_value())) {
+            // A piece the volume will not share (one bound there from another volume, one
+            // marked never to be shared): the pieces are all copied instead, from the first.
+            joined.handle().truncate();
+            sharing = false;
+            joinedBytes = 0;
+            piece = 0;
+            continue;
+        }
+        if (!sharing)
             copyPiece(source, length, joined, digests ? &*digests : nullptr, copier);
         endsAsChecked(source, length);
         joinedBytes += length;
     }
     // What is hashed is what the joined file holds, never a second read of the pieces.
-    if (m_plan.sharesBlocks && digests)
+    if (sharing && digests)
         hashJoined(joined, *digests);
     if (digests && digests->wholeDigest() != list.whole)
         throw Failure(Failure::Code::JoinedWouldDiffer,
@@ -124,15 +132,19 @@ void JoinRun::copyPiece(const SourceFile &source, qint64 length, TemporaryFile &
     } while (copied < length);
 }
 
-void JoinRun::sharePiece(const SourceFile &source, qint64 length, const TemporaryFile &joined,
+bool JoinRun::sharePiece(const SourceFile &source, qint64 length, const TemporaryFile &joined,
                          qint64 at, bool checked) const {
     if (m_stop.requested())
         throw Failure::stopped();
-    if (!shareBlocks(source, length, joined.handle(), at))
+    const Sharing shared = shareBlocks(source, length, joined.handle(), at);
+    if (shared == Sharing::Refused)
+        return false;
+    if (shared == Sharing::SourceEnded)
         cutShort(source.path());
     // Checked, the reading of the joined file tells how far the join is.
     if (!checked)
         m_progress.bytesCopied(length);
+    return true;
 }
 
 void JoinRun::hashJoined(const TemporaryFile &joined, DigestPipeline &digests) const {

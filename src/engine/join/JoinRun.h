@@ -33,8 +33,9 @@ private:
     // join is checked.
     void copyPiece(const SourceFile &source, qint64 length, TemporaryFile &joined,
                    DigestPipeline *digests, RangeCopier &copier) const;
-    // Makes the length bytes of one piece those of joined from at, sharing their blocks.
-    void sharePiece(const SourceFile &source, qint64 length, const TemporaryFile &joined, qint64 at,
+    // Makes the length bytes of one piece those of joined from at, sharing their blocks; false
+    // where the volume will not share this piece's.
+    bool sharePiece(const SourceFile &source, qint64 length, const TemporaryFile &joined, qint64 at,
                     bool checked) const;
     // Reads joined once, its pieces in turn, through digests.
     void hashJoined(const TemporaryFile &joined, DigestPipeline &digests) const;
