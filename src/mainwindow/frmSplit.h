@@ -147,8 +147,8 @@ private:
     // Asks rclone for its remotes, away from the window's thread, which it would stop for as
     // long as rclone takes; what it found waits under a mutex of our own rather than in Qt's
     // event, so that the hand-over is one the thread sanitizer sees.
-    std::unique_ptr<Task> remoteListing;
     std::mutex listedRemotesMutex;
     QStringList listedRemotes;
     std::optional<SplitRequest> remoteRequest; // the queue as it was when the item was chosen
+    std::unique_ptr<Task> remoteListing;       // last: it goes first, and waits for the thread
 };

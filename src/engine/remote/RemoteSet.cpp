@@ -97,8 +97,14 @@ RemoteSet readRemoteSet(const RemotePath &chosen, const Work &work) {
     recipe.destination = names.fileName();
     if (posixScript) {
         recipe.posixScript = folder.at(posixScript->name).text();
-        if (posixScriptBytes)
-            recipe.manifest = PosixRestoreScript::manifestOf(posixScriptBytes(keepGoing), names);
+        try {
+            if (posixScriptBytes)
+                recipe.manifest =
+                    PosixRestoreScript::manifestOf(posixScriptBytes(keepGoing), names);
+        } catch (const Failure &failure) { // one that cannot be read is none to trust
+            if (failure.kind() == Failure::Kind::Stopped)
+                throw;
+        }
     }
     set.list = list ? listOf(folder, names, listBytes, *list, keepGoing) : manifestList(recipe);
     set.posixScriptFault = posixScriptFault(recipe, set.list);
