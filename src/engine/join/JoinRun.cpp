@@ -71,10 +71,29 @@ void JoinRun::copyPieces(TemporaryFile &joined) const {
                 throw Failure(Failure::Code::PieceDamaged,
                               m_plan.folder->filePath(names.pieceOnDisk(piece + 1)), {listName});
         });
+    DigestPipeline *checked = digests ? &*digests : nullptr;
+    const bool shared = m_plan.sharesBlocks && putPieces(joined, /*sharing=*/true, checked);
+    if (m_plan.sharesBlocks && !shared) {
+        // A piece the volume will not share (one bound there from another volume, one marked
+        // never to be shared): the pieces are all copied instead, from the first.
+        joined.handle().truncate();
+    }
+    if (!shared)
+        putPieces(joined, /*sharing=*/false, checked);
+    // What is hashed is what the joined file holds, never a second read of the pieces.
+    if (shared && digests)
+        hashJoined(joined, *digests);
+    if (digests && digests->wholeDigest() != list.whole)
+        throw Failure(Failure::Code::JoinedWouldDiffer,
+                      m_plan.folder->filePath(fileSystemName(m_plan.recipe.destination)),
+                      {listName});
+}
+
+bool JoinRun::putPieces(TemporaryFile &joined, bool sharing, DigestPipeline *digests) const {
+    const OutputNames names(m_plan.recipe.destination);
     RangeCopier copier(m_copyMethod);
     QByteArray name;
     qint64 joinedBytes = 0;
-    bool sharing = m_plan.sharesBlocks;
     for (qint64 piece = 1; piece <= m_plan.recipe.pieceCount; ++piece) {
         names.setPieceOnDisk(name, piece);
         // The piece itself, never a link, and the file that was checked.
@@ -82,27 +101,14 @@ void JoinRun::copyPieces(TemporaryFile &joined) const {
         if (!source.facts().unchangedSince(m_plan.pieces[piece - 1]))
             changedSinceTheCheck(source);
         const qint64 length = m_plan.pieceLengths[piece - 1];
-        if (sharing && !sharePiece(source, length, joined, joinedBytes, digests.has_value())) {
-            // A piece the volume will not share (one bound there from another volume, one
-            // marked never to be shared): the pieces are all copied instead, from the first.
-            joined.handle().truncate();
-            sharing = false;
-            joinedBytes = 0;
-            piece = 0;
-            continue;
-        }
         if (!sharing)
-            copyPiece(source, length, joined, digests ? &*digests : nullptr, copier);
+            copyPiece(source, length, joined, digests, copier);
+        else if (!sharePiece(source, length, joined, joinedBytes, digests != nullptr))
+            return false;
         endsAsChecked(source, length);
         joinedBytes += length;
     }
-    // What is hashed is what the joined file holds, never a second read of the pieces.
-    if (sharing && digests)
-        hashJoined(joined, *digests);
-    if (digests && digests->wholeDigest() != list.whole)
-        throw Failure(Failure::Code::JoinedWouldDiffer,
-                      m_plan.folder->filePath(fileSystemName(m_plan.recipe.destination)),
-                      {listName});
+    return true;
 }
 
 void JoinRun::copyPiece(const SourceFile &source, qint64 length, TemporaryFile &joined,

@@ -29,6 +29,10 @@ public:
 private:
     // Throws, marked damaged, where a digest does not match the checksum list.
     void copyPieces(TemporaryFile &joined) const;
+    // Puts every piece into joined in turn, by sharing its blocks or by copying it through
+    // digests (where the join is checked); false where sharing, once the volume will not share
+    // a piece's.
+    bool putPieces(TemporaryFile &joined, bool sharing, DigestPipeline *digests) const;
     // Copies the length bytes of one piece to the end of joined, through digests where the
     // join is checked.
     void copyPiece(const SourceFile &source, qint64 length, TemporaryFile &joined,
