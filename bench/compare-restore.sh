@@ -6,7 +6,8 @@
 # preset one of PIECES pieces of 1,000 bytes. "sh NAME.sh" restores the file, beside "cat" of the
 # pieces into a file and "openssl dgst -sha256" of it; "sh NAME.sh --check" checks every piece's
 # size and SHA-256, beside "sha256sum -c" of the checksum list, and so does "tessary-cli verify",
-# which hashes the pieces on every core and the whole file from them too.
+# which hashes the pieces on every core and the whole file from them too. The split that cuts the
+# pieces shows its peak memory.
 # Every round runs each command once, in turn, each round starting one command further on,
 # after one warm-up round; the table gives the median and the worst run of each. As root, dirty
 # pages are written and clean cached pages dropped before every run.
@@ -62,7 +63,14 @@ for preset in "100M:$((mib * 1024 * 1024)):100000000" "small:$((small * 1000)):1
     label=${preset%%:*}
     rm -rf "$work/pieces" && mkdir "$work/pieces"
     head -c "$(cut -d: -f2 <<<"$preset")" /dev/urandom >"$work/source.bin"
-    "$cli" split -q -s "${preset##*:}" -o "$work/pieces" "$work/source.bin"
+    # The split that makes the pieces, measured for its peak memory (GNU time, where installed).
+    split=("$cli" split -q -s "${preset##*:}" -o "$work/pieces" "$work/source.bin")
+    peak="n/a (install the Debian package time)"
+    if [[ -x /usr/bin/time ]]; then
+        peak=$(/usr/bin/time -f %M "${split[@]}" 2>&1 | tail -n 1 | awk '{ printf "%.1f MiB", $1 / 1024 }')
+    else
+        "${split[@]}"
+    fi
     rm "$work/source.bin"
     pieces=$(find "$work/pieces" -name 'source.bin.[0-9]*' | wc -l)
     declare -A times=()
@@ -88,5 +96,6 @@ for preset in "100M:$((mib * 1024 * 1024)):100000000" "small:$((small * 1000)):1
     echo "sh NAME.sh: $(ratio "$restore_median" "$by_hand_median") x cat && openssl dgst (at most 1.2)"
     echo "sh NAME.sh --check: $(ratio "$check_median" "$list_median") x sha256sum -c (at most 2)"
     echo "tessary-cli verify: $(ratio "$verify_median" "$list_median") x sha256sum -c"
+    echo "the split that made them, with both scripts and the list: $peak peak memory (at most 32 MiB)"
     unset times
 done

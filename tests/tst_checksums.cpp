@@ -7,6 +7,8 @@
 #include "join/JoinRun.h"
 #include "messages/RefusalMessage.h"
 #include "messages/RunMessages.h"
+#include "names/ChecksumListText.h"
+#include "names/OutputNames.h"
 #include "names/PosixRestoreScript.h"
 #include "run/RunProgress.h"
 #include "split/SplitPlanner.h"
@@ -136,6 +138,10 @@ void ChecksumsTest::listIsWhatTheSplitWrote_data() {
         << QStringLiteral("8192") << qint64(20'000) << true;
     QTest::addRow("pieces across the buffers and chunks the bytes pass through")
         << QStringLiteral("9000000") << qint64(10'000'000) << false;
+    // More digests than are held in memory: the rest wait in a file of their own.
+    QTest::addRow("many pieces") << QStringLiteral("4") << qint64(9'000) << false;
+    QTest::addRow("many pieces of whole blocks, on a volume that shares them")
+        << QStringLiteral("4097") << qint64(2'100 * 4'096 + 5) << true;
 }
 
 void ChecksumsTest::listIsWhatTheSplitWrote() {
@@ -166,6 +172,14 @@ void ChecksumsTest::listIsWhatTheSplitWrote() {
     for (qint64 at = 0, piece = 1; at < length; at += pieceLength, ++piece)
         expected += line(bytes.mid(at, pieceLength), "report.doc." + QByteArray::number(piece));
     QCOMPARE(readTestFile(out.filePath(QStringLiteral("report.doc.sha256"))), expected);
+    // The script for macOS and Linux carries the same digests.
+    const std::optional<PosixRestoreScript::Manifest> manifest =
+        PosixRestoreScript::manifestOf(readTestFile(out.filePath(QStringLiteral("report.doc.sh"))),
+                                       OutputNames(QStringLiteral("report.doc")));
+    QVERIFY(manifest);
+    QCOMPARE(ChecksumListText::text(OutputNames(QStringLiteral("report.doc")),
+                                    manifest->wholeDigest, manifest->pieceDigests),
+             expected);
 }
 
 void ChecksumsTest::damagedPieceRefusesTheJoin_data() {

@@ -20,6 +20,7 @@ private Q_SLOTS:
     void outputFolderWithOrWithoutSeparator();
     void failureStopsTheRunAtTheFailingEntry_data();
     void failureStopsTheRunAtTheFailingEntry();
+    void diskFillingUpStopsTheRunMidFile_data();
     void diskFillingUpStopsTheRunMidFile();
 
 private:
@@ -149,7 +150,22 @@ void SplitRunTest::failureStopsTheRunAtTheFailingEntry() {
     }
 }
 
+void SplitRunTest::diskFillingUpStopsTheRunMidFile_data() {
+    QTest::addColumn<QString>("size");
+    QTest::addColumn<QByteArray>("filling");  // the name whose writes fill it up
+    QTest::addColumn<int>("fromWrite");       // from its nth write on
+    QTest::addColumn<QString>("failingName"); // empty: a piece from the second to the seventh
+    QTest::addRow("a piece") << QStringLiteral("100000") << QByteArray() << 3 << QString();
+    // Unnamed, as it is while it is written.
+    QTest::addRow("the file that keeps many pieces' digests aside")
+        << QStringLiteral("101") << QByteArrayLiteral(".") << 1 << QStringLiteral("a.bin.sha256");
+}
+
 void SplitRunTest::diskFillingUpStopsTheRunMidFile() {
+    QFETCH(QString, size);
+    QFETCH(QByteArray, filling);
+    QFETCH(int, fromWrite);
+    QFETCH(QString, failingName);
     FaultyFileSystem disk;
     Queue queue;
     fill(queue, {600'000, 100});
@@ -158,19 +174,24 @@ void SplitRunTest::diskFillingUpStopsTheRunMidFile() {
     ProgressHooks progress;
     progress.onFileStarted = [&](qint64 index) {
         if (index == 0)
-            disk.fail(FaultyFileSystem::Call::Write, ENOSPC, 3);
+            disk.fail(FaultyFileSystem::Call::Write, ENOSPC, fromWrite, filling);
     };
     const qsizetype threadsBefore = threadCount();
-    queue.job.size = QStringLiteral("100000");
+    queue.job.size = size;
 
     const SplitResult result = queue.job.run(progress, StopRequest());
 
     QVERIFY(result.outcome == RunOutcome::Failed);
-    const QString prefix = QDir(queue.out.path()).filePath(QStringLiteral("a.bin."));
-    QVERIFY2(result.failure->path().startsWith(prefix), qPrintable(result.failure->path()));
-    const qint64 failedPiece = result.failure->path().mid(prefix.size()).toLongLong();
     QVERIFY2(result.failure->systemError() == ENOSPC, result.failure->what());
-    QVERIFY(failedPiece > 1 && failedPiece <= 7);
+    const QString prefix = QDir(queue.out.path()).filePath(QStringLiteral("a.bin."));
+    if (failingName.isEmpty()) {
+        QVERIFY2(result.failure->path().startsWith(prefix), qPrintable(result.failure->path()));
+        const qint64 failedPiece = result.failure->path().mid(prefix.size()).toLongLong();
+        QVERIFY(failedPiece > 1 && failedPiece <= 7);
+    } else {
+        QCOMPARE(result.failure->path(), queue.out.filePath(failingName));
+        QVERIFY(!progress.events.contains(QStringLiteral("finishing 0"))); // while it was cut
+    }
     // Nothing half-made is left of the file under way, nor anything of the next.
     QCOMPARE(filesIn(queue.out.path()), QStringList());
     QCOMPARE(threadCount(), threadsBefore);

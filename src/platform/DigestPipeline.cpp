@@ -13,10 +13,11 @@ constexpr qint64 kLeastRoom = qint64(64) << 10;
 
 } // namespace
 
-DigestPipeline::DigestPipeline(PieceCheck check, Digests digests)
+DigestPipeline::DigestPipeline(PieceCheck check, Digests digests, PieceDigests kept)
     : m_buffers(kBuffers)
     , m_check(std::move(check))
-    , m_piecesHashed(digests == Digests::PiecesAndWhole) {
+    , m_piecesHashed(digests == Digests::PiecesAndWhole)
+    , m_pieceDigests(std::move(kept)) {
     try {
         m_tasks.emplace_back([this] { run(Whole); });
         if (m_piecesHashed)
@@ -125,7 +126,8 @@ void DigestPipeline::hash(Hasher hasher) {
         }
         hash.add(buffer.bytes.get() + hashed, buffer.size - hashed);
         lock.lock();
-        m_pieceDigests.append(digests);
+        for (const QByteArray &digest : std::as_const(digests))
+            m_pieceDigests.append(digest);
         ++m_hashed[hasher];
         // Only the feeder waits for this, and only once it has run out of free buffers, or to
         // collect the digests.
@@ -143,9 +145,9 @@ void DigestPipeline::waitUntilHashed() {
     throwFailure();
 }
 
-QList<QByteArray> DigestPipeline::pieceDigests() {
+PieceDigests &DigestPipeline::pieceDigests() {
+    // Once every byte is hashed, only the caller's thread touches them.
     waitUntilHashed();
-    const std::lock_guard lock(m_mutex);
     return m_pieceDigests;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Failure.h"
+#include "PieceDigests.h"
 #include "Sha256.h"
 #include "Task.h"
 
@@ -32,8 +33,10 @@ public:
 
     enum class Digests { PiecesAndWhole, WholeOnly };
 
-    // Throws a Failure when the system has no thread to spare.
-    explicit DigestPipeline(PieceCheck check = {}, Digests digests = Digests::PiecesAndWhole);
+    // Throws a Failure when the system has no thread to spare. The pieces' digests go to kept:
+    // in memory, unless it was given a file of its own.
+    explicit DigestPipeline(PieceCheck check = {}, Digests digests = Digests::PiecesAndWhole,
+                            PieceDigests kept = {});
     ~DigestPipeline(); // waits for the hashing of what was given
     DigestPipeline(const DigestPipeline &) = delete;
     DigestPipeline &operator=(const DigestPipeline &) = delete;
@@ -47,7 +50,7 @@ public:
     // are asked for.
     void hash(qint64 bytes, bool endsPiece);
     // Waits until every byte given is hashed; throws what a hashing thread met.
-    QList<QByteArray> pieceDigests(); // none with Digests::WholeOnly
+    PieceDigests &pieceDigests(); // none with Digests::WholeOnly
     QByteArray wholeDigest();
 
 private:
@@ -80,6 +83,6 @@ private:
     const bool m_piecesHashed;
     Sha256 m_pieceHash;
     Sha256 m_wholeHash;
-    QList<QByteArray> m_pieceDigests;
+    PieceDigests m_pieceDigests;
     std::vector<Task> m_tasks; // last: they start once the rest is made
 };

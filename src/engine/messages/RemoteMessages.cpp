@@ -43,7 +43,9 @@ QString chunkerNote(const QString &file, qint64 bytes, const QHash<QString, qint
 // How far the file under way got: its pieces that are there, and how to send the rest.
 QString takenUpLater(const RemoteSplitPlan &plan, const RemoteSplitResult &result) {
     const RemotePlannedFile &file = plan.files[result.stoppedFile];
-    const qint64 there = result.files.value(result.stoppedFile).inPlace();
+    const qint64 there = result.stoppedFile < qint64(result.files.size())
+                             ? result.files[result.stoppedFile].inPlace()
+                             : 0;
     if (there == 0)
         return RemoteText::tr("None of the pieces of %1 is on %2.")
             .arg(printable(file.names.fileName()), printable(plan.folder.path().text()));

@@ -1,7 +1,9 @@
 #include "names/ChecksumListText.h"
 
 #include "OutputFolder.h"
+#include "PieceDigests.h"
 #include "names/OutputNames.h"
+#include "names/TextOut.h"
 #include "run/Saturating.h"
 
 #include <algorithm>
@@ -9,25 +11,24 @@
 
 namespace ChecksumListText {
 
-namespace {
-
-bool isLowerDigest(QByteArrayView text) {
-    return text.size() == 64 && std::all_of(text.begin(), text.end(), [](char c) {
-               return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
-           });
+void write(TextOut &out, const OutputNames &names, const QByteArray &whole,
+           const PieceDigests &pieces, const QList<ListedFile> &recovery) {
+    // The names as the file system stores them, byte for byte, as sha256sum looks them up.
+    out << whole << "  " << fileSystemName(names.fileName()) << '\n';
+    QByteArray name;
+    qint64 piece = 0;
+    pieces.forEach([&](QByteArrayView digest) {
+        names.setPieceOnDisk(name, ++piece);
+        out << digest << "  " << name << '\n';
+    });
+    for (const ListedFile &listed : recovery)
+        out << listed.digest << "  " << fileSystemName(listed.name) << '\n';
 }
-
-} // namespace
 
 QByteArray text(const OutputNames &names, const QByteArray &whole, const QList<QByteArray> &pieces,
                 const QList<ListedFile> &recovery) {
-    // The names as the file system stores them, byte for byte, as sha256sum looks them up.
-    QByteArray text = whole + "  " + fileSystemName(names.fileName()) + '\n';
-    for (qsizetype i = 0; i < pieces.size(); ++i)
-        text += pieces[i] + "  " + names.pieceOnDisk(i + 1) + '\n';
-    for (const ListedFile &listed : recovery)
-        text += listed.digest + "  " + fileSystemName(listed.name) + '\n';
-    return text;
+    const PieceDigests digests(pieces);
+    return TextOut::gathered([&](TextOut &out) { write(out, names, whole, digests, recovery); });
 }
 
 qint64 bytesAtMost(const OutputNames &names, qint64 pieces, qint64 recoveryFiles) {
@@ -54,10 +55,12 @@ bool isListOf(const QByteArray &bytes, const OutputNames &names) {
     if (digests.size() < 2)
         return false;
     const QByteArray whole = digests.takeFirst();
-    return text(names, whole, digests, recovery) == bytes && isLowerDigest(whole) &&
-           std::all_of(digests.cbegin(), digests.cend(), isLowerDigest) &&
-           std::all_of(recovery.cbegin(), recovery.cend(),
-                       [](const ListedFile &listed) { return isLowerDigest(listed.digest); });
+    return PieceDigests::isDigest(whole) &&
+           std::all_of(digests.cbegin(), digests.cend(), PieceDigests::isDigest) &&
+           std::all_of(
+               recovery.cbegin(), recovery.cend(),
+               [](const ListedFile &listed) { return PieceDigests::isDigest(listed.digest); }) &&
+           text(names, whole, digests, recovery) == bytes;
 }
 
 } // namespace ChecksumListText

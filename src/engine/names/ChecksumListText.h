@@ -5,6 +5,8 @@
 #include <QString>
 
 class OutputNames;
+class PieceDigests;
+class TextOut;
 
 // A file beside the pieces that the checksum list names too: a recovery file.
 struct ListedFile {
@@ -19,6 +21,8 @@ struct ListedFile {
 // LF, the names bare so that the list is checked from inside its folder.
 namespace ChecksumListText {
 
+void write(TextOut &out, const OutputNames &names, const QByteArray &whole,
+           const PieceDigests &pieces, const QList<ListedFile> &recovery = {});
 QByteArray text(const OutputNames &names, const QByteArray &whole, const QList<QByteArray> &pieces,
                 const QList<ListedFile> &recovery = {});
 

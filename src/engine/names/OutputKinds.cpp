@@ -2,6 +2,7 @@
 
 #include "names/PosixRestoreScript.h"
 #include "names/RestoreScript.h"
+#include "names/TextOut.h"
 
 #include <QCoreApplication>
 
@@ -9,18 +10,18 @@
 
 namespace {
 
-QByteArray checksumListText(const OutputContents &contents) {
-    return ChecksumListText::text(contents.names, contents.wholeDigest, contents.pieceDigests,
-                                  contents.recovery);
+void writeChecksumList(const OutputContents &contents, TextOut &out) {
+    ChecksumListText::write(out, contents.names, contents.wholeDigest, contents.pieceDigests,
+                            contents.recovery);
 }
 
-QByteArray posixScriptText(const OutputContents &contents) {
-    return PosixRestoreScript::scriptFor(contents.names, contents.pieceLengths,
-                                         contents.wholeDigest, contents.pieceDigests);
+void writePosixScript(const OutputContents &contents, TextOut &out) {
+    PosixRestoreScript::write(out, contents.names, contents.pieceLengths, contents.wholeDigest,
+                              contents.pieceDigests);
 }
 
-QByteArray scriptText(const OutputContents &contents) {
-    return RestoreScript::scriptFor(contents.names, contents.pieceLengths.size());
+void writeScript(const OutputContents &contents, TextOut &out) {
+    RestoreScript::write(out, contents.names, contents.pieceLengths.count);
 }
 
 qint64 posixScriptBytes(const OutputNames &names, qint64 pieces, qint64) {
@@ -36,20 +37,24 @@ qint64 scriptBytes(const OutputNames &names, qint64 pieces, qint64) {
 const std::array<OutputKind, 5> kOutputKinds{{
     {OutputNames::Kind::Checksums, u".sha256", QT_TRANSLATE_NOOP("Outputs", "checksum list"),
      u"no-checksums", QT_TRANSLATE_NOOP("Outputs", "write no SHA-256 list."),
-     QT_TRANSLATE_NOOP("Outputs", "Write &Checksums"), u"mnuchecksums", checksumListText,
+     QT_TRANSLATE_NOOP("Outputs", "Write &Checksums"), u"mnuchecksums", writeChecksumList,
      ChecksumListText::bytesAtMost, ChecksumListText::isListOf},
     {OutputNames::Kind::PosixScript, u".sh",
      QT_TRANSLATE_NOOP("Outputs", "macOS and Linux restore script"), u"no-sh",
      QT_TRANSLATE_NOOP("Outputs", "write no restore script for macOS, Linux and the BSDs."),
      QT_TRANSLATE_NOOP("Outputs", "Write &Restore Script for macOS and Linux"), u"mnuposixscript",
-     posixScriptText, posixScriptBytes, PosixRestoreScript::isScriptOf},
+     writePosixScript, posixScriptBytes, PosixRestoreScript::isScriptOf},
     {OutputNames::Kind::Script, u".bat", QT_TRANSLATE_NOOP("Outputs", "restore script"), nullptr,
-     nullptr, nullptr, nullptr, scriptText, scriptBytes, RestoreScript::isScriptOf},
+     nullptr, nullptr, nullptr, writeScript, scriptBytes, RestoreScript::isScriptOf},
     {OutputNames::Kind::Recovery, u".par2", QT_TRANSLATE_NOOP("Outputs", "recovery file"), nullptr,
      nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
     {OutputNames::Kind::Piece, u"", QT_TRANSLATE_NOOP("Outputs", "piece"), nullptr, nullptr,
      nullptr, nullptr, nullptr, nullptr, nullptr},
 }};
+
+QByteArray OutputKind::text(const OutputContents &contents) const {
+    return TextOut::gathered([&](TextOut &out) { write(contents, out); });
+}
 
 QString OutputKind::translatedRole() const {
     return QCoreApplication::translate("Outputs", role);

@@ -2,19 +2,23 @@
 
 #include "names/ChecksumListText.h"
 #include "names/OutputNames.h"
+#include "sizes/PieceLengths.h"
 
 #include <QByteArray>
 #include <QList>
 
 #include <array>
 
+class PieceDigests;
+class TextOut;
+
 // What a file's outputs beside its pieces are made of, once the pieces are cut.
 struct OutputContents {
     const OutputNames &names;
-    const QList<qint64> &pieceLengths;
-    const QByteArray &wholeDigest;         // lower-case hex SHA-256; empty without the list
-    const QList<QByteArray> &pieceDigests; // of piece k at k - 1; empty without the list
-    const QList<ListedFile> &recovery;     // the recovery files, for the list
+    const PieceLengths &pieceLengths;
+    const QByteArray &wholeDigest;     // lower-case hex SHA-256; empty without the list
+    const PieceDigests &pieceDigests;  // empty without the list
+    const QList<ListedFile> &recovery; // the recovery files, for the list
 };
 
 // Every kind of file a split writes, in one table: its name's suffix, what it is to the user,
@@ -30,16 +34,18 @@ struct OutputKind {
     const char *leaveOutHelp;
     const char *menuItem;
     const char16_t *menuObjectName;
-    // For the files written beside the pieces: the text, and enough room for it without
-    // building it, for the pieces and recovery files given.
-    QByteArray (*text)(const OutputContents &contents);
+    // For the files written beside the pieces: the text, written out as it is made, and
+    // enough room for it without making it, for the pieces and recovery files given.
+    void (*write)(const OutputContents &contents, TextOut &out);
     qint64 (*bytesAtMost)(const OutputNames &names, qint64 pieces, qint64 recoveryFiles);
     // Whether bytes standing at its name are, byte for byte, what a split of names writes: a
     // split replaces or removes such a file, and no other. None for the pieces, told by the
     // script or list beside them, and the recovery files, told by the list.
     bool (*isOwn)(const QByteArray &bytes, const OutputNames &names);
 
-    bool isBesidePieces() const { return text != nullptr; }
+    bool isBesidePieces() const { return write != nullptr; }
+    // The text whole, for a file of few pieces.
+    QByteArray text(const OutputContents &contents) const;
     bool mayBeLeftOut() const { return leaveOutSwitch != nullptr; }
     QString translatedRole() const;
 };

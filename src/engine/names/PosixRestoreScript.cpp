@@ -1,9 +1,13 @@
 #include "names/PosixRestoreScript.h"
 
 #include "OutputFolder.h"
+#include "PieceDigests.h"
 #include "Sha256.h"
 #include "names/OutputNames.h"
+#include "names/TextOut.h"
 #include "run/Saturating.h"
+
+#include <algorithm>
 
 namespace PosixRestoreScript {
 
@@ -431,35 +435,42 @@ QByteArray quoted(const QByteArray &text) {
 }
 
 // The script up to its body: what it says of itself, the settings and the values.
-QByteArray scriptHead(const Layout &layout, const OutputNames &names,
-                      const QList<qint64> &pieceLengths, const QByteArray &wholeDigest,
-                      const QList<QByteArray> &pieceDigests) {
-    const qsizetype pieces = pieceLengths.size();
+void writeHead(TextOut &out, const Layout &layout, const OutputNames &names,
+               const PieceLengths &lengths, const QByteArray &wholeDigest,
+               const PieceDigests &pieceDigests) {
+    const qint64 pieces = lengths.count;
     Q_ASSERT(wholeDigest.isEmpty() ? pieceDigests.isEmpty() : pieceDigests.size() == pieces);
     // Digests of some pieces only would name sound pieces damaged: sizes alone are checked then.
     const bool digests = !wholeDigest.isEmpty() && pieceDigests.size() == pieces;
     const QByteArray name = fileSystemName(names.fileName());
-    QByteArray manifest;
-    manifest.reserve(pieces * (digests ? 80 : 12));
-    qint64 bytes = 0;
-    for (qsizetype piece = 0; piece < pieces; ++piece) {
-        bytes += pieceLengths[piece];
-        manifest += QByteArray::number(pieceLengths[piece]);
-        if (digests)
-            manifest += ' ' + pieceDigests[piece];
-        manifest += '\n';
-    }
     const QByteArray count = pieces == 1 ? QByteArrayLiteral("its one piece")
                                          : "its " + QByteArray::number(pieces) + " pieces";
-    return "#!/bin/sh\n# Restores " + name + " from " + count + " beside this script" +
-           layout.checks +
-           "\n# Run it with sh; with --check it only checks the pieces, and writes nothing.\n"
-           "# Exit status: 0 done, 1 refused or damaged, 2 an unknown argument.\n" +
-           layout.opening + kSettings + "file=" + quoted(name) +
-           "\npieces=" + QByteArray::number(pieces) + "\nbytes=" + QByteArray::number(bytes) +
-           "\nwhole='" + (digests ? wholeDigest : QByteArray()) +
-           "'\n\n# A line for each piece from the first on: its size in bytes" +
-           (digests ? " and its SHA-256" : "") + ".\nmanifest='\n" + manifest + "'\n\n";
+    out << "#!/bin/sh\n# Restores " << name << " from " << count << " beside this script"
+        << layout.checks
+        << "\n# Run it with sh; with --check it only checks the pieces, and writes nothing.\n"
+           "# Exit status: 0 done, 1 refused or damaged, 2 an unknown argument.\n"
+        << layout.opening << kSettings << "file=" << quoted(name)
+        << "\npieces=" << QByteArray::number(pieces)
+        << "\nbytes=" << QByteArray::number(lengths.total()) << "\nwhole='"
+        << (digests ? wholeDigest : QByteArray())
+        << "'\n\n# A line for each piece from the first on: its size in bytes"
+        << (digests ? " and its SHA-256" : "") << ".\nmanifest='\n";
+    if (digests) {
+        qint64 piece = 0;
+        pieceDigests.forEach([&](QByteArrayView digest) {
+            out << QByteArray::number(lengths.of(++piece)) << ' ' << digest << '\n';
+        });
+    } else {
+        for (qint64 piece = 1; piece <= pieces; ++piece)
+            out << QByteArray::number(lengths.of(piece)) << '\n';
+    }
+    out << "'\n\n";
+}
+
+QByteArray headOf(const Layout &layout, const OutputNames &names, const PieceLengths &lengths,
+                  const QByteArray &wholeDigest, const PieceDigests &pieceDigests) {
+    return TextOut::gathered(
+        [&](TextOut &out) { writeHead(out, layout, names, lengths, wholeDigest, pieceDigests); });
 }
 
 QByteArray sha256(const QByteArray &bytes) {
@@ -470,9 +481,18 @@ QByteArray sha256(const QByteArray &bytes) {
 
 } // namespace
 
+void write(TextOut &out, const OutputNames &names, const PieceLengths &lengths,
+           const QByteArray &wholeDigest, const PieceDigests &pieceDigests) {
+    writeHead(out, kLayout, names, lengths, wholeDigest, pieceDigests);
+    out << kBody;
+}
+
 QByteArray scriptFor(const OutputNames &names, const QList<qint64> &pieceLengths,
                      const QByteArray &wholeDigest, const QList<QByteArray> &pieceDigests) {
-    return scriptHead(kLayout, names, pieceLengths, wholeDigest, pieceDigests) + kBody;
+    const PieceLengths lengths = PieceLengths::from(pieceLengths).value();
+    const PieceDigests digests(pieceDigests);
+    return TextOut::gathered(
+        [&](TextOut &out) { write(out, names, lengths, wholeDigest, digests); });
 }
 
 qint64 bytesAtMost(const OutputNames &names, qint64 pieces) {
@@ -510,10 +530,18 @@ std::optional<Manifest> manifestOf(const QByteArray &script, const OutputNames &
         return std::nullopt;
     if (!manifest.pieceDigests.isEmpty())
         manifest.wholeDigest = script.mid(wholeAt + 8, 64);
-    const auto &[lengths, whole, digests] = manifest;
-    if (scriptFor(names, lengths, whole, digests) == script)
+    // No split of ours cuts pieces of other lengths.
+    const std::optional<PieceLengths> lengths = PieceLengths::from(manifest.pieceLengths);
+    if (!lengths || !std::all_of(manifest.pieceDigests.cbegin(), manifest.pieceDigests.cend(),
+                                 PieceDigests::isDigest))
+        return std::nullopt;
+    const PieceDigests digests(manifest.pieceDigests);
+    const QByteArray head = headOf(kLayout, names, *lengths, manifest.wholeDigest, digests);
+    if (script.size() == head.size() + qsizetype(sizeof kBody) - 1 && script.startsWith(head) &&
+        script.endsWith(kBody))
         return manifest;
-    const QByteArray earlierHead = scriptHead(kEarlierLayout, names, lengths, whole, digests);
+    const QByteArray earlierHead =
+        headOf(kEarlierLayout, names, *lengths, manifest.wholeDigest, digests);
     if (script.startsWith(earlierHead) &&
         sha256(script.sliced(earlierHead.size())) == kEarlierBodySha256)
         return manifest;

@@ -1,11 +1,15 @@
 #pragma once
 
+#include "sizes/PieceLengths.h"
+
 #include <QByteArray>
 #include <QList>
 
 #include <optional>
 
 class OutputNames;
+class PieceDigests;
+class TextOut;
 
 // The restore script for macOS, Linux and the BSDs, name.sh: plain POSIX sh, run as
 // "sh name.sh" from anywhere (it goes to its own folder), or "sh name.sh --check" to check the
@@ -19,8 +23,11 @@ class OutputNames;
 // it.
 namespace PosixRestoreScript {
 
-// The script for pieces of pieceLengths (piece k at k - 1); wholeDigest and pieceDigests are
-// lower-case hex SHA-256, both empty when no checksum list is written.
+// The script for pieces of lengths; wholeDigest and pieceDigests are lower-case hex SHA-256,
+// both empty when no checksum list is written.
+void write(TextOut &out, const OutputNames &names, const PieceLengths &lengths,
+           const QByteArray &wholeDigest, const PieceDigests &pieceDigests);
+// The same for pieceLengths (piece k at k - 1), all of one length but the last, no longer.
 QByteArray scriptFor(const OutputNames &names, const QList<qint64> &pieceLengths,
                      const QByteArray &wholeDigest = {},
                      const QList<QByteArray> &pieceDigests = {});

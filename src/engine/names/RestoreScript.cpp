@@ -1,6 +1,7 @@
 #include "names/RestoreScript.h"
 
 #include "names/OutputNames.h"
+#include "names/TextOut.h"
 #include "run/Saturating.h"
 
 namespace RestoreScript {
@@ -64,27 +65,33 @@ QString echoLine(const QString &fileName) {
     return QStringLiteral("echo ") + plain(fileName) + QStringLiteral(" has been restored");
 }
 
-QByteArray scriptFor(const OutputNames &names, qint64 pieceCount) {
+void write(TextOut &out, const OutputNames &names, qint64 pieceCount) {
+    const bool ascii = isAscii(names.fileName());
+    const auto put = [&](const QString &text) { out << (ascii ? text.toLatin1() : text.toUtf8()); };
+    if (!ascii)
+        out << kUtf8Line << "\r\n";
     const QString end = destination(names);
     const qsizetype endBytes = scriptBytes(end);
-    QString command = firstTerm(names);
-    qsizetype lineBytes = scriptBytes(command);
+    const QString first = firstTerm(names);
+    put(first);
+    qsizetype lineBytes = scriptBytes(first);
     for (qint64 piece = 2; piece <= pieceCount; ++piece) {
         const QString term = nextTerm(names, piece);
         const qsizetype termBytes = scriptBytes(term);
         // A line the term would carry too far ends here, and the join goes on in the next.
         if (lineBytes + termBytes + endBytes > kMaxLineBytes) {
             const QString next = continuation(names);
-            command += end + kLineEnd + next;
+            put(end + kLineEnd + next);
             lineBytes = scriptBytes(next);
         }
-        command += term;
+        put(term);
         lineBytes += termBytes;
     }
-    const QString text = command + end + kLineEnd + echoLine(names.fileName()) + kLineEnd;
-    if (isAscii(names.fileName()))
-        return text.toLatin1();
-    return QByteArray(kUtf8Line) + kLineEnd.toLatin1() + text.toUtf8();
+    put(end + kLineEnd + echoLine(names.fileName()) + kLineEnd);
+}
+
+QByteArray scriptFor(const OutputNames &names, qint64 pieceCount) {
+    return TextOut::gathered([&](TextOut &out) { write(out, names, pieceCount); });
 }
 
 qint64 bytesAtMost(const OutputNames &names, qint64 pieces) {

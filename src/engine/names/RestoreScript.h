@@ -4,6 +4,7 @@
 #include <QString>
 
 class OutputNames;
+class TextOut;
 
 // The pieces of text that make up a restore script for the Windows command shell.
 // The shell expands % even inside double quotes and, outside them, acts on ^ & | < > ( );
@@ -35,6 +36,7 @@ QString echoLine(const QString &fileName);
 // kMaxLineBytes that each go on from the file joined so far, then the echo line, each ended by
 // CR LF. A name with any non-ASCII character gets a UTF-8 script that first switches the
 // console to UTF-8; a plain ASCII name gets exactly the two lines.
+void write(TextOut &out, const OutputNames &names, qint64 pieceCount);
 QByteArray scriptFor(const OutputNames &names, qint64 pieceCount);
 
 // Enough room for the script of pieces pieces of names, without building it.

@@ -90,10 +90,11 @@ void PieceSender::send() {
     endUpload(/*waiting=*/true, m_keepGoing);
     finishMove(m_keepGoing);
     checkSourceHeldStill();
-    m_sent.digests = m_digests.pieceDigests();
+    m_sent.digests = std::move(m_digests.pieceDigests());
     m_sent.wholeDigest = m_digests.wholeDigest();
     if (m_plan.folder.hashType() == u"sha256")
-        m_sent.remoteHashes = m_sent.digests;
+        m_sent.digests.forEach(
+            [this](QByteArrayView digest) { m_sent.remoteHashes << digest.toByteArray(); });
 }
 
 bool PieceSender::isSent(qint64 piece) const {
@@ -214,7 +215,7 @@ QByteArray PieceSender::remoteHashOf(qint64 piece) {
     if (m_remoteDigest)
         return m_remoteDigest->hexDigest();
     if (m_plan.folder.hashType() == u"sha256")
-        return m_digests.pieceDigests().value(piece - 1);
+        return m_digests.pieceDigests().at(piece - 1);
     return {};
 }
 

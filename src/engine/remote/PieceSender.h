@@ -26,7 +26,7 @@ struct SentPieces {
     // Of each piece, the hash of the remote's kind (RemoteFolder::hashType()); empty where it
     // keeps none.
     QList<QByteArray> remoteHashes;
-    QList<QByteArray> digests; // SHA-256, of each piece, once all are sent
+    PieceDigests digests; // SHA-256, of each piece, once all are sent
     QByteArray wholeDigest;
 
     qint64 inPlace() const { return sent + kept; }

@@ -42,8 +42,7 @@ RemoteSplitResult RemoteSplitRun::run() noexcept {
             if (m_stop.requested())
                 throw Failure::stopped();
             result.stoppedFile = i;
-            result.files.append(SentPieces());
-            splitFile(i, result.files.last());
+            splitFile(i, result.files.emplace_back());
             result.stoppedFile = -1;
             ++result.filesDone;
         }
@@ -97,9 +96,10 @@ QHash<qint64, Rclone::Entry> RemoteSplitRun::standingOf(const RemotePlannedFile 
 void RemoteSplitRun::writeBeside(const RemotePlannedFile &file, const SentPieces &sent) {
     const bool listed = m_plan.writes(OutputNames::Kind::Checksums);
     const QByteArray noDigest;
-    const QList<QByteArray> noDigests;
+    const PieceDigests noDigests;
     const QList<ListedFile> noRecovery;
-    const OutputContents contents{file.names, sent.lengths, listed ? sent.wholeDigest : noDigest,
+    const PieceLengths lengths = PieceLengths::from(sent.lengths).value();
+    const OutputContents contents{file.names, lengths, listed ? sent.wholeDigest : noDigest,
                                   listed ? sent.digests : noDigests, noRecovery};
     // All sent at once under names of their own; then put in place in the plan's order, the
     // script for Windows last, so that a failure leaves no script naming pieces that are not

@@ -7,6 +7,8 @@
 #include <QList>
 #include <QString>
 
+#include <vector>
+
 class FileSystem;
 class ProgressSink;
 class StopRequest;
@@ -15,7 +17,7 @@ struct RemoteSplitPlan;
 struct Work;
 
 struct RemoteSplitResult : SplitResult {
-    QList<SentPieces> files; // of each file started, in queue order
+    std::vector<SentPieces> files; // of each file started, in queue order
     // The size that rclone's chunker reads each file done as, by name (ChunkerView); empty
     // where it could not be asked.
     QHash<QString, qint64> chunkerSizes;

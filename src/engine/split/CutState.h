@@ -2,6 +2,7 @@
 
 #include "Failure.h"
 #include "FileFacts.h"
+#include "split/MadePieces.h"
 #include "split/PieceCount.h"
 
 #include <QHash>
@@ -10,13 +11,15 @@
 #include <limits>
 #include <mutex>
 #include <optional>
+#include <vector>
 
 // What the threads of one cut share, guarded by mutex.
 struct CutState {
     static constexpr qint64 kNoPiece = std::numeric_limits<qint64>::max();
 
-    explicit CutState(qint64 plannedPieces)
-        : count(plannedPieces) {}
+    CutState(qint64 plannedPieces, qint64 pieceLength)
+        : count(plannedPieces)
+        , pieceLength(pieceLength) {}
 
     std::mutex mutex;
     std::condition_variable pieceDone; // a piece is complete, or the cut has ended
@@ -26,8 +29,23 @@ struct CutState {
     bool copyingEnded = false; // every worker has returned
     qint64 failedPiece = kNoPiece;
     std::optional<Failure> failure;
-    QHash<qint64, FileIdentity> made; // the pieces created, by number
-    QHash<qint64, qint64> complete;   // the pieces complete, with their lengths
+    const qint64 pieceLength;
+    MadePieces made; // the pieces created
+
+    // Under mutex.
+    void pieceComplete(qint64 piece, qint64 length) {
+        if (qint64(m_complete.size()) < piece)
+            m_complete.resize(piece);
+        m_complete[piece - 1] = true;
+        if (length != pieceLength)
+            m_shortPieces.insert(piece, length);
+    }
+    // Under mutex: the length of piece, once it is complete.
+    std::optional<qint64> completeLength(qint64 piece) const {
+        if (piece > qint64(m_complete.size()) || !m_complete[piece - 1])
+            return std::nullopt;
+        return m_shortPieces.value(piece, pieceLength);
+    }
 
     // Under mutex. The failure of the lowest-numbered piece is the one told.
     void fail(qint64 piece, Failure error) {
@@ -42,4 +60,8 @@ struct CutState {
         pieceDone.notify_all();
     }
     bool given() const { return failure || stopped; }
+
+private:
+    std::vector<bool> m_complete;        // piece k's at k - 1
+    QHash<qint64, qint64> m_shortPieces; // those complete that are not full, with their lengths
 };

@@ -1,6 +1,7 @@
 #include "split/OutputSizes.h"
 
 #include "OutputFolder.h"
+#include "PieceDigests.h"
 #include "names/OutputKinds.h"
 #include "names/OutputNames.h"
 #include "run/Saturating.h"
@@ -22,6 +23,11 @@ qint64 OutputSizes::bytes(const PlannedFile &file, qint64 blockSize) const {
         total = saturatingAdd(
             total,
             wholeBlocks(outputKind(kind).bytesAtMost(names, pieces, recoveryFiles), blockSize));
+    // Many pieces' digests wait in a file of their own until the list is written.
+    const qint64 spilled = besidePieces.contains(OutputNames::Kind::Checksums)
+                               ? PieceDigests::spilledBytes(pieces)
+                               : 0;
+    total = saturatingAdd(total, wholeBlocks(spilled, blockSize));
     if (file.recovery)
         total = saturatingAdd(
             total,
@@ -33,7 +39,11 @@ qint64 OutputSizes::bytes(const PlannedFile &file, qint64 blockSize) const {
 
 qint64 OutputSizes::files(const PlannedFile &file) const {
     const qint64 recovery = file.recovery ? 1 + file.recovery->volumes : 0;
-    return saturatingAdd(file.pieces, besidePieces.size() + recovery);
+    const qint64 spill = besidePieces.contains(OutputNames::Kind::Checksums) &&
+                                 PieceDigests::spilledBytes(file.pieces) > 0
+                             ? 1
+                             : 0;
+    return saturatingAdd(file.pieces, besidePieces.size() + recovery + spill);
 }
 
 std::optional<Failure> OutputSizes::nameTooLong(const OutputFolder &folder,

@@ -20,7 +20,7 @@ PieceCutter::PieceCutter(WorkerPool &pool, CopyMethod firstMethod, ProgressSink 
     , m_stop(stop) {}
 
 CutResult PieceCutter::cut(const CutPlan &plan) {
-    CutState state(plan.plannedPieces);
+    CutState state(plan.plannedPieces, plan.pieceLength);
     CutResult result;
     try {
         if (!plan.hash)
@@ -38,7 +38,7 @@ CutResult PieceCutter::cut(const CutPlan &plan) {
         result.failure = Failure::current();
     }
     const std::lock_guard lock(state.mutex);
-    result.made = state.made;
+    result.made = std::move(state.made);
     return result;
 }
 
@@ -54,7 +54,7 @@ void PieceCutter::copyThenReadBack(const CutPlan &plan, CutState &state, CutResu
 }
 
 void PieceCutter::copyThroughDigests(const CutPlan &plan, CutState &state, CutResult &result) {
-    DigestPipeline digests;
+    DigestPipeline digests({}, DigestPipeline::Digests::PiecesAndWhole, plan.keptDigests());
     // One thread reads and writes, in the order the digests take the bytes; the pipeline's two
     // hash on the other cores.
     work(plan, state, &digests);
@@ -64,7 +64,8 @@ void PieceCutter::copyThroughDigests(const CutPlan &plan, CutState &state, CutRe
         if (state.given() || m_stop.requested())
             return;
     }
-    result.pieceDigests = digests.pieceDigests().mid(0, state.count.last());
+    result.pieceDigests = std::move(digests.pieceDigests());
+    result.pieceDigests.keepFirst(state.count.last());
     result.wholeDigest = digests.wholeDigest();
 }
 
@@ -87,15 +88,15 @@ void PieceCutter::complete(const CutPlan &plan, CutState &state, CutResult &resu
     // Pieces started past the source's end, when it turned out shorter than it reported.
     QByteArray name;
     const qint64 last = state.count.last();
-    for (qint64 piece = last + 1; state.made.contains(piece); ++piece) {
+    for (qint64 piece = state.made.last(); piece > last; --piece) {
         plan.names.setPieceOnDisk(name, piece);
-        if (plan.folder.removeIfStill(name, state.made.value(piece)))
-            state.made.remove(piece);
+        plan.folder.removeIfStill(name, *state.made.of(piece));
+        state.made.dropLast(); // gone, or no longer the file it made
     }
     // Whatever was read of a source that changed meanwhile is no piece of one file.
     if (!plan.source.currentFacts().unchangedSince(plan.source.facts()))
         throw Failure(Failure::Code::ChangedWhileSplit, plan.source.path());
     result.pieces = last;
-    for (qint64 piece = 1; piece <= last; ++piece)
-        result.pieceLengths.append(state.complete.value(piece));
+    // A piece that came short is the last: every one before it is full.
+    result.pieceLengths = {last, plan.pieceLength, state.completeLength(last).value_or(0)};
 }

@@ -4,6 +4,9 @@
 
 #include "Failure.h"
 #include "FileFacts.h"
+#include "PieceDigests.h"
+#include "sizes/PieceLengths.h"
+#include "split/MadePieces.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -32,20 +35,27 @@ struct CutPlan {
     bool flushEachPiece = false; // waits, piece by piece, until the disk holds it
     bool hash = false;           // computes the SHA-256 of every piece and of the whole file
     unsigned permissions = 0666; // pieces get no permission beyond these
+    // With hash, where the pieces' digests are kept: a file of their own; none, in memory.
+    PieceDigests::Spill digestSpill;
     // Throws Failure when a piece beyond plannedPieces may not be written at its name.
     std::function<void(const QByteArray &name)> checkLatePiece;
+
+    // Where digests of the pieces go, empty.
+    PieceDigests keptDigests() const {
+        return digestSpill ? PieceDigests(digestSpill) : PieceDigests();
+    }
 };
 
 struct CutResult {
     qint64 pieces = 0;              // complete: the source is cut whole
     bool stopped = false;           // a stop came first
     std::optional<Failure> failure; // what failed first, if anything did
-    // The pieces this cut made (or cut to nothing and wrote again), by number: its own to
-    // remove, while they are still these files.
-    QHash<qint64, FileIdentity> made;
-    QList<qint64> pieceLengths; // of the complete pieces, in order
-    QByteArray wholeDigest;     // with CutPlan::hash, as hex
-    QList<QByteArray> pieceDigests;
+    // The pieces this cut made (or cut to nothing and wrote again): its own to remove, while
+    // they are still these files.
+    MadePieces made;
+    PieceLengths pieceLengths; // of the complete pieces
+    QByteArray wholeDigest;    // with CutPlan::hash, as hex
+    PieceDigests pieceDigests; // with CutPlan::hash, where CutPlan::digestSpill says
 };
 
 // Cuts a source into consecutive pieces on the threads of a pool, several pieces at a time,

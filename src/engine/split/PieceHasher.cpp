@@ -19,13 +19,15 @@ void PieceHasher::finish(qint64 pieces, CutResult &result) {
     m_task.wait();
     if (!m_digests)
         return;
-    result.pieceDigests = m_digests->pieceDigests().mid(0, pieces);
+    result.pieceDigests = std::move(m_digests->pieceDigests());
+    result.pieceDigests.keepFirst(pieces);
     result.wholeDigest = m_digests->wholeDigest();
 }
 
 void PieceHasher::run() {
     try {
-        m_digests.emplace();
+        m_digests.emplace(DigestPipeline::PieceCheck{}, DigestPipeline::Digests::PiecesAndWhole,
+                          m_plan.keptDigests());
         QByteArray name;
         for (qint64 piece = 1;; ++piece) {
             const std::optional<qint64> length = completeLength(piece);
@@ -48,12 +50,12 @@ void PieceHasher::run() {
 std::optional<qint64> PieceHasher::completeLength(qint64 piece) {
     std::unique_lock lock(m_state.mutex);
     m_state.pieceDone.wait(lock, [&] {
-        return m_state.given() || m_state.complete.contains(piece) ||
+        return m_state.given() || m_state.completeLength(piece) ||
                (m_state.copyingEnded && piece > m_state.count.last());
     });
-    if (m_state.given() || !m_state.complete.contains(piece))
+    if (m_state.given())
         return std::nullopt;
-    return m_state.complete.value(piece);
+    return m_state.completeLength(piece);
 }
 
 bool PieceHasher::hashPiece(const QByteArray &name, qint64 piece, qint64 length) {
@@ -62,7 +64,7 @@ bool PieceHasher::hashPiece(const QByteArray &name, qint64 piece, qint64 length)
     FileIdentity made;
     {
         const std::lock_guard lock(m_state.mutex);
-        made = m_state.made.value(piece);
+        made = m_state.made.of(piece).value_or(FileIdentity{});
     }
     if (written.facts().identity != made)
         throw Failure(Failure::Code::ReplacedWhileWritten, written.path());

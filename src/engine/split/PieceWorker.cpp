@@ -44,7 +44,7 @@ qint64 PieceWorker::startNextPiece() {
         if (piece > m_plan.plannedPieces)
             m_plan.checkLatePiece(m_name);
         m_file = m_plan.folder.create(m_name.constData());
-        m_state.made.insert(piece, m_file.facts().identity);
+        m_state.made.add(m_file.facts().identity);
         m_file.restrictPermissions(m_plan.permissions);
     } catch (...) {
         m_state.fail(piece, Failure::current());
@@ -72,7 +72,7 @@ void PieceWorker::finishPiece(qint64 piece) {
         const bool goesOn =
             *copied == length && piece >= m_plan.plannedPieces && sourceGoesOnAfter(piece * length);
         const std::lock_guard lock(m_state.mutex);
-        m_state.complete.insert(piece, *copied);
+        m_state.pieceComplete(piece, *copied);
         m_state.count.pieceCopied(piece, *copied, length, goesOn);
         m_state.pieceDone.notify_all();
     } catch (...) {

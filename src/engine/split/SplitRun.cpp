@@ -6,6 +6,7 @@
 #include "TemporaryFile.h"
 #include "checksums/ChecksumList.h"
 #include "names/OutputKinds.h"
+#include "names/TextOut.h"
 #include "recovery/RecoveryWriter.h"
 #include "run/FractionProgress.h"
 #include "run/RunProgress.h"
@@ -66,12 +67,21 @@ bool SplitRun::splitFile(WorkerPool &pool, qint64 index) {
     if (!source.facts().unchangedSince(file.source))
         throw Failure(Failure::Code::ChangedAfterCheck, file.queued.path);
 
-    QHash<qint64, FileIdentity> made;
+    MadePieces made;
     try {
         removeEarlierOutputs(file);
-        const CutResult cut = PieceCutter(pool, m_options.copyMethod, m_progress, m_stop)
-                                  .cut(cutPlanFor(file, source));
-        made = cut.made;
+        // Many pieces' digests wait for the list and the script in a file of their own, not in
+        // memory: a split of a million pieces needs no more memory than one of a thousand.
+        std::optional<TemporaryFile> digests;
+        CutPlan plan = cutPlanFor(file, source);
+        if (m_plan.writes(OutputNames::Kind::Checksums))
+            plan.digestSpill = [&]() -> const FileHandle & {
+                digests.emplace(*m_plan.folder, file.names.checksumsOnDisk());
+                digests->restrictPermissions(file.permissions);
+                return digests->handle();
+            };
+        CutResult cut = PieceCutter(pool, m_options.copyMethod, m_progress, m_stop).cut(plan);
+        made = std::move(cut.made);
         if (cut.failure)
             throw *cut.failure;
         if (!cut.stopped) {
@@ -129,6 +139,7 @@ CutPlan SplitRun::cutPlanFor(const PlannedFile &file, const SourceFile &source) 
             .flushEachPiece = m_flushMethod == FlushMethod::EachFile,
             .hash = m_plan.writes(OutputNames::Kind::Checksums),
             .permissions = file.permissions,
+            .digestSpill = {}, // given by the caller, who holds the file
             // Checked as the pieces planned were, on the way.
             .checkLatePiece = [this](const QByteArray &name) {
                 OutputChecker::Replaced replaced;
@@ -146,10 +157,12 @@ bool SplitRun::writeFinishing(const PlannedFile &file, const CutResult &cut,
                                   recovery};
     std::vector<std::unique_ptr<TemporaryFile>> written;
     for (const OutputNames::Kind kind : m_plan.besidePieces) {
-        written.push_back(
+        TemporaryFile &text = *written.emplace_back(
             std::make_unique<TemporaryFile>(*m_plan.folder, file.names.besideOnDisk(kind)));
-        written.back()->restrictPermissions(file.permissions);
-        written.back()->write(outputKind(kind).text(contents));
+        text.restrictPermissions(file.permissions);
+        TextOut out([&text](QByteArrayView block) { text.write(block.data(), block.size()); });
+        outputKind(kind).write(contents, out);
+        out.finish();
     }
     // All written first: the first flush commits the others with it, and theirs cost little.
     for (const std::unique_ptr<TemporaryFile> &text : written)
@@ -189,16 +202,13 @@ void SplitRun::removeIfChecked(const PlannedFile &file, const QByteArray &name) 
         m_plan.folder->removeIfStill(name, *checked);
 }
 
-void SplitRun::discard(const PlannedFile &file,
-                       const QHash<qint64, FileIdentity> &made) const noexcept {
+void SplitRun::discard(const PlannedFile &file, const MadePieces &made) const noexcept {
     QByteArray name;
-    const qint64 last =
-        std::max(file.pieces + file.stalePieces,
-                 made.isEmpty() ? 0 : *std::max_element(made.keyBegin(), made.keyEnd()));
+    const qint64 last = std::max(file.pieces + file.stalePieces, made.last());
     for (qint64 piece = 1; piece <= last; ++piece) {
         try {
             file.names.setPieceOnDisk(name, piece);
-            if (const auto ours = made.constFind(piece); ours != made.cend())
+            if (const std::optional<FileIdentity> ours = made.of(piece))
                 m_plan.folder->removeIfStill(name, *ours);
             else
                 removeIfChecked(file, name);

@@ -6,8 +6,7 @@
 #include "run/RunResult.h"
 #include "run/WorkerPool.h"
 
-#include <QHash>
-
+class MadePieces;
 class ProgressSink;
 class RecoveryWriter;
 class SourceFile;
@@ -56,7 +55,7 @@ private:
     bool splitFile(WorkerPool &pool, qint64 index);
     // Removes the pieces of the file that this run made and those of an earlier split that
     // were checked, while they are still those files; anything put there since stays.
-    void discard(const PlannedFile &file, const QHash<qint64, FileIdentity> &made) const noexcept;
+    void discard(const PlannedFile &file, const MadePieces &made) const noexcept;
     // Writes the restore script and the checksum list; false when a stop came meanwhile, and
     // then neither is there.
     bool writeFinishing(const PlannedFile &file, const CutResult &cut,
