@@ -22,6 +22,8 @@ private Q_SLOTS:
     void failureStopsTheRunAtTheFailingEntry();
     void diskFillingUpStopsTheRunMidFile_data();
     void diskFillingUpStopsTheRunMidFile();
+    void piecesFlushedOnTheWayLeaveFailuresToTheLastFlush_data();
+    void piecesFlushedOnTheWayLeaveFailuresToTheLastFlush();
 
 private:
     struct Queue {
@@ -195,6 +197,27 @@ void SplitRunTest::diskFillingUpStopsTheRunMidFile() {
     // Nothing half-made is left of the file under way, nor anything of the next.
     QCOMPARE(filesIn(queue.out.path()), QStringList());
     QCOMPARE(threadCount(), threadsBefore);
+}
+
+void SplitRunTest::piecesFlushedOnTheWayLeaveFailuresToTheLastFlush_data() {
+    QTest::addColumn<bool>("list"); // one thread then, else the pool's
+    QTest::addRow("with the checksum list") << true;
+    QTest::addRow("without it") << false;
+}
+
+void SplitRunTest::piecesFlushedOnTheWayLeaveFailuresToTheLastFlush() {
+    QFETCH(bool, list);
+    FaultyFileSystem disk;
+    Queue queue;
+    fill(queue, {25});
+    queue.job.files = &disk;
+    if (!list)
+        queue.job.leftOut << OutputNames::Kind::Checksums;
+    for (const QByteArray piece : {".1", ".2", ".3"})
+        disk.fail(FaultyFileSystem::Call::Flush, EIO, 1, piece);
+
+    QVERIFY(queue.job.run().outcome == RunOutcome::Done);
+    verifyComplete(queue, 0, 3);
 }
 
 qsizetype SplitRunTest::threadCount() {

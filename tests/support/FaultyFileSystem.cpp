@@ -100,6 +100,14 @@ int FaultyFileSystem::openAt(int folder, const char *name, int flags, mode_t mod
     return fd;
 }
 
+int FaultyFileSystem::duplicate(int fd) const {
+    const int copy = FileSystem::duplicate(fd);
+    const std::lock_guard lock(m_mutex);
+    if (copy >= 0)
+        m_names.insert(copy, m_names.value(fd)); // the same file, by the same name
+    return copy;
+}
+
 int FaultyFileSystem::close(int fd) const {
     {
         const std::lock_guard lock(m_mutex);

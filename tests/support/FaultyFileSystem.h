@@ -46,6 +46,7 @@ public:
     void reportBlockSize(qint64 bytes);
 
     int openAt(int folder, const char *name, int flags, mode_t mode) const override;
+    int duplicate(int fd) const override;
     int close(int fd) const override;
     ssize_t write(int fd, const void *data, size_t size) const override;
     ssize_t copyRange(int in, off_t *offset, int out, size_t count) const override;

@@ -19,6 +19,8 @@ PieceWorker::PieceWorker(const CutPlan &plan, CutState &state, CopyMethod firstM
     , m_stop(stop)
     , m_digests(digests) {
     m_name.reserve(plan.names.fileName().size() * 3 + 24);
+    if (plan.flushEarly)
+        m_earlyFlush.emplace();
 }
 
 void PieceWorker::run() {
@@ -66,6 +68,9 @@ void PieceWorker::finishPiece(qint64 piece) {
             m_file.flushToDisk();
         else
             m_file.startWriteback(0, *copied);
+        // So that a disk's own cache is emptied on the way, not all at the end.
+        if (m_earlyFlush)
+            m_earlyFlush->flush(m_file);
         m_file.finish();
         // Only a read past a full last piece tells whether the source goes on.
         const qint64 length = m_plan.pieceLength;

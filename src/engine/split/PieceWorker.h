@@ -1,9 +1,12 @@
 #pragma once
 
+#include "BackgroundFlush.h"
 #include "FileHandle.h"
 #include "RangeCopier.h"
 
 #include <QByteArray>
+
+#include <optional>
 
 class DigestPipeline;
 class ProgressSink;
@@ -43,4 +46,5 @@ private:
     DigestPipeline *const m_digests;
     QByteArray m_name;
     FileHandle m_file;
+    std::optional<BackgroundFlush> m_earlyFlush; // with CutPlan::flushEarly
 };

@@ -137,6 +137,7 @@ CutPlan SplitRun::cutPlanFor(const PlannedFile &file, const SourceFile &source) 
             .pieceLength = file.pieceLength,
             .plannedPieces = file.pieces,
             .flushEachPiece = m_flushMethod == FlushMethod::EachFile,
+            .flushEarly = m_flushMethod == FlushMethod::FileSystem,
             .hash = m_plan.writes(OutputNames::Kind::Checksums),
             .permissions = file.permissions,
             .digestSpill = {}, // given by the caller, who holds the file
