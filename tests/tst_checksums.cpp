@@ -130,31 +130,35 @@ void ChecksumsTest::sha256sumAcceptsTheList() {
 void ChecksumsTest::listIsWhatTheSplitWrote_data() {
     QTest::addColumn<QString>("size");
     QTest::addColumn<qint64>("length");
-    QTest::addColumn<bool>("blockSharing"); // on a volume whose copies share blocks (btrfs)
-    QTest::addRow("pieces of 10 bytes") << QStringLiteral("11") << qint64(25) << false;
+    QTest::addColumn<QString>("volume"); // "sharing": its copies share blocks (btrfs); or "FAT"
+    QTest::addRow("pieces of 10 bytes") << QStringLiteral("11") << qint64(25) << QString();
     QTest::addRow("pieces of whole blocks, on a volume that shares them")
-        << QStringLiteral("8193") << qint64(20'000) << true;
+        << QStringLiteral("8193") << qint64(20'000) << QStringLiteral("sharing");
     QTest::addRow("pieces of odd length, on a volume that shares blocks")
-        << QStringLiteral("8192") << qint64(20'000) << true;
+        << QStringLiteral("8192") << qint64(20'000) << QStringLiteral("sharing");
     QTest::addRow("pieces across the buffers and chunks the bytes pass through")
-        << QStringLiteral("9000000") << qint64(10'000'000) << false;
+        << QStringLiteral("9000000") << qint64(10'000'000) << QString();
     // More digests than are held in memory: the rest wait in a file of their own.
-    QTest::addRow("many pieces") << QStringLiteral("4") << qint64(9'000) << false;
+    QTest::addRow("many pieces") << QStringLiteral("4") << qint64(9'000) << QString();
     QTest::addRow("many pieces of whole blocks, on a volume that shares them")
-        << QStringLiteral("4097") << qint64(2'100 * 4'096 + 5) << true;
+        << QStringLiteral("4097") << qint64(2'100 * 4'096 + 5) << QStringLiteral("sharing");
+    QTest::addRow("many pieces, on a volume without unnamed files")
+        << QStringLiteral("4") << qint64(9'000) << QStringLiteral("FAT");
 }
 
 void ChecksumsTest::listIsWhatTheSplitWrote() {
     QFETCH(QString, size);
     QFETCH(qint64, length);
-    QFETCH(bool, blockSharing);
+    QFETCH(QString, volume);
     QTemporaryDir in;
     QTemporaryDir out;
     const QByteArray bytes = patternBytes(length, 11);
     writeTestFile(in.filePath(QStringLiteral("report.doc")), bytes);
     FaultyFileSystem disk;
-    if (blockSharing)
+    if (volume == u"sharing")
         disk.actAsBlockSharing();
+    if (volume == u"FAT")
+        disk.actAsFat();
     SplitSetup job;
     job.add(in.filePath(QStringLiteral("report.doc")));
     job.folder = out.path();

@@ -190,7 +190,7 @@ FileHandle OutputFolder::create(const char *name) const {
 }
 
 FileHandle OutputFolder::createNew(const char *name) const {
-    return openFile(name, O_WRONLY | kOpenFlags | O_CREAT | O_EXCL);
+    return openFile(name, O_RDWR | kOpenFlags | O_CREAT | O_EXCL);
 }
 
 FileHandle OutputFolder::createUnnamed() const {

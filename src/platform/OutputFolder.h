@@ -62,7 +62,8 @@ public:
     // Opens name for writing from its start, created or cut to nothing. Never follows a link,
     // never waits on a FIFO, and never cuts a file that has other names: those fail.
     FileHandle create(const char *name) const;
-    // Makes a file that did not exist; fails when name is taken.
+    // Makes a file that did not exist; fails when name is taken. It may be read too, as what
+    // stands in for an unnamed file (see createUnnamed()).
     FileHandle createNew(const char *name) const;
     // Makes a file in the folder that has no name yet, so that nothing of it is left if the
     // process dies before link(); an invalid handle where the file system cannot. It may be
