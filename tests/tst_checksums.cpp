@@ -37,8 +37,8 @@ private Q_SLOTS:
     void damagedPieceRefusesTheJoin();
     void handEditedLists_data();
     void handEditedLists();
-    void anEarlierListIsReplacedOnlyWhereItIsOurs_data();
-    void anEarlierListIsReplacedOnlyWhereItIsOurs();
+    void earlierOutputsAreReplacedOnlyWhereTheyAreOurs_data();
+    void earlierOutputsAreReplacedOnlyWhereTheyAreOurs();
     void posixScriptsAreHeldToThePieces_data();
     void posixScriptsAreHeldToThePieces();
     void verifyListsEveryPiece();
@@ -375,41 +375,65 @@ void ChecksumsTest::handEditedLists() {
     QVERIFY(!QFile::exists(out.filePath(QStringLiteral("report.doc"))));
 }
 
-void ChecksumsTest::anEarlierListIsReplacedOnlyWhereItIsOurs_data() {
-    QTest::addColumn<bool>("ours");
+void ChecksumsTest::earlierOutputsAreReplacedOnlyWhereTheyAreOurs_data() {
+    QTest::addColumn<qint64>("earlier"); // the earlier split's length, in pieces of 10
+    QTest::addColumn<QString>("suffix"); // of its file that was changed since
+    QTest::addColumn<qsizetype>("at");   // where one of its bytes was changed; -1: none, -2: last
     QTest::addColumn<bool>("checksums"); // whether the new split writes a list
     QTest::addColumn<bool>("refused");
-    QTest::addRow("ours, replaced") << true << true << false;
-    QTest::addRow("ours, removed without a new list") << true << false << false;
-    QTest::addRow("someone else's, refused") << false << true << true;
-    QTest::addRow("someone else's, left alone without a new list") << false << false << false;
+    const QString list = QStringLiteral(".sha256");
+    QTest::addRow("ours, replaced") << qint64(35) << list << qsizetype(-1) << true << false;
+    QTest::addRow("ours, removed without a new list")
+        << qint64(35) << list << qsizetype(-1) << false << false;
+    QTest::addRow("someone else's, refused") << qint64(0) << list << qsizetype(-1) << true << true;
+    QTest::addRow("someone else's, left alone without a new list")
+        << qint64(0) << list << qsizetype(-1) << false << false;
+    // Many pieces: each file is read a block at a time, and its lines run across the blocks.
+    for (const QString &suffix : {list, QStringLiteral(".sh"), QStringLiteral(".bat")}) {
+        QTest::addRow("ours, of 5,000 pieces, %s replaced", qPrintable(suffix))
+            << qint64(50'000) << suffix << qsizetype(-1) << true << false;
+        QTest::addRow("ours, of 5,000 pieces, %s changed past its first block", qPrintable(suffix))
+            << qint64(50'000) << suffix << qsizetype(70'000) << true << true;
+        QTest::addRow("ours, of 5,000 pieces, %s changed in its last byte", qPrintable(suffix))
+            << qint64(50'000) << suffix << qsizetype(-2) << true << true;
+    }
 }
 
-void ChecksumsTest::anEarlierListIsReplacedOnlyWhereItIsOurs() {
-    QFETCH(bool, ours);
+void ChecksumsTest::earlierOutputsAreReplacedOnlyWhereTheyAreOurs() {
+    QFETCH(qint64, earlier);
+    QFETCH(QString, suffix);
+    QFETCH(qsizetype, at);
     QFETCH(bool, checksums);
     QFETCH(bool, refused);
     QTemporaryDir out;
-    const QString list = out.filePath(QStringLiteral("report.doc.sha256"));
-    const QByteArray theirs = "d5c4b3a2  report.doc\nnotes: from the mirror\n";
-    if (ours)
-        splitReport(out.path(), 35);
+    const QString changed = out.filePath(QStringLiteral("report.doc") + suffix);
+    if (earlier > 0)
+        splitReport(out.path(), earlier);
     else
-        writeTestFile(list, theirs);
+        writeTestFile(changed, "d5c4b3a2  report.doc\nnotes: from the mirror\n");
+    if (at != -1) {
+        QByteArray bytes = readTestFile(changed);
+        const qsizetype byte = at < 0 ? bytes.size() + at + 1 : at;
+        QVERIFY(byte < bytes.size());
+        bytes[byte] = '#'; // out of every format of ours
+        writeTestFile(changed, bytes);
+    }
+    const QByteArray before = readTestFile(changed);
 
     try {
         splitReport(out.path(), 25, checksums);
         QVERIFY(!refused);
     } catch (const Failure &refusal) {
-        QVERIFY2(refusal.parts().front().code() == Failure::Code::OutputNotOurs, refusal.what());
+        QVERIFY2(refusal.parts().front().kind() == Failure::Kind::NotOurs, refusal.what());
         QVERIFY(refused);
     }
 
-    if (!ours)
-        QCOMPARE(readTestFile(list), theirs);
-    else
-        QCOMPARE(QFile::exists(list), checksums);
-    QVERIFY(!QFile::exists(out.filePath(QStringLiteral("report.doc.4")))); // of the longer one
+    if (earlier == 0 || refused)
+        QCOMPARE(readTestFile(changed), before);
+    else if (suffix == QStringLiteral(".sha256"))
+        QCOMPARE(QFile::exists(changed), checksums);
+    // The longer one's pieces go with it, or all stay.
+    QCOMPARE(QFile::exists(out.filePath(QStringLiteral("report.doc.4"))), refused && earlier > 0);
 }
 
 namespace {

@@ -6,9 +6,6 @@
 #include "names/TextOut.h"
 #include "run/Saturating.h"
 
-#include <algorithm>
-#include <optional>
-
 namespace ChecksumListText {
 
 void write(TextOut &out, const OutputNames &names, const QByteArray &whole,
@@ -38,29 +35,38 @@ qint64 bytesAtMost(const OutputNames &names, qint64 pieces, qint64 recoveryFiles
     return saturatingMultiply(saturatingAdd(pieces, recoveryFiles + 1), perLine);
 }
 
-bool isListOf(const QByteArray &bytes, const OutputNames &names) {
-    // Its lines read back, in its own order, give the list again only where it is ours.
-    QList<QByteArray> digests;
-    QList<ListedFile> recovery;
-    QList<QByteArray> lines = bytes.split('\n');
-    lines.removeLast(); // after the last line end
-    for (const QByteArray &line : std::as_const(lines)) {
-        const std::optional<OutputNames::Entry> entry =
-            OutputNames::parse(fromFileSystemName(line.mid(66)));
-        if (entry && entry->kind == OutputNames::Kind::Recovery)
-            recovery.append({fromFileSystemName(line.mid(66)), line.left(64)});
-        else if (recovery.isEmpty())
-            digests.append(line.left(64));
+std::optional<OwnList> ownListIn(const TextSource &text, const OutputNames &names) {
+    // Each line is the one a split writes for what its name says, in the order it writes them.
+    constexpr qsizetype kNameAt = 66;
+    TextIn in(text);
+    const std::optional<QByteArrayView> first = in.line();
+    if (!first || first->size() < kNameAt || !PieceDigests::isDigest(first->first(64)) ||
+        first->sliced(64) != "  " + fileSystemName(names.fileName()))
+        return std::nullopt;
+    OwnList own;
+    QByteArray piece;
+    while (const std::optional<QByteArrayView> line = in.line()) {
+        if (line->size() < kNameAt || !PieceDigests::isDigest(line->first(64)) ||
+            line->sliced(64, 2) != "  ")
+            return std::nullopt;
+        const QByteArrayView name = line->sliced(kNameAt);
+        if (own.recovery.isEmpty()) {
+            names.setPieceOnDisk(piece, own.pieces + 1);
+            if (name == piece) {
+                ++own.pieces;
+                continue;
+            }
+        }
+        const QString recovery = fromFileSystemName(name.toByteArray());
+        const std::optional<OutputNames::Entry> entry = OutputNames::parse(recovery);
+        if (!entry || entry->kind != OutputNames::Kind::Recovery ||
+            entry->fileName != names.fileName() || fileSystemName(recovery) != name)
+            return std::nullopt;
+        own.recovery.append({recovery, line->first(64).toByteArray()});
     }
-    if (digests.size() < 2)
-        return false;
-    const QByteArray whole = digests.takeFirst();
-    return PieceDigests::isDigest(whole) &&
-           std::all_of(digests.cbegin(), digests.cend(), PieceDigests::isDigest) &&
-           std::all_of(
-               recovery.cbegin(), recovery.cend(),
-               [](const ListedFile &listed) { return PieceDigests::isDigest(listed.digest); }) &&
-           text(names, whole, digests, recovery) == bytes;
+    if (own.pieces == 0 || !in.atEnd())
+        return std::nullopt;
+    return own;
 }
 
 } // namespace ChecksumListText

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "names/TextIn.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
+
+#include <optional>
 
 class OutputNames;
 class PieceDigests;
@@ -29,7 +33,12 @@ QByteArray text(const OutputNames &names, const QByteArray &whole, const QList<Q
 // Enough room for the list of pieces pieces and recoveryFiles recovery files of names.
 qint64 bytesAtMost(const OutputNames &names, qint64 pieces, qint64 recoveryFiles);
 
-// Whether bytes are, byte for byte, a list that a split of names writes.
-bool isListOf(const QByteArray &bytes, const OutputNames &names);
+// What a list that a split of names writes tells, where text is one, byte for byte; read a
+// line at a time.
+struct OwnList {
+    qint64 pieces = 0;
+    QList<ListedFile> recovery;
+};
+std::optional<OwnList> ownListIn(const TextSource &text, const OutputNames &names);
 
 } // namespace ChecksumListText

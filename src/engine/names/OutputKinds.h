@@ -8,6 +8,7 @@
 #include <QList>
 
 #include <array>
+#include <optional>
 
 class PieceDigests;
 class TextOut;
@@ -19,6 +20,12 @@ struct OutputContents {
     const QByteArray &wholeDigest;     // lower-case hex SHA-256; empty without the list
     const PieceDigests &pieceDigests;  // empty without the list
     const QList<ListedFile> &recovery; // the recovery files, for the list
+};
+
+// What a file beside the pieces that is Tessary's own tells of the others.
+struct OwnFile {
+    qint64 piecesNamed = 0;     // a piece past those is not one of this split
+    QList<ListedFile> recovery; // the recovery files it names with their digests: the list's
 };
 
 // Every kind of file a split writes, in one table: its name's suffix, what it is to the user,
@@ -38,10 +45,10 @@ struct OutputKind {
     // enough room for it without making it, for the pieces and recovery files given.
     void (*write)(const OutputContents &contents, TextOut &out);
     qint64 (*bytesAtMost)(const OutputNames &names, qint64 pieces, qint64 recoveryFiles);
-    // Whether bytes standing at its name are, byte for byte, what a split of names writes: a
-    // split replaces or removes such a file, and no other. None for the pieces, told by the
-    // script or list beside them, and the recovery files, told by the list.
-    bool (*isOwn)(const QByteArray &bytes, const OutputNames &names);
+    // What the text standing at its name tells where it is, byte for byte, what a split of
+    // names writes: a split replaces or removes such a file, and no other. None for the pieces,
+    // told by the script or list beside them, and the recovery files, told by the list.
+    std::optional<OwnFile> (*ownIn)(const TextSource &text, const OutputNames &names);
 
     bool isBesidePieces() const { return write != nullptr; }
     // The text whole, for a file of few pieces.

@@ -4,6 +4,7 @@
 #include "PieceDigests.h"
 #include "Sha256.h"
 #include "names/OutputNames.h"
+#include "names/TextIn.h"
 #include "names/TextOut.h"
 #include "run/Saturating.h"
 
@@ -15,6 +16,10 @@ namespace {
 
 // Before anything else: bytes compared and names matched as bytes, an unset variable an error,
 // no word taken for a pattern of file names, and a relative cd never sent elsewhere.
+// The lines that open and close the manifest.
+constexpr char kManifestStart[] = "manifest='";
+constexpr char kManifestEnd[] = "'";
+
 constexpr char kSettings[] = "LC_ALL=C\nexport LC_ALL\nset -u -f\nunset CDPATH\n\n";
 
 // What the script says of itself in its first line, after "Restores name from its pieces
@@ -434,14 +439,18 @@ QByteArray quoted(const QByteArray &text) {
     return '\'' + escaped + '\'';
 }
 
-// The script up to its body: what it says of itself, the settings and the values.
+// Calls its argument with every piece's digest, in order.
+using EachDigest = std::function<void(const std::function<void(QByteArrayView hex)> &)>;
+
+// The script up to its body: what it says of itself, the settings and the values; digests are
+// the count of eachDigest's.
 void writeHead(TextOut &out, const Layout &layout, const OutputNames &names,
-               const PieceLengths &lengths, const QByteArray &wholeDigest,
-               const PieceDigests &pieceDigests) {
+               const PieceLengths &lengths, const QByteArray &wholeDigest, qint64 digestCount,
+               const EachDigest &eachDigest) {
     const qint64 pieces = lengths.count;
-    Q_ASSERT(wholeDigest.isEmpty() ? pieceDigests.isEmpty() : pieceDigests.size() == pieces);
+    Q_ASSERT(wholeDigest.isEmpty() ? digestCount == 0 : digestCount == pieces);
     // Digests of some pieces only would name sound pieces damaged: sizes alone are checked then.
-    const bool digests = !wholeDigest.isEmpty() && pieceDigests.size() == pieces;
+    const bool digests = !wholeDigest.isEmpty() && digestCount == pieces;
     const QByteArray name = fileSystemName(names.fileName());
     const QByteArray count = pieces == 1 ? QByteArrayLiteral("its one piece")
                                          : "its " + QByteArray::number(pieces) + " pieces";
@@ -454,36 +463,104 @@ void writeHead(TextOut &out, const Layout &layout, const OutputNames &names,
         << "\nbytes=" << QByteArray::number(lengths.total()) << "\nwhole='"
         << (digests ? wholeDigest : QByteArray())
         << "'\n\n# A line for each piece from the first on: its size in bytes"
-        << (digests ? " and its SHA-256" : "") << ".\nmanifest='\n";
+        << (digests ? " and its SHA-256" : "") << ".\n"
+        << kManifestStart << '\n';
     if (digests) {
         qint64 piece = 0;
-        pieceDigests.forEach([&](QByteArrayView digest) {
+        eachDigest([&](QByteArrayView digest) {
             out << QByteArray::number(lengths.of(++piece)) << ' ' << digest << '\n';
         });
     } else {
         for (qint64 piece = 1; piece <= pieces; ++piece)
             out << QByteArray::number(lengths.of(piece)) << '\n';
     }
-    out << "'\n\n";
+    out << kManifestEnd << "\n\n";
 }
 
-QByteArray headOf(const Layout &layout, const OutputNames &names, const PieceLengths &lengths,
-                  const QByteArray &wholeDigest, const PieceDigests &pieceDigests) {
-    return TextOut::gathered(
-        [&](TextOut &out) { writeHead(out, layout, names, lengths, wholeDigest, pieceDigests); });
+// What a script's values say, read line by line up to the end of its manifest: where that
+// starts, the pieces' lengths, the whole file's SHA-256 and how many pieces' it holds. Nothing
+// where they are not of the shape a split writes.
+struct Values {
+    qint64 manifestAt = 0;
+    PieceLengths lengths;
+    QByteArray wholeDigest;
+    qint64 digests = 0;
+};
+
+std::optional<Values> valuesIn(const TextSource &script) {
+    TextIn in(script);
+    Values values;
+    std::optional<QByteArray> whole;
+    std::optional<QByteArrayView> line;
+    while ((line = in.line()) && *line != kManifestStart) {
+        if (!whole && line->startsWith("whole='"))
+            whole = line->sliced(7).first(std::min<qsizetype>(64, line->size() - 7)).toByteArray();
+    }
+    if (!line || !whole)
+        return std::nullopt;
+    values.manifestAt = in.offset();
+    while ((line = in.line()) && *line != kManifestEnd) {
+        const qsizetype blank = line->indexOf(' ');
+        bool ok = false;
+        const qint64 length = line->first(blank < 0 ? line->size() : blank).toLongLong(&ok);
+        if (!ok || length < 0 || !values.lengths.append(length))
+            return std::nullopt;
+        if (blank >= 0) {
+            if (!PieceDigests::isDigest(line->sliced(blank + 1)))
+                return std::nullopt;
+            ++values.digests;
+        }
+    }
+    if (!line || values.lengths.count == 0 ||
+        (values.digests != 0 && values.digests != values.lengths.count))
+        return std::nullopt;
+    if (values.digests != 0)
+        values.wholeDigest = *whole;
+    return values;
 }
 
-QByteArray sha256(const QByteArray &bytes) {
-    Sha256 digest;
-    digest.add(bytes.constData(), bytes.size());
-    return digest.hexDigest();
+// The digests of the manifest from at on, as valuesIn() found them.
+void eachDigestIn(const TextSource &script, qint64 at,
+                  const std::function<void(QByteArrayView hex)> &each) {
+    TextIn in(script, at);
+    std::optional<QByteArrayView> line;
+    while ((line = in.line()) && *line != kManifestEnd)
+        each(line->sliced(line->indexOf(' ') + 1));
+}
+
+// The values of script where it is, byte for byte, one that write() gives for names, or one
+// that the version before gave (its values, and the body it had).
+std::optional<Values> ownValuesIn(const TextSource &script, const OutputNames &names) {
+    std::optional<Values> values = valuesIn(script);
+    if (!values)
+        return std::nullopt;
+    const EachDigest digests = [&](const std::function<void(QByteArrayView hex)> &each) {
+        eachDigestIn(script, values->manifestAt, each);
+    };
+    const auto head = [&](const Layout &layout, TextOut &out) {
+        writeHead(out, layout, names, values->lengths, values->wholeDigest, values->digests,
+                  digests);
+    };
+    if (TextIn in(script);
+        in.take([&](TextOut &out) { head(kLayout, out); }) && in.take(kBody) && in.atEnd())
+        return values;
+    TextIn earlier(script);
+    if (!earlier.take([&](TextOut &out) { head(kEarlierLayout, out); }))
+        return std::nullopt;
+    Sha256 body;
+    earlier.readRest([&](QByteArrayView block) { body.add(block.data(), block.size()); });
+    if (body.hexDigest() == kEarlierBodySha256)
+        return values;
+    return std::nullopt;
 }
 
 } // namespace
 
 void write(TextOut &out, const OutputNames &names, const PieceLengths &lengths,
            const QByteArray &wholeDigest, const PieceDigests &pieceDigests) {
-    writeHead(out, kLayout, names, lengths, wholeDigest, pieceDigests);
+    writeHead(
+        out, kLayout, names, lengths, wholeDigest, pieceDigests.size(),
+        [&](const std::function<void(QByteArrayView hex)> &each) { pieceDigests.forEach(each); });
     out << kBody;
 }
 
@@ -503,53 +580,25 @@ qint64 bytesAtMost(const OutputNames &names, qint64 pieces) {
                          kFixedText + 8 * fileSystemName(names.fileName()).size());
 }
 
-std::optional<Manifest> manifestOf(const QByteArray &script, const OutputNames &names) {
-    // The manifest, read back, gives the script again only where the script is ours.
-    const QByteArray start = "\nmanifest='\n";
-    const qsizetype from = script.indexOf(start);
-    const qsizetype to = script.indexOf("\n'\n", from + start.size() - 1);
-    const qsizetype wholeAt = script.indexOf("\nwhole='");
-    if (from < 0 || to < 0 || wholeAt < 0)
+std::optional<PieceLengths> piecesIn(const TextSource &script, const OutputNames &names) {
+    const std::optional<Values> values = ownValuesIn(script, names);
+    if (!values)
         return std::nullopt;
-    Manifest manifest;
-    for (const QByteArray &line :
-         script.mid(from + start.size(), to - from - start.size() + 1).split('\n')) {
-        if (line.isEmpty())
-            continue;
-        const QList<QByteArray> fields = line.split(' ');
-        bool ok = false;
-        manifest.pieceLengths.append(fields.first().toLongLong(&ok));
-        if (!ok || fields.size() > 2)
-            return std::nullopt;
-        if (fields.size() == 2)
-            manifest.pieceDigests.append(fields.last());
-    }
-    if (manifest.pieceLengths.isEmpty() ||
-        (!manifest.pieceDigests.isEmpty() &&
-         manifest.pieceDigests.size() != manifest.pieceLengths.size()))
-        return std::nullopt;
-    if (!manifest.pieceDigests.isEmpty())
-        manifest.wholeDigest = script.mid(wholeAt + 8, 64);
-    // No split of ours cuts pieces of other lengths.
-    const std::optional<PieceLengths> lengths = PieceLengths::from(manifest.pieceLengths);
-    if (!lengths || !std::all_of(manifest.pieceDigests.cbegin(), manifest.pieceDigests.cend(),
-                                 PieceDigests::isDigest))
-        return std::nullopt;
-    const PieceDigests digests(manifest.pieceDigests);
-    const QByteArray head = headOf(kLayout, names, *lengths, manifest.wholeDigest, digests);
-    if (script.size() == head.size() + qsizetype(sizeof kBody) - 1 && script.startsWith(head) &&
-        script.endsWith(kBody))
-        return manifest;
-    const QByteArray earlierHead =
-        headOf(kEarlierLayout, names, *lengths, manifest.wholeDigest, digests);
-    if (script.startsWith(earlierHead) &&
-        sha256(script.sliced(earlierHead.size())) == kEarlierBodySha256)
-        return manifest;
-    return std::nullopt;
+    return values->lengths;
 }
 
-bool isScriptOf(const QByteArray &script, const OutputNames &names) {
-    return manifestOf(script, names).has_value();
+std::optional<Manifest> manifestOf(const QByteArray &script, const OutputNames &names) {
+    const TextSource text = textSourceOf(script);
+    const std::optional<Values> values = ownValuesIn(text, names);
+    if (!values)
+        return std::nullopt;
+    Manifest manifest{{}, values->wholeDigest, {}};
+    for (qint64 piece = 1; piece <= values->lengths.count; ++piece)
+        manifest.pieceLengths.append(values->lengths.of(piece));
+    if (values->digests != 0)
+        eachDigestIn(text, values->manifestAt,
+                     [&](QByteArrayView hex) { manifest.pieceDigests.append(hex.toByteArray()); });
+    return manifest;
 }
 
 } // namespace PosixRestoreScript

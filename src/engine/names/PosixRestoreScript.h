@@ -1,5 +1,6 @@
 #pragma once
 
+#include "names/TextIn.h"
 #include "sizes/PieceLengths.h"
 
 #include <QByteArray>
@@ -48,6 +49,7 @@ struct Manifest {
 // text. A split replaces or removes such a script, and no other file; a join and a check take
 // its manifest for a checksum list.
 std::optional<Manifest> manifestOf(const QByteArray &script, const OutputNames &names);
-bool isScriptOf(const QByteArray &script, const OutputNames &names);
+// The lengths of its pieces where script is such a script, read a line at a time.
+std::optional<PieceLengths> piecesIn(const TextSource &script, const OutputNames &names);
 
 } // namespace PosixRestoreScript

@@ -1,6 +1,7 @@
 #include "names/RestoreScript.h"
 
 #include "names/OutputNames.h"
+#include "names/TextIn.h"
 #include "names/TextOut.h"
 #include "run/Saturating.h"
 
@@ -102,12 +103,15 @@ qint64 bytesAtMost(const OutputNames &names, qint64 pieces) {
                          2 * scriptBytes(names.fileName()) + 64);
 }
 
-bool isScriptOf(const QByteArray &script, const OutputNames &names) {
+std::optional<qint64> piecesIn(const TextSource &script, const OutputNames &names) {
     // Each piece's term opens with its quoted name; the destination's has no dot after it.
     const QString prefix = quoted(names.piece(1)).chopped(2);
     const QByteArray term = isAscii(names.fileName()) ? prefix.toLatin1() : prefix.toUtf8();
-    const qint64 pieces = script.count(term);
-    return pieces > 0 && scriptFor(names, pieces) == script;
+    const qint64 pieces = TextIn(script).countInRest(term);
+    TextIn in(script);
+    if (pieces > 0 && in.take([&](TextOut &out) { write(out, names, pieces); }) && in.atEnd())
+        return pieces;
+    return std::nullopt;
 }
 
 } // namespace RestoreScript

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "names/TextIn.h"
+
 #include <QByteArray>
 #include <QString>
+
+#include <optional>
 
 class OutputNames;
 class TextOut;
@@ -42,7 +46,8 @@ QByteArray scriptFor(const OutputNames &names, qint64 pieceCount);
 // Enough room for the script of pieces pieces of names, without building it.
 qint64 bytesAtMost(const OutputNames &names, qint64 pieces);
 
-// Whether script is, byte for byte, one that scriptFor() gives for names.
-bool isScriptOf(const QByteArray &script, const OutputNames &names);
+// How many pieces script joins where it is, byte for byte, one that scriptFor() gives for
+// names; nothing for any other text.
+std::optional<qint64> piecesIn(const TextSource &script, const OutputNames &names);
 
 } // namespace RestoreScript

@@ -1,9 +1,6 @@
 #include "remote/RemoteOwnOutputs.h"
 
-#include "Failure.h"
-#include "checksums/ChecksumList.h"
 #include "names/OutputKinds.h"
-#include "sets/RestoreScriptReader.h"
 
 #include <algorithm>
 
@@ -20,20 +17,6 @@ struct BesideRead {
     RemotePath path;
     Rclone::Pending<QByteArray> bytes;
 };
-
-// How many pieces an own file of kind names: the list its lines, the script for Windows its
-// copies; the script for macOS and Linux, which stands for the other, none of its own.
-qint64 piecesNamedIn(OutputNames::Kind kind, const QByteArray &bytes, const QString &path,
-                     const OutputNames &names) {
-    try {
-        if (kind == OutputNames::Kind::Checksums)
-            return checksumListOf(bytes, path, names).pieces.size();
-        if (kind == OutputNames::Kind::Script)
-            return restoreScriptOf(path, bytes).pieceCount;
-    } catch (const Failure &) { // what cannot be read names nothing
-    }
-    return 0;
-}
 
 } // namespace
 
@@ -58,13 +41,13 @@ QList<RemoteOwnOutputs> remoteOwnOutputs(const RemoteFolder &folder,
         for (qsizetype r = first; r < end; ++r) {
             const BesideRead &read = reads[r];
             const QByteArray bytes = read.bytes(keepGoing);
-            const OutputNames &of = names[read.file];
-            if (!outputKind(read.kind).isOwn(bytes, of))
+            const std::optional<OwnFile> file =
+                outputKind(read.kind).ownIn(textSourceOf(bytes), names[read.file]);
+            if (!file)
                 continue;
             RemoteOwnOutputs &own = outputs[read.file];
             own.own << read.kind;
-            own.piecesNamed =
-                std::max(own.piecesNamed, piecesNamedIn(read.kind, bytes, read.path.text(), of));
+            own.piecesNamed = std::max(own.piecesNamed, file->piecesNamed);
         }
     }
     return outputs;

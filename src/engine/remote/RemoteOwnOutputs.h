@@ -13,7 +13,7 @@
 // that split.
 struct RemoteOwnOutputs {
     QList<OutputNames::Kind> own; // of the files beside the pieces
-    qint64 piecesNamed = 0;       // the most that the list or the script for Windows names
+    qint64 piecesNamed = 0;       // the most that the list or a restore script names
 };
 
 // Those of each file of names in folder, in their order: each file beside the pieces is read

@@ -6,7 +6,6 @@
 #include "checksums/FileSha256.h"
 #include "names/OutputKinds.h"
 #include "run/Work.h"
-#include "sets/JoinRecipe.h"
 
 #include <algorithm>
 
@@ -17,13 +16,13 @@ constexpr qint64 kLargestOwnFile = qint64(256) << 20;
 
 // A file read to find out whether it is ours: a stop ends the check, any other failure only says
 // that it is not.
-template <typename Read> bool ownUnlessStopped(const Read &read) {
+template <typename Read> auto ownUnlessStopped(const Read &read) -> decltype(read()) {
     try {
         return read();
     } catch (const Failure &failure) {
         if (failure.kind() == Failure::Kind::Stopped)
             throw;
-        return false;
+        return {};
     }
 }
 
@@ -34,64 +33,64 @@ EarlierSplit::EarlierSplit(const OutputFolder &folder, const OutputNames &names,
     , m_names(names)
     , m_work(work) {}
 
-bool EarlierSplit::isOwn(const QByteArray &name, OutputNames::Kind kind) {
+std::optional<OwnFile> EarlierSplit::readOwnFile(const QByteArray &name,
+                                                 OutputNames::Kind kind) const {
+    const SourceFile file(m_folder, name);
+    if (file.facts().size > kLargestOwnFile)
+        return std::nullopt;
+    m_work.progress.checkStarted(fromFileSystemName(name), file.facts().size);
+    // Read once to learn what it says and again to hold it to what a split writes: the
+    // progress counts each byte once.
+    const TextSource text = [&, counted = qint64(0)](char *into, qint64 size,
+                                                     qint64 offset) mutable {
+        const qint64 read = file.readAt(into, size, offset);
+        if (offset + read > counted) {
+            m_work.progress.bytesCopied(offset + read - counted);
+            counted = offset + read;
+        }
+        if (!m_work.keepGoing())
+            throw Failure::stopped();
+        return read;
+    };
+    return outputKind(kind).ownIn(text, m_names);
+}
+
+const std::optional<OwnFile> &EarlierSplit::ownFile(const QByteArray &name,
+                                                    OutputNames::Kind kind) {
     if (const auto known = m_own.constFind(name); known != m_own.cend())
         return *known;
     // A piece has no form of its own to tell; a recovery file is told by the list.
-    const OutputKind &output = outputKind(kind);
-    const bool own = output.isOwn && ownUnlessStopped([&] {
-                         const SourceFile file(m_folder, name);
-                         m_work.progress.checkStarted(fromFileSystemName(name), file.facts().size);
-                         return output.isOwn(file.readAll(kLargestOwnFile,
-                                                          [this](qint64 bytes) {
-                                                              m_work.progress.bytesCopied(bytes);
-                                                              return m_work.keepGoing();
-                                                          }),
-                                             m_names);
-                     });
-    m_own.insert(name, own);
-    return own;
+    std::optional<OwnFile> own;
+    if (outputKind(kind).ownIn)
+        own = ownUnlessStopped([&] { return readOwnFile(name, kind); });
+    return *m_own.insert(name, own);
 }
 
-bool EarlierSplit::isOwnRegularFile(const QByteArray &name, OutputNames::Kind kind) {
-    return m_folder.facts(name).kind == FileKind::Regular && isOwn(name, kind);
+bool EarlierSplit::isOwn(const QByteArray &name, OutputNames::Kind kind) {
+    return ownFile(name, kind).has_value();
 }
 
 qint64 EarlierSplit::piecesNamed() {
-    if (m_piecesNamed)
-        return *m_piecesNamed;
     qint64 named = 0;
-    ownUnlessStopped([&] {
-        if (isOwnRegularFile(m_names.scriptOnDisk(), OutputNames::Kind::Script))
-            named = recipeBeside(m_folder, m_names).pieceCount;
-        named = std::max(named, ownList().pieces.size());
-        return true;
-    });
-    m_piecesNamed = named;
+    for (const OutputKind &output : kOutputKinds) {
+        if (!output.ownIn)
+            continue;
+        const std::optional<OwnFile> &own = ownFile(m_names.besideOnDisk(output.kind), output.kind);
+        if (own)
+            named = std::max(named, own->piecesNamed);
+    }
     return named;
-}
-
-const ChecksumList &EarlierSplit::ownList() {
-    if (m_list)
-        return *m_list;
-    m_list.emplace();
-    ownUnlessStopped([&] {
-        // A list whose pieces changed since names nothing.
-        if (isOwnRegularFile(m_names.checksumsOnDisk(), OutputNames::Kind::Checksums))
-            *m_list = readChecksumList(m_folder, m_names, [this] { return m_work.keepGoing(); });
-        return true;
-    });
-    return *m_list;
 }
 
 bool EarlierSplit::isListedRecoveryFile(const QByteArray &name) {
     if (const auto known = m_listedRecovery.constFind(name); known != m_listedRecovery.cend())
         return *known;
-    const QList<ChecksumList::Listed> &listed = ownList().recovery;
+    const std::optional<OwnFile> &list =
+        ownFile(m_names.checksumsOnDisk(), OutputNames::Kind::Checksums);
+    const QList<ListedFile> listed = list ? list->recovery : QList<ListedFile>();
     const QString text = fromFileSystemName(name);
-    const auto line =
-        std::find_if(listed.cbegin(), listed.cend(),
-                     [&](const ChecksumList::Listed &file) { return file.name == text; });
+    const auto line = std::find_if(listed.cbegin(), listed.cend(),
+                                   [&](const ListedFile &file) { return file.name == text; });
     // A file of the user's may well start as PAR2's do; only the bytes the list holds are ours.
     const bool own =
         line != listed.cend() && ownUnlessStopped([&] {

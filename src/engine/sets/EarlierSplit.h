@@ -1,11 +1,10 @@
 #pragma once
 
-#include "checksums/ChecksumList.h"
+#include "names/OutputKinds.h"
 #include "names/OutputNames.h"
 
 #include <QByteArray>
 #include <QHash>
-#include <QList>
 
 #include <optional>
 
@@ -14,8 +13,8 @@ struct Work;
 
 // What an earlier split of one file left in a folder beside the pieces, and which of it is
 // proven Tessary's own: a split replaces or removes such a file, and no other. Each file is read
-// at most once, in bounded chunks, telling work how far it is and looking at its stop (a stop
-// ends it with a Failure of kind Stopped); a file that cannot be read is not ours.
+// at most once or twice over, a block at a time, telling work how far it is and looking at its
+// stop (a stop ends it with a Failure of kind Stopped); a file that cannot be read is not ours.
 class EarlierSplit {
 public:
     EarlierSplit(const OutputFolder &folder, const OutputNames &names, const Work &work);
@@ -23,24 +22,22 @@ public:
     // Whether the file at name, which stands where a split of names writes its kind of file
     // beside the pieces, is one such a split writes, byte for byte in its format.
     bool isOwn(const QByteArray &name, OutputNames::Kind kind);
-    // How many pieces its own restore script or checksum list names, the most of the two; 0
-    // where neither stands there. A file at a piece's name past that is not a piece of ours: a
-    // rotated log, say.
+    // How many pieces its own restore scripts or checksum list name, the most of them; 0 where
+    // none stands there. A file at a piece's name past that is not a piece of ours: a rotated
+    // log, say.
     qint64 piecesNamed();
     // Whether the file at name is one of the recovery files its own checksum list names, byte
     // for byte.
     bool isListedRecoveryFile(const QByteArray &name);
 
 private:
-    // The list beside the pieces, where it is our own; an empty one otherwise.
-    const ChecksumList &ownList();
-    bool isOwnRegularFile(const QByteArray &name, OutputNames::Kind kind);
+    // What the file at name tells, where it is our own.
+    const std::optional<OwnFile> &ownFile(const QByteArray &name, OutputNames::Kind kind);
+    std::optional<OwnFile> readOwnFile(const QByteArray &name, OutputNames::Kind kind) const;
 
     const OutputFolder &m_folder;
     const OutputNames &m_names;
     const Work &m_work;
-    QHash<QByteArray, bool> m_own;
-    std::optional<ChecksumList> m_list;
-    std::optional<qint64> m_piecesNamed;
+    QHash<QByteArray, std::optional<OwnFile>> m_own;
     QHash<QByteArray, bool> m_listedRecovery;
 };

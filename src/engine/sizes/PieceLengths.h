@@ -16,16 +16,26 @@ struct PieceLengths {
     qint64 of(qint64 piece) const { return piece == count ? last : full; }
     qint64 total() const { return count == 0 ? 0 : (count - 1) * full + last; }
 
+    // Takes the next piece's length; false where the lengths are then no longer of that shape
+    // (the one before was not full, or this one is longer).
+    bool append(qint64 length) {
+        if (count == 0)
+            full = length;
+        else if (last != full || length > full)
+            return false;
+        last = length;
+        ++count;
+        return true;
+    }
+
     // Those of lengths where they are of that shape; nothing where one but the last differs
     // from the first, or the last is longer.
     static std::optional<PieceLengths> from(const QList<qint64> &lengths) {
-        if (lengths.isEmpty())
-            return std::nullopt;
-        const PieceLengths shape{lengths.size(), lengths.first(), lengths.last()};
-        for (qsizetype piece = 1; piece < lengths.size(); ++piece)
-            if (lengths[piece] != shape.of(piece + 1))
+        PieceLengths shape;
+        for (const qint64 length : lengths)
+            if (!shape.append(length))
                 return std::nullopt;
-        if (shape.last > shape.full)
+        if (shape.count == 0)
             return std::nullopt;
         return shape;
     }
