@@ -1531,6 +1531,10 @@ Nothing was written.</source>
         <source>Every piece but the last holds %1: the size rounded down to whole blocks of the output file system, which are of %2.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The pieces share their blocks with the files split, on this volume that lets files share blocks: they take no extra space.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Sizes</name>

@@ -6,7 +6,14 @@
 #include "SourceFile.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
+#include <cstddef>
+#include <span>
+
+#include <linux/fiemap.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 
 bool canShareBlocks(const OutputFolder &folder, const SourceFile &source, qint64 blockSize) {
     const qint64 length = std::min(source.facts().size, blockSize);
@@ -33,4 +40,34 @@ Sharing shareBlocks(const SourceFile &source, qint64 length, const FileHandle &t
     if (error == EXDEV || error == EINVAL || error == EOPNOTSUPP || error == EPERM)
         return Sharing::Refused;
     target.fail(error);
+}
+
+bool sharesAllItsBlocks(const SourceFile &file) {
+    const qint64 length = file.facts().size;
+    if (length <= 0)
+        return false;
+    // The extents a call maps, as many as a few pages hold; a file of more asks again from
+    // where the last one ended.
+    constexpr size_t kExtents = 128;
+    alignas(fiemap) std::array<std::byte, sizeof(fiemap) + kExtents * sizeof(fiemap_extent)>
+        space{};
+    auto *const map = reinterpret_cast<fiemap *>(space.data());
+    quint64 covered = 0;
+    while (covered < quint64(length)) {
+        space.fill(std::byte{0});
+        map->fm_start = covered;
+        map->fm_length = quint64(length) - covered;
+        map->fm_extent_count = kExtents;
+        if (::ioctl(file.fd(), FS_IOC_FIEMAP, map) != 0 || map->fm_mapped_extents == 0)
+            return false;
+        for (const fiemap_extent &extent : std::span(map->fm_extents, map->fm_mapped_extents)) {
+            // A hole or a range not yet written out takes no block, or one of its own soon.
+            if ((extent.fe_flags & FIEMAP_EXTENT_SHARED) == 0 || extent.fe_logical > covered)
+                return false;
+            covered = std::max(covered, extent.fe_logical + extent.fe_length);
+            if ((extent.fe_flags & FIEMAP_EXTENT_LAST) != 0 && covered < quint64(length))
+                return false;
+        }
+    }
+    return true;
 }

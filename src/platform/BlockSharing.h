@@ -24,3 +24,8 @@ bool canShareBlocks(const OutputFolder &folder, const SourceFile &source, qint64
 // system's reason where it fails otherwise.
 enum class Sharing { Shared, SourceEnded, Refused };
 Sharing shareBlocks(const SourceFile &source, qint64 length, const FileHandle &target, qint64 at);
+
+// Whether every byte of file, from its first to its length, lies in blocks it shares with another
+// file, as the file system maps it now: then it takes no room of its own. False where the file
+// system cannot tell, or for a file of no bytes; never throws.
+bool sharesAllItsBlocks(const SourceFile &file);

@@ -191,6 +191,10 @@ RunMessage split(const SplitPlan &plan, const SplitResult &result) {
                             "blocks of the output file system, which are of %2.")
                     .arg(byteCountText(plan.files.first().pieceLength),
                          byteCountText(plan.alignedToBlock));
+    if (!plan.files.isEmpty() && result.filesSharingBlocks == plan.files.size())
+        done += QStringLiteral("\n\n") +
+                RunText::tr("The pieces share their blocks with the files split, on this volume "
+                            "that lets files share blocks: they take no extra space.");
     return {RunMessage::Tone::Plain, {}, done, {}};
 }
 

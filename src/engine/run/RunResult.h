@@ -32,4 +32,7 @@ struct JoinResult : RunResult {
 struct SplitResult : RunResult {
     qint64 filesDone = 0;    // complete with their pieces and restore script, in queue order
     qint64 stoppedFile = -1; // stopped or failed while this file was under way; -1: none was
+    // Of those done, the files whose pieces all share the source's blocks, as the file system
+    // maps them at the end: they take no room of their own.
+    qint64 filesSharingBlocks = 0;
 };

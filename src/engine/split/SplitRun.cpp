@@ -1,5 +1,6 @@
 #include "split/SplitRun.h"
 
+#include "BlockSharing.h"
 #include "Failure.h"
 #include "OutputFolder.h"
 #include "SourceFile.h"
@@ -39,7 +40,7 @@ SplitResult SplitRun::run() noexcept {
                 break;
             }
             result.stoppedFile = i;
-            if (!splitFile(pool, i)) {
+            if (!splitFile(pool, i, result)) {
                 result.outcome = RunOutcome::Stopped;
                 break;
             }
@@ -59,7 +60,7 @@ SplitResult SplitRun::run() noexcept {
     return result;
 }
 
-bool SplitRun::splitFile(WorkerPool &pool, qint64 index) {
+bool SplitRun::splitFile(WorkerPool &pool, qint64 index, SplitResult &result) {
     const PlannedFile &file = m_plan.files[index];
     m_progress.fileStarted(index, file.queued.name, file.work());
     // Only the file that was checked is split: not one put at its path since.
@@ -95,6 +96,8 @@ bool SplitRun::splitFile(WorkerPool &pool, qint64 index) {
             if (writeFinishing(file, cut, recoveryFiles)) {
                 if (recovery)
                     recovery->keep();
+                if (file.bytes > 0 && piecesShareBlocks(file, cut.pieces))
+                    ++result.filesSharingBlocks;
                 m_progress.fileFinished(index);
                 return true;
             }
@@ -105,6 +108,20 @@ bool SplitRun::splitFile(WorkerPool &pool, qint64 index) {
     }
     discard(file, made);
     return false;
+}
+
+bool SplitRun::piecesShareBlocks(const PlannedFile &file, qint64 pieces) const {
+    QByteArray name;
+    for (qint64 piece = 1; piece <= pieces; ++piece) {
+        file.names.setPieceOnDisk(name, piece);
+        try {
+            if (!sharesAllItsBlocks(SourceFile(*m_plan.folder, name)))
+                return false;
+        } catch (const Failure &) { // one that cannot be opened tells nothing
+            return false;
+        }
+    }
+    return true;
 }
 
 void SplitRun::removeEarlierOutputs(const PlannedFile &file) const {

@@ -52,7 +52,9 @@ public:
 
 private:
     // Returns false when a stop came first; the file's outputs are then removed.
-    bool splitFile(WorkerPool &pool, qint64 index);
+    bool splitFile(WorkerPool &pool, qint64 index, SplitResult &result);
+    // Whether each of the pieces of file the cut made shares the source's blocks.
+    bool piecesShareBlocks(const PlannedFile &file, qint64 pieces) const;
     // Removes the pieces of the file that this run made and those of an earlier split that
     // were checked, while they are still those files; anything put there since stays.
     void discard(const PlannedFile &file, const MadePieces &made) const noexcept;
