@@ -11,6 +11,7 @@
 #include <span>
 #include <vector>
 
+#include <fcntl.h>
 #include <linux/fiemap.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
@@ -40,12 +41,23 @@ bool sharesAllBlocks(const QString &path) {
     return covered >= quint64(file.size());
 }
 
-// The bytes the volume at path holds, once everything written is on it.
-qint64 usedBytes(const QString &path) {
+struct statvfs volumeOf(const QString &path) {
     ::sync();
     struct statvfs volume {};
     ::statvfs(QFile::encodeName(path).constData(), &volume);
+    return volume;
+}
+
+// The bytes the volume at path holds, once everything written is on it.
+qint64 usedBytes(const QString &path) {
+    const struct statvfs volume = volumeOf(path);
     return qint64(volume.f_blocks - volume.f_bfree) * qint64(volume.f_frsize);
+}
+
+// The bytes free there for anyone.
+qint64 freeBytes(const QString &path) {
+    const struct statvfs volume = volumeOf(path);
+    return qint64(volume.f_bavail) * qint64(volume.f_frsize);
 }
 
 } // namespace
@@ -66,7 +78,8 @@ void TestCow::aligned_data() {
          {QStringList{QStringLiteral("btrfs"), QStringLiteral("-f")},
           QStringList{QStringLiteral("xfs"), QStringLiteral("-f"), QStringLiteral("-m"),
                       QStringLiteral("reflink=1")}})
-        for (const char *run : {"split", "split with list", "split of odd pieces", "checked join",
+        for (const char *run : {"split", "split with list", "split of odd pieces",
+                                "split with less room than the file", "checked join",
                                 "damaged piece", "refused clone", "piece from another volume"})
             QTest::addRow("%s: %s", qPrintable(volume[0]), run)
                 << volume[0] << volume.mid(1) << QString::fromLatin1(run);
@@ -93,6 +106,13 @@ void TestCow::aligned() {
     split.size = odd ? QStringLiteral("1048576") : QStringLiteral("1048576.5"); // of 1 MiB
     if (run == QStringLiteral("split"))
         split.leftOut << OutputNames::Kind::Checksums;
+    if (run == QStringLiteral("split with less room than the file")) {
+        // The room left is the least that the list and the last piece take.
+        QFile filler(volume.path() + QStringLiteral("/filler"));
+        QVERIFY(filler.open(QIODevice::WriteOnly));
+        QCOMPARE(::posix_fallocate(filler.handle(), 0, freeBytes(out) - 2 * kMiB), 0);
+        QCOMPARE_LT(freeBytes(out), bytes.size());
+    }
     qint64 before = usedBytes(out);
     const SplitResult cut = split.run();
     QVERIFY(cut.outcome == RunOutcome::Done);

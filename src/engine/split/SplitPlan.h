@@ -28,6 +28,9 @@ struct PlannedFile {
     qint64 pieces = 1;        // from that length
     qint64 stalePieces = 0;   // pieces of an earlier, longer split that follow the last one
     std::optional<RecoveryLayout> recovery; // of its recovery files, when they are written
+    // Its pieces share the source's blocks as the kernel copies them, as a trial found: all but
+    // the last take no room of their own.
+    bool sharesSourceBlocks = false;
 
     // What its run reads: its bytes, once more where par2 reads them for recovery files.
     qint64 work() const { return recovery ? 2 * bytes : bytes; }

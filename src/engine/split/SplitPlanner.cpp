@@ -5,6 +5,7 @@
 #include "NameFolding.h"
 #include "OutputFolder.h"
 #include "Par2Program.h"
+#include "SourceFile.h"
 #include "run/Saturating.h"
 #include "run/Work.h"
 #include "sizes/PieceLength.h"
@@ -13,6 +14,7 @@
 #include "split/OutputSizes.h"
 #include "split/QueuedSources.h"
 #include "split/Refusals.h"
+#include "split/SharedBlocks.h"
 
 #include <QHash>
 #include <QSet>
@@ -52,6 +54,9 @@ private:
     std::optional<Failure> layOutRecovery(PlannedFile &file, const FolderCapacity &capacity) const;
     // Whether the request asks for whole blocks, and the folder's blocks are no longer than it.
     void alignPieceLength(SplitPlan &plan, const FolderCapacity &capacity) const;
+    // Whether the kernel's copy of queued into pieces of pieceLength in folder shares its blocks.
+    bool sharesSourceBlocks(const OutputFolder &folder, const QueuedFile &queued,
+                            qint64 pieceLength) const;
     void checkRoom(const OutputFolder &folder, const FolderCapacity &capacity,
                    const Totals &totals);
     void refuse(qsizetype index, Failure refusal) { m_refusals.add(index, std::move(refusal)); }
@@ -170,6 +175,7 @@ std::optional<PlannedFile> Planner::planFile(SplitPlan &plan, const QueuedSource
                      .pieces = pieceCountFor(source.facts.size, *pieceLength),
                      .stalePieces = 0,
                      .recovery = std::nullopt,
+                     .sharesSourceBlocks = sharesSourceBlocks(*plan.folder, queued, *pieceLength),
                      .existing = {}};
     OutputChecker::Replaced replaced;
     std::optional<Failure> refused = layOutRecovery(file, capacity);
@@ -230,6 +236,15 @@ void Planner::checkRoom(const OutputFolder &folder, const FolderCapacity &capaci
         refuseFolder(Failure(Failure::Code::PieceTooLargeForVolume, folder.path(),
                              {FailureArg::preciseBytes(capacity.maxFileBytes),
                               FailureArg::preciseBytes(totals.largestPiece)}));
+}
+
+bool Planner::sharesSourceBlocks(const OutputFolder &folder, const QueuedFile &queued,
+                                 qint64 pieceLength) const {
+    try {
+        return piecesShareSourceBlocks(SourceFile(queued.path, m_work.files), folder, pieceLength);
+    } catch (const Failure &) { // the run tells why it cannot be read
+        return false;
+    }
 }
 
 void Planner::refuseFolder(Failure refusal) {
