@@ -486,6 +486,11 @@ void ChecksumsTest::posixScriptsAreHeldToThePieces_data() {
         alone(folder);
         writeTestFile(QDir(folder).filePath(QStringLiteral("report.doc.3")), "abc");
     }) << sh << QStringLiteral("PieceDamaged") << QStringLiteral("PieceDamaged");
+    QTest::addRow("its whole file's digest cut, chosen") << Change([](const QString &folder) {
+        const QString script = QDir(folder).filePath(QStringLiteral("report.doc.sh"));
+        QByteArray text = readTestFile(script);
+        writeTestFile(script, text.remove(text.indexOf("\nwhole='") + 8, 65)); // and its quote
+    }) << sh << QStringLiteral("PosixScriptNotOurs") << QStringLiteral("PosixScriptNotOurs");
     QTest::addRow("a line appended, chosen")
         << appended << sh << QStringLiteral("PosixScriptNotOurs")
         << QStringLiteral("PosixScriptNotOurs");

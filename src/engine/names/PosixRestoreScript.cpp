@@ -514,8 +514,12 @@ std::optional<Values> valuesIn(const TextSource &script) {
     if (!line || values.lengths.count == 0 ||
         (values.digests != 0 && values.digests != values.lengths.count))
         return std::nullopt;
-    if (values.digests != 0)
+    if (values.digests != 0) {
+        // A split that lists the pieces' digests writes the whole file's too.
+        if (!PieceDigests::isDigest(*whole))
+            return std::nullopt;
         values.wholeDigest = *whole;
+    }
     return values;
 }
 
