@@ -43,6 +43,10 @@ std::optional<OwnFile> EarlierSplit::readOwnFile(const QByteArray &name,
     // progress counts each byte once.
     const TextSource text = [&, counted = qint64(0)](char *into, qint64 size,
                                                      qint64 offset) mutable {
+        // One that grows while it is read is not ours either.
+        if (offset > kLargestOwnFile)
+            throw Failure(Failure::Code::LongerThanExpected, file.path(),
+                          {FailureArg::count(kLargestOwnFile)});
         const qint64 read = file.readAt(into, size, offset);
         if (offset + read > counted) {
             m_work.progress.bytesCopied(offset + read - counted);

@@ -16,11 +16,14 @@ qint64 OutputSizes::bytes(const PlannedFile &file, qint64 blockSize) const {
     const qint64 pieceLength = file.pieceLength;
     const qint64 pieces = pieceCountFor(length, pieceLength);
     const qint64 fullPieces = pieces - 1;
-    // Pieces that share the source's blocks take none of their own; the last may be copied.
-    qint64 total = file.sharesSourceBlocks
-                       ? 0
-                       : saturatingMultiply(fullPieces, wholeBlocks(pieceLength, blockSize));
-    total = saturatingAdd(total, wholeBlocks(length - fullPieces * pieceLength, blockSize));
+    // Pieces that share the source's blocks take none of their own, but for the last's part
+    // of a block at the source's end, which may be copied.
+    const qint64 last = length - fullPieces * pieceLength;
+    qint64 total =
+        file.sharesSourceBlocks && blockSize > 0
+            ? wholeBlocks(last % blockSize, blockSize)
+            : saturatingAdd(saturatingMultiply(fullPieces, wholeBlocks(pieceLength, blockSize)),
+                            wholeBlocks(last, blockSize));
     const qint64 recoveryFiles = file.recovery ? 1 + file.recovery->volumes : 0;
     for (const OutputNames::Kind kind : besidePieces)
         total = saturatingAdd(

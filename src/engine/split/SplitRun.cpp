@@ -113,6 +113,8 @@ bool SplitRun::splitFile(WorkerPool &pool, qint64 index, SplitResult &result) {
 bool SplitRun::piecesShareBlocks(const PlannedFile &file, qint64 pieces) const {
     QByteArray name;
     for (qint64 piece = 1; piece <= pieces; ++piece) {
+        if (m_stop.requested()) // what is not looked at is not said
+            return false;
         file.names.setPieceOnDisk(name, piece);
         try {
             if (!sharesAllItsBlocks(SourceFile(*m_plan.folder, name)))
