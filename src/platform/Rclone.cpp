@@ -139,14 +139,10 @@ Pending<void> move(const RcloneDaemon &daemon, const RemotePath &from, const Rem
     return done(daemon.ask(QStringLiteral("operations/movefile"), parameters, to.text()));
 }
 
-std::unique_ptr<RcloneProcess> upload(const RemotePath &file, qint64 size,
-                                      const RemotePath &concerning) {
-    // With its size given, rclone sends the stream as it comes even to a remote that takes
-    // no stream of unknown length, rather than keep a copy of it on the local disk first.
-    return std::make_unique<RcloneProcess>(QStringList{QStringLiteral("rcat"),
-                                                       QStringLiteral("--size"),
-                                                       QString::number(size), file.text()},
-                                           concerning.text(), RcloneProcess::Stream::Input);
+std::unique_ptr<RcloneUpload> upload(const RcloneDaemon &daemon, const RemotePath &file,
+                                     qint64 size, const RemotePath &concerning) {
+    return std::make_unique<RcloneUpload>(daemon, file.parent().text(), file.fileName(), size,
+                                          concerning.text());
 }
 
 std::unique_ptr<RcloneProcess> download(const RemotePath &file) {

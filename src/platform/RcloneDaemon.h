@@ -1,10 +1,13 @@
 #pragma once
 
+#include "RcloneRequest.h"
+
 #include <QJsonObject>
 #include <QProcess>
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 // rclone's remote control daemon (rclone rcd), a child process listening on 127.0.0.1 behind a
 // password of this process's own, and ending with it: the small things a run asks of a remote
@@ -26,6 +29,9 @@ public:
     using Answer = std::function<QJsonObject(const KeepGoing &keepGoing)>;
     Answer ask(const QString &operation, const QJsonObject &parameters,
                const QString &concerning) const;
+    // The same request, for a caller that waits on its connection beside others of its own.
+    std::unique_ptr<RcloneRequest> request(const QString &operation, const QJsonObject &parameters,
+                                           const QString &concerning) const;
 
 private:
     QProcess m_process;

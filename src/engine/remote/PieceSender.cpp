@@ -47,7 +47,6 @@ PieceSender::PieceSender(const RemoteSplitPlan &plan, const RemotePlannedFile &f
 
 PieceSender::~PieceSender() {
     const auto always = [] { return true; };
-    m_next.reset();
     try {
         // A piece that was all handed on, or is being moved, is whole: it goes to its place,
         // stop or not.
@@ -87,14 +86,17 @@ void PieceSender::send() {
                           {FailureArg::name(m_file.names.fileName())});
         sendPiece(piece, /*alreadyHashed=*/true);
     }
-    endUpload(/*waiting=*/true, m_keepGoing);
-    finishMove(m_keepGoing);
     checkSourceHeldStill();
     m_sent.digests = std::move(m_digests.pieceDigests());
     m_sent.wholeDigest = m_digests.wholeDigest();
     if (m_plan.folder.hashType() == u"sha256")
         m_sent.digests.forEach(
             [this](QByteArrayView digest) { m_sent.remoteHashes << digest.toByteArray(); });
+}
+
+void PieceSender::putLastInPlace() {
+    endUpload(/*waiting=*/true, m_keepGoing);
+    finishMove(m_keepGoing);
 }
 
 bool PieceSender::isSent(qint64 piece) const {
@@ -132,20 +134,17 @@ PieceSender::Upload PieceSender::startUpload(qint64 piece) {
     m_notInPlace << name;
     return {piece,
             name,
-            Rclone::upload(m_plan.folder.at(name), m_file.pieceLengthOf(piece),
+            Rclone::upload(m_plan.folder.daemon(), m_plan.folder.at(name),
+                           m_file.pieceLengthOf(piece),
                            m_plan.folder.at(m_file.names.piece(piece))),
             {}};
 }
 
 void PieceSender::sendPiece(qint64 piece, bool alreadyHashed) {
-    Upload upload = m_next && m_next->piece == piece ? std::move(*m_next) : startUpload(piece);
-    m_next.reset();
-    // The next one starts while this piece is read.
-    if (piece < m_file.pieces && isSent(piece + 1))
-        m_next = startUpload(piece + 1);
-    feed(piece, alreadyHashed, upload.process.get(), nullptr);
+    Upload upload = startUpload(piece);
+    feed(piece, alreadyHashed, upload.transfer.get(), nullptr);
     upload.remoteHash = remoteHashOf(piece);
-    upload.process->endInput();
+    upload.transfer->endInput();
     // The one before had this piece's time to end.
     endUpload(/*waiting=*/true, m_keepGoing);
     m_sent.lengths << m_file.pieceLengthOf(piece);
@@ -155,11 +154,11 @@ void PieceSender::sendPiece(qint64 piece, bool alreadyHashed) {
 }
 
 void PieceSender::endUpload(bool waiting, const RcloneProcess::KeepGoing &keepGoing) {
-    if (!m_ending || (!waiting && !m_ending->process->hasEnded()))
+    if (!m_ending || (!waiting && !m_ending->transfer->hasEnded()))
         return;
     const Upload upload = std::move(*m_ending);
     m_ending.reset();
-    upload.process->finish(keepGoing);
+    upload.transfer->finish(keepGoing);
     if (m_plan.folder.movesIntoPlace()) {
         finishMove(keepGoing);
         // Only what stood there when it was checked, and is replaced, is replaced.
@@ -174,7 +173,7 @@ void PieceSender::endUpload(bool waiting, const RcloneProcess::KeepGoing &keepGo
     }
 }
 
-bool PieceSender::feed(qint64 piece, bool alreadyHashed, RcloneProcess *upload,
+bool PieceSender::feed(qint64 piece, bool alreadyHashed, RcloneUpload *upload,
                        RcloneProcess *comparedWith) {
     const qint64 length = m_file.pieceLengthOf(piece);
     const qint64 offset = (piece - 1) * m_file.pieceLength;
