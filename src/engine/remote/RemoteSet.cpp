@@ -26,6 +26,27 @@ QString fileNameOf(const RemotePath &chosen) {
     return entry->fileName;
 }
 
+// A file beside the pieces read at once, before a listing says whether it is there and under
+// which spelling, so that rclone's start and the listing take the same time; what the listing
+// shows too large is never taken in.
+struct EarlyRead {
+    QString name;
+    Rclone::Pending<QByteArray> bytes;
+
+    EarlyRead(const RemotePath &folder, const QString &name)
+        : name(name)
+        , bytes(Rclone::contents(folder.child(name))) {}
+
+    // The bytes of the file the listing shows, at most largest of them; nothing where there
+    // are more.
+    Rclone::Pending<QByteArray> of(const RemoteFolder &folder, const Rclone::Entry &there,
+                                   qint64 largest) const {
+        if (there.size > largest)
+            return nullptr;
+        return there.name == name ? bytes : Rclone::contents(folder.at(there.name));
+    }
+};
+
 std::optional<Rclone::Entry> fileAt(const RemoteFolder &folder, const QString &name) {
     const std::optional<Rclone::Entry> there = folder.entry(name);
     return there && !there->isFolder ? there : std::nullopt;
@@ -63,6 +84,9 @@ RemoteSet readRemoteSet(const RemotePath &chosen, const Work &work) {
         throw Rclone::absent();
     const OutputNames names(fileNameOf(chosen));
     const RemotePath folderPath = chosen.parent();
+    const EarlyRead earlyList(folderPath, names.checksums());
+    const EarlyRead earlyScript(folderPath, names.script());
+    const EarlyRead earlyPosixScript(folderPath, names.posixScript());
     auto daemon = std::make_shared<const RcloneDaemon>(keepGoing);
     const FoundRemoteFolder found = findRemoteFolder(*daemon, folderPath, keepGoing);
     if (!found.entries)
@@ -80,16 +104,13 @@ RemoteSet readRemoteSet(const RemotePath &chosen, const Work &work) {
     const std::optional<Rclone::Entry> list = fileAt(folder, names.checksums());
     const std::optional<Rclone::Entry> script = fileAt(folder, names.script());
     const std::optional<Rclone::Entry> posixScript = fileAt(folder, names.posixScript());
-    // Read at once, beside the chunker's view of the folder.
     const Rclone::Pending<QByteArray> listBytes =
-        list ? Rclone::contents(folder.at(list->name)) : nullptr;
-    const Rclone::Pending<QByteArray> scriptBytes = script && script->size <= kLargestRemoteScript
-                                                        ? Rclone::contents(folder.at(script->name))
-                                                        : nullptr;
+        list ? earlyList.of(folder, *list, kLargestRemoteList) : nullptr;
+    const Rclone::Pending<QByteArray> scriptBytes =
+        script ? earlyScript.of(folder, *script, kLargestRemoteScript) : nullptr;
     const Rclone::Pending<QByteArray> posixScriptBytes =
-        posixScript && posixScript->size <= kLargestRemotePosixScript
-            ? Rclone::contents(folder.at(posixScript->name))
-            : nullptr;
+        posixScript ? earlyPosixScript.of(folder, *posixScript, kLargestRemotePosixScript)
+                    : nullptr;
     const auto chunkerSizes = ChunkerView::sizes(folder.daemon(), folderPath);
     // The restore script for macOS and Linux, where it is ours, stands for a list that is not
     // there, and is held to one that is.
