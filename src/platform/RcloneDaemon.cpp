@@ -2,6 +2,7 @@
 
 #include "Failure.h"
 #include "RcloneFailure.h"
+#include "RcloneProcess.h"
 
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -26,6 +27,7 @@ RcloneDaemon::RcloneDaemon(const KeepGoing &keepGoing) {
                                 QByteArray::number(QRandomGenerator::system()->generate64(), 36);
     m_authorization = "Basic " + QByteArray("tessary:" + password).toBase64();
     m_process.setProgram(kDaemonProgram);
+    m_process.setProcessEnvironment(RcloneProcess::environment());
     m_process.setArguments({QStringLiteral("rcd"), QStringLiteral("--ask-password=false"),
                             QStringLiteral("--rc-addr"), QStringLiteral("127.0.0.1:0"),
                             QStringLiteral("--rc-user"), QStringLiteral("tessary"),

@@ -27,6 +27,7 @@ constexpr int kPipeBytes = 1 << 20;
 RcloneProcess::RcloneProcess(const QStringList &arguments, QString concerning, Stream stream)
     : m_concerning(std::move(concerning)) {
     m_process.setProgram(kRclone);
+    m_process.setProcessEnvironment(environment());
     // A configuration whose password is not in the environment is refused rather than asked
     // for: rclone's input is the data, or nothing.
     m_process.setArguments(QStringList{QStringLiteral("--ask-password=false")} + arguments);
@@ -61,6 +62,12 @@ RcloneProcess::RcloneProcess(const QStringList &arguments, QString concerning, S
             ? Failure(Failure::Code::RcloneMissing, m_concerning)
             : Failure(Failure::Code::RcloneNotStarted, m_concerning,
                       {FailureArg::text(m_process.errorString())});
+}
+
+QProcessEnvironment RcloneProcess::environment() {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TCELL_MINIMIZE"), QStringLiteral("1"));
+    return environment;
 }
 
 RcloneProcess::~RcloneProcess() {
