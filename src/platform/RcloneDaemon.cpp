@@ -7,6 +7,7 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QUrl>
 
 #include <csignal>
 #include <memory>
@@ -17,23 +18,35 @@
 namespace {
 
 const QString kDaemonProgram = QStringLiteral("rclone");
+// The remote that the served folder is to the daemon: an alias of it, made in its environment
+// alone, so that a URL's path names it plainly, whatever the folder's own name holds ("//" of a
+// URL, which the daemon's web server would take out).
+const QString kServedRemote = QStringLiteral("tessaryserved");
 // How often a stop is looked for while the daemon starts.
 constexpr int kDaemonPollMs = 100;
 
 } // namespace
 
-RcloneDaemon::RcloneDaemon(const KeepGoing &keepGoing) {
+RcloneDaemon::RcloneDaemon(const KeepGoing &keepGoing, const QString &servedFolder) {
     const QByteArray password = QByteArray::number(QRandomGenerator::system()->generate64(), 36) +
                                 QByteArray::number(QRandomGenerator::system()->generate64(), 36);
     m_authorization = "Basic " + QByteArray("tessary:" + password).toBase64();
     m_process.setProgram(kDaemonProgram);
-    m_process.setProcessEnvironment(RcloneProcess::environment());
+    QProcessEnvironment environment = RcloneProcess::environment();
+    if (!servedFolder.isEmpty()) {
+        const QString prefix = QStringLiteral("RCLONE_CONFIG_") + kServedRemote.toUpper();
+        environment.insert(prefix + QStringLiteral("_TYPE"), QStringLiteral("alias"));
+        environment.insert(prefix + QStringLiteral("_REMOTE"), servedFolder);
+    }
+    m_process.setProcessEnvironment(environment);
     m_process.setArguments({QStringLiteral("rcd"), QStringLiteral("--ask-password=false"),
                             QStringLiteral("--rc-addr"), QStringLiteral("127.0.0.1:0"),
                             QStringLiteral("--rc-user"), QStringLiteral("tessary"),
                             QStringLiteral("--rc-pass"), QString::fromLatin1(password),
                             // An upload is answered once it is done, however long that takes.
                             QStringLiteral("--rc-server-write-timeout"), QStringLiteral("0")});
+    if (!servedFolder.isEmpty())
+        m_process.setArguments(m_process.arguments() << QStringLiteral("--rc-serve"));
     m_process.setStandardInputFile(QProcess::nullDevice());
     m_process.setProcessChannelMode(QProcess::MergedChannels);
     // Never left behind, listening, by a process that was killed; and out of reach of Ctrl+C,
@@ -81,4 +94,10 @@ std::unique_ptr<RcloneRequest> RcloneDaemon::request(const QString &operation,
                                                      const QString &concerning) const {
     return std::make_unique<RcloneRequest>(m_port, m_authorization, operation, parameters,
                                            concerning);
+}
+
+std::unique_ptr<RcloneDownload> RcloneDaemon::download(const QString &name,
+                                                       const QString &concerning) const {
+    const QByteArray target = "/[" + kServedRemote.toUtf8() + ":]/" + QUrl::toPercentEncoding(name);
+    return std::make_unique<RcloneDownload>(m_port, m_authorization, target, concerning);
 }

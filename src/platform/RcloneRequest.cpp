@@ -19,32 +19,44 @@ constexpr int kAnswerPollMs = 100;
 
 } // namespace
 
-RcloneRequest::RcloneRequest(quint16 port, const QByteArray &authorization,
-                             const QString &operation, const QJsonObject &parameters,
-                             QString concerning)
-    : m_concerning(std::move(concerning)) {
-    m_socket = FileHandle(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0), m_concerning);
+FileHandle connectedToDaemon(quint16 port, const QByteArray &request, const QString &concerning) {
+    FileHandle socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0), concerning);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(port);
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (m_socket.fd() < 0 ||
-        ::connect(m_socket.fd(), reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0)
-        throw Failure::fromSystemError(m_concerning, errno);
-    const QByteArray body = QJsonDocument(parameters).toJson(QJsonDocument::Compact);
-    const QByteArray request =
-        "POST /" + operation.toUtf8() +
-        " HTTP/1.0\r\nHost: 127.0.0.1\r\nAuthorization: " + authorization +
-        "\r\nContent-Type: application/json\r\nContent-Length: " + QByteArray::number(body.size()) +
-        "\r\n\r\n" + body;
+    if (socket.fd() < 0 ||
+        ::connect(socket.fd(), reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0)
+        throw Failure::fromSystemError(concerning, errno);
     for (qsizetype sent = 0; sent < request.size();) {
-        const ssize_t wrote = ::send(m_socket.fd(), request.constData() + sent,
+        const ssize_t wrote = ::send(socket.fd(), request.constData() + sent,
                                      size_t(request.size() - sent), MSG_NOSIGNAL);
         if (wrote < 0 && errno != EINTR)
-            throw Failure::fromSystemError(m_concerning, errno);
+            throw Failure::fromSystemError(concerning, errno);
         sent += wrote > 0 ? wrote : 0;
     }
+    return socket;
 }
+
+namespace {
+
+QByteArray postOf(const QByteArray &authorization, const QString &operation,
+                  const QJsonObject &parameters) {
+    const QByteArray body = QJsonDocument(parameters).toJson(QJsonDocument::Compact);
+    return "POST /" + operation.toUtf8() +
+           " HTTP/1.0\r\nHost: 127.0.0.1\r\nAuthorization: " + authorization +
+           "\r\nContent-Type: application/json\r\nContent-Length: " +
+           QByteArray::number(body.size()) + "\r\n\r\n" + body;
+}
+
+} // namespace
+
+RcloneRequest::RcloneRequest(quint16 port, const QByteArray &authorization,
+                             const QString &operation, const QJsonObject &parameters,
+                             QString concerning)
+    : m_concerning(std::move(concerning))
+    , m_socket(
+          connectedToDaemon(port, postOf(authorization, operation, parameters), m_concerning)) {}
 
 QJsonObject RcloneRequest::answer(const KeepGoing &keepGoing) const {
     QByteArray answer;

@@ -8,6 +8,10 @@
 
 #include <functional>
 
+// A connection to rclone's remote control daemon at port on 127.0.0.1, over which request has
+// been sent whole; throws a Failure of concerning where it cannot be.
+FileHandle connectedToDaemon(quint16 port, const QByteArray &request, const QString &concerning);
+
 // One request to rclone's remote control daemon, sent at once over a connection of its own,
 // its answer read when it is wanted. HTTP/1.0, so that the answer ends where the connection
 // does. Its failures are told of concerning, the path on the remote the user knows.

@@ -87,7 +87,7 @@ RemoteSet readRemoteSet(const RemotePath &chosen, const Work &work) {
     const EarlyRead earlyList(folderPath, names.checksums());
     const EarlyRead earlyScript(folderPath, names.script());
     const EarlyRead earlyPosixScript(folderPath, names.posixScript());
-    auto daemon = std::make_shared<const RcloneDaemon>(keepGoing);
+    auto daemon = std::make_shared<const RcloneDaemon>(keepGoing, folderPath.text());
     const FoundRemoteFolder found = findRemoteFolder(*daemon, folderPath, keepGoing);
     if (!found.entries)
         throw Failure(Failure::Code::NotOnRemote, folderPath.text());
