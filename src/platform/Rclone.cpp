@@ -114,6 +114,17 @@ Pending<QByteArray> contents(const RemotePath &file) {
     return [process](const KeepGoing &keepGoing) { return process->finish(keepGoing); };
 }
 
+Pending<QByteArray> contents(const RcloneDaemon &daemon, const RemotePath &file) {
+    const std::shared_ptr<RcloneDownload> download = daemon.download(file.fileName(), file.text());
+    return [download](const KeepGoing &keepGoing) {
+        QByteArray bytes;
+        char buffer[65536];
+        while (const qint64 got = download->read(buffer, sizeof buffer, keepGoing))
+            bytes.append(buffer, got);
+        return bytes;
+    };
+}
+
 Pending<void> makeFolder(const RcloneDaemon &daemon, const RemotePath &folder) {
     return done(
         daemon.ask(QStringLiteral("operations/mkdir"),

@@ -59,6 +59,8 @@ Pending<QList<Entry>> list(const RcloneDaemon &daemon, const RemotePath &folder,
 
 // The bytes of the file, all of them: for small ones.
 Pending<QByteArray> contents(const RemotePath &file);
+// The same of a file in the folder that daemon serves, with no rclone started for it.
+Pending<QByteArray> contents(const RcloneDaemon &daemon, const RemotePath &file);
 
 // Makes the folder, and those it is in, where they are missing.
 Pending<void> makeFolder(const RcloneDaemon &daemon, const RemotePath &folder);

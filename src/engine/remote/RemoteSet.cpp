@@ -26,27 +26,6 @@ QString fileNameOf(const RemotePath &chosen) {
     return entry->fileName;
 }
 
-// A file beside the pieces read at once, before a listing says whether it is there and under
-// which spelling, so that rclone's start and the listing take the same time; what the listing
-// shows too large is never taken in.
-struct EarlyRead {
-    QString name;
-    Rclone::Pending<QByteArray> bytes;
-
-    EarlyRead(const RemotePath &folder, const QString &name)
-        : name(name)
-        , bytes(Rclone::contents(folder.child(name))) {}
-
-    // The bytes of the file the listing shows, at most largest of them; nothing where there
-    // are more.
-    Rclone::Pending<QByteArray> of(const RemoteFolder &folder, const Rclone::Entry &there,
-                                   qint64 largest) const {
-        if (there.size > largest)
-            return nullptr;
-        return there.name == name ? bytes : Rclone::contents(folder.at(there.name));
-    }
-};
-
 std::optional<Rclone::Entry> fileAt(const RemoteFolder &folder, const QString &name) {
     const std::optional<Rclone::Entry> there = folder.entry(name);
     return there && !there->isFolder ? there : std::nullopt;
@@ -84,9 +63,6 @@ RemoteSet readRemoteSet(const RemotePath &chosen, const Work &work) {
         throw Rclone::absent();
     const OutputNames names(fileNameOf(chosen));
     const RemotePath folderPath = chosen.parent();
-    const EarlyRead earlyList(folderPath, names.checksums());
-    const EarlyRead earlyScript(folderPath, names.script());
-    const EarlyRead earlyPosixScript(folderPath, names.posixScript());
     auto daemon = std::make_shared<const RcloneDaemon>(keepGoing, folderPath.text());
     const FoundRemoteFolder found = findRemoteFolder(*daemon, folderPath, keepGoing);
     if (!found.entries)
@@ -104,13 +80,16 @@ RemoteSet readRemoteSet(const RemotePath &chosen, const Work &work) {
     const std::optional<Rclone::Entry> list = fileAt(folder, names.checksums());
     const std::optional<Rclone::Entry> script = fileAt(folder, names.script());
     const std::optional<Rclone::Entry> posixScript = fileAt(folder, names.posixScript());
-    const Rclone::Pending<QByteArray> listBytes =
-        list ? earlyList.of(folder, *list, kLargestRemoteList) : nullptr;
+    // Read at once, from the daemon, beside the chunker's view of the folder.
+    const auto contents = [&folder](const Rclone::Entry &there) {
+        return Rclone::contents(folder.daemon(), folder.at(there.name));
+    };
+    const Rclone::Pending<QByteArray> listBytes = list ? contents(*list) : nullptr;
     const Rclone::Pending<QByteArray> scriptBytes =
-        script ? earlyScript.of(folder, *script, kLargestRemoteScript) : nullptr;
+        script && script->size <= kLargestRemoteScript ? contents(*script) : nullptr;
     const Rclone::Pending<QByteArray> posixScriptBytes =
-        posixScript ? earlyPosixScript.of(folder, *posixScript, kLargestRemotePosixScript)
-                    : nullptr;
+        posixScript && posixScript->size <= kLargestRemotePosixScript ? contents(*posixScript)
+                                                                      : nullptr;
     const auto chunkerSizes = ChunkerView::sizes(folder.daemon(), folderPath);
     // The restore script for macOS and Linux, where it is ours, stands for a list that is not
     // there, and is held to one that is.
