@@ -108,12 +108,6 @@ Pending<QList<Entry>> list(const RcloneDaemon &daemon, const RemotePath &folder,
     };
 }
 
-Pending<QByteArray> contents(const RemotePath &file) {
-    const auto process = std::make_shared<RcloneProcess>(
-        QStringList{QStringLiteral("cat"), file.text()}, file.text());
-    return [process](const KeepGoing &keepGoing) { return process->finish(keepGoing); };
-}
-
 Pending<QByteArray> contents(const RcloneDaemon &daemon, const RemotePath &file) {
     const std::shared_ptr<RcloneDownload> download = daemon.download(file.fileName(), file.text());
     return [download](const KeepGoing &keepGoing) {
@@ -154,11 +148,6 @@ std::unique_ptr<RcloneUpload> upload(const RcloneDaemon &daemon, const RemotePat
                                      qint64 size, const RemotePath &concerning) {
     return std::make_unique<RcloneUpload>(daemon, file.parent().text(), file.fileName(), size,
                                           concerning.text());
-}
-
-std::unique_ptr<RcloneProcess> download(const RemotePath &file) {
-    return std::make_unique<RcloneProcess>(QStringList{QStringLiteral("cat"), file.text()},
-                                           file.text(), RcloneProcess::Stream::Output);
 }
 
 } // namespace Rclone

@@ -57,9 +57,7 @@ struct Entry {
 Pending<QList<Entry>> list(const RcloneDaemon &daemon, const RemotePath &folder,
                            const QString &hashType = {});
 
-// The bytes of the file, all of them: for small ones.
-Pending<QByteArray> contents(const RemotePath &file);
-// The same of a file in the folder that daemon serves, with no rclone started for it.
+// The bytes of a file in the folder that daemon serves, all of them: for small ones.
 Pending<QByteArray> contents(const RcloneDaemon &daemon, const RemotePath &file);
 
 // Makes the folder, and those it is in, where they are missing.
@@ -77,7 +75,5 @@ Pending<void> move(const RcloneDaemon &daemon, const RemotePath &from, const Rem
 // own. Its failures are told of concerning, the file it is to become.
 std::unique_ptr<RcloneUpload> upload(const RcloneDaemon &daemon, const RemotePath &file,
                                      qint64 size, const RemotePath &concerning);
-// A download of the file, read from the process's output.
-std::unique_ptr<RcloneProcess> download(const RemotePath &file);
 
 } // namespace Rclone

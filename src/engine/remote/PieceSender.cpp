@@ -14,12 +14,12 @@ namespace {
 constexpr qint64 kSendChunkBytes = qint64(8) << 20;
 constexpr qint64 kSpareBytes = DigestPipeline::kBufferBytes;
 
-// Reads count bytes of what process prints, fewer only at its end.
-qint64 readAll(RcloneProcess &process, char *buffer, qint64 count,
-               const RcloneProcess::KeepGoing &keepGoing) {
+// Reads count bytes of the file, fewer only at its end.
+qint64 readAll(RcloneDownload &download, char *buffer, qint64 count,
+               const RcloneDownload::KeepGoing &keepGoing) {
     qint64 got = 0;
     while (got < count) {
-        const qint64 read = process.read(buffer + got, count - got, keepGoing);
+        const qint64 read = download.read(buffer + got, count - got, keepGoing);
         if (read == 0)
             break;
         got += read;
@@ -108,16 +108,15 @@ bool PieceSender::keepsStanding(qint64 piece) {
     const Rclone::Entry there = m_standing.value(piece);
     const qint64 length = m_file.pieceLengthOf(piece);
     bool same = there.size == length;
-    std::unique_ptr<RcloneProcess> readBack;
+    std::unique_ptr<RcloneDownload> readBack;
     // Where the remote keeps no hash Tessary computes, its bytes are read back and compared.
     if (same && there.hash.isEmpty())
-        readBack = Rclone::download(m_plan.folder.at(there.name));
+        readBack = m_plan.folder.daemon().download(there.name, m_plan.folder.at(there.name).text());
     same = feed(piece, /*alreadyHashed=*/false, nullptr, readBack.get()) && same;
     const QByteArray remoteHash = remoteHashOf(piece);
     if (same && readBack) {
         char beyond = 0;
         same = readBack->read(&beyond, 1, m_keepGoing) == 0;
-        readBack->finish(m_keepGoing);
     } else if (same) {
         same = remoteHash == there.hash;
     }
@@ -153,7 +152,7 @@ void PieceSender::sendPiece(qint64 piece, bool alreadyHashed) {
     m_ending = std::move(upload);
 }
 
-void PieceSender::endUpload(bool waiting, const RcloneProcess::KeepGoing &keepGoing) {
+void PieceSender::endUpload(bool waiting, const RcloneUpload::KeepGoing &keepGoing) {
     if (!m_ending || (!waiting && !m_ending->transfer->hasEnded()))
         return;
     const Upload upload = std::move(*m_ending);
@@ -174,7 +173,7 @@ void PieceSender::endUpload(bool waiting, const RcloneProcess::KeepGoing &keepGo
 }
 
 bool PieceSender::feed(qint64 piece, bool alreadyHashed, RcloneUpload *upload,
-                       RcloneProcess *comparedWith) {
+                       RcloneDownload *comparedWith) {
     const qint64 length = m_file.pieceLengthOf(piece);
     const qint64 offset = (piece - 1) * m_file.pieceLength;
     if ((alreadyHashed || comparedWith) && !m_spare)
@@ -200,9 +199,8 @@ bool PieceSender::feed(qint64 piece, bool alreadyHashed, RcloneUpload *upload,
         endUpload(/*waiting=*/false, m_keepGoing);
         if (comparedWith && same) {
             // Bytes read back go to the spare buffer; the source's are then in the pipeline's.
+            // A cut is told as a failure; a shorter file is no failure.
             const qint64 got = readAll(*comparedWith, m_spare.get(), asked, m_keepGoing);
-            if (got < asked) // ended early: a failure is told, a shorter file is no failure
-                comparedWith->finish(m_keepGoing);
             same = got == asked && std::memcmp(m_spare.get(), buffer, size_t(asked)) == 0;
         }
         done += asked;
@@ -218,7 +216,7 @@ QByteArray PieceSender::remoteHashOf(qint64 piece) {
     return {};
 }
 
-void PieceSender::finishMove(const RcloneProcess::KeepGoing &keepGoing) {
+void PieceSender::finishMove(const RcloneUpload::KeepGoing &keepGoing) {
     if (!m_move)
         return;
     const Move move = std::move(*m_move);

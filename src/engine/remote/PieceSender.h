@@ -77,14 +77,14 @@ private:
     Upload startUpload(qint64 piece);
     // The upload whose input is whole, once it has ended: its piece is then moved into place.
     // Without waiting, nothing where it has not ended yet.
-    void endUpload(bool waiting, const RcloneProcess::KeepGoing &keepGoing);
+    void endUpload(bool waiting, const RcloneUpload::KeepGoing &keepGoing);
     // Whether the next piece is sent rather than compared first.
     bool isSent(qint64 piece) const;
     // Reads the piece from the source and hands its bytes on: to the digests (unless they hashed
     // it already), to upload, and compared with what comparedWith reads; returns whether those
     // were the same.
-    bool feed(qint64 piece, bool alreadyHashed, RcloneUpload *upload, RcloneProcess *comparedWith);
-    void finishMove(const RcloneProcess::KeepGoing &keepGoing);
+    bool feed(qint64 piece, bool alreadyHashed, RcloneUpload *upload, RcloneDownload *comparedWith);
+    void finishMove(const RcloneUpload::KeepGoing &keepGoing);
     // The hash of the remote's kind of the piece just fed, as it is computed.
     QByteArray remoteHashOf(qint64 piece);
     void checkSourceHeldStill() const;
@@ -96,7 +96,7 @@ private:
     ProgressSink &m_progress;
     const StopRequest &m_stop;
     SentPieces &m_sent;
-    const RcloneProcess::KeepGoing m_keepGoing;
+    const RcloneUpload::KeepGoing m_keepGoing;
     DigestPipeline m_digests;
     std::optional<Digest> m_remoteDigest; // where the remote's hash is no SHA-256
     std::unique_ptr<char[]> m_spare;      // for bytes read again, or read back
