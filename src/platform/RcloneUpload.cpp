@@ -66,8 +66,11 @@ void RcloneUpload::accept(const KeepGoing &keepGoing) {
         waitFor(m_listener.fd(), POLLIN, keepGoing);
         FileHandle taken(::accept4(m_listener.fd(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC),
                          m_concerning);
-        if (taken.fd() < 0)
-            continue; // gone before it was taken
+        if (taken.fd() < 0) {
+            if (errno == EAGAIN || errno == EWOULDBLOCK || errno == ECONNABORTED || errno == EINTR)
+                continue; // gone before it was taken
+            throw Failure::fromSystemError(m_concerning, errno);
+        }
         QByteArray head;
         while (!head.contains("\r\n\r\n") && head.size() < kLargestFetchHead) {
             waitFor(taken.fd(), POLLIN, keepGoing);
