@@ -32,6 +32,8 @@ private Q_SLOTS:
     void overTheNetwork();
     void cutSplitIsTakenUp_data();
     void cutSplitIsTakenUp();
+    void cutJoinLeavesNothing_data();
+    void cutJoinLeavesNothing();
     void fullRemote_data();
     void fullRemote();
 };
@@ -537,6 +539,52 @@ void RemoteTest::cutSplitIsTakenUp() {
                  .status,
              0);
     QVERIFY(readTestFile(joined.filePath(QStringLiteral("big.bin"))) == source);
+}
+
+void RemoteTest::cutJoinLeavesNothing_data() {
+    QTest::addColumn<bool>("serverKilled"); // else Ctrl+C
+    QTest::addColumn<int>("status");
+    QTest::addRow("the server stopped mid-join") << true << 1;
+    QTest::addRow("Ctrl+C mid-join") << false << 130;
+}
+
+void RemoteTest::cutJoinLeavesNothing() {
+    QFETCH(bool, serverKilled);
+    QFETCH(int, status);
+    const RcloneRemotes remotes;
+    if (!remotes.isAvailable())
+        QSKIP("rclone is not installed");
+    QTemporaryDir served;
+    RcloneServer server(remotes, RcloneServer::Protocol::WebDav, served.path());
+    QVERIFY(server.start());
+    writeTestFile(served.filePath(QStringLiteral("big.bin")), patternBytes(qint64(8) << 20));
+    QCOMPARE(runCli(remotes, served.path(), args("split -q -s 1MiB big.bin")).status, 0);
+    QTemporaryDir joined;
+    QProcessEnvironment slowly = remotes.environment();
+    slowly.insert(QStringLiteral("RCLONE_BWLIMIT"), QStringLiteral("2M"));
+    QProcess cli;
+    cli.setProcessEnvironment(slowly);
+    cli.setWorkingDirectory(joined.path());
+    cli.start(QStringLiteral(TESSARY_CLI), {QStringLiteral("join"), QStringLiteral("-q"),
+                                            server.remote() + QStringLiteral("big.bin.sha256")});
+    QVERIFY(cli.waitForStarted());
+
+    // Cut once a MiB of it is written.
+    const auto written = [&cli] {
+        QFile io(QStringLiteral("/proc/%1/io").arg(cli.processId()));
+        if (!io.open(QIODevice::ReadOnly))
+            return qint64(0);
+        io.readLine(); // rchar, then wchar
+        return io.readLine().mid(int(qstrlen("wchar:"))).trimmed().toLongLong();
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(written() > (qint64(1) << 20), 60'000);
+    if (serverKilled)
+        server.kill();
+    else
+        QCOMPARE(::kill(pid_t(cli.processId()), SIGINT), 0);
+    QVERIFY(cli.waitForFinished(60'000));
+    QCOMPARE(cli.exitCode(), status);
+    QCOMPARE(QDir(joined.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
 void RemoteTest::fullRemote_data() {

@@ -108,10 +108,15 @@ Pending<QList<Entry>> list(const RcloneDaemon &daemon, const RemotePath &folder,
     };
 }
 
-Pending<QByteArray> contents(const RemotePath &file) {
-    const auto process = std::make_shared<RcloneProcess>(
-        QStringList{QStringLiteral("cat"), file.text()}, file.text());
-    return [process](const KeepGoing &keepGoing) { return process->finish(keepGoing); };
+Pending<QByteArray> contents(const RcloneDaemon &daemon, const RemotePath &file) {
+    const std::shared_ptr<RcloneDownload> download = daemon.download(file.fileName(), file.text());
+    return [download](const KeepGoing &keepGoing) {
+        QByteArray bytes;
+        char buffer[65536];
+        while (const qint64 got = download->read(buffer, sizeof buffer, keepGoing))
+            bytes.append(buffer, got);
+        return bytes;
+    };
 }
 
 Pending<void> makeFolder(const RcloneDaemon &daemon, const RemotePath &folder) {
@@ -139,19 +144,10 @@ Pending<void> move(const RcloneDaemon &daemon, const RemotePath &from, const Rem
     return done(daemon.ask(QStringLiteral("operations/movefile"), parameters, to.text()));
 }
 
-std::unique_ptr<RcloneProcess> upload(const RemotePath &file, qint64 size,
-                                      const RemotePath &concerning) {
-    // With its size given, rclone sends the stream as it comes even to a remote that takes
-    // no stream of unknown length, rather than keep a copy of it on the local disk first.
-    return std::make_unique<RcloneProcess>(QStringList{QStringLiteral("rcat"),
-                                                       QStringLiteral("--size"),
-                                                       QString::number(size), file.text()},
-                                           concerning.text(), RcloneProcess::Stream::Input);
-}
-
-std::unique_ptr<RcloneProcess> download(const RemotePath &file) {
-    return std::make_unique<RcloneProcess>(QStringList{QStringLiteral("cat"), file.text()},
-                                           file.text(), RcloneProcess::Stream::Output);
+std::unique_ptr<RcloneUpload> upload(const RcloneDaemon &daemon, const RemotePath &file,
+                                     qint64 size, const RemotePath &concerning) {
+    return std::make_unique<RcloneUpload>(daemon, file.parent().text(), file.fileName(), size,
+                                          concerning.text());
 }
 
 } // namespace Rclone

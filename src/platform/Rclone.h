@@ -3,6 +3,7 @@
 #include "Failure.h"
 #include "RcloneDaemon.h"
 #include "RcloneProcess.h"
+#include "RcloneUpload.h"
 #include "RemotePath.h"
 
 #include <QByteArray>
@@ -56,8 +57,8 @@ struct Entry {
 Pending<QList<Entry>> list(const RcloneDaemon &daemon, const RemotePath &folder,
                            const QString &hashType = {});
 
-// The bytes of the file, all of them: for small ones.
-Pending<QByteArray> contents(const RemotePath &file);
+// The bytes of a file in the folder that daemon serves, all of them: for small ones.
+Pending<QByteArray> contents(const RcloneDaemon &daemon, const RemotePath &file);
 
 // Makes the folder, and those it is in, where they are missing.
 Pending<void> makeFolder(const RcloneDaemon &daemon, const RemotePath &folder);
@@ -69,12 +70,10 @@ enum class Replacing { Never, Allowed };
 Pending<void> move(const RcloneDaemon &daemon, const RemotePath &from, const RemotePath &to,
                    Replacing replacing);
 
-// An upload of exactly size bytes to file, written to the process's input: it needs no room on
-// the local disk, whether or not the remote takes a stream of unknown length. Its failures are
-// told of concerning, the file it is to become.
-std::unique_ptr<RcloneProcess> upload(const RemotePath &file, qint64 size,
-                                      const RemotePath &concerning);
-// A download of the file, read from the process's output.
-std::unique_ptr<RcloneProcess> download(const RemotePath &file);
+// An upload of exactly size bytes to file, handed to it as they come: it needs no room on the
+// local disk, whether or not the remote takes a stream of unknown length, and no rclone of its
+// own. Its failures are told of concerning, the file it is to become.
+std::unique_ptr<RcloneUpload> upload(const RcloneDaemon &daemon, const RemotePath &file,
+                                     qint64 size, const RemotePath &concerning);
 
 } // namespace Rclone

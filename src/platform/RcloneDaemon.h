@@ -1,10 +1,14 @@
 #pragma once
 
+#include "RcloneDownload.h"
+#include "RcloneRequest.h"
+
 #include <QJsonObject>
 #include <QProcess>
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 // rclone's remote control daemon (rclone rcd), a child process listening on 127.0.0.1 behind a
 // password of this process's own, and ending with it: the small things a run asks of a remote
@@ -15,8 +19,9 @@ public:
     using KeepGoing = std::function<bool()>;
 
     // Starts it and waits until it listens; throws a Failure where it cannot be started
-    // (RcloneMissing, if rclone is not there), and Stopped once keepGoing says no.
-    explicit RcloneDaemon(const KeepGoing &keepGoing);
+    // (RcloneMissing, if rclone is not there), and Stopped once keepGoing says no. It serves
+    // the files of servedFolder ("backup:sets"), where one is given, for download().
+    explicit RcloneDaemon(const KeepGoing &keepGoing, const QString &servedFolder = {});
     ~RcloneDaemon();
     RcloneDaemon(const RcloneDaemon &) = delete;
     RcloneDaemon &operator=(const RcloneDaemon &) = delete;
@@ -26,6 +31,13 @@ public:
     using Answer = std::function<QJsonObject(const KeepGoing &keepGoing)>;
     Answer ask(const QString &operation, const QJsonObject &parameters,
                const QString &concerning) const;
+    // The same request, for a caller that waits on its connection beside others of its own.
+    std::unique_ptr<RcloneRequest> request(const QString &operation, const QJsonObject &parameters,
+                                           const QString &concerning) const;
+
+    // The file name in the served folder, as it comes, read over a connection of its own: no
+    // rclone is started for it.
+    std::unique_ptr<RcloneDownload> download(const QString &name, const QString &concerning) const;
 
 private:
     QProcess m_process;

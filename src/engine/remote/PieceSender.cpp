@@ -14,12 +14,12 @@ namespace {
 constexpr qint64 kSendChunkBytes = qint64(8) << 20;
 constexpr qint64 kSpareBytes = DigestPipeline::kBufferBytes;
 
-// Reads count bytes of what process prints, fewer only at its end.
-qint64 readAll(RcloneProcess &process, char *buffer, qint64 count,
-               const RcloneProcess::KeepGoing &keepGoing) {
+// Reads count bytes of the file, fewer only at its end.
+qint64 readAll(RcloneDownload &download, char *buffer, qint64 count,
+               const RcloneDownload::KeepGoing &keepGoing) {
     qint64 got = 0;
     while (got < count) {
-        const qint64 read = process.read(buffer + got, count - got, keepGoing);
+        const qint64 read = download.read(buffer + got, count - got, keepGoing);
         if (read == 0)
             break;
         got += read;
@@ -47,7 +47,6 @@ PieceSender::PieceSender(const RemoteSplitPlan &plan, const RemotePlannedFile &f
 
 PieceSender::~PieceSender() {
     const auto always = [] { return true; };
-    m_next.reset();
     try {
         // A piece that was all handed on, or is being moved, is whole: it goes to its place,
         // stop or not.
@@ -87,14 +86,17 @@ void PieceSender::send() {
                           {FailureArg::name(m_file.names.fileName())});
         sendPiece(piece, /*alreadyHashed=*/true);
     }
-    endUpload(/*waiting=*/true, m_keepGoing);
-    finishMove(m_keepGoing);
     checkSourceHeldStill();
     m_sent.digests = std::move(m_digests.pieceDigests());
     m_sent.wholeDigest = m_digests.wholeDigest();
     if (m_plan.folder.hashType() == u"sha256")
         m_sent.digests.forEach(
             [this](QByteArrayView digest) { m_sent.remoteHashes << digest.toByteArray(); });
+}
+
+void PieceSender::putLastInPlace() {
+    endUpload(/*waiting=*/true, m_keepGoing);
+    finishMove(m_keepGoing);
 }
 
 bool PieceSender::isSent(qint64 piece) const {
@@ -106,16 +108,15 @@ bool PieceSender::keepsStanding(qint64 piece) {
     const Rclone::Entry there = m_standing.value(piece);
     const qint64 length = m_file.pieceLengthOf(piece);
     bool same = there.size == length;
-    std::unique_ptr<RcloneProcess> readBack;
+    std::unique_ptr<RcloneDownload> readBack;
     // Where the remote keeps no hash Tessary computes, its bytes are read back and compared.
     if (same && there.hash.isEmpty())
-        readBack = Rclone::download(m_plan.folder.at(there.name));
+        readBack = m_plan.folder.daemon().download(there.name, m_plan.folder.at(there.name).text());
     same = feed(piece, /*alreadyHashed=*/false, nullptr, readBack.get()) && same;
     const QByteArray remoteHash = remoteHashOf(piece);
     if (same && readBack) {
         char beyond = 0;
         same = readBack->read(&beyond, 1, m_keepGoing) == 0;
-        readBack->finish(m_keepGoing);
     } else if (same) {
         same = remoteHash == there.hash;
     }
@@ -132,20 +133,17 @@ PieceSender::Upload PieceSender::startUpload(qint64 piece) {
     m_notInPlace << name;
     return {piece,
             name,
-            Rclone::upload(m_plan.folder.at(name), m_file.pieceLengthOf(piece),
+            Rclone::upload(m_plan.folder.daemon(), m_plan.folder.at(name),
+                           m_file.pieceLengthOf(piece),
                            m_plan.folder.at(m_file.names.piece(piece))),
             {}};
 }
 
 void PieceSender::sendPiece(qint64 piece, bool alreadyHashed) {
-    Upload upload = m_next && m_next->piece == piece ? std::move(*m_next) : startUpload(piece);
-    m_next.reset();
-    // The next one starts while this piece is read.
-    if (piece < m_file.pieces && isSent(piece + 1))
-        m_next = startUpload(piece + 1);
-    feed(piece, alreadyHashed, upload.process.get(), nullptr);
+    Upload upload = startUpload(piece);
+    feed(piece, alreadyHashed, upload.transfer.get(), nullptr);
     upload.remoteHash = remoteHashOf(piece);
-    upload.process->endInput();
+    upload.transfer->endInput();
     // The one before had this piece's time to end.
     endUpload(/*waiting=*/true, m_keepGoing);
     m_sent.lengths << m_file.pieceLengthOf(piece);
@@ -154,12 +152,12 @@ void PieceSender::sendPiece(qint64 piece, bool alreadyHashed) {
     m_ending = std::move(upload);
 }
 
-void PieceSender::endUpload(bool waiting, const RcloneProcess::KeepGoing &keepGoing) {
-    if (!m_ending || (!waiting && !m_ending->process->hasEnded()))
+void PieceSender::endUpload(bool waiting, const RcloneUpload::KeepGoing &keepGoing) {
+    if (!m_ending || (!waiting && !m_ending->transfer->hasEnded()))
         return;
     const Upload upload = std::move(*m_ending);
     m_ending.reset();
-    upload.process->finish(keepGoing);
+    upload.transfer->finish(keepGoing);
     if (m_plan.folder.movesIntoPlace()) {
         finishMove(keepGoing);
         // Only what stood there when it was checked, and is replaced, is replaced.
@@ -174,8 +172,8 @@ void PieceSender::endUpload(bool waiting, const RcloneProcess::KeepGoing &keepGo
     }
 }
 
-bool PieceSender::feed(qint64 piece, bool alreadyHashed, RcloneProcess *upload,
-                       RcloneProcess *comparedWith) {
+bool PieceSender::feed(qint64 piece, bool alreadyHashed, RcloneUpload *upload,
+                       RcloneDownload *comparedWith) {
     const qint64 length = m_file.pieceLengthOf(piece);
     const qint64 offset = (piece - 1) * m_file.pieceLength;
     if ((alreadyHashed || comparedWith) && !m_spare)
@@ -201,9 +199,8 @@ bool PieceSender::feed(qint64 piece, bool alreadyHashed, RcloneProcess *upload,
         endUpload(/*waiting=*/false, m_keepGoing);
         if (comparedWith && same) {
             // Bytes read back go to the spare buffer; the source's are then in the pipeline's.
+            // A cut is told as a failure; a shorter file is no failure.
             const qint64 got = readAll(*comparedWith, m_spare.get(), asked, m_keepGoing);
-            if (got < asked) // ended early: a failure is told, a shorter file is no failure
-                comparedWith->finish(m_keepGoing);
             same = got == asked && std::memcmp(m_spare.get(), buffer, size_t(asked)) == 0;
         }
         done += asked;
@@ -219,7 +216,7 @@ QByteArray PieceSender::remoteHashOf(qint64 piece) {
     return {};
 }
 
-void PieceSender::finishMove(const RcloneProcess::KeepGoing &keepGoing) {
+void PieceSender::finishMove(const RcloneUpload::KeepGoing &keepGoing) {
     if (!m_move)
         return;
     const Move move = std::move(*m_move);

@@ -35,8 +35,8 @@ struct SentPieces {
 // Sends one file's pieces to the remote, in order: each read once from the source, in bounded
 // chunks between which progress is told and a stop looked for, hashed, and streamed to its
 // upload name, then moved into place while the next one is sent (RemoteFolder::uploadName());
-// the next upload is started while one is sent, and given its piece while the one before ends,
-// so that neither rclone's start nor its end costs time. On a resume,
+// each is handed to rclone's daemon (Rclone::upload), the next one while the one before ends,
+// so that its end costs no time. On a resume,
 // a piece that stands there already is kept where it holds the bytes of the source's piece, by
 // the remote's hash where it keeps one and else by reading it back; one that does not is sent
 // where an earlier split of ours names it, and refused where not.
@@ -51,15 +51,18 @@ public:
     PieceSender(const PieceSender &) = delete;
     PieceSender &operator=(const PieceSender &) = delete;
 
-    // Sends every piece and fills in the digests, or throws the failure met (Stopped on a stop),
-    // the pieces in place before it left there: a split taken up again with --resume keeps them.
+    // Hands every piece on and fills in the digests, or throws the failure met (Stopped on a
+    // stop), the pieces in place before it left there: a split taken up again with --resume
+    // keeps them. The last piece may still be on its way, so that what follows it starts.
     void send();
+    // Waits until the last piece is in place; throws as send() does.
+    void putLastInPlace();
 
 private:
     struct Upload {
         qint64 piece = 0;
         QString name; // where it goes until it is whole
-        std::unique_ptr<RcloneProcess> process;
+        std::unique_ptr<RcloneUpload> transfer;
         QByteArray remoteHash; // of what it was given, of the remote's kind
     };
     struct Move {
@@ -74,14 +77,14 @@ private:
     Upload startUpload(qint64 piece);
     // The upload whose input is whole, once it has ended: its piece is then moved into place.
     // Without waiting, nothing where it has not ended yet.
-    void endUpload(bool waiting, const RcloneProcess::KeepGoing &keepGoing);
+    void endUpload(bool waiting, const RcloneUpload::KeepGoing &keepGoing);
     // Whether the next piece is sent rather than compared first.
     bool isSent(qint64 piece) const;
     // Reads the piece from the source and hands its bytes on: to the digests (unless they hashed
     // it already), to upload, and compared with what comparedWith reads; returns whether those
     // were the same.
-    bool feed(qint64 piece, bool alreadyHashed, RcloneProcess *upload, RcloneProcess *comparedWith);
-    void finishMove(const RcloneProcess::KeepGoing &keepGoing);
+    bool feed(qint64 piece, bool alreadyHashed, RcloneUpload *upload, RcloneDownload *comparedWith);
+    void finishMove(const RcloneUpload::KeepGoing &keepGoing);
     // The hash of the remote's kind of the piece just fed, as it is computed.
     QByteArray remoteHashOf(qint64 piece);
     void checkSourceHeldStill() const;
@@ -93,11 +96,10 @@ private:
     ProgressSink &m_progress;
     const StopRequest &m_stop;
     SentPieces &m_sent;
-    const RcloneProcess::KeepGoing m_keepGoing;
+    const RcloneUpload::KeepGoing m_keepGoing;
     DigestPipeline m_digests;
     std::optional<Digest> m_remoteDigest; // where the remote's hash is no SHA-256
     std::unique_ptr<char[]> m_spare;      // for bytes read again, or read back
-    std::optional<Upload> m_next;         // started, and waiting for its piece
     std::optional<Upload> m_ending;       // given its piece, and ending while the next one is read
     std::optional<Move> m_move;
     QStringList m_notInPlace; // uploads made, or started, and not yet moved into place

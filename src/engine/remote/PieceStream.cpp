@@ -2,7 +2,6 @@
 
 #include "DigestPipeline.h"
 #include "Failure.h"
-#include "Rclone.h"
 #include "remote/RemoteSet.h"
 #include "run/RunProgress.h"
 
@@ -18,13 +17,14 @@ PieceStream::PieceStream(const RemoteSet &set, DigestPipeline &digests, Progress
 
 PieceStream::~PieceStream() = default;
 
-std::unique_ptr<RcloneProcess> PieceStream::downloadOf(qint64 piece) const {
-    return Rclone::download(m_set.folder.at(m_set.pieces[piece - 1]->name));
+std::unique_ptr<RcloneDownload> PieceStream::downloadOf(qint64 piece) const {
+    const QString &name = m_set.pieces[piece - 1]->name;
+    return m_set.folder.daemon().download(name, m_set.folder.at(name).text());
 }
 
 void PieceStream::read(qint64 piece,
                        const std::function<void(const char *bytes, qint64 size)> &written) {
-    std::unique_ptr<RcloneProcess> download =
+    std::unique_ptr<RcloneDownload> download =
         m_next && m_nextPiece == piece ? std::move(m_next) : downloadOf(piece);
     m_next.reset();
     for (qint64 next = piece + 1; next <= m_set.pieces.size(); ++next) {
@@ -42,10 +42,8 @@ void PieceStream::read(qint64 piece,
         char *buffer = m_digests.nextBuffer();
         const qint64 got =
             download->read(buffer, std::min(m_digests.room(), length - done), m_keepGoing);
-        if (got == 0 && done < length) {
-            download->finish(m_keepGoing); // a failure is told as it is
+        if (got == 0 && done < length)
             throw Failure(Failure::Code::CutShortWhileJoined, download->concerning());
-        }
         if (written)
             written(buffer, got);
         done += got;
@@ -56,5 +54,4 @@ void PieceStream::read(qint64 piece,
     if (download->read(&beyond, 1, m_keepGoing) != 0)
         throw Failure(Failure::Code::LongerThanExpected, download->concerning(),
                       {FailureArg::count(length)});
-    download->finish(m_keepGoing);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RcloneProcess.h"
+#include "RcloneDownload.h"
 
 #include <QtGlobal>
 
@@ -13,7 +13,7 @@ class StopRequest;
 struct RemoteSet;
 
 // The pieces of a set on a remote read in order into a digest pipeline, each by a download of
-// its own, the next one started while one is read, so that rclone's start costs no time.
+// its own from rclone's daemon, the next one asked for while one is read.
 class PieceStream {
 public:
     PieceStream(const RemoteSet &set, DigestPipeline &digests, ProgressSink &progress,
@@ -29,13 +29,13 @@ public:
     void read(qint64 piece, const std::function<void(const char *bytes, qint64 size)> &written);
 
 private:
-    std::unique_ptr<RcloneProcess> downloadOf(qint64 piece) const;
+    std::unique_ptr<RcloneDownload> downloadOf(qint64 piece) const;
 
     const RemoteSet &m_set;
     DigestPipeline &m_digests;
     ProgressSink &m_progress;
     const StopRequest &m_stop;
-    const RcloneProcess::KeepGoing m_keepGoing;
+    const RcloneDownload::KeepGoing m_keepGoing;
     qint64 m_nextPiece = 0;
-    std::unique_ptr<RcloneProcess> m_next;
+    std::unique_ptr<RcloneDownload> m_next;
 };

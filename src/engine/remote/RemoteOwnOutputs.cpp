@@ -8,7 +8,7 @@ namespace {
 
 // Far beyond what a split writes beside the pieces of a million, as on a local disk.
 constexpr qint64 kLargestOwnOutput = qint64(256) << 20;
-// Reads at once: each is an rclone of its own.
+// Reads at once: each is a connection to the daemon of its own.
 constexpr qsizetype kReadsAtOnce = 8;
 
 struct BesideRead {
@@ -37,7 +37,7 @@ QList<RemoteOwnOutputs> remoteOwnOutputs(const RemoteFolder &folder,
     for (qsizetype first = 0; first < reads.size(); first += kReadsAtOnce) {
         const qsizetype end = std::min(reads.size(), first + kReadsAtOnce);
         for (qsizetype r = first; r < end; ++r)
-            reads[r].bytes = Rclone::contents(reads[r].path);
+            reads[r].bytes = Rclone::contents(folder.daemon(), reads[r].path);
         for (qsizetype r = first; r < end; ++r) {
             const BesideRead &read = reads[r];
             const QByteArray bytes = read.bytes(keepGoing);

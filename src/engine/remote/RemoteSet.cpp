@@ -63,7 +63,7 @@ RemoteSet readRemoteSet(const RemotePath &chosen, const Work &work) {
         throw Rclone::absent();
     const OutputNames names(fileNameOf(chosen));
     const RemotePath folderPath = chosen.parent();
-    auto daemon = std::make_shared<const RcloneDaemon>(keepGoing);
+    auto daemon = std::make_shared<const RcloneDaemon>(keepGoing, folderPath.text());
     const FoundRemoteFolder found = findRemoteFolder(*daemon, folderPath, keepGoing);
     if (!found.entries)
         throw Failure(Failure::Code::NotOnRemote, folderPath.text());
@@ -80,16 +80,16 @@ RemoteSet readRemoteSet(const RemotePath &chosen, const Work &work) {
     const std::optional<Rclone::Entry> list = fileAt(folder, names.checksums());
     const std::optional<Rclone::Entry> script = fileAt(folder, names.script());
     const std::optional<Rclone::Entry> posixScript = fileAt(folder, names.posixScript());
-    // Read at once, beside the chunker's view of the folder.
-    const Rclone::Pending<QByteArray> listBytes =
-        list ? Rclone::contents(folder.at(list->name)) : nullptr;
-    const Rclone::Pending<QByteArray> scriptBytes = script && script->size <= kLargestRemoteScript
-                                                        ? Rclone::contents(folder.at(script->name))
-                                                        : nullptr;
+    // Read at once, from the daemon, beside the chunker's view of the folder.
+    const auto contents = [&folder](const Rclone::Entry &there) {
+        return Rclone::contents(folder.daemon(), folder.at(there.name));
+    };
+    const Rclone::Pending<QByteArray> listBytes = list ? contents(*list) : nullptr;
+    const Rclone::Pending<QByteArray> scriptBytes =
+        script && script->size <= kLargestRemoteScript ? contents(*script) : nullptr;
     const Rclone::Pending<QByteArray> posixScriptBytes =
-        posixScript && posixScript->size <= kLargestRemotePosixScript
-            ? Rclone::contents(folder.at(posixScript->name))
-            : nullptr;
+        posixScript && posixScript->size <= kLargestRemotePosixScript ? contents(*posixScript)
+                                                                      : nullptr;
     const auto chunkerSizes = ChunkerView::sizes(folder.daemon(), folderPath);
     // The restore script for macOS and Linux, where it is ours, stands for a list that is not
     // there, and is held to one that is.

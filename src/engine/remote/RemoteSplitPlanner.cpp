@@ -65,7 +65,7 @@ RemoteSplitPlan RemotePlanner::plan() {
     const std::optional<RemotePath> path = RemotePath::parse(m_request.split.outputFolder);
     if (!path)
         throw Failure(Failure::Code::NotOnRemote, m_request.split.outputFolder);
-    auto daemon = std::make_shared<const RcloneDaemon>(m_keepGoing);
+    auto daemon = std::make_shared<const RcloneDaemon>(m_keepGoing, path->text());
     const FoundRemoteFolder found = findRemoteFolder(*daemon, *path, m_keepGoing);
     const qsizetype folderIndex = m_request.split.queue.size();
     if (!found.entries && !m_request.makeFolder)

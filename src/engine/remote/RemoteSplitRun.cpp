@@ -68,12 +68,13 @@ void RemoteSplitRun::splitFile(qint64 index, SentPieces &sent) {
     if (!source.facts().unchangedSince(file.source))
         throw Failure(Failure::Code::ChangedAfterCheck, file.queued.path);
     remove(file.removedBefore);
-    PieceSender(m_plan, file, standingOf(file), source, m_progress, m_stop, sent).send();
+    PieceSender pieces(m_plan, file, standingOf(file), source, m_progress, m_stop, sent);
+    pieces.send();
     for (qint64 piece = 1; piece <= file.pieces; ++piece)
         m_expected.append({file.names.piece(piece), sent.lengths.value(piece - 1),
                            sent.remoteHashes.value(piece - 1)});
     m_progress.fileFinishing(index);
-    writeBeside(file, sent);
+    writeBeside(file, sent, [&pieces] { pieces.putLastInPlace(); });
     remove(file.removedAfter);
     m_progress.fileFinished(index);
 }
@@ -93,7 +94,8 @@ QHash<qint64, Rclone::Entry> RemoteSplitRun::standingOf(const RemotePlannedFile 
     return standing;
 }
 
-void RemoteSplitRun::writeBeside(const RemotePlannedFile &file, const SentPieces &sent) {
+void RemoteSplitRun::writeBeside(const RemotePlannedFile &file, const SentPieces &sent,
+                                 const std::function<void()> &piecesInPlace) {
     const bool listed = m_plan.writes(OutputNames::Kind::Checksums);
     const QByteArray noDigest;
     const PieceDigests noDigests;
@@ -101,17 +103,18 @@ void RemoteSplitRun::writeBeside(const RemotePlannedFile &file, const SentPieces
     const PieceLengths lengths = PieceLengths::from(sent.lengths).value();
     const OutputContents contents{file.names, lengths, listed ? sent.wholeDigest : noDigest,
                                   listed ? sent.digests : noDigests, noRecovery};
-    // All sent at once under names of their own; then put in place in the plan's order, the
-    // script for Windows last, so that a failure leaves no script naming pieces that are not
-    // there.
+    // All sent at once under names of their own, while the last piece goes to its place; then
+    // put in place in the plan's order, the script for Windows last, so that a failure leaves
+    // no script naming pieces that are not there.
     struct Text {
         QString name;
         QString upload;
-        std::unique_ptr<RcloneProcess> process;
+        std::unique_ptr<RcloneUpload> transfer;
     };
     std::vector<Text> texts;
     const auto cleanUp = [&] {
         for (const Text &text : texts) {
+            text.transfer->end(); // none goes on behind the removal
             if (text.upload != text.name)
                 try {
                     Rclone::remove(m_plan.folder.daemon(),
@@ -120,20 +123,26 @@ void RemoteSplitRun::writeBeside(const RemotePlannedFile &file, const SentPieces
                 }
         }
     };
+    // Where an upload is in its place as soon as it is whole, the pieces are there first.
+    const bool hidden = m_plan.folder.movesIntoPlace();
     try {
+        if (!hidden)
+            piecesInPlace();
         for (const OutputNames::Kind kind : m_plan.besidePieces) {
             const QByteArray bytes = outputKind(kind).text(contents);
             const QString name = file.names.beside(kind);
             const QString upload = m_plan.folder.uploadName(name);
-            texts.push_back(
-                {name, upload,
-                 Rclone::upload(m_plan.folder.at(upload), bytes.size(), m_plan.folder.at(name))});
-            texts.back().process->write(bytes.constData(), bytes.size(), m_keepGoing);
+            texts.push_back({name, upload,
+                             Rclone::upload(m_plan.folder.daemon(), m_plan.folder.at(upload),
+                                            bytes.size(), m_plan.folder.at(name))});
+            texts.back().transfer->write(bytes.constData(), bytes.size(), m_keepGoing);
             m_expected.append({name, bytes.size(), remoteHashOfText(m_plan.folder, bytes)});
         }
+        if (hidden)
+            piecesInPlace();
         for (const Text &text : texts)
-            text.process->finish(m_keepGoing);
-        if (m_plan.folder.movesIntoPlace()) {
+            text.transfer->finish(m_keepGoing);
+        if (hidden) {
             // The others at once, then the script for Windows.
             std::vector<Rclone::Pending<void>> moves;
             for (const Text &text : texts) {

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 class FileSystem;
@@ -49,7 +50,10 @@ private:
     void splitFile(qint64 index, SentPieces &sent);
     // The pieces that stand at their names, with their hashes where a resume compares them.
     QHash<qint64, Rclone::Entry> standingOf(const RemotePlannedFile &file) const;
-    void writeBeside(const RemotePlannedFile &file, const SentPieces &sent);
+    // Sends the list and scripts; piecesInPlace waits for the pieces before any is put in
+    // place.
+    void writeBeside(const RemotePlannedFile &file, const SentPieces &sent,
+                     const std::function<void()> &piecesInPlace);
     void remove(const QStringList &names) const;
     // Throws where the last listing does not show every output as it was sent.
     void confirm() const;
