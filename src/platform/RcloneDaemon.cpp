@@ -38,11 +38,13 @@ RcloneDaemon::RcloneDaemon(const KeepGoing &keepGoing, const QString &servedFold
         environment.insert(prefix + QStringLiteral("_TYPE"), QStringLiteral("alias"));
         environment.insert(prefix + QStringLiteral("_REMOTE"), servedFolder);
     }
+    // In its environment, which only its user may read, not in its arguments, which anyone
+    // may: with the password, another user here could reach the user's remotes.
+    environment.insert(QStringLiteral("RCLONE_RC_USER"), QStringLiteral("tessary"));
+    environment.insert(QStringLiteral("RCLONE_RC_PASS"), QString::fromLatin1(password));
     m_process.setProcessEnvironment(environment);
     m_process.setArguments({QStringLiteral("rcd"), QStringLiteral("--ask-password=false"),
                             QStringLiteral("--rc-addr"), QStringLiteral("127.0.0.1:0"),
-                            QStringLiteral("--rc-user"), QStringLiteral("tessary"),
-                            QStringLiteral("--rc-pass"), QString::fromLatin1(password),
                             // An upload is answered once it is done, however long that takes.
                             QStringLiteral("--rc-server-write-timeout"), QStringLiteral("0")});
     if (!servedFolder.isEmpty())
