@@ -33,15 +33,21 @@ RcloneDaemon::RcloneDaemon(const KeepGoing &keepGoing, const QString &servedFold
     m_authorization = "Basic " + QByteArray("tessary:" + password).toBase64();
     m_process.setProgram(kDaemonProgram);
     QProcessEnvironment environment = RcloneProcess::environment();
+    // None of the user's settings for a daemon of their own (RCLONE_RC_NO_AUTH) holds for it.
+    for (const QString &name : environment.keys()) {
+        if (name.startsWith(QStringLiteral("RCLONE_RC_")))
+            environment.remove(name);
+    }
+    // Its user and password go in its environment, which only this user can read: any local
+    // user can read a command line (ps), and with them do on every remote of the configuration,
+    // and on every file this user can reach, whatever the daemon can.
+    environment.insert(QStringLiteral("RCLONE_RC_USER"), QStringLiteral("tessary"));
+    environment.insert(QStringLiteral("RCLONE_RC_PASS"), QString::fromLatin1(password));
     if (!servedFolder.isEmpty()) {
         const QString prefix = QStringLiteral("RCLONE_CONFIG_") + kServedRemote.toUpper();
         environment.insert(prefix + QStringLiteral("_TYPE"), QStringLiteral("alias"));
         environment.insert(prefix + QStringLiteral("_REMOTE"), servedFolder);
     }
-    // In its environment, which only its user may read, not in its arguments, which anyone
-    // may: with the password, another user here could reach the user's remotes.
-    environment.insert(QStringLiteral("RCLONE_RC_USER"), QStringLiteral("tessary"));
-    environment.insert(QStringLiteral("RCLONE_RC_PASS"), QString::fromLatin1(password));
     m_process.setProcessEnvironment(environment);
     m_process.setArguments({QStringLiteral("rcd"), QStringLiteral("--ask-password=false"),
                             QStringLiteral("--rc-addr"), QStringLiteral("127.0.0.1:0"),

@@ -6,6 +6,7 @@
 #include <QRandomGenerator>
 
 #include <cerrno>
+#include <vector>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -20,6 +21,8 @@ constexpr int kUploadPollMs = 100;
 constexpr int kGivenUpMs = 5000;
 // Far beyond the request that the daemon's fetch makes.
 constexpr qsizetype kLargestFetchHead = 16 << 10;
+// Far beyond the connections that come to the port before the daemon's.
+constexpr size_t kMostComing = 64;
 
 FileHandle listenerOn(quint16 &port, const QString &concerning) {
     FileHandle listener(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0),
@@ -62,27 +65,53 @@ RcloneUpload::~RcloneUpload() {
 }
 
 void RcloneUpload::accept(const KeepGoing &keepGoing) {
+    // Every connection made to the port is read beside the others, so that one that sends
+    // nothing, or slowly, holds none back: the daemon's is the one that asks for the path.
+    struct Coming {
+        FileHandle socket;
+        QByteArray head;
+    };
+    std::vector<Coming> coming;
     while (m_fetch.fd() < 0) {
-        waitFor(m_listener.fd(), POLLIN, keepGoing);
+        if (!keepGoing()) {
+            end();
+            throw Failure::stopped();
+        }
+        std::vector<pollfd> ready{{m_request->socket(), POLLIN, 0}, {m_listener.fd(), POLLIN, 0}};
+        for (const Coming &one : coming)
+            ready.push_back({one.socket.fd(), POLLIN, 0});
+        if (::poll(ready.data(), nfds_t(ready.size()), kUploadPollMs) <= 0)
+            continue;
+        if (ready[0].revents != 0)
+            throwAnswered(keepGoing);
+        for (size_t i = coming.size(); i-- > 0 && m_fetch.fd() < 0;) {
+            if (ready[i + 2].revents == 0)
+                continue;
+            Coming &one = coming[i];
+            char buffer[4096];
+            const ssize_t got = ::recv(one.socket.fd(), buffer, sizeof buffer, 0);
+            if (got < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK))
+                continue;
+            one.head.append(buffer, got > 0 ? got : 0);
+            const bool whole = one.head.contains("\r\n\r\n");
+            if (whole && one.head.startsWith("GET " + m_path + ' '))
+                m_fetch = std::move(one.socket);
+            // Anyone else who comes to the port is sent away.
+            else if (got <= 0 || whole || one.head.size() >= kLargestFetchHead)
+                coming.erase(coming.begin() + qsizetype(i));
+        }
+        if (m_fetch.fd() >= 0 || ready[1].revents == 0)
+            continue;
         FileHandle taken(::accept4(m_listener.fd(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC),
                          m_concerning);
-        if (taken.fd() < 0) {
-            if (errno == EAGAIN || errno == EWOULDBLOCK || errno == ECONNABORTED || errno == EINTR)
-                continue; // gone before it was taken
+        if (taken.fd() >= 0) {
+            if (coming.size() >= kMostComing)
+                coming.erase(coming.begin()); // the one that has waited longest, sent away
+            coming.push_back({std::move(taken), {}});
+        } else if (errno != EAGAIN && errno != EWOULDBLOCK && errno != ECONNABORTED &&
+                   errno != EINTR) { // else gone before it was taken
             throw Failure::fromSystemError(m_concerning, errno);
         }
-        QByteArray head;
-        while (!head.contains("\r\n\r\n") && head.size() < kLargestFetchHead) {
-            waitFor(taken.fd(), POLLIN, keepGoing);
-            char buffer[4096];
-            const ssize_t got = ::recv(taken.fd(), buffer, sizeof buffer, 0);
-            if (got == 0 || (got < 0 && errno != EINTR && errno != EAGAIN))
-                break;
-            head.append(buffer, got > 0 ? got : 0);
-        }
-        // Anyone else who comes to the port is sent away.
-        if (head.startsWith("GET " + m_path + ' '))
-            m_fetch = std::move(taken);
     }
     m_listener.close();
     const QByteArray answer = "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\n"
