@@ -1,5 +1,6 @@
 #include "Failure.h"
 #include "FaultyFileSystem.h"
+#include "OutputTexts.h"
 #include "Splitting.h"
 #include "TestFiles.h"
 #include "Translations.h"
@@ -181,8 +182,8 @@ void ChecksumsTest::listIsWhatTheSplitWrote() {
         PosixRestoreScript::manifestOf(readTestFile(out.filePath(QStringLiteral("report.doc.sh"))),
                                        OutputNames(QStringLiteral("report.doc")));
     QVERIFY(manifest);
-    QCOMPARE(ChecksumListText::text(OutputNames(QStringLiteral("report.doc")),
-                                    manifest->wholeDigest, manifest->pieceDigests),
+    QCOMPARE(checksumListText(OutputNames(QStringLiteral("report.doc")), manifest->wholeDigest,
+                              manifest->pieceDigests),
              expected);
 }
 
@@ -450,8 +451,8 @@ QByteArray posixScriptOf(const QByteArray &bytes) {
         lengths << bytes.mid(at, 10).size();
         digests << digest(bytes.mid(at, 10));
     }
-    return PosixRestoreScript::scriptFor(OutputNames(QStringLiteral("report.doc")), lengths,
-                                         digest(bytes), digests);
+    return posixScriptText(OutputNames(QStringLiteral("report.doc")), lengths, digest(bytes),
+                           digests);
 }
 
 } // namespace

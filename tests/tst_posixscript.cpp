@@ -1,3 +1,4 @@
+#include "OutputTexts.h"
 #include "TestFiles.h"
 #include "names/OutputNames.h"
 #include "names/PosixRestoreScript.h"
@@ -179,10 +180,9 @@ void PosixScriptTest::restore() {
     }
     const bool listed = damage != u"unlisted";
     const QString script = out.filePath(names.posixScript());
-    writeTestFile(script,
-                  PosixRestoreScript::scriptFor(
-                      names, lengths, listed ? Hash::hash(source, Hash::Sha256).toHex() : "",
-                      listed ? digests : QList<QByteArray>()));
+    writeTestFile(script, posixScriptText(names, lengths,
+                                          listed ? Hash::hash(source, Hash::Sha256).toHex() : "",
+                                          listed ? digests : QList<QByteArray>()));
     const QString hit = out.filePath(names.piece(pieces - 1));
     if (damage == u"missing" || damage == u"short")
         QVERIFY(QFile::resize(hit, length - 1) && (damage != u"missing" || QFile::remove(hit)));

@@ -1,5 +1,7 @@
 #include "Splitting.h"
 
+#include "OutputTexts.h"
+
 #include "join/JoinRun.h"
 #include "names/OutputNames.h"
 #include "names/RestoreScript.h"
@@ -147,5 +149,5 @@ JoinResult joinFile(const QString &chosen, Questions &questions, ProgressSink &p
 }
 
 QByteArray earlierScript(const QString &name, qint64 pieces) {
-    return RestoreScript::scriptFor(OutputNames(name), pieces);
+    return restoreScriptText(OutputNames(name), pieces);
 }

@@ -22,12 +22,6 @@ void write(TextOut &out, const OutputNames &names, const QByteArray &whole,
         out << listed.digest << "  " << fileSystemName(listed.name) << '\n';
 }
 
-QByteArray text(const OutputNames &names, const QByteArray &whole, const QList<QByteArray> &pieces,
-                const QList<ListedFile> &recovery) {
-    const PieceDigests digests(pieces);
-    return TextOut::gathered([&](TextOut &out) { write(out, names, whole, digests, recovery); });
-}
-
 qint64 bytesAtMost(const OutputNames &names, qint64 pieces, qint64 recoveryFiles) {
     // A digest, two blanks, a name and a line end, for the whole file and each of the others; a
     // recovery volume's name is longest, at most 20 bytes past the file's.

@@ -27,8 +27,6 @@ namespace ChecksumListText {
 
 void write(TextOut &out, const OutputNames &names, const QByteArray &whole,
            const PieceDigests &pieces, const QList<ListedFile> &recovery = {});
-QByteArray text(const OutputNames &names, const QByteArray &whole, const QList<QByteArray> &pieces,
-                const QList<ListedFile> &recovery = {});
 
 // Enough room for the list of pieces pieces and recoveryFiles recovery files of names.
 qint64 bytesAtMost(const OutputNames &names, qint64 pieces, qint64 recoveryFiles);

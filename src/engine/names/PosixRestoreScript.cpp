@@ -568,14 +568,6 @@ void write(TextOut &out, const OutputNames &names, const PieceLengths &lengths,
     out << kBody;
 }
 
-QByteArray scriptFor(const OutputNames &names, const QList<qint64> &pieceLengths,
-                     const QByteArray &wholeDigest, const QList<QByteArray> &pieceDigests) {
-    const PieceLengths lengths = PieceLengths::from(pieceLengths).value();
-    const PieceDigests digests(pieceDigests);
-    return TextOut::gathered(
-        [&](TextOut &out) { write(out, names, lengths, wholeDigest, digests); });
-}
-
 qint64 bytesAtMost(const OutputNames &names, qint64 pieces) {
     // Its fixed text, its name a few times, and a size and a digest for each piece.
     constexpr qint64 kFixedText = 24 << 10;

@@ -28,11 +28,6 @@ namespace PosixRestoreScript {
 // both empty when no checksum list is written.
 void write(TextOut &out, const OutputNames &names, const PieceLengths &lengths,
            const QByteArray &wholeDigest, const PieceDigests &pieceDigests);
-// The same for pieceLengths (piece k at k - 1), all of one length but the last, no longer.
-QByteArray scriptFor(const OutputNames &names, const QList<qint64> &pieceLengths,
-                     const QByteArray &wholeDigest = {},
-                     const QList<QByteArray> &pieceDigests = {});
-
 // Enough room for the script of pieces pieces of names, digests included, without building it.
 qint64 bytesAtMost(const OutputNames &names, qint64 pieces);
 
@@ -44,7 +39,7 @@ struct Manifest {
     QList<QByteArray> pieceDigests;
 };
 
-// The manifest of script where it is, byte for byte, one that scriptFor() gives for names, or
+// The manifest of script where it is, byte for byte, one that write() writes for names, or
 // one that the version before gave (its values, and the body it had); nothing for any other
 // text. A split replaces or removes such a script, and no other file; a join and a check take
 // its manifest for a checksum list.

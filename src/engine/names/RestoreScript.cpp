@@ -91,10 +91,6 @@ void write(TextOut &out, const OutputNames &names, qint64 pieceCount) {
     put(end + kLineEnd + echoLine(names.fileName()) + kLineEnd);
 }
 
-QByteArray scriptFor(const OutputNames &names, qint64 pieceCount) {
-    return TextOut::gathered([&](TextOut &out) { write(out, names, pieceCount); });
-}
-
 qint64 bytesAtMost(const OutputNames &names, qint64 pieces) {
     // As if every piece stood on a copy line of its own.
     const qint64 perPiece = scriptBytes(nextTerm(names, pieces)) +

@@ -41,12 +41,11 @@ QString echoLine(const QString &fileName);
 // CR LF. A name with any non-ASCII character gets a UTF-8 script that first switches the
 // console to UTF-8; a plain ASCII name gets exactly the two lines.
 void write(TextOut &out, const OutputNames &names, qint64 pieceCount);
-QByteArray scriptFor(const OutputNames &names, qint64 pieceCount);
 
 // Enough room for the script of pieces pieces of names, without building it.
 qint64 bytesAtMost(const OutputNames &names, qint64 pieces);
 
-// How many pieces script joins where it is, byte for byte, one that scriptFor() gives for
+// How many pieces script joins where it is, byte for byte, one that write() writes for
 // names; nothing for any other text.
 std::optional<qint64> piecesIn(const TextSource &script, const OutputNames &names);
 
