@@ -666,20 +666,37 @@ void SplitCheckTest::alignedPiecesTakeWholeBlocks_data() {
     QTest::addColumn<qint64>("blockSize");   // as the output volume reports it
     QTest::addColumn<qint64>("pieceLength"); // asked for, or
     QTest::addColumn<qint64>("pieceCount");  // above 0, instead
+    QTest::addColumn<bool>("sharing");       // whether the volume lets files share blocks
+    QTest::addColumn<qint64>("room");        // free bytes it reports; 0: what it has
     QTest::addColumn<qint64>("planned");     // bytes in a piece; 0: refused
+    QTest::addColumn<Failure::Code>("refusal");
+    const auto unrefused = Failure::Code::System;
     QTest::addRow("100M rounded down to 64 KiB blocks")
-        << qint64(65'536) << qint64(99'999'999) << qint64(0) << qint64(99'942'400);
+        << qint64(65'536) << qint64(99'999'999) << qint64(0) << false << qint64(0)
+        << qint64(99'942'400) << unrefused;
     QTest::addRow("less than one block, refused")
-        << qint64(4096) << qint64(4095) << qint64(0) << qint64(0);
+        << qint64(4096) << qint64(4095) << qint64(0) << false << qint64(0) << qint64(0)
+        << Failure::Code::PieceUnderBlock;
     QTest::addRow("a count of pieces, not rounded")
-        << qint64(4096) << qint64(0) << qint64(5) << qint64(20'000);
+        << qint64(4096) << qint64(0) << qint64(5) << false << qint64(0) << qint64(20'000)
+        << unrefused;
+    // Pieces that share the source's blocks take no room of their own.
+    QTest::addRow("less room than the file, on a volume that shares blocks")
+        << qint64(4096) << qint64(40'960) << qint64(0) << true << qint64(50'000) << qint64(40'960)
+        << unrefused;
+    QTest::addRow("less room than the file, refused where blocks are not shared")
+        << qint64(4096) << qint64(40'960) << qint64(0) << false << qint64(50'000) << qint64(0)
+        << Failure::Code::SplitNeedsSpace;
 }
 
 void SplitCheckTest::alignedPiecesTakeWholeBlocks() {
     QFETCH(qint64, blockSize);
     QFETCH(qint64, pieceLength);
     QFETCH(qint64, pieceCount);
+    QFETCH(bool, sharing);
+    QFETCH(qint64, room);
     QFETCH(qint64, planned);
+    QFETCH(Failure::Code, refusal);
     Scene scene;
     scene.source(scene.inPath(QStringLiteral("video.mkv")), 100'000);
     SplitRequest request = scene.job.request();
@@ -688,13 +705,17 @@ void SplitCheckTest::alignedPiecesTakeWholeBlocks() {
     request.alignToBlocks = true;
     FaultyFileSystem files;
     files.reportBlockSize(blockSize);
+    if (sharing)
+        files.actAsBlockSharing();
+    if (room > 0)
+        files.reportRoom(room, 1000);
     try {
         const SplitPlan plan = planSplit(request, testWork(files));
         QCOMPARE(plan.files[0].pieceLength, planned);
         QCOMPARE(plan.alignedToBlock, pieceCount > 0 ? 0 : blockSize);
     } catch (const Failure &refused) {
         QVERIFY2(planned == 0, refused.what());
-        QCOMPARE(refused.parts().front().code(), Failure::Code::PieceUnderBlock);
+        QVERIFY2(refused.parts().front().code() == refusal, refused.what());
     }
 }
 
