@@ -66,7 +66,7 @@ QByteArray splitReport(const QString &folder, qint64 length = 25, bool checksums
     SplitRequest request = job.request();
     if (!checksums)
         request.leftOut << OutputNames::Kind::Checksums;
-    const SplitPlan plan = planSplit(request, testWork());
+    SplitPlan plan = planSplit(request, testWork());
     ProgressSink progress;
     SplitRun(plan, progress, StopRequest()).run();
     return bytes;

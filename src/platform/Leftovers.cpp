@@ -86,9 +86,14 @@ QByteArray keptAsideName(qint64 number) {
 }
 
 void removeLeftovers(const OutputFolder &folder, const QSet<FileIdentity> &keep) {
-    for (const QByteArray &name : folder.entryNames()) {
-        if (!isHiddenName(name))
-            continue;
+    // Only the hidden names are kept of the listing, which may name a million pieces; they are
+    // removed once it is read.
+    QList<QByteArray> hidden;
+    folder.forEachEntryName([&hidden](const QByteArray &name) {
+        if (isHiddenName(name))
+            hidden.append(name);
+    });
+    for (const QByteArray &name : std::as_const(hidden)) {
         const FileFacts facts = folder.facts(name);
         if (keep.contains(facts.identity))
             continue;

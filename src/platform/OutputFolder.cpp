@@ -135,6 +135,12 @@ FolderCapacity OutputFolder::capacity() const {
 }
 
 QList<QByteArray> OutputFolder::entryNames() const {
+    QList<QByteArray> names;
+    forEachEntryName([&names](const QByteArray &name) { names.append(name); });
+    return names;
+}
+
+void OutputFolder::forEachEntryName(const std::function<void(const QByteArray &)> &take) const {
     // The listing gets a descriptor of its own, so that it reads the folder from its start.
     const int fd = files().openAt(m_handle.fd(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
     DIR *listing = fd < 0 ? nullptr : ::fdopendir(fd);
@@ -144,23 +150,21 @@ QList<QByteArray> OutputFolder::entryNames() const {
             files().close(fd);
         throw Failure::fromSystemError(m_path, error);
     }
-    QList<QByteArray> names;
-    int error = 0;
+    const std::unique_ptr<DIR, int (*)(DIR *)> closing(listing, ::closedir);
+    QByteArray name;
     for (;;) {
         errno = 0;
         const dirent *entry = ::readdir(listing);
-        if (!entry) {
-            error = errno;
+        if (!entry)
             break;
-        }
-        const QByteArray name(entry->d_name);
+        // Into the same buffer each time, with no allocation once it is long enough.
+        name.truncate(0);
+        name.append(entry->d_name);
         if (name != "." && name != "..")
-            names.append(name);
+            take(name);
     }
-    ::closedir(listing);
-    if (error != 0)
-        throw Failure::fromSystemError(m_path, error);
-    return names;
+    if (errno != 0)
+        throw Failure::fromSystemError(m_path, errno);
 }
 
 FileHandle OutputFolder::openFile(const char *name, int flags) const {

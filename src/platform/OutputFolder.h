@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <limits>
 #include <memory>
 
@@ -58,6 +59,9 @@ public:
     FolderCapacity capacity() const;
     // The names of the entries in the folder, but "." and "..".
     QList<QByteArray> entryNames() const;
+    // The same, each given to take as it is read, so that a folder of a million files is
+    // never held whole in memory. The name lasts only for the call.
+    void forEachEntryName(const std::function<void(const QByteArray &name)> &take) const;
 
     // Opens name for writing from its start, created or cut to nothing. Never follows a link,
     // never waits on a FIFO, and never cuts a file that has other names: those fail.

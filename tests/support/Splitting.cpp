@@ -38,7 +38,7 @@ SplitRequest SplitSetup::request() const {
 
 SplitResult SplitSetup::run(ProgressSink &progress, const StopRequest &stop) const {
     NoQuestions none;
-    const SplitPlan plan = planSplit(request(), {progress, stop, none, *files});
+    SplitPlan plan = planSplit(request(), {progress, stop, none, *files});
     return SplitRun(plan, progress, stop, options).run();
 }
 
@@ -49,7 +49,7 @@ SplitResult SplitSetup::run() const {
 }
 
 SplitResult SplitSetup::run(const std::function<void()> &afterCheck) const {
-    const SplitPlan plan = planSplit(request(), testWork(*files));
+    SplitPlan plan = planSplit(request(), testWork(*files));
     afterCheck();
     ProgressSink progress;
     return SplitRun(plan, progress, StopRequest(), options).run();

@@ -171,15 +171,15 @@ std::optional<QByteArray> findChecksumList(const OutputFolder &folder, const Out
         return exact;
     const QString folded = foldedName(names.checksums());
     std::optional<QByteArray> found;
-    for (const QByteArray &entry : folder.entryNames()) {
+    folder.forEachEntryName([&](const QByteArray &entry) {
         if (foldedName(fromFileSystemName(entry)) != folded)
-            continue;
+            return;
         if (found)
             throw Failure(
                 Failure::Code::TwoListsBeside, folder.filePath(entry),
                 {FailureArg::name(fromFileSystemName(*found)), FailureArg::name(names.fileName())});
         found = entry;
-    }
+    });
     return found;
 }
 

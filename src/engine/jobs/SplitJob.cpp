@@ -4,7 +4,7 @@
 
 JobResult SplitJob::run(const Work &work) noexcept {
     try {
-        const SplitPlan plan = planSplit(m_request, work);
+        SplitPlan plan = planSplit(m_request, work);
         const SplitResult split = SplitRun(plan, work.progress, work.stop, m_options).run();
         return JobResult::ofEnd(split.outcome, split.outcome == RunOutcome::Done,
                                 RunMessages::split(plan, split), EndNotices::split(plan, split));

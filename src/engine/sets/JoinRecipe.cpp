@@ -109,14 +109,14 @@ JoinRecipe recipeBeside(const OutputFolder &folder, const OutputNames &names) {
 std::optional<QString> pieceBeyond(const OutputFolder &folder, const OutputNames &names,
                                    qint64 count) {
     std::optional<OutputNames::Entry> lowest;
-    for (const QByteArray &entry : folder.entryNames()) {
+    folder.forEachEntryName([&](const QByteArray &entry) {
         const std::optional<OutputNames::Entry> output =
             OutputNames::parse(fromFileSystemName(entry));
         if (output && output->kind == OutputNames::Kind::Piece &&
             output->fileName == names.fileName() && output->piece > count &&
             (!lowest || output->piece < lowest->piece))
             lowest = output;
-    }
+    });
     if (!lowest)
         return std::nullopt;
     return names.piece(lowest->piece);

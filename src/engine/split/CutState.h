@@ -2,8 +2,8 @@
 
 #include "Failure.h"
 #include "FileFacts.h"
-#include "split/MadePieces.h"
 #include "split/PieceCount.h"
+#include "split/PieceFiles.h"
 
 #include <QHash>
 
@@ -17,9 +17,10 @@
 struct CutState {
     static constexpr qint64 kNoPiece = std::numeric_limits<qint64>::max();
 
-    CutState(qint64 plannedPieces, qint64 pieceLength)
+    CutState(qint64 plannedPieces, qint64 pieceLength, PieceFiles earlier)
         : count(plannedPieces)
-        , pieceLength(pieceLength) {}
+        , pieceLength(pieceLength)
+        , files(std::move(earlier)) {}
 
     std::mutex mutex;
     std::condition_variable pieceDone; // a piece is complete, or the cut has ended
@@ -30,7 +31,7 @@ struct CutState {
     qint64 failedPiece = kNoPiece;
     std::optional<Failure> failure;
     const qint64 pieceLength;
-    MadePieces made; // the pieces created
+    PieceFiles files; // the earlier pieces, and those created in their place and after
 
     // Under mutex.
     void pieceComplete(qint64 piece, qint64 length) {

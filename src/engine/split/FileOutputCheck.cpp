@@ -54,12 +54,17 @@ std::optional<Failure> FileOutputCheck::checkBeside(OutputNames::Kind kind, bool
         const FileFacts facts = m_folder.facts(name);
         if (facts.kind == FileKind::Regular && facts.linkCount == 1 &&
             !m_checker.problemAt(name, ignored) && m_earlier.isOwn(name, kind))
-            m_file.existing.insert(name, facts.identity);
+            m_file.earlierBeside.insert(name, facts.identity);
         return std::nullopt;
     }
-    if (std::optional<Failure> refused = problemAt(name, spellings, kind))
+    FileFacts there;
+    if (std::optional<Failure> refused = problemAt(name, spellings, kind, there))
         return refused;
-    if (!m_file.existing.contains(name) || m_earlier.isOwn(name, kind))
+    if (there.kind == FileKind::Missing)
+        return std::nullopt;
+    if (there.kind == FileKind::Regular)
+        m_file.earlierBeside.insert(name, there.identity);
+    if (m_earlier.isOwn(name, kind))
         return std::nullopt;
     return notOurs(kind, name);
 }
@@ -75,11 +80,14 @@ std::optional<Failure> FileOutputCheck::checkRecovery() {
     }
     const auto ours = [&](const QByteArray &name) { return m_earlier.isListedRecoveryFile(name); };
     for (const QByteArray &name : std::as_const(written)) {
+        FileFacts there;
         if (std::optional<Failure> refused =
-                problemAt(name, spellings, OutputNames::Kind::Recovery))
+                problemAt(name, spellings, OutputNames::Kind::Recovery, there))
             return refused;
-        if (m_folder.facts(name).kind == FileKind::Missing)
+        if (there.kind == FileKind::Missing)
             continue;
+        if (there.kind == FileKind::Regular)
+            m_file.earlierBeside.insert(name, there.identity);
         if (!ours(name))
             return notOurs(OutputNames::Kind::Recovery, name);
     }
@@ -87,33 +95,39 @@ std::optional<Failure> FileOutputCheck::checkRecovery() {
     for (const QByteArray &there : spellings) {
         const FileFacts facts = m_folder.facts(there);
         if (facts.kind == FileKind::Regular && facts.linkCount == 1 && ours(there))
-            m_file.existing.insert(there, facts.identity);
+            m_file.earlierBeside.insert(there, facts.identity);
     }
     return std::nullopt;
 }
 
 std::optional<Failure> FileOutputCheck::checkPieces() {
-    for (auto piece = m_existing.pieces.cbegin(); piece != m_existing.pieces.cend(); ++piece) {
-        if (piece.key() > m_file.pieces)
-            continue;
-        if (std::optional<Failure> refused = checkPiece(piece.key(), piece.value()))
+    const PieceNumbers &there = m_existing.pieces;
+    if (!there.firstFrom(1))
+        return std::nullopt;
+    m_file.earlierPieces.reserve(m_file.pieces);
+    for (std::optional<qint64> number = there.firstFrom(1); number && *number <= m_file.pieces;
+         number = there.firstFrom(*number + 1)) {
+        if (std::optional<Failure> refused = checkPiece(*number))
             return refused;
     }
     return std::nullopt;
 }
 
-std::optional<Failure> FileOutputCheck::checkPiece(qint64 number,
-                                                   const QList<QByteArray> &spellings) {
-    const QByteArray name = m_file.names.pieceOnDisk(number);
-    if (std::optional<Failure> refused = problemAt(name, spellings, OutputNames::Kind::Piece))
+std::optional<Failure> FileOutputCheck::checkPiece(qint64 number) {
+    m_file.names.setPieceOnDisk(m_pieceName, number);
+    FileFacts there;
+    if (std::optional<Failure> refused = problemAt(
+            m_pieceName, m_existing.otherSpellings.value(number), OutputNames::Kind::Piece, there))
         return refused;
-    if (m_folder.facts(name).kind == FileKind::Missing)
+    if (there.kind == FileKind::Missing)
         return std::nullopt;
     // A file at a piece's name is replaced only where an earlier split of ours named it.
     if (number > m_earlier.piecesNamed())
-        return Failure(
-            Failure::Code::PieceNotNamedBeside, m_file.queued.path,
-            {FailureArg::path(m_folder.filePath(name)), FailureArg::name(m_file.names.fileName())});
+        return Failure(Failure::Code::PieceNotNamedBeside, m_file.queued.path,
+                       {FailureArg::path(m_folder.filePath(m_pieceName)),
+                        FailureArg::name(m_file.names.fileName())});
+    if (there.kind == FileKind::Regular)
+        m_file.earlierPieces.addEarlier(number, there.identity);
     return std::nullopt;
 }
 
@@ -121,10 +135,9 @@ std::optional<Failure> FileOutputCheck::countStalePieces() {
     // An earlier, longer split left pieces past the new last one: the unbroken run of them
     // goes, or a join from the first piece would take them in.
     for (qint64 number = m_file.pieces + 1; m_existing.pieces.contains(number); ++number) {
-        const QByteArray name = m_file.names.pieceOnDisk(number);
-        if (std::optional<Failure> refused = checkPiece(number, m_existing.pieces[number]))
+        if (std::optional<Failure> refused = checkPiece(number))
             return refused;
-        if (m_folder.facts(name).kind == FileKind::Missing)
+        if (!m_file.earlierPieces.of(number))
             break;
         ++m_file.stalePieces;
     }
@@ -133,7 +146,7 @@ std::optional<Failure> FileOutputCheck::countStalePieces() {
 
 std::optional<Failure> FileOutputCheck::problemAt(const QByteArray &name,
                                                   const QList<QByteArray> &spellings,
-                                                  OutputNames::Kind kind) {
+                                                  OutputNames::Kind kind, FileFacts &there) {
     const QString path = m_folder.filePath(name);
     if (const std::optional<OutputProblem> problem = m_checker.problemAt(name, *m_replaced))
         return problem->refusal(m_file.queued.path, outputKind(kind).translatedRole(), path);
@@ -141,8 +154,7 @@ std::optional<Failure> FileOutputCheck::problemAt(const QByteArray &name,
         const OutputProblem problem{OutputProblem::Kind::CaseTwin, m_folder.filePath(*twin)};
         return problem.refusal(m_file.queued.path, outputKind(kind).translatedRole(), path);
     }
-    if (const FileFacts facts = m_folder.facts(name); facts.kind == FileKind::Regular)
-        m_file.existing.insert(name, facts.identity);
+    there = m_folder.facts(name);
     return std::nullopt;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Failure.h"
+#include "FileFacts.h"
 #include "names/OutputNames.h"
 #include "sets/EarlierSplit.h"
 #include "split/OutputChecker.h"
@@ -40,11 +41,12 @@ private:
     std::optional<Failure> countStalePieces();
     // A piece's name: as problemAt says, and a file there only where an earlier split of ours
     // named that piece.
-    std::optional<Failure> checkPiece(qint64 number, const QList<QByteArray> &spellings);
-    // Whether name may be written, as OutputChecker says and as Windows tells names apart; what
-    // stands there is then recorded as the split's to replace or remove.
+    // What stands there is then recorded as the split's to replace or remove.
+    std::optional<Failure> checkPiece(qint64 number);
+    // Whether name may be written, as OutputChecker says and as Windows tells names apart;
+    // there is then what stands at name.
     std::optional<Failure> problemAt(const QByteArray &name, const QList<QByteArray> &spellings,
-                                     OutputNames::Kind kind);
+                                     OutputNames::Kind kind, FileFacts &there);
     // Another spelling of name in the folder that Windows takes for it and that is another
     // file here.
     std::optional<QByteArray> caseTwin(const QByteArray &name,
@@ -58,4 +60,5 @@ private:
     PlannedFile &m_file;
     EarlierSplit m_earlier;
     OutputChecker::Replaced *m_replaced = nullptr;
+    QByteArray m_pieceName; // the one checked, in a buffer of its own for a million of them
 };

@@ -19,8 +19,8 @@ PieceCutter::PieceCutter(WorkerPool &pool, CopyMethod firstMethod, ProgressSink 
     , m_progress(progress)
     , m_stop(stop) {}
 
-CutResult PieceCutter::cut(const CutPlan &plan) {
-    CutState state(plan.plannedPieces, plan.pieceLength);
+CutResult PieceCutter::cut(const CutPlan &plan, PieceFiles earlier) {
+    CutState state(plan.plannedPieces, plan.pieceLength, std::move(earlier));
     CutResult result;
     try {
         if (!plan.hash)
@@ -38,7 +38,7 @@ CutResult PieceCutter::cut(const CutPlan &plan) {
         result.failure = Failure::current();
     }
     const std::lock_guard lock(state.mutex);
-    result.made = std::move(state.made);
+    result.files = std::move(state.files);
     return result;
 }
 
@@ -88,10 +88,10 @@ void PieceCutter::complete(const CutPlan &plan, CutState &state, CutResult &resu
     // Pieces started past the source's end, when it turned out shorter than it reported.
     QByteArray name;
     const qint64 last = state.count.last();
-    for (qint64 piece = state.made.last(); piece > last; --piece) {
+    for (qint64 piece = state.files.made(); piece > last; --piece) {
         plan.names.setPieceOnDisk(name, piece);
-        plan.folder.removeIfStill(name, *state.made.of(piece));
-        state.made.dropLast(); // gone, or no longer the file it made
+        plan.folder.removeIfStill(name, *state.files.of(piece));
+        state.files.dropLastMade(); // gone, or no longer the file it made
     }
     // Whatever was read of a source that changed meanwhile is no piece of one file.
     if (!plan.source.currentFacts().unchangedSince(plan.source.facts()))

@@ -6,7 +6,7 @@
 #include "FileFacts.h"
 #include "PieceDigests.h"
 #include "sizes/PieceLengths.h"
-#include "split/MadePieces.h"
+#include "split/PieceFiles.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -53,9 +53,9 @@ struct CutResult {
     qint64 pieces = 0;              // complete: the source is cut whole
     bool stopped = false;           // a stop came first
     std::optional<Failure> failure; // what failed first, if anything did
-    // The pieces this cut made (or cut to nothing and wrote again): its own to remove, while
-    // they are still these files.
-    MadePieces made;
+    // The pieces this cut made (or cut to nothing and wrote again), and the earlier ones it was
+    // given past them: its own to remove, while they are still these files.
+    PieceFiles files;
     PieceLengths pieceLengths; // of the complete pieces
     QByteArray wholeDigest;    // with CutPlan::hash, as hex
     PieceDigests pieceDigests; // with CutPlan::hash, where CutPlan::digestSpill says
@@ -83,8 +83,10 @@ public:
     // Throws nothing. On the first failure no further piece is started, the pieces under way
     // are finished, and the failure of the lowest-numbered failing piece is in the result. A
     // complete cut removes the pieces it started past the source's end; a stopped or failed
-    // one leaves to its caller what it made (CutResult::made).
-    CutResult cut(const CutPlan &plan);
+    // one leaves to its caller what it made (CutResult::files).
+    // The earlier pieces there are the cut's to write again, and stay in the result where it
+    // does not.
+    CutResult cut(const CutPlan &plan, PieceFiles earlier);
 
 private:
     // Copies the pieces on every thread of the pool, until none is left, a stop comes or one

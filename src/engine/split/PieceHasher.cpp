@@ -64,7 +64,7 @@ bool PieceHasher::hashPiece(const QByteArray &name, qint64 piece, qint64 length)
     FileIdentity made;
     {
         const std::lock_guard lock(m_state.mutex);
-        made = m_state.made.of(piece).value_or(FileIdentity{});
+        made = m_state.files.of(piece).value_or(FileIdentity{});
     }
     if (written.facts().identity != made)
         throw Failure(Failure::Code::ReplacedWhileWritten, written.path());

@@ -46,7 +46,7 @@ qint64 PieceWorker::startNextPiece() {
         if (piece > m_plan.plannedPieces)
             m_plan.checkLatePiece(m_name);
         m_file = m_plan.folder.create(m_name.constData());
-        m_state.made.add(m_file.facts().identity);
+        m_state.files.addMade(m_file.facts().identity);
         m_file.restrictPermissions(m_plan.permissions);
     } catch (...) {
         m_state.fail(piece, Failure::current());

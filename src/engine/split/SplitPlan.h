@@ -5,6 +5,7 @@
 #include "names/OutputNames.h"
 #include "recovery/RecoveryLayout.h"
 #include "split/OutputChecker.h"
+#include "split/PieceFiles.h"
 #include "split/SplitRequest.h"
 
 #include <QByteArray>
@@ -34,10 +35,12 @@ struct PlannedFile {
 
     // What its run reads: its bytes, once more where par2 reads them for recovery files.
     qint64 work() const { return recovery ? 2 * bytes : bytes; }
-    // What stood at its outputs when they were checked, by name on disk, and is the run's to
-    // replace or remove: an earlier split's pieces, and its script and list where they are
-    // ours. The run removes them only while they are still those files.
-    QHash<QByteArray, FileIdentity> existing;
+    // What stood at its outputs when they were checked and is the run's to replace or remove:
+    // an earlier split's pieces, and by name on disk its scripts, list and recovery files
+    // where they are ours. The run removes them only while they are still those files, and
+    // takes the pieces from the plan as it writes them again.
+    PieceFiles earlierPieces;
+    QHash<QByteArray, FileIdentity> earlierBeside;
 };
 
 // A split that was checked whole and may start: the output folder, held open from the check to

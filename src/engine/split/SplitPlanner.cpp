@@ -2,7 +2,6 @@
 
 #include "Failure.h"
 #include "Leftovers.h"
-#include "NameFolding.h"
 #include "OutputFolder.h"
 #include "Par2Program.h"
 #include "SourceFile.h"
@@ -125,16 +124,23 @@ void Planner::planFiles(SplitPlan &plan, const QList<QueuedSource> &sources) {
         const FolderCapacity capacity = plan.folder->capacity();
         plan.flushesWhole = capacity.flushesWhole;
         alignPieceLength(plan, capacity);
-        const QHash<QString, ExistingOutputs> existing = existingOutputs(*plan.folder);
-        Totals totals;
+        // The same file queued again would write the same bytes again: split once.
+        QList<QueuedSource> once;
+        QList<QString> names;
         for (const QueuedSource &source : sources) {
-            // The same file queued again would write the same bytes again: split once.
-            if (source.repeats >= 0)
-                continue;
-            const QueuedFile &queued = m_request.queue[source.index];
+            if (source.repeats < 0) {
+                once.append(source);
+                names.append(m_request.queue[source.index].name);
+            }
+        }
+        const QHash<QString, ExistingOutputs> existing = existingOutputs(*plan.folder, names);
+        const ExistingOutputs none;
+        Totals totals;
+        for (const QueuedSource &source : std::as_const(once)) {
+            const auto there = existing.constFind(m_request.queue[source.index].name);
             if (std::optional<PlannedFile> file = planFile(
-                    plan, source, capacity, existing.value(foldedName(queued.name)), totals))
-                planned.insert(source.index, *file);
+                    plan, source, capacity, there == existing.cend() ? none : *there, totals))
+                planned.emplace(source.index, std::move(*file));
         }
         checkRoom(*plan.folder, capacity, totals);
     } catch (const Failure &error) {
@@ -143,8 +149,8 @@ void Planner::planFiles(SplitPlan &plan, const QList<QueuedSource> &sources) {
         refuseFolder(error);
     }
     for (qsizetype i = 0; i < m_request.queue.size(); ++i) {
-        if (const auto file = planned.constFind(i); file != planned.cend())
-            plan.files.append(*file);
+        if (const auto file = planned.find(i); file != planned.end())
+            plan.files.append(std::move(*file));
     }
 }
 
@@ -176,7 +182,8 @@ std::optional<PlannedFile> Planner::planFile(SplitPlan &plan, const QueuedSource
                      .stalePieces = 0,
                      .recovery = std::nullopt,
                      .sharesSourceBlocks = sharesSourceBlocks(*plan.folder, queued, *pieceLength),
-                     .existing = {}};
+                     .earlierPieces = {},
+                     .earlierBeside = {}};
     OutputChecker::Replaced replaced;
     std::optional<Failure> refused = layOutRecovery(file, capacity);
     if (!refused)

@@ -19,7 +19,7 @@
 #include <memory>
 #include <vector>
 
-SplitRun::SplitRun(const SplitPlan &plan, ProgressSink &progress, const StopRequest &stop,
+SplitRun::SplitRun(SplitPlan &plan, ProgressSink &progress, const StopRequest &stop,
                    RunOptions options)
     : m_plan(plan)
     , m_progress(progress)
@@ -61,16 +61,17 @@ SplitResult SplitRun::run() noexcept {
 }
 
 bool SplitRun::splitFile(WorkerPool &pool, qint64 index, SplitResult &result) {
-    const PlannedFile &file = m_plan.files[index];
+    PlannedFile &file = m_plan.files[index];
     m_progress.fileStarted(index, file.queued.name, file.work());
     // Only the file that was checked is split: not one put at its path since.
     const SourceFile source(file.queued.path);
     if (!source.facts().unchangedSince(file.source))
         throw Failure(Failure::Code::ChangedAfterCheck, file.queued.path);
 
-    MadePieces made;
+    PieceFiles files = std::move(file.earlierPieces);
+    files.reserve(file.pieces);
     try {
-        removeEarlierOutputs(file);
+        removeEarlierOutputs(file, files);
         // Many pieces' digests wait for the list and the script in a file of their own, not in
         // memory: a split of a million pieces needs no more memory than one of a thousand.
         std::optional<TemporaryFile> digests;
@@ -81,8 +82,9 @@ bool SplitRun::splitFile(WorkerPool &pool, qint64 index, SplitResult &result) {
                 digests->restrictPermissions(file.permissions);
                 return digests->handle();
             };
-        CutResult cut = PieceCutter(pool, m_options.copyMethod, m_progress, m_stop).cut(plan);
-        made = std::move(cut.made);
+        CutResult cut =
+            PieceCutter(pool, m_options.copyMethod, m_progress, m_stop).cut(plan, std::move(files));
+        files = std::move(cut.files);
         if (cut.failure)
             throw *cut.failure;
         if (!cut.stopped) {
@@ -103,10 +105,10 @@ bool SplitRun::splitFile(WorkerPool &pool, qint64 index, SplitResult &result) {
             }
         }
     } catch (...) {
-        discard(file, made);
+        discard(file, files);
         throw;
     }
-    discard(file, made);
+    discard(file, files);
     return false;
 }
 
@@ -126,15 +128,18 @@ bool SplitRun::piecesShareBlocks(const PlannedFile &file, qint64 pieces) const {
     return true;
 }
 
-void SplitRun::removeEarlierOutputs(const PlannedFile &file) const {
+void SplitRun::removeEarlierOutputs(const PlannedFile &file, const PieceFiles &earlier) const {
     // What an earlier split of the file left must not outlive this one beside a mix of old and
     // new pieces: its scripts, list and recovery files go first, and pieces past the new last.
     // The pieces the new ones replace are cut and written again in their turn.
-    for (auto existing = file.existing.cbegin(); existing != file.existing.cend(); ++existing) {
-        const std::optional<OutputNames::Entry> entry =
-            OutputNames::parse(fromFileSystemName(existing.key()));
-        if (!entry || entry->kind != OutputNames::Kind::Piece || entry->piece > file.pieces)
-            m_plan.folder->removeIfStill(existing.key(), existing.value());
+    for (auto earlier = file.earlierBeside.cbegin(); earlier != file.earlierBeside.cend();
+         ++earlier)
+        m_plan.folder->removeIfStill(earlier.key(), earlier.value());
+    QByteArray name;
+    for (qint64 piece = file.pieces + 1; piece <= file.pieces + file.stalePieces; ++piece) {
+        file.names.setPieceOnDisk(name, piece);
+        if (const std::optional<FileIdentity> stale = earlier.of(piece))
+            m_plan.folder->removeIfStill(name, *stale);
     }
 }
 
@@ -217,22 +222,13 @@ void SplitRun::flush() const {
     }
 }
 
-void SplitRun::removeIfChecked(const PlannedFile &file, const QByteArray &name) const {
-    if (const auto checked = file.existing.constFind(name); checked != file.existing.cend())
-        m_plan.folder->removeIfStill(name, *checked);
-}
-
-void SplitRun::discard(const PlannedFile &file, const MadePieces &made) const noexcept {
+void SplitRun::discard(const PlannedFile &file, const PieceFiles &files) const noexcept {
     QByteArray name;
-    const qint64 last = std::max(file.pieces + file.stalePieces, made.last());
-    for (qint64 piece = 1; piece <= last; ++piece) {
+    files.forEach([&](qint64 piece, const FileIdentity &ours) {
         try {
             file.names.setPieceOnDisk(name, piece);
-            if (const std::optional<FileIdentity> ours = made.of(piece))
-                m_plan.folder->removeIfStill(name, *ours);
-            else
-                removeIfChecked(file, name);
+            m_plan.folder->removeIfStill(name, ours);
         } catch (...) { // what cannot be removed stays; the failure told is the first one
         }
-    }
+    });
 }

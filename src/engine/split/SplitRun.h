@@ -6,7 +6,7 @@
 #include "run/RunResult.h"
 #include "run/WorkerPool.h"
 
-class MadePieces;
+class PieceFiles;
 class ProgressSink;
 class RecoveryWriter;
 class SourceFile;
@@ -39,7 +39,8 @@ struct RunOptions {
 // run ends once the disk holds every piece and script it wrote.
 class SplitRun {
 public:
-    SplitRun(const SplitPlan &plan, ProgressSink &progress, const StopRequest &stop,
+    // Takes from the plan each file's earlier pieces as it splits the file.
+    SplitRun(SplitPlan &plan, ProgressSink &progress, const StopRequest &stop,
              RunOptions options = {});
 
     // Never throws: every failure, whatever its kind, ends the run with a result that names
@@ -57,7 +58,7 @@ private:
     bool piecesShareBlocks(const PlannedFile &file, qint64 pieces) const;
     // Removes the pieces of the file that this run made and those of an earlier split that
     // were checked, while they are still those files; anything put there since stays.
-    void discard(const PlannedFile &file, const MadePieces &made) const noexcept;
+    void discard(const PlannedFile &file, const PieceFiles &files) const noexcept;
     // Writes the restore script and the checksum list; false when a stop came meanwhile, and
     // then neither is there.
     bool writeFinishing(const PlannedFile &file, const CutResult &cut,
@@ -66,12 +67,10 @@ private:
     QList<ChecksumList::Listed> writeRecovery(const PlannedFile &file,
                                               RecoveryWriter &recovery) const;
     void flush() const;
-    void removeEarlierOutputs(const PlannedFile &file) const;
+    void removeEarlierOutputs(const PlannedFile &file, const PieceFiles &earlier) const;
     CutPlan cutPlanFor(const PlannedFile &file, const SourceFile &source) const;
-    // Removes what stands at name while it is the file of the earlier split that was checked.
-    void removeIfChecked(const PlannedFile &file, const QByteArray &name) const;
 
-    const SplitPlan &m_plan;
+    SplitPlan &m_plan;
     ProgressSink &m_progress;
     const StopRequest &m_stop;
     const RunOptions m_options;
