@@ -9,6 +9,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 FileOutputCheck::FileOutputCheck(const OutputFolder &folder, const OutputChecker &checker,
                                  const ExistingOutputs &existing, PlannedFile &file,
                                  const Work &work)
@@ -104,7 +106,8 @@ std::optional<Failure> FileOutputCheck::checkPieces() {
     const PieceNumbers &there = m_existing.pieces;
     if (!there.firstFrom(1))
         return std::nullopt;
-    m_file.earlierPieces.reserve(m_file.pieces);
+    // Room for those there, not for every piece planned: the plan holds every file's at once.
+    m_file.earlierPieces.reserve(std::min(m_file.pieces, there.added()));
     for (std::optional<qint64> number = there.firstFrom(1); number && *number <= m_file.pieces;
          number = there.firstFrom(*number + 1)) {
         if (std::optional<Failure> refused = checkPiece(*number))

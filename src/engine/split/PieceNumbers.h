@@ -16,6 +16,8 @@ public:
     bool contains(qint64 number) const;
     // The lowest number there of at least from; none past the highest.
     std::optional<qint64> firstFrom(qint64 from) const;
+    // How many were added: at least how many there are.
+    qint64 added() const noexcept { return m_added; }
 
 private:
     qint64 covered() const { return qint64(m_bits.size()) * 64; }
