@@ -138,6 +138,7 @@ private Q_SLOTS:
     void sameFileQueuedTwiceStillSplits();
     void filesLongerOrShorterThanTheySaySplitWhole_data();
     void filesLongerOrShorterThanTheySaySplitWhole();
+    void latePieceIsCheckedAsTheOthersAre_data();
     void latePieceIsCheckedAsTheOthersAre();
     void interruptedResplitLeavesNoScript();
     void planNamesCountsAndBytes();
@@ -544,21 +545,35 @@ void SplitCheckTest::filesLongerOrShorterThanTheySaySplitWhole() {
     QCOMPARE(filesIn(scene.out.path()).size(), pieces + 3);
 }
 
+void SplitCheckTest::latePieceIsCheckedAsTheOthersAre_data() {
+    QTest::addColumn<bool>("queued");
+    QTest::addColumn<int>("code");
+    QTest::addRow("a file queued to be split") << true << int(Failure::Code::LatePieceQueued);
+    QTest::addRow("a file no earlier split made")
+        << false << int(Failure::Code::PieceNotNamedBeside);
+}
+
 void SplitCheckTest::latePieceIsCheckedAsTheOthersAre() {
-    // /proc reports no length, so only its first piece is checked before the run; its third
-    // is a file queued to be split, which it must not overwrite.
+    // /proc reports no length, so only its first piece is checked before the run; a file at its
+    // third is neither a piece of it nor free, and must not be overwritten.
+    QFETCH(bool, queued);
+    QFETCH(int, code);
     Scene scene;
     scene.job.add(QStringLiteral("/proc/version"));
-    const QString queued = scene.source(scene.outPath(QStringLiteral("version.3")));
+    const QString third = scene.outPath(QStringLiteral("version.3"));
+    if (queued)
+        scene.source(third);
+    else
+        writeTestFile(third, patternBytes(10));
     scene.job.size = QStringLiteral("4");
 
     const SplitResult result = scene.job.run();
 
     QVERIFY(result.outcome == RunOutcome::Failed);
-    QCOMPARE(result.failure->path(), queued);
-    QVERIFY2(result.failure->code() == Failure::Code::LatePieceQueued, result.failure->what());
+    QCOMPARE(result.failure->path(), queued ? third : QStringLiteral("/proc/version"));
+    QVERIFY2(int(result.failure->code()) == code, result.failure->what());
     QCOMPARE(filesIn(scene.out.path()), QStringList{QStringLiteral("version.3")});
-    QCOMPARE(readTestFile(queued), patternBytes(10));
+    QCOMPARE(readTestFile(third), patternBytes(10));
 }
 
 void SplitCheckTest::interruptedResplitLeavesNoScript() {

@@ -36,7 +36,8 @@ class SplitSafetyTest : public QObject {
 
 private Q_SLOTS:
     void folderSwappedForALinkAfterTheCheckIsNotWritten();
-    void hardLinkPutAtAPieceAfterTheCheckIsNotCut();
+    void fileNotCheckedAtAPieceIsKept_data();
+    void fileNotCheckedAtAPieceIsKept();
     void sourceSwappedAfterTheCheckIsNotSplit_data();
     void sourceSwappedAfterTheCheckIsNotSplit();
     void namesDifferingInCaseOnAVolumeThatIgnoresIt();
@@ -96,25 +97,48 @@ void SplitSafetyTest::folderSwappedForALinkAfterTheCheckIsNotWritten() {
              7); // f.1 to f.4, .bat, .sh, .sha256
 }
 
-void SplitSafetyTest::hardLinkPutAtAPieceAfterTheCheckIsNotCut() {
+void SplitSafetyTest::fileNotCheckedAtAPieceIsKept_data() {
+    QTest::addColumn<bool>("earlierSplit");
+    QTest::addColumn<bool>("linked");
+    QTest::addRow("a file at a free name") << false << false;
+    QTest::addRow("a hard link at a free name") << false << true;
+    QTest::addRow("a file in place of an earlier piece") << true << false;
+    QTest::addRow("a hard link in place of an earlier piece") << true << true;
+}
+
+void SplitSafetyTest::fileNotCheckedAtAPieceIsKept() {
+    QFETCH(bool, earlierSplit);
+    QFETCH(bool, linked);
     QTemporaryDir in;
     QTemporaryDir out;
     writeTestFile(in.filePath(QStringLiteral("f")), patternBytes(30));
-    writeTestFile(in.filePath(QStringLiteral("kept")), "someone's file");
+    const QString kept = in.filePath(QStringLiteral("kept"));
+    writeTestFile(kept, "someone's file");
+    const QString piece = out.filePath(QStringLiteral("f.3"));
+    if (earlierSplit)
+        splitOneFile(in.filePath(QStringLiteral("f")), out.path(), QStringLiteral("10"));
     SplitSetup job;
     job.add(in.filePath(QStringLiteral("f")));
     job.folder = out.path();
 
+    // Put in place by a rename, so that the earlier piece's inode is never given to it.
     const SplitResult result = job.run([&] {
-        hardLink(in.filePath(QStringLiteral("kept")), out.filePath(QStringLiteral("f.3")));
+        if (linked) {
+            hardLink(kept, piece + QStringLiteral(".new"));
+        } else {
+            writeTestFile(piece + QStringLiteral(".new"), "someone's file");
+        }
+        QVERIFY(QFile::remove(piece) == earlierSplit);
+        QVERIFY(QFile::rename(piece + QStringLiteral(".new"), piece));
     });
 
     QVERIFY(result.outcome == RunOutcome::Failed);
-    QCOMPARE(result.failure->path(), out.filePath(QStringLiteral("f.3")));
-    QVERIFY2(result.failure->code() == Failure::Code::HasOtherNames, result.failure->what());
-    QCOMPARE(readTestFile(in.filePath(QStringLiteral("kept"))), QByteArray("someone's file"));
-    // Its own pieces went; the other file's name is not the split's to remove.
-    QCOMPARE(filesIn(out.path()), QStringList{QStringLiteral("f.3")});
+    QCOMPARE(result.failure->path(), piece);
+    QVERIFY2(result.failure->code() == Failure::Code::AppearedMeanwhile, result.failure->what());
+    QCOMPARE(readTestFile(piece), QByteArray("someone's file"));
+    QCOMPARE(readTestFile(kept), QByteArray("someone's file"));
+    if (!earlierSplit) // its own pieces went; the other file's name is not the split's to remove
+        QCOMPARE(filesIn(out.path()), QStringList{QStringLiteral("f.3")});
 }
 
 void SplitSafetyTest::sourceSwappedAfterTheCheckIsNotSplit_data() {

@@ -21,6 +21,10 @@ namespace {
 constexpr int kOpenFlags = O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK;
 constexpr unsigned long kBtrfsMagic = 0x9123683e;
 
+[[noreturn]] void refuseToReplace(const QString &path) {
+    throw Failure(Failure::Code::AppearedMeanwhile, path);
+}
+
 qint64 folderLimit(const FileSystem &files, int fd, int name, qint64 unlimited) {
     errno = 0;
     const long limit = files.pathLimit(fd, name);
@@ -180,17 +184,35 @@ FileHandle OutputFolder::openFile(const char *name, int flags) const {
     fail(name, errno);
 }
 
-FileHandle OutputFolder::create(const char *name) const {
-    // Cut to nothing only once it is known to be a file of one name, whatever stands there
-    // since it was checked: a hard link put there meanwhile would lose another file's bytes.
-    FileHandle file = openFile(name, O_WRONLY | kOpenFlags | O_CREAT);
-    const FileFacts facts = file.facts();
-    if (facts.kind != FileKind::Regular)
-        throw Failure(Failure::Code::NotRegularFile, filePath(name));
-    if (facts.linkCount > 1)
-        throw Failure(Failure::Code::HasOtherNames, filePath(name));
-    file.truncate();
-    return file;
+FileHandle OutputFolder::createOrReopen(const char *name,
+                                        const std::optional<FileIdentity> &checked) const {
+    if (checked) {
+        FileHandle file(files().openAt(m_handle.fd(), name, O_WRONLY | kOpenFlags, 0),
+                        filePath(name), files());
+        if (file.fd() >= 0) {
+            // Cut only while it is the file checked, of one name: a hard link put there since
+            // would lose another file's bytes.
+            const FileFacts facts = file.facts();
+            if (facts.kind != FileKind::Regular || facts.linkCount > 1 ||
+                facts.identity != *checked)
+                refuseToReplace(filePath(name));
+            file.truncate();
+            return file;
+        }
+        // O_NOFOLLOW's word for a link, and O_NONBLOCK's for a FIFO without a reader.
+        if (errno == ELOOP || errno == ENXIO)
+            refuseToReplace(filePath(name));
+        if (errno != ENOENT)
+            fail(name, errno);
+    }
+    FileHandle file(
+        files().openAt(m_handle.fd(), name, O_WRONLY | kOpenFlags | O_CREAT | O_EXCL, 0666),
+        filePath(name), files());
+    if (file.fd() >= 0)
+        return file;
+    if (errno == EEXIST)
+        refuseToReplace(filePath(name));
+    fail(name, errno);
 }
 
 FileHandle OutputFolder::createNew(const char *name) const {
@@ -249,10 +271,6 @@ bool OutputFolder::removeIfStill(const QByteArray &name, const FileIdentity &ide
 }
 
 namespace {
-
-[[noreturn]] void refuseToReplace(const QString &path) {
-    throw Failure(Failure::Code::AppearedMeanwhile, path);
-}
 
 // renameat2() of a file system that cannot refuse to replace.
 bool refusesNoReplace(int error) {

@@ -11,6 +11,7 @@
 #include <functional>
 #include <limits>
 #include <memory>
+#include <optional>
 
 // What the file system under a folder allows and has room for.
 struct FolderCapacity {
@@ -63,9 +64,11 @@ public:
     // never held whole in memory. The name lasts only for the call.
     void forEachEntryName(const std::function<void(const QByteArray &name)> &take) const;
 
-    // Opens name for writing from its start, created or cut to nothing. Never follows a link,
-    // never waits on a FIFO, and never cuts a file that has other names: those fail.
-    FileHandle create(const char *name) const;
+    // Opens name for writing from its start: the file of identity checked that stood there when
+    // it was checked, cut to nothing, or a new file where none was given or that one has gone
+    // since. Whatever else stands there now was put there since, maybe by someone else: it is
+    // left as it is and fails (AppearedMeanwhile). Never follows a link, never waits on a FIFO.
+    FileHandle createOrReopen(const char *name, const std::optional<FileIdentity> &checked) const;
     // Makes a file that did not exist; fails when name is taken. It may be read too, as what
     // stands in for an unnamed file (see createUnnamed()).
     FileHandle createNew(const char *name) const;

@@ -40,8 +40,9 @@ struct CutPlan {
     unsigned permissions = 0666; // pieces get no permission beyond these
     // With hash, where the pieces' digests are kept: a file of their own; none, in memory.
     PieceDigests::Spill digestSpill;
-    // Throws Failure when a piece beyond plannedPieces may not be written at its name.
-    std::function<void(const QByteArray &name)> checkLatePiece;
+    // Throws Failure when a piece beyond plannedPieces may not be written at its name;
+    // earlierPiece: the check found there a piece of an earlier split of the file.
+    std::function<void(const QByteArray &name, bool earlierPiece)> checkLatePiece;
 
     // Where digests of the pieces go, empty.
     PieceDigests keptDigests() const {

@@ -166,11 +166,16 @@ CutPlan SplitRun::cutPlanFor(const PlannedFile &file, const SourceFile &source) 
             .permissions = file.permissions,
             .digestSpill = {}, // given by the caller, who holds the file
             // Checked as the pieces planned were, on the way.
-            .checkLatePiece = [this](const QByteArray &name) {
+            .checkLatePiece = [this, &file](const QByteArray &name, bool earlierPiece) {
                 OutputChecker::Replaced replaced;
                 if (const std::optional<OutputProblem> problem =
                         m_plan.checker->problemAt(name, replaced))
                     throw problem->latePiece(m_plan.folder->filePath(name));
+                // A file there that no earlier split of ours made may be the user's own.
+                if (replaced.files > 0 && !earlierPiece)
+                    throw Failure(Failure::Code::PieceNotNamedBeside, file.queued.path,
+                                  {FailureArg::path(m_plan.folder->filePath(name)),
+                                   FailureArg::name(file.names.fileName())});
             }};
 }
 
