@@ -22,6 +22,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+
 #include <functional>
 
 // Every split can prove its pieces: the list beside them is what sha256sum reads, and every
@@ -131,7 +133,9 @@ void ChecksumsTest::sha256sumAcceptsTheList() {
 void ChecksumsTest::listIsWhatTheSplitWrote_data() {
     QTest::addColumn<QString>("size");
     QTest::addColumn<qint64>("length");
-    QTest::addColumn<QString>("volume"); // "sharing": its copies share blocks (btrfs); or "FAT"
+    // "sharing": its copies share blocks (btrfs); "sharing, cached": it reads only through the
+    // page cache; or "FAT"
+    QTest::addColumn<QString>("volume");
     QTest::addRow("pieces of 10 bytes") << QStringLiteral("11") << qint64(25) << QString();
     QTest::addRow("pieces of whole blocks, on a volume that shares them")
         << QStringLiteral("8193") << qint64(20'000) << QStringLiteral("sharing");
@@ -143,6 +147,8 @@ void ChecksumsTest::listIsWhatTheSplitWrote_data() {
     QTest::addRow("many pieces") << QStringLiteral("4") << qint64(9'000) << QString();
     QTest::addRow("many pieces of whole blocks, on a volume that shares them")
         << QStringLiteral("4097") << qint64(2'100 * 4'096 + 5) << QStringLiteral("sharing");
+    QTest::addRow("pieces of whole blocks, on a volume that reads them only through its cache")
+        << QStringLiteral("8193") << qint64(20'000) << QStringLiteral("sharing, cached");
     QTest::addRow("many pieces, on a volume without unnamed files")
         << QStringLiteral("4") << qint64(9'000) << QStringLiteral("FAT");
 }
@@ -156,8 +162,10 @@ void ChecksumsTest::listIsWhatTheSplitWrote() {
     const QByteArray bytes = patternBytes(length, 11);
     writeTestFile(in.filePath(QStringLiteral("report.doc")), bytes);
     FaultyFileSystem disk;
-    if (volume == u"sharing")
+    if (volume.startsWith(u"sharing"))
         disk.actAsBlockSharing();
+    if (volume == u"sharing, cached")
+        disk.fail(FaultyFileSystem::Call::ReadPastCache, EINVAL);
     if (volume == u"FAT")
         disk.actAsFat();
     SplitSetup job;

@@ -1,6 +1,9 @@
 #include "DigestPipeline.h"
 
+#include "UncachedReader.h"
+
 #include <algorithm>
+#include <new>
 #include <utility>
 
 namespace {
@@ -12,6 +15,15 @@ constexpr std::size_t kBuffers = 4;
 constexpr qint64 kLeastRoom = qint64(64) << 10;
 
 } // namespace
+
+std::unique_ptr<char[], DigestPipeline::FreeAligned> DigestPipeline::allocateAligned() {
+    return std::unique_ptr<char[], FreeAligned>(static_cast<char *>(
+        ::operator new[](kBufferBytes, std::align_val_t(UncachedReader::kBlock))));
+}
+
+void DigestPipeline::FreeAligned::operator()(char *bytes) const noexcept {
+    ::operator delete[](bytes, std::align_val_t(UncachedReader::kBlock));
+}
 
 DigestPipeline::DigestPipeline(PieceCheck check, Digests digests, PieceDigests kept)
     : m_buffers(kBuffers)

@@ -54,12 +54,19 @@ public:
     QByteArray wholeDigest();
 
 private:
+    struct FreeAligned {
+        void operator()(char *bytes) const noexcept;
+    };
     struct Buffer {
-        std::unique_ptr<char[]> bytes = std::make_unique<char[]>(kBufferBytes);
+        // On a block of its own, so that whole blocks can be read into it past the page cache
+        // (UncachedReader).
+        std::unique_ptr<char[], FreeAligned> bytes = allocateAligned();
         qint64 size = 0;
         std::vector<qint64> pieceEnds; // where in it each piece that ends there ends
     };
     enum Hasher { Pieces, Whole, kHashers };
+
+    static std::unique_ptr<char[], FreeAligned> allocateAligned();
 
     void run(Hasher hasher);
     void hash(Hasher hasher);

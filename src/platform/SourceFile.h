@@ -21,6 +21,7 @@ public:
 
     const QString &path() const noexcept { return m_path; }
     int fd() const noexcept { return m_handle.fd(); }
+    const FileHandle &handle() const noexcept { return m_handle; }
     const FileSystem &files() const noexcept { return m_handle.files(); }
     // As the file was when it was opened.
     const FileFacts &facts() const noexcept { return m_facts; }

@@ -100,6 +100,12 @@ int FaultyFileSystem::openAt(int folder, const char *name, int flags, mode_t mod
     return fd;
 }
 
+ssize_t FaultyFileSystem::readAt(int fd, void *buffer, size_t size, off_t offset) const {
+    if ((::fcntl(fd, F_GETFL) & O_DIRECT) != 0 && fails(Call::ReadPastCache, {}))
+        return -1;
+    return FileSystem::readAt(fd, buffer, size, offset);
+}
+
 int FaultyFileSystem::duplicate(int fd) const {
     const int copy = FileSystem::duplicate(fd);
     const std::lock_guard lock(m_mutex);

@@ -21,6 +21,7 @@ public:
         Create,          // a file made: opened with O_CREAT or O_TMPFILE
         Write,           // bytes written: write, copy_file_range, sendfile
         Clone,           // blocks shared (FICLONERANGE)
+        ReadPastCache,   // a read of a descriptor with O_DIRECT set
         Flush,           // fsync
         FlushFileSystem, // syncfs
         Rename,
@@ -47,6 +48,7 @@ public:
 
     int openAt(int folder, const char *name, int flags, mode_t mode) const override;
     int duplicate(int fd) const override;
+    ssize_t readAt(int fd, void *buffer, size_t size, off_t offset) const override;
     int close(int fd) const override;
     ssize_t write(int fd, const void *data, size_t size) const override;
     ssize_t copyRange(int in, off_t *offset, int out, size_t count) const override;

@@ -6,6 +6,7 @@
 #include "OutputFolder.h"
 #include "SourceFile.h"
 #include "TemporaryFile.h"
+#include "UncachedReader.h"
 #include "join/JoinPlan.h"
 #include "names/OutputNames.h"
 #include "run/RunProgress.h"
@@ -155,6 +156,8 @@ bool JoinRun::sharePiece(const SourceFile &source, qint64 length, const Temporar
 
 void JoinRun::hashJoined(const TemporaryFile &joined, DigestPipeline &digests) const {
     const OutputNames names(m_plan.recipe.destination);
+    // Its blocks are the pieces', not in the cache under its name.
+    UncachedReader reader(joined.handle());
     qint64 at = 0;
     for (qsizetype piece = 0; piece < m_plan.pieceLengths.size(); ++piece) {
         const qint64 end = at + m_plan.pieceLengths[piece];
@@ -163,7 +166,7 @@ void JoinRun::hashJoined(const TemporaryFile &joined, DigestPipeline &digests) c
                 throw Failure::stopped();
             char *buffer = digests.nextBuffer();
             const qint64 asked = std::min(end - at, digests.room());
-            if (joined.handle().readFully(buffer, asked, at) != asked)
+            if (reader.readFully(buffer, asked, at) != asked)
                 cutShort(m_plan.folder->filePath(names.pieceOnDisk(piece + 1)));
             m_progress.bytesCopied(asked);
             at += asked;

@@ -2,6 +2,7 @@
 
 #include "Failure.h"
 #include "SourceFile.h"
+#include "UncachedReader.h"
 #include "names/OutputNames.h"
 #include "run/RunProgress.h"
 #include "split/CutState.h"
@@ -68,14 +69,16 @@ bool PieceHasher::hashPiece(const QByteArray &name, qint64 piece, qint64 length)
     }
     if (written.facts().identity != made)
         throw Failure(Failure::Code::ReplacedWhileWritten, written.path());
+    // Its blocks are the source's, not in the cache under its name.
+    UncachedReader reader(written.handle());
     qint64 hashed = 0;
     do {
         if (m_stop.requested())
             return false; // the workers see it too, and the cut ends stopped
         char *buffer = m_digests->nextBuffer();
-        const qint64 got =
-            written.readAt(buffer, std::min(length - hashed, m_digests->room()), hashed);
-        if (got == 0 && length > 0)
+        const qint64 asked = std::min(length - hashed, m_digests->room());
+        const qint64 got = reader.readFully(buffer, asked, hashed);
+        if (got < asked)
             throw Failure(Failure::Code::CutShortWhileWritten, written.path());
         hashed += got;
         m_digests->hash(got, hashed == length);
