@@ -133,9 +133,8 @@ void ChecksumsTest::sha256sumAcceptsTheList() {
 void ChecksumsTest::listIsWhatTheSplitWrote_data() {
     QTest::addColumn<QString>("size");
     QTest::addColumn<qint64>("length");
-    // "sharing": its copies share blocks (btrfs); "sharing, cached": it reads only through the
-    // page cache; or "FAT"
-    QTest::addColumn<QString>("volume");
+    // "sharing": its copies share blocks (btrfs), "sharing, cached" read only through the cache
+    QTest::addColumn<QString>("volume"); // or "FAT"
     QTest::addRow("pieces of 10 bytes") << QStringLiteral("11") << qint64(25) << QString();
     QTest::addRow("pieces of whole blocks, on a volume that shares them")
         << QStringLiteral("8193") << qint64(20'000) << QStringLiteral("sharing");

@@ -115,6 +115,7 @@ void SplitSafetyTest::fileNotCheckedAtAPieceIsKept() {
     const QString kept = in.filePath(QStringLiteral("kept"));
     writeTestFile(kept, "someone's file");
     const QString piece = out.filePath(QStringLiteral("f.3"));
+    const QString putFirst = piece + QStringLiteral(".new");
     if (earlierSplit)
         splitOneFile(in.filePath(QStringLiteral("f")), out.path(), QStringLiteral("10"));
     SplitSetup job;
@@ -123,13 +124,9 @@ void SplitSafetyTest::fileNotCheckedAtAPieceIsKept() {
 
     // Put in place by a rename, so that the earlier piece's inode is never given to it.
     const SplitResult result = job.run([&] {
-        if (linked) {
-            hardLink(kept, piece + QStringLiteral(".new"));
-        } else {
-            writeTestFile(piece + QStringLiteral(".new"), "someone's file");
-        }
+        linked ? hardLink(kept, putFirst) : writeTestFile(putFirst, "someone's file");
         QVERIFY(QFile::remove(piece) == earlierSplit);
-        QVERIFY(QFile::rename(piece + QStringLiteral(".new"), piece));
+        QVERIFY(QFile::rename(putFirst, piece));
     });
 
     QVERIFY(result.outcome == RunOutcome::Failed);

@@ -22,8 +22,8 @@ UncachedReader::~UncachedReader() {
 }
 
 void UncachedReader::readThroughCache() {
-    // Where it cannot be cleared, every read of whole blocks still works, and any other fails
-    // with the system's reason.
+    // Should clearing it fail, as it never does where setting it worked, a read of part of a
+    // block fails with the system's reason: never a wrong byte.
     if (m_pastCache)
         m_file.files().readPastCache(m_file.fd(), false);
     m_pastCache = false;
