@@ -8,8 +8,8 @@
 # size and SHA-256, beside "sha256sum -c" of the checksum list, and so does "tessary-cli verify",
 # which hashes the pieces on every core and the whole file from them too. The split that cuts the
 # pieces shows its peak memory.
-# Every round runs each command once, in turn, each round starting one command further on,
-# after one warm-up round; the table gives the median and the worst run of each. As root, dirty
+# Every round runs each command once, in an order drawn anew, so that no command follows the
+# same one every round, after one warm-up round; the table gives the median and the worst run of each. As root, dirty
 # pages are written and clean cached pages dropped before every run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -76,8 +76,8 @@ for preset in "100M:$((mib * 1024 * 1024)):100000000" "small:$((small * 1000)):1
     declare -A times=()
     cd "$work/pieces"
     for ((round = 0; round <= rounds; round++)); do
-        for ((i = 0; i < ${#names[@]}; i++)); do
-            name=${names[(i + round) % ${#names[@]}]}
+        mapfile -t order < <(printf '%s\n' "${names[@]}" | shuf)
+        for name in "${order[@]}"; do
             elapsed=$(run_once "$name")
             ((round == 0)) || times[$name]+="$elapsed "
         done

@@ -9,10 +9,12 @@
 # copy the pieces, so that the two show what the list costs, beside "split && sync". "tessary
 # before the flush" does not wait for the disk, to compare the cost of the list with
 # "openssl dgst -sha256 FILE", one hash of the same warm file.
-# Every round runs each command once, in turn, each round starting one command further on, so
-# that neither a machine slowing down or speeding up nor the command run just before weighs on
-# one command more than on another; one warm-up round comes first. The table gives the median and
-# the worst run of each command. "tessary --progress" reports its progress once a second, to
+# Every round runs each command once, in an order drawn anew, so that neither a machine slowing
+# down or speeding up nor the command run just before weighs on one command more than on
+# another: a rotation of one order would have each command follow the same one every round, and
+# what that one leaves in the caches below this system's (a virtual disk's) weighs on it each
+# time. One warm-up round comes first. The table gives the median and the worst run of each
+# command. "tessary --progress" reports its progress once a second, to
 # measure what listening to a run costs. --alternatives adds splitbench with one thread, with
 # sendfile or the buffer as its copy method, and flushing each piece (fsync) instead of
 # one syncfs at the end.
@@ -164,8 +166,8 @@ for preset in 100M:100000000 100k:100000; do
     $alternatives && names+=(tessary-1-thread tessary-sendfile tessary-buffer tessary-fsync)
     declare -A times=()
     for ((round = 0; round <= rounds; round++)); do
-        for ((i = 0; i < ${#names[@]}; i++)); do
-            name=${names[(i + round) % ${#names[@]}]}
+        mapfile -t order < <(printf '%s\n' "${names[@]}" | shuf)
+        for name in "${order[@]}"; do
             elapsed=$(run_once "$name" "$size" "$park" "$pieces")
             ((round == 0)) || times[$name]+="$elapsed "
         done
