@@ -53,3 +53,9 @@ FatMount::~FatMount() {
 QString FatMount::filePath(const QString &name) const {
     return QDir(path()).filePath(name);
 }
+
+QStringList FatMount::files() const {
+    QStringList names = filesIn(path());
+    names.removeIf([](const QString &name) { return name.startsWith(u".fuse_hidden"); });
+    return names;
+}

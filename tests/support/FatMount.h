@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 // A small FAT32 volume of its own, mounted through a FUSE driver on a temporary folder for a
@@ -18,6 +19,9 @@ public:
     const QString &skipReason() const { return m_skipReason; }
     QString path() const { return m_folder.filePath(QStringLiteral("volume")); }
     QString filePath(const QString &name) const;
+    // The files in its root, by name, but for what FUSE keeps of a file removed while open (a
+    // run's lock): it goes once the driver hears of the close, which may come after close().
+    QStringList files() const;
 
 private:
     QTemporaryDir m_folder;
