@@ -546,31 +546,42 @@ void SplitCheckTest::filesLongerOrShorterThanTheySaySplitWhole() {
 }
 
 void SplitCheckTest::latePieceIsCheckedAsTheOthersAre_data() {
-    QTest::addColumn<bool>("queued");
-    QTest::addColumn<int>("code");
-    QTest::addRow("a file queued to be split") << true << int(Failure::Code::LatePieceQueued);
+    QTest::addColumn<QString>("there");
+    QTest::addColumn<int>("code"); // -1: the split is done
+    QTest::addRow("a file queued to be split")
+        << QStringLiteral("queued") << int(Failure::Code::LatePieceQueued);
     QTest::addRow("a file no earlier split made")
-        << false << int(Failure::Code::PieceNotNamedBeside);
+        << QStringLiteral("user's") << int(Failure::Code::PieceNotNamedBeside);
+    QTest::addRow("an earlier split's piece, past a gap") << QStringLiteral("earlier") << -1;
 }
 
 void SplitCheckTest::latePieceIsCheckedAsTheOthersAre() {
     // /proc reports no length, so only its first piece is checked before the run; a file at its
-    // third is neither a piece of it nor free, and must not be overwritten.
-    QFETCH(bool, queued);
+    // third is written only where it is a piece of it.
+    QFETCH(QString, there);
     QFETCH(int, code);
     Scene scene;
     scene.job.add(QStringLiteral("/proc/version"));
-    const QString third = scene.outPath(QStringLiteral("version.3"));
-    if (queued)
-        scene.source(third);
-    else
-        writeTestFile(third, patternBytes(10));
     scene.job.size = QStringLiteral("4");
+    const QString third = scene.outPath(QStringLiteral("version.3"));
+    if (there == u"queued")
+        scene.source(third);
+    if (there == u"user's")
+        writeTestFile(third, patternBytes(10));
+    if (there == u"earlier") {
+        QVERIFY(scene.job.run().outcome == RunOutcome::Done);
+        QVERIFY(QFile::remove(scene.outPath(QStringLiteral("version.2"))));
+    }
 
     const SplitResult result = scene.job.run();
 
+    if (code < 0) {
+        QVERIFY2(result.outcome == RunOutcome::Done, result.failure ? result.failure->what() : "");
+        QCOMPARE(readTestFile(third), readTestFile(QStringLiteral("/proc/version")).mid(6, 3));
+        return;
+    }
     QVERIFY(result.outcome == RunOutcome::Failed);
-    QCOMPARE(result.failure->path(), queued ? third : QStringLiteral("/proc/version"));
+    QCOMPARE(result.failure->path(), there == u"queued" ? third : QStringLiteral("/proc/version"));
     QVERIFY2(int(result.failure->code()) == code, result.failure->what());
     QCOMPARE(filesIn(scene.out.path()), QStringList{QStringLiteral("version.3")});
     QCOMPARE(readTestFile(third), patternBytes(10));

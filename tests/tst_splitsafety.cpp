@@ -99,16 +99,17 @@ void SplitSafetyTest::folderSwappedForALinkAfterTheCheckIsNotWritten() {
 
 void SplitSafetyTest::fileNotCheckedAtAPieceIsKept_data() {
     QTest::addColumn<bool>("earlierSplit");
-    QTest::addColumn<bool>("linked");
-    QTest::addRow("a file at a free name") << false << false;
-    QTest::addRow("a hard link at a free name") << false << true;
-    QTest::addRow("a file in place of an earlier piece") << true << false;
-    QTest::addRow("a hard link in place of an earlier piece") << true << true;
+    QTest::addColumn<QString>("put"); // "file", "link" (to another file) or "written" over it
+    QTest::addRow("a file at a free name") << false << QStringLiteral("file");
+    QTest::addRow("a hard link at a free name") << false << QStringLiteral("link");
+    QTest::addRow("a file in place of an earlier piece") << true << QStringLiteral("file");
+    QTest::addRow("a hard link in place of an earlier piece") << true << QStringLiteral("link");
+    QTest::addRow("an earlier piece written since") << true << QStringLiteral("written");
 }
 
 void SplitSafetyTest::fileNotCheckedAtAPieceIsKept() {
     QFETCH(bool, earlierSplit);
-    QFETCH(bool, linked);
+    QFETCH(QString, put);
     QTemporaryDir in;
     QTemporaryDir out;
     writeTestFile(in.filePath(QStringLiteral("f")), patternBytes(30));
@@ -122,9 +123,12 @@ void SplitSafetyTest::fileNotCheckedAtAPieceIsKept() {
     job.add(in.filePath(QStringLiteral("f")));
     job.folder = out.path();
 
-    // Put in place by a rename, so that the earlier piece's inode is never given to it.
+    // Put in place by a rename, so that the earlier piece's inode is never given to it; or
+    // written into it, the file checked.
     const SplitResult result = job.run([&] {
-        linked ? hardLink(kept, putFirst) : writeTestFile(putFirst, "someone's file");
+        if (put == u"written")
+            return writeTestFile(piece, "someone's file");
+        put == u"link" ? hardLink(kept, putFirst) : writeTestFile(putFirst, "someone's file");
         QVERIFY(QFile::remove(piece) == earlierSplit);
         QVERIFY(QFile::rename(putFirst, piece));
     });

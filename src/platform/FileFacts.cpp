@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include <sys/stat.h>
+#include <time.h>
 
 namespace {
 
@@ -22,7 +23,28 @@ FileKind kindOf(mode_t mode) {
     return FileKind::Other;
 }
 
+qint64 nanoseconds(const struct timespec &time) {
+    return qint64(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
+}
+
+qint64 now(clockid_t clock) {
+    struct timespec time {};
+    ::clock_gettime(clock, &time);
+    return nanoseconds(time);
+}
+
 } // namespace
+
+qint64 nextFileTimeTick() {
+    // A change is stamped with the precise time where its file's times were looked at since,
+    // and otherwise with the coarse clock's, which lags: it is waited for.
+    const qint64 tick = now(CLOCK_REALTIME);
+    struct timespec step {};
+    ::clock_getres(CLOCK_REALTIME_COARSE, &step);
+    while (now(CLOCK_REALTIME_COARSE) < tick)
+        ::nanosleep(&step, nullptr);
+    return tick;
+}
 
 FileFacts factsOf(const struct stat &status) {
     FileFacts facts;
@@ -32,9 +54,8 @@ FileFacts factsOf(const struct stat &status) {
     facts.allocatedBytes = qint64(status.st_blocks) * 512;
     facts.linkCount = qint64(status.st_nlink);
     facts.permissions = unsigned(status.st_mode) & 07777;
-    constexpr qint64 kBillion = 1'000'000'000;
-    facts.modified = qint64(status.st_mtim.tv_sec) * kBillion + status.st_mtim.tv_nsec;
-    facts.changed = qint64(status.st_ctim.tv_sec) * kBillion + status.st_ctim.tv_nsec;
+    facts.modified = nanoseconds(status.st_mtim);
+    facts.changed = nanoseconds(status.st_ctim);
     return facts;
 }
 

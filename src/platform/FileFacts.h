@@ -40,6 +40,11 @@ struct FileFacts {
     }
 };
 
+// A time that a file changed from now on has as its ctime, or a later one, and none changed
+// before: the next tick of the clock that file systems stamp changes with, waited for (a few
+// milliseconds). Nanoseconds since 1970.
+qint64 nextFileTimeTick();
+
 // The facts of a stat() result.
 FileFacts factsOf(const struct stat &status);
 

@@ -185,7 +185,8 @@ FileHandle OutputFolder::openFile(const char *name, int flags) const {
 }
 
 FileHandle OutputFolder::createOrReopen(const char *name,
-                                        const std::optional<FileIdentity> &checked) const {
+                                        const std::optional<FileIdentity> &checked,
+                                        qint64 checkBegan) const {
     if (checked) {
         FileHandle file(files().openAt(m_handle.fd(), name, O_WRONLY | kOpenFlags, 0),
                         filePath(name), files());
@@ -193,14 +194,19 @@ FileHandle OutputFolder::createOrReopen(const char *name,
             // Cut only while it is the file checked, of one name: a hard link put there since
             // would lose another file's bytes.
             const FileFacts facts = file.facts();
-            if (facts.kind != FileKind::Regular || facts.linkCount > 1 ||
-                facts.identity != *checked)
+            if (facts.kind != FileKind::Regular || facts.identity != *checked)
+                refuseToReplace(filePath(name));
+            if (facts.linkCount > 1)
+                throw Failure(Failure::Code::HasOtherNames, filePath(name));
+            // Changed since: a file made since may have been given the number of the one
+            // removed.
+            if (facts.changed >= checkBegan)
                 refuseToReplace(filePath(name));
             file.truncate();
             return file;
         }
         // O_NOFOLLOW's word for a link, and O_NONBLOCK's for a FIFO without a reader.
-        if (errno == ELOOP || errno == ENXIO)
+        if (errno == ELOOP || errno == ENXIO || errno == EISDIR)
             refuseToReplace(filePath(name));
         if (errno != ENOENT)
             fail(name, errno);
@@ -261,10 +267,12 @@ void OutputFolder::remove(const QByteArray &name) const {
         fail(name, errno);
 }
 
-bool OutputFolder::removeIfStill(const QByteArray &name, const FileIdentity &identity) const {
+bool OutputFolder::removeIfStill(const QByteArray &name, const FileIdentity &identity,
+                                 qint64 changedSince) const {
     // A FIFO or a link put there may have been given the number of the file removed before.
     const FileFacts there = facts(name);
-    if (there.kind != FileKind::Regular || there.linkCount != 1 || there.identity != identity)
+    if (there.kind != FileKind::Regular || there.linkCount != 1 || there.identity != identity ||
+        there.changed >= changedSince)
         return false;
     remove(name);
     return true;

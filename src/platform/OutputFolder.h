@@ -64,11 +64,15 @@ public:
     // never held whole in memory. The name lasts only for the call.
     void forEachEntryName(const std::function<void(const QByteArray &name)> &take) const;
 
-    // Opens name for writing from its start: the file of identity checked that stood there when
-    // it was checked, cut to nothing, or a new file where none was given or that one has gone
-    // since. Whatever else stands there now was put there since, maybe by someone else: it is
-    // left as it is and fails (AppearedMeanwhile). Never follows a link, never waits on a FIFO.
-    FileHandle createOrReopen(const char *name, const std::optional<FileIdentity> &checked) const;
+    // Opens name for writing from its start: the file of identity checked that a check begun at
+    // checkBegan (a file time) found there, cut to nothing while it is that file, unchanged
+    // since, of one name; or a new file where none was given or that one has gone since.
+    // Whatever else stands there now was put there since, maybe by someone else (its number
+    // may be the one of the file removed): it is left as it is and fails (AppearedMeanwhile;
+    // HasOtherNames for a name given to the file since). Never follows a link, never waits on
+    // a FIFO.
+    FileHandle createOrReopen(const char *name, const std::optional<FileIdentity> &checked,
+                              qint64 checkBegan) const;
     // Makes a file that did not exist; fails when name is taken. It may be read too, as what
     // stands in for an unnamed file (see createUnnamed()).
     FileHandle createNew(const char *name) const;
@@ -90,8 +94,10 @@ public:
     // Removes the file at name; a name that is already gone is no failure.
     void remove(const QByteArray &name) const;
     // Removes the file at name only while it is still the file identity names, a regular file
-    // of one name: what someone put there since stays. Returns whether it removed it.
-    bool removeIfStill(const QByteArray &name, const FileIdentity &identity) const;
+    // of one name, not changed since the file time changedSince where one is given: what
+    // someone put there or wrote since stays. Returns whether it removed it.
+    bool removeIfStill(const QByteArray &name, const FileIdentity &identity,
+                       qint64 changedSince = std::numeric_limits<qint64>::max()) const;
     // Moves from to to in one step. Replaces what stands at to only when asked to; else fails
     // when something does.
     enum class Replacing { Never, Allowed };

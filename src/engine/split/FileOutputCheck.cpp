@@ -144,7 +144,20 @@ std::optional<Failure> FileOutputCheck::countStalePieces() {
             break;
         ++m_file.stalePieces;
     }
+    notePiecesPastGap();
     return std::nullopt;
+}
+
+void FileOutputCheck::notePiecesPastGap() {
+    const qint64 named = m_earlier.piecesNamed();
+    const qint64 gap = m_file.pieces + m_file.stalePieces + 1;
+    for (std::optional<qint64> number = m_existing.pieces.firstFrom(gap);
+         number && *number <= named; number = m_existing.pieces.firstFrom(*number + 1)) {
+        m_file.names.setPieceOnDisk(m_pieceName, *number);
+        const FileFacts facts = m_folder.facts(m_pieceName);
+        if (facts.kind == FileKind::Regular && facts.linkCount == 1)
+            m_file.earlierPastGap.addEarlier(*number, facts.identity);
+    }
 }
 
 std::optional<Failure> FileOutputCheck::problemAt(const QByteArray &name,

@@ -39,6 +39,8 @@ private:
     std::optional<Failure> checkRecovery();
     std::optional<Failure> checkPieces();
     std::optional<Failure> countStalePieces();
+    // Notes the earlier pieces past the gap after the stale ones that the earlier split names.
+    void notePiecesPastGap();
     // A piece's name: as problemAt says, and a file there only where an earlier split of ours
     // named that piece.
     // What stands there is then recorded as the split's to replace or remove.

@@ -40,9 +40,15 @@ struct CutPlan {
     unsigned permissions = 0666; // pieces get no permission beyond these
     // With hash, where the pieces' digests are kept: a file of their own; none, in memory.
     PieceDigests::Spill digestSpill;
-    // Throws Failure when a piece beyond plannedPieces may not be written at its name;
-    // earlierPiece: the check found there a piece of an earlier split of the file.
-    std::function<void(const QByteArray &name, bool earlierPiece)> checkLatePiece;
+    // When the check of the outputs began (a file time): what it found at a piece's name is
+    // written again only while unchanged since.
+    qint64 checkBegan = 0;
+    // For a piece number beyond plannedPieces, named name, and the earlier piece the check
+    // found there, if any: the earlier piece to write again, if any; throws Failure when the
+    // name may not be written.
+    std::function<std::optional<FileIdentity>(const QByteArray &name, qint64 number,
+                                              const std::optional<FileIdentity> &earlier)>
+        checkLatePiece;
 
     // Where digests of the pieces go, empty.
     PieceDigests keptDigests() const {

@@ -45,10 +45,10 @@ qint64 PieceWorker::startNextPiece() {
     try {
         // An earlier piece the check found is written again in place; any other piece's name
         // must still be free.
-        const std::optional<FileIdentity> earlier = m_state.files.of(piece);
+        std::optional<FileIdentity> earlier = m_state.files.of(piece);
         if (piece > m_plan.plannedPieces)
-            m_plan.checkLatePiece(m_name, earlier.has_value());
-        m_file = m_plan.folder.createOrReopen(m_name.constData(), earlier);
+            earlier = m_plan.checkLatePiece(m_name, piece, earlier);
+        m_file = m_plan.folder.createOrReopen(m_name.constData(), earlier, m_plan.checkBegan);
         m_state.files.addMade(m_file.facts().identity);
         m_file.restrictPermissions(m_plan.permissions);
     } catch (...) {

@@ -41,6 +41,10 @@ struct PlannedFile {
     // takes the pieces from the plan as it writes them again.
     PieceFiles earlierPieces;
     QHash<QByteArray, FileIdentity> earlierBeside;
+    // Pieces of an earlier split past a gap after the last one, where its script or list names
+    // them: they stay, but where the source turns out longer than it said, as a file of /proc
+    // does, they are its to write again.
+    PieceFiles earlierPastGap;
 };
 
 // A split that was checked whole and may start: the output folder, held open from the check to
@@ -55,6 +59,9 @@ struct SplitPlan {
     QList<OutputNames::Kind> besidePieces;
     bool flushesWhole = true;  // one syncfs of the folder's file system reaches its storage
     qint64 alignedToBlock = 0; // the block the piece length was rounded down to; 0: none
+    // A file time before every look of the check, after every change it saw: what the check
+    // found is replaced only while unchanged since.
+    qint64 checkBegan = 0;
 
     bool writes(OutputNames::Kind kind) const { return besidePieces.contains(kind); }
 

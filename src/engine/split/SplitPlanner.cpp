@@ -133,6 +133,7 @@ void Planner::planFiles(SplitPlan &plan, const QList<QueuedSource> &sources) {
                 names.append(m_request.queue[source.index].name);
             }
         }
+        plan.checkBegan = nextFileTimeTick();
         const QHash<QString, ExistingOutputs> existing = existingOutputs(*plan.folder, names);
         const ExistingOutputs none;
         Totals totals;
@@ -183,7 +184,8 @@ std::optional<PlannedFile> Planner::planFile(SplitPlan &plan, const QueuedSource
                      .recovery = std::nullopt,
                      .sharesSourceBlocks = sharesSourceBlocks(*plan.folder, queued, *pieceLength),
                      .earlierPieces = {},
-                     .earlierBeside = {}};
+                     .earlierBeside = {},
+                     .earlierPastGap = {}};
     OutputChecker::Replaced replaced;
     std::optional<Failure> refused = layOutRecovery(file, capacity);
     if (!refused)

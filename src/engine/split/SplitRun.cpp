@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -134,12 +135,12 @@ void SplitRun::removeEarlierOutputs(const PlannedFile &file, const PieceFiles &e
     // The pieces the new ones replace are cut and written again in their turn.
     for (auto earlier = file.earlierBeside.cbegin(); earlier != file.earlierBeside.cend();
          ++earlier)
-        m_plan.folder->removeIfStill(earlier.key(), earlier.value());
+        m_plan.folder->removeIfStill(earlier.key(), earlier.value(), m_plan.checkBegan);
     QByteArray name;
     for (qint64 piece = file.pieces + 1; piece <= file.pieces + file.stalePieces; ++piece) {
         file.names.setPieceOnDisk(name, piece);
         if (const std::optional<FileIdentity> stale = earlier.of(piece))
-            m_plan.folder->removeIfStill(name, *stale);
+            m_plan.folder->removeIfStill(name, *stale, m_plan.checkBegan);
     }
 }
 
@@ -165,17 +166,22 @@ CutPlan SplitRun::cutPlanFor(const PlannedFile &file, const SourceFile &source) 
             .hash = m_plan.writes(OutputNames::Kind::Checksums),
             .permissions = file.permissions,
             .digestSpill = {}, // given by the caller, who holds the file
+            .checkBegan = m_plan.checkBegan,
             // Checked as the pieces planned were, on the way.
-            .checkLatePiece = [this, &file](const QByteArray &name, bool earlierPiece) {
+            .checkLatePiece = [this, &file](const QByteArray &name, qint64 number,
+                                            std::optional<FileIdentity> earlier) {
                 OutputChecker::Replaced replaced;
                 if (const std::optional<OutputProblem> problem =
                         m_plan.checker->problemAt(name, replaced))
                     throw problem->latePiece(m_plan.folder->filePath(name));
+                if (!earlier)
+                    earlier = file.earlierPastGap.of(number);
                 // A file there that no earlier split of ours made may be the user's own.
-                if (replaced.files > 0 && !earlierPiece)
+                if (replaced.files > 0 && !earlier)
                     throw Failure(Failure::Code::PieceNotNamedBeside, file.queued.path,
                                   {FailureArg::path(m_plan.folder->filePath(name)),
                                    FailureArg::name(file.names.fileName())});
+                return earlier;
             }};
 }
 
@@ -232,7 +238,10 @@ void SplitRun::discard(const PlannedFile &file, const PieceFiles &files) const n
     files.forEach([&](qint64 piece, const FileIdentity &ours) {
         try {
             file.names.setPieceOnDisk(name, piece);
-            m_plan.folder->removeIfStill(name, ours);
+            // Past those made, the earlier pieces it found, as they were then.
+            m_plan.folder->removeIfStill(name, ours,
+                                         piece > files.made() ? m_plan.checkBegan
+                                                              : std::numeric_limits<qint64>::max());
         } catch (...) { // what cannot be removed stays; the failure told is the first one
         }
     });
