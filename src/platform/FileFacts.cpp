@@ -35,7 +35,7 @@ qint64 now(clockid_t clock) {
 
 } // namespace
 
-qint64 nextFileTimeTick() {
+qint64 settledFileTime() {
     // A change is stamped with the precise time where its file's times were looked at since,
     // and otherwise with the coarse clock's, which lags: it is waited for.
     const qint64 tick = now(CLOCK_REALTIME);

@@ -40,10 +40,10 @@ struct FileFacts {
     }
 };
 
-// A time that a file changed from now on has as its ctime, or a later one, and none changed
-// before: the next tick of the clock that file systems stamp changes with, waited for (a few
-// milliseconds). Nanoseconds since 1970.
-qint64 nextFileTimeTick();
+// A file time that every change made from now on stamps a file's ctime with, or a later one,
+// and no change made before: now, once the coarse clock most changes are stamped with has
+// caught up with it (a few milliseconds). Nanoseconds since 1970.
+qint64 settledFileTime();
 
 // The facts of a stat() result.
 FileFacts factsOf(const struct stat &status);

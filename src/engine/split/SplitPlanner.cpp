@@ -133,7 +133,7 @@ void Planner::planFiles(SplitPlan &plan, const QList<QueuedSource> &sources) {
                 names.append(m_request.queue[source.index].name);
             }
         }
-        plan.checkBegan = nextFileTimeTick();
+        plan.checkBegan = settledFileTime();
         const QHash<QString, ExistingOutputs> existing = existingOutputs(*plan.folder, names);
         const ExistingOutputs none;
         Totals totals;
