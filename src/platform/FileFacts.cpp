@@ -41,7 +41,8 @@ qint64 settledFileTime() {
     const qint64 tick = now(CLOCK_REALTIME);
     struct timespec step {};
     ::clock_getres(CLOCK_REALTIME_COARSE, &step);
-    while (now(CLOCK_REALTIME_COARSE) < tick)
+    // A few ticks at most, should the clock be set back meanwhile.
+    for (int steps = 0; steps < 4 && now(CLOCK_REALTIME_COARSE) < tick; ++steps)
         ::nanosleep(&step, nullptr);
     return tick;
 }

@@ -59,8 +59,8 @@ struct SplitPlan {
     QList<OutputNames::Kind> besidePieces;
     bool flushesWhole = true;  // one syncfs of the folder's file system reaches its storage
     qint64 alignedToBlock = 0; // the block the piece length was rounded down to; 0: none
-    // A file time before every look of the check, after every change it saw: what the check
-    // found is replaced only while unchanged since.
+    // A file time taken as the check began, before its every look: what the check found is
+    // replaced only while unchanged since (a change during the check refuses it too).
     qint64 checkBegan = 0;
 
     bool writes(OutputNames::Kind kind) const { return besidePieces.contains(kind); }

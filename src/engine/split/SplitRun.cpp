@@ -71,6 +71,9 @@ bool SplitRun::splitFile(WorkerPool &pool, qint64 index, SplitResult &result) {
 
     PieceFiles files = std::move(file.earlierPieces);
     files.reserve(file.pieces);
+    // Before anything of the earlier split goes: one of its outputs written since is kept, and
+    // the rest with it, rather than left naming pieces that go.
+    checkEarlierOutputs(file, files);
     try {
         removeEarlierOutputs(file, files);
         // Many pieces' digests wait for the list and the script in a file of their own, not in
@@ -127,6 +130,23 @@ bool SplitRun::piecesShareBlocks(const PlannedFile &file, qint64 pieces) const {
         }
     }
     return true;
+}
+
+void SplitRun::checkEarlierOutputs(const PlannedFile &file, const PieceFiles &earlier) const {
+    const auto check = [&](const QByteArray &name, const FileIdentity &identity) {
+        const FileFacts there = m_plan.folder->facts(name);
+        if (there.kind != FileKind::Missing &&
+            (there.identity != identity || there.changed >= m_plan.checkBegan))
+            throw Failure(Failure::Code::ChangedAfterCheck, m_plan.folder->filePath(name));
+    };
+    for (auto beside = file.earlierBeside.cbegin(); beside != file.earlierBeside.cend(); ++beside)
+        check(beside.key(), beside.value());
+    QByteArray name;
+    for (qint64 piece = file.pieces + 1; piece <= file.pieces + file.stalePieces; ++piece) {
+        file.names.setPieceOnDisk(name, piece);
+        if (const std::optional<FileIdentity> stale = earlier.of(piece))
+            check(name, *stale);
+    }
 }
 
 void SplitRun::removeEarlierOutputs(const PlannedFile &file, const PieceFiles &earlier) const {

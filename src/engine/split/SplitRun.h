@@ -67,6 +67,9 @@ private:
     QList<ChecksumList::Listed> writeRecovery(const PlannedFile &file,
                                               RecoveryWriter &recovery) const;
     void flush() const;
+    // Throws ChangedAfterCheck where an earlier output to remove is no longer what the check
+    // found there.
+    void checkEarlierOutputs(const PlannedFile &file, const PieceFiles &earlier) const;
     void removeEarlierOutputs(const PlannedFile &file, const PieceFiles &earlier) const;
     CutPlan cutPlanFor(const PlannedFile &file, const SourceFile &source) const;
 
