@@ -132,36 +132,35 @@ bool SplitRun::piecesShareBlocks(const PlannedFile &file, qint64 pieces) const {
     return true;
 }
 
-void SplitRun::checkEarlierOutputs(const PlannedFile &file, const PieceFiles &earlier) const {
-    const auto check = [&](const QByteArray &name, const FileIdentity &identity) {
-        const FileFacts there = m_plan.folder->facts(name);
-        if (there.kind != FileKind::Missing &&
-            (there.identity != identity || there.changed >= m_plan.checkBegan))
-            throw Failure(Failure::Code::ChangedAfterCheck, m_plan.folder->filePath(name));
-    };
+void SplitRun::forEachEarlierOutput(
+    const PlannedFile &file, const PieceFiles &earlier,
+    const std::function<void(const QByteArray &name, const FileIdentity &)> &take) {
     for (auto beside = file.earlierBeside.cbegin(); beside != file.earlierBeside.cend(); ++beside)
-        check(beside.key(), beside.value());
+        take(beside.key(), beside.value());
     QByteArray name;
     for (qint64 piece = file.pieces + 1; piece <= file.pieces + file.stalePieces; ++piece) {
         file.names.setPieceOnDisk(name, piece);
         if (const std::optional<FileIdentity> stale = earlier.of(piece))
-            check(name, *stale);
+            take(name, *stale);
     }
+}
+
+void SplitRun::checkEarlierOutputs(const PlannedFile &file, const PieceFiles &earlier) const {
+    forEachEarlierOutput(file, earlier, [&](const QByteArray &name, const FileIdentity &identity) {
+        const FileFacts there = m_plan.folder->facts(name);
+        if (there.kind != FileKind::Missing &&
+            (there.identity != identity || there.changed >= m_plan.checkBegan))
+            throw Failure(Failure::Code::ChangedAfterCheck, m_plan.folder->filePath(name));
+    });
 }
 
 void SplitRun::removeEarlierOutputs(const PlannedFile &file, const PieceFiles &earlier) const {
     // What an earlier split of the file left must not outlive this one beside a mix of old and
     // new pieces: its scripts, list and recovery files go first, and pieces past the new last.
     // The pieces the new ones replace are cut and written again in their turn.
-    for (auto earlier = file.earlierBeside.cbegin(); earlier != file.earlierBeside.cend();
-         ++earlier)
-        m_plan.folder->removeIfStill(earlier.key(), earlier.value(), m_plan.checkBegan);
-    QByteArray name;
-    for (qint64 piece = file.pieces + 1; piece <= file.pieces + file.stalePieces; ++piece) {
-        file.names.setPieceOnDisk(name, piece);
-        if (const std::optional<FileIdentity> stale = earlier.of(piece))
-            m_plan.folder->removeIfStill(name, *stale, m_plan.checkBegan);
-    }
+    forEachEarlierOutput(file, earlier, [&](const QByteArray &name, const FileIdentity &identity) {
+        m_plan.folder->removeIfStill(name, identity, m_plan.checkBegan);
+    });
 }
 
 QList<ChecksumList::Listed> SplitRun::writeRecovery(const PlannedFile &file,

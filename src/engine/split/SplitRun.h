@@ -6,6 +6,10 @@
 #include "run/RunResult.h"
 #include "run/WorkerPool.h"
 
+#include <QByteArray>
+
+#include <functional>
+
 class PieceFiles;
 class ProgressSink;
 class RecoveryWriter;
@@ -67,6 +71,11 @@ private:
     QList<ChecksumList::Listed> writeRecovery(const PlannedFile &file,
                                               RecoveryWriter &recovery) const;
     void flush() const;
+    // The earlier split's outputs that go before the cut: its scripts, list and recovery files,
+    // and its pieces past the new last one.
+    static void forEachEarlierOutput(
+        const PlannedFile &file, const PieceFiles &earlier,
+        const std::function<void(const QByteArray &name, const FileIdentity &)> &take);
     // Throws ChangedAfterCheck where an earlier output to remove is no longer what the check
     // found there.
     void checkEarlierOutputs(const PlannedFile &file, const PieceFiles &earlier) const;
