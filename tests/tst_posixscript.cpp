@@ -81,10 +81,18 @@ void PosixScriptTest::restore_data() {
     row("check, damaged piece", 3, 1, "bash --posix", "shasum", doc, "garbled", "--check", garbled);
     row("unknown argument", 3, 2, "dash", "sha256sum", doc, "", "--force",
         "%1.sh takes no argument to restore %1, or --check to only check its pieces");
-    QTest::addRow("odd name, busybox's ls, which writes ? for what is not ASCII")
-        << 3 << 0 << QStringLiteral("dash") << QStringLiteral("sha256sum") << QString::fromUtf8(odd)
-        << QString() << QString() << QString::fromUtf8(restored)
-        << QStringLiteral("ls: exec busybox ls \"$@\"");
+    auto faked = [&](const char *tag, int status, const char *damage, const char *line,
+                     const char *fake) {
+        QTest::addRow("%s", tag) << 3 << status << QStringLiteral("dash")
+                                 << QStringLiteral("sha256sum") << QString::fromUtf8(odd)
+                                 << QString::fromUtf8(damage) << QString()
+                                 << QString::fromUtf8(line) << QString::fromUtf8(fake);
+    };
+    faked("odd name, busybox's find", 0, "", restored, "find: exec busybox find \"$@\"");
+    faked("odd name, no find, busybox's ls, which writes ? for what is not ASCII", 0, "", restored,
+          "find: exit 1\nls: exec busybox ls \"$@\"");
+    faked("odd name, short piece, no find, busybox's ls", 1, "short",
+          "%1.2 has 99,998 bytes, not 99,999", "find: exit 1\nls: exec busybox ls \"$@\"");
 }
 
 void PosixScriptTest::waysOut_data() {
@@ -144,7 +152,7 @@ void PosixScriptTest::restore() {
     const int signal = ways.contains(u"signal") ? (alone ? SIGTERM : status - 128) : 0;
     QTemporaryDir bin, out; // the whole PATH, and the pieces' folder
     QStringList command = shell.split(u' ');
-    const QStringList needs = QStringLiteral("%1 cat wc mv rm ls ln getconf %2 %3")
+    const QStringList needs = QStringLiteral("%1 cat wc mv rm ls ln find getconf %2 %3")
                                   .arg(awk, command[0], tool == u"sha256" ? QString() : tool)
                                   .split(u' ', Qt::SkipEmptyParts);
     for (const QString &needed : needs) {

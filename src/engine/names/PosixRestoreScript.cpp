@@ -9,6 +9,7 @@
 #include "run/Saturating.h"
 
 #include <algorithm>
+#include <array>
 
 namespace PosixRestoreScript {
 
@@ -37,11 +38,18 @@ constexpr Layout kLayout{"; it checks their sizes first, then the joined file's 
                          "piece's only where that does not match.",
                          "case $- in *i*) ;; *) trap : HUP INT QUIT PIPE TERM ;; esac\n(\n"};
 
-// Scripts that the version before wrote, which a split replaces as its own still: their first
-// line, no subshell, and the SHA-256 of the body that followed their values.
-constexpr Layout kEarlierLayout{", which it checks first.", ""};
-constexpr char kEarlierBodySha256[] =
-    "38206ca2e82a9c009cf91488d58dfc72e31d654fde5caef6a65c7200b68a6eab";
+// Scripts that earlier versions wrote, which a split replaces as its own still: the layout of
+// their head and the SHA-256 of the body that followed their values.
+struct EarlierForm {
+    Layout layout;
+    const char *bodySha256;
+};
+constexpr std::array<EarlierForm, 2> kEarlierForms{{
+    {{", which it checks first.", ""},
+     "38206ca2e82a9c009cf91488d58dfc72e31d654fde5caef6a65c7200b68a6eab"},
+    // One that had ls measure every piece.
+    {kLayout, "9f9ccd2cb198844b9f85e77d98e77b310dd80ab03178eb81a259ab527ffad701"},
+}};
 
 // What every script does with the values above it: file, pieces, bytes (the whole file's
 // size), whole (its SHA-256, or nothing) and manifest, a line for each piece with its size and,
@@ -63,7 +71,7 @@ exists() {
 }
 
 # What is done for each piece is done by one awk for them all, as $mode says, with the manifest
-# on its input: it names the pieces to ls, the SHA-256 tool ($hash) or cat as many at a time as
+# on its input: it names the pieces to find, the SHA-256 tool ($hash) or cat as many at a time as
 # a command line holds ($arguments, what getconf says of ARG_MAX), up to 96 KiB of names, since
 # a process for each would take longer than the join of small pieces. Names start with ./, so
 # that no tool takes one for an option.
@@ -129,11 +137,41 @@ function fault(k, what) {
     print file "." k " " what
     bad = 1
 }
-# Measures the pieces from..to, named in names.
-function sizes(from, to, names, line, lines, i, field, k, unseen, there) {
+# Adds the word text to those held, a part at a time: a part grows by a word, the whole by a part of
+# 1 KiB, which keeps a long list from being copied for every word.
+function hold(text) {
+    held["part"] = held["part"] " " text
+    if (length(held["part"]) > 1024) {
+        held["whole"] = held["whole"] held["part"]
+        held["part"] = ""
+    }
+}
+# The words held, which are let go.
+function words(all) {
+    all = held["whole"] held["part"]
+    held["whole"] = held["part"] = ""
+    return all
+}
+# Measures the pieces from..to, named in names. find names those that are regular files of the
+# size of the first, in the order given: all but the last piece of a file are of one size. ls
+# measures the rest, where find could not.
+function sizes(from, to, names, text, at, name, line, lines, i, field, k, there) {
+    text = output("exec find -L" names " -prune -type f -size " size[from] "c 2>/dev/null")
+    at = 1
+    for (k = from; k <= to; k++) {
+        name = "./" file "." k "\n"
+        if (substr(text, at, length(name)) == name) {
+            kind[k] = "-"
+            have[k] = size[from]
+            at += length(name)
+        } else
+            hold(piece(k))
+    }
+    names = words()
     # ls sorts what it lists: each line, "type and mode, links, owner, group, size, time, name",
     # is told by the number that ends its name.
-    lines = split(output("exec ls -Lnd --" names " 2>/dev/null"), line, "\n")
+    if (names != "")
+        lines = split(output("exec ls -Lnd --" names " 2>/dev/null"), line, "\n")
     for (i = 1; i <= lines; i++) {
         if (!match(line[i], /[.][0-9]+$/))
             continue
@@ -145,15 +183,15 @@ function sizes(from, to, names, line, lines, i, field, k, unseen, there) {
         kind[k] = substr(field[1], 1, 1)
         have[k] = field[5]
     }
-    unseen = ""
     for (k = from; k <= to; k++)
         if (!(k in kind))
-            unseen = unseen " " piece(k)
+            hold(piece(k))
+    names = words()
     # Some ls write what is not ASCII as ?: those pieces are measured one by one.
-    if (unseen != "") {
-        unseen = "for f in" unseen "; do if [ -f \"$f\" ]; then echo - $(wc -c <\"$f\");"
-        unseen = unseen " elif [ -e \"$f\" ] || [ -h \"$f\" ]; then echo ?"
-        split(output(unseen "; else echo missing; fi; done"), there, "\n")
+    if (names != "") {
+        names = "for f in" names "; do if [ -f \"$f\" ]; then echo - $(wc -c <\"$f\");"
+        names = names " elif [ -e \"$f\" ] || [ -h \"$f\" ]; then echo ?"
+        split(output(names "; else echo missing; fi; done"), there, "\n")
         i = 0
         for (k = from; k <= to; k++)
             if (!(k in kind)) {
@@ -171,11 +209,17 @@ function sizes(from, to, names, line, lines, i, field, k, unseen, there) {
             fault(k, "has " grouped(have[k]) (have[k] == 1 ? " byte" : " bytes") ", not " grouped(size[k]))
     }
 }
-# Hashes the pieces from..to, named in names, or each alone where that fails.
-function sums(from, to, names, line, lines, k, hex) {
+# Hashes the pieces from..to, named in names, or each alone where that fails. A line that holds
+# the digest written where the tool writes it, first or last, is taken as it is.
+function sums(from, to, names, line, lines, last, k, hex) {
     lines = split(output("exec " hash names " 2>/dev/null"), line, "\n") - 1
+    last = hash ~ /^openssl/
     for (k = from; k <= to; k++) {
-        hex = lines == to - from + 1 ? hexof(line[k - from + 1]) : ""
+        hex = lines == to - from + 1 ? line[k - from + 1] : ""
+        if (substr(hex, last ? length(hex) - 63 : 1, 64) != sum[k])
+            hex = hexof(hex)
+        else
+            hex = sum[k]
         if (hex == "")
             hex = hexof(first("exec " hash " " piece(k) " 2>/dev/null"))
         if (hex == "")
@@ -225,15 +269,9 @@ END {
         exit
     }
     for (from = 1; from <= pieces; from = to + 1) {
-        names = part = ""
-        for (to = from; to <= pieces && length(names) < batch; to++) {
-            part = part " " piece(to)
-            if (length(part) > 1024) {
-                names = names part
-                part = ""
-            }
-        }
-        names = names part
+        for (to = from; to <= pieces && length(held["whole"]) < batch; to++)
+            hold(piece(to))
+        names = words()
         to--
         if (mode == "join") {
             if (system("exec cat --" names) != 0)
@@ -309,17 +347,15 @@ if ! each size >&2; then
     exit 1
 fi
 
-# openssl reads fastest (with the processor's SHA instructions), so it hashes the file joined
-# and large pieces; sha256sum and sha256 start fastest, so they hash small pieces.
-readers='openssl dgst -sha256:sha256sum --:sha256 -q --:shasum -a 256 --'
-starters='sha256sum --:sha256 -q --:openssl dgst -sha256:shasum -a 256 --'
+# openssl hashes fastest (with the processor's SHA instructions), and writes what it found a
+# block at a time, where sha256sum writes a line for each piece: it hashes thousands of small
+# pieces fastest too.
 why='no SHA-256 tool was found (sha256sum, shasum, sha256 or openssl)'
 if [ -z "$whole" ]; then
     why='the pieces came without SHA-256 digests'
-elif [ $((bytes / pieces)) -lt 1048576 ] && [ $mode = check ]; then
-    hash=$(tools=$starters mode=tool awk "$program" </dev/null)
 else
-    hash=$(tools=$readers mode=tool awk "$program" </dev/null)
+    hash=$(tools='openssl dgst -sha256:sha256sum --:sha256 -q --:shasum -a 256 --' mode=tool \
+        awk "$program" </dev/null)
 fi
 
 if [ $mode = check ]; then
@@ -376,7 +412,6 @@ if [ "$have" != "$bytes" ]; then
     exit 1
 fi
 if [ -n "$hash" ] && [ "$(mode=whole made=$made hash=$hash awk "$program" </dev/null)" != "$whole" ]; then
-    [ $((bytes / pieces)) -ge 1048576 ] || hash=$(tools=$starters mode=tool awk "$program" </dev/null)
     if each sum >&2; then
         say "$file has not been restored: its SHA-256 does not match, though every piece's" \
             "does; run this script again"
@@ -533,7 +568,7 @@ void eachDigestIn(const TextSource &script, qint64 at,
 }
 
 // The values of script where it is, byte for byte, one that write() gives for names, or one
-// that the version before gave (its values, and the body it had).
+// that an earlier version gave (its values, and the body it had).
 std::optional<Values> ownValuesIn(const TextSource &script, const OutputNames &names) {
     std::optional<Values> values = valuesIn(script);
     if (!values)
@@ -548,13 +583,15 @@ std::optional<Values> ownValuesIn(const TextSource &script, const OutputNames &n
     if (TextIn in(script);
         in.take([&](TextOut &out) { head(kLayout, out); }) && in.take(kBody) && in.atEnd())
         return values;
-    TextIn earlier(script);
-    if (!earlier.take([&](TextOut &out) { head(kEarlierLayout, out); }))
-        return std::nullopt;
-    Sha256 body;
-    earlier.readRest([&](QByteArrayView block) { body.add(block.data(), block.size()); });
-    if (body.hexDigest() == kEarlierBodySha256)
-        return values;
+    for (const EarlierForm &form : kEarlierForms) {
+        TextIn earlier(script);
+        if (!earlier.take([&](TextOut &out) { head(form.layout, out); }))
+            continue;
+        Sha256 body;
+        earlier.readRest([&](QByteArrayView block) { body.add(block.data(), block.size()); });
+        if (body.hexDigest() == form.bodySha256)
+            return values;
+    }
     return std::nullopt;
 }
 

@@ -40,7 +40,7 @@ struct Manifest {
 };
 
 // The manifest of script where it is, byte for byte, one that write() writes for names, or
-// one that the version before gave (its values, and the body it had); nothing for any other
+// one that an earlier version gave (its values, and the body it had); nothing for any other
 // text. A split replaces or removes such a script, and no other file; a join and a check take
 // its manifest for a checksum list.
 std::optional<Manifest> manifestOf(const QByteArray &script, const OutputNames &names);
