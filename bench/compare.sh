@@ -23,10 +23,12 @@
 # "tessary -r 1" (recovery files for one lost piece) beside "par2 create" run alone on the same
 # pieces with the same block size and count, and a recipient's "sh NAME.sh" beside
 # "cat && openssl dgst", the pieces joined by hand and hashed as fast as this machine hashes.
+# At the 200000-pieces preset a file of 200,000,000 bytes is cut into pieces of 1,000 bytes, and
+# the split with its list compares with "split && sync && sha256sum" of the pieces.
 # bench/compare-restore.sh times the restore script on many small pieces.
 # Before every run, as root, dirty pages are written, clean cached pages dropped and the source
 # read back, so that every command starts from the same memory: without it, runs on this kind
-# of machine differ several times over. Outputs of the 100k preset (thousands of files) are
+# of machine differ several times over. Outputs of the small presets (thousands of files) are
 # parked until the end rather than deleted between runs: deleting ten thousand files and
 # making them again at once is slow on ext4 and would slow down whichever command ran next.
 set -euo pipefail
@@ -51,6 +53,10 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/tessary-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 source_file=$work/source.bin
 head -c "$((mib * 1024 * 1024))" /dev/urandom >"$source_file"
+whole_source=$source_file
+mkdir "$work/small"
+small_source=$work/small/source.bin
+head -c 200000000 /dev/urandom >"$small_source"
 mkdir "$work/parked" "$work/prepared"
 drop_caches=false
 [[ -w /proc/sys/vm/drop_caches ]] && drop_caches=true
@@ -89,6 +95,9 @@ run_once() {
             openssl dgst -sha256 "$work/out/joined" >/dev/null) ;;
     split) split -b "$((size - 1))" "$source_file" "$work/out/source.bin." ;;
     "split && sync") split -b "$((size - 1))" "$source_file" "$work/out/source.bin." && sync ;;
+    "split && sync && sha256sum")
+        split -b "$((size - 1))" "$source_file" "$work/out/source.bin." && sync &&
+            find "$work/out" -type f -exec sha256sum -- {} + >"$work/list" ;;
     cp) cp "$source_file" "$work/out/copy.bin" ;;
     "cp && sync") cp "$source_file" "$work/out/copy.bin" && sync ;;
     esac
@@ -153,14 +162,19 @@ piece_names=()
 for ((piece = 1; piece <= (mib * 1024 * 1024 + 100000000 - 2) / (100000000 - 1); piece++)); do
     piece_names+=("source.bin.$piece")
 done
-for preset in 100M:100000000 100k:100000; do
+for preset in 100M:100000000 100k:100000 200000-pieces:1001; do
     label=${preset%%:*}
     size=${preset#*:}
-    pieces=$(((mib * 1024 * 1024 + size - 2) / (size - 1)))
+    source_file=$whole_source
+    [[ $label == 200000-pieces ]] && source_file=$small_source
+    pieces=$((($(stat -c %s "$source_file") + size - 2) / (size - 1)))
     names=(tessary "tessary --no-checksums" "tessary before the flush" "tessary --progress"
            "openssl dgst" "cp && sync" "split && sync" cp split)
-    park=false
-    [[ $label == 100k ]] && park=true
+    [[ $label == 200000-pieces ]] &&
+        names=(tessary "tessary --no-checksums" "openssl dgst" "cp && sync" "split && sync"
+            "split && sync && sha256sum")
+    park=true
+    [[ $label == 100M ]] && park=false
     [[ $label == 100M ]] &&
         names+=("tessary --no-sh" "tessary -r 1" "par2 create" "sh NAME.sh" "cat && openssl dgst")
     $alternatives && names+=(tessary-1-thread tessary-sendfile tessary-buffer tessary-fsync)
@@ -185,8 +199,13 @@ for preset in 100M:100000000 100k:100000; do
             "$(ratio "$median" "$cp_median")" "$(ratio "$median" "$split_median")" \
             "$(ratio "$median" "$openssl_median")"
     done
-    read -r progress_median _ < <(median_and_worst ${times["tessary --progress"]})
-    echo "progress costs: $(ratio "$progress_median" "$tessary_median") x tessary"
+    if [[ $label == 200000-pieces ]]; then
+        read -r by_hand_median _ < <(median_and_worst ${times["split && sync && sha256sum"]})
+        echo "the split with its list: $(ratio "$tessary_median" "$by_hand_median") x split && sync && sha256sum (at most 1.3)"
+    else
+        read -r progress_median _ < <(median_and_worst ${times["tessary --progress"]})
+        echo "progress costs: $(ratio "$progress_median" "$tessary_median") x tessary"
+    fi
     read -r no_list_median _ < <(median_and_worst ${times["tessary --no-checksums"]})
     echo "the checksum list: $(ratio "$tessary_median" "$no_list_median") x tessary --no-checksums; the split with it $(ratio "$tessary_median" "$split_median") x split && sync (at most 1.2)"
     echo "tessary-cli peak memory: $(peak_mib "$size")"

@@ -16,7 +16,12 @@ BackgroundFlush::~BackgroundFlush() {
     m_task.wait();
 }
 
-void BackgroundFlush::flush(const FileHandle &file) {
+void BackgroundFlush::flush(const FileHandle &file, qint64 bytes) {
+    constexpr qint64 kBytesBetween = qint64(32) << 20;
+    m_bytesSinceTaken += bytes;
+    if (m_bytesSinceTaken < kBytesBetween)
+        return;
+    m_bytesSinceTaken = 0;
     try {
         FileHandle duplicate = file.duplicate();
         const std::lock_guard lock(m_mutex);

@@ -21,15 +21,19 @@ public:
     BackgroundFlush(const BackgroundFlush &) = delete;
     BackgroundFlush &operator=(const BackgroundFlush &) = delete;
 
-    // The file is flushed through a descriptor of its own, so that the caller may close it.
-    void flush(const FileHandle &file);
+    // The file is flushed through a descriptor of its own, so that the caller may close it;
+    // bytes, what it holds that was not handed over before. A file is taken only once 32 MiB
+    // have come since the last one taken: thousands of small files, each waiting on the disk's
+    // cache, would slow down the writes they are meant to speed up.
+    void flush(const FileHandle &file, qint64 bytes);
 
 private:
     void run();
 
     std::mutex m_mutex;
     std::condition_variable m_handed;
-    FileHandle m_waiting; // none while its descriptor is -1
+    FileHandle m_waiting;         // none while its descriptor is -1
+    qint64 m_bytesSinceTaken = 0; // the caller's alone: run() never reads it
     bool m_ending = false;
     Task m_task; // last: it starts once the rest is made
 };

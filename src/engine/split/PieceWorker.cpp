@@ -73,7 +73,7 @@ void PieceWorker::finishPiece(qint64 piece) {
             m_file.startWriteback(0, *copied);
         // So that a disk's own cache is emptied on the way, not all at the end.
         if (m_earlyFlush)
-            m_earlyFlush->flush(m_file);
+            m_earlyFlush->flush(m_file, *copied);
         m_file.finish();
         // Only a read past a full last piece tells whether the source goes on.
         const qint64 length = m_plan.pieceLength;
