@@ -16,16 +16,18 @@ BackgroundFlush::~BackgroundFlush() {
     m_task.wait();
 }
 
-void BackgroundFlush::flush(const FileHandle &file, qint64 bytes) {
-    constexpr qint64 kBytesBetween = qint64(32) << 20;
-    m_bytesSinceTaken += bytes;
-    if (m_bytesSinceTaken < kBytesBetween)
-        return;
-    m_bytesSinceTaken = 0;
+void BackgroundFlush::handOver(const FileHandle &file, qint64 bytes) {
+    constexpr qint64 kBytesBetweenFlushes = qint64(32) << 20;
+    constexpr std::size_t kMostWaiting = 16;
     try {
-        FileHandle duplicate = file.duplicate();
         const std::lock_guard lock(m_mutex);
-        m_waiting = std::move(duplicate);
+        if (m_waiting.size() >= kMostWaiting)
+            return; // the disk lags: the flush at the end takes this one along
+        m_bytesSinceFlush += bytes;
+        const bool flush = m_bytesSinceFlush >= kBytesBetweenFlushes;
+        m_waiting.push_back({file.duplicate(), bytes, flush});
+        if (flush)
+            m_bytesSinceFlush = 0;
     } catch (const Failure &) { // no descriptor to spare: the flush at the end does it all
         return;
     }
@@ -35,13 +37,17 @@ void BackgroundFlush::flush(const FileHandle &file, qint64 bytes) {
 void BackgroundFlush::run() {
     std::unique_lock lock(m_mutex);
     for (;;) {
-        m_handed.wait(lock, [this] { return m_ending || m_waiting.fd() >= 0; });
+        m_handed.wait(lock, [this] { return m_ending || !m_waiting.empty(); });
         if (m_ending)
             return;
-        const FileHandle file = std::move(m_waiting);
+        const Waiting next = std::move(m_waiting.front());
+        m_waiting.pop_front();
         lock.unlock();
         try {
-            file.flushToDisk();
+            if (next.flush)
+                next.file.flushToDisk();
+            else
+                next.file.startWriteback(0, next.bytes);
         } catch (const Failure &) { // left to the flush at the end
         }
         lock.lock();

@@ -33,8 +33,8 @@ struct CutPlan {
     qint64 pieceLength = 1;
     qint64 plannedPieces = 1;    // from the size the source reported, checked as safe to write
     bool flushEachPiece = false; // waits, piece by piece, until the disk holds it
-    // Flushes each complete piece on another thread meanwhile, so that the flush at the run's
-    // end has less left to wait for.
+    // Starts each complete piece's way to the disk on another thread meanwhile, so that the
+    // flush at the run's end has less left to wait for.
     bool flushEarly = false;
     bool hash = false;           // computes the SHA-256 of every piece and of the whole file
     unsigned permissions = 0666; // pieces get no permission beyond these

@@ -66,14 +66,14 @@ void PieceWorker::finishPiece(qint64 piece) {
             m_state.stop();
             return;
         }
-        // The piece is complete: its way to the disk starts now, not at the run's end.
+        // The piece is complete: its way to the disk starts now, not at the run's end, where
+        // it can on another thread than the one that writes the next piece.
         if (m_plan.flushEachPiece)
             m_file.flushToDisk();
+        else if (m_earlyFlush)
+            m_earlyFlush->handOver(m_file, *copied);
         else
             m_file.startWriteback(0, *copied);
-        // So that a disk's own cache is emptied on the way, not all at the end.
-        if (m_earlyFlush)
-            m_earlyFlush->flush(m_file, *copied);
         m_file.finish();
         // Only a read past a full last piece tells whether the source goes on.
         const qint64 length = m_plan.pieceLength;
