@@ -2,6 +2,7 @@
 
 #include "Failure.h"
 
+#include <new>
 #include <utility>
 
 BackgroundFlush::BackgroundFlush()
@@ -16,22 +17,29 @@ BackgroundFlush::~BackgroundFlush() {
     m_task.wait();
 }
 
-void BackgroundFlush::handOver(const FileHandle &file, qint64 bytes) {
+bool BackgroundFlush::handOver(const FileHandle &file, qint64 bytes) {
     constexpr qint64 kBytesBetweenFlushes = qint64(32) << 20;
-    constexpr std::size_t kMostWaiting = 16;
-    try {
+    constexpr std::size_t kMostWaiting = 8;
+    {
         const std::lock_guard lock(m_mutex);
         if (m_waiting.size() >= kMostWaiting)
-            return; // the disk lags: the flush at the end takes this one along
+            return false;
+    }
+    try {
+        FileHandle duplicate = file.duplicate();
+        const std::lock_guard lock(m_mutex);
         m_bytesSinceFlush += bytes;
         const bool flush = m_bytesSinceFlush >= kBytesBetweenFlushes;
-        m_waiting.push_back({file.duplicate(), bytes, flush});
+        m_waiting.push_back({std::move(duplicate), bytes, flush});
         if (flush)
             m_bytesSinceFlush = 0;
-    } catch (const Failure &) { // no descriptor to spare: the flush at the end does it all
-        return;
+    } catch (const Failure &) { // no descriptor to spare
+        return false;
+    } catch (const std::bad_alloc &) {
+        return false;
     }
     m_handed.notify_one();
+    return true;
 }
 
 void BackgroundFlush::run() {
@@ -40,16 +48,18 @@ void BackgroundFlush::run() {
         m_handed.wait(lock, [this] { return m_ending || !m_waiting.empty(); });
         if (m_ending)
             return;
-        const Waiting next = std::move(m_waiting.front());
-        m_waiting.pop_front();
-        lock.unlock();
-        try {
-            if (next.flush)
-                next.file.flushToDisk();
-            else
-                next.file.startWriteback(0, next.bytes);
-        } catch (const Failure &) { // left to the flush at the end
-        }
+        {
+            const Waiting next = std::move(m_waiting.front());
+            m_waiting.pop_front();
+            lock.unlock();
+            try {
+                if (next.flush)
+                    next.file.flushToDisk();
+                else
+                    next.file.startWriteback(0, next.bytes);
+            } catch (const Failure &) { // left to the flush at the end
+            }
+        } // its descriptor closed before the lock is taken again
         lock.lock();
     }
 }

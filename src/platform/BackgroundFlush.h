@@ -12,7 +12,7 @@
 // flush, so that a disk with a write cache of its own (a virtual machine's) empties it on the way
 // rather than all in the flush at the end. A head start only: what is not done here is left to
 // the caller's own flush at the end, which it still needs. However far the disk lags, no more
-// than a few descriptors are held; the files handed over past those are left to that flush.
+// than a few descriptors are held.
 class BackgroundFlush {
 public:
     // Throws a Failure when the system has no thread to spare.
@@ -24,7 +24,9 @@ public:
     // Takes the file, of bytes, through a descriptor of its own, so that the caller may close it.
     // A file waiting on the disk's cache for each of thousands of small pieces would slow down
     // the writes it is meant to speed up: one is flushed only once 32 MiB have come since.
-    void handOver(const FileHandle &file, qint64 bytes);
+    // False where it cannot take the file (the disk lags, or no descriptor is to spare): the
+    // caller starts its writeback itself.
+    [[nodiscard]] bool handOver(const FileHandle &file, qint64 bytes);
 
 private:
     struct Waiting {

@@ -137,8 +137,8 @@ function fault(k, what) {
     print file "." k " " what
     bad = 1
 }
-# Adds the word text to those held, a part at a time: a part grows by a word, the whole by a part of
-# 1 KiB, which keeps a long list from being copied for every word.
+# Adds the word text to those held, a part at a time: a part grows by a word, the whole by a
+# part of 1 KiB, which keeps a long list from being copied for every word.
 function hold(text) {
     held["part"] = held["part"] " " text
     if (length(held["part"]) > 1024) {

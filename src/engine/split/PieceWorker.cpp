@@ -70,9 +70,7 @@ void PieceWorker::finishPiece(qint64 piece) {
         // it can on another thread than the one that writes the next piece.
         if (m_plan.flushEachPiece)
             m_file.flushToDisk();
-        else if (m_earlyFlush)
-            m_earlyFlush->handOver(m_file, *copied);
-        else
+        else if (!m_earlyFlush || !m_earlyFlush->handOver(m_file, *copied))
             m_file.startWriteback(0, *copied);
         m_file.finish();
         // Only a read past a full last piece tells whether the source goes on.
