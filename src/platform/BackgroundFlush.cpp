@@ -2,7 +2,7 @@
 
 #include "Failure.h"
 
-#include <new>
+#include <exception>
 #include <utility>
 
 BackgroundFlush::BackgroundFlush()
@@ -33,9 +33,7 @@ bool BackgroundFlush::handOver(const FileHandle &file, qint64 bytes) {
         m_waiting.push_back({std::move(duplicate), bytes, flush});
         if (flush)
             m_bytesSinceFlush = 0;
-    } catch (const Failure &) { // no descriptor to spare
-        return false;
-    } catch (const std::bad_alloc &) {
+    } catch (const std::exception &) { // no descriptor or memory to spare
         return false;
     }
     m_handed.notify_one();

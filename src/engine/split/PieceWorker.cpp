@@ -66,8 +66,8 @@ void PieceWorker::finishPiece(qint64 piece) {
             m_state.stop();
             return;
         }
-        // The piece is complete: its way to the disk starts now, not at the run's end, where
-        // it can on another thread than the one that writes the next piece.
+        // The piece is complete: its way to the disk starts now, not at the run's end, on the
+        // flushing thread where that takes it, so that this one goes on to the next piece.
         if (m_plan.flushEachPiece)
             m_file.flushToDisk();
         else if (!m_earlyFlush || !m_earlyFlush->handOver(m_file, *copied))
