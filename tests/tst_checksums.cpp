@@ -142,6 +142,10 @@ void ChecksumsTest::listIsWhatTheSplitWrote_data() {
         << QStringLiteral("8192") << qint64(20'000) << QStringLiteral("sharing");
     QTest::addRow("pieces across the buffers and chunks the bytes pass through")
         << QStringLiteral("9000000") << qint64(10'000'000) << QString();
+    QTest::addRow("large pieces, on a volume that writes them only through its cache")
+        << QStringLiteral("9000000") << qint64(10'000'000) << QStringLiteral("cached");
+    QTest::addRow("large pieces, on a volume that stops writing them past its cache midway")
+        << QStringLiteral("9000000") << qint64(10'000'000) << QStringLiteral("cached midway");
     // More digests than are held in memory: the rest wait in a file of their own.
     QTest::addRow("many pieces") << QStringLiteral("4") << qint64(9'000) << QString();
     QTest::addRow("many pieces of whole blocks, on a volume that shares them")
@@ -163,8 +167,10 @@ void ChecksumsTest::listIsWhatTheSplitWrote() {
     FaultyFileSystem disk;
     if (volume.startsWith(u"sharing"))
         disk.actAsBlockSharing();
-    if (volume == u"sharing, cached")
-        disk.fail(FaultyFileSystem::Call::ReadPastCache, EINVAL);
+    if (volume.endsWith(u"cached"))
+        disk.fail(FaultyFileSystem::Call::PastCache, EINVAL);
+    if (volume == u"cached midway")
+        disk.fail(FaultyFileSystem::Call::PastCache, EINVAL, 3);
     if (volume == u"FAT")
         disk.actAsFat();
     SplitSetup job;

@@ -158,6 +158,8 @@ void SplitRunTest::diskFillingUpStopsTheRunMidFile_data() {
     QTest::addColumn<int>("fromWrite");       // from its nth write on
     QTest::addColumn<QString>("failingName"); // empty: a piece from the second to the seventh
     QTest::addRow("a piece") << QStringLiteral("100000") << QByteArray() << 3 << QString();
+    QTest::addRow("a piece written past the cache")
+        << QStringLiteral("2000000") << QByteArray() << 1 << QStringLiteral("a.bin.1");
     // Unnamed, as it is while it is written.
     QTest::addRow("the file that keeps many pieces' digests aside")
         << QStringLiteral("101") << QByteArrayLiteral(".") << 1 << QStringLiteral("a.bin.sha256");

@@ -1,6 +1,6 @@
 #include "DigestPipeline.h"
 
-#include "UncachedReader.h"
+#include "CacheBypass.h"
 
 #include <algorithm>
 #include <new>
@@ -17,12 +17,12 @@ constexpr qint64 kLeastRoom = qint64(64) << 10;
 } // namespace
 
 std::unique_ptr<char[], DigestPipeline::FreeAligned> DigestPipeline::allocateAligned() {
-    return std::unique_ptr<char[], FreeAligned>(static_cast<char *>(
-        ::operator new[](kBufferBytes, std::align_val_t(UncachedReader::kBlock))));
+    return std::unique_ptr<char[], FreeAligned>(
+        static_cast<char *>(::operator new[](kBufferBytes, std::align_val_t(CacheBypass::kBlock))));
 }
 
 void DigestPipeline::FreeAligned::operator()(char *bytes) const noexcept {
-    ::operator delete[](bytes, std::align_val_t(UncachedReader::kBlock));
+    ::operator delete[](bytes, std::align_val_t(CacheBypass::kBlock));
 }
 
 DigestPipeline::DigestPipeline(PieceCheck check, Digests digests, PieceDigests kept)
@@ -60,11 +60,11 @@ void DigestPipeline::throwFailure() const {
         throw *m_failure;
 }
 
-char *DigestPipeline::nextBuffer() {
+char *DigestPipeline::nextBuffer(bool fresh) {
     std::unique_lock lock(m_mutex);
     if (m_filling) {
         Buffer &buffer = m_buffers[m_given % m_buffers.size()];
-        if (kBufferBytes - buffer.size >= kLeastRoom)
+        if (buffer.size == 0 || (!fresh && kBufferBytes - buffer.size >= kLeastRoom))
             return buffer.bytes.get() + buffer.size;
         handOff();
     }

@@ -43,7 +43,8 @@ public:
 
     // Room to read the next bytes into, room() bytes of it (at most kBufferBytes); waits while
     // every buffer is still being hashed. Throws what a hashing thread met, if it met anything.
-    char *nextBuffer();
+    // fresh: at a buffer's start, on a block of its own.
+    char *nextBuffer(bool fresh = false);
     qint64 room() const;
     // The bytes read into what nextBuffer() gave, the next of the stream; endsPiece: the last
     // of the piece under way. A buffer goes to the hashers once it is full, or once the digests
@@ -58,8 +59,8 @@ private:
         void operator()(char *bytes) const noexcept;
     };
     struct Buffer {
-        // On a block of its own, so that whole blocks can be read into it past the page cache
-        // (UncachedReader).
+        // On a block of its own, so that whole blocks can be read into it or written from it past
+        // the page cache (CacheBypass).
         std::unique_ptr<char[], FreeAligned> bytes = allocateAligned();
         qint64 size = 0;
         std::vector<qint64> pieceEnds; // where in it each piece that ends there ends

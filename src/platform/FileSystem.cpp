@@ -37,11 +37,11 @@ ssize_t FileSystem::readAt(int fd, void *buffer, size_t size, off_t offset) cons
     return ::pread(fd, buffer, size, offset);
 }
 
-int FileSystem::readPastCache(int fd, bool past) const {
+int FileSystem::bypassCache(int fd, bool bypass) const {
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags < 0)
         return -1;
-    return ::fcntl(fd, F_SETFL, past ? flags | O_DIRECT : flags & ~O_DIRECT);
+    return ::fcntl(fd, F_SETFL, bypass ? flags | O_DIRECT : flags & ~O_DIRECT);
 }
 
 ssize_t FileSystem::write(int fd, const void *data, size_t size) const {

@@ -28,8 +28,8 @@ public:
     virtual int duplicate(int fd) const;
     virtual int close(int fd) const;
     virtual ssize_t readAt(int fd, void *buffer, size_t size, off_t offset) const;
-    // Sets or clears O_DIRECT on fd: its reads go past the page cache, or through it.
-    virtual int readPastCache(int fd, bool past) const;
+    // Sets or clears O_DIRECT on fd: its reads and writes go past the page cache, or through it.
+    virtual int bypassCache(int fd, bool bypass) const;
 
     virtual ssize_t write(int fd, const void *data, size_t size) const;
     // copy_file_range() from in at offset to out's position, advancing offset.

@@ -19,7 +19,6 @@ public:
     TemporaryFile(const TemporaryFile &) = delete;
     TemporaryFile &operator=(const TemporaryFile &) = delete;
 
-
     // Open for writing at its end; failures on it name the final name.
     const FileHandle &handle() const noexcept { return m_file; }
     // The name it takes in putInPlace(), and the file it is, for as long as it is that file.

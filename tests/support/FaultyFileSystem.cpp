@@ -101,7 +101,7 @@ int FaultyFileSystem::openAt(int folder, const char *name, int flags, mode_t mod
 }
 
 ssize_t FaultyFileSystem::readAt(int fd, void *buffer, size_t size, off_t offset) const {
-    if ((::fcntl(fd, F_GETFL) & O_DIRECT) != 0 && fails(Call::ReadPastCache, {}))
+    if (failsPastCache(fd))
         return -1;
     return FileSystem::readAt(fd, buffer, size, offset);
 }
@@ -123,9 +123,13 @@ int FaultyFileSystem::close(int fd) const {
 }
 
 ssize_t FaultyFileSystem::write(int fd, const void *data, size_t size) const {
-    if (failsWithoutChange() || fails(Call::Write, nameOf(fd)))
+    if (failsPastCache(fd) || failsWithoutChange() || fails(Call::Write, nameOf(fd)))
         return -1;
     return FileSystem::write(fd, data, size);
+}
+
+bool FaultyFileSystem::failsPastCache(int fd) const {
+    return (::fcntl(fd, F_GETFL) & O_DIRECT) != 0 && fails(Call::PastCache, {});
 }
 
 ssize_t FaultyFileSystem::copyRange(int in, off_t *offset, int out, size_t count) const {

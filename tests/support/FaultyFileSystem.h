@@ -21,7 +21,7 @@ public:
         Create,          // a file made: opened with O_CREAT or O_TMPFILE
         Write,           // bytes written: write, copy_file_range, sendfile
         Clone,           // blocks shared (FICLONERANGE)
-        ReadPastCache,   // a read of a descriptor with O_DIRECT set
+        PastCache,       // a read or write of a descriptor with O_DIRECT set
         Flush,           // fsync
         FlushFileSystem, // syncfs
         Rename,
@@ -81,6 +81,7 @@ private:
     // Whether this call fails; sets errno where it does.
     bool fails(Call call, const QByteArray &name) const;
     bool failsWithoutChange() const;
+    bool failsPastCache(int fd) const;
     QByteArray nameOf(int fd) const;
 
     mutable std::mutex m_mutex;

@@ -3,6 +3,7 @@
 #include "DigestPipeline.h"
 #include "OutputFolder.h"
 #include "SourceFile.h"
+#include "UncachedWriter.h"
 #include "names/OutputNames.h"
 #include "run/RunProgress.h"
 #include "split/CutState.h"
@@ -91,12 +92,19 @@ std::optional<qint64> PieceWorker::copyPiece(qint64 piece) {
     const qint64 length = m_plan.pieceLength;
     const qint64 start = (piece - 1) * length;
     qint64 copied = 0;
+    // Through the digests' buffers, a piece of a buffer or more goes past the page cache, where
+    // the copy into it would take a core from the hashing, on a volume flushed whole at the end
+    // (as a network volume is not); smaller pieces wait on the disk for less through the cache.
+    std::optional<UncachedWriter> uncached;
+    if (m_digests && m_plan.flushEarly && length >= DigestPipeline::kBufferBytes)
+        uncached.emplace(m_file);
     while (copied < length) {
         if (m_stop.requested())
             return std::nullopt;
         const qint64 asked = std::min(length - copied, PieceCutter::kChunkBytes);
         const qint64 got = m_digests
-                               ? copyThroughDigests(start + copied, asked, copied + asked == length)
+                               ? copyThroughDigests(start + copied, asked, copied + asked == length,
+                                                    uncached ? &*uncached : nullptr)
                                : m_copier.copy(m_plan.source, start + copied, m_file, asked);
         copied += got;
         m_progress.bytesCopied(got);
@@ -106,13 +114,19 @@ std::optional<qint64> PieceWorker::copyPiece(qint64 piece) {
     return copied;
 }
 
-qint64 PieceWorker::copyThroughDigests(qint64 offset, qint64 count, bool endsPiece) {
+qint64 PieceWorker::copyThroughDigests(qint64 offset, qint64 count, bool endsPiece,
+                                       UncachedWriter *uncached) {
     qint64 copied = 0;
     while (copied < count) {
-        char *buffer = m_digests->nextBuffer();
+        // Past the cache, a piece starts on a buffer's first block, as its file does.
+        const bool startsPiece = copied == 0 && offset % m_plan.pieceLength == 0;
+        char *buffer = m_digests->nextBuffer(uncached && startsPiece);
         const qint64 asked = std::min(count - copied, m_digests->room());
         const qint64 got = m_plan.source.readFully(buffer, asked, offset + copied);
-        m_file.write(buffer, got);
+        if (uncached)
+            uncached->write(buffer, got);
+        else
+            m_file.write(buffer, got);
         copied += got;
         const bool sourceEnded = got < asked;
         m_digests->hash(got, sourceEnded || (endsPiece && copied == count));

@@ -11,6 +11,7 @@
 class DigestPipeline;
 class ProgressSink;
 class StopRequest;
+class UncachedWriter;
 struct CutPlan;
 struct CutState;
 
@@ -33,9 +34,10 @@ private:
     // Copies the piece in chunks; its bytes, or nothing when a stop came first.
     std::optional<qint64> copyPiece(qint64 piece);
     // Copies up to count bytes of the source from offset to the piece through the digests'
-    // buffers; returns how many, fewer only where the source ended. endsPiece: count reaches the
-    // piece's end.
-    qint64 copyThroughDigests(qint64 offset, qint64 count, bool endsPiece);
+    // buffers, and through uncached where given; returns how many, fewer only where the source
+    // ended. endsPiece: count reaches the piece's end.
+    qint64 copyThroughDigests(qint64 offset, qint64 count, bool endsPiece,
+                              UncachedWriter *uncached);
     bool sourceGoesOnAfter(qint64 offset) const;
 
     const CutPlan &m_plan;
