@@ -187,8 +187,14 @@ void ChecksumsTest::listIsWhatTheSplitWrote() {
     };
     QByteArray expected = line(bytes, "report.doc");
     const qint64 pieceLength = size.toLongLong() - 1;
-    for (qint64 at = 0, piece = 1; at < length; at += pieceLength, ++piece)
-        expected += line(bytes.mid(at, pieceLength), "report.doc." + QByteArray::number(piece));
+    // The pieces hold what was hashed on its way to them.
+    QByteArray joined;
+    for (qint64 at = 0, piece = 1; at < length; at += pieceLength, ++piece) {
+        const QString name = QStringLiteral("report.doc.%1").arg(piece);
+        expected += line(bytes.mid(at, pieceLength), name.toUtf8());
+        joined += readTestFile(out.filePath(name));
+    }
+    QVERIFY(joined == bytes);
     QCOMPARE(readTestFile(out.filePath(QStringLiteral("report.doc.sha256"))), expected);
     // The script for macOS and Linux carries the same digests.
     const std::optional<PosixRestoreScript::Manifest> manifest =

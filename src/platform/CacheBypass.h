@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+#include <cerrno>
+
 class FileHandle;
 
 // O_DIRECT on a descriptor for as long as this lives, where the file system lets it: reads and
@@ -37,8 +39,6 @@ private:
     const FileHandle &m_file;
     bool m_active;
 };
-
-#include <cerrno>
 
 template <typename Call> qint64 CacheBypass::transfer(Call call) {
     for (;;) {

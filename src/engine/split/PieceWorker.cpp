@@ -94,7 +94,8 @@ std::optional<qint64> PieceWorker::copyPiece(qint64 piece) {
     qint64 copied = 0;
     // Through the digests' buffers, a piece of a buffer or more goes past the page cache, where
     // the copy into it would take a core from the hashing, on a volume flushed whole at the end
-    // (as a network volume is not); smaller pieces wait on the disk for less through the cache.
+    // (as FUSE and network volumes are not); smaller pieces wait on the disk for less through the
+    // cache.
     std::optional<UncachedWriter> uncached;
     if (m_digests && m_plan.flushEarly && length >= DigestPipeline::kBufferBytes)
         uncached.emplace(m_file);
