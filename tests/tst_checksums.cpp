@@ -134,7 +134,7 @@ void ChecksumsTest::listIsWhatTheSplitWrote_data() {
     QTest::addColumn<QString>("size");
     QTest::addColumn<qint64>("length");
     // "sharing": its copies share blocks (btrfs), "sharing, cached" read only through the cache
-    QTest::addColumn<QString>("volume"); // or "FAT"
+    QTest::addColumn<QString>("volume"); // or "FAT", "rclone"
     QTest::addRow("pieces of 10 bytes") << QStringLiteral("11") << qint64(25) << QString();
     QTest::addRow("pieces of whole blocks, on a volume that shares them")
         << QStringLiteral("8193") << qint64(20'000) << QStringLiteral("sharing");
@@ -154,6 +154,8 @@ void ChecksumsTest::listIsWhatTheSplitWrote_data() {
         << QStringLiteral("8193") << qint64(20'000) << QStringLiteral("sharing, cached");
     QTest::addRow("many pieces, on a volume without unnamed files")
         << QStringLiteral("4") << qint64(9'000) << QStringLiteral("FAT");
+    QTest::addRow("pieces on an rclone mount, which fails every link")
+        << QStringLiteral("11") << qint64(25) << QStringLiteral("rclone");
 }
 
 void ChecksumsTest::listIsWhatTheSplitWrote() {
@@ -173,6 +175,8 @@ void ChecksumsTest::listIsWhatTheSplitWrote() {
         disk.fail(FaultyFileSystem::Call::PastCache, EINVAL, 3);
     if (volume == u"FAT")
         disk.actAsFat();
+    if (volume == u"rclone")
+        disk.actAsRcloneMount();
     SplitSetup job;
     job.add(in.filePath(QStringLiteral("report.doc")));
     job.folder = out.path();

@@ -20,6 +20,7 @@ namespace {
 
 constexpr int kOpenFlags = O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK;
 constexpr unsigned long kBtrfsMagic = 0x9123683e;
+constexpr unsigned long kFuseMagic = 0x65735546; // FUSE_SUPER_MAGIC
 
 [[noreturn]] void refuseToReplace(const QString &path) {
     throw Failure(Failure::Code::AppearedMeanwhile, path);
@@ -35,8 +36,7 @@ qint64 folderLimit(const FileSystem &files, int fd, int name, qint64 unlimited) 
 // FAT, but answers the same 32 bits as a guess for every file system it does not know (tmpfs,
 // FUSE, NFS), so the answer is believed only for FAT: the kernel's, or a FUSE driver's.
 bool holdsFilesOfAtMost4GiB(const FileSystem &files, int fd, const QString &path) {
-    constexpr unsigned long kFatMagic = 0x4d44;      // MSDOS_SUPER_MAGIC
-    constexpr unsigned long kFuseMagic = 0x65735546; // FUSE_SUPER_MAGIC
+    constexpr unsigned long kFatMagic = 0x4d44; // MSDOS_SUPER_MAGIC
     if (folderLimit(files, fd, _PC_FILESIZEBITS, 64) > 32)
         return false;
     struct statfs volume {};
@@ -46,6 +46,12 @@ bool holdsFilesOfAtMost4GiB(const FileSystem &files, int fd, const QString &path
         return true;
     return static_cast<unsigned long>(volume.f_type) == kFuseMagic &&
            QStorageInfo(path).fileSystemType() == "fuse.fusefat";
+}
+
+bool onFuse(const FileSystem &files, int fd) {
+    struct statfs volume {};
+    return files.fileSystemStatus(fd, &volume) == 0 &&
+           static_cast<unsigned long>(volume.f_type) == kFuseMagic;
 }
 
 // Whether syncfs() of the file system under fd reaches its storage: a block device's file
@@ -127,8 +133,10 @@ FolderCapacity OutputFolder::capacity() const {
     if (volume.f_blocks > 0)
         capacity.freeBytes = qint64(volume.f_bavail) * qint64(volume.f_frsize);
     capacity.blockSize = volume.f_frsize > 0 ? qint64(volume.f_frsize) : 1;
-    // A file system that makes files without limit (btrfs) reports no count of files.
-    if (volume.f_files > 0)
+    // A file system that makes files without limit (btrfs) reports no count of files, and a FUSE
+    // driver that keeps none (rclone's) reports none free; either is found full, if ever, while
+    // writing, as a full disk is.
+    if (volume.f_files > 0 && (volume.f_favail > 0 || !onFuse(files(), m_handle.fd())))
         capacity.freeFiles = qint64(volume.f_favail);
     capacity.nameMax = folderLimit(files(), m_handle.fd(), _PC_NAME_MAX, capacity.nameMax);
     capacity.pathMax = folderLimit(files(), m_handle.fd(), _PC_PATH_MAX, capacity.pathMax);
@@ -285,9 +293,12 @@ bool refusesNoReplace(int error) {
     return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP;
 }
 
-// linkat() or symlinkat() of a file system without such links (FAT: EPERM).
-bool refusesLinks(int error) {
-    return error == EPERM || error == ENOSYS || error == EOPNOTSUPP;
+// linkat() or symlinkat() of a file system without such links, under fd: FAT's answers EPERM,
+// and a FUSE driver EIO for a call it does not implement (rclone's). A link made all the same is
+// found by the look that comes next.
+bool refusesLinks(const FileSystem &files, int fd, int error) {
+    return error == EPERM || error == ENOSYS || error == EOPNOTSUPP ||
+           (error == EIO && onFuse(files, fd));
 }
 
 } // namespace
@@ -296,11 +307,12 @@ bool OutputFolder::moveByLink(const OutputFolder &target, const QByteArray &from
                               const QByteArray &to) const {
     if (files().linkAt(m_handle.fd(), from.constData(), target.m_handle.fd(), to.constData(), 0) !=
         0) {
-        if (errno == EEXIST)
+        const int error = errno;
+        if (error == EEXIST)
             refuseToReplace(target.filePath(to));
-        if (refusesLinks(errno))
+        if (refusesLinks(files(), target.m_handle.fd(), error))
             return false;
-        target.fail(to, errno);
+        target.fail(to, error);
     }
     remove(from);
     return true;
@@ -309,9 +321,10 @@ bool OutputFolder::moveByLink(const OutputFolder &target, const QByteArray &from
 bool OutputFolder::makeSymbolicLink(const QByteArray &target, const QByteArray &name) const {
     if (files().symbolicLinkAt(target.constData(), m_handle.fd(), name.constData()) == 0)
         return true;
-    if (refusesLinks(errno))
+    const int error = errno;
+    if (refusesLinks(files(), m_handle.fd(), error))
         return false;
-    fail(name, errno);
+    fail(name, error);
 }
 
 void OutputFolder::moveTo(const OutputFolder &target, const QByteArray &from, const QByteArray &to,

@@ -12,7 +12,8 @@
 
 namespace {
 
-constexpr long kFatMagic = 0x4d44; // MSDOS_SUPER_MAGIC
+constexpr long kFatMagic = 0x4d44;      // MSDOS_SUPER_MAGIC
+constexpr long kFuseMagic = 0x65735546; // FUSE_SUPER_MAGIC
 
 int refuse(int error) {
     errno = error;
@@ -39,6 +40,14 @@ void FaultyFileSystem::takeNoChange() {
 void FaultyFileSystem::actAsFat() {
     const std::lock_guard lock(m_mutex);
     m_fat = true;
+}
+
+void FaultyFileSystem::actAsRcloneMount() {
+    actAsFat();
+    fail(Call::Link, EIO);
+    reportRoom(qint64(1) << 40, 0);
+    const std::lock_guard lock(m_mutex);
+    m_fuse = true;
 }
 
 void FaultyFileSystem::actAsBlockSharing() {
@@ -264,7 +273,7 @@ int FaultyFileSystem::fileSystemStatus(int fd, struct statfs *volume) const {
     const int result = FileSystem::fileSystemStatus(fd, volume);
     const std::lock_guard lock(m_mutex);
     if (result == 0 && m_fat)
-        volume->f_type = kFatMagic;
+        volume->f_type = m_fuse ? kFuseMagic : kFatMagic;
     return result;
 }
 

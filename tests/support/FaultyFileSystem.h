@@ -39,6 +39,9 @@ public:
     // As FAT is through FUSE: no unnamed files, no links of either kind, no rename that refuses
     // to replace, no permissions, files of at most 4 GiB - 1.
     void actAsFat();
+    // As an rclone mount is: FAT's calls but that links fail with EIO, FUSE's type, and no file
+    // counted free.
+    void actAsRcloneMount();
     // As btrfs is: a file system whose files can share blocks (its clones copy the bytes).
     void actAsBlockSharing();
     // The room the volume says it has left.
@@ -89,6 +92,7 @@ private:
     mutable QHash<int, QByteArray> m_names; // of the files open for writing, by descriptor
     bool m_readOnly = false;
     bool m_fat = false;
+    bool m_fuse = false;
     bool m_blockSharing = false;
     std::optional<std::pair<qint64, qint64>> m_room;
     std::optional<qint64> m_blockSize;
