@@ -18,13 +18,17 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <cerrno>
 
 #include <functional>
+
+#include <sys/resource.h>
 
 // Every split can prove its pieces: the list beside them is what sha256sum reads, and every
 // join and check holds the pieces to it.
@@ -134,7 +138,7 @@ void ChecksumsTest::listIsWhatTheSplitWrote_data() {
     QTest::addColumn<QString>("size");
     QTest::addColumn<qint64>("length");
     // "sharing": its copies share blocks (btrfs), "sharing, cached" read only through the cache
-    QTest::addColumn<QString>("volume"); // or "FAT", "rclone"
+    QTest::addColumn<QString>("volume"); // or "FAT", "rclone", "few descriptors"
     QTest::addRow("pieces of 10 bytes") << QStringLiteral("11") << qint64(25) << QString();
     QTest::addRow("pieces of whole blocks, on a volume that shares them")
         << QStringLiteral("8193") << qint64(20'000) << QStringLiteral("sharing");
@@ -154,6 +158,9 @@ void ChecksumsTest::listIsWhatTheSplitWrote_data() {
         << QStringLiteral("8193") << qint64(20'000) << QStringLiteral("sharing, cached");
     QTest::addRow("many pieces, on a volume without unnamed files")
         << QStringLiteral("4") << qint64(9'000) << QStringLiteral("FAT");
+    // Each piece's file is open until its bytes are written: only so many at once.
+    QTest::addRow("many pieces, with few descriptors to spare")
+        << QStringLiteral("4") << qint64(9'000) << QStringLiteral("few descriptors");
     QTest::addRow("pieces on an rclone mount, which fails every link")
         << QStringLiteral("11") << qint64(25) << QStringLiteral("rclone");
 }
@@ -177,6 +184,14 @@ void ChecksumsTest::listIsWhatTheSplitWrote() {
         disk.actAsFat();
     if (volume == u"rclone")
         disk.actAsRcloneMount();
+    rlimit descriptors{};
+    QVERIFY(getrlimit(RLIMIT_NOFILE, &descriptors) == 0);
+    const auto restore = qScopeGuard([&] { setrlimit(RLIMIT_NOFILE, &descriptors); });
+    if (volume == u"few descriptors") {
+        rlimit few = descriptors;
+        few.rlim_cur = std::min<rlim_t>(few.rlim_cur, 512);
+        QVERIFY(setrlimit(RLIMIT_NOFILE, &few) == 0);
+    }
     SplitSetup job;
     job.add(in.filePath(QStringLiteral("report.doc")));
     job.folder = out.path();

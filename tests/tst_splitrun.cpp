@@ -160,6 +160,9 @@ void SplitRunTest::diskFillingUpStopsTheRunMidFile_data() {
     QTest::addRow("a piece") << QStringLiteral("100000") << QByteArray() << 3 << QString();
     QTest::addRow("a piece written past the cache")
         << QStringLiteral("2000000") << QByteArray() << 1 << QStringLiteral("a.bin.1");
+    // Written once the next pieces have been read.
+    QTest::addRow("one of the pieces that share a buffer")
+        << QStringLiteral("10001") << QByteArray() << 3 << QStringLiteral("a.bin.3");
     // Unnamed, as it is while it is written.
     QTest::addRow("the file that keeps many pieces' digests aside")
         << QStringLiteral("101") << QByteArrayLiteral(".") << 1 << QStringLiteral("a.bin.sha256");

@@ -13,6 +13,8 @@ constexpr std::size_t kBuffers = 4;
 // Less room than this left in the buffer being filled, and the next bytes go to the next one:
 // small pieces share a buffer, so the hashers are woken once for many of them.
 constexpr qint64 kLeastRoom = qint64(64) << 10;
+// Nor do more writes than this share one: each may hold a file open until it is made.
+constexpr std::size_t kMostWrites = 64;
 
 } // namespace
 
@@ -64,20 +66,18 @@ char *DigestPipeline::nextBuffer(bool fresh) {
     std::unique_lock lock(m_mutex);
     if (m_filling) {
         Buffer &buffer = m_buffers[m_given % m_buffers.size()];
-        if (buffer.size == 0 || (!fresh && kBufferBytes - buffer.size >= kLeastRoom))
+        if (buffer.size == 0 || (!fresh && kBufferBytes - buffer.size >= kLeastRoom &&
+                                 buffer.writes.size() < kMostWrites))
             return buffer.bytes.get() + buffer.size;
         handOff();
     }
-    // The buffer m_given is free once both hashers are past its last use.
-    m_hashedMore.wait(lock, [this] {
-        const std::size_t hashed =
-            m_piecesHashed ? std::min(m_hashed[Pieces], m_hashed[Whole]) : m_hashed[Whole];
-        return m_failure || m_given - hashed < m_buffers.size();
-    });
+    // The buffer m_given is free once every stage is past its last use.
+    m_doneMore.wait(lock, [this] { return m_failure || m_given - done() < m_buffers.size(); });
     throwFailure();
     Buffer &buffer = m_buffers[m_given % m_buffers.size()];
     buffer.size = 0;
     buffer.pieceEnds.clear();
+    buffer.writes.clear();
     m_filling = true;
     return buffer.bytes.get();
 }
@@ -86,9 +86,22 @@ qint64 DigestPipeline::room() const {
     return kBufferBytes - m_buffers[m_given % m_buffers.size()].size;
 }
 
-void DigestPipeline::hash(qint64 bytes, bool endsPiece) {
+std::size_t DigestPipeline::done() const {
+    std::size_t done = m_done[Whole];
+    if (m_piecesHashed)
+        done = std::min(done, m_done[Pieces]);
+    if (m_writing)
+        done = std::min(done, m_done[Writes]);
+    return done;
+}
+
+void DigestPipeline::hash(qint64 bytes, bool endsPiece, Write write) {
+    if (write && !m_writing)
+        startWriting();
     const std::lock_guard lock(m_mutex);
     Buffer &buffer = m_buffers[m_given % m_buffers.size()];
+    if (write)
+        buffer.writes.push_back({buffer.size, bytes, std::move(write)});
     buffer.size += bytes;
     if (endsPiece)
         buffer.pieceEnds.push_back(buffer.size);
@@ -104,25 +117,63 @@ void DigestPipeline::handOff() {
     m_givenMore.notify_all();
 }
 
-void DigestPipeline::run(Hasher hasher) {
+void DigestPipeline::run(Stage hasher) {
     try {
         hash(hasher);
     } catch (...) { // memory ran out: the feeder hears of it at its next call
         const std::lock_guard lock(m_mutex);
-        m_failure = Failure::current();
-        m_hashedMore.notify_all();
+        if (!m_failure)
+            m_failure = Failure::current();
+        m_doneMore.notify_all();
     }
 }
 
-void DigestPipeline::hash(Hasher hasher) {
+void DigestPipeline::startWriting() {
+    {
+        const std::lock_guard lock(m_mutex);
+        m_done[Writes] = m_given; // none of the buffers given before has a write
+    }
+    m_tasks.emplace_back([this] { write(); });
+    m_writing = true;
+}
+
+void DigestPipeline::write() {
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_givenMore.wait(lock, [&] { return m_done[Writes] < m_given || m_ending; });
+        if (m_done[Writes] == m_given)
+            return; // ending, and everything written
+        const Buffer &buffer = m_buffers[m_done[Writes] % m_buffers.size()];
+        // After a failure the rest is passed over, but every buffer is still done with, so that
+        // the feeder waiting for the writes knows they no longer use what they were given.
+        const bool failed = m_failure.has_value();
+        lock.unlock();
+        std::optional<Failure> failure;
+        try {
+            if (!failed) {
+                for (const Buffer::Deferred &deferred : buffer.writes)
+                    deferred.write(buffer.bytes.get() + deferred.from, deferred.size);
+            }
+        } catch (...) {
+            failure = Failure::current();
+        }
+        lock.lock();
+        if (failure && !m_failure)
+            m_failure = std::move(failure);
+        ++m_done[Writes];
+        m_doneMore.notify_all();
+    }
+}
+
+void DigestPipeline::hash(Stage hasher) {
     Sha256 &hash = hasher == Pieces ? m_pieceHash : m_wholeHash;
     qsizetype piecesHashed = 0;
     std::unique_lock lock(m_mutex);
     for (;;) {
-        m_givenMore.wait(lock, [&] { return m_hashed[hasher] < m_given || m_ending; });
-        if (m_hashed[hasher] == m_given)
+        m_givenMore.wait(lock, [&] { return m_done[hasher] < m_given || m_ending; });
+        if (m_done[hasher] == m_given)
             return; // ending, and everything hashed
-        const Buffer &buffer = m_buffers[m_hashed[hasher] % m_buffers.size()];
+        const Buffer &buffer = m_buffers[m_done[hasher] % m_buffers.size()];
         lock.unlock();
         QList<QByteArray> digests;
         qint64 hashed = 0;
@@ -140,21 +191,27 @@ void DigestPipeline::hash(Hasher hasher) {
         lock.lock();
         for (const QByteArray &digest : std::as_const(digests))
             m_pieceDigests.append(digest);
-        ++m_hashed[hasher];
+        ++m_done[hasher];
         // Only the feeder waits for this, and only once it has run out of free buffers, or to
         // collect the digests.
-        m_hashedMore.notify_one();
+        m_doneMore.notify_one();
     }
 }
 
 void DigestPipeline::waitUntilHashed() {
     std::unique_lock lock(m_mutex);
     handOff();
-    m_hashedMore.wait(lock, [this] {
+    m_doneMore.wait(lock, [this] {
         return m_failure ||
-               ((!m_piecesHashed || m_hashed[Pieces] == m_given) && m_hashed[Whole] == m_given);
+               ((!m_piecesHashed || m_done[Pieces] == m_given) && m_done[Whole] == m_given);
     });
     throwFailure();
+}
+
+void DigestPipeline::waitUntilWritten() {
+    std::unique_lock lock(m_mutex);
+    handOff();
+    m_doneMore.wait(lock, [this] { return !m_writing || m_done[Writes] == m_given; });
 }
 
 PieceDigests &DigestPipeline::pieceDigests() {

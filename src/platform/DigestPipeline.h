@@ -19,7 +19,9 @@
 // The SHA-256 of a stream of bytes cut into consecutive pieces: of every piece, and of the
 // whole, each computed on a thread of its own while the thread that feeds the bytes goes on.
 // The bytes pass through a few buffers of the pipeline's own, read into by the feeder and
-// hashed where they are by both hashers, so that each byte is hashed twice but read once.
+// hashed where they are by both hashers, so that each byte is hashed twice but read once. The
+// feeder may have the same bytes written from there, too, on a third thread, while it reads the
+// next; no buffer is read into again before its bytes are hashed and written.
 // Every SHA-256 of file data in Tessary is computed here, but that of pieces checked several at
 // once (verify/PieceCheck).
 class DigestPipeline {
@@ -46,10 +48,16 @@ public:
     // fresh: at a buffer's start, on a block of its own.
     char *nextBuffer(bool fresh = false);
     qint64 room() const;
+    // Writes bytes given to hash, on the pipeline's writing thread. What it throws ends the
+    // pipeline as a hasher's failure does, and the writes after it are not made.
+    using Write = std::function<void(const char *bytes, qint64 size)>;
     // The bytes read into what nextBuffer() gave, the next of the stream; endsPiece: the last
-    // of the piece under way. A buffer goes to the hashers once it is full, or once the digests
-    // are asked for.
-    void hash(qint64 bytes, bool endsPiece);
+    // of the piece under way. A buffer goes on once it is full, or once the digests or the
+    // writes are waited for. write, where given, writes the same bytes (even none) after every
+    // write given before.
+    void hash(qint64 bytes, bool endsPiece, Write write = {});
+    // Waits until every write given is made or passed over after a failure.
+    void waitUntilWritten();
     // Waits until every byte given is hashed; throws what a hashing thread met.
     PieceDigests &pieceDigests(); // none with Digests::WholeOnly
     QByteArray wholeDigest();
@@ -64,13 +72,24 @@ private:
         std::unique_ptr<char[], FreeAligned> bytes = allocateAligned();
         qint64 size = 0;
         std::vector<qint64> pieceEnds; // where in it each piece that ends there ends
+        struct Deferred {
+            qint64 from = 0; // where in the buffer
+            qint64 size = 0;
+            Write write;
+        };
+        std::vector<Deferred> writes;
     };
-    enum Hasher { Pieces, Whole, kHashers };
+    // What is done with every buffer given, each on a thread of its own.
+    enum Stage { Pieces, Whole, Writes, kStages };
 
     static std::unique_ptr<char[], FreeAligned> allocateAligned();
 
-    void run(Hasher hasher);
-    void hash(Hasher hasher);
+    void run(Stage hasher);
+    void hash(Stage hasher);
+    void startWriting();
+    void write();
+    // Under m_mutex: of the buffers given, how many every stage under way is done with.
+    std::size_t done() const;
     void stop();
     // Under m_mutex: the buffer being filled goes to the hashers.
     void handOff();
@@ -80,13 +99,14 @@ private:
 
     std::vector<Buffer> m_buffers; // a ring
     std::mutex m_mutex;
-    std::condition_variable m_givenMore;  // the hashers wait for bytes to hash, or the end
-    std::condition_variable m_hashedMore; // the feeder waits for a free buffer, or the digests
-    std::size_t m_given = 0;              // buffers given to hash, ever
-    bool m_filling = false;               // buffer m_given is being filled
-    std::size_t m_hashed[kHashers] = {};  // of those, hashed by each hasher (all, by one not run)
+    std::condition_variable m_givenMore; // the stages wait for buffers to go through, or the end
+    std::condition_variable m_doneMore;  // the feeder waits for a free buffer, digests or writes
+    std::size_t m_given = 0;             // buffers given to the stages, ever
+    bool m_filling = false;              // buffer m_given is being filled
+    std::size_t m_done[kStages] = {};    // of those, the ones each stage is done with
+    bool m_writing = false;              // the writing thread runs: the feeder gave a write
     bool m_ending = false;
-    std::optional<Failure> m_failure; // of a hashing thread
+    std::optional<Failure> m_failure; // the first of a stage's thread
     const PieceCheck m_check;
     const bool m_piecesHashed;
     Sha256 m_pieceHash;

@@ -10,6 +10,30 @@
 #include "split/PieceCutter.h"
 
 #include <algorithm>
+#include <memory>
+#include <utility>
+
+// A piece's file as the digests' writing thread writes it: past the page cache, or through it.
+struct PieceWorker::DeferredPiece {
+    DeferredPiece(FileHandle handle, bool pastCache)
+        : file(std::move(handle)) {
+        if (pastCache)
+            uncached.emplace(file);
+    }
+    DeferredPiece(const DeferredPiece &) = delete;
+    DeferredPiece &operator=(const DeferredPiece &) = delete;
+    ~DeferredPiece() = default;
+
+    void write(const char *bytes, qint64 size) {
+        if (uncached)
+            uncached->write(bytes, size);
+        else
+            file.write(bytes, size);
+    }
+
+    FileHandle file;
+    std::optional<UncachedWriter> uncached; // after file: gone while it is still open
+};
 
 PieceWorker::PieceWorker(const CutPlan &plan, CutState &state, CopyMethod firstMethod,
                          ProgressSink &progress, const StopRequest &stop, DigestPipeline *digests)
@@ -28,9 +52,12 @@ void PieceWorker::run() {
     for (;;) {
         const qint64 piece = startNextPiece();
         if (piece == CutState::kNoPiece)
-            return;
+            break;
         finishPiece(piece);
     }
+    // A write that failed told its piece's failure itself.
+    if (m_digests)
+        m_digests->waitUntilWritten();
 }
 
 qint64 PieceWorker::startNextPiece() {
@@ -67,13 +94,9 @@ void PieceWorker::finishPiece(qint64 piece) {
             m_state.stop();
             return;
         }
-        // The piece is complete: its way to the disk starts now, not at the run's end, on the
-        // flushing thread where that takes it, so that this one goes on to the next piece.
-        if (m_plan.flushEachPiece)
-            m_file.flushToDisk();
-        else if (!m_earlyFlush || !m_earlyFlush->handOver(m_file, *copied))
-            m_file.startWriteback(0, *copied);
-        m_file.finish();
+        // Through the digests, the writing thread sends the piece on once it is written.
+        if (!m_digests)
+            sendOnItsWay(m_file, *copied);
         // Only a read past a full last piece tells whether the source goes on.
         const qint64 length = m_plan.pieceLength;
         const bool goesOn =
@@ -88,6 +111,16 @@ void PieceWorker::finishPiece(qint64 piece) {
     }
 }
 
+void PieceWorker::sendOnItsWay(FileHandle &file, qint64 bytes) {
+    // The piece is complete: its way to the disk starts now, not at the run's end, on the
+    // flushing thread where that takes it, so that this one goes on to the next piece.
+    if (m_plan.flushEachPiece)
+        file.flushToDisk();
+    else if (!m_earlyFlush || !m_earlyFlush->handOver(file, bytes))
+        file.startWriteback(0, bytes);
+    file.finish();
+}
+
 std::optional<qint64> PieceWorker::copyPiece(qint64 piece) {
     const qint64 length = m_plan.pieceLength;
     const qint64 start = (piece - 1) * length;
@@ -96,17 +129,18 @@ std::optional<qint64> PieceWorker::copyPiece(qint64 piece) {
     // the copy into it would take a core from the hashing, on a volume flushed whole at the end
     // (as FUSE and network volumes are not); smaller pieces wait on the disk for less through the
     // cache.
-    std::optional<UncachedWriter> uncached;
-    if (m_digests && m_plan.flushEarly && length >= DigestPipeline::kBufferBytes)
-        uncached.emplace(m_file);
+    std::shared_ptr<DeferredPiece> deferred;
+    if (m_digests) {
+        deferred = std::make_shared<DeferredPiece>(
+            std::move(m_file), m_plan.flushEarly && length >= DigestPipeline::kBufferBytes);
+    }
     while (copied < length) {
         if (m_stop.requested())
             return std::nullopt;
         const qint64 asked = std::min(length - copied, PieceCutter::kChunkBytes);
-        const qint64 got = m_digests
-                               ? copyThroughDigests(start + copied, asked, copied + asked == length,
-                                                    uncached ? &*uncached : nullptr)
-                               : m_copier.copy(m_plan.source, start + copied, m_file, asked);
+        const qint64 got =
+            m_digests ? copyThroughDigests(piece, copied, asked, copied + asked == length, deferred)
+                      : m_copier.copy(m_plan.source, start + copied, m_file, asked);
         copied += got;
         m_progress.bytesCopied(got);
         if (got < asked)
@@ -115,26 +149,43 @@ std::optional<qint64> PieceWorker::copyPiece(qint64 piece) {
     return copied;
 }
 
-qint64 PieceWorker::copyThroughDigests(qint64 offset, qint64 count, bool endsPiece,
-                                       UncachedWriter *uncached) {
+qint64 PieceWorker::copyThroughDigests(qint64 piece, qint64 inPiece, qint64 count, bool endsPiece,
+                                       const std::shared_ptr<DeferredPiece> &deferred) {
+    const qint64 offset = (piece - 1) * m_plan.pieceLength + inPiece;
     qint64 copied = 0;
     while (copied < count) {
         // Past the cache, a piece starts on a buffer's first block, as its file does.
-        const bool startsPiece = copied == 0 && offset % m_plan.pieceLength == 0;
-        char *buffer = m_digests->nextBuffer(uncached && startsPiece);
+        const bool startsPiece = inPiece + copied == 0;
+        char *buffer = m_digests->nextBuffer(deferred->uncached && startsPiece);
         const qint64 asked = std::min(count - copied, m_digests->room());
         const qint64 got = m_plan.source.readFully(buffer, asked, offset + copied);
-        if (uncached)
-            uncached->write(buffer, got);
-        else
-            m_file.write(buffer, got);
         copied += got;
         const bool sourceEnded = got < asked;
-        m_digests->hash(got, sourceEnded || (endsPiece && copied == count));
+        const bool ends = sourceEnded || (endsPiece && copied == count);
+        // The piece's length once its last bytes are written.
+        const std::optional<qint64> total = ends ? std::optional(inPiece + copied) : std::nullopt;
+        m_digests->hash(got, ends, [this, piece, deferred, total](const char *bytes, qint64 size) {
+            writeDeferred(piece, *deferred, bytes, size, total);
+        });
         if (sourceEnded)
             break;
     }
     return copied;
+}
+
+void PieceWorker::writeDeferred(qint64 piece, DeferredPiece &deferred, const char *bytes,
+                                qint64 size, std::optional<qint64> total) {
+    try {
+        deferred.write(bytes, size);
+        if (total) {
+            deferred.uncached.reset();
+            sendOnItsWay(deferred.file, *total);
+        }
+    } catch (...) {
+        const std::lock_guard lock(m_state.mutex);
+        m_state.fail(piece, Failure::current());
+        throw; // the pipeline makes no further write
+    }
 }
 
 bool PieceWorker::sourceGoesOnAfter(qint64 offset) const {
