@@ -189,7 +189,7 @@ void ChecksumsTest::listIsWhatTheSplitWrote() {
     const auto restore = qScopeGuard([&] { setrlimit(RLIMIT_NOFILE, &descriptors); });
     if (volume == u"few descriptors") {
         rlimit few = descriptors;
-        few.rlim_cur = std::min<rlim_t>(few.rlim_cur, 512);
+        few.rlim_cur = std::min<rlim_t>(few.rlim_cur, 48);
         QVERIFY(setrlimit(RLIMIT_NOFILE, &few) == 0);
     }
     SplitSetup job;

@@ -13,7 +13,7 @@ constexpr std::size_t kBuffers = 4;
 // Less room than this left in the buffer being filled, and the next bytes go to the next one:
 // small pieces share a buffer, so the hashers are woken once for many of them.
 constexpr qint64 kLeastRoom = qint64(64) << 10;
-// Nor do more writes than this share one: each may hold a file open until it is made.
+// Nor do more writes than this share one (fewer where limitWrites() says so).
 constexpr std::size_t kMostWrites = 64;
 
 } // namespace
@@ -29,6 +29,7 @@ void DigestPipeline::FreeAligned::operator()(char *bytes) const noexcept {
 
 DigestPipeline::DigestPipeline(PieceCheck check, Digests digests, PieceDigests kept)
     : m_buffers(kBuffers)
+    , m_mostWrites(kMostWrites)
     , m_check(std::move(check))
     , m_piecesHashed(digests == Digests::PiecesAndWhole)
     , m_pieceDigests(std::move(kept)) {
@@ -67,7 +68,7 @@ char *DigestPipeline::nextBuffer(bool fresh) {
     if (m_filling) {
         Buffer &buffer = m_buffers[m_given % m_buffers.size()];
         if (buffer.size == 0 || (!fresh && kBufferBytes - buffer.size >= kLeastRoom &&
-                                 buffer.writes.size() < kMostWrites))
+                                 buffer.writes.size() < m_mostWrites))
             return buffer.bytes.get() + buffer.size;
         handOff();
     }
@@ -84,6 +85,11 @@ char *DigestPipeline::nextBuffer(bool fresh) {
 
 qint64 DigestPipeline::room() const {
     return kBufferBytes - m_buffers[m_given % m_buffers.size()].size;
+}
+
+void DigestPipeline::limitWrites(qint64 mostWaiting) {
+    const auto perBuffer = std::size_t(std::max<qint64>(mostWaiting, 0)) / m_buffers.size();
+    m_mostWrites = std::clamp<std::size_t>(perBuffer, 1, kMostWrites);
 }
 
 std::size_t DigestPipeline::done() const {

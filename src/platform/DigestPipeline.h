@@ -58,6 +58,8 @@ public:
     void hash(qint64 bytes, bool endsPiece, Write write = {});
     // Waits until every write given is made or passed over after a failure.
     void waitUntilWritten();
+    // Writes given and not yet made are no more than mostWaiting, but for one per buffer.
+    void limitWrites(qint64 mostWaiting);
     // Waits until every byte given is hashed; throws what a hashing thread met.
     PieceDigests &pieceDigests(); // none with Digests::WholeOnly
     QByteArray wholeDigest();
@@ -105,6 +107,7 @@ private:
     bool m_filling = false;              // buffer m_given is being filled
     std::size_t m_done[kStages] = {};    // of those, the ones each stage is done with
     bool m_writing = false;              // the writing thread runs: the feeder gave a write
+    std::size_t m_mostWrites;            // of those a buffer holds
     bool m_ending = false;
     std::optional<Failure> m_failure; // the first of a stage's thread
     const PieceCheck m_check;

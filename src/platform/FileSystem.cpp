@@ -1,11 +1,13 @@
 #include "FileSystem.h"
 
 #include <cstdio>
+#include <limits>
 
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
@@ -140,4 +142,12 @@ long FileSystem::pathLimit(int fd, int name) const {
 
 int FileSystem::lock(int fd, int operation) const {
     return ::flock(fd, operation);
+}
+
+long FileSystem::openFileLimit() const {
+    struct rlimit limit {};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY ||
+        limit.rlim_cur > rlim_t(std::numeric_limits<long>::max()))
+        return std::numeric_limits<long>::max();
+    return long(limit.rlim_cur);
 }

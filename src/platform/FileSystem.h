@@ -68,4 +68,6 @@ public:
     virtual long pathLimit(int fd, int name) const;
     // flock().
     virtual int lock(int fd, int operation) const;
+    // How many descriptors the process may hold open at once (getrlimit's soft RLIMIT_NOFILE).
+    virtual long openFileLimit() const;
 };

@@ -55,6 +55,9 @@ void PieceCutter::copyThenReadBack(const CutPlan &plan, CutState &state, CutResu
 
 void PieceCutter::copyThroughDigests(const CutPlan &plan, CutState &state, CutResult &result) {
     DigestPipeline digests({}, DigestPipeline::Digests::PiecesAndWhole, plan.keptDigests());
+    // Each piece is open until it is written: those waiting take an eighth of the descriptors
+    // this process may have, however low its limit.
+    digests.limitWrites(plan.folder.files().openFileLimit() / 8);
     // One thread reads and writes, in the order the digests take the bytes; the pipeline's two
     // hash on the other cores.
     work(plan, state, &digests);
