@@ -143,13 +143,18 @@ void DigestPipeline::startWriting() {
     m_writing = true;
 }
 
+const DigestPipeline::Buffer *DigestPipeline::nextFor(Stage stage,
+                                                      std::unique_lock<std::mutex> &lock) {
+    m_givenMore.wait(lock, [&] { return m_done[stage] < m_given || m_ending; });
+    if (m_done[stage] == m_given)
+        return nullptr; // ending, and everything done
+    return &m_buffers[m_done[stage] % m_buffers.size()];
+}
+
 void DigestPipeline::write() {
     std::unique_lock lock(m_mutex);
-    for (;;) {
-        m_givenMore.wait(lock, [&] { return m_done[Writes] < m_given || m_ending; });
-        if (m_done[Writes] == m_given)
-            return; // ending, and everything written
-        const Buffer &buffer = m_buffers[m_done[Writes] % m_buffers.size()];
+    while (const Buffer *next = nextFor(Writes, lock)) {
+        const Buffer &buffer = *next;
         // After a failure the rest is passed over, but every buffer is still done with, so that
         // the feeder waiting for the writes knows they no longer use what they were given.
         const bool failed = m_failure.has_value();
@@ -175,11 +180,8 @@ void DigestPipeline::hash(Stage hasher) {
     Sha256 &hash = hasher == Pieces ? m_pieceHash : m_wholeHash;
     qsizetype piecesHashed = 0;
     std::unique_lock lock(m_mutex);
-    for (;;) {
-        m_givenMore.wait(lock, [&] { return m_done[hasher] < m_given || m_ending; });
-        if (m_done[hasher] == m_given)
-            return; // ending, and everything hashed
-        const Buffer &buffer = m_buffers[m_done[hasher] % m_buffers.size()];
+    while (const Buffer *next = nextFor(hasher, lock)) {
+        const Buffer &buffer = *next;
         lock.unlock();
         QList<QByteArray> digests;
         qint64 hashed = 0;

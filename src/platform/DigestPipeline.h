@@ -90,6 +90,9 @@ private:
     void hash(Stage hasher);
     void startWriting();
     void write();
+    // The next buffer given that stage is to do, once there is one; none once the pipeline ends
+    // and stage has done every one. lock is of m_mutex.
+    const Buffer *nextFor(Stage stage, std::unique_lock<std::mutex> &lock);
     // Under m_mutex: of the buffers given, how many every stage under way is done with.
     std::size_t done() const;
     void stop();
