@@ -58,8 +58,8 @@ void PieceCutter::copyThroughDigests(const CutPlan &plan, CutState &state, CutRe
     // Each piece is open until it is written: those waiting take an eighth of the descriptors
     // this process may have, however low its limit.
     digests.limitWrites(plan.folder.files().openFileLimit() / 8);
-    // One thread reads and writes, in the order the digests take the bytes; the pipeline's two
-    // hash on the other cores.
+    // One thread reads, in the order the digests take the bytes; the pipeline's own write and
+    // hash them on the other cores.
     work(plan, state, &digests);
     endCopying(state);
     {

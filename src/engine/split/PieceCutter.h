@@ -71,8 +71,8 @@ struct CutResult {
 // Cuts a source into consecutive pieces on the threads of a pool, several pieces at a time,
 // each copied by the kernel in chunks of at most kChunkBytes so that progress is told and a
 // stop is seen between them. A complete piece starts on its way to the disk at once. With
-// hashing, one thread reads the source once into memory and writes the pieces from there, in
-// the same chunks, while other threads hash the same bytes, each piece and the whole; only where
+// hashing, one thread reads the source once into memory, in the same chunks, and other threads
+// write the pieces from there and hash the same bytes, each piece and the whole; only where
 // the kernel's copy shares the source's blocks (piecesShareSourceBlocks) are the pieces copied
 // as without hashing and read back as they are complete, in order. Either way the digests are
 // of the bytes the pieces were written with, not of a second read of a source that may have
@@ -101,8 +101,8 @@ private:
     void copy(const CutPlan &plan, CutState &state);
     // The same, each piece then read back and hashed; the digests go to result.
     void copyThenReadBack(const CutPlan &plan, CutState &state, CutResult &result);
-    // Writes the pieces on this thread from the bytes hashed on the way; the digests go to
-    // result.
+    // Reads the source on this thread, the pieces written from the bytes hashed on the way; the
+    // digests go to result.
     void copyThroughDigests(const CutPlan &plan, CutState &state, CutResult &result);
     // One thread's part of the copy, through digests where given.
     void work(const CutPlan &plan, CutState &state, DigestPipeline *digests);
