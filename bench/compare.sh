@@ -8,7 +8,9 @@
 # other cores as it writes the pieces; "tessary --no-checksums" writes none and has the kernel
 # copy the pieces, so that the two show what the list costs, beside "split && sync". "tessary
 # before the flush" does not wait for the disk, to compare the cost of the list with
-# "openssl dgst -sha256 FILE", one hash of the same warm file.
+# "openssl dgst -sha256 FILE", one hash of the same warm file. "openssl dgst twice at once" hashes
+# it twice, side by side: the two SHA-256 streams of the list alone on this machine's cores, the
+# least the split with its list can take where it has no core to spare for anything else.
 # Every round runs each command once, in an order drawn anew, so that neither a machine slowing
 # down or speeding up nor the command run just before weighs on one command more than on
 # another: a rotation of one order would have each command follow the same one every round, and
@@ -78,6 +80,11 @@ run_once() {
     "tessary --no-checksums") "$cli" split -q --no-checksums -s "$size" -o "$work/out" "$source_file" ;;
     "tessary before the flush") "$splitbench" --flush none split -q -s "$size" -o "$work/out" "$source_file" ;;
     "openssl dgst") openssl dgst -sha256 "$source_file" >/dev/null ;;
+    "openssl dgst twice at once")
+        openssl dgst -sha256 "$source_file" >/dev/null &
+        local other=$!
+        openssl dgst -sha256 "$source_file" >/dev/null
+        wait "$other" ;;
     "tessary --progress") "$splitbench" --progress split -q -s "$size" -o "$work/out" "$source_file" 2>/dev/null ;;
     tessary-1-thread) "$splitbench" --threads 1 split -q -s "$size" -o "$work/out" "$source_file" ;;
     tessary-sendfile) "$splitbench" --copy sendfile split -q -s "$size" -o "$work/out" "$source_file" ;;
@@ -169,7 +176,7 @@ for preset in 100M:100000000 100k:100000 200000-pieces:1001; do
     [[ $label == 200000-pieces ]] && source_file=$small_source
     pieces=$((($(stat -c %s "$source_file") + size - 2) / (size - 1)))
     names=(tessary "tessary --no-checksums" "tessary before the flush" "tessary --progress"
-           "openssl dgst" "cp && sync" "split && sync" cp split)
+           "openssl dgst" "openssl dgst twice at once" "cp && sync" "split && sync" cp split)
     [[ $label == 200000-pieces ]] &&
         names=(tessary "tessary --no-checksums" "openssl dgst" "cp && sync" "split && sync"
             "split && sync && sha256sum")
@@ -210,6 +217,10 @@ for preset in 100M:100000000 100k:100000 200000-pieces:1001; do
     fi
     read -r no_list_median _ < <(median_and_worst ${times["tessary --no-checksums"]})
     echo "the checksum list: $(ratio "$tessary_median" "$no_list_median") x tessary --no-checksums; the split with it $(ratio "$tessary_median" "$split_median") x split && sync (at most 1.2)"
+    if [[ $label != 200000-pieces ]]; then
+        read -r two_hashes_median _ < <(median_and_worst ${times["openssl dgst twice at once"]})
+        echo "the split with its list: $(ratio "$tessary_median" "$two_hashes_median") x openssl dgst twice at once, its two digests alone"
+    fi
     echo "tessary-cli peak memory: $(peak_mib "$size")"
     if [[ $label == 100M ]]; then
         read -r no_sh_median _ < <(median_and_worst ${times["tessary --no-sh"]})
