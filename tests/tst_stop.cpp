@@ -10,6 +10,7 @@
 #include "split/SplitPlan.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -272,16 +273,23 @@ void StopTest::stopIsSeenWithinAChunk() {
 
 void StopTest::signalsStopATerminalRun_data() {
     QTest::addColumn<int>("signal");
+    QTest::addColumn<bool>("ignoredBefore"); // as nohup or a shell's background job leave it
     QTest::addColumn<int>("exitStatus");
-    QTest::addRow("Ctrl+C") << SIGINT << 130;
-    QTest::addRow("SIGTERM") << SIGTERM << 143;
-    QTest::addRow("SIGHUP, a terminal or SSH session gone") << SIGHUP << 129;
-    QTest::addRow("SIGQUIT") << SIGQUIT << 131;
+    QTest::addRow("Ctrl+C") << SIGINT << false << 130;
+    QTest::addRow("SIGTERM") << SIGTERM << false << 143;
+    QTest::addRow("SIGHUP, a terminal or SSH session gone") << SIGHUP << false << 129;
+    QTest::addRow("SIGQUIT") << SIGQUIT << false << 131;
+    QTest::addRow("SIGHUP under nohup") << SIGHUP << true << 0;
+    QTest::addRow("Ctrl+C of a background job") << SIGINT << true << 0;
 }
 
 void StopTest::signalsStopATerminalRun() {
     QFETCH(int, signal);
+    QFETCH(bool, ignoredBefore);
     QFETCH(int, exitStatus);
+    const auto restore = qScopeGuard([signal] { std::signal(signal, SIG_DFL); });
+    if (ignoredBefore)
+        std::signal(signal, SIG_IGN);
     Queue queue;
     ProgressHooks hooks;
     StopRequest stop;
@@ -293,6 +301,11 @@ void StopTest::signalsStopATerminalRun() {
 
     const SplitResult result = queue.job.run(hooks, stop);
 
+    if (ignoredBefore) {
+        QVERIFY(result.outcome == RunOutcome::Done);
+        QCOMPARE(SignalStop::received(), 0);
+        return;
+    }
     QVERIFY(result.outcome == RunOutcome::Stopped);
     QCOMPARE(SignalStop::exitStatus(), exitStatus);
     QCOMPARE(filesIn(queue.out.path()),

@@ -17,6 +17,7 @@ static_assert(std::atomic<int>::is_always_lock_free);
 constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 constexpr int kCount = sizeof kSignals / sizeof kSignals[0];
 struct sigaction g_previous[kCount];
+bool g_installed[kCount];
 
 extern "C" void askToStop(int signal) {
     g_received = signal;
@@ -33,13 +34,21 @@ SignalStop::SignalStop(StopRequest &stop) {
     action.sa_handler = askToStop;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int i = 0; i < kCount; ++i)
-        sigaction(kSignals[i], &action, &g_previous[i]);
+    for (int i = 0; i < kCount; ++i) {
+        // One the caller ignores (nohup, a shell's background job) was meant to reach no run:
+        // it stays ignored.
+        const bool ignored =
+            sigaction(kSignals[i], nullptr, &g_previous[i]) != 0 ||
+            ((g_previous[i].sa_flags & SA_SIGINFO) == 0 && g_previous[i].sa_handler == SIG_IGN);
+        g_installed[i] = !ignored && sigaction(kSignals[i], &action, nullptr) == 0;
+    }
 }
 
 SignalStop::~SignalStop() {
-    for (int i = 0; i < kCount; ++i)
-        sigaction(kSignals[i], &g_previous[i], nullptr);
+    for (int i = 0; i < kCount; ++i) {
+        if (g_installed[i])
+            sigaction(kSignals[i], &g_previous[i], nullptr);
+    }
     g_stop = nullptr;
 }
 
