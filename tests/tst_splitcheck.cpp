@@ -9,6 +9,7 @@
 #include "split/SplitPlanner.h"
 #include "words/FailureText.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -32,6 +33,12 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// The line sha256sum writes of a file named name that holds bytes, as a checksum list of ours
+// does.
+QByteArray sha256sumLine(const QByteArray &bytes, const char *name) {
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex() + "  " + name + '\n';
+}
 
 // A source folder and an output folder, and the queue the engine is given.
 // Makes the file at path one this process may not write: read-only, or for root, who may
@@ -328,6 +335,16 @@ void SplitCheckTest::refusedBeforeAnyByteIsWritten_data() {
         QString x = s.source(s.inPath(QStringLiteral("x")), 25);
         for (const char *log : {"x.1", "x.2", "x.3", "x.4"})
             writeTestFile(s.outPath(QString::fromLatin1(log)), "a rotated log");
+        return x;
+    });
+    row("rotated logs with a checksum list of sha256sum's", Code::OutputNotOurs, [](Scene &s) {
+        QString x = s.source(s.inPath(QStringLiteral("x")), 25);
+        QByteArray list = sha256sumLine(readTestFile(x), "x");
+        for (const char *log : {"x.1", "x.2"}) {
+            writeTestFile(s.outPath(QString::fromLatin1(log)), QByteArray("rotated log ") + log);
+            list += sha256sumLine(QByteArray("rotated log ") + log, log);
+        }
+        writeTestFile(s.outPath(QStringLiteral("x.sha256")), list);
         return x;
     });
     row("queued file among the stale pieces", Code::OutputQueued, [](Scene &s) {
@@ -803,6 +820,11 @@ void SplitCheckTest::stalePiecesOfALongerSplitGo_data() {
                        QStringLiteral("x.bat"), QStringLiteral("x.sh")}
         << QStringList{QStringLiteral("x.1"), QStringLiteral("x.2"), QStringLiteral("x.bat"),
                        QStringLiteral("x.sh"), QStringLiteral("x.sha256")};
+    QTest::addRow("a file that became shorter, with only its checksum list left")
+        << QStringList{QStringLiteral("x.1"), QStringLiteral("x.2"), QStringLiteral("x.3"),
+                       QStringLiteral("x.sha256")}
+        << QStringList{QStringLiteral("x.1"), QStringLiteral("x.2"), QStringLiteral("x.bat"),
+                       QStringLiteral("x.sh"), QStringLiteral("x.sha256")};
     QTest::addRow("only the unbroken run after the last piece")
         << QStringList{QStringLiteral("x.3"), QStringLiteral("x.4"), QStringLiteral("x.6"),
                        QStringLiteral("x.bat")}
@@ -814,11 +836,16 @@ void SplitCheckTest::stalePiecesOfALongerSplitGo() {
     QFETCH(QStringList, before);
     QFETCH(QStringList, after);
     Scene scene;
+    const QByteArray piece("from an earlier split");
+    // The list of the three pieces a list is left of: the file they join into, then theirs.
+    const QByteArray list = sha256sumLine(piece.repeated(3), "x") + sha256sumLine(piece, "x.1") +
+                            sha256sumLine(piece, "x.2") + sha256sumLine(piece, "x.3");
     for (const QString &name : before)
         writeTestFile(scene.outPath(name),
                       name.endsWith(QStringLiteral(".bat"))  ? earlierScript(QStringLiteral("x"), 6)
                       : name.endsWith(QStringLiteral(".sh")) ? readTestFile(kEarlierPosixScript)
-                                                             : QByteArray("from an earlier split"));
+                      : name.endsWith(QStringLiteral(".sha256")) ? list
+                                                                 : piece);
     const QString x = scene.source(scene.inPath(QStringLiteral("x")), 20);
     scene.job.size = QStringLiteral("11");
 

@@ -38,6 +38,7 @@ std::optional<OwnList> ownListIn(const TextSource &text, const OutputNames &name
         first->sliced(64) != "  " + fileSystemName(names.fileName()))
         return std::nullopt;
     OwnList own;
+    own.wholeDigest = first->first(64).toByteArray();
     QByteArray piece;
     while (const std::optional<QByteArrayView> line = in.line()) {
         if (line->size() < kNameAt || !PieceDigests::isDigest(line->first(64)) ||

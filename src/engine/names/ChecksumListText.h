@@ -36,6 +36,7 @@ qint64 bytesAtMost(const OutputNames &names, qint64 pieces, qint64 recoveryFiles
 struct OwnList {
     qint64 pieces = 0;
     QList<ListedFile> recovery;
+    QByteArray wholeDigest;
 };
 std::optional<OwnList> ownListIn(const TextSource &text, const OutputNames &names);
 

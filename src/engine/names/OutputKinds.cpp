@@ -36,21 +36,21 @@ std::optional<OwnFile> ownListIn(const TextSource &text, const OutputNames &name
     const std::optional<ChecksumListText::OwnList> list = ChecksumListText::ownListIn(text, names);
     if (!list)
         return std::nullopt;
-    return OwnFile{list->pieces, list->recovery};
+    return OwnFile{list->pieces, list->recovery, list->wholeDigest};
 }
 
 std::optional<OwnFile> ownPosixScriptIn(const TextSource &text, const OutputNames &names) {
     const std::optional<PieceLengths> lengths = PosixRestoreScript::piecesIn(text, names);
     if (!lengths)
         return std::nullopt;
-    return OwnFile{lengths->count, {}};
+    return OwnFile{lengths->count, {}, {}};
 }
 
 std::optional<OwnFile> ownScriptIn(const TextSource &text, const OutputNames &names) {
     const std::optional<qint64> pieces = RestoreScript::piecesIn(text, names);
     if (!pieces)
         return std::nullopt;
-    return OwnFile{*pieces, {}};
+    return OwnFile{*pieces, {}, {}};
 }
 
 } // namespace

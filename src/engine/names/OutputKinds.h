@@ -26,6 +26,7 @@ struct OutputContents {
 struct OwnFile {
     qint64 piecesNamed = 0;     // a piece past those is not one of this split
     QList<ListedFile> recovery; // the recovery files it names with their digests: the list's
+    QByteArray wholeDigest;     // of the file its pieces join into: the list's
 };
 
 // Every kind of file a split writes, in one table: its name's suffix, what it is to the user,

@@ -1,5 +1,6 @@
 #include "sets/EarlierSplit.h"
 
+#include "DigestPipeline.h"
 #include "Failure.h"
 #include "OutputFolder.h"
 #include "SourceFile.h"
@@ -67,7 +68,30 @@ const std::optional<OwnFile> &EarlierSplit::ownFile(const QByteArray &name,
     std::optional<OwnFile> own;
     if (outputKind(kind).ownIn)
         own = ownUnlessStopped([&] { return readOwnFile(name, kind); });
+    if (own && kind == OutputNames::Kind::Checksums && !listsItsOwnPieces(*own))
+        own.reset();
     return *m_own.insert(name, own);
+}
+
+bool EarlierSplit::listsItsOwnPieces(const OwnFile &list) {
+    for (const OutputNames::Kind kind :
+         {OutputNames::Kind::Script, OutputNames::Kind::PosixScript}) {
+        const std::optional<OwnFile> &script = ownFile(m_names.besideOnDisk(kind), kind);
+        if (script && script->piecesNamed == list.piecesNamed)
+            return true;
+    }
+    return ownUnlessStopped([&] {
+        DigestPipeline digests({}, DigestPipeline::Digests::WholeOnly);
+        QByteArray name;
+        for (qint64 piece = 1; piece <= list.piecesNamed; ++piece) {
+            m_names.setPieceOnDisk(name, piece);
+            m_work.progress.checkStarted(fromFileSystemName(name), m_folder.facts(name).size);
+            feedFile(
+                digests, m_folder, name, [this] { return m_work.keepGoing(); },
+                [this](qint64 read) { m_work.progress.bytesCopied(read); });
+        }
+        return digests.wholeDigest() == list.wholeDigest;
+    });
 }
 
 bool EarlierSplit::isOwn(const QByteArray &name, OutputNames::Kind kind) {

@@ -34,6 +34,10 @@ private:
     // What the file at name tells, where it is our own.
     const std::optional<OwnFile> &ownFile(const QByteArray &name, OutputNames::Kind kind);
     std::optional<OwnFile> readOwnFile(const QByteArray &name, OutputNames::Kind kind) const;
+    // Whether list, in the form sha256sum writes too, is of pieces of ours, not of the user's
+    // files that merely bear pieces' names (rotated logs): where a restore script of ours beside
+    // it names as many, or where they are, joined, the file it lists.
+    bool listsItsOwnPieces(const OwnFile &list);
 
     const OutputFolder &m_folder;
     const OutputNames &m_names;
