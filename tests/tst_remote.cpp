@@ -218,6 +218,19 @@ void RemoteTest::splitToRemote_data() {
     QTest::addRow("a file of the user's at the list's name")
         << writing("report.doc.sha256", "mine") << args("split -s 1000 -o box:out report.doc") << 1
         << "is not a checksum list of report.doc's pieces" << QStringList();
+    QTest::addRow("rotated logs at the pieces' names, with a checksum list of sha256sum's")
+        << Setup([](const RcloneRemotes &, const QString &, const QString &out) {
+               QDir(out).mkpath(QStringLiteral("."));
+               QByteArray list = sha256sumLine(kReport, "report.doc");
+               for (const char *log : {"report.doc.1", "report.doc.2"}) {
+                   writeTestFile(QDir(out).filePath(QString::fromLatin1(log)), log);
+                   list += sha256sumLine(log, log);
+               }
+               writeTestFile(QDir(out).filePath(QStringLiteral("report.doc.sha256")), list);
+           })
+        << args("split -s 1000 -o box:out report.doc") << 1
+        << "is not a checksum list of report.doc's pieces"
+        << QStringList{QStringLiteral("report.doc.1"), QStringLiteral("report.doc.2")};
     QTest::addRow("a folder at a piece's name")
         << Setup([](const RcloneRemotes &, const QString &, const QString &out) {
                QDir(out).mkpath(QStringLiteral("report.doc.1"));

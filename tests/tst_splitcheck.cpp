@@ -9,7 +9,6 @@
 #include "split/SplitPlanner.h"
 #include "words/FailureText.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -33,12 +32,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// The line sha256sum writes of a file named name that holds bytes, as a checksum list of ours
-// does.
-QByteArray sha256sumLine(const QByteArray &bytes, const char *name) {
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex() + "  " + name + '\n';
-}
 
 // A source folder and an output folder, and the queue the engine is given.
 // Makes the file at path one this process may not write: read-only, or for root, who may

@@ -37,9 +37,8 @@ SignalStop::SignalStop(StopRequest &stop) {
     for (int i = 0; i < kCount; ++i) {
         // One the caller ignores (nohup, a shell's background job) was meant to reach no run:
         // it stays ignored.
-        const bool ignored =
-            sigaction(kSignals[i], nullptr, &g_previous[i]) != 0 ||
-            ((g_previous[i].sa_flags & SA_SIGINFO) == 0 && g_previous[i].sa_handler == SIG_IGN);
+        const bool ignored = sigaction(kSignals[i], nullptr, &g_previous[i]) != 0 ||
+                             g_previous[i].sa_handler == SIG_IGN;
         g_installed[i] = !ignored && sigaction(kSignals[i], &action, nullptr) == 0;
     }
 }

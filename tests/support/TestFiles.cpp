@@ -1,5 +1,6 @@
 #include "TestFiles.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QList>
@@ -30,6 +31,10 @@ QByteArray readTestFile(const QString &path) {
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
+}
+
+QByteArray sha256sumLine(const QByteArray &bytes, const char *name) {
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex() + "  " + name + '\n';
 }
 
 QStringList filesIn(const QString &folder) {

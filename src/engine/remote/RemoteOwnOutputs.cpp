@@ -2,6 +2,8 @@
 
 #include "names/OutputKinds.h"
 
+#include <QHash>
+
 #include <algorithm>
 
 namespace {
@@ -23,7 +25,8 @@ struct BesideRead {
 QList<RemoteOwnOutputs> remoteOwnOutputs(const RemoteFolder &folder,
                                          const QList<OutputNames> &names,
                                          const std::function<bool()> &keepGoing) {
-    QList<RemoteOwnOutputs> outputs(names.size());
+    // By file, what each of ours beside its pieces names.
+    QList<QHash<OutputNames::Kind, qint64>> named(names.size());
     QList<BesideRead> reads;
     for (qsizetype i = 0; i < names.size(); ++i) {
         for (const OutputKind &output : kOutputKinds) {
@@ -43,11 +46,22 @@ QList<RemoteOwnOutputs> remoteOwnOutputs(const RemoteFolder &folder,
             const QByteArray bytes = read.bytes(keepGoing);
             const std::optional<OwnFile> file =
                 outputKind(read.kind).ownIn(textSourceOf(bytes), names[read.file]);
-            if (!file)
-                continue;
-            RemoteOwnOutputs &own = outputs[read.file];
-            own.own << read.kind;
-            own.piecesNamed = std::max(own.piecesNamed, file->piecesNamed);
+            if (file)
+                named[read.file].insert(read.kind, file->piecesNamed);
+        }
+    }
+    QList<RemoteOwnOutputs> outputs(names.size());
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        // A list in the form sha256sum writes too may be the user's, of files that merely bear
+        // pieces' names: here, where the pieces are not read back to prove it, it is ours only
+        // where a restore script of ours names as many.
+        const auto list = named[i].constFind(OutputNames::Kind::Checksums);
+        if (list != named[i].cend() && named[i].value(OutputNames::Kind::Script, -1) != *list &&
+            named[i].value(OutputNames::Kind::PosixScript, -1) != *list)
+            named[i].erase(list);
+        for (auto own = named[i].cbegin(); own != named[i].cend(); ++own) {
+            outputs[i].own << own.key();
+            outputs[i].piecesNamed = std::max(outputs[i].piecesNamed, own.value());
         }
     }
     return outputs;

@@ -9,8 +9,8 @@
 
 // What an earlier split left on a remote beside one file's pieces that is proven Tessary's own
 // as it is on a local disk: a checksum list or restore script that is, byte for byte, one that
-// a split of the file writes; and the pieces those name, a file at whose names is a piece of
-// that split.
+// a split of the file writes (a list, only where a script of ours names as many pieces); and the
+// pieces those name, a file at whose names is a piece of that split.
 struct RemoteOwnOutputs {
     QList<OutputNames::Kind> own; // of the files beside the pieces
     qint64 piecesNamed = 0;       // the most that the list or a restore script names
