@@ -63,3 +63,8 @@ struct OutputKind {
 extern const std::array<OutputKind, 5> kOutputKinds;
 
 const OutputKind &outputKind(OutputNames::Kind kind);
+
+// The restore scripts, whose form no other program writes: one of ours vouches for a checksum
+// list beside it that names as many pieces, a list being in the form sha256sum writes too.
+inline constexpr std::array kRestoreScripts{OutputNames::Kind::Script,
+                                            OutputNames::Kind::PosixScript};

@@ -56,8 +56,10 @@ QList<RemoteOwnOutputs> remoteOwnOutputs(const RemoteFolder &folder,
         // pieces' names: here, where the pieces are not read back to prove it, it is ours only
         // where a restore script of ours names as many.
         const auto list = named[i].constFind(OutputNames::Kind::Checksums);
-        if (list != named[i].cend() && named[i].value(OutputNames::Kind::Script, -1) != *list &&
-            named[i].value(OutputNames::Kind::PosixScript, -1) != *list)
+        if (list != named[i].cend() &&
+            std::none_of(
+                kRestoreScripts.cbegin(), kRestoreScripts.cend(),
+                [&](OutputNames::Kind script) { return named[i].value(script, -1) == *list; }))
             named[i].erase(list);
         for (auto own = named[i].cbegin(); own != named[i].cend(); ++own) {
             outputs[i].own << own.key();

@@ -74,8 +74,7 @@ const std::optional<OwnFile> &EarlierSplit::ownFile(const QByteArray &name,
 }
 
 bool EarlierSplit::listsItsOwnPieces(const OwnFile &list) {
-    for (const OutputNames::Kind kind :
-         {OutputNames::Kind::Script, OutputNames::Kind::PosixScript}) {
+    for (const OutputNames::Kind kind : kRestoreScripts) {
         const std::optional<OwnFile> &script = ownFile(m_names.besideOnDisk(kind), kind);
         if (script && script->piecesNamed == list.piecesNamed)
             return true;
@@ -84,6 +83,8 @@ bool EarlierSplit::listsItsOwnPieces(const OwnFile &list) {
         QByteArray name;
         // A split's pieces are of one length but for a shorter last one: most files that merely
         // bear pieces' names are told so without a byte read.
+        // Their sizes are looked up again as they are read rather than kept: a list may name a
+        // million.
         qint64 length = 0;
         for (qint64 piece = 1; piece <= list.piecesNamed; ++piece) {
             m_names.setPieceOnDisk(name, piece);
